@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace orvane::exporting {
+
+/// Writes the whole text to a temporary file beside `path`, flushes it and renames it
+/// over `path`, so that a failed write never leaves a half-written file nor destroys
+/// the old one. Raises text::Error::fromErrno on failure, after removing the temporary.
+void writeFileAtomically(const std::string& path, const std::string& contents);
+
+} // namespace orvane::exporting

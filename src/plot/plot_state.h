@@ -1,0 +1,20 @@
+#pragma once
+
+namespace orvane::plot {
+
+// The plot range (data frame), the extents that fall on the image edges, the image
+// size and the significant half-span s. All zero until the first range computation.
+struct PlotState {
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
+    int imageWidth = 0, imageHeight = 0;
+    int s = 0;
+};
+
+/// Pixel column of an m/z value: round((x - xlo) * width / (xhi - xlo)), product first,
+/// ties to even. Raises text::Error on collapsed extents (division by zero).
+long long px(const PlotState& state, long double x);
+/// Pixel row of an intensity: height - round((y - ylo) * height / (yhi - ylo)).
+long long py(const PlotState& state, long double y);
+
+} // namespace orvane::plot
