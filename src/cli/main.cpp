@@ -1,0 +1,141 @@
+// orvane-calc: the window's calculation chain from the command line, for batch work.
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include "app/image_canvas.h"
+#include "cli/blank_canvas.h"
+#include "cli/calculation_report.h"
+#include "cli/command_line.h"
+#include "cli/formula_counts.h"
+#include "cli/stderr_notifier.h"
+#include "data/data_tables.h"
+#include "session/session.h"
+#include "text/error.h"
+
+namespace {
+
+using namespace orvane;
+
+// The trimmed symbol texts of the element table, by column (index 0 unused).
+std::vector<std::string> elementSymbols(const data::TextGrid& elements) {
+    std::vector<std::string> symbols(1);
+    for (int column = 1; column < elements.columnCount(); ++column) {
+        std::string symbol = elements.cell(column, data::SymbolRow);
+        const auto isBlank = [](unsigned char c) { return c <= 32; };
+        while (!symbol.empty() && isBlank(static_cast<unsigned char>(symbol.back()))) {
+            symbol.pop_back();
+        }
+        std::size_t start = 0;
+        while (start < symbol.size() && isBlank(static_cast<unsigned char>(symbol[start]))) {
+            ++start;
+        }
+        symbols.push_back(symbol.substr(start));
+    }
+    return symbols;
+}
+
+int columnOf(const std::vector<std::string>& symbols, const std::string& symbol) {
+    for (std::size_t column = 1; column < symbols.size(); ++column) {
+        if (!symbol.empty() && symbols[column] == symbol) {
+            return static_cast<int>(column);
+        }
+    }
+    throw cli::UsageError("unknown element symbol '" + symbol + "'");
+}
+
+// Writes the formula's counts and then each --count into the count cells.
+void enterCounts(Session& session, const cli::CommandLine& commandLine) {
+    const std::vector<std::string> symbols = elementSymbols(session.tables.elements);
+    const std::vector<std::string> known(symbols.begin() + 1, symbols.end());
+    std::vector<cli::ElementCount> counts;
+    try {
+        counts = cli::parseFormula(commandLine.formula, known, session.separator());
+    } catch (const std::invalid_argument& error) {
+        throw cli::UsageError(error.what());
+    }
+    for (const cli::ElementCount& count : counts) {
+        session.tables.elements.setCell(columnOf(symbols, count.symbol), data::CountRow,
+                                        count.countText);
+    }
+    for (const auto& [symbol, text] : commandLine.counts) {
+        session.tables.elements.setCell(columnOf(symbols, symbol), data::CountRow, text);
+    }
+}
+
+int usageError(const std::string& message) {
+    std::cerr << "orvane-calc: " << message << "\n\n" << cli::usageText();
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    cli::CommandLine commandLine;
+    try {
+        commandLine = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+                                            std::filesystem::current_path().string());
+    } catch (const cli::UsageError& error) {
+        return usageError(error.what());
+    }
+    if (commandLine.help) {
+        std::cout << cli::usageText();
+        return 0;
+    }
+
+    // The picture needs Qt's painting and fonts, but never a display.
+    std::unique_ptr<QGuiApplication> application;
+    std::unique_ptr<app::ImageCanvas> imageCanvas;
+    cli::BlankCanvas blankCanvas;
+    if (commandLine.pngFile) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        application = std::make_unique<QGuiApplication>(argc, argv);
+        imageCanvas = std::make_unique<app::ImageCanvas>();
+    }
+    plot::Canvas& canvas = imageCanvas ? static_cast<plot::Canvas&>(*imageCanvas) : blankCanvas;
+
+    cli::StderrNotifier notifier;
+    Session session(commandLine.dataDirectory, '.', notifier, canvas);
+    try {
+        session.Initialize1Click();
+        try {
+            enterCounts(session, commandLine);
+        } catch (const cli::UsageError& error) {
+            return usageError(error.what());
+        }
+        if (commandLine.charge) {
+            session.controls.charge.setText(*commandLine.charge);
+        }
+        if (commandLine.threshold) {
+            session.controls.threshold.setText(*commandLine.threshold);
+        }
+        session.controls.showPeakPositions = commandLine.showPeakPositions;
+
+        session.Calculate1Click();
+        cli::writeCalculationReport(std::cout, session);
+
+        if (commandLine.normalFile) {
+            session.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
+        }
+        if (commandLine.specialFile) {
+            session.savePattern(*commandLine.specialFile, exporting::Layout::Special);
+        }
+        if (commandLine.pngFile && !imageCanvas->image().save(QString::fromStdString(*commandLine.pngFile), "PNG")) {
+            std::cerr << "orvane-calc: cannot write the picture to " << *commandLine.pngFile << '\n';
+            return 1;
+        }
+    } catch (const text::Error& error) {
+        std::cout.flush();
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,250 @@
+// Runs the real orvane-calc on data files written by the tests.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+class OrvaneCalc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("orvane-calc-test-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void write(const std::string& name, const std::string& contents) {
+        std::ofstream(m_dir / name, std::ios::binary) << contents;
+    }
+
+    // Dichlorine data: Cl 35.45, Width 2, p1 = 2, x0 = 75.77, x1 = 24.23.
+    void writeChlorineData() {
+        write("elem.txt", "Atom\tCl\r\nAW\t35.45\r\n");
+        write("abundances.txt",
+              "2\t2\t0\t0\t0\t0\t0\t0\t0\t0\t75.77\t24.23\t0\t0\t0\t0\t0\t0\t0\t0\tCl\r\n");
+    }
+
+    Run run(const std::string& arguments) {
+        const fs::path out = m_dir / "stdout.txt";
+        const fs::path err = m_dir / "stderr.txt";
+        const std::string command = std::string("'") + ORVANE_CALC_PATH + "' " + arguments +
+                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    }
+
+    // The value of "Key<TAB>value" lines, and the Peak lines by index.
+    static std::map<std::string, std::string> fields(const std::string& out) {
+        std::map<std::string, std::string> result;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            const auto tab = line.find('\t');
+            std::string key = line.substr(0, tab);
+            std::string rest = line.substr(tab + 1);
+            if (key == "Peak" || key == "Percent") {
+                const auto second = rest.find('\t');
+                key += " " + rest.substr(0, second);
+                rest = rest.substr(second + 1);
+            }
+            result[key] = rest;
+        }
+        return result;
+    }
+
+    std::string data() const { return "--data '" + m_dir.string() + "'"; }
+    fs::path m_dir;
+};
+
+TEST_F(OrvaneCalc, DichlorineGivesTheWorkedPatternToTheDigit) {
+    writeChlorineData();
+    const Run result = run(data() + " Cl2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    auto f = fields(result.out);
+    EXPECT_EQ(f["Formula"], "Cl2");
+    EXPECT_EQ(f["FW"], "70.9");
+    EXPECT_EQ(f["M/Z"], "70.9");
+    EXPECT_EQ(f["Percent Cl"], "100.00000");
+    EXPECT_EQ(f["N0"], "71");
+    EXPECT_EQ(f["W"], "4");
+    EXPECT_EQ(f["s"], "3");
+    EXPECT_EQ(f["Range"], "68\t74");
+    EXPECT_EQ(std::strtod(f["Peak 71"].c_str(), nullptr), 100.0);
+    char shown[32];
+    std::snprintf(shown, sizeof shown, "%.15g", std::strtod(f["Peak 73"].c_str(), nullptr));
+    EXPECT_STREQ(shown, "63.9567110993797");
+    std::snprintf(shown, sizeof shown, "%.15g", std::strtod(f["Peak 75"].c_str(), nullptr));
+    EXPECT_STREQ(shown, "10.2261522366238");
+    EXPECT_NEAR(std::strtod(f["Centroid"].c_str(), nullptr), 71.9692, 5e-5);
+    for (int index = 67; index <= 75; ++index) {
+        EXPECT_EQ(f.count("Peak " + std::to_string(index)), 1u) << index;
+    }
+    EXPECT_EQ(f.count("Peak 66"), 0u);
+    EXPECT_EQ(f.count("Peak 76"), 0u);
+}
+
+TEST_F(OrvaneCalc, ChargeDividesTheMassButNotThePattern) {
+    writeChlorineData();
+    const Run result = run(data() + " --charge 2 Cl2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    auto f = fields(result.out);
+    EXPECT_EQ(f["M/Z"], "35.45");
+    EXPECT_EQ(f["Range"], "34\t37");
+    EXPECT_EQ(std::strtod(f["Peak 71"].c_str(), nullptr), 100.0);
+}
+
+TEST_F(OrvaneCalc, ErrorsGoToStderrWithTheirExactTextAndStatusOne) {
+    writeChlorineData();
+    Run result = run(data() + " --count Cl=abc");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "'abc' は浮動小数点数ではありません\n");
+    EXPECT_EQ(result.out, "");
+
+    result = run(data() + " --charge 0 Cl2");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "0 による浮動小数点数除算\n");
+}
+
+TEST_F(OrvaneCalc, UsageErrorsExitTwoAndNameTheProblem) {
+    writeChlorineData();
+    Run result = run(data() + " Xe2");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("'Xe'"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("usage:"), std::string::npos);
+
+    result = run(data() + " --count Zz=1");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("'Zz'"), std::string::npos) << result.err;
+
+    result = run("--bogus");
+    EXPECT_EQ(result.status, 2);
+
+    result = run("--help");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out.rfind("usage: orvane-calc", 0), 0u);
+}
+
+TEST_F(OrvaneCalc, MissingFilesAreNoticesAndTheRunGoesOn) {
+    // No data files: both notices, then the designed empty table has empty count cells.
+    const Run result = run(data());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "notice: elem.txt involving element names and their atomic weights doest not exit!\n"
+              "notice: abundances.txt doest not exit!\n"
+              "'' は浮動小数点数ではありません\n");
+}
+
+TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
+    writeChlorineData();
+    write("normal.txt", "old contents");
+    const fs::path normal = m_dir / "normal.txt";
+    const fs::path special = m_dir / "special.txt";
+    const Run result = run(data() + " --normal '" + normal.string() + "' --special '" +
+                           special.string() + "' Cl2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "notice: The file already exists!!!!\n");
+
+    // s = 3: indices 68 to 74, mass = FW - centroid + index.
+    const std::string normalText = readFile(normal);
+    std::vector<std::string> lines;
+    std::istringstream in(normalText);
+    for (std::string line; std::getline(in, line);) {
+        ASSERT_FALSE(line.empty());
+        EXPECT_EQ(line.back(), '\r');
+        lines.push_back(line.substr(0, line.size() - 1));
+    }
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[3], "   69.93\t100.000"); // index 71: 70.9 - 71.9692 + 71
+    EXPECT_EQ(lines[5], "   71.93\t 63.957");
+    EXPECT_EQ(lines[0], "   66.93\t  0.000");
+
+    const std::string specialText = readFile(special);
+    EXPECT_EQ(specialText.substr(0, 30), "   66.93\t0\r\n   66.93\t  0.000\r\n");
+    EXPECT_EQ(std::count(specialText.begin(), specialText.end(), '\n'), 14);
+}
+
+TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
+    const fs::path png = m_dir / "cl2.png";
+    const Run result = run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" +
+                           png.string() + "' Cl2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(png.string())));
+    ASSERT_EQ(image.size(), QSize(782, 553));
+    const auto isBlack = [&](int x, int y) { return image.pixelColor(x, y) == QColor(Qt::black); };
+
+    // Frame: columns 40 and 771, rows 5 and 527.
+    for (int y = 5; y <= 527; y += 26) {
+        EXPECT_TRUE(isBlack(40, y)) << y;
+        EXPECT_TRUE(isBlack(771, y)) << y;
+    }
+    for (int x = 45; x <= 765; x += 30) {
+        EXPECT_TRUE(isBlack(x, 5)) << x;
+        EXPECT_TRUE(isBlack(x, 527)) << x;
+    }
+    // Intensity ticks from column 40 to 29 at the tick rows not covered by labels.
+    for (int y : {483, 396, 310, 223, 136, 49}) {
+        EXPECT_TRUE(isBlack(30, y)) << y;
+        EXPECT_FALSE(isBlack(30, y - 2)) << y;
+    }
+    // Two sticks reach above row 300 (100 and 64 %), the tallest one up to row 93.
+    std::vector<int> tall;
+    for (int x = 41; x < 771; ++x) {
+        if (isBlack(x, 300)) {
+            tall.push_back(x);
+        }
+    }
+    ASSERT_EQ(tall.size(), 2u);
+    EXPECT_TRUE(isBlack(tall[0], 93));
+    EXPECT_FALSE(isBlack(tall[0], 91));
+    // m/z ticks below the frame, rows 528 to 533.
+    int ticks = 0;
+    for (int x = 41; x < 771; ++x) {
+        ticks += isBlack(x, 531) ? 1 : 0;
+    }
+    EXPECT_GE(ticks, 7);
+    // The title is written from column 48, row 10.
+    bool titleInk = false;
+    for (int y = 10; y < 24 && !titleInk; ++y) {
+        for (int x = 48; x < 60; ++x) {
+            titleInk = titleInk || isBlack(x, y);
+        }
+    }
+    EXPECT_TRUE(titleInk);
+}
+
+} // namespace

@@ -1,0 +1,210 @@
+#include "text/number_text.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "text/decimal_digits.h"
+
+namespace orvane::text {
+namespace {
+
+Extended opaque(Extended value) {
+    volatile Extended hidden = value;
+    return hidden;
+}
+
+std::string withComma(std::string text) {
+    for (char& c : text) {
+        if (c == '.') {
+            c = ',';
+        }
+    }
+    return text;
+}
+
+TEST(Expand18Test, RoundsTheExactBinaryValueToNearestEven) {
+    struct Case {
+        Extended value;
+        bool negative;
+        const char* digits;
+        int exponent;
+    };
+    const Case cases[] = {
+        {0.0L, false, "", 0},
+        {-0.0L, false, "", 0},
+        {1.0L, false, "1", 1},
+        {0.1, false, "100000000000000006", 0}, // the double: 0.1000000000000000055...
+        {-2.675, true, "267499999999999982", 1},
+        {0.00015L, false, "15", -3},
+        {1000000000000000005.0L, false, "1", 19},                  // tie, even neighbour below
+        {1000000000000000015.0L, false, "100000000000000002", 19}, // tie, even above
+        {1152921504606846976.0L, false, "115292150460684698", 19}, // 2^60
+        {1e-4000L, false, "1", -3999},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.digits);
+        const DecimalDigits number = expand18(opaque(c.value));
+        EXPECT_EQ(number.negative, c.negative);
+        EXPECT_EQ(number.digits, c.digits);
+        EXPECT_EQ(number.exponent, c.exponent);
+    }
+}
+
+TEST(RoundAtDecimalTest, HalfAwayFromZeroWithCarry) {
+    struct Case {
+        const char* digits;
+        int exponent;
+        int position;
+        const char* roundedDigits;
+        int roundedExponent;
+    };
+    const Case cases[] = {
+        {"125", 0, 2, "13", 0},   // 0.125 -> 0.13
+        {"124", 0, 2, "12", 0},   // 0.124 -> 0.12
+        {"9995", 1, 2, "1", 2},   // 9.995 -> 10
+        {"1234", 4, -2, "12", 4}, // 1234 -> 1200
+        {"449", 3, -3, "", 0},    // 449 -> 0
+        {"5", 3, -3, "1", 4},     // 500 -> 1000
+        {"6", 0, 0, "1", 1},      // 0.6 -> 1
+        {"4", 0, 0, "", 0},       // 0.4 -> 0
+        {"5", -5, 2, "", 0},      // far below the cut
+        {"12", 1, 5, "12", 1},    // nothing to cut
+        {"1996", 0, 3, "2", 0},   // 0.1996 -> 0.200
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.digits) + " at " + std::to_string(c.position));
+        DecimalDigits number{true, c.digits, c.exponent};
+        roundAtDecimal(number, c.position);
+        EXPECT_EQ(number.digits, c.roundedDigits);
+        EXPECT_EQ(number.exponent, c.roundedExponent);
+        EXPECT_EQ(number.negative, !number.digits.empty());
+    }
+}
+
+TEST(RoundToSignificantTest, KeepsCountDigits) {
+    DecimalDigits number{false, "103925999999999988", 3};
+    roundToSignificant(number, 15);
+    EXPECT_EQ(number.digits, "103926");
+    EXPECT_EQ(number.exponent, 3);
+
+    DecimalDigits nines{false, "999999999999999999", 2};
+    roundToSignificant(nines, 15);
+    EXPECT_EQ(nines.digits, "1");
+    EXPECT_EQ(nines.exponent, 3);
+}
+
+struct GeneralCase {
+    Extended value;
+    const char* text;
+};
+
+const GeneralCase generalCases[] = {
+    {103.92599999999999, "103.926"},
+    {1234.56789, "1234.56789"},
+    {123456789.5, "123456789.5"},
+    {100.0L / 3.0L, "33.3333333333333"},
+    {78.11184, "78.11184"},
+    {0.0001, "0.0001"},
+    {0.0000999999999999999999L, "0.0001"}, // rounds up into fixed notation
+    {0.00001, "1E-5"},
+    {1.5e-5, "1.5E-5"},
+    {1e20, "1E20"},
+    {1e15, "1E15"},
+    {999999999999999.0, "999999999999999"},
+    {999999999999999.5L, "1E15"},
+    {1234567890123456.7L, "1.23456789012346E15"},
+    {-0.5, "-0.5"},
+    {0.1, "0.1"},
+    {1.5e-20, "1.5E-20"},
+    {-1.5e-20, "-1.5E-20"},
+    {-1234.5e-10, "-1.2345E-7"},
+    {0.0, "0"},
+    {-0.0, "0"},
+    {1.0, "1"},
+    {-120.0, "-120"},
+    {6.0, "6"},
+    {2.5, "2.5"},
+    {1e300, "1E300"},
+};
+
+TEST(GeneralTextTest, PointSeparator) {
+    for (const GeneralCase& c : generalCases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(generalText(opaque(c.value), '.'), c.text);
+    }
+}
+
+TEST(GeneralTextTest, CommaSeparator) {
+    for (const GeneralCase& c : generalCases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(generalText(opaque(c.value), ','), withComma(c.text));
+    }
+}
+
+TEST(GeneralTextTest, Precision) {
+    EXPECT_EQ(generalText(opaque(123456789.5L), '.', 8), "1.2345679E8");
+    EXPECT_EQ(generalText(opaque(12345678.4L), '.', 8), "12345678");
+    EXPECT_EQ(generalText(opaque(1.0L / 3.0L), '.', 18), "0.333333333333333333");
+}
+
+TEST(First8Test, CutsTheGeneralText) {
+    struct Case {
+        Extended value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1234.56789, "1234.567"},
+        {123456789.5, "12345678"},
+        {100.0L / 3.0L, "33.33333"},
+        {78.11184, "78.11184"},
+        {0.0, "0"},
+        {1.5e-20, "1.5E-20"},
+        {-1.23456789, "-1.23456"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(first8(generalText(opaque(c.value), '.')), c.text);
+    }
+}
+
+TEST(FixedTextTest, Values) {
+    struct Case {
+        Extended value;
+        int precision;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {23.114523, 8, 5, "23.11452"},
+        {0.0, 8, 5, "0.00000"},
+        {0.0, 8, 2, "0.00"},
+        {120.0, 8, 2, "120.00"},
+        {78.11184, 8, 2, "78.11"},
+        {-1.0L / 3.0L, 8, 2, "-0.33"},
+        {-0.001, 8, 2, "0.00"},  // no negative zero
+        {-0.005, 8, 2, "-0.01"}, // -0.005000000000000000104 rounds away
+        {0.125, 8, 2, "0.13"},
+        {2.675, 8, 2, "2.67"},    // held just below
+        {99.995, 8, 2, "100.00"}, // held just above
+        {0.5, 8, 3, "0.500"},
+        {2.5, 8, 0, "3"},
+        {0.4, 8, 0, "0"},
+        {1.25, 1, 2, "1.30"},           // precision below 2 counts as 2
+        {12345.6789, 6, 2, "12345.70"}, // six significant digits are the coarser cut
+        {99999999.0, 8, 2, "99999999.00"},
+        {123456789.5, 8, 2, "1.2345679E8"},
+        {-123456789.5, 8, 2, "-1.2345679E8"},
+        {172.232787, 24, 18, "172.232787000000002000"},
+        {1.5e-19, 24, 18, "0.000000000000000000"},
+        {1234567890123456789.0L, 24, 18, "1.23456789012345679E18"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(fixedText(opaque(c.value), c.precision, c.decimals, '.'), c.text);
+        EXPECT_EQ(fixedText(opaque(c.value), c.precision, c.decimals, ','), withComma(c.text));
+    }
+}
+
+} // namespace
+} // namespace orvane::text

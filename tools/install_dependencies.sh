@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Orvane need, only
+# those that are missing, so that running it again costs nothing.
+set -euo pipefail
+
+packages=(
+    g++ cmake make pkg-config
+    qt6-base-dev libgl-dev            # Qt 6 Widgets (Gui needs the GL headers)
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-liberation                  # metric-compatible Arial for the window's texts
+    fonts-ipafont-gothic              # Japanese, so that the error texts render
+    "$@"
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
