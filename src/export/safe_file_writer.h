@@ -9,4 +9,7 @@ namespace orvane::exporting {
 /// the old one. Raises text::Error::fromErrno on failure, after removing the temporary.
 void writeFileAtomically(const std::string& path, const std::string& contents);
 
+/// True when `path` names an existing regular file (following links); a directory does not count.
+bool isRegularFile(const std::string& path);
+
 } // namespace orvane::exporting

@@ -1,0 +1,139 @@
+#include "plot/spectrum_renderer.h"
+
+#include "text/extended.h"
+#include "text/number_text.h"
+
+namespace orvane::plot {
+
+namespace {
+
+constexpr int fontSize = 10;
+
+// Draws at data values (m/z, intensity) through px and py. The column is mapped before
+// the row, so a collapsed m/z range fails at the first point whatever follows.
+class MappedCanvas {
+public:
+    MappedCanvas(Canvas& canvas, const PlotState& state) : m_canvas(canvas), m_state(state) {}
+
+    void moveTo(text::Extended x, text::Extended y) {
+        const long long column = px(m_state, x);
+        m_canvas.moveTo(column, py(m_state, y));
+    }
+    void lineTo(text::Extended x, text::Extended y) {
+        const long long column = px(m_state, x);
+        m_canvas.lineTo(column, py(m_state, y));
+    }
+    void textOut(text::Extended x, text::Extended y, const std::string& text) {
+        const long long column = px(m_state, x);
+        m_canvas.textOut(column, py(m_state, y), text);
+    }
+
+private:
+    Canvas& m_canvas;
+    const PlotState& m_state;
+};
+
+} // namespace
+
+void drawSpectrum(Canvas& canvas, PlotState& state, const DisplayControls& controls,
+                  const calc::PatternState& pattern, double formulaWeight,
+                  const std::string& formulaText, std::string& fw1Text, char separator) {
+    const int s = state.s;
+    state.imageHeight = canvas.height();
+    state.imageWidth = canvas.width();
+    const int charge = controls.charge.value();
+    const auto fixed = [separator](text::Extended value) {
+        return text::fixedText(value, 8, 2, separator);
+    };
+    MappedCanvas mapped(canvas, state);
+
+    canvas.setPen(1, black, PenStyle::Solid);
+    canvas.setBrush(white);
+
+    // The page reaches 10 units beyond the extents, so its outline falls outside the image.
+    {
+        const long long left = px(state, state.xlo - 10.0L);
+        const long long bottom = py(state, state.ylo - 10.0L);
+        const long long right = px(state, state.xhi + 10.0L);
+        const long long top = py(state, state.yhi + 10.0L);
+        canvas.rectangle(left, bottom, right, top);
+    }
+
+    mapped.moveTo(state.xmin, state.ymin);
+    mapped.lineTo(state.xmin, state.ymax);
+    mapped.lineTo(state.xmax, state.ymax);
+    mapped.lineTo(state.xmax, state.ymin);
+    mapped.lineTo(state.xmin, state.ymin);
+
+    const long long first = static_cast<long long>(pattern.n0) - s;
+    const long long last = static_cast<long long>(pattern.n0) + s;
+
+    // The m/z ticks stand at whole indices, not at the sticks.
+    for (long long h = first; h <= last; ++h) {
+        const text::Extended x = text::checkedDivide(h, charge);
+        mapped.moveTo(x, state.ymin);
+        mapped.lineTo(x, state.ymin - 1.5L);
+    }
+
+    const text::Extended d = static_cast<text::Extended>(state.xmax) - state.xmin;
+    for (int i = 0; i <= 12; ++i) {
+        const text::Extended y = 10 * i;
+        mapped.moveTo(state.xmin, y);
+        mapped.lineTo(state.xmin - 0.015L * d, y);
+        if (i % 2 == 0) {
+            canvas.setFont(fontSize, black);
+            mapped.textOut(state.xmin - 0.05L * d, y + 1.3L, fixed(y));
+        }
+    }
+
+    canvas.setFont(fontSize, black);
+    mapped.textOut(state.xmin + 0.01L * d, state.ymax - 1.0L,
+                   formulaText + " (Charge:" + std::to_string(charge) + ")");
+
+    const text::Extended average = text::checkedDivide(formulaWeight, charge);
+    const text::Extended labelRow = state.ymin - 2.0L;
+    mapped.textOut(state.xmin - 0.02L * d, labelRow, fixed(state.xmin));
+    mapped.textOut(average - 0.02L * d, labelRow, fixed(average));
+    mapped.textOut(state.xmax - 0.03L * d, labelRow, fixed(state.xmax));
+
+    fw1Text = text::first8(text::generalText(average, separator));
+
+    canvas.setPen(1, blue, PenStyle::Dotted);
+    mapped.moveTo(average, state.ymin);
+    mapped.lineTo(average, state.ymax);
+    canvas.setFont(fontSize, red);
+    mapped.textOut(average + 0.005L * d, state.ymax - 7.0L, fixed(average));
+
+    canvas.setPen(1, black, PenStyle::Solid);
+
+    // The centroid falls on the average m/z; neighbouring indices are 1 / charge apart.
+    const auto position = [&](long long j) {
+        return text::checkedDivide(
+            formulaWeight - static_cast<text::Extended>(pattern.centroid) + j, charge);
+    };
+
+    if (controls.showPeakPositions) {
+        const text::Extended threshold =
+            static_cast<text::Extended>(controls.threshold.value()) / 10.0L;
+        for (long long j = first; j <= last; ++j) {
+            const text::Extended intensity = pattern.at(j);
+            if (!(intensity > threshold)) {
+                continue;
+            }
+            canvas.setFont(fontSize, blue);
+            const text::Extended m = position(j);
+            // labels left of the average end near their stick instead of starting at it
+            const text::Extended x = m >= average ? m : m - 0.05L * d;
+            mapped.textOut(x, intensity + 3.0L, fixed(m));
+        }
+    }
+
+    // Drawn last, over every label.
+    for (long long j = first; j <= last; ++j) {
+        const text::Extended m = position(j);
+        mapped.moveTo(m, state.ymin);
+        mapped.lineTo(m, pattern.at(j));
+    }
+}
+
+} // namespace orvane::plot

@@ -1,0 +1,88 @@
+#include "export/pattern_layouts.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "plot/test_patterns.h"
+
+namespace orvane::exporting {
+namespace {
+
+using plot::testing::makePattern;
+
+// N0 = 100, W = 1, P[100] = 100, P[101] = 25: C = 100.2, FW = 100.5, s = 2.
+calc::PatternState workedExample() {
+    return makePattern(100, 1, {{99, 0}, {100, 100}, {101, 25}});
+}
+
+long countLines(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+TEST(PatternLayouts, NormalLayoutOfTheWorkedExample) {
+    const calc::PatternState pattern = workedExample();
+    ASSERT_EQ(pattern.centroid, 100.2);
+    EXPECT_EQ(normalLayout(pattern, 100.5, 2), "   98.30\t  0.000\r\n"
+                                               "   99.30\t  0.000\r\n"
+                                               "  100.30\t100.000\r\n"
+                                               "  101.30\t 25.000\r\n"
+                                               "  102.30\t  0.000\r\n");
+}
+
+TEST(PatternLayouts, SpecialLayoutOfTheWorkedExample) {
+    EXPECT_EQ(specialLayout(workedExample(), 100.5, 2), "   98.30\t0\r\n"
+                                                        "   98.30\t  0.000\r\n"
+                                                        "   99.30\t\t0\r\n"
+                                                        "   99.30\t\t  0.000\r\n"
+                                                        "  100.30\t\t\t0\r\n"
+                                                        "  100.30\t\t\t100.000\r\n"
+                                                        "  101.30\t\t\t\t0\r\n"
+                                                        "  101.30\t\t\t\t 25.000\r\n"
+                                                        "  102.30\t\t\t\t\t0\r\n"
+                                                        "  102.30\t\t\t\t\t  0.000\r\n");
+}
+
+TEST(PatternLayouts, LineCountsFollowTheHalfSpan) {
+    const calc::PatternState pattern = makePattern(35, 1, {{35, 100}});
+    struct Case {
+        int s;
+        long normal, special;
+    };
+    const Case cases[] = {{1, 3, 6}, {2, 5, 10}, {7, 15, 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.s);
+        const std::string normal = normalLayout(pattern, 34.97, c.s);
+        const std::string special = specialLayout(pattern, 34.97, c.s);
+        EXPECT_EQ(countLines(normal), c.normal);
+        EXPECT_EQ(countLines(special), c.special);
+        // CR LF after every line and nothing after the last
+        EXPECT_EQ(std::count(normal.begin(), normal.end(), '\r'), c.normal);
+        EXPECT_EQ(normal.substr(normal.size() - 2), "\r\n");
+        EXPECT_EQ(special.substr(special.size() - 2), "\r\n");
+    }
+}
+
+TEST(PatternLayouts, LargeMassesAreNotCut) {
+    const calc::PatternState pattern = makePattern(123457, 0, {{123457, 100}});
+    EXPECT_EQ(normalLayout(pattern, 123456.789, 1), "123455.79\t  0.000\r\n"
+                                                    "123456.79\t100.000\r\n"
+                                                    "123457.79\t  0.000\r\n");
+}
+
+TEST(PatternLayouts, IndicesOutsideTheArrayAreWrittenAsZero) {
+    // The empty formula: N0 = 0, W = 0, P = {100}, s = 1 reaches index -1 and index 1.
+    const calc::PatternState pattern = makePattern(0, 0, {{0, 100}});
+    EXPECT_EQ(normalLayout(pattern, 0, 1), "   -1.00\t  0.000\r\n"
+                                           "    0.00\t100.000\r\n"
+                                           "    1.00\t  0.000\r\n");
+    EXPECT_EQ(specialLayout(pattern, 0, 1), "   -1.00\t0\r\n"
+                                            "   -1.00\t  0.000\r\n"
+                                            "    0.00\t\t0\r\n"
+                                            "    0.00\t\t100.000\r\n"
+                                            "    1.00\t\t\t0\r\n"
+                                            "    1.00\t\t\t  0.000\r\n");
+}
+
+} // namespace
+} // namespace orvane::exporting
