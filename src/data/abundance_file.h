@@ -17,6 +17,7 @@ inline constexpr const char* lineCountMismatch =
 /// element count line, every field trimmed of codes 0 to 32. A missing file or a line
 /// count other than the element count is a notice and leaves the table as it was.
 /// Input/output errors and lines of more than 199 TABs raise text::Error.
-void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables, text::Notifier& notifier);
+void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
+                       text::Notifier& notifier);
 
 } // namespace orvane::data

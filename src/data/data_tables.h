@@ -23,6 +23,11 @@ struct DataTables {
 enum ElementRow { HeaderRow = 0, SymbolRow = 1, WeightRow = 2, CountRow = 3, PercentRow = 4 };
 
 // Columns of the isotope table.
-enum IsotopeColumn { WidthColumn = 0, FirstOffsetColumn = 1, FirstAbundanceColumn = 10, ElemColumn = 20 };
+enum IsotopeColumn {
+    WidthColumn = 0,
+    FirstOffsetColumn = 1,
+    FirstAbundanceColumn = 10,
+    ElemColumn = 20
+};
 
 } // namespace orvane::data

@@ -16,6 +16,7 @@ inline constexpr const char* elementFileMissing =
 /// and count then stay as they were. An input/output error raises text::Error with the
 /// cells already written kept; a line with more than 199 TABs refuses the file with an
 /// Error before anything is changed.
-bool loadElementFile(const std::string& dataDirectory, DataTables& tables, text::Notifier& notifier);
+bool loadElementFile(const std::string& dataDirectory, DataTables& tables,
+                     text::Notifier& notifier);
 
 } // namespace orvane::data

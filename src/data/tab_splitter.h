@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,5 +17,9 @@ int countTabs(std::string_view line);
 /// The fields of a line (without its line end). Views into `line`.
 /// Precondition: countTabs(line) <= maxTabsPerLine (the loaders refuse longer lines).
 std::vector<std::string_view> splitTabs(std::string_view line);
+
+/// Refuses a line of more TABs than the splitter holds: raises text::Error naming the
+/// file and the 1-based line number.
+void requireTabLimit(std::string_view line, const std::string& fileName, int lineNumber);
 
 } // namespace orvane::data

@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""Checks a pair of data files (elem.txt, abundances.txt) for what the calculation relies
+on: as many abundance lines as element columns, 21 fields a line, whole-number Width and
+offsets, abundances adding to 100 (1e-9 relative), Width at least every |offset|.
+Exits 1 and lists the faults when any check fails.
+
+Usage: check_data_files.py [DIR]   (default: share/orvane beside this script)
+"""
+
+import os
+import sys
+
+FIELDS = 21
+MAX_TABS = 199
+TOLERANCE = 1e-9
+
+
+def read_lines(path):
+    """The lines of a data file as the loaders see them: LF or CR LF ends a line, a lone
+    CR is dropped, 0x1A ends the data, a last line without a line end counts."""
+    with open(path, "rb") as f:
+        data = f.read()
+    data = data.split(b"\x1a", 1)[0]
+    lines = data.split(b"\n")
+    if lines and lines[-1] == b"":
+        lines.pop()
+    return [line.replace(b"\r", b"").decode("latin-1") for line in lines]
+
+
+def check(directory):
+    faults = []
+    elem_lines = read_lines(os.path.join(directory, "elem.txt"))
+    rows = read_lines(os.path.join(directory, "abundances.txt"))
+    if not elem_lines:
+        return ["elem.txt: empty"]
+    if len(elem_lines) < 2:
+        faults.append("elem.txt: no weights line")
+    symbols = elem_lines[0].split("\t")
+    count = len(symbols) - 1
+    if count > MAX_TABS:
+        faults.append(f"elem.txt, line 1: {count} TABs, more than {MAX_TABS}")
+    if len(elem_lines) >= 2:
+        weights = elem_lines[1].split("\t")
+        if len(weights) != len(symbols):
+            faults.append(f"elem.txt: {len(symbols)} symbol fields but {len(weights)} weight fields")
+        for c, weight in enumerate(weights[1:], start=1):
+            try:
+                float(weight)
+            except ValueError:
+                faults.append(f"elem.txt, column {c}: weight {weight!r} is not a number")
+    if len(rows) != count:
+        faults.append(f"abundances.txt: {len(rows)} lines for {count} elements")
+
+    for r, line in enumerate(rows, start=1):
+        where = f"abundances.txt, line {r}"
+        fields = [field.strip("".join(map(chr, range(33)))) for field in line.split("\t")]
+        if len(fields) != FIELDS:
+            faults.append(f"{where}: {len(fields)} fields, not {FIELDS}")
+            continue
+        try:
+            width = int(fields[0])
+            offsets = [0] + [int(field) for field in fields[1:10]]
+            shares = [float(field) for field in fields[10:20]]
+        except ValueError as error:
+            faults.append(f"{where}: {error}")
+            continue
+        total = sum(shares)
+        if abs(total - 100.0) > TOLERANCE * 100.0:
+            faults.append(f"{where} ({fields[20]}): abundances add to {total!r}")
+        if any(share < 0 for share in shares):
+            faults.append(f"{where} ({fields[20]}): negative abundance")
+        widest = max(abs(offset) for offset in offsets)
+        if width < widest:
+            faults.append(f"{where} ({fields[20]}): Width {width} below offset {widest}")
+        if r <= count and fields[20] != symbols[r].strip():
+            faults.append(f"{where}: Elem {fields[20]!r} but element column {r} is {symbols[r]!r}")
+    return faults
+
+
+def main():
+    directory = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "share", "orvane")
+    faults = check(directory)
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    if faults:
+        return 1
+    print(f"{os.path.normpath(directory)}: data files consistent")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
