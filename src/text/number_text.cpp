@@ -91,8 +91,12 @@ std::string fixedText(Extended value, int precision, int decimals, char separato
     if (number.exponent > significant) {
         return generalText(value, separator, significant);
     }
-    // one rounding, at the coarser of the two cuts
+    // one rounding, at the coarser of the two cuts; a carry that adds an integer digit
+    // (99999999.6 at 8 digits) also makes the value too long for fixed notation
     roundAtDecimal(number, std::min(significant - number.exponent, decimals));
+    if (number.exponent > significant) {
+        return generalText(value, separator, significant);
+    }
     return writeFixed(number, decimals, separator);
 }
 

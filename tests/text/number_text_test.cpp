@@ -193,6 +193,7 @@ TEST(FixedTextTest, Values) {
         {1.25, 1, 2, "1.30"},           // precision below 2 counts as 2
         {12345.6789, 6, 2, "12345.70"}, // six significant digits are the coarser cut
         {99999999.0, 8, 2, "99999999.00"},
+        {99999999.6, 8, 2, "1E8"}, // the carry makes nine integer digits
         {123456789.5, 8, 2, "1.2345679E8"},
         {-123456789.5, 8, 2, "-1.2345679E8"},
         {172.232787, 24, 18, "172.232787000000002000"},
