@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/text_grid_model.h"
+#include "data/text_grid.h"
+
+class QTableView;
+
+namespace orvane::app {
+
+// TForm12: the isotope table in a window of its own, for reading only; its "Close" (F9)
+// hides it.
+class IsotopeWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit IsotopeWindow(const data::TextGrid& isotopes, QWidget* parent = nullptr);
+
+    /// Shows the isotope table as it is now.
+    void refresh();
+
+public slots:
+    void Close1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TextGridModel m_model;
+    QTableView* m_grid;
+    bool m_shownBefore = false;
+};
+
+} // namespace orvane::app

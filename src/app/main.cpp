@@ -1,0 +1,30 @@
+// Orvane: start-up of the windowed application.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include <string>
+
+#include "app/decimal_separator.h"
+#include "app/image_canvas.h"
+#include "app/main_window.h"
+#include "app/message_box_dialogs.h"
+#include "session/session.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+
+    // The data directory is where the program was started, fixed for the run: a file
+    // dialog that changes the current directory later does not move it.
+    const std::string dataDirectory = QFile::encodeName(QDir::currentPath()).toStdString();
+    const char separator = orvane::app::decimalSeparator(QLocale::system());
+
+    orvane::app::MessageBoxDialogs dialogs;
+    orvane::app::ImageCanvas canvas;
+    orvane::Session session(dataDirectory, separator, dialogs, canvas);
+    orvane::app::MainWindow window(session, dialogs, canvas);
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,603 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/count_dialog.h"
+#include "app/element_grid_view.h"
+#include "app/grid_view_setup.h"
+#include "app/image_canvas.h"
+#include "app/image_view.h"
+#include "app/isotope_window.h"
+#include "app/spin_box.h"
+#include "app/user_dialogs.h"
+#include "app/window_geometry.h"
+#include "data/data_tables.h"
+#include "text/error.h"
+
+namespace orvane::app {
+
+namespace {
+
+const QRect designedFrame(47, 40, 852, 786);
+constexpr int gridRowHeight = 14;
+constexpr int elementColumnWidth = 70;
+
+// The count entry blocks the window this long before it calculates.
+constexpr unsigned long countEntryPauseMs = 100;
+// A calculation that has run this long gets a progress window with Cancel.
+constexpr qint64 progressDelayMs = 500;
+constexpr int progressSteps = 1000;
+
+QFont arial(int pixelSize, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void setBackground(QWidget& widget, const QColor& color) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, color);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                 bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(arial(12, bold));
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    // Labels fit their text: a typeface a little wider than the designed one must not
+    // cut off the colon of "Charge:".
+    if (label->sizeHint().width() > place.width()) {
+        label->resize(label->sizeHint().width(), place.height());
+    }
+    return label;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    return button;
+}
+
+void setColumnWidths(QTableView& view, const std::vector<int>& widths) {
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        view.setColumnWidth(static_cast<int>(column), widths[column]);
+    }
+}
+
+void showText(QLineEdit& edit, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (edit.text() != shown) {
+        edit.setText(shown);
+    }
+}
+
+// A text field whose text is the session's: what the user types is stored at once, so
+// that showing the session's state again never takes it away.
+void bindText(QLineEdit& edit, std::string& text) {
+    QObject::connect(&edit, &QLineEdit::textEdited,
+                     [&text](const QString& typed) { text = typed.toStdString(); });
+}
+
+} // namespace
+
+MainWindow::MainWindow(Session& session, UserDialogs& dialogs, ImageCanvas& canvas, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_dialogs(dialogs), m_canvas(canvas),
+      m_elementModel(session.tables.elements), m_workModel(session.composition.workGrid),
+      m_msModel(session.msData, session.separator()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Orvane for Small Displays"));
+    setFont(arial(12));
+
+    // Every control keeps its designed place: nothing is laid out or anchored.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    setCentralWidget(client);
+    buildElementArea(client);
+    buildPlotPanel(client);
+    buildBottomBar(client);
+    buildMenus();
+    setOuterGeometry(*this, designedFrame);
+
+    m_countDialog = std::make_unique<CountDialog>();
+    connect(m_countDialog.get(), &CountDialog::ok1Clicked, this, &MainWindow::OK1Click);
+    m_isotopeWindow = std::make_unique<IsotopeWindow>(m_session.tables.isotopes);
+
+    refresh();
+    m_stringGrid1->setCurrentCellQuietly(0, data::SymbolRow);
+}
+
+MainWindow::~MainWindow() = default;
+
+QLineEdit* MainWindow::addLineEdit(QWidget* parent, const char* name, const QRect& place) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(place);
+    return edit;
+}
+
+void MainWindow::buildElementArea(QWidget* client) {
+    m_stringGrid1 = new ElementGridView(client);
+    m_stringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    m_stringGrid1->setGeometry(0, 0, 841, 97);
+    m_stringGrid1->setFont(arial(11));
+    m_stringGrid1->setModel(&m_elementModel);
+    setUpGridView(*m_stringGrid1, gridRowHeight, elementColumnWidth);
+    connect(m_stringGrid1, &ElementGridView::selectCell, this, &MainWindow::StringGrid1SelectCell);
+    connect(m_stringGrid1, &ElementGridView::mouseDown, this, &MainWindow::StringGrid1MouseDown);
+    connect(m_stringGrid1, &ElementGridView::gridClick, this, &MainWindow::StringGrid1Click);
+
+    QPushButton* initialize1 =
+        addButton(client, "Initialize1", QStringLiteral("Initialize1"), {176, 40, 75, 25});
+    initialize1->hide();
+    connect(initialize1, &QPushButton::clicked, this, &MainWindow::Initialize1Click);
+
+    m_spinEdit4 = new SpinBox(m_selectedColumn, client);
+    m_spinEdit4->setObjectName(QStringLiteral("SpinEdit4"));
+    m_spinEdit4->setGeometry(376, 72, 121, 24);
+    m_spinEdit4->hide();
+    m_spinEdit5 = new SpinBox(m_selectedRow, client);
+    m_spinEdit5->setObjectName(QStringLiteral("SpinEdit5"));
+    m_spinEdit5->setGeometry(512, 72, 121, 24);
+    m_spinEdit5->hide();
+}
+
+void MainWindow::buildPlotPanel(QWidget* client) {
+    auto* panel1 = new QFrame(client);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setGeometry(-5, 100, 846, 597);
+    panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setBackground(*panel1, Qt::white);
+
+    m_image1 = new ImageView(m_canvas.image(), panel1);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(59, 8, 782, 553);
+
+    m_edit4 = addLineEdit(panel1, "Edit4", {10, 8, 45, 20});
+    bindText(*m_edit4, m_session.controls.edit4);
+    m_edit3 = addLineEdit(panel1, "Edit3", {10, 540, 45, 20});
+    bindText(*m_edit3, m_session.controls.edit3);
+    m_edit1 = addLineEdit(panel1, "Edit1", {59, 568, 50, 20});
+    bindText(*m_edit1, m_session.controls.edit1);
+
+    QPushButton* button1 =
+        addButton(panel1, "Button1", QStringLiteral("Apply"), {111, 565, 36, 25});
+    connect(button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
+    QPushButton* button3 =
+        addButton(panel1, "Button3", QStringLiteral("Reset"), {148, 565, 36, 25});
+    connect(button3, &QPushButton::clicked, this, &MainWindow::Button3Click);
+
+    m_checkBox1 = new QCheckBox(QStringLiteral("Show_Peak_Positions"), panel1);
+    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    m_checkBox1->setGeometry(352, 569, 137, 17);
+    connect(m_checkBox1, &QCheckBox::clicked, this, &MainWindow::CheckBox1Click);
+
+    m_checkBox2 = new QCheckBox(panel1);
+    m_checkBox2->setObjectName(QStringLiteral("CheckBox2"));
+    m_checkBox2->setGeometry(576, 567, 25, 17);
+    m_checkBox2->hide();
+
+    QPushButton* button4 =
+        addButton(panel1, "Button4", QStringLiteral("Reset"), {714, 566, 36, 25});
+    connect(button4, &QPushButton::clicked, this, &MainWindow::Button3Click);
+    QPushButton* button2 =
+        addButton(panel1, "Button2", QStringLiteral("Apply"), {752, 566, 36, 25});
+    connect(button2, &QPushButton::clicked, this, &MainWindow::Button1Click);
+
+    m_edit2 = addLineEdit(panel1, "Edit2", {790, 569, 50, 20});
+    bindText(*m_edit2, m_session.controls.edit2);
+
+    QPushButton* range1 = addButton(panel1, "Range1", QStringLiteral("Range1"), {504, 336, 75, 25});
+    range1->hide();
+    connect(range1, &QPushButton::clicked, this, &MainWindow::Range1Click);
+    QPushButton* spectrum1 =
+        addButton(panel1, "Spectrum1", QStringLiteral("Spectrum1"), {504, 360, 75, 25});
+    spectrum1->hide();
+    connect(spectrum1, &QPushButton::clicked, this, &MainWindow::Spectrum1Click);
+    // The atom steps run only inside the pattern engine; this button has nothing of its
+    // own to run.
+    QPushButton* isotope1 =
+        addButton(panel1, "Isotope1", QStringLiteral("Isotope"), {504, 384, 75, 25});
+    isotope1->hide();
+
+    // The grids and fields that the "Option" menu shows lie over the picture.
+    m_stringGrid2 = new QTableView(panel1);
+    m_stringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    m_stringGrid2->setGeometry(448, 16, 377, 121);
+    m_stringGrid2->setModel(&m_workModel);
+    setUpGridView(*m_stringGrid2, gridRowHeight, 64);
+    setColumnWidths(*m_stringGrid2, {28, 64, 64, 64, 64, 64});
+    m_stringGrid2->hide();
+
+    m_edit5 = addLineEdit(panel1, "Edit5", {504, 136, 121, 20});
+    bindText(*m_edit5, m_session.msRange.edit5);
+    m_edit5->hide();
+    m_edit6 = addLineEdit(panel1, "Edit6", {656, 136, 121, 20});
+    bindText(*m_edit6, m_session.msRange.edit6);
+    m_edit6->hide();
+
+    m_stringGrid3 = new QTableView(panel1);
+    m_stringGrid3->setObjectName(QStringLiteral("StringGrid3"));
+    m_stringGrid3->setGeometry(117, 19, 324, 526);
+    m_stringGrid3->setModel(&m_msModel);
+    setUpGridView(*m_stringGrid3, gridRowHeight, 64);
+    setColumnWidths(*m_stringGrid3, {55, 171, 70});
+    m_stringGrid3->hide();
+}
+
+void MainWindow::buildBottomBar(QWidget* client) {
+    auto* panel2 = new QFrame(client);
+    panel2->setObjectName(QStringLiteral("Panel2"));
+    panel2->setGeometry(-1, 696, 842, 41);
+    panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // The desktop's colour has no role of its own in Qt; the palette's dark shade is the
+    // system colour closest to it.
+    setBackground(*panel2, panel2->palette().color(QPalette::Dark));
+
+    addLabel(panel2, "Label5", QStringLiteral("Formula"), {8, 16, 48, 12}, true);
+    m_formula = addLineEdit(panel2, "Formula", {64, 11, 281, 20});
+    m_formula->setReadOnly(true);
+
+    addLabel(panel2, "Label1", QStringLiteral("FW"), {350, 15, 18, 12}, true);
+    m_weight = addLineEdit(panel2, "Weight", {373, 11, 80, 23});
+    bindText(*m_weight, m_session.composition.weightText);
+
+    setBackground(*addLabel(panel2, "Label3", QStringLiteral("Charge:"), {470, 15, 38, 12}),
+                  QColor(255, 0, 0));
+    m_spinEdit1 = new SpinBox(m_session.controls.charge, panel2);
+    m_spinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    m_spinEdit1->setGeometry(512, 11, 49, 21);
+    connect(m_spinEdit1, &SpinBox::changed, this, &MainWindow::SpinEdit1Change);
+
+    setBackground(*addLabel(panel2, "Label4", QStringLiteral("M/Z"), {572, 15, 22, 12}),
+                  QColor(255, 0, 255));
+    m_fw1 = addLineEdit(panel2, "fw1", {600, 11, 80, 20});
+    m_fw1->setReadOnly(true);
+
+    setBackground(*addLabel(panel2, "Label2", QStringLiteral("Threshold:"), {698, 16, 52, 12}),
+                  QColor(255, 255, 0));
+    m_edit7 = addLineEdit(panel2, "Edit7", {756, 11, 43, 20});
+    bindText(*m_edit7, m_session.controls.edit7);
+    m_spinEdit2 = new SpinBox(m_session.controls.threshold, panel2);
+    m_spinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    m_spinEdit2->setGeometry(800, 10, 21, 21);
+    connect(m_spinEdit2, &SpinBox::changed, this, &MainWindow::SpinEdit2Change);
+}
+
+void MainWindow::buildMenus() {
+    const auto addEntry = [this](QMenu* menu, const char* name, const QString& text,
+                                 void (MainWindow::*handler)(), QKeySequence shortcut = {}) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        if (handler != nullptr) {
+            connect(action, &QAction::triggered, this, handler);
+        }
+        return action;
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    addEntry(file, "Open1", QStringLiteral("Open"), nullptr); // carries no command
+    addEntry(file, "SaveNormal", QStringLiteral("Save_Normal"), &MainWindow::SaveNormalClick);
+    addEntry(file, "SaveSpecial", QStringLiteral("Save_Special"), &MainWindow::SaveSpecialClick);
+    addEntry(file, "CopyGraphics", QStringLiteral("Copy_Graphics"), &MainWindow::CopyGraphicsClick);
+    addEntry(file, "Exit1", QStringLiteral("Exit"), &MainWindow::Exit1Click);
+
+    QMenu* option = menuBar()->addMenu(QStringLiteral("Option"));
+    option->setObjectName(QStringLiteral("Option1"));
+    addEntry(option, "ShowMSData1", QStringLiteral("ShowMSData"), &MainWindow::ShowMSData1Click,
+             Qt::Key_F8);
+    addEntry(option, "ShowIsotopes1", QStringLiteral("ShowIsotopes"),
+             &MainWindow::ShowIsotopes1Click, Qt::Key_F9);
+    addEntry(option, "ShowWOrkElems1", QStringLiteral("ShowWOrkElems"),
+             &MainWindow::ShowWOrkElems1Click, Qt::Key_F10);
+    addEntry(option, "ShowMSRange1", QStringLiteral("ShowMSRange"), &MainWindow::ShowMSRange1Click,
+             Qt::Key_F11);
+
+    QAction* initialization1 = menuBar()->addAction(QStringLiteral("Initialization"));
+    initialization1->setObjectName(QStringLiteral("Initialization1"));
+    connect(initialization1, &QAction::triggered, this, &MainWindow::Initialization1Click);
+}
+
+// --- dispatching ---------------------------------------------------------------------
+
+bool MainWindow::dispatch(const std::function<void()>& handler) {
+    std::string error;
+    bool failed = false;
+    try {
+        handler();
+    } catch (const text::Error& e) {
+        failed = true;
+        error = e.what();
+    }
+    // What the handler stored before an error stays stored, and is shown.
+    refresh();
+    if (failed) {
+        m_dialogs.showError(error);
+    }
+    return !failed;
+}
+
+MainWindow::Outcome MainWindow::calculate() {
+    bool completed = false;
+    const bool ok = dispatch([this, &completed] {
+        // Declared inside the handler so that an error closes the progress window before
+        // the error box opens.
+        std::unique_ptr<QProgressDialog> progress;
+        QElapsedTimer clock;
+        clock.start();
+        const calc::EngineProgress report = [&](long long done, long long total) {
+            if (!progress) {
+                if (clock.elapsed() < progressDelayMs) {
+                    return true;
+                }
+                progress = std::make_unique<QProgressDialog>(QString(), tr("Cancel"), 0,
+                                                             progressSteps, this);
+                progress->setWindowTitle(QStringLiteral("Orvane"));
+                // Application-modal: no other event may start a handler while this one
+                // lets events through.
+                progress->setWindowModality(Qt::ApplicationModal);
+                progress->setMinimumDuration(0);
+                progress->setAutoReset(false);
+                progress->setAutoClose(false);
+                progress->show();
+            }
+            const long long step = total > 0 ? done * progressSteps / total : 0;
+            progress->setValue(static_cast<int>(std::clamp<long long>(step, 0, progressSteps)));
+            QCoreApplication::processEvents();
+            return !progress->wasCanceled();
+        };
+        completed = m_session.calculateWithProgress(report);
+    });
+    if (!ok) {
+        return Outcome::Failed;
+    }
+    return completed ? Outcome::Done : Outcome::Cancelled;
+}
+
+void MainWindow::refresh() {
+    const plot::DisplayControls& controls = m_session.controls;
+    const calc::Composition& composition = m_session.composition;
+    showText(*m_formula, composition.formulaText);
+    showText(*m_weight, composition.weightText);
+    showText(*m_fw1, composition.fw1Text);
+    showText(*m_edit1, controls.edit1);
+    showText(*m_edit2, controls.edit2);
+    showText(*m_edit3, controls.edit3);
+    showText(*m_edit4, controls.edit4);
+    showText(*m_edit5, m_session.msRange.edit5);
+    showText(*m_edit6, m_session.msRange.edit6);
+    showText(*m_edit7, controls.edit7);
+    m_spinEdit1->showValue();
+    m_spinEdit2->showValue();
+    m_checkBox1->setChecked(controls.showPeakPositions);
+    m_checkBox2->setChecked(controls.manualRange);
+
+    m_elementModel.refresh();
+    m_workModel.refresh();
+    m_msModel.refresh();
+    m_isotopeWindow->refresh();
+    // A load changes the table's size, and the view forgets its current cell with it.
+    if (!m_stringGrid1->currentIndex().isValid()) {
+        m_stringGrid1->setCurrentCellQuietly(selectedColumn(), selectedRow());
+    }
+    m_image1->update();
+}
+
+// --- the element table and the count entry --------------------------------------------
+
+void MainWindow::StringGrid1SelectCell(int column, int row) {
+    const data::TextGrid& elements = m_session.tables.elements;
+    m_selectedColumn.setMaximum(elements.columnCount() - 1);
+    m_selectedRow.setMaximum(elements.rowCount() - 1);
+    m_selectedColumn.setValue(column);
+    m_selectedRow.setValue(row);
+    m_spinEdit4->showValue();
+    m_spinEdit5->showValue();
+}
+
+void MainWindow::StringGrid1MouseDown(int x, int y) {
+    // The window's outer corner plus the position in the client area: the frame, the
+    // title and the menu bar are not added, so the dialog opens above the pointer.
+    const QPoint outer = frameGeometry().topLeft();
+    m_pressPoint = QPoint(outer.x() + x + m_stringGrid1->x(), outer.y() + y + m_stringGrid1->y());
+}
+
+void MainWindow::StringGrid1Click() {
+    if (!m_tablesLoaded) {
+        if (!dispatch([this] { m_session.Initialize1Click(); })) {
+            return;
+        }
+        m_tablesLoaded = true;
+    }
+    const int column = selectedColumn();
+    if (selectedRow() != data::CountRow || column == 0) {
+        return;
+    }
+    // A selection made before the load may lie beyond the loaded table: nothing is read
+    // there, and the dialog shows an empty text.
+    const data::TextGrid& elements = m_session.tables.elements;
+    const std::string text =
+        column < elements.columnCount() ? elements.cell(column, data::CountRow) : std::string();
+    m_countDialog->openAt(QString::fromStdString(text), m_pressPoint);
+}
+
+void MainWindow::OK1Click() {
+    const int column = selectedColumn();
+    const int row = selectedRow();
+    data::TextGrid& elements = m_session.tables.elements;
+    // Written exactly as typed; a target outside the table receives nothing, but the
+    // chain still runs.
+    const bool inside =
+        column >= 0 && row >= 0 && column < elements.columnCount() && row < elements.rowCount();
+    const std::string previous = inside ? elements.cell(column, row) : std::string();
+    if (inside) {
+        elements.setCell(column, row, m_countDialog->edit()->text().toStdString());
+    }
+    QThread::msleep(countEntryPauseMs);
+    switch (calculate()) {
+    case Outcome::Done:
+        m_countDialog->hide();
+        break;
+    case Outcome::Failed:
+        // The cell keeps the text; the dialog stays open so that it can be corrected.
+        break;
+    case Outcome::Cancelled:
+        // The session went back to the previous formula: so does the cell, while the
+        // dialog keeps what was typed.
+        if (inside) {
+            elements.setCell(column, row, previous);
+            refresh();
+        }
+        break;
+    }
+}
+
+// --- display controls ------------------------------------------------------------------
+
+void MainWindow::SpinEdit1Change() {
+    dispatch([this] { m_session.SpinEdit1Change(); });
+}
+
+void MainWindow::SpinEdit2Change() {
+    dispatch([this] { m_session.SpinEdit2Change(); });
+}
+
+void MainWindow::CheckBox1Click() {
+    m_session.controls.showPeakPositions = m_checkBox1->isChecked();
+    dispatch([this] { m_session.SpinEdit1Change(); });
+}
+
+void MainWindow::Button1Click() {
+    m_session.controls.edit1 = m_edit1->text().toStdString();
+    m_session.controls.edit2 = m_edit2->text().toStdString();
+    dispatch([this] { m_session.Button1Click(); });
+}
+
+void MainWindow::Button3Click() {
+    dispatch([this] { m_session.Button3Click(); });
+}
+
+// --- menu commands ---------------------------------------------------------------------
+
+void MainWindow::save(exporting::Layout layout) {
+    // Before the first calculation there is no pattern: nothing to save, nothing asked.
+    if (!m_session.pattern.exists()) {
+        return;
+    }
+    const QString name = m_dialogs.getSaveFileName(m_lastSaveName);
+    if (name.isEmpty()) {
+        return;
+    }
+    m_lastSaveName = name;
+    const std::string path = QFile::encodeName(name).toStdString();
+    dispatch([this, &path, layout] { m_session.savePattern(path, layout); });
+}
+
+void MainWindow::SaveNormalClick() {
+    save(exporting::Layout::Normal);
+}
+
+void MainWindow::SaveSpecialClick() {
+    save(exporting::Layout::Special);
+}
+
+void MainWindow::CopyGraphicsClick() {
+    // Before the first drawing the image holds no picture, and the clipboard keeps what
+    // it has.
+    if (m_session.hasPicture()) {
+        QGuiApplication::clipboard()->setImage(m_canvas.image());
+    }
+}
+
+void MainWindow::Exit1Click() {
+    close();
+}
+
+void MainWindow::ShowMSData1Click() {
+    m_stringGrid3->setVisible(m_stringGrid3->isHidden());
+}
+
+void MainWindow::ShowIsotopes1Click() {
+    if (m_isotopeWindow->isVisible()) {
+        m_isotopeWindow->hide();
+        return;
+    }
+    m_isotopeWindow->show();
+    m_isotopeWindow->raise();
+    m_isotopeWindow->activateWindow();
+}
+
+void MainWindow::ShowWOrkElems1Click() {
+    m_stringGrid2->setVisible(m_stringGrid2->isHidden());
+}
+
+void MainWindow::ShowMSRange1Click() {
+    const bool show = m_edit5->isHidden();
+    m_edit5->setVisible(show);
+    m_edit6->setVisible(show);
+}
+
+void MainWindow::Initialization1Click() {
+    dispatch([this] { m_session.Initialization1Click(); });
+}
+
+void MainWindow::Initialize1Click() {
+    dispatch([this] { m_session.Initialize1Click(); });
+}
+
+void MainWindow::Range1Click() {
+    dispatch([this] { m_session.Range1Click(); });
+}
+
+void MainWindow::Spectrum1Click() {
+    dispatch([this] { m_session.Spectrum1Click(); });
+}
+
+// --- window ----------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the run, whatever else is open.
+    m_countDialog->hide();
+    m_isotopeWindow->hide();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        // The frame's size is known only once the window is on the screen.
+        QTimer::singleShot(0, this, [this] { setOuterGeometry(*this, designedFrame); });
+    }
+}
+
+} // namespace orvane::app

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+
+#include "app/ms_data_model.h"
+#include "app/text_grid_model.h"
+#include "export/pattern_export.h"
+#include "session/session.h"
+#include "text/spin_value.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace orvane::app {
+
+class CountDialog;
+class ElementGridView;
+class ImageCanvas;
+class ImageView;
+class IsotopeWindow;
+class SpinBox;
+class UserDialogs;
+
+// TForm1, "Orvane for Small Displays": the element table, the spectrum panel and the
+// bottom bar, every control at its designed place. It holds no calculation: each event
+// runs one of the session's handlers through a single dispatcher, which shows a
+// text::Error in the standard error box, and afterwards every control shows the
+// session's state again. It creates the count-entry dialog and the isotope window.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(Session& session, UserDialogs& dialogs, ImageCanvas& canvas,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    CountDialog& countDialog() const { return *m_countDialog; }
+    IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
+    bool tablesLoaded() const { return m_tablesLoaded; }
+    /// Where the count dialog's top-left corner goes, in screen pixels.
+    QPoint pressPoint() const { return m_pressPoint; }
+    int selectedColumn() const { return m_selectedColumn.value(); }
+    int selectedRow() const { return m_selectedRow.value(); }
+
+public slots:
+    // The element table and the count entry.
+    void StringGrid1SelectCell(int column, int row);
+    void StringGrid1MouseDown(int x, int y);
+    void StringGrid1Click();
+    void OK1Click();
+
+    // Display controls.
+    void SpinEdit1Change();
+    void SpinEdit2Change();
+    void CheckBox1Click();
+    void Button1Click();
+    void Button3Click();
+
+    // Menu commands.
+    void SaveNormalClick();
+    void SaveSpecialClick();
+    void CopyGraphicsClick();
+    void Exit1Click();
+    void ShowMSData1Click();
+    void ShowIsotopes1Click();
+    void ShowWOrkElems1Click();
+    void ShowMSRange1Click();
+    void Initialization1Click();
+
+    // The hidden buttons' handlers.
+    void Initialize1Click();
+    void Range1Click();
+    void Spectrum1Click();
+
+    /// Every bound control shows the session's state again.
+    void refresh();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    /// Runs a handler; a text::Error goes to the error box. Refreshes the controls either
+    /// way. False when the handler ended in an error.
+    bool dispatch(const std::function<void()>& handler);
+    enum class Outcome { Done, Failed, Cancelled };
+    /// The whole chain for a changed count, with a cancellable progress window when it
+    /// takes long.
+    Outcome calculate();
+    void save(exporting::Layout layout);
+
+    void buildElementArea(QWidget* client);
+    void buildPlotPanel(QWidget* client);
+    void buildBottomBar(QWidget* client);
+    void buildMenus();
+    QLineEdit* addLineEdit(QWidget* parent, const char* name, const QRect& place);
+
+    Session& m_session;
+    UserDialogs& m_dialogs;
+    ImageCanvas& m_canvas;
+
+    // SpinEdit4 and SpinEdit5: the selected cell of the element table.
+    text::SpinValue m_selectedColumn{0, 0, 0};
+    text::SpinValue m_selectedRow{0, 0, 0};
+    QPoint m_pressPoint{0, 0};
+    bool m_tablesLoaded = false;
+    QString m_lastSaveName;
+    bool m_shownBefore = false;
+
+    TextGridModel m_elementModel;
+    TextGridModel m_workModel;
+    MsDataModel m_msModel;
+
+    ElementGridView* m_stringGrid1 = nullptr;
+    QTableView* m_stringGrid2 = nullptr;
+    QTableView* m_stringGrid3 = nullptr;
+    ImageView* m_image1 = nullptr;
+    QLineEdit* m_edit1 = nullptr;
+    QLineEdit* m_edit2 = nullptr;
+    QLineEdit* m_edit3 = nullptr;
+    QLineEdit* m_edit4 = nullptr;
+    QLineEdit* m_edit5 = nullptr;
+    QLineEdit* m_edit6 = nullptr;
+    QLineEdit* m_edit7 = nullptr;
+    QLineEdit* m_formula = nullptr;
+    QLineEdit* m_weight = nullptr;
+    QLineEdit* m_fw1 = nullptr;
+    SpinBox* m_spinEdit1 = nullptr;
+    SpinBox* m_spinEdit2 = nullptr;
+    SpinBox* m_spinEdit4 = nullptr;
+    SpinBox* m_spinEdit5 = nullptr;
+    QCheckBox* m_checkBox1 = nullptr;
+    QCheckBox* m_checkBox2 = nullptr;
+
+    // Top-level windows of their own, so that their controls' names do not mix with
+    // this window's.
+    std::unique_ptr<CountDialog> m_countDialog;
+    std::unique_ptr<IsotopeWindow> m_isotopeWindow;
+};
+
+} // namespace orvane::app

@@ -1,0 +1,36 @@
+#include "app/message_box_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace orvane::app {
+
+namespace {
+
+const QString title = QStringLiteral("Orvane");
+
+} // namespace
+
+void MessageBoxDialogs::notify(const std::string& message) {
+    QMessageBox::information(QApplication::activeWindow(), title, QString::fromStdString(message));
+}
+
+bool MessageBoxDialogs::confirm(const std::string& message) {
+    return QMessageBox::information(
+               QApplication::activeWindow(), title, QString::fromStdString(message),
+               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+void MessageBoxDialogs::showError(const std::string& message) {
+    QMessageBox::critical(QApplication::activeWindow(), title, QString::fromStdString(message));
+}
+
+QString MessageBoxDialogs::getSaveFileName(const QString& lastName) {
+    // No filter and no default suffix: the name is taken exactly as chosen. The
+    // overwrite notice is the export's own, so the dialog must not ask first.
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), lastName,
+                                        QString(), nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+} // namespace orvane::app

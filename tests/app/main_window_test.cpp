@@ -1,0 +1,521 @@
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/count_dialog.h"
+#include "app/element_grid_view.h"
+#include "app/image_canvas.h"
+#include "app/isotope_window.h"
+#include "app/main_window.h"
+#include "app/spin_box.h"
+#include "data/data_tables.h"
+#include "export/pattern_export.h"
+#include "export/pattern_layouts.h"
+#include "recording_dialogs.h"
+#include "session/session.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+namespace {
+
+const QString shareDirectory = QStringLiteral(ORVANE_SHARE_DIR);
+
+// The column of an element in the shipped element file, read here without the core.
+int shippedColumn(const QString& symbol) {
+    QFile file(shareDirectory + QStringLiteral("/elem.txt"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = file.readLine().trimmed().split('\t');
+    for (int column = 1; column < fields.size(); ++column) {
+        if (QString::fromLatin1(fields[column]).trimmed() == symbol) {
+            return column;
+        }
+    }
+    return -1;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The application as main() builds it, over a private copy of the shipped data files.
+struct Application {
+    QTemporaryDir directory;
+    RecordingDialogs dialogs;
+    ImageCanvas canvas;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<MainWindow> window;
+
+    Application() {
+        for (const char* name : {"elem.txt", "abundances.txt"}) {
+            QFile::copy(shareDirectory + QLatin1Char('/') + QLatin1String(name),
+                        directory.filePath(QLatin1String(name)));
+        }
+        session = std::make_unique<Session>(QFile::encodeName(directory.path()).toStdString(), '.',
+                                            dialogs, canvas);
+        window = std::make_unique<MainWindow>(*session, dialogs, canvas);
+        window->show();
+    }
+
+    template <typename T> T* control(const char* name) const {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    QString text(const char* name) const { return control<QLineEdit>(name)->text(); }
+    ElementGridView* grid() const { return control<ElementGridView>("StringGrid1"); }
+    QLineEdit* dialogEdit() const { return window->countDialog().findChild<QLineEdit*>("Edit1"); }
+    const data::TextGrid& elements() const { return session->tables.elements; }
+
+    void run(const char* action) const {
+        QAction* entry = control<QAction>(action);
+        QVERIFY2(entry != nullptr, action);
+        entry->trigger();
+    }
+
+    /// Where a cell of the element table is, in the view's viewport, after scrolling to it.
+    QPoint cellPoint(int column, int row) const {
+        const QModelIndex index = grid()->model()->index(row - 1, column);
+        grid()->scrollTo(index);
+        return grid()->visualRect(index).center();
+    }
+    void clickCell(int column, int row, Qt::MouseButton button = Qt::LeftButton) const {
+        QTest::mouseClick(grid()->viewport(), button, {}, cellPoint(column, row));
+    }
+    void enterCount(int column, const QString& count) const {
+        clickCell(column, data::CountRow);
+        QVERIFY(window->countDialog().isVisible());
+        dialogEdit()->setText(count);
+        QTest::mouseClick(window->countDialog().findChild<QPushButton*>("OK1"), Qt::LeftButton);
+    }
+    bool activate(QWidget& widget) const {
+        widget.activateWindow();
+        return QTest::qWaitForWindowActive(&widget);
+    }
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Application> app;
+    const int hydrogen = shippedColumn(QStringLiteral("H"));
+    const int carbon = shippedColumn(QStringLiteral("C"));
+    const int oxygen = shippedColumn(QStringLiteral("O"));
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(hydrogen > 0 && carbon > hydrogen && oxygen > carbon,
+                 "the shipped elem.txt lists H, C and O in this order");
+    }
+    void init() { app = std::make_unique<Application>(); }
+    void cleanup() { app.reset(); }
+
+    void startsInItsDesignedState() {
+        QCOMPARE(app->window->windowTitle(), QStringLiteral("Orvane for Small Displays"));
+        QCOMPARE(app->grid()->model()->columnCount(), 113);
+        QCOMPARE(app->grid()->model()->rowCount(), 4);
+        for (int column = 0; column < 113; ++column) {
+            QVERIFY(app->grid()->model()->headerData(column, Qt::Horizontal).toString().isEmpty());
+            for (int row = 0; row < 4; ++row) {
+                QVERIFY(app->grid()->model()->index(row, column).data().toString().isEmpty());
+            }
+        }
+        QCOMPARE(app->control<SpinBox>("SpinEdit1")->lineEdit()->text(), QStringLiteral("1"));
+        QCOMPARE(app->control<SpinBox>("SpinEdit2")->lineEdit()->text(), QStringLiteral("1"));
+        QCOMPARE(app->text("Edit7"), QStringLiteral("0.1"));
+        QCOMPARE(app->text("Edit1"), QStringLiteral("0.0"));
+        QCOMPARE(app->text("Edit2"), QStringLiteral("1.0"));
+        QCOMPARE(app->text("Weight"), QString());
+        QCOMPARE(app->text("Formula"), QString());
+        QVERIFY(app->control<QCheckBox>("CheckBox1")->isChecked());
+        QVERIFY(!app->control<QCheckBox>("CheckBox2")->isChecked());
+        for (const char* name :
+             {"Initialize1", "SpinEdit4", "SpinEdit5", "CheckBox2", "Range1", "Spectrum1",
+              "Isotope1", "StringGrid2", "Edit5", "Edit6", "StringGrid3"}) {
+            QWidget* hidden = app->control<QWidget>(name);
+            QVERIFY2(hidden != nullptr && !hidden->isVisible(), name);
+        }
+        QVERIFY(app->control<QWidget>("Image1")->isVisible());
+        QVERIFY(!app->window->countDialog().isVisible());
+        QVERIFY(!app->window->isotopeWindow().isVisible());
+        QVERIFY(!app->window->tablesLoaded());
+        QCOMPARE(app->window->pressPoint(), QPoint(0, 0));
+        // Nothing is loaded or drawn at start-up.
+        QVERIFY(app->dialogs.notices.empty());
+        QVERIFY(!app->session->hasPicture());
+        QCOMPARE(app->canvas.image().pixel(40, 300), qRgb(255, 255, 255));
+    }
+
+    void resizingTheWindowMovesNoControl() {
+        std::vector<QRect> before;
+        const char* names[] = {"StringGrid1", "Panel1", "Image1", "Edit2", "Panel2", "SpinEdit2"};
+        for (const char* name : names) {
+            before.push_back(app->control<QWidget>(name)->geometry());
+        }
+        app->window->resize(500, 400);
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            QCOMPARE(app->control<QWidget>(names[i])->geometry(), before[i]);
+        }
+        QCOMPARE(app->control<QWidget>("Edit2")->geometry(), QRect(790, 569, 50, 20));
+    }
+
+    void optionTogglesPressedTwiceRestoreEverything() {
+        QVERIFY(app->activate(*app->window));
+        const struct {
+            Qt::Key key;
+            const char* target;
+        } toggles[] = {{Qt::Key_F8, "StringGrid3"},
+                       {Qt::Key_F10, "StringGrid2"},
+                       {Qt::Key_F11, "Edit5"},
+                       {Qt::Key_F11, "Edit6"}};
+        for (const auto& toggle : toggles) {
+            QWidget* target = app->control<QWidget>(toggle.target);
+            QTest::keyClick(app->window.get(), toggle.key);
+            QVERIFY2(target->isVisible(), toggle.target);
+            QTest::keyClick(app->window.get(), toggle.key);
+            QVERIFY2(!target->isVisible(), toggle.target);
+        }
+        QTest::keyClick(app->window.get(), Qt::Key_F9);
+        QVERIFY(app->window->isotopeWindow().isVisible());
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F9);
+        QVERIFY(!app->window->isotopeWindow().isVisible());
+    }
+
+    void f9InTheIsotopeWindowHidesIt() {
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F9);
+        IsotopeWindow& isotopes = app->window->isotopeWindow();
+        QVERIFY(isotopes.isVisible());
+        QVERIFY(app->activate(isotopes));
+        QTest::keyClick(&isotopes, Qt::Key_F9);
+        QVERIFY(!isotopes.isVisible());
+        QTest::keyClick(&isotopes, Qt::Key_F9); // hidden: nothing happens
+        QVERIFY(!isotopes.isVisible());
+    }
+
+    void initializationBeforeLoadZeroesTheDesignedGrid() {
+        app->run("Initialization1");
+        QVERIFY(app->dialogs.errors.empty());
+        for (int column = 1; column < 113; ++column) {
+            QCOMPARE(app->elements().cell(column, data::CountRow), std::string("0"));
+            QCOMPARE(app->elements().cell(column, data::PercentRow), std::string("0"));
+        }
+        QCOMPARE(app->elements().cell(0, data::CountRow), std::string());
+        QCOMPARE(app->text("Weight"), QStringLiteral("0"));
+        QCOMPARE(app->grid()->model()->index(data::CountRow - 1, 112).data().toString(),
+                 QStringLiteral("0"));
+        QVERIFY(app->session->hasPicture());
+        QCOMPARE(app->canvas.image().pixel(771, 300), qRgb(0, 0, 0));
+        QVERIFY(!app->window->tablesLoaded());
+
+        // The next click on the table still loads the data files.
+        app->clickCell(carbon, data::CountRow);
+        QVERIFY(app->window->tablesLoaded());
+        QCOMPARE(app->elements().cell(carbon, data::SymbolRow), std::string("C"));
+        QCOMPARE(app->dialogEdit()->text(), QStringLiteral("0"));
+    }
+
+    void firstClickLoadsTheDataAndOpensTheDialogAtThePress() {
+        const QPoint point = app->cellPoint(carbon, data::CountRow);
+        app->clickCell(carbon, data::CountRow);
+        QVERIFY(app->window->tablesLoaded());
+        QVERIFY(app->dialogs.notices.empty());
+        QVERIFY(app->dialogs.errors.empty());
+        QCOMPARE(app->window->selectedColumn(), carbon);
+        QCOMPARE(app->window->selectedRow(), int(data::CountRow));
+        QCOMPARE(app->grid()->model()->headerData(carbon, Qt::Horizontal).toString(),
+                 QString::number(carbon));
+
+        CountDialog& dialog = app->window->countDialog();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(app->dialogEdit()->text(), QStringLiteral("0"));
+        const QPoint expected = app->window->frameGeometry().topLeft() + app->grid()->pos() +
+                                app->grid()->viewport()->mapTo(app->grid(), point);
+        QCOMPARE(app->window->pressPoint(), expected);
+        QCOMPARE(dialog.frameGeometry().topLeft(), expected);
+    }
+
+    void countsEnteredOneAfterAnotherGiveTheFormula() {
+        app->enterCount(hydrogen, QStringLiteral("12"));
+        app->enterCount(carbon, QStringLiteral("6"));
+        app->enterCount(oxygen, QStringLiteral("6"));
+        QVERIFY(app->dialogs.errors.empty());
+        QVERIFY(!app->window->countDialog().isVisible());
+        QCOMPARE(app->text("Formula"), QStringLiteral("H12C6O6"));
+        // 12 x 1.008 + 6 x 12.011 + 6 x 15.999
+        QCOMPARE(app->text("Weight"), QStringLiteral("180.156"));
+        QCOMPARE(app->text("fw1"), QStringLiteral("180.156"));
+        QCOMPARE(app->grid()->model()->index(data::CountRow - 1, hydrogen).data().toString(),
+                 QStringLiteral("12"));
+        QCOMPARE(app->control<QTableView>("StringGrid2")->model()->rowCount(), 3);
+        QCOMPARE(app->control<QTableView>("StringGrid2")->model()->index(1, 2).data().toString(),
+                 QStringLiteral("C"));
+        QVERIFY(app->control<QTableView>("StringGrid3")->model()->rowCount() > 0);
+
+        // The picture: the frame's right edge and top edge, and a stick inside the frame.
+        const QImage& image = app->canvas.image();
+        QCOMPARE(image.pixel(771, 300), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(400, 5), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(771, 540), qRgb(255, 255, 255));
+
+        // A larger charge redraws with the new m/z.
+        app->control<SpinBox>("SpinEdit1")->stepBy(1);
+        QCOMPARE(app->text("fw1"), QStringLiteral("90.078"));
+        QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void countThatIsNoNumberKeepsTheDialogOpen() {
+        app->enterCount(carbon, QStringLiteral("abc"));
+        QVERIFY(app->window->countDialog().isVisible());
+        QCOMPARE(app->dialogs.errors,
+                 std::vector<std::string>{"'abc' は浮動小数点数ではありません"});
+        QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("abc"));
+
+        // Corrected and confirmed again, it goes through.
+        app->dialogEdit()->setText(QStringLiteral("2"));
+        QTest::keyClick(app->dialogEdit(), Qt::Key_Return);
+        QVERIFY(!app->window->countDialog().isVisible());
+        QCOMPARE(app->text("Formula"), QStringLiteral("C2"));
+        QCOMPARE(app->dialogs.errors.size(), std::size_t(1));
+    }
+
+    void otherButtonsOnlyMoveThePressPoint() {
+        app->clickCell(carbon, data::WeightRow); // loads; no dialog on the weight row
+        QVERIFY(app->window->tablesLoaded());
+        QVERIFY(!app->window->countDialog().isVisible());
+        const QPoint before = app->window->pressPoint();
+
+        app->clickCell(carbon, data::CountRow, Qt::RightButton);
+        QVERIFY(app->window->pressPoint() != before);
+        QCOMPARE(app->window->selectedRow(), int(data::WeightRow));
+        QVERIFY(!app->window->countDialog().isVisible());
+    }
+
+    void headerRowLoadsNothingAndOpensNothing() {
+        QHeaderView* header = app->grid()->horizontalHeader();
+        const QPoint point(header->sectionViewportPosition(3) + 10, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, point);
+        QVERIFY(!app->window->tablesLoaded());
+        QVERIFY(!app->window->countDialog().isVisible());
+        QCOMPARE(app->elements().columnCount(), 113);
+        QCOMPARE(app->window->selectedRow(), 0);
+        const QPoint expected = app->window->frameGeometry().topLeft() + app->grid()->pos() +
+                                header->viewport()->mapTo(app->grid(), point);
+        QCOMPARE(app->window->pressPoint(), expected);
+    }
+
+    void keyboardMoveOntoACountOpensTheDialogAtTheLastPress() {
+        app->clickCell(carbon, data::WeightRow);
+        const QPoint pressed = app->window->pressPoint();
+        QTest::keyClick(app->grid(), Qt::Key_Down);
+        QCOMPARE(app->window->selectedRow(), int(data::CountRow));
+        QVERIFY(app->window->countDialog().isVisible());
+        QCOMPARE(app->window->countDialog().frameGeometry().topLeft(), pressed);
+        QCOMPARE(app->window->pressPoint(), pressed);
+
+        // With the dialog open, the selection moves back to the weight row: OK writes there.
+        QTest::keyClick(app->grid(), Qt::Key_Up);
+        app->dialogEdit()->setText(QStringLiteral("13"));
+        QTest::mouseClick(app->window->countDialog().findChild<QPushButton*>("OK1"),
+                          Qt::LeftButton);
+        QCOMPARE(app->elements().cell(carbon, data::WeightRow), std::string("13"));
+        QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("0"));
+    }
+
+    void longCalculationCanBeCancelled() {
+        app->enterCount(carbon, QStringLiteral("2"));
+        // Cancel the progress window as soon as it shows (the calculation lets events
+        // through while it is open).
+        bool progressShown = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            auto* progress = app->window->findChild<QProgressDialog*>();
+            if (progress != nullptr && progress->isVisible()) {
+                QCOMPARE(progress->windowModality(), Qt::ApplicationModal);
+                progressShown = true;
+                progress->cancel();
+            }
+        });
+        watcher.start(10);
+        app->enterCount(carbon, QStringLiteral("100000"));
+        QVERIFY(progressShown);
+        QVERIFY(app->dialogs.errors.empty());
+        // The previous formula's state is back, and the dialog waits for another try.
+        QVERIFY(app->window->countDialog().isVisible());
+        QCOMPARE(app->text("Formula"), QStringLiteral("C2"));
+        QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("2"));
+        QCOMPARE(app->dialogEdit()->text(), QStringLiteral("100000"));
+    }
+
+    void missingElementFileIsReportedAndTheLoadIsNotRepeated() {
+        QFile::remove(app->directory.filePath(QStringLiteral("elem.txt")));
+        app->clickCell(5, data::CountRow);
+        const std::vector<std::string> notices{
+            "elem.txt involving element names and their atomic weights doest not exit!",
+            "The numbers of atoms defined in elems.txt and abundance2.txt are not equal!!  They "
+            "should be consistent to each other!!"};
+        QCOMPARE(app->dialogs.notices, notices);
+        QVERIFY(app->window->tablesLoaded());
+        QVERIFY(app->window->countDialog().isVisible());
+        QCOMPARE(app->dialogEdit()->text(), QString());
+
+        // The designed grid's first empty count stops the calculation.
+        app->dialogEdit()->setText(QStringLiteral("1"));
+        QTest::keyClick(app->dialogEdit(), Qt::Key_Enter);
+        QCOMPARE(app->dialogs.errors, std::vector<std::string>{"'' は浮動小数点数ではありません"});
+        QVERIFY(app->window->countDialog().isVisible());
+
+        app->clickCell(7, data::CountRow);
+        QCOMPARE(app->dialogs.notices.size(), notices.size());
+    }
+
+    void exitClosesEveryWindow() {
+        app->clickCell(carbon, data::CountRow);
+        app->run("ShowIsotopes1");
+        QVERIFY(app->window->countDialog().isVisible());
+        QVERIFY(app->window->isotopeWindow().isVisible());
+        app->run("Exit1");
+        QVERIFY(!app->window->isVisible());
+        QVERIFY(!app->window->countDialog().isVisible());
+        QVERIFY(!app->window->isotopeWindow().isVisible());
+        QVERIFY(app->dialogs.questions.empty());
+    }
+
+    void saveNormalAndSpecialWriteTheLayouts() {
+        app->enterCount(carbon, QStringLiteral("6"));
+        const QString normal = app->directory.filePath(QStringLiteral("pattern.txt"));
+        app->dialogs.chosenName = normal;
+        app->run("SaveNormal");
+        QVERIFY(app->dialogs.errors.empty());
+        QVERIFY(app->dialogs.questions.empty());
+
+        const QByteArray written = readAll(normal);
+        const int s = app->session->plotState.s;
+        QVERIFY(s > 0);
+        QCOMPARE(written.count("\r\n"), 2 * s + 1);
+        QCOMPARE(written.count('\n'), 2 * s + 1);
+        QVERIFY(written.endsWith("\r\n"));
+        QCOMPARE(written.toStdString(),
+                 exporting::normalLayout(app->session->pattern,
+                                         app->session->composition.formulaWeight, s));
+
+        // The second save offers the first name; writing over it asks first.
+        app->run("SaveSpecial");
+        QCOMPARE(app->dialogs.offeredNames, (QStringList{QString(), normal}));
+        QCOMPARE(app->dialogs.questions, std::vector<std::string>{"The file already exists!!!!"});
+        QCOMPARE(readAll(normal).toStdString(),
+                 exporting::specialLayout(app->session->pattern,
+                                          app->session->composition.formulaWeight, s));
+    }
+
+    void saveAsksNothingWithoutAPatternAndCancelWritesNothing() {
+        app->dialogs.chosenName = app->directory.filePath(QStringLiteral("none.txt"));
+        app->run("SaveNormal");
+        QVERIFY(app->dialogs.offeredNames.isEmpty());
+        QVERIFY(!QFile::exists(app->dialogs.chosenName));
+
+        app->enterCount(carbon, QStringLiteral("1"));
+        app->dialogs.chosenName.clear();
+        app->run("SaveNormal");
+        QCOMPARE(app->dialogs.offeredNames.size(), 1);
+        QCOMPARE(QDir(app->directory.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void copyGraphicsPutsThePictureOnTheClipboard() {
+        app->enterCount(carbon, QStringLiteral("6"));
+        app->run("CopyGraphics");
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(782, 553));
+        QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), app->canvas.image());
+    }
+
+    void applyTakesTheTypedBounds() {
+        app->enterCount(carbon, QStringLiteral("6"));
+        QLineEdit* left = app->control<QLineEdit>("Edit1");
+        QLineEdit* right = app->control<QLineEdit>("Edit2");
+        left->clear();
+        QTest::keyClicks(left, QStringLiteral("70.0"));
+        right->clear();
+        QTest::keyClicks(right, QStringLiteral("75"));
+        // A threshold change redraws without touching what was typed.
+        app->control<SpinBox>("SpinEdit2")->stepBy(1);
+        QCOMPARE(left->text(), QStringLiteral("70.0"));
+        QCOMPARE(app->text("Edit7"), QStringLiteral("0.2"));
+
+        QTest::mouseClick(app->control<QPushButton>("Button2"), Qt::LeftButton);
+        QVERIFY(app->dialogs.errors.empty());
+        QCOMPARE(left->text(), QStringLiteral("70"));
+        QCOMPARE(app->session->plotState.xmin, 70.0);
+        QCOMPARE(app->session->plotState.xmax, 75.0);
+        QVERIFY(!app->control<QCheckBox>("CheckBox2")->isChecked());
+
+        // Equal bounds: the error box, and the typed texts stay.
+        right->setText(QStringLiteral("70"));
+        QTest::mouseClick(app->control<QPushButton>("Button1"), Qt::LeftButton);
+        QCOMPARE(app->dialogs.errors, std::vector<std::string>{"0 による浮動小数点数除算"});
+    }
+
+    void initializationAfterACalculationResetsEveryCount() {
+        app->enterCount(carbon, QStringLiteral("6"));
+        app->enterCount(oxygen, QStringLiteral("1"));
+        QCOMPARE(app->text("Formula"), QStringLiteral("C6O1"));
+        app->run("Initialization1");
+        QVERIFY(app->dialogs.errors.empty());
+        for (int column = 1; column < app->elements().columnCount(); ++column) {
+            QCOMPARE(app->elements().cell(column, data::CountRow), std::string("0"));
+            QCOMPARE(app->elements().cell(column, data::PercentRow), std::string("0"));
+        }
+        QCOMPARE(app->text("Formula"), QString());
+        QCOMPARE(app->text("Weight"), QStringLiteral("0"));
+        QCOMPARE(app->control<QTableView>("StringGrid2")->model()->rowCount(), 0);
+    }
+
+    void everyModelKeepsItsInvariants() {
+        std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+        const auto watch = [&testers](QAbstractItemView* view) {
+            testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest));
+        };
+        watch(app->grid());
+        watch(app->control<QTableView>("StringGrid2"));
+        watch(app->control<QTableView>("StringGrid3"));
+        watch(app->window->isotopeWindow().findChild<QTableView*>("StringGrid1"));
+
+        app->enterCount(carbon, QStringLiteral("2"));
+        app->enterCount(oxygen, QStringLiteral("3"));
+        app->run("Initialization1");
+        QCOMPARE(app->window->isotopeWindow()
+                     .findChild<QTableView*>("StringGrid1")
+                     ->model()
+                     ->headerData(0, Qt::Horizontal)
+                     .toString(),
+                 QStringLiteral("Width"));
+    }
+};
+
+static RegisterTest registration("MainWindowTest",
+                                 [] { return std::make_unique<MainWindowTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "main_window_test.moc"
