@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -58,7 +58,7 @@ protected:
               "2\t2\t0\t0\t0\t0\t0\t0\t0\t0\t75.77\t24.23\t0\t0\t0\t0\t0\t0\t0\t0\tCl\r\n");
     }
 
-    Run run(const std::string& arguments) {
+    Outcome run(const std::string& arguments) {
         const fs::path out = m_dir / "stdout.txt";
         const fs::path err = m_dir / "stderr.txt";
         const std::string command = std::string("'") + ORVANE_CALC_PATH + "' " + arguments +
@@ -91,7 +91,7 @@ protected:
 
 TEST_F(OrvaneCalc, DichlorineGivesTheWorkedPatternToTheDigit) {
     writeChlorineData();
-    const Run result = run(data() + " Cl2");
+    const Outcome result = run(data() + " Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     auto f = fields(result.out);
@@ -119,7 +119,7 @@ TEST_F(OrvaneCalc, DichlorineGivesTheWorkedPatternToTheDigit) {
 
 TEST_F(OrvaneCalc, ChargeDividesTheMassButNotThePattern) {
     writeChlorineData();
-    const Run result = run(data() + " --charge 2 Cl2");
+    const Outcome result = run(data() + " --charge 2 Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     auto f = fields(result.out);
     EXPECT_EQ(f["M/Z"], "35.45");
@@ -129,7 +129,7 @@ TEST_F(OrvaneCalc, ChargeDividesTheMassButNotThePattern) {
 
 TEST_F(OrvaneCalc, ErrorsGoToStderrWithTheirExactTextAndStatusOne) {
     writeChlorineData();
-    Run result = run(data() + " --count Cl=abc");
+    Outcome result = run(data() + " --count Cl=abc");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "'abc' は浮動小数点数ではありません\n");
     EXPECT_EQ(result.out, "");
@@ -141,7 +141,7 @@ TEST_F(OrvaneCalc, ErrorsGoToStderrWithTheirExactTextAndStatusOne) {
 
 TEST_F(OrvaneCalc, UsageErrorsExitTwoAndNameTheProblem) {
     writeChlorineData();
-    Run result = run(data() + " Xe2");
+    Outcome result = run(data() + " Xe2");
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("'Xe'"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("usage:"), std::string::npos);
@@ -160,7 +160,7 @@ TEST_F(OrvaneCalc, UsageErrorsExitTwoAndNameTheProblem) {
 
 TEST_F(OrvaneCalc, MissingFilesAreNoticesAndTheRunGoesOn) {
     // No data files: both notices, then the designed empty table has empty count cells.
-    const Run result = run(data());
+    const Outcome result = run(data());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
               "notice: elem.txt involving element names and their atomic weights doest not exit!\n"
@@ -173,7 +173,7 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
     write("normal.txt", "old contents");
     const fs::path normal = m_dir / "normal.txt";
     const fs::path special = m_dir / "special.txt";
-    const Run result = run(data() + " --normal '" + normal.string() + "' --special '" +
+    const Outcome result = run(data() + " --normal '" + normal.string() + "' --special '" +
                            special.string() + "' Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "notice: The file already exists!!!!\n");
@@ -199,7 +199,7 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
 
 TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
     const fs::path png = m_dir / "cl2.png";
-    const Run result = run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" +
+    const Outcome result = run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" +
                            png.string() + "' Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     QImage image;
@@ -207,11 +207,13 @@ TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
     ASSERT_EQ(image.size(), QSize(782, 553));
     const auto isBlack = [&](int x, int y) { return image.pixelColor(x, y) == QColor(Qt::black); };
 
-    // Frame: columns 40 and 771, rows 5 and 527.
-    for (int y = 5; y <= 527; y += 26) {
+    // Frame: columns 40 and 771, rows 5 and 527 (the intensity labels cover the left
+    // edge where they stand).
+    for (int y : {30, 60, 120, 200, 300, 400, 480, 510, 527}) {
         EXPECT_TRUE(isBlack(40, y)) << y;
         EXPECT_TRUE(isBlack(771, y)) << y;
     }
+    EXPECT_TRUE(isBlack(771, 5));
     for (int x = 45; x <= 765; x += 30) {
         EXPECT_TRUE(isBlack(x, 5)) << x;
         EXPECT_TRUE(isBlack(x, 527)) << x;
@@ -231,12 +233,15 @@ TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
     ASSERT_EQ(tall.size(), 2u);
     EXPECT_TRUE(isBlack(tall[0], 93));
     EXPECT_FALSE(isBlack(tall[0], 91));
-    // m/z ticks below the frame, rows 528 to 533.
+    // m/z ticks below the frame, rows 528 to 532, one for each of the 2s + 1 indices;
+    // the first and the last stand under the frame's edges.
     int ticks = 0;
-    for (int x = 41; x < 771; ++x) {
+    for (int x = 40; x <= 771; ++x) {
         ticks += isBlack(x, 531) ? 1 : 0;
     }
-    EXPECT_GE(ticks, 7);
+    EXPECT_EQ(ticks, 7);
+    EXPECT_TRUE(isBlack(40, 532));
+    EXPECT_FALSE(isBlack(40, 533));
     // The title is written from column 48, row 10.
     bool titleInk = false;
     for (int y = 10; y < 24 && !titleInk; ++y) {
