@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/cell_readings.h"
 #include "data/text_grid.h"
 
 namespace orvane::calc {
@@ -26,6 +27,12 @@ struct Composition {
     std::string formulaText;              // "Formula" field
     // The working-element grid: 6 columns; row 0 header, row p the p-th element.
     data::TextGrid workGrid{6, 2};
+    // Readings of the cells kept for the next run: counts and weights by column (the
+    // summary), isotope cells by row * 21 + column (the engine, which takes the
+    // composition as it stands).
+    CellReadings countReadings;
+    CellReadings weightReadings;
+    mutable CellReadings isotopeReadings;
 };
 
 } // namespace orvane::calc

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,8 +17,13 @@ public:
     int rowCount() const { return m_rowCount; }
     /// Gives the grid values.size() rows and shows values[r] in row r (r >= 1).
     void refill(const std::vector<double>& values);
+    /// Gives the grid rowCount rows showing a pattern that is 0 except in rows first to
+    /// first + part.size() - 1, which show the part.
+    void refill(std::size_t rowCount, std::size_t first, std::span<const double> part);
     /// Blanks columns 0 to 2 of every row; the row count stays.
     void blank();
+    /// True while the grid shows no values (before the first refill and after blank()).
+    bool isBlank() const { return m_blank; }
 
     /// The text of a cell: column 0 the row number, column 1 fixed text (24, 18) of the
     /// value (general text below 1e-18), column 2 "Calcd" for a value other than 0.
@@ -27,7 +34,9 @@ public:
 
 private:
     int m_rowCount = 5;
-    std::vector<double> m_values; // empty when blanked
+    bool m_blank = true;
+    std::size_t m_first = 0;      // the row of m_values[0]
+    std::vector<double> m_values; // rows m_first onwards; rows beyond hold 0
 };
 
 } // namespace orvane::calc

@@ -15,7 +15,9 @@ struct PatternState {
     bool exists() const { return !p.empty(); }
     /// P[i], or 0 for an index outside the array.
     double at(long long index) const {
-        return index >= 0 && index < static_cast<long long>(p.size()) ? p[static_cast<std::size_t>(index)] : 0.0;
+        return index >= 0 && index < static_cast<long long>(p.size())
+                   ? p[static_cast<std::size_t>(index)]
+                   : 0.0;
     }
 };
 

@@ -45,7 +45,9 @@ void Session::Initialize1Click() {
     data::loadAbundanceFile(m_dataDirectory, tables, m_notifier);
 }
 
-void Session::Calculate1Click() { calculateWithProgress({}); }
+void Session::Calculate1Click() {
+    calculateWithProgress({});
+}
 
 bool Session::calculateWithProgress(const calc::EngineProgress& progress) {
     // Only a run that can be cancelled needs the copy to go back to.
@@ -56,8 +58,8 @@ bool Session::calculateWithProgress(const calc::EngineProgress& progress) {
     calc::calculateComposition(tables.elements, controls.charge.value(), m_separator, composition,
                                msData);
     try {
-        calc::simulateIsotopePattern(composition, tables.isotopes, pattern, msData, msRange,
-                                     progress);
+        calc::simulateIsotopePattern(composition, tables.isotopes, m_separator, pattern, msData,
+                                     msRange, progress);
     } catch (const calc::EngineCancelled&) {
         composition = std::move(before->composition);
         tables.elements = std::move(before->elements);
@@ -70,7 +72,8 @@ bool Session::calculateWithProgress(const calc::EngineProgress& progress) {
 }
 
 void Session::IsotopicSimulationforMassSpec1Click() {
-    calc::simulateIsotopePattern(composition, tables.isotopes, pattern, msData, msRange);
+    calc::simulateIsotopePattern(composition, tables.isotopes, m_separator, pattern, msData,
+                                 msRange);
     rangeAndSpectrum();
 }
 

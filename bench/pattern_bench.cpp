@@ -1,0 +1,100 @@
+// From atom counts to the normalised pattern, with the shipped data files: the work one
+// count change costs before the plot.
+
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "calc/composition_summary.h"
+#include "calc/isotope_engine.h"
+#include "data/abundance_file.h"
+#include "data/data_tables.h"
+#include "data/element_file.h"
+#include "text/notifier.h"
+
+namespace {
+
+using namespace orvane;
+
+class FailingNotifier : public text::Notifier {
+public:
+    void notify(const std::string& message) override { throw std::runtime_error(message); }
+    bool confirm(const std::string& message) override { throw std::runtime_error(message); }
+};
+
+// The tables are loaded once; every benchmark writes its own counts.
+data::DataTables& tables() {
+    static data::DataTables loaded = [] {
+        data::DataTables t;
+        FailingNotifier notifier;
+        if (!data::loadElementFile(ORVANE_SHARE_DIR, t, notifier)) {
+            throw std::runtime_error("no element file");
+        }
+        data::loadAbundanceFile(ORVANE_SHARE_DIR, t, notifier);
+        return t;
+    }();
+    return loaded;
+}
+
+int columnOf(const std::string& symbol) {
+    const data::TextGrid& elements = tables().elements;
+    for (int c = 1; c < elements.columnCount(); ++c) {
+        if (elements.cell(c, data::SymbolRow) == symbol) {
+            return c;
+        }
+    }
+    throw std::runtime_error("no element " + symbol);
+}
+
+void countsToPattern(benchmark::State& state,
+                     const std::vector<std::pair<std::string, std::string>>& formula) {
+    data::DataTables& t = tables();
+    for (int c = 1; c < t.elements.columnCount(); ++c) {
+        t.elements.setCell(c, data::CountRow, "0");
+    }
+    std::vector<std::pair<int, std::string>> counts;
+    for (const auto& [symbol, count] : formula) {
+        counts.emplace_back(columnOf(symbol), count);
+    }
+    calc::Composition composition;
+    calc::MsDataGrid msData;
+    calc::MsRangeTexts msRange;
+    calc::PatternState pattern;
+    for (auto _ : state) {
+        for (const auto& [column, count] : counts) {
+            t.elements.setCell(column, data::CountRow, count);
+        }
+        calc::calculateComposition(t.elements, 1, '.', composition, msData);
+        calc::simulateIsotopePattern(composition, t.isotopes, '.', pattern, msData, msRange);
+        benchmark::DoNotOptimize(pattern.p.data());
+    }
+    state.counters["array"] = static_cast<double>(pattern.p.size());
+    for (const auto& [column, count] : counts) {
+        t.elements.setCell(column, data::CountRow, "0");
+    }
+}
+
+void Glucose(benchmark::State& state) {
+    countsToPattern(state, {{"C", "6"}, {"H", "12"}, {"O", "6"}});
+}
+void Insulin(benchmark::State& state) {
+    countsToPattern(state, {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}});
+}
+void BovineSerumAlbumin(benchmark::State& state) {
+    countsToPattern(state, {{"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}});
+}
+void Polyethylene20k(benchmark::State& state) {
+    countsToPattern(state, {{"C", "1430"}, {"H", "2862"}});
+}
+
+BENCHMARK(Glucose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Insulin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BovineSerumAlbumin)->Unit(benchmark::kMillisecond);
+BENCHMARK(Polyethylene20k)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,131 @@
+#include "calc/composition_summary.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "data/data_tables.h"
+#include "text/extended.h"
+#include "text/number_parse.h"
+#include "text/number_text.h"
+
+namespace orvane::calc {
+
+namespace {
+
+// Symbols lose blanks and control characters at both ends, as typed cells often carry them.
+std::string trimmedSymbol(std::string_view symbol) {
+    std::size_t begin = 0;
+    std::size_t end = symbol.size();
+    while (begin < end && static_cast<unsigned char>(symbol[begin]) <= 32) {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(symbol[end - 1]) <= 32) {
+        --end;
+    }
+    return std::string(symbol.substr(begin, end - begin));
+}
+
+} // namespace
+
+void calculateComposition(data::TextGrid& elements, int charge, char separator,
+                          Composition& composition, MsDataGrid& msData) {
+    const int columns = elements.columnCount();
+    // Each cell is read once; the later passes would see the same text and so the same value.
+    std::vector<double> counts(static_cast<std::size_t>(std::max(columns, 1)), 0.0);
+    auto countOf = [&](int c) { return counts[static_cast<std::size_t>(c)]; };
+
+    std::vector<double> weights(counts.size(), 0.0);
+    auto weightOf = [&](int c) { return weights[static_cast<std::size_t>(c)]; };
+
+    composition.formulaWeight = 0;
+    int n = 0;
+    for (int c = 1; c < columns; ++c) {
+        counts[static_cast<std::size_t>(c)] = composition.countReadings.real(
+            static_cast<std::size_t>(c), elements.cell(c, data::CountRow), separator);
+        if (countOf(c) > 0) {
+            weights[static_cast<std::size_t>(c)] = composition.weightReadings.real(
+                static_cast<std::size_t>(c), elements.cell(c, data::WeightRow), separator);
+            composition.formulaWeight =
+                text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
+                                  static_cast<text::Extended>(weightOf(c)) * countOf(c));
+            ++n;
+        }
+    }
+    const double fw = composition.formulaWeight;
+
+    composition.weightText = text::first8(text::generalText(fw, separator));
+    composition.fw1Text =
+        text::first8(text::generalText(text::checkedDivide(fw, charge), separator));
+
+    if (fw > 0) {
+        // a zero share gives the same text in every column; it is made once per sign
+        std::array<std::optional<std::string>, 2> zeroText;
+        for (int c = 1; c < columns; ++c) {
+            if (!(countOf(c) > 0)) {
+                weights[static_cast<std::size_t>(c)] = composition.weightReadings.real(
+                    static_cast<std::size_t>(c), elements.cell(c, data::WeightRow), separator);
+            }
+            const double weight = weightOf(c);
+            const double count = countOf(c);
+            // with a count of 0 the share is a zero carrying the sign of the product
+            const text::Extended share =
+                count == 0.0 ? (std::signbit(weight) != std::signbit(count) ? -0.0L : 0.0L)
+                             : static_cast<text::Extended>(weight) * 100.0L * count / fw;
+            std::string computed;
+            const std::string* percent = &computed;
+            if (share == 0.0L) {
+                std::optional<std::string>& zero = zeroText[std::signbit(share) ? 1 : 0];
+                if (!zero) {
+                    zero = text::fixedText(share, 8, 5, separator);
+                }
+                percent = &*zero;
+            } else {
+                computed = text::fixedText(share, 8, 5, separator);
+            }
+            if (!CellReadings::sameText(elements.cell(c, data::PercentRow), *percent)) {
+                elements.setCell(c, data::PercentRow, *percent);
+            }
+        }
+    }
+
+    composition.elements.resize(static_cast<std::size_t>(n));
+    composition.formulaText.clear();
+
+    int p = 0;
+    for (int c = 1; c < columns; ++c) {
+        if (!(countOf(c) > 0)) {
+            continue;
+        }
+        ++p;
+        WorkingElement& entry = composition.elements[static_cast<std::size_t>(p - 1)];
+        entry.symbol = trimmedSymbol(elements.cell(c, data::SymbolRow));
+        entry.weight = weightOf(c);
+        entry.count = countOf(c);
+        entry.column = c;
+
+        data::TextGrid& grid = composition.workGrid;
+        grid.setRowCount(p + 1);
+        const std::string& countText =
+            composition.countReadings.generalText(static_cast<std::size_t>(c));
+        grid.setCell(1, p, std::to_string(p));
+        grid.setCell(2, p, entry.symbol);
+        grid.setCell(3, p, countText);
+        grid.setCell(4, p, composition.weightReadings.generalText(static_cast<std::size_t>(c)));
+        grid.setCell(5, p, std::to_string(c));
+        composition.formulaText += entry.symbol;
+        composition.formulaText += countText;
+    }
+
+    if (fw == 0) {
+        data::TextGrid& grid = composition.workGrid;
+        grid.setRowCount(1);
+        for (int column = 0; column < grid.columnCount(); ++column) {
+            grid.setCell(column, 0, std::string());
+        }
+        msData.blank();
+    }
+}
+
+} // namespace orvane::calc

@@ -1,0 +1,242 @@
+#include "calc/isotope_engine.h"
+
+#include <algorithm>
+#include <array>
+#include <cfenv>
+#include <cmath>
+#include <limits>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "calc/pattern_convolution.h"
+#include "data/data_tables.h"
+#include "text/error.h"
+#include "text/extended.h"
+#include "text/rounding.h"
+
+namespace orvane::calc {
+
+namespace {
+
+using text::Extended;
+
+// The callback hears from the engine after this many atom steps or this many terms,
+// whichever comes first, so that a cancel is heard soon also when single steps are long.
+constexpr long long progressSteps = 4096;
+constexpr long long progressTerms = 1LL << 21;
+
+std::size_t cellKey(int column, int row) {
+    return static_cast<std::size_t>(row) * data::DataTables::isotopeColumns +
+           static_cast<std::size_t>(column);
+}
+
+bool fitsInt32(long long value) {
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+// Overflow comes before an invalid operation, which needs the infinity an overflow makes.
+void throwOnNormalisationFlags() {
+    if (std::fetestexcept(FE_OVERFLOW) != 0) {
+        std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+        throw text::Error::overflow();
+    }
+    text::throwOnFloatFlags();
+}
+
+// The number of atom steps the formula will take, for the progress callback only: it
+// must not raise, even for counts whose rounding will fail when their element comes.
+long long totalAtomSteps(const Composition& composition) {
+    long long total = 0;
+    for (const WorkingElement& element : composition.elements) {
+        const Extended atoms = std::nearbyint(static_cast<Extended>(element.count));
+        if (atoms > 0) {
+            total += atoms < 2147483647.0L ? static_cast<long long>(atoms) : 2147483647LL;
+        }
+    }
+    return total;
+}
+
+// Progress bookkeeping: counts steps and terms and calls back when enough has been done.
+class ProgressMeter {
+public:
+    ProgressMeter(const EngineProgress& progress, long long total)
+        : m_progress(progress), m_total(total) {}
+
+    void advance(long long steps, long long terms) {
+        m_done += steps;
+        m_stepsSinceCall += steps;
+        m_termsSinceCall += terms;
+        if (m_progress &&
+            (m_stepsSinceCall >= progressSteps || m_termsSinceCall >= progressTerms)) {
+            m_stepsSinceCall = 0;
+            m_termsSinceCall = 0;
+            if (!m_progress(m_done, m_total)) {
+                throw EngineCancelled{};
+            }
+        }
+    }
+
+private:
+    const EngineProgress& m_progress;
+    long long m_total;
+    long long m_done = 0;
+    long long m_stepsSinceCall = 0;
+    long long m_termsSinceCall = 0;
+};
+
+// The grid shows the whole array; only the part that can be non-zero is handed over.
+void refillGrid(MsDataGrid& msData, const PatternConvolution& convolution, long long length) {
+    const long long first = convolution.dirtyFirst();
+    const long long last = convolution.dirtyLast();
+    if (first > last) {
+        msData.refill(static_cast<std::size_t>(length), 0, {});
+        return;
+    }
+    const std::vector<double>& window = convolution.windowValues();
+    msData.refill(static_cast<std::size_t>(length), static_cast<std::size_t>(first),
+                  std::span<const double>(window).subspan(
+                      static_cast<std::size_t>(first - convolution.windowFirst()),
+                      static_cast<std::size_t>(last - first + 1)));
+}
+
+// Normalises the window (P[first + k] = window[k], +0 outside window[dirtyFirst] to
+// window[dirtyLast]) so that its tallest entry is exactly 100, and returns the centroid
+// index. P[i] * 100 is exact in extended precision, so max * 100 / max is 100.
+double normaliseWindow(std::vector<double>& window, long long first, long long dirtyFirst,
+                       long long dirtyLast) {
+    if (window.empty()) {
+        // the window lies outside the array: nothing to sum, and 0 / 0 for the centroid
+        throw text::Error::invalidOperation();
+    }
+    const auto begin = window.begin();
+    const auto from = begin + std::max(dirtyFirst, 0LL);
+    const auto to = begin + std::max(dirtyLast + 1, dirtyFirst);
+    double max = window.front();
+    bool negative = false;
+    for (auto entry = from; entry != to; ++entry) {
+        if (*entry > max) {
+            max = *entry;
+        }
+        negative = negative || *entry < 0.0;
+    }
+    if (to - from < static_cast<long long>(window.size()) && 0.0 > max) {
+        max = 0.0;
+    }
+    if (max == 0.0) {
+        // the first division already fails: 0 / 0, or a negative entry over 0
+        text::checkedDivide(static_cast<Extended>(window.front()) * 100.0L, max);
+    }
+    // A +0 entry stays +0 over a positive max; a negative max leaves no +0 entry at all
+    // (any would have made max 0), so only the dirty part needs dividing.
+    // Entries from 0 to max become 0 to 100, and no sum of them can overflow; only
+    // negative entries can take the quotients out of range.
+    if (negative) {
+        text::clearFloatFlags();
+    }
+    for (auto entry = from; entry != to; ++entry) {
+        *entry = static_cast<double>(static_cast<Extended>(*entry) * 100.0L / max);
+    }
+    // +0 entries add exactly nothing (the sums are never -0)
+    double total = 0;
+    double moment = 0;
+    long long i = first + (from - begin);
+    for (auto entry = from; entry != to; ++entry, ++i) {
+        total = static_cast<double>(static_cast<Extended>(total) + *entry);
+        moment =
+            static_cast<double>(static_cast<Extended>(moment) + static_cast<Extended>(i) * *entry);
+    }
+    if (negative) {
+        throwOnNormalisationFlags();
+    }
+    return text::storeDouble(text::checkedDivide(moment, total));
+}
+
+} // namespace
+
+void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
+                            PatternState& pattern, MsDataGrid& msData, MsRangeTexts& msRange,
+                            const EngineProgress& progress) {
+    simulateIsotopePattern(composition, isotopes, '.', pattern, msData, msRange, progress);
+}
+
+void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
+                            char separator, PatternState& pattern, MsDataGrid& msData,
+                            MsRangeTexts& msRange, const EngineProgress& progress) {
+    const std::vector<WorkingElement>& elements = composition.elements;
+    CellReadings& readings = composition.isotopeReadings;
+    auto integerCell = [&](int column, int row) {
+        return readings.integer(cellKey(column, row), isotopes.cell(column, row));
+    };
+    auto realCell = [&](int column, int row) {
+        return readings.real(cellKey(column, row), isotopes.cell(column, row), separator);
+    };
+
+    // Each element's mass and window share are rounded on their own.
+    long long n0 = 0;
+    for (const WorkingElement& element : elements) {
+        n0 += text::roundHalfEven32(static_cast<Extended>(element.weight) * element.count);
+    }
+    long long w = 0;
+    for (const WorkingElement& element : elements) {
+        const int width = integerCell(data::WidthColumn, element.column);
+        w += text::roundHalfEven32(static_cast<Extended>(width) * element.count);
+    }
+
+    const long long length = 3 * w + n0 + 1;
+    if (length > maxPatternLength || !fitsInt32(n0) || !fitsInt32(w)) {
+        throw text::Error("The formula is too large to compute (" + std::to_string(length) +
+                          " mass steps).");
+    }
+    if (length < 1) {
+        // only negative atomic weights or widths get here
+        throw text::Error("The formula cannot be computed (" + std::to_string(length) +
+                          " mass steps).");
+    }
+
+    PatternConvolution convolution(length, n0 - w, n0 + w);
+    convolution.setEntry(n0, 300.0);
+
+    ProgressMeter meter(progress, progress ? totalAtomSteps(composition) : 0);
+    for (const WorkingElement& element : elements) {
+        const int atoms = text::roundHalfEven32(element.count);
+        std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
+        for (int j = 1; j < PatternConvolution::slotCount; ++j) {
+            slots[static_cast<std::size_t>(j)].offset =
+                integerCell(data::FirstOffsetColumn + j - 1, element.column);
+        }
+        for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+            slots[static_cast<std::size_t>(j)].abundance =
+                realCell(data::FirstAbundanceColumn + j, element.column);
+        }
+        convolution.setIsotopes(slots);
+
+        if (atoms > 0) {
+            msRange.edit5 = std::to_string(n0 - 2 * w);
+            msRange.edit6 = std::to_string(n0 + 2 * w);
+        }
+        for (int step = 0; step < atoms; ++step) {
+            if (convolution.stepsAreIdle()) {
+                meter.advance(atoms - step, 0);
+                break;
+            }
+            meter.advance(1, convolution.step());
+        }
+        refillGrid(msData, convolution, length);
+    }
+
+    const long long first = convolution.windowFirst();
+    const long long dirtyFirst = convolution.dirtyFirst() - first;
+    const long long dirtyLast = convolution.dirtyLast() - first;
+    std::vector<double> window = convolution.takeWindowValues();
+    const double centroid = normaliseWindow(window, first, dirtyFirst, dirtyLast);
+    std::vector<double> p(static_cast<std::size_t>(length), 0.0);
+    std::copy(window.begin(), window.end(), p.begin() + first);
+
+    pattern.n0 = static_cast<int>(n0);
+    pattern.w = static_cast<int>(w);
+    pattern.p = std::move(p);
+    pattern.centroid = centroid;
+}
+
+} // namespace orvane::calc

@@ -1,0 +1,294 @@
+#include "calc/pattern_convolution.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cfenv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "text/error.h"
+#include "text/extended.h"
+
+namespace orvane::calc {
+
+namespace {
+
+using text::Extended;
+
+// Below this bound no sum of a step can reach the double range, wherever it lands.
+constexpr Extended safeSum = static_cast<Extended>(std::numeric_limits<double>::max()) / 2;
+// The bound stays far inside the extended range, so keeping it never overflows itself.
+constexpr Extended boundCap = 1e4000L;
+// Rounding a sum to a subnormal double may enlarge it by an absolute amount; this covers
+// every entry of the largest array.
+constexpr Extended subnormalSlack = 1e-300L;
+
+// One term of the sweep added to the running sum of an entry: the product and the
+// quotient in extended precision, the sum stored as a double.
+inline double addTerm(double sum, double source, double abundance) {
+    return static_cast<double>(static_cast<Extended>(sum) +
+                               static_cast<Extended>(source) * abundance / 100.0L);
+}
+
+// Entries whose sources all lie inside the source range: no index tests in the loop.
+template <int Slots>
+void gatherInside(const double* p, double* out, long long outFirst, long long first, long long last,
+                  const std::array<long long, PatternConvolution::slotCount>& offsets,
+                  const std::array<double, PatternConvolution::slotCount>& abundances) {
+    std::array<long long, Slots> offset;
+    std::array<double, Slots> abundance;
+    for (std::size_t k = 0; k < Slots; ++k) {
+        offset[k] = offsets[k];
+        abundance[k] = abundances[k];
+    }
+    for (long long t = first; t <= last; ++t) {
+        double sum = 0.0;
+        for (std::size_t k = 0; k < Slots; ++k) {
+            sum = addTerm(sum, p[t - offset[k]], abundance[k]);
+        }
+        out[t - outFirst] = sum;
+    }
+}
+
+using GatherInside = void (*)(const double*, double*, long long, long long, long long,
+                              const std::array<long long, PatternConvolution::slotCount>&,
+                              const std::array<double, PatternConvolution::slotCount>&);
+
+constexpr std::array<GatherInside, PatternConvolution::slotCount + 1> gatherInsideFor = {
+    nullptr,         gatherInside<1>, gatherInside<2>, gatherInside<3>,
+    gatherInside<4>, gatherInside<5>, gatherInside<6>, gatherInside<7>,
+    gatherInside<8>, gatherInside<9>, gatherInside<10>};
+
+// One entry receives its terms from the highest offset down, equal offsets in slot order:
+// a stable sort by offset, descending (insertion sort: ten slots at most).
+template <typename Iterator> void sortForOneEntry(Iterator begin, Iterator end) {
+    for (Iterator next = begin; next != end; ++next) {
+        const IsotopeSlot slot = *next;
+        Iterator hole = next;
+        while (hole != begin && (hole - 1)->offset < slot.offset) {
+            *hole = *(hole - 1);
+            --hole;
+        }
+        *hole = slot;
+    }
+}
+
+// Overflow is the only error a step can meet first: an invalid operation needs an
+// infinity, which only an overflowing sum makes.
+void throwOnStepFlags() {
+    if (std::fetestexcept(FE_OVERFLOW) != 0) {
+        std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+        throw text::Error::overflow();
+    }
+    text::throwOnFloatFlags();
+}
+
+} // namespace
+
+PatternConvolution::PatternConvolution(long long length, long long windowFirst,
+                                       long long windowLast)
+    : m_base(std::max(windowFirst, 0LL)) {
+    assert(length >= 1);
+    const long long size = std::max(std::min(windowLast, length - 1) - m_base + 1, 0LL);
+    m_reachable = {-m_base, length - 1 - m_base};
+    m_current.assign(static_cast<std::size_t>(size), 0.0);
+    m_next.assign(static_cast<std::size_t>(size), 0.0);
+}
+
+void PatternConvolution::setEntry(long long index, double value) {
+    const long long k = index - m_base;
+    if (k < m_reachable.first || k > m_reachable.last) {
+        return;
+    }
+    // the steps never touch P outside the window, so nothing may be set there
+    assert(k >= 0 && k < static_cast<long long>(m_current.size()));
+    m_current[static_cast<std::size_t>(k)] = value;
+    auto include = [k](Range& range) {
+        if (range.empty()) {
+            range = {k, k};
+        } else {
+            range.first = std::min(range.first, k);
+            range.last = std::max(range.last, k);
+        }
+    };
+    include(m_currentDirty);
+    if (value != 0.0) {
+        include(m_nonZero);
+    }
+    m_bound = std::min(m_bound + std::fabs(static_cast<Extended>(value)), boundCap);
+}
+
+void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& slots) {
+    m_allSlots = slots;
+    sortForOneEntry(m_allSlots.begin(), m_allSlots.end());
+    // a term of abundance 0 adds exactly nothing to a sum other than -0
+    std::array<IsotopeSlot, slotCount> active;
+    m_activeSlots = 0;
+    Extended abundanceSum = 0;
+    for (const IsotopeSlot& slot : slots) {
+        if (slot.abundance != 0.0) {
+            active[static_cast<std::size_t>(m_activeSlots++)] = slot;
+            abundanceSum += std::fabs(static_cast<Extended>(slot.abundance));
+        }
+        m_negativeTerms = m_negativeTerms || slot.abundance < 0.0;
+    }
+    sortForOneEntry(active.begin(), active.begin() + m_activeSlots);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+        m_offsets[k] = active[k].offset;
+        m_abundances[k] = active[k].abundance;
+    }
+    // (P * 100) / 100 gives P back exactly, so such a step leaves P as it is (but for
+    // turning -0 into +0)
+    m_identity =
+        m_activeSlots == 1 && m_offsets[0] == 0 && m_abundances[0] == 100.0 && !m_negativeTerms;
+    // each stored sum is within a few double roundings of the exact sum of its terms
+    m_growth = abundanceSum / 100.0L * (1.0L + 0x1p-40L);
+}
+
+bool PatternConvolution::stepsAreIdle() const {
+    return m_identity || m_currentDirty.empty();
+}
+
+long long PatternConvolution::step() {
+    if (stepsAreIdle()) {
+        return 0;
+    }
+    if (m_nonZero.empty()) {
+        // only zero terms: every entry becomes +0
+        clearOutside(m_current, m_currentDirty, Range{});
+        m_currentDirty = Range{};
+        return 0;
+    }
+    const Range window{0, static_cast<long long>(m_current.size()) - 1};
+    const Range sources = m_nonZero;
+
+    Range targets;
+    bool safe = true;
+    if (m_activeSlots > 0) {
+        const Extended reach = m_bound * m_growth;
+        safe = reach <= safeSum;
+        m_bound = std::min(reach + subnormalSlack, boundCap);
+        // What lands outside the window is dropped; it is only formed when one of its
+        // sums might overflow, because the overflow is reported wherever it happens.
+        const Range limit = safe ? window : m_reachable;
+        targets = {std::max(sources.first + m_offsets[static_cast<std::size_t>(m_activeSlots - 1)],
+                            limit.first),
+                   std::min(sources.last + m_offsets[0], limit.last)};
+    }
+    const Range kept{std::max(targets.first, window.first), std::min(targets.last, window.last)};
+
+    if (!safe) {
+        text::clearFloatFlags();
+    }
+    clearOutside(m_next, m_nextDirty, kept);
+    if (!kept.empty()) {
+        gather(kept, sources, m_next.data(), 0);
+        if (m_negativeTerms) {
+            resumNegativeZeros(kept);
+        }
+    }
+    if (!safe && !targets.empty()) {
+        std::vector<double> dropped;
+        for (const Range outside :
+             {Range{targets.first, std::min(targets.last, window.first - 1)},
+              Range{std::max(targets.first, window.last + 1), targets.last}}) {
+            if (!outside.empty()) {
+                dropped.resize(static_cast<std::size_t>(outside.last - outside.first + 1));
+                gather(outside, sources, dropped.data(), outside.first);
+            }
+        }
+    }
+    m_nextDirty = kept;
+
+    std::swap(m_current, m_next);
+    std::swap(m_currentDirty, m_nextDirty);
+    m_nonZero = m_currentDirty;
+    trimZeros();
+    if (!safe) {
+        throwOnStepFlags();
+    }
+    return targets.empty() ? 0 : (targets.last - targets.first + 1) * m_activeSlots;
+}
+
+void PatternConvolution::gather(Range targets, Range sources, double* out,
+                                long long outFirst) const {
+    const double* p = m_current.data();
+    const long long highest = m_offsets[0];
+    const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
+
+    // Near the ends of the source range some terms have no source; they add nothing.
+    auto gatherEdge = [&](long long from, long long to) {
+        for (long long t = from; t <= to; ++t) {
+            double sum = 0.0;
+            for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                const long long i = t - m_offsets[k];
+                if (i >= sources.first && i <= sources.last) {
+                    sum = addTerm(sum, p[i], m_abundances[k]);
+                }
+            }
+            out[t - outFirst] = sum;
+        }
+    };
+
+    const long long insideFirst = std::max(targets.first, sources.first + highest);
+    const long long insideLast = std::min(targets.last, sources.last + lowest);
+    if (insideFirst > insideLast) {
+        gatherEdge(targets.first, targets.last);
+        return;
+    }
+    gatherEdge(targets.first, insideFirst - 1);
+    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, insideFirst,
+                                                             insideLast, m_offsets, m_abundances);
+    gatherEdge(insideLast + 1, targets.last);
+}
+
+double PatternConvolution::sumOfEveryTerm(long long target) const {
+    const long long last = static_cast<long long>(m_current.size()) - 1;
+    double sum = 0.0;
+    for (const IsotopeSlot& slot : m_allSlots) {
+        const long long i = target - slot.offset;
+        if (i >= 0 && i <= last) {
+            sum = addTerm(sum, m_current[static_cast<std::size_t>(i)], slot.abundance);
+        }
+    }
+    return sum;
+}
+
+void PatternConvolution::resumNegativeZeros(Range targets) {
+    for (long long t = targets.first; t <= targets.last; ++t) {
+        double& entry = m_next[static_cast<std::size_t>(t)];
+        if (entry == 0.0 && std::signbit(entry)) {
+            entry = sumOfEveryTerm(t);
+        }
+    }
+}
+
+void PatternConvolution::clearOutside(std::vector<double>& buffer, Range dirty, Range kept) {
+    auto clear = [&buffer](long long from, long long to) {
+        if (from <= to) {
+            std::fill(buffer.begin() + from, buffer.begin() + to + 1, 0.0);
+        }
+    };
+    if (dirty.empty()) {
+        return;
+    }
+    if (kept.empty()) {
+        clear(dirty.first, dirty.last);
+        return;
+    }
+    clear(dirty.first, std::min(dirty.last, kept.first - 1));
+    clear(std::max(dirty.first, kept.last + 1), dirty.last);
+}
+
+void PatternConvolution::trimZeros() {
+    // entries that underflow to 0 at the tails drop out of the next step's sources
+    while (!m_nonZero.empty() && m_current[static_cast<std::size_t>(m_nonZero.first)] == 0.0) {
+        ++m_nonZero.first;
+    }
+    while (!m_nonZero.empty() && m_current[static_cast<std::size_t>(m_nonZero.last)] == 0.0) {
+        --m_nonZero.last;
+    }
+}
+
+} // namespace orvane::calc

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace orvane::calc {
+
+// One isotope of an element: its mass offset from the isotope at offset 0 and its
+// abundance in percent.
+struct IsotopeSlot {
+    int offset = 0;
+    double abundance = 0;
+};
+
+// The pattern array P of the engine and the atom steps that convolve it. One step gives
+// every entry t of the window the sum of the terms (P[i] * x_j) / 100 over the i of the
+// window and the slots j with i + p_j = t, added in the order of the plain sweep (i
+// ascending, then j ascending), each product, quotient and sum formed in extended
+// precision and the sum stored as a double after every term. Because that order is
+// fixed per entry, each entry can be summed on its own, and only the entries that can
+// be non-zero are visited; the result is the same to the last bit.
+// Nothing outside the array is read or written: the window is clipped to it, and terms
+// that would land outside it are dropped like those that land outside the window.
+class PatternConvolution {
+public:
+    static constexpr int slotCount = 10;
+
+    /// P of `length` zeros (length >= 1) whose window is windowFirst..windowLast. Only
+    /// the window is kept: P is 0 outside it and stays so.
+    PatternConvolution(long long length, long long windowFirst, long long windowLast);
+
+    /// P[index] := value for an index of the window; one outside the array is ignored.
+    void setEntry(long long index, double value);
+    /// The isotopes of the element whose atom steps follow, slot j = 0 to 9 in table order
+    /// (slot 0 is the isotope at offset 0).
+    void setIsotopes(const std::array<IsotopeSlot, slotCount>& slots);
+    /// True when further steps of the current element cannot change P: every entry is +0,
+    /// or the only isotope lies at offset 0 with 100 % (and no entry can be -0).
+    bool stepsAreIdle() const;
+    /// One atom step; a sum that overflows raises text::Error (also one that would be
+    /// dropped outside the window). Returns the number of terms formed.
+    long long step();
+
+    /// The window clipped to the array: P[windowFirst() + k] is windowValues()[k].
+    long long windowFirst() const { return m_base; }
+    const std::vector<double>& windowValues() const { return m_current; }
+    std::vector<double> takeWindowValues() { return std::move(m_current); }
+    /// P is 0 outside dirtyFirst()..dirtyLast() (absolute indices; empty when last < first).
+    long long dirtyFirst() const { return m_base + m_currentDirty.first; }
+    long long dirtyLast() const { return m_base + m_currentDirty.last; }
+
+private:
+    // Indices below are relative to the window's first entry.
+    struct Range {
+        long long first = 0;
+        long long last = -1; // empty when last < first
+        bool empty() const { return last < first; }
+    };
+
+    void gather(Range targets, Range sources, double* out, long long outFirst) const;
+    double sumOfEveryTerm(long long target) const;
+    void resumNegativeZeros(Range targets);
+    static void clearOutside(std::vector<double>& buffer, Range dirty, Range kept);
+    void trimZeros();
+
+    long long m_base;  // the window's first index in the array
+    Range m_reachable; // every index of the array, relative to the window
+    std::vector<double> m_current;
+    std::vector<double> m_next;
+    Range m_currentDirty; // m_current is 0 outside it
+    Range m_nextDirty;
+    Range m_nonZero; // the entries of m_current that can be non-zero
+
+    // Slots with an abundance other than 0, by offset descending and then slot ascending:
+    // the order in which the sweep adds them to one entry.
+    int m_activeSlots = 0;
+    std::array<long long, slotCount> m_offsets{};
+    std::array<double, slotCount> m_abundances{};
+    bool m_identity = false;
+    // All ten slots, zero abundances included, in the same order. A term that adds exactly
+    // nothing still turns a sum of -0 into +0, so an entry that comes out as -0 is summed
+    // again with every term; -0 needs a negative term, so only negative abundances make it.
+    std::array<IsotopeSlot, slotCount> m_allSlots{};
+    bool m_negativeTerms = false;
+
+    // A bound on the sum of |P|: a step whose sums cannot overflow needs neither the
+    // floating-point flags nor the terms that are dropped outside the window.
+    long double m_bound = 0;
+    long double m_growth = 0;
+};
+
+} // namespace orvane::calc

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/data_tables.h"
+#include "data/text_grid.h"
+#include "text/notifier.h"
+#include "text/number_text.h"
+
+namespace orvane::calc::support {
+
+// One column of the element table as the test types it.
+struct ElementCells {
+    std::string symbol;
+    std::string weight;
+    std::string count;
+};
+
+// One row of the isotope table: Width, then p1.. and x0.. (missing fields read "0").
+struct IsotopeCells {
+    std::string width;
+    std::vector<std::string> offsets;    // p1, p2, ...
+    std::vector<std::string> abundances; // x0, x1, ...
+};
+
+/// An element table of 5 rows and one column per element, percentages "0".
+inline data::TextGrid elementTable(const std::vector<ElementCells>& elements) {
+    data::TextGrid grid(static_cast<int>(elements.size()) + 1, data::DataTables::elementRows);
+    grid.setCell(0, data::SymbolRow, "Atom");
+    grid.setCell(0, data::WeightRow, "AW");
+    grid.setCell(0, data::CountRow, "Count");
+    grid.setCell(0, data::PercentRow, "Weight(%)");
+    for (std::size_t k = 0; k < elements.size(); ++k) {
+        const int c = static_cast<int>(k) + 1;
+        grid.setCell(c, data::HeaderRow, std::to_string(c));
+        grid.setCell(c, data::SymbolRow, elements[k].symbol);
+        grid.setCell(c, data::WeightRow, elements[k].weight);
+        grid.setCell(c, data::CountRow, elements[k].count);
+        grid.setCell(c, data::PercentRow, "0");
+    }
+    return grid;
+}
+
+/// An isotope table whose row r (r >= 1) is rows[r - 1].
+inline data::TextGrid isotopeTable(const std::vector<IsotopeCells>& rows) {
+    data::TextGrid grid(data::DataTables::isotopeColumns, static_cast<int>(rows.size()) + 1);
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const int r = static_cast<int>(k) + 1;
+        grid.setCell(data::WidthColumn, r, rows[k].width);
+        for (int j = 0; j < 9; ++j) {
+            const auto index = static_cast<std::size_t>(j);
+            grid.setCell(data::FirstOffsetColumn + j, r,
+                         index < rows[k].offsets.size() ? rows[k].offsets[index] : "0");
+        }
+        for (int j = 0; j < 10; ++j) {
+            const auto index = static_cast<std::size_t>(j);
+            grid.setCell(data::FirstAbundanceColumn + j, r,
+                         index < rows[k].abundances.size() ? rows[k].abundances[index] : "0");
+        }
+    }
+    return grid;
+}
+
+/// The value shown to `digits` significant digits, as the worked examples list them.
+inline std::string shown(double value, int digits) {
+    return text::generalText(value, '.', digits);
+}
+
+// Keeps every notice for the test to look at.
+class RecordingNotifier : public text::Notifier {
+public:
+    void notify(const std::string& message) override { notices.push_back(message); }
+    bool confirm(const std::string& message) override {
+        notices.push_back(message);
+        return true;
+    }
+    std::vector<std::string> notices;
+};
+
+} // namespace orvane::calc::support
