@@ -13,19 +13,27 @@ long long roundHalfEven(Extended value) {
     if (std::isnan(value)) {
         throw Error::invalidOperation();
     }
-    // on the magnitude the fraction is exact: the whole part is 0 or shares the binade
+    constexpr Extended limit = 9223372036854775808.0L; // 2^63
     const Extended magnitude = std::fabs(value);
-    Extended whole = std::floor(magnitude);
-    const Extended fraction = magnitude - whole;
-    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(whole, 2.0L) != 0.0L)) {
-        whole += 1.0L;
+    if (magnitude >= limit) {
+        // only -2^63 itself still fits
+        if (value == -limit) {
+            return std::numeric_limits<long long>::min();
+        }
+        throw Error::invalidOperation();
+    }
+    // Below 2^63 the whole part converts exactly, and the fraction that is left is exact
+    // too: the whole part is 0 or shares the binade of the magnitude.
+    unsigned long long whole = static_cast<unsigned long long>(magnitude);
+    const Extended fraction = magnitude - static_cast<Extended>(whole);
+    if (fraction > 0.5L || (fraction == 0.5L && (whole & 1u) != 0)) {
+        ++whole;
     }
     if (value < 0.0L) {
-        whole = -whole;
+        return -static_cast<long long>(whole);
     }
-    constexpr Extended limit = 9223372036854775808.0L; // 2^63
-    if (!(whole >= -limit && whole < limit)) {
-        throw Error::invalidOperation();
+    if (whole > static_cast<unsigned long long>(std::numeric_limits<long long>::max())) {
+        throw Error::invalidOperation(); // 2^63 - 0.5 rounds up out of range
     }
     return static_cast<long long>(whole);
 }

@@ -1,5 +1,11 @@
 #include "text/number_text.h"
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -48,6 +54,30 @@ TEST(Expand18Test, RoundsTheExactBinaryValueToNearestEven) {
         EXPECT_EQ(number.negative, c.negative);
         EXPECT_EQ(number.digits, c.digits);
         EXPECT_EQ(number.exponent, c.exponent);
+    }
+}
+
+// Doubles take a faster conversion than other extended values: both must give the
+// digits printf gives for the exact value.
+TEST(Expand18Test, DoublesAgreeWithTheExtendedConversion) {
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 20000; ++i) {
+        double value;
+        const std::uint64_t bits = random();
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value) || value == 0) {
+            continue;
+        }
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%.17Le", static_cast<long double>(value));
+        const DecimalDigits number = expand18(value);
+        std::string digits = expected[0] == '-' ? expected + 1 : expected;
+        digits.erase(1, 1); // the point
+        digits.erase(digits.find('e'));
+        digits.erase(digits.find_last_not_of('0') + 1);
+        ASSERT_EQ(number.digits, digits) << expected;
+        ASSERT_EQ(number.negative, value < 0) << expected;
+        ASSERT_EQ(number.exponent, std::atoi(std::strchr(expected, 'e') + 1) + 1) << expected;
     }
 }
 
