@@ -10,12 +10,12 @@ namespace orvane::cli {
 
 // What orvane-calc was asked to do.
 struct CommandLine {
-    std::string dataDirectory;                                // --data, default: current directory
-    std::optional<std::string> charge;                        // --charge, as typed into the box
-    std::optional<std::string> threshold;                     // --threshold, tenths of a percent
-    bool showPeakPositions = true;                            // --no-labels turns it off
-    std::vector<std::pair<std::string, std::string>> counts;  // --count SYMBOL=TEXT, in order
-    std::string formula;                                      // FORMULA, may be empty
+    std::string dataDirectory;                               // --data, default: current directory
+    std::optional<std::string> charge;                       // --charge, as typed into the box
+    std::optional<std::string> threshold;                    // --threshold, tenths of a percent
+    bool showPeakPositions = true;                           // --no-labels turns it off
+    std::vector<std::pair<std::string, std::string>> counts; // --count SYMBOL=TEXT, in order
+    std::string formula;                                     // FORMULA, may be empty
     std::optional<std::string> normalFile, specialFile, pngFile;
     bool help = false;
 };

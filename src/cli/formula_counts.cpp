@@ -12,7 +12,9 @@ namespace orvane::cli {
 
 namespace {
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // The longest symbol that starts at `position`, or "" when none does.
 std::string longestSymbolAt(const std::string& formula, std::size_t position,

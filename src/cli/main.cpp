@@ -128,8 +128,10 @@ int main(int argc, char** argv) {
         if (commandLine.specialFile) {
             session.savePattern(*commandLine.specialFile, exporting::Layout::Special);
         }
-        if (commandLine.pngFile && !imageCanvas->image().save(QString::fromStdString(*commandLine.pngFile), "PNG")) {
-            std::cerr << "orvane-calc: cannot write the picture to " << *commandLine.pngFile << '\n';
+        if (commandLine.pngFile &&
+            !imageCanvas->image().save(QString::fromStdString(*commandLine.pngFile), "PNG")) {
+            std::cerr << "orvane-calc: cannot write the picture to " << *commandLine.pngFile
+                      << '\n';
             return 1;
         }
     } catch (const text::Error& error) {

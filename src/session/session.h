@@ -23,7 +23,8 @@ namespace orvane {
 class Session {
 public:
     /// `dataDirectory` is fixed for the run; `separator` is the locale's decimal separator.
-    Session(std::string dataDirectory, char separator, text::Notifier& notifier, plot::Canvas& canvas);
+    Session(std::string dataDirectory, char separator, text::Notifier& notifier,
+            plot::Canvas& canvas);
 
     // --- the load -------------------------------------------------------------------
     /// Loads elem.txt, then always abundances.txt.

@@ -31,8 +31,8 @@ DecimalDigits expand18(Extended value) {
     char text[40];
     const double asDouble = static_cast<double>(value);
     if (static_cast<Extended>(asDouble) == value) {
-        const auto result =
-            std::to_chars(text, text + sizeof text - 1, asDouble, std::chars_format::scientific, 17);
+        const auto result = std::to_chars(text, text + sizeof text - 1, asDouble,
+                                          std::chars_format::scientific, 17);
         *result.ptr = '\0';
     } else {
         std::snprintf(text, sizeof text, "%.17Le", value);

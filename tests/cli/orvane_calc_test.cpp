@@ -61,8 +61,8 @@ protected:
     Outcome run(const std::string& arguments) {
         const fs::path out = m_dir / "stdout.txt";
         const fs::path err = m_dir / "stderr.txt";
-        const std::string command = std::string("'") + ORVANE_CALC_PATH + "' " + arguments +
-                                    " >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = std::string("'") + ORVANE_CALC_PATH + "' " + arguments + " >'" +
+                                    out.string() + "' 2>'" + err.string() + "'";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
     }
@@ -174,7 +174,7 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
     const fs::path normal = m_dir / "normal.txt";
     const fs::path special = m_dir / "special.txt";
     const Outcome result = run(data() + " --normal '" + normal.string() + "' --special '" +
-                           special.string() + "' Cl2");
+                               special.string() + "' Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "notice: The file already exists!!!!\n");
 
@@ -199,8 +199,8 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
 
 TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
     const fs::path png = m_dir / "cl2.png";
-    const Outcome result = run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" +
-                           png.string() + "' Cl2");
+    const Outcome result =
+        run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" + png.string() + "' Cl2");
     ASSERT_EQ(result.status, 0) << result.err;
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString(png.string())));
