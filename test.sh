@@ -4,7 +4,15 @@
 # and runs its tests there too.
 set -euo pipefail
 cd "$(dirname "$0")"
-./tools/install_dependencies.sh python3
+./tools/install_dependencies.sh python3 locales
+
+# A comma-decimal locale, so that the number reading is also tested under one.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "de_DE.UTF-8 UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo[@]}" locale-gen >/dev/null
+fi
 
 jobs=2
 
