@@ -5,7 +5,6 @@
 
 #include "data/data_tables.h"
 #include "data/text_grid.h"
-#include "text/notifier.h"
 #include "text/number_text.h"
 
 namespace orvane::calc::support {
@@ -66,16 +65,5 @@ inline data::TextGrid isotopeTable(const std::vector<IsotopeCells>& rows) {
 inline std::string shown(double value, int digits) {
     return text::generalText(value, '.', digits);
 }
-
-// Keeps every notice for the test to look at.
-class RecordingNotifier : public text::Notifier {
-public:
-    void notify(const std::string& message) override { notices.push_back(message); }
-    bool confirm(const std::string& message) override {
-        notices.push_back(message);
-        return true;
-    }
-    std::vector<std::string> notices;
-};
 
 } // namespace orvane::calc::support

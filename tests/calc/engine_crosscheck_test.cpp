@@ -13,6 +13,7 @@
 #include "data/data_tables.h"
 #include "data/element_file.h"
 #include "literal_engine.h"
+#include "support/recording_notifier.h"
 #include "text/error.h"
 
 // The engine against the plain sweep of literal_engine.cpp: every double must agree to
@@ -194,7 +195,7 @@ TEST(EngineCrossCheck, RandomFormulas) {
 // A real protein and a halogenated compound with the shipped data files.
 TEST(EngineCrossCheck, ShippedDataFiles) {
     data::DataTables tables;
-    support::RecordingNotifier notifier;
+    testing_support::RecordingNotifier notifier;
     ASSERT_TRUE(data::loadElementFile(ORVANE_SHARE_DIR, tables, notifier));
     data::loadAbundanceFile(ORVANE_SHARE_DIR, tables, notifier);
     ASSERT_TRUE(notifier.notices.empty());

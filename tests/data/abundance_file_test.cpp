@@ -8,14 +8,16 @@
 
 #include "data/element_file.h"
 #include "data_test_support.h"
+#include "support/recording_notifier.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane::data {
 namespace {
 
-using support::RecordingNotifier;
 using support::tabbed;
-using support::TempDir;
+using testing_support::RecordingNotifier;
+using testing_support::TempDirectory;
 
 const std::vector<std::string> headers = {"Width", "p1", "p2", "p3", "p4", "p5", "p6",
                                           "p7",    "p8", "p9", "x0", "x1", "x2", "x3",
@@ -58,7 +60,7 @@ protected:
         loadAbundanceFile(m_dir.path(), m_tables, m_notifier);
     }
 
-    TempDir m_dir;
+    TempDirectory m_dir;
     DataTables m_tables;
     RecordingNotifier m_notifier;
 };

@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "data_test_support.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane::data {
 namespace {
 
-using support::TempDir;
+using testing_support::TempDirectory;
 
 std::vector<std::string> readAll(const std::string& path) {
     DataFileReader reader(path);
@@ -55,7 +55,7 @@ TEST(DataFileReader, SplitsLinesAsTheDataFilesDefineThem) {
         {"TABs and blanks kept", " \ta\t \r\n", {" \ta\t "}},
         {"NUL and high bytes kept", std::string("\0\x80\xff\n", 4), {std::string("\0\x80\xff", 3)}},
     };
-    TempDir dir;
+    TempDirectory dir;
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(readAll(dir.write("lines.txt", c.bytes)), c.lines);
@@ -63,14 +63,14 @@ TEST(DataFileReader, SplitsLinesAsTheDataFilesDefineThem) {
 }
 
 TEST(DataFileReader, ReadsLinesOfAnyLength) {
-    TempDir dir;
+    TempDirectory dir;
     const std::string longLine(300000, 'x');
     EXPECT_EQ(readAll(dir.write("long.txt", longLine + "\r\n" + longLine)),
               (std::vector<std::string>{longLine, longLine}));
 }
 
 TEST(DataFileReader, ReadingPastTheEndGivesAnEmptyLine) {
-    TempDir dir;
+    TempDirectory dir;
     DataFileReader reader(dir.write("one.txt", "only\r\n"));
     std::string line;
     EXPECT_FALSE(reader.atEnd());
@@ -85,7 +85,7 @@ TEST(DataFileReader, ReadingPastTheEndGivesAnEmptyLine) {
 }
 
 TEST(DataFileReader, AMissingFileIsAnInputOutputError) {
-    TempDir dir;
+    TempDirectory dir;
     try {
         DataFileReader reader(dir.file("absent.txt"));
         FAIL() << "opened a missing file";
@@ -96,7 +96,7 @@ TEST(DataFileReader, AMissingFileIsAnInputOutputError) {
 
 TEST(DataFileReader, AReadErrorRaisesTheErrorForItsCode) {
     // A directory opens for reading on POSIX systems; reading it fails with EISDIR.
-    TempDir dir;
+    TempDirectory dir;
     try {
         DataFileReader reader(dir.path());
         std::string line;
@@ -108,7 +108,7 @@ TEST(DataFileReader, AReadErrorRaisesTheErrorForItsCode) {
 }
 
 TEST(DataFileReader, OnlyRegularFilesCount) {
-    TempDir dir;
+    TempDirectory dir;
     const std::string file = dir.write("elem.txt", "");
     std::filesystem::create_directory(dir.file("abundances.txt"));
     std::filesystem::create_symlink(file, dir.file("link.txt"));
@@ -139,7 +139,7 @@ TEST(DataFilePath, AlwaysInsertsTheSeparator) {
 }
 
 TEST(DataFilePath, ADoubledSeparatorStillNamesTheFile) {
-    TempDir dir;
+    TempDirectory dir;
     dir.write("elem.txt", "Atom\n");
     const std::string path = dataFilePath(dir.path() + "/", "elem.txt");
     EXPECT_EQ(path, dir.path() + "//elem.txt");

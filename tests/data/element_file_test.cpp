@@ -11,14 +11,16 @@
 
 #include "data/data_file_reader.h"
 #include "data_test_support.h"
+#include "support/recording_notifier.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane::data {
 namespace {
 
-using support::RecordingNotifier;
 using support::tabbed;
-using support::TempDir;
+using testing_support::RecordingNotifier;
+using testing_support::TempDirectory;
 using Rows = std::vector<std::vector<std::string>>;
 
 // The shown cells of a grid, row by row.
@@ -47,7 +49,7 @@ protected:
         return loadElementFile(m_dir.path(), m_tables, m_notifier);
     }
 
-    TempDir m_dir;
+    TempDirectory m_dir;
     DataTables m_tables;
     RecordingNotifier m_notifier;
 };

@@ -6,7 +6,7 @@
 
 #include "data/abundance_file.h"
 #include "data/element_file.h"
-#include "data_test_support.h"
+#include "support/recording_notifier.h"
 #include "text/number_parse.h"
 
 namespace orvane::data {
@@ -31,7 +31,7 @@ protected:
     }
 
     DataTables m_tables;
-    support::RecordingNotifier m_notifier;
+    testing_support::RecordingNotifier m_notifier;
 };
 
 TEST_F(ShippedDataFiles, OneFullRowPerElement) {

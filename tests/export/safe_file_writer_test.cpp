@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "export/temp_directory.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane::exporting {
@@ -16,7 +16,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class SafeFileWriter : public testing::TempDirectory {};
+class SafeFileWriter : public ::testing::Test {
+protected:
+    testing_support::TempDirectory m_dir;
+};
 
 mode_t modeOf(const std::string& file) {
     struct stat info {};
@@ -35,61 +38,61 @@ std::string messageOf(const std::string& path, const std::string& contents) {
 
 TEST_F(SafeFileWriter, CreatesANewFileLikeAPlainCreate) {
     const mode_t old = ::umask(022);
-    writeFileAtomically(path("out.txt"), "a\r\nb\r\n");
+    writeFileAtomically(m_dir.file("out.txt"), "a\r\nb\r\n");
     ::umask(old);
-    EXPECT_EQ(readText(path("out.txt")), "a\r\nb\r\n");
-    EXPECT_EQ(modeOf(path("out.txt")), 0644u);
-    EXPECT_EQ(entries(), Names{"out.txt"});
+    EXPECT_EQ(m_dir.read("out.txt"), "a\r\nb\r\n");
+    EXPECT_EQ(modeOf(m_dir.file("out.txt")), 0644u);
+    EXPECT_EQ(m_dir.entries(), Names{"out.txt"});
 }
 
 TEST_F(SafeFileWriter, ReplacesAnExistingFileKeepingItsPermissions) {
-    writeText(path("out.txt"), "a much longer old content that must not survive");
-    ASSERT_EQ(::chmod(path("out.txt").c_str(), 0640), 0);
-    writeFileAtomically(path("out.txt"), "new");
-    EXPECT_EQ(readText(path("out.txt")), "new");
-    EXPECT_EQ(modeOf(path("out.txt")), 0640u);
-    EXPECT_EQ(entries(), Names{"out.txt"});
+    m_dir.write("out.txt", "a much longer old content that must not survive");
+    ASSERT_EQ(::chmod(m_dir.file("out.txt").c_str(), 0640), 0);
+    writeFileAtomically(m_dir.file("out.txt"), "new");
+    EXPECT_EQ(m_dir.read("out.txt"), "new");
+    EXPECT_EQ(modeOf(m_dir.file("out.txt")), 0640u);
+    EXPECT_EQ(m_dir.entries(), Names{"out.txt"});
 }
 
 TEST_F(SafeFileWriter, ADirectoryOfThatNameIsLeftAlone) {
-    std::filesystem::create_directory(path("dir"));
-    writeText(path("dir/inside.txt"), "kept");
-    EXPECT_EQ(messageOf(path("dir"), "x"), text::Error::fromErrno(EISDIR).what());
-    EXPECT_EQ(messageOf(path("dir"), "x"), "ファイルへのアクセスが拒否されました");
-    EXPECT_TRUE(std::filesystem::is_directory(path("dir")));
-    EXPECT_EQ(readText(path("dir/inside.txt")), "kept");
-    EXPECT_EQ(entries(), Names{"dir"});
+    std::filesystem::create_directory(m_dir.file("dir"));
+    m_dir.write("dir/inside.txt", "kept");
+    EXPECT_EQ(messageOf(m_dir.file("dir"), "x"), text::Error::fromErrno(EISDIR).what());
+    EXPECT_EQ(messageOf(m_dir.file("dir"), "x"), "ファイルへのアクセスが拒否されました");
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir.file("dir")));
+    EXPECT_EQ(m_dir.read("dir/inside.txt"), "kept");
+    EXPECT_EQ(m_dir.entries(), Names{"dir"});
 }
 
 TEST_F(SafeFileWriter, AMissingDirectoryIsNotFound) {
-    EXPECT_EQ(messageOf(path("missing/out.txt"), "x"), "ファイルが見つかりません");
-    EXPECT_TRUE(entries().empty());
+    EXPECT_EQ(messageOf(m_dir.file("missing/out.txt"), "x"), "ファイルが見つかりません");
+    EXPECT_TRUE(m_dir.entries().empty());
 }
 
 TEST_F(SafeFileWriter, WritesThroughASymbolicLink) {
-    writeText(path("target.txt"), "old");
-    std::filesystem::create_symlink(path("target.txt"), path("link.txt"));
-    writeFileAtomically(path("link.txt"), "new");
-    EXPECT_TRUE(std::filesystem::is_symlink(path("link.txt")));
-    EXPECT_EQ(readText(path("target.txt")), "new");
-    EXPECT_EQ(entries(), (Names{"link.txt", "target.txt"}));
+    m_dir.write("target.txt", "old");
+    std::filesystem::create_symlink(m_dir.file("target.txt"), m_dir.file("link.txt"));
+    writeFileAtomically(m_dir.file("link.txt"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.file("link.txt")));
+    EXPECT_EQ(m_dir.read("target.txt"), "new");
+    EXPECT_EQ(m_dir.entries(), (Names{"link.txt", "target.txt"}));
 }
 
 TEST_F(SafeFileWriter, ARelativeNameIsWrittenInTheCurrentDirectory) {
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(m_root);
+    std::filesystem::current_path(m_dir.path());
     writeFileAtomically("plain.txt", "here");
     std::filesystem::current_path(previous);
-    EXPECT_EQ(readText(path("plain.txt")), "here");
-    EXPECT_EQ(entries(), Names{"plain.txt"});
+    EXPECT_EQ(m_dir.read("plain.txt"), "here");
+    EXPECT_EQ(m_dir.entries(), Names{"plain.txt"});
 }
 
 TEST_F(SafeFileWriter, OnlyRegularFilesCountAsExisting) {
-    writeText(path("file.txt"), "x");
-    std::filesystem::create_directory(path("dir"));
-    EXPECT_TRUE(isRegularFile(path("file.txt")));
-    EXPECT_FALSE(isRegularFile(path("dir")));
-    EXPECT_FALSE(isRegularFile(path("missing.txt")));
+    m_dir.write("file.txt", "x");
+    std::filesystem::create_directory(m_dir.file("dir"));
+    EXPECT_TRUE(isRegularFile(m_dir.file("file.txt")));
+    EXPECT_FALSE(isRegularFile(m_dir.file("dir")));
+    EXPECT_FALSE(isRegularFile(m_dir.file("missing.txt")));
 }
 
 } // namespace

@@ -1,34 +1,19 @@
 #include "session/session.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "data/data_tables.h"
+#include "support/recording_notifier.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane {
 namespace {
-
-namespace fs = std::filesystem;
-
-class RecordingNotifier : public text::Notifier {
-public:
-    void notify(const std::string& message) override { messages.push_back(message); }
-    bool confirm(const std::string& message) override {
-        messages.push_back(message);
-        return answer;
-    }
-    std::vector<std::string> messages;
-    bool answer = true;
-};
 
 // Counts what is drawn; the picture itself is tested with the renderer.
 class CountingCanvas : public plot::Canvas {
@@ -59,28 +44,15 @@ std::string isotopeLine(const std::string& width, const std::vector<std::string>
     return line + "\t" + symbol + "\r\n";
 }
 
-fs::path freshDirectory() {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvane-session-" + std::to_string(::getpid()) + "-" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 class LoadedSession : public ::testing::Test {
 protected:
     void SetUp() override {
         // C and Br as in the negative-offset example, Cl as in the dichlorine one.
-        write("elem.txt", "Atom\tC\tBr\tCl\r\nAW\t12.011\t79.904\t35.45\r\n");
-        write("abundances.txt", isotopeLine("1", {"1"}, {"98.9", "1.1"}, "C") +
-                                    isotopeLine("1", {"-1", "1"}, {"0", "50.69", "49.31"}, "Br") +
-                                    isotopeLine("2", {"2"}, {"75.77", "24.23"}, "Cl"));
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    void write(const std::string& name, const std::string& contents) {
-        std::ofstream(m_dir / name, std::ios::binary) << contents;
+        m_dir.write("elem.txt", "Atom\tC\tBr\tCl\r\nAW\t12.011\t79.904\t35.45\r\n");
+        m_dir.write("abundances.txt",
+                    isotopeLine("1", {"1"}, {"98.9", "1.1"}, "C") +
+                        isotopeLine("1", {"-1", "1"}, {"0", "50.69", "49.31"}, "Br") +
+                        isotopeLine("2", {"2"}, {"75.77", "24.23"}, "Cl"));
     }
     void setCount(int column, const std::string& count) {
         session.tables.elements.setCell(column, data::CountRow, count);
@@ -93,10 +65,10 @@ protected:
         session.Calculate1Click();
     }
 
-    fs::path m_dir = freshDirectory();
-    RecordingNotifier notifier;
+    testing_support::TempDirectory m_dir;
+    testing_support::RecordingNotifier notifier;
     CountingCanvas canvas;
-    Session session{m_dir.string(), '.', notifier, canvas};
+    Session session{m_dir.path(), '.', notifier, canvas};
 };
 
 TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
@@ -114,7 +86,7 @@ TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
     EXPECT_EQ(session.controls.edit2, "109");
     EXPECT_EQ(canvas.pages, 1);
     EXPECT_TRUE(session.hasPicture());
-    EXPECT_TRUE(notifier.messages.empty());
+    EXPECT_TRUE(notifier.notices.empty());
 }
 
 TEST_F(LoadedSession, ABadCountStopsTheChainAndKeepsThePattern) {
@@ -168,9 +140,9 @@ TEST_F(LoadedSession, DisplayHandlersBeforeTheFirstCalculationDrawNothing) {
     session.Button3Click();
     EXPECT_EQ(canvas.pages, 0);
     EXPECT_FALSE(session.hasPicture());
-    EXPECT_THROW(session.savePattern((m_dir / "out.txt").string(), exporting::Layout::Normal),
+    EXPECT_THROW(session.savePattern(m_dir.file("out.txt"), exporting::Layout::Normal),
                  text::Error);
-    EXPECT_FALSE(fs::exists(m_dir / "out.txt"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("out.txt")));
 }
 
 TEST_F(LoadedSession, ApplyKeepsTheManualRangeUntilTheNextRangeComputation) {
@@ -262,18 +234,15 @@ TEST_F(LoadedSession, ACancelledRunPutsThePreviousFormulaBack) {
 
 TEST_F(LoadedSession, SavingAsksBeforeReplacingAFile) {
     loadAndCalculate("0", "0", "2");
-    const fs::path path = m_dir / "pattern.txt";
-    write("pattern.txt", "keep me");
+    const std::string path = m_dir.write("pattern.txt", "keep me");
     notifier.answer = false;
-    EXPECT_FALSE(session.savePattern(path.string(), exporting::Layout::Normal));
-    EXPECT_EQ(notifier.messages, std::vector<std::string>{"The file already exists!!!!"});
-    std::ifstream kept(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+    EXPECT_FALSE(session.savePattern(path, exporting::Layout::Normal));
+    EXPECT_EQ(notifier.notices, std::vector<std::string>{"The file already exists!!!!"});
+    EXPECT_EQ(m_dir.read("pattern.txt"), "keep me");
 
     notifier.answer = true;
-    EXPECT_TRUE(session.savePattern(path.string(), exporting::Layout::Special));
-    std::ifstream replaced(path, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(replaced), {});
+    EXPECT_TRUE(session.savePattern(path, exporting::Layout::Special));
+    const std::string text = m_dir.read("pattern.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * (2 * 3 + 1));
 }
 
