@@ -7,7 +7,7 @@
 #include "data/abundance_file.h"
 #include "data/element_file.h"
 #include "plot/plot_range.h"
-#include "plot/spectrum_renderer.h"
+#include "plot/stick_plot.h"
 #include "text/error.h"
 #include "text/extended.h"
 #include "text/number_parse.h"

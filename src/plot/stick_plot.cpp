@@ -1,4 +1,4 @@
-#include "plot/spectrum_renderer.h"
+#include "plot/stick_plot.h"
 
 #include "text/extended.h"
 #include "text/number_text.h"
