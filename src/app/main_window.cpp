@@ -508,8 +508,8 @@ void MainWindow::Button3Click() {
 // --- menu commands ---------------------------------------------------------------------
 
 void MainWindow::save(exporting::Layout layout) {
-    // Before the first calculation there is no pattern: nothing to save, nothing asked.
-    if (!m_session.pattern.exists()) {
+    // Before the first calculation there is no pattern: say so instead of offering a file.
+    if (!dispatch([this] { m_session.requirePatternToSave(); })) {
         return;
     }
     const QString name = m_dialogs.getSaveFileName(m_lastSaveName);

@@ -145,10 +145,14 @@ void Session::Initialization1Click() {
     rangeAndSpectrum();
 }
 
-bool Session::savePattern(const std::string& path, exporting::Layout layout) {
+void Session::requirePatternToSave() const {
     if (!pattern.exists()) {
         throw text::Error(noPatternToSave);
     }
+}
+
+bool Session::savePattern(const std::string& path, exporting::Layout layout) {
+    requirePatternToSave();
     return exporting::savePattern(path, layout, pattern, composition.formulaWeight, plotState.s,
                                   m_notifier);
 }

@@ -57,6 +57,9 @@ public:
     void Initialization1Click();
     /// Writes the pattern at `path`; false when the user kept an existing file.
     bool savePattern(const std::string& path, exporting::Layout layout);
+    /// Raises the error that saving gives before the first calculation: there is no
+    /// pattern yet. The window asks it before it offers the save dialog.
+    void requirePatternToSave() const;
 
     // --- state the window binds to ----------------------------------------------------
     data::DataTables tables;

@@ -428,11 +428,14 @@ private slots:
                                           app->session->composition.formulaWeight, s));
     }
 
-    void saveAsksNothingWithoutAPatternAndCancelWritesNothing() {
+    void saveWithoutAPatternSaysSoAndCancelWritesNothing() {
         app->dialogs.chosenName = app->directory.filePath(QStringLiteral("none.txt"));
         app->run("SaveNormal");
         QVERIFY(app->dialogs.offeredNames.isEmpty());
         QVERIFY(!QFile::exists(app->dialogs.chosenName));
+        QCOMPARE(app->dialogs.errors,
+                 std::vector<std::string>{
+                     "No isotope pattern has been calculated yet: enter a formula first."});
 
         app->enterCount(carbon, QStringLiteral("1"));
         app->dialogs.chosenName.clear();
