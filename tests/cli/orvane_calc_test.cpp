@@ -252,4 +252,29 @@ TEST_F(OrvaneCalc, PictureShowsFrameTicksAndSticksAtTheirPixels) {
     EXPECT_TRUE(titleInk);
 }
 
+TEST_F(OrvaneCalc, PeakLabelsFollowTheThresholdAndTheSwitch) {
+    // Blue ink in the band where the tallest peak's label stands (rows 79 to 92); the
+    // dotted marker crosses that band too, with one column.
+    const auto blueInLabelBand = [&](const std::string& options) {
+        const fs::path png = m_dir / "labels.png";
+        const Outcome result = run(std::string("--data '") + ORVANE_SHARE_DIR + "' --png '" +
+                                   png.string() + "' " + options + " Cl2");
+        EXPECT_EQ(result.status, 0) << result.err;
+        QImage image;
+        EXPECT_TRUE(image.load(QString::fromStdString(png.string())));
+        int blue = 0;
+        for (int y = 79; y <= 92; ++y) {
+            for (int x = 41; x < 771; ++x) {
+                blue += image.pixelColor(x, y) == QColor(Qt::blue) ? 1 : 0;
+            }
+        }
+        return blue;
+    };
+    const int marker = blueInLabelBand("--no-labels");
+    EXPECT_LE(marker, 14);
+    EXPECT_GT(blueInLabelBand(""), marker + 20);
+    EXPECT_EQ(blueInLabelBand("--threshold 1000"), marker); // no peak is above 100 %
+    EXPECT_GT(blueInLabelBand("--threshold 999"), marker + 20);
+}
+
 } // namespace
