@@ -94,25 +94,39 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
 
 } // namespace
 
-std::optional<double> tryParseReal(std::string_view text, char separator) {
+namespace {
+
+// The text's value in extended precision; nothing when the text is not a number or names
+// one beyond even the extended range.
+std::optional<Extended> readExtended(std::string_view text, char separator) {
     const std::optional<std::string> copy = normalisedReal(text, separator);
     if (!copy) {
         return std::nullopt;
     }
     const Extended value = strtold_l(copy->c_str(), nullptr, cLocale());
-    // beyond the double range (or even the extended one) the text names no storable number
-    if (std::isinf(value) || std::isinf(static_cast<double>(value))) {
+    if (std::isinf(value)) {
         return std::nullopt;
     }
-    return storeDouble(value);
+    return value;
+}
+
+} // namespace
+
+std::optional<double> tryParseReal(std::string_view text, char separator) {
+    const std::optional<Extended> value = readExtended(text, separator);
+    if (!value || std::isinf(static_cast<double>(*value))) {
+        return std::nullopt;
+    }
+    return storeDouble(*value);
 }
 
 double parseReal(std::string_view text, char separator) {
-    const std::optional<double> value = tryParseReal(text, separator);
+    const std::optional<Extended> value = readExtended(text, separator);
     if (!value) {
         throw Error::notAReal(text);
     }
-    return *value;
+    // a number that the extended format holds but a double does not overflows when stored
+    return storeDouble(*value);
 }
 
 std::optional<int> tryParseInteger(std::string_view text) {

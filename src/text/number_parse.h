@@ -8,9 +8,12 @@ namespace orvane::text {
 /// Reads a cell text as a real number: optional blanks around it, an optional sign,
 /// digits with at most one `separator`, an optional exponent (E or e, optional sign,
 /// digits). The value is read in extended precision and stored as a double.
-/// Anything else, the empty text included, raises Error::notAReal(text); so does a
-/// value beyond the double range. A value below it is read as 0 or a subnormal.
+/// Anything else, the empty text included, raises Error::notAReal(text), and so does a
+/// number beyond even the extended range. A number that the extended format holds but a
+/// double does not raises the overflow error when it is stored; one below the double
+/// range is read as 0 or a subnormal.
 double parseReal(std::string_view text, char separator);
+/// parseReal without errors: nothing for every text that parseReal refuses.
 std::optional<double> tryParseReal(std::string_view text, char separator);
 
 /// Reads a cell text as a 32-bit whole number: leading blanks, an optional sign, then
