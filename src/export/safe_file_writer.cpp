@@ -70,6 +70,22 @@ bool writeAll(int fd, const std::string& contents) {
     return true;
 }
 
+/// Writes into the file itself, truncating it: for what cannot be replaced by a rename.
+void writeInPlace(const std::string& path, const std::string& contents) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw text::Error::fromErrno(errno);
+    }
+    if (!writeAll(fd, contents)) {
+        const int error = errno;
+        ::close(fd);
+        throw text::Error::fromErrno(error);
+    }
+    if (::close(fd) != 0) {
+        throw text::Error::fromErrno(errno);
+    }
+}
+
 /// Makes the rename itself durable; a directory that cannot be synced costs nothing more.
 void syncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -88,7 +104,13 @@ void writeFileAtomically(const std::string& path, const std::string& contents) {
     // A replaced file keeps its permissions; a new one gets those of a plain create.
     mode_t mode = 0666 & ~currentUmask();
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        // a device or a pipe is written into; a rename would put a plain file in its place
+        writeInPlace(target, contents);
+        return;
+    }
+    if (exists && S_ISREG(existing.st_mode)) {
         // the rename would replace a file the user may not write to; refuse as an open would
         if (::access(target.c_str(), W_OK) != 0) {
             throw text::Error::fromErrno(errno);
@@ -101,7 +123,14 @@ void writeFileAtomically(const std::string& path, const std::string& contents) {
     temporary.push_back('\0');
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        throw text::Error::fromErrno(errno);
+        const int error = errno;
+        // A writable file in a folder that takes no new files can still be rewritten in
+        // place, as a plain save would; only then is the old contents at risk.
+        if (exists && (error == EACCES || error == EPERM || error == EROFS)) {
+            writeInPlace(target, contents);
+            return;
+        }
+        throw text::Error::fromErrno(error);
     }
 
     const auto fail = [&](bool stillOpen) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +53,24 @@ TEST_F(SafeFileWriter, ReplacesAnExistingFileKeepingItsPermissions) {
     EXPECT_EQ(m_dir.read("out.txt"), "new");
     EXPECT_EQ(modeOf(m_dir.file("out.txt")), 0640u);
     EXPECT_EQ(m_dir.entries(), Names{"out.txt"});
+}
+
+TEST_F(SafeFileWriter, APipeIsWrittenIntoNotReplaced) {
+    const std::string pipe = m_dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // the reading end is open first, so the write neither blocks nor is lost
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    writeFileAtomically(pipe, "98.30\t0\r\n");
+    char buffer[64] = {};
+    const ssize_t received = ::read(reader, buffer, sizeof buffer);
+    ::close(reader);
+    EXPECT_EQ(std::string(buffer, received > 0 ? static_cast<std::size_t>(received) : 0),
+              "98.30\t0\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(m_dir.entries(), Names{"pipe"});
 }
 
 TEST_F(SafeFileWriter, ADirectoryOfThatNameIsLeftAlone) {
