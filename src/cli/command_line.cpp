@@ -15,12 +15,17 @@ const char* usageText() {
            "  --data DIR        data directory\n"
            "  --charge Z        charge, 1 to 100 (default 1)\n"
            "  --count SYM=TEXT  writes TEXT as it stands into the count cell of SYM\n"
-           "  --threshold N     peak-label threshold in tenths of a percent (default 1)\n"
+           "  --threshold N     peak-label threshold in tenths of a percent, 0 to 1000\n"
+           "                    (default 1)\n"
            "  --no-labels       no peak-position labels in the picture\n"
            "  --normal FILE     writes the pattern as mass TAB intensity lines\n"
            "  --special FILE    writes the pattern with one column per peak\n"
            "  --png FILE        writes the spectrum picture (782 x 553) as PNG\n"
-           "  --help            shows this text\n";
+           "  --help            shows this text\n"
+           "\n"
+           "Z and N are taken as if typed into the window's boxes: a value outside the bounds\n"
+           "is used as it stands (a charge of 0 gives the division error), and a text that is\n"
+           "not a whole number counts as the lower bound.\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,

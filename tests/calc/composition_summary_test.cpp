@@ -266,6 +266,12 @@ TEST(CompositionSummary, BadCellsStopAtTheirStep) {
          24.022,
          "",
          "0"},
+        // a sum beyond the double range overflows when it is stored
+        {{{"C", "12.011", "2"}, {"X", "1e308", "10"}},
+         "浮動小数点数のオーバーフロー",
+         24.022,
+         "",
+         "0"},
         // a weight with count 0 is read only when the percentages are made
         {{{"C", "12.011", "2"}, {"H", "?", "0"}, {"O", "15.999", "1"}},
          "'?' は浮動小数点数ではありません",

@@ -103,6 +103,47 @@ TEST_F(LoadedSession, ABadCountStopsTheChainAndKeepsThePattern) {
     EXPECT_EQ(canvas.pages, 1);
 }
 
+TEST_F(LoadedSession, TheLoadResetsTheFormulaWeightAfterTheElementFile) {
+    session.composition.formulaWeight = 12.5;
+    session.composition.weightText = "12.5";
+    session.Initialize1Click();
+    EXPECT_EQ(session.composition.formulaWeight, 0.0);
+    EXPECT_EQ(session.composition.weightText, "0");
+    EXPECT_EQ(session.tables.isotopes.rowCount(), 4);
+    EXPECT_TRUE(notifier.notices.empty());
+}
+
+TEST_F(LoadedSession, AMissingElementFileStillLoadsTheAbundanceFile) {
+    std::filesystem::remove(m_dir.file("elem.txt"));
+    session.composition.weightText = "12.5";
+    session.Initialize1Click();
+    // The count stays 44, so the three abundance lines do not match it.
+    EXPECT_EQ(notifier.notices,
+              (std::vector<std::string>{
+                  "elem.txt involving element names and their atomic weights doest not exit!",
+                  "The numbers of atoms defined in elems.txt and abundance2.txt are not equal!!  "
+                  "They should be consistent to each other!!"}));
+    EXPECT_EQ(session.tables.elements.columnCount(), 113);
+    EXPECT_EQ(session.tables.isotopes.rowCount(), 113);
+    EXPECT_EQ(session.composition.weightText, "12.5");
+}
+
+TEST_F(LoadedSession, AnUnreadableElementFileStopsTheWholeLoad) {
+    // A regular file that fails to read even for root.
+    std::filesystem::remove(m_dir.file("elem.txt"));
+    std::filesystem::create_symlink("/proc/self/mem", m_dir.file("elem.txt"));
+    session.composition.weightText = "12.5";
+    try {
+        session.Initialize1Click();
+        FAIL() << "no error";
+    } catch (const text::Error& error) {
+        EXPECT_STREQ(error.what(), "I/O エラー (5)");
+    }
+    EXPECT_EQ(session.composition.weightText, "12.5");
+    EXPECT_EQ(session.tables.isotopes.rowCount(), 113); // not touched
+    EXPECT_EQ(session.tables.isotopes.cell(0, 0), "");
+}
+
 TEST_F(LoadedSession, InitializationBeforeTheLoadDrawsTheEmptyFormula) {
     session.Initialization1Click();
     ASSERT_EQ(session.tables.elements.columnCount(), 113);
