@@ -23,6 +23,12 @@ void ElementGridView::setCurrentCellQuietly(int column, int row) {
     m_quiet = false;
 }
 
+void ElementGridView::keyboardSearch(const QString& search) {
+    // Only a keyboard move of the current cell may open the count entry, never a letter
+    // or digit that happens to start another cell's text.
+    Q_UNUSED(search);
+}
+
 void ElementGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!m_quiet && current.isValid()) {

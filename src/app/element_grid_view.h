@@ -18,6 +18,8 @@ public:
 
     /// Makes (column, row) the current cell without raising any event, when it is shown.
     void setCurrentCellQuietly(int column, int row);
+    /// The table cannot be typed into: a typed character finds nothing and moves nothing.
+    void keyboardSearch(const QString& search) override;
 
 signals:
     void selectCell(int column, int row);

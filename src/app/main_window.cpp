@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,17 +65,31 @@ void setBackground(QWidget& widget, const QColor& color) {
     widget.setAutoFillBackground(true);
 }
 
+// The font narrowed just enough for `text` to fit `width`, at the same height: the
+// labels keep their designed size even where the typeface runs a little wider than the
+// designed one, and a wider label would cover the box beside it.
+QFont narrowedToFit(QFont font, const QString& text, int width) {
+    constexpr int narrowestStretch = 50;
+    for (int stretch = 100; stretch > narrowestStretch; --stretch) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width) {
+            break;
+        }
+    }
+    return font;
+}
+
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
                  bool bold = false) {
     auto* label = new QLabel(text, parent);
-    label->setFont(arial(12, bold));
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
-    // Labels fit their text: a typeface a little wider than the designed one must not
-    // cut off the colon of "Charge:".
-    if (label->sizeHint().width() > place.width()) {
-        label->resize(label->sizeHint().width(), place.height());
-    }
+    // Every pixel of the label goes to the text.
+    label->setMargin(0);
+    label->setIndent(0);
+    label->setContentsMargins(0, 0, 0, 0);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setFont(narrowedToFit(arial(12, bold), text, place.width()));
     return label;
 }
 

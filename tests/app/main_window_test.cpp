@@ -5,7 +5,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -26,97 +28,17 @@
 #include "data/data_tables.h"
 #include "export/pattern_export.h"
 #include "export/pattern_layouts.h"
-#include "recording_dialogs.h"
 #include "session/session.h"
+#include "test_application.h"
 #include "test_registry.h"
 
 namespace orvane::app::testing {
-
-namespace {
-
-const QString shareDirectory = QStringLiteral(ORVANE_SHARE_DIR);
-
-// The column of an element in the shipped element file, read here without the core.
-int shippedColumn(const QString& symbol) {
-    QFile file(shareDirectory + QStringLiteral("/elem.txt"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QList<QByteArray> fields = file.readLine().trimmed().split('\t');
-    for (int column = 1; column < fields.size(); ++column) {
-        if (QString::fromLatin1(fields[column]).trimmed() == symbol) {
-            return column;
-        }
-    }
-    return -1;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The application as main() builds it, over a private copy of the shipped data files.
-struct Application {
-    QTemporaryDir directory;
-    RecordingDialogs dialogs;
-    ImageCanvas canvas;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<MainWindow> window;
-
-    Application() {
-        for (const char* name : {"elem.txt", "abundances.txt"}) {
-            QFile::copy(shareDirectory + QLatin1Char('/') + QLatin1String(name),
-                        directory.filePath(QLatin1String(name)));
-        }
-        session = std::make_unique<Session>(QFile::encodeName(directory.path()).toStdString(), '.',
-                                            dialogs, canvas);
-        window = std::make_unique<MainWindow>(*session, dialogs, canvas);
-        window->show();
-    }
-
-    template <typename T> T* control(const char* name) const {
-        return window->findChild<T*>(QLatin1String(name));
-    }
-    QString text(const char* name) const { return control<QLineEdit>(name)->text(); }
-    ElementGridView* grid() const { return control<ElementGridView>("StringGrid1"); }
-    QLineEdit* dialogEdit() const { return window->countDialog().findChild<QLineEdit*>("Edit1"); }
-    const data::TextGrid& elements() const { return session->tables.elements; }
-
-    void run(const char* action) const {
-        QAction* entry = control<QAction>(action);
-        QVERIFY2(entry != nullptr, action);
-        entry->trigger();
-    }
-
-    /// Where a cell of the element table is, in the view's viewport, after scrolling to it.
-    QPoint cellPoint(int column, int row) const {
-        const QModelIndex index = grid()->model()->index(row - 1, column);
-        grid()->scrollTo(index);
-        return grid()->visualRect(index).center();
-    }
-    void clickCell(int column, int row, Qt::MouseButton button = Qt::LeftButton) const {
-        QTest::mouseClick(grid()->viewport(), button, {}, cellPoint(column, row));
-    }
-    void enterCount(int column, const QString& count) const {
-        clickCell(column, data::CountRow);
-        QVERIFY(window->countDialog().isVisible());
-        dialogEdit()->setText(count);
-        QTest::mouseClick(window->countDialog().findChild<QPushButton*>("OK1"), Qt::LeftButton);
-    }
-    bool activate(QWidget& widget) const {
-        widget.activateWindow();
-        return QTest::qWaitForWindowActive(&widget);
-    }
-};
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Application> app;
+    std::unique_ptr<TestApplication> app;
     const int hydrogen = shippedColumn(QStringLiteral("H"));
     const int carbon = shippedColumn(QStringLiteral("C"));
     const int oxygen = shippedColumn(QStringLiteral("O"));
@@ -126,7 +48,7 @@ private slots:
         QVERIFY2(hydrogen > 0 && carbon > hydrogen && oxygen > carbon,
                  "the shipped elem.txt lists H, C and O in this order");
     }
-    void init() { app = std::make_unique<Application>(); }
+    void init() { app = std::make_unique<TestApplication>(); }
     void cleanup() { app.reset(); }
 
     void startsInItsDesignedState() {
@@ -165,17 +87,88 @@ private slots:
         QCOMPARE(app->canvas.image().pixel(40, 300), qRgb(255, 255, 255));
     }
 
-    void resizingTheWindowMovesNoControl() {
-        std::vector<QRect> before;
-        const char* names[] = {"StringGrid1", "Panel1", "Image1", "Edit2", "Panel2", "SpinEdit2"};
-        for (const char* name : names) {
-            before.push_back(app->control<QWidget>(name)->geometry());
+    void everyControlIsAtItsDesignedPlaceAlsoAfterAResize() {
+        // Places relative to the parent: the client area below the menu bar or a panel.
+        const struct {
+            const char* name;
+            const char* parent;
+            QRect place;
+        } designed[] = {
+            {"StringGrid1", "Client", {0, 0, 841, 97}},
+            {"Initialize1", "Client", {176, 40, 75, 25}},
+            {"SpinEdit4", "Client", {376, 72, 121, 24}},
+            {"SpinEdit5", "Client", {512, 72, 121, 24}},
+            {"Panel1", "Client", {-5, 100, 846, 597}},
+            {"Image1", "Panel1", {59, 8, 782, 553}},
+            {"Edit4", "Panel1", {10, 8, 45, 20}},
+            {"Edit3", "Panel1", {10, 540, 45, 20}},
+            {"Edit1", "Panel1", {59, 568, 50, 20}},
+            {"Button1", "Panel1", {111, 565, 36, 25}},
+            {"Button3", "Panel1", {148, 565, 36, 25}},
+            {"CheckBox1", "Panel1", {352, 569, 137, 17}},
+            {"CheckBox2", "Panel1", {576, 567, 25, 17}},
+            {"Button4", "Panel1", {714, 566, 36, 25}},
+            {"Button2", "Panel1", {752, 566, 36, 25}},
+            {"Edit2", "Panel1", {790, 569, 50, 20}},
+            {"Range1", "Panel1", {504, 336, 75, 25}},
+            {"Spectrum1", "Panel1", {504, 360, 75, 25}},
+            {"Isotope1", "Panel1", {504, 384, 75, 25}},
+            {"StringGrid2", "Panel1", {448, 16, 377, 121}},
+            {"Edit5", "Panel1", {504, 136, 121, 20}},
+            {"Edit6", "Panel1", {656, 136, 121, 20}},
+            {"StringGrid3", "Panel1", {117, 19, 324, 526}},
+            {"Panel2", "Client", {-1, 696, 842, 41}},
+            {"Label5", "Panel2", {8, 16, 48, 12}},
+            {"Formula", "Panel2", {64, 11, 281, 20}},
+            {"Label1", "Panel2", {350, 15, 18, 12}},
+            {"Weight", "Panel2", {373, 11, 80, 23}},
+            {"Label3", "Panel2", {470, 15, 38, 12}},
+            {"SpinEdit1", "Panel2", {512, 11, 49, 21}},
+            {"Label4", "Panel2", {572, 15, 22, 12}},
+            {"fw1", "Panel2", {600, 11, 80, 20}},
+            {"Label2", "Panel2", {698, 16, 52, 12}},
+            {"Edit7", "Panel2", {756, 11, 43, 20}},
+            {"SpinEdit2", "Panel2", {800, 10, 21, 21}},
+        };
+        for (const QSize size : {app->window->size(), QSize(500, 400), QSize(1200, 900)}) {
+            app->window->resize(size);
+            for (const auto& control : designed) {
+                const QWidget* widget = app->control<QWidget>(control.name);
+                QVERIFY2(widget != nullptr, control.name);
+                QVERIFY2(widget->parentWidget()->objectName() == QLatin1String(control.parent),
+                         control.name);
+                const QRect place = widget->geometry();
+                QVERIFY2(place == control.place, qPrintable(QStringLiteral("%1 at %2, %3, %4 x %5")
+                                                                .arg(QLatin1String(control.name))
+                                                                .arg(place.x())
+                                                                .arg(place.y())
+                                                                .arg(place.width())
+                                                                .arg(place.height())));
+            }
         }
-        app->window->resize(500, 400);
-        for (std::size_t i = 0; i < before.size(); ++i) {
-            QCOMPARE(app->control<QWidget>(names[i])->geometry(), before[i]);
+    }
+
+    void labelsFitTheirTextIntoTheirDesignedWidth() {
+        const struct {
+            const char* name;
+            const char* text;
+            bool bold;
+        } labels[] = {{"Label5", "Formula", true},
+                      {"Label1", "FW", true},
+                      {"Label3", "Charge:", false},
+                      {"Label4", "M/Z", false},
+                      {"Label2", "Threshold:", false}};
+        for (const auto& expected : labels) {
+            const QLabel* label = app->control<QLabel>(expected.name);
+            QVERIFY2(label != nullptr, expected.name);
+            QCOMPARE(label->text(), QLatin1String(expected.text));
+            QCOMPARE(label->font().pixelSize(), 12);
+            QCOMPARE(label->font().bold(), expected.bold);
+            QCOMPARE(label->margin(), 0);
+            QCOMPARE(label->indent(), 0);
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
+                     expected.name);
         }
-        QCOMPARE(app->control<QWidget>("Edit2")->geometry(), QRect(790, 569, 50, 20));
     }
 
     void optionTogglesPressedTwiceRestoreEverything() {
