@@ -9,25 +9,9 @@
 #include "text/extended.h"
 #include "text/number_parse.h"
 #include "text/number_text.h"
+#include "text/trim.h"
 
 namespace orvane::calc {
-
-namespace {
-
-// Symbols lose blanks and control characters at both ends, as typed cells often carry them.
-std::string trimmedSymbol(std::string_view symbol) {
-    std::size_t begin = 0;
-    std::size_t end = symbol.size();
-    while (begin < end && static_cast<unsigned char>(symbol[begin]) <= 32) {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(symbol[end - 1]) <= 32) {
-        --end;
-    }
-    return std::string(symbol.substr(begin, end - begin));
-}
-
-} // namespace
 
 void calculateComposition(data::TextGrid& elements, int charge, char separator,
                           Composition& composition, MsDataGrid& msData) {
@@ -100,7 +84,8 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
         }
         ++p;
         WorkingElement& entry = composition.elements[static_cast<std::size_t>(p - 1)];
-        entry.symbol = trimmedSymbol(elements.cell(c, data::SymbolRow));
+        // symbols lose blanks and control characters at both ends, as typed cells often carry them
+        entry.symbol = std::string(text::trimBlanks(elements.cell(c, data::SymbolRow)));
         entry.weight = weightOf(c);
         entry.count = countOf(c);
         entry.column = c;

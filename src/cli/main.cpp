@@ -18,6 +18,7 @@
 #include "data/data_tables.h"
 #include "session/session.h"
 #include "text/error.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -27,16 +28,7 @@ using namespace orvane;
 std::vector<std::string> elementSymbols(const data::TextGrid& elements) {
     std::vector<std::string> symbols(1);
     for (int column = 1; column < elements.columnCount(); ++column) {
-        std::string symbol = elements.cell(column, data::SymbolRow);
-        const auto isBlank = [](unsigned char c) { return c <= 32; };
-        while (!symbol.empty() && isBlank(static_cast<unsigned char>(symbol.back()))) {
-            symbol.pop_back();
-        }
-        std::size_t start = 0;
-        while (start < symbol.size() && isBlank(static_cast<unsigned char>(symbol[start]))) {
-            ++start;
-        }
-        symbols.push_back(symbol.substr(start));
+        symbols.emplace_back(text::trimBlanks(elements.cell(column, data::SymbolRow)));
     }
     return symbols;
 }

@@ -6,6 +6,7 @@
 
 #include "data/data_file_reader.h"
 #include "data/tab_splitter.h"
+#include "text/trim.h"
 
 namespace orvane::data {
 
@@ -14,18 +15,6 @@ namespace {
 constexpr std::array<const char*, DataTables::isotopeColumns> headerTexts = {
     "Width", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9",  "x0",
     "x1",    "x2", "x3", "x4", "x5", "x6", "x7", "x8", "x9", "Elem"};
-
-// Control characters and blanks (codes 0 to 32) are cut from both ends of a field.
-std::string_view trimmed(std::string_view field) {
-    auto isBlank = [](char ch) { return static_cast<unsigned char>(ch) <= 32; };
-    while (!field.empty() && isBlank(field.front())) {
-        field.remove_prefix(1);
-    }
-    while (!field.empty() && isBlank(field.back())) {
-        field.remove_suffix(1);
-    }
-    return field;
-}
 
 // The counting pass: every line up to the end of the data, each within the TAB limit.
 int countLines(const std::string& path) {
@@ -67,7 +56,8 @@ void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
             }
         }
         for (std::size_t k = 0; k < fields.size(); ++k) {
-            tables.isotopes.setCell(static_cast<int>(k), r, std::string(trimmed(fields[k])));
+            tables.isotopes.setCell(static_cast<int>(k), r,
+                                    std::string(text::trimBlanks(fields[k])));
         }
     }
 }
