@@ -1,6 +1,8 @@
 #include "export/file_real.h"
 
+#include <clocale>
 #include <cmath>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -53,8 +55,15 @@ TEST(FileReal, ExpansionComesBeforeTheRounding) {
 }
 
 TEST(FileReal, PointIsAFullStopWhateverTheLocale) {
-    // The file format does not depend on the user's locale; nothing here consults it.
-    EXPECT_EQ(fileReal(1234.5, 10, 3), "  1234.500");
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no comma locale installed";
+    }
+    const std::string text = fileReal(1234.5, 10, 3);
+    const std::string extended = fileReal(0.1L, 6, 3); // no double: the other conversion
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(text, "  1234.500");
+    EXPECT_EQ(extended, " 0.100");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "export/pattern_layouts.h"
 
 #include <algorithm>
+#include <clocale>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +43,20 @@ TEST(PatternLayouts, SpecialLayoutOfTheWorkedExample) {
                                                         "  101.30\t\t\t\t 25.000\r\n"
                                                         "  102.30\t\t\t\t\t0\r\n"
                                                         "  102.30\t\t\t\t\t  0.000\r\n");
+}
+
+TEST(PatternLayouts, AProcessLocaleWithADecimalCommaChangesNoByte) {
+    // The window's toolkit adopts the user's locale for the C library too.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no comma locale installed";
+    }
+    const std::string normal = normalLayout(workedExample(), 100.5, 2);
+    const std::string special = specialLayout(workedExample(), 100.5, 2);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(normal, normalLayout(workedExample(), 100.5, 2));
+    EXPECT_EQ(special, specialLayout(workedExample(), 100.5, 2));
+    EXPECT_EQ(normal.substr(0, 18), "   98.30\t  0.000\r\n");
 }
 
 TEST(PatternLayouts, LineCountsFollowTheHalfSpan) {
