@@ -155,12 +155,6 @@ double normaliseWindow(std::vector<double>& window, long long first, long long d
 } // namespace
 
 void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
-                            PatternState& pattern, MsDataGrid& msData, MsRangeTexts& msRange,
-                            const EngineProgress& progress) {
-    simulateIsotopePattern(composition, isotopes, '.', pattern, msData, msRange, progress);
-}
-
-void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
                             char separator, PatternState& pattern, MsDataGrid& msData,
                             MsRangeTexts& msRange, const EngineProgress& progress) {
     const std::vector<WorkingElement>& elements = composition.elements;

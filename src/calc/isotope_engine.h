@@ -40,9 +40,4 @@ void simulateIsotopePattern(const Composition& composition, const data::TextGrid
                             char separator, PatternState& pattern, MsDataGrid& msData,
                             MsRangeTexts& msRange, const EngineProgress& progress = {});
 
-/// As above, with "." as the decimal separator of the abundance cells.
-void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
-                            PatternState& pattern, MsDataGrid& msData, MsRangeTexts& msRange,
-                            const EngineProgress& progress = {});
-
 } // namespace orvane::calc
