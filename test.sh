@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors and runs every
-# test; then builds the core again under AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs its tests there too.
+# Installs what is missing, builds everything with warnings as errors and runs every test;
+# then builds the core and orvane-calc again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with assertions on, and runs their tests there too.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install_dependencies.sh python3 locales
@@ -15,16 +15,19 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
 fi
 
 jobs=2
+# Paths relative to the clone, so that another clone of the same commit hits the cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 
 echo "== build (warnings as errors)"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DORVANE_WERROR=ON >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DORVANE_WERROR=ON \
+    -DORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-test -j"$jobs"
 echo "== tests"
 (cd build-test && ctest --output-on-failure -j"$jobs")
 
-echo "== core tests under AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_WERROR=ON \
-    -DORVANE_SANITIZE=ON -DORVANE_BUILD_QT=OFF -DORVANE_BUILD_BENCH=OFF >/dev/null
+echo "== core and orvane-calc tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Check -DORVANE_WERROR=ON \
+    -DORVANE_SANITIZE=ON -DORVANE_BUILD_APP=OFF -DORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j"$jobs" -L core)
+    ctest --output-on-failure -j"$jobs" -L 'core|cli')

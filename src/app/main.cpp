@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/decimal_separator.h"
-#include "app/image_canvas.h"
 #include "app/main_window.h"
 #include "app/message_box_dialogs.h"
+#include "qtcanvas/image_canvas.h"
 #include "session/session.h"
 
 int main(int argc, char** argv) {
@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     const char separator = orvane::app::decimalSeparator(QLocale::system());
 
     orvane::app::MessageBoxDialogs dialogs;
-    orvane::app::ImageCanvas canvas;
-    orvane::Session session(dataDirectory, separator, dialogs, canvas);
+    orvane::qtcanvas::ImageCanvas canvas;
+    orvane::session::Session session(dataDirectory, separator, dialogs, canvas);
     orvane::app::MainWindow window(session, dialogs, canvas);
     window.show();
     return application.exec();

@@ -18,23 +18,23 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
 #include "app/grid_view_setup.h"
-#include "app/image_canvas.h"
 #include "app/image_view.h"
 #include "app/isotope_window.h"
 #include "app/spin_box.h"
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
 #include "data/data_tables.h"
+#include "qtcanvas/image_canvas.h"
 #include "text/error.h"
 
 namespace orvane::app {
@@ -45,10 +45,6 @@ const QRect designedFrame(47, 40, 852, 786);
 constexpr int gridRowHeight = 14;
 constexpr int elementColumnWidth = 70;
 
-// The count entry blocks the window this long before it calculates.
-constexpr unsigned long countEntryPauseMs = 100;
-// A calculation that has run this long gets a progress window with Cancel.
-constexpr qint64 progressDelayMs = 500;
 constexpr int progressSteps = 1000;
 
 QFont arial(int pixelSize, bool bold = false) {
@@ -113,19 +109,53 @@ void showText(QLineEdit& edit, const std::string& text) {
     }
 }
 
-// A text field whose text is the session's: what the user types is stored at once, so
-// that showing the session's state again never takes it away.
-void bindText(QLineEdit& edit, std::string& text) {
-    QObject::connect(&edit, &QLineEdit::textEdited,
-                     [&text](const QString& typed) { text = typed.toStdString(); });
-}
-
 } // namespace
 
-MainWindow::MainWindow(Session& session, UserDialogs& dialogs, ImageCanvas& canvas, QWidget* parent)
+// The progress window of a long calculation: the engine's progress callback, opening the
+// window once the calculation has run for the delay and closing it when it goes away
+// (before an error box opens).
+class MainWindow::ProgressWindow {
+public:
+    ProgressWindow(MainWindow& window, std::chrono::milliseconds delay)
+        : m_window(window), m_delay(delay.count()) {
+        m_clock.start();
+    }
+
+    bool operator()(long long done, long long total) {
+        if (!m_dialog) {
+            if (m_clock.elapsed() < m_delay) {
+                return true;
+            }
+            m_dialog = std::make_unique<QProgressDialog>(QString(), MainWindow::tr("Cancel"), 0,
+                                                         progressSteps, &m_window);
+            m_dialog->setWindowTitle(QStringLiteral("Orvane"));
+            // Application-modal: no other event may start a command while this one lets
+            // events through.
+            m_dialog->setWindowModality(Qt::ApplicationModal);
+            m_dialog->setMinimumDuration(0);
+            m_dialog->setAutoReset(false);
+            m_dialog->setAutoClose(false);
+            m_dialog->show();
+        }
+        const long long step = total > 0 ? done * progressSteps / total : 0;
+        m_dialog->setValue(static_cast<int>(std::clamp<long long>(step, 0, progressSteps)));
+        QCoreApplication::processEvents();
+        return !m_dialog->wasCanceled();
+    }
+
+private:
+    MainWindow& m_window;
+    qint64 m_delay;
+    QElapsedTimer m_clock;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
+
+MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
+                       qtcanvas::ImageCanvas& canvas, WindowTiming timing, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_dialogs(dialogs), m_canvas(canvas),
-      m_elementModel(session.tables.elements), m_workModel(session.composition.workGrid),
-      m_msModel(session.msData, session.separator()) {
+      m_timing(timing), m_events(session), m_elementModel(session.state().tables.elements),
+      m_workModel(session.state().workGrid),
+      m_msModel(session.state().msData, session.separator()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Orvane for Small Displays"));
     setFont(arial(12));
@@ -142,7 +172,8 @@ MainWindow::MainWindow(Session& session, UserDialogs& dialogs, ImageCanvas& canv
 
     m_countDialog = std::make_unique<CountDialog>();
     connect(m_countDialog.get(), &CountDialog::ok1Clicked, this, &MainWindow::OK1Click);
-    m_isotopeWindow = std::make_unique<IsotopeWindow>(m_session.tables.isotopes);
+    m_isotopeWindow = std::make_unique<IsotopeWindow>(m_session.state().tables.isotopes);
+    connect(&m_events, &SessionEvents::changed, this, &MainWindow::refresh);
 
     refresh();
     m_stringGrid1->setCurrentCellQuietly(0, data::SymbolRow);
@@ -173,11 +204,11 @@ void MainWindow::buildElementArea(QWidget* client) {
     initialize1->hide();
     connect(initialize1, &QPushButton::clicked, this, &MainWindow::Initialize1Click);
 
-    m_spinEdit4 = new SpinBox(m_selectedColumn, client);
+    m_spinEdit4 = new SpinBox(client);
     m_spinEdit4->setObjectName(QStringLiteral("SpinEdit4"));
     m_spinEdit4->setGeometry(376, 72, 121, 24);
     m_spinEdit4->hide();
-    m_spinEdit5 = new SpinBox(m_selectedRow, client);
+    m_spinEdit5 = new SpinBox(client);
     m_spinEdit5->setObjectName(QStringLiteral("SpinEdit5"));
     m_spinEdit5->setGeometry(512, 72, 121, 24);
     m_spinEdit5->hide();
@@ -195,11 +226,11 @@ void MainWindow::buildPlotPanel(QWidget* client) {
     m_image1->setGeometry(59, 8, 782, 553);
 
     m_edit4 = addLineEdit(panel1, "Edit4", {10, 8, 45, 20});
-    bindText(*m_edit4, m_session.controls.edit4);
+    bindText(*m_edit4, session::EditableText::UpperIntensity);
     m_edit3 = addLineEdit(panel1, "Edit3", {10, 540, 45, 20});
-    bindText(*m_edit3, m_session.controls.edit3);
+    bindText(*m_edit3, session::EditableText::LowerIntensity);
     m_edit1 = addLineEdit(panel1, "Edit1", {59, 568, 50, 20});
-    bindText(*m_edit1, m_session.controls.edit1);
+    bindText(*m_edit1, session::EditableText::LowerMz);
 
     QPushButton* button1 =
         addButton(panel1, "Button1", QStringLiteral("Apply"), {111, 565, 36, 25});
@@ -226,7 +257,7 @@ void MainWindow::buildPlotPanel(QWidget* client) {
     connect(button2, &QPushButton::clicked, this, &MainWindow::Button1Click);
 
     m_edit2 = addLineEdit(panel1, "Edit2", {790, 569, 50, 20});
-    bindText(*m_edit2, m_session.controls.edit2);
+    bindText(*m_edit2, session::EditableText::UpperMz);
 
     QPushButton* range1 = addButton(panel1, "Range1", QStringLiteral("Range1"), {504, 336, 75, 25});
     range1->hide();
@@ -251,10 +282,10 @@ void MainWindow::buildPlotPanel(QWidget* client) {
     m_stringGrid2->hide();
 
     m_edit5 = addLineEdit(panel1, "Edit5", {504, 136, 121, 20});
-    bindText(*m_edit5, m_session.msRange.edit5);
+    bindText(*m_edit5, session::EditableText::MsRangeLower);
     m_edit5->hide();
     m_edit6 = addLineEdit(panel1, "Edit6", {656, 136, 121, 20});
-    bindText(*m_edit6, m_session.msRange.edit6);
+    bindText(*m_edit6, session::EditableText::MsRangeUpper);
     m_edit6->hide();
 
     m_stringGrid3 = new QTableView(panel1);
@@ -281,14 +312,22 @@ void MainWindow::buildBottomBar(QWidget* client) {
 
     addLabel(panel2, "Label1", QStringLiteral("FW"), {350, 15, 18, 12}, true);
     m_weight = addLineEdit(panel2, "Weight", {373, 11, 80, 23});
-    bindText(*m_weight, m_session.composition.weightText);
+    bindText(*m_weight, session::EditableText::Weight);
 
     setBackground(*addLabel(panel2, "Label3", QStringLiteral("Charge:"), {470, 15, 38, 12}),
                   QColor(255, 0, 0));
-    m_spinEdit1 = new SpinBox(m_session.controls.charge, panel2);
+    m_spinEdit1 = new SpinBox(panel2);
     m_spinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     m_spinEdit1->setGeometry(512, 11, 49, 21);
-    connect(m_spinEdit1, &SpinBox::changed, this, &MainWindow::SpinEdit1Change);
+    // Every change of the box's text runs SpinEdit1Change, inside the session's commands.
+    connect(m_spinEdit1, &SpinBox::typed, this, [this](const QString& text) {
+        dispatch("change the charge", [&] { m_session.setChargeText(text.toStdString()); });
+    });
+    connect(m_spinEdit1, &SpinBox::stepped, this, [this](int steps) {
+        dispatch("change the charge", [&] { m_session.stepCharge(steps); });
+    });
+    connect(m_spinEdit1, &SpinBox::leftBox, this,
+            [this] { dispatch("change the charge", [&] { m_session.leaveCharge(); }); });
 
     setBackground(*addLabel(panel2, "Label4", QStringLiteral("M/Z"), {572, 15, 22, 12}),
                   QColor(255, 0, 255));
@@ -298,11 +337,18 @@ void MainWindow::buildBottomBar(QWidget* client) {
     setBackground(*addLabel(panel2, "Label2", QStringLiteral("Threshold:"), {698, 16, 52, 12}),
                   QColor(255, 255, 0));
     m_edit7 = addLineEdit(panel2, "Edit7", {756, 11, 43, 20});
-    bindText(*m_edit7, m_session.controls.edit7);
-    m_spinEdit2 = new SpinBox(m_session.controls.threshold, panel2);
+    bindText(*m_edit7, session::EditableText::ThresholdPercent);
+    m_spinEdit2 = new SpinBox(panel2);
     m_spinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
     m_spinEdit2->setGeometry(800, 10, 21, 21);
-    connect(m_spinEdit2, &SpinBox::changed, this, &MainWindow::SpinEdit2Change);
+    connect(m_spinEdit2, &SpinBox::typed, this, [this](const QString& text) {
+        dispatch("change the threshold", [&] { m_session.setThresholdText(text.toStdString()); });
+    });
+    connect(m_spinEdit2, &SpinBox::stepped, this, [this](int steps) {
+        dispatch("change the threshold", [&] { m_session.stepThreshold(steps); });
+    });
+    connect(m_spinEdit2, &SpinBox::leftBox, this,
+            [this] { dispatch("change the threshold", [&] { m_session.leaveThreshold(); }); });
 }
 
 void MainWindow::buildMenus() {
@@ -343,77 +389,50 @@ void MainWindow::buildMenus() {
 
 // --- dispatching ---------------------------------------------------------------------
 
-bool MainWindow::dispatch(const std::function<void()>& handler) {
+bool MainWindow::dispatch(const char* task, const std::function<void()>& command) {
     std::string error;
-    bool failed = false;
     try {
-        handler();
+        command();
+        return true;
     } catch (const text::Error& e) {
-        failed = true;
         error = e.what();
+    } catch (const std::bad_alloc&) {
+        // The session keeps what it had; the user can try something smaller.
+        error = std::string("Not enough memory to ") + task + ".";
     }
-    // What the handler stored before an error stays stored, and is shown.
+    // What the command stored before the error stays stored, and is shown.
     refresh();
-    if (failed) {
-        m_dialogs.showError(error);
-    }
-    return !failed;
+    m_dialogs.showError(error);
+    return false;
 }
 
-MainWindow::Outcome MainWindow::calculate() {
-    bool completed = false;
-    const bool ok = dispatch([this, &completed] {
-        // Declared inside the handler so that an error closes the progress window before
-        // the error box opens.
-        std::unique_ptr<QProgressDialog> progress;
-        QElapsedTimer clock;
-        clock.start();
-        const calc::EngineProgress report = [&](long long done, long long total) {
-            if (!progress) {
-                if (clock.elapsed() < progressDelayMs) {
-                    return true;
-                }
-                progress = std::make_unique<QProgressDialog>(QString(), tr("Cancel"), 0,
-                                                             progressSteps, this);
-                progress->setWindowTitle(QStringLiteral("Orvane"));
-                // Application-modal: no other event may start a handler while this one
-                // lets events through.
-                progress->setWindowModality(Qt::ApplicationModal);
-                progress->setMinimumDuration(0);
-                progress->setAutoReset(false);
-                progress->setAutoClose(false);
-                progress->show();
-            }
-            const long long step = total > 0 ? done * progressSteps / total : 0;
-            progress->setValue(static_cast<int>(std::clamp<long long>(step, 0, progressSteps)));
-            QCoreApplication::processEvents();
-            return !progress->wasCanceled();
-        };
-        completed = m_session.calculateWithProgress(report);
+void MainWindow::bindText(QLineEdit& edit, session::EditableText field) {
+    // What the user types is the session's at once, so that showing the session's state
+    // again never takes it away.
+    connect(&edit, &QLineEdit::textEdited, this, [this, field](const QString& typed) {
+        dispatch("keep the typed text", [&] { m_session.editText(field, typed.toStdString()); });
     });
-    if (!ok) {
-        return Outcome::Failed;
-    }
-    return completed ? Outcome::Done : Outcome::Cancelled;
 }
 
 void MainWindow::refresh() {
-    const plot::DisplayControls& controls = m_session.controls;
-    const calc::Composition& composition = m_session.composition;
-    showText(*m_formula, composition.formulaText);
-    showText(*m_weight, composition.weightText);
-    showText(*m_fw1, composition.fw1Text);
-    showText(*m_edit1, controls.edit1);
-    showText(*m_edit2, controls.edit2);
-    showText(*m_edit3, controls.edit3);
-    showText(*m_edit4, controls.edit4);
-    showText(*m_edit5, m_session.msRange.edit5);
-    showText(*m_edit6, m_session.msRange.edit6);
-    showText(*m_edit7, controls.edit7);
-    m_spinEdit1->showValue();
-    m_spinEdit2->showValue();
-    m_checkBox1->setChecked(controls.showPeakPositions);
-    m_checkBox2->setChecked(controls.manualRange);
+    const session::SessionState& state = m_session.state();
+    const session::ViewTexts& texts = state.texts;
+    showText(*m_formula, texts.formulaText);
+    showText(*m_weight, texts.weightText);
+    showText(*m_fw1, texts.averageMzText);
+    showText(*m_edit1, texts.lowerMzText);
+    showText(*m_edit2, texts.upperMzText);
+    showText(*m_edit3, texts.lowerIntensityText);
+    showText(*m_edit4, texts.upperIntensityText);
+    showText(*m_edit5, texts.msRangeLowerText);
+    showText(*m_edit6, texts.msRangeUpperText);
+    showText(*m_edit7, texts.thresholdPercentText);
+    m_spinEdit1->showText(QString::fromStdString(state.settings.charge.text()));
+    m_spinEdit2->showText(QString::fromStdString(state.settings.threshold.text()));
+    m_spinEdit4->showText(QString::fromStdString(m_selectedColumn.text()));
+    m_spinEdit5->showText(QString::fromStdString(m_selectedRow.text()));
+    m_checkBox1->setChecked(state.settings.showPeakPositions);
+    m_checkBox2->setChecked(state.settings.manualRange);
 
     m_elementModel.refresh();
     m_workModel.refresh();
@@ -429,13 +448,13 @@ void MainWindow::refresh() {
 // --- the element table and the count entry --------------------------------------------
 
 void MainWindow::StringGrid1SelectCell(int column, int row) {
-    const data::TextGrid& elements = m_session.tables.elements;
+    const data::TextGrid& elements = m_session.state().tables.elements;
     m_selectedColumn.setMaximum(elements.columnCount() - 1);
     m_selectedRow.setMaximum(elements.rowCount() - 1);
     m_selectedColumn.setValue(column);
     m_selectedRow.setValue(row);
-    m_spinEdit4->showValue();
-    m_spinEdit5->showValue();
+    m_spinEdit4->showText(QString::fromStdString(m_selectedColumn.text()));
+    m_spinEdit5->showText(QString::fromStdString(m_selectedRow.text()));
 }
 
 void MainWindow::StringGrid1MouseDown(int x, int y) {
@@ -446,11 +465,9 @@ void MainWindow::StringGrid1MouseDown(int x, int y) {
 }
 
 void MainWindow::StringGrid1Click() {
-    if (!m_tablesLoaded) {
-        if (!dispatch([this] { m_session.Initialize1Click(); })) {
-            return;
-        }
-        m_tablesLoaded = true;
+    if (!tablesLoaded() &&
+        !dispatch("load the data files", [this] { m_session.loadTablesOnce(); })) {
+        return;
     }
     const int column = selectedColumn();
     if (selectedRow() != data::CountRow || column == 0) {
@@ -458,73 +475,67 @@ void MainWindow::StringGrid1Click() {
     }
     // A selection made before the load may lie beyond the loaded table: nothing is read
     // there, and the dialog shows an empty text.
-    const data::TextGrid& elements = m_session.tables.elements;
+    const data::TextGrid& elements = m_session.state().tables.elements;
     const std::string text =
         column < elements.columnCount() ? elements.cell(column, data::CountRow) : std::string();
     m_countDialog->openAt(QString::fromStdString(text), m_pressPoint);
 }
 
 void MainWindow::OK1Click() {
-    const int column = selectedColumn();
-    const int row = selectedRow();
-    data::TextGrid& elements = m_session.tables.elements;
-    // Written exactly as typed; a target outside the table receives nothing, but the
-    // chain still runs.
-    const bool inside =
-        column >= 0 && row >= 0 && column < elements.columnCount() && row < elements.rowCount();
-    const std::string previous = inside ? elements.cell(column, row) : std::string();
-    if (inside) {
-        elements.setCell(column, row, m_countDialog->edit()->text().toStdString());
-    }
-    QThread::msleep(countEntryPauseMs);
-    switch (calculate()) {
-    case Outcome::Done:
+    // Written exactly as typed into the cell selected now; a target outside the table
+    // receives nothing, but the chain still runs.
+    const std::string typed = m_countDialog->edit()->text().toStdString();
+    session::Outcome outcome = session::Outcome::Cancelled;
+    const bool done = dispatch("calculate the pattern", [&] {
+        // Declared inside the command so that an error closes the progress window before
+        // the error box opens.
+        ProgressWindow progress(*this, m_timing.progressDelay);
+        outcome = m_session.enterCell(selectedColumn(), selectedRow(), typed, std::ref(progress));
+    });
+    // After an error the cell keeps the text and the dialog stays open so that it can be
+    // corrected; after a cancel the session went back to the previous formula, while the
+    // dialog keeps what was typed.
+    if (done && outcome == session::Outcome::Done) {
         m_countDialog->hide();
-        break;
-    case Outcome::Failed:
-        // The cell keeps the text; the dialog stays open so that it can be corrected.
-        break;
-    case Outcome::Cancelled:
-        // The session went back to the previous formula: so does the cell, while the
-        // dialog keeps what was typed.
-        if (inside) {
-            elements.setCell(column, row, previous);
-            refresh();
-        }
-        break;
     }
 }
 
 // --- display controls ------------------------------------------------------------------
 
 void MainWindow::SpinEdit1Change() {
-    dispatch([this] { m_session.SpinEdit1Change(); });
+    dispatch("draw the spectrum", [this] { m_session.SpinEdit1Change(); });
 }
 
 void MainWindow::SpinEdit2Change() {
-    dispatch([this] { m_session.SpinEdit2Change(); });
+    dispatch("draw the spectrum", [this] { m_session.SpinEdit2Change(); });
 }
 
 void MainWindow::CheckBox1Click() {
-    m_session.controls.showPeakPositions = m_checkBox1->isChecked();
-    dispatch([this] { m_session.SpinEdit1Change(); });
+    dispatch("draw the spectrum",
+             [this] { m_session.setShowPeakPositions(m_checkBox1->isChecked()); });
 }
 
 void MainWindow::Button1Click() {
-    m_session.controls.edit1 = m_edit1->text().toStdString();
-    m_session.controls.edit2 = m_edit2->text().toStdString();
-    dispatch([this] { m_session.Button1Click(); });
+    // The bounds as the boxes show them now, also when set without typing; both are read
+    // before the first command shows the session's texts again.
+    const std::string lower = m_edit1->text().toStdString();
+    const std::string upper = m_edit2->text().toStdString();
+    dispatch("draw the spectrum", [&] {
+        m_session.editText(session::EditableText::LowerMz, lower);
+        m_session.editText(session::EditableText::UpperMz, upper);
+        m_session.Button1Click();
+    });
 }
 
 void MainWindow::Button3Click() {
-    dispatch([this] { m_session.Button3Click(); });
+    dispatch("draw the spectrum", [this] { m_session.Button3Click(); });
 }
 
 // --- menu commands ---------------------------------------------------------------------
 
 void MainWindow::save(exporting::Layout layout) {
     // Before the first calculation there is no pattern: say so instead of offering a file.
-    if (!dispatch([this] { m_session.requirePatternToSave(); })) {
+    if (!dispatch("save the pattern", [this] { m_session.requirePatternToSave(); })) {
         return;
     }
     const QString name = m_dialogs.getSaveFileName(m_lastSaveName);
@@ -533,7 +544,7 @@ void MainWindow::save(exporting::Layout layout) {
     }
     m_lastSaveName = name;
     const std::string path = QFile::encodeName(name).toStdString();
-    dispatch([this, &path, layout] { m_session.savePattern(path, layout); });
+    dispatch("save the pattern", [this, &path, layout] { m_session.savePattern(path, layout); });
 }
 
 void MainWindow::SaveNormalClick() {
@@ -547,7 +558,7 @@ void MainWindow::SaveSpecialClick() {
 void MainWindow::CopyGraphicsClick() {
     // Before the first drawing the image holds no picture, and the clipboard keeps what
     // it has.
-    if (m_session.hasPicture()) {
+    if (m_session.state().hasPicture) {
         QGuiApplication::clipboard()->setImage(m_canvas.image());
     }
 }
@@ -581,19 +592,19 @@ void MainWindow::ShowMSRange1Click() {
 }
 
 void MainWindow::Initialization1Click() {
-    dispatch([this] { m_session.Initialization1Click(); });
+    dispatch("calculate the pattern", [this] { m_session.Initialization1Click(); });
 }
 
 void MainWindow::Initialize1Click() {
-    dispatch([this] { m_session.Initialize1Click(); });
+    dispatch("load the data files", [this] { m_session.Initialize1Click(); });
 }
 
 void MainWindow::Range1Click() {
-    dispatch([this] { m_session.Range1Click(); });
+    dispatch("compute the plot range", [this] { m_session.Range1Click(); });
 }
 
 void MainWindow::Spectrum1Click() {
-    dispatch([this] { m_session.Spectrum1Click(); });
+    dispatch("draw the spectrum", [this] { m_session.Spectrum1Click(); });
 }
 
 // --- window ----------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include "app/ms_data_model.h"
+#include "app/session_events.h"
 #include "app/text_grid_model.h"
 #include "export/pattern_export.h"
 #include "session/session.h"
@@ -18,32 +20,42 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
+namespace orvane::qtcanvas {
+class ImageCanvas;
+}
+
 namespace orvane::app {
 
 class CountDialog;
 class ElementGridView;
-class ImageCanvas;
 class ImageView;
 class IsotopeWindow;
 class SpinBox;
 class UserDialogs;
 
+// How long a calculation runs before the window offers its progress and Cancel; tests
+// make it 0.
+struct WindowTiming {
+    std::chrono::milliseconds progressDelay{500};
+};
+
 // TForm1, "Orvane for Small Displays": the element table, the spectrum panel and the
-// bottom bar, every control at its designed place. It holds no calculation: each event
-// runs one of the session's handlers through a single dispatcher, which shows a
-// text::Error in the standard error box, and afterwards every control shows the
-// session's state again. It creates the count-entry dialog and the isotope window.
+// bottom bar, every control at its designed place. It holds no calculation and no state of
+// the run: each event calls one of the session's commands through a single dispatcher,
+// which shows a text::Error in the standard error box, and every control shows the
+// session's state again whenever the session reports a change. It creates the count-entry
+// dialog and the isotope window.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(Session& session, UserDialogs& dialogs, ImageCanvas& canvas,
-               QWidget* parent = nullptr);
+    MainWindow(session::Session& session, UserDialogs& dialogs, qtcanvas::ImageCanvas& canvas,
+               WindowTiming timing = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     CountDialog& countDialog() const { return *m_countDialog; }
     IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
-    bool tablesLoaded() const { return m_tablesLoaded; }
+    bool tablesLoaded() const { return m_session.state().tablesLoaded; }
     /// Where the count dialog's top-left corner goes, in screen pixels.
     QPoint pressPoint() const { return m_pressPoint; }
     int selectedColumn() const { return m_selectedColumn.value(); }
@@ -87,14 +99,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    /// Runs a handler; a text::Error goes to the error box. Refreshes the controls either
-    /// way. False when the handler ended in an error.
-    bool dispatch(const std::function<void()>& handler);
-    enum class Outcome { Done, Failed, Cancelled };
-    /// The whole chain for a changed count, with a cancellable progress window when it
-    /// takes long.
-    Outcome calculate();
+    /// Runs a command; a text::Error goes to the error box, and so does running out of
+    /// memory ("Not enough memory to <task>."). False when the command ended in an error.
+    bool dispatch(const char* task, const std::function<void()>& command);
+    /// A progress callback for the engine that opens a cancellable progress window once the
+    /// calculation has run for the progress delay.
+    class ProgressWindow;
     void save(exporting::Layout layout);
+    void bindText(QLineEdit& edit, session::EditableText field);
 
     void buildElementArea(QWidget* client);
     void buildPlotPanel(QWidget* client);
@@ -102,15 +114,17 @@ private:
     void buildMenus();
     QLineEdit* addLineEdit(QWidget* parent, const char* name, const QRect& place);
 
-    Session& m_session;
+    session::Session& m_session;
     UserDialogs& m_dialogs;
-    ImageCanvas& m_canvas;
+    qtcanvas::ImageCanvas& m_canvas;
+    WindowTiming m_timing;
+    SessionEvents m_events;
 
-    // SpinEdit4 and SpinEdit5: the selected cell of the element table.
+    // SpinEdit4 and SpinEdit5: the selected cell of the element table, the window's own:
+    // it says which cell "OK" writes into.
     text::SpinValue m_selectedColumn{0, 0, 0};
     text::SpinValue m_selectedRow{0, 0, 0};
     QPoint m_pressPoint{0, 0};
-    bool m_tablesLoaded = false;
     QString m_lastSaveName;
     bool m_shownBefore = false;
 

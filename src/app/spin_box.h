@@ -2,44 +2,39 @@
 
 #include <QWidget>
 
-#include "text/spin_value.h"
-
 class QLineEdit;
 class QToolButton;
 
 namespace orvane::app {
 
-// An integer box that holds its value as the text it shows (text::SpinValue): any text
-// may be typed and is used as it stands until the box loses the focus; the arrows and the
-// Up and Down keys set a value from the program, clamped to the bounds. Every change of
-// the text, however it came about, is reported once by changed().
+// An integer box that shows the text its owner holds (a text::SpinValue kept by the
+// session or the window): what the user types is reported as it stands (typed), the arrows
+// and the Up and Down keys ask for a step (stepped), and leaving the box is reported
+// (leftBox), so that the owner can set the value back into its bounds. Showing a text from
+// the program reports nothing.
 class SpinBox : public QWidget {
     Q_OBJECT
 
 public:
-    SpinBox(text::SpinValue& value, QWidget* parent = nullptr);
+    explicit SpinBox(QWidget* parent = nullptr);
 
     QLineEdit* lineEdit() const { return m_edit; }
-    /// Shows the value's text after the program changed it; reports no change.
-    void showValue();
-    /// What the arrows do: the value plus `steps`, clamped to the bounds.
-    void stepBy(int steps);
+    /// Shows the owner's text; reports nothing.
+    void showText(const QString& text);
 
 signals:
-    void changed();
+    void typed(const QString& text);
+    void stepped(int steps);
+    void leftBox();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void setEditText(const std::string& text);
-
-    text::SpinValue& m_value;
     QLineEdit* m_edit;
     QToolButton* m_up;
     QToolButton* m_down;
-    bool m_showing = false;
 };
 
 } // namespace orvane::app

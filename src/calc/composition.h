@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calc/cell_readings.h"
+#include "calc/ms_data_grid.h"
 #include "data/text_grid.h"
 
 namespace orvane::calc {
@@ -16,23 +17,29 @@ struct WorkingElement {
     int column = 0; // element-table column, 1 or more
 };
 
-// What the composition summary leaves for the later stages and the window: replaced
-// as a whole by every run (fields are written step by step, so a failed run leaves
-// what it had written).
+// What the composition summary leaves for the later stages: the formula weight and the
+// working-element list. A run writes them step by step, so a failed run leaves what it
+// had written (the partial formula weight, the previous list).
 struct Composition {
     double formulaWeight = 0;
     std::vector<WorkingElement> elements; // numbered from 1 in the window, 0-based here
-    std::string weightText;               // "Weight" field
-    std::string fw1Text;                  // "M/Z" field; also rewritten by the plot stage
-    std::string formulaText;              // "Formula" field
+};
+
+// The count and weight cells read as numbers, kept from run to run: almost no cell changes
+// between two runs, and reading depends on the text alone.
+struct CompositionReadings {
+    CellReadings counts;  // by element-table column
+    CellReadings weights; // by element-table column
+};
+
+// Where the summary writes what the window shows, each at its step.
+struct CompositionDisplay {
+    std::string& weightText;    // first 8 characters of the formula weight
+    std::string& averageMzText; // first 8 characters of FW / charge
+    std::string& formulaText;   // symbols and counts in column order
     // The working-element grid: 6 columns; row 0 header, row p the p-th element.
-    data::TextGrid workGrid{6, 2};
-    // Readings of the cells kept for the next run: counts and weights by column (the
-    // summary), isotope cells by row * 21 + column (the engine, which takes the
-    // composition as it stands).
-    CellReadings countReadings;
-    CellReadings weightReadings;
-    mutable CellReadings isotopeReadings;
+    data::TextGrid& workGrid;
+    MsDataGrid& msData; // blanked for a formula weight of 0
 };
 
 } // namespace orvane::calc

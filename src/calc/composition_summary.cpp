@@ -14,7 +14,8 @@
 namespace orvane::calc {
 
 void calculateComposition(data::TextGrid& elements, int charge, char separator,
-                          Composition& composition, MsDataGrid& msData) {
+                          CompositionReadings& readings, Composition& composition,
+                          const CompositionDisplay& display) {
     const int columns = elements.columnCount();
     // Each cell is read once; the later passes would see the same text and so the same value.
     std::vector<double> counts(static_cast<std::size_t>(std::max(columns, 1)), 0.0);
@@ -26,10 +27,10 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     composition.formulaWeight = 0;
     int n = 0;
     for (int c = 1; c < columns; ++c) {
-        counts[static_cast<std::size_t>(c)] = composition.countReadings.real(
+        counts[static_cast<std::size_t>(c)] = readings.counts.real(
             static_cast<std::size_t>(c), elements.cell(c, data::CountRow), separator);
         if (countOf(c) > 0) {
-            weights[static_cast<std::size_t>(c)] = composition.weightReadings.real(
+            weights[static_cast<std::size_t>(c)] = readings.weights.real(
                 static_cast<std::size_t>(c), elements.cell(c, data::WeightRow), separator);
             composition.formulaWeight =
                 text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
@@ -39,8 +40,8 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     }
     const double fw = composition.formulaWeight;
 
-    composition.weightText = text::first8(text::generalText(fw, separator));
-    composition.fw1Text =
+    display.weightText = text::first8(text::generalText(fw, separator));
+    display.averageMzText =
         text::first8(text::generalText(text::checkedDivide(fw, charge), separator));
 
     if (fw > 0) {
@@ -48,7 +49,7 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
         std::array<std::optional<std::string>, 2> zeroText;
         for (int c = 1; c < columns; ++c) {
             if (!(countOf(c) > 0)) {
-                weights[static_cast<std::size_t>(c)] = composition.weightReadings.real(
+                weights[static_cast<std::size_t>(c)] = readings.weights.real(
                     static_cast<std::size_t>(c), elements.cell(c, data::WeightRow), separator);
             }
             const double weight = weightOf(c);
@@ -75,7 +76,7 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     }
 
     composition.elements.resize(static_cast<std::size_t>(n));
-    composition.formulaText.clear();
+    display.formulaText.clear();
 
     int p = 0;
     for (int c = 1; c < columns; ++c) {
@@ -90,26 +91,25 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
         entry.count = countOf(c);
         entry.column = c;
 
-        data::TextGrid& grid = composition.workGrid;
+        data::TextGrid& grid = display.workGrid;
         grid.setRowCount(p + 1);
-        const std::string& countText =
-            composition.countReadings.generalText(static_cast<std::size_t>(c));
+        const std::string& countText = readings.counts.generalText(static_cast<std::size_t>(c));
         grid.setCell(1, p, std::to_string(p));
         grid.setCell(2, p, entry.symbol);
         grid.setCell(3, p, countText);
-        grid.setCell(4, p, composition.weightReadings.generalText(static_cast<std::size_t>(c)));
+        grid.setCell(4, p, readings.weights.generalText(static_cast<std::size_t>(c)));
         grid.setCell(5, p, std::to_string(c));
-        composition.formulaText += entry.symbol;
-        composition.formulaText += countText;
+        display.formulaText += entry.symbol;
+        display.formulaText += countText;
     }
 
     if (fw == 0) {
-        data::TextGrid& grid = composition.workGrid;
+        data::TextGrid& grid = display.workGrid;
         grid.setRowCount(1);
         for (int column = 0; column < grid.columnCount(); ++column) {
             grid.setCell(column, 0, std::string());
         }
-        msData.blank();
+        display.msData.blank();
     }
 }
 

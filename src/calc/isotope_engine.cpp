@@ -46,9 +46,9 @@ void throwOnNormalisationFlags() {
 
 // The number of atom steps the formula will take, for the progress callback only: it
 // must not raise, even for counts whose rounding will fail when their element comes.
-long long totalAtomSteps(const Composition& composition) {
+long long totalAtomSteps(const std::vector<WorkingElement>& elements) {
     long long total = 0;
-    for (const WorkingElement& element : composition.elements) {
+    for (const WorkingElement& element : elements) {
         const Extended atoms = std::nearbyint(static_cast<Extended>(element.count));
         if (atoms > 0) {
             total += atoms < 2147483647.0L ? static_cast<long long>(atoms) : 2147483647LL;
@@ -154,11 +154,13 @@ double normaliseWindow(std::vector<double>& window, long long first, long long d
 
 } // namespace
 
-void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
-                            char separator, PatternState& pattern, MsDataGrid& msData,
-                            MsRangeTexts& msRange, const EngineProgress& progress) {
-    const std::vector<WorkingElement>& elements = composition.elements;
-    CellReadings& readings = composition.isotopeReadings;
+PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isotopeReadings,
+                                    MsDataGrid& msData, std::optional<MsRange>& msRange,
+                                    const EngineProgress& progress) {
+    const std::vector<WorkingElement>& elements = input.elements;
+    const data::TextGrid& isotopes = input.isotopes;
+    const char separator = input.separator;
+    CellReadings& readings = isotopeReadings;
     auto integerCell = [&](int column, int row) {
         return readings.integer(cellKey(column, row), isotopes.cell(column, row));
     };
@@ -191,7 +193,7 @@ void simulateIsotopePattern(const Composition& composition, const data::TextGrid
     PatternConvolution convolution(length, n0 - w, n0 + w);
     convolution.setEntry(n0, 300.0);
 
-    ProgressMeter meter(progress, progress ? totalAtomSteps(composition) : 0);
+    ProgressMeter meter(progress, progress ? totalAtomSteps(elements) : 0);
     for (const WorkingElement& element : elements) {
         const int atoms = text::roundHalfEven32(element.count);
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
@@ -206,8 +208,7 @@ void simulateIsotopePattern(const Composition& composition, const data::TextGrid
         convolution.setIsotopes(slots);
 
         if (atoms > 0) {
-            msRange.edit5 = std::to_string(n0 - 2 * w);
-            msRange.edit6 = std::to_string(n0 + 2 * w);
+            msRange = MsRange{n0 - 2 * w, n0 + 2 * w};
         }
         for (int step = 0; step < atoms; ++step) {
             if (convolution.stepsAreIdle()) {
@@ -227,10 +228,12 @@ void simulateIsotopePattern(const Composition& composition, const data::TextGrid
     std::vector<double> p(static_cast<std::size_t>(length), 0.0);
     std::copy(window.begin(), window.end(), p.begin() + first);
 
+    PatternState pattern;
     pattern.n0 = static_cast<int>(n0);
     pattern.w = static_cast<int>(w);
     pattern.p = std::move(p);
     pattern.centroid = centroid;
+    return pattern;
 }
 
 } // namespace orvane::calc

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <optional>
+#include <vector>
 
+#include "calc/cell_readings.h"
 #include "calc/composition.h"
 #include "calc/ms_data_grid.h"
 #include "calc/pattern_state.h"
@@ -17,27 +19,36 @@ using EngineProgress = std::function<bool(long long stepsDone, long long stepsTo
 // Raised when the progress callback cancels; the pattern state is left as it was.
 struct EngineCancelled {};
 
-// The texts of the hidden MS-range fields, rewritten when an atom step runs.
-struct MsRangeTexts {
-    std::string edit5 = "Edit5";
-    std::string edit6 = "Edit6";
+// The MS range the hidden fields show while atom steps run: N0 - 2W and N0 + 2W.
+struct MsRange {
+    long long lower = 0;
+    long long upper = 0;
+    friend bool operator==(const MsRange&, const MsRange&) = default;
+};
+
+// What the engine reads: the working elements and the isotope table, whose abundance cells
+// are read with `separator` as the decimal separator.
+struct EngineInput {
+    const std::vector<WorkingElement>& elements;
+    const data::TextGrid& isotopes;
+    char separator;
 };
 
 /// The largest pattern array (3W + N0 + 1 entries) the engine will build.
 inline constexpr long long maxPatternLength = 20'000'000;
 
-/// IsotopicSimulationforMassSpec1Click with its Isotope1Click atom steps: computes N0,
-/// W, the pattern convolved atom by atom, normalised to a tallest entry of exactly 100,
-/// and its centroid index. The MS data grid is refilled after every element and the
-/// MS-range texts at every atom step. The pattern state is replaced only when the run
-/// succeeds; errors raise text::Error, a cancel raises EngineCancelled. A formula whose
-/// array would exceed maxPatternLength, or whose N0 or W leave the 32-bit range, is
-/// refused before anything is written ("The formula is too large to compute (<length>
-/// mass steps)."), and so is one whose length is not positive, which only negative
-/// weights or widths give ("The formula cannot be computed (<length> mass steps).").
-/// The abundance cells are read with `separator` as the decimal separator.
-void simulateIsotopePattern(const Composition& composition, const data::TextGrid& isotopes,
-                            char separator, PatternState& pattern, MsDataGrid& msData,
-                            MsRangeTexts& msRange, const EngineProgress& progress = {});
+/// IsotopicSimulationforMassSpec1Click with its Isotope1Click atom steps: returns the
+/// pattern state (N0, W, the pattern convolved atom by atom, normalised to a tallest entry
+/// of exactly 100, and its centroid index). While it runs it refills `msData` after every
+/// element and sets `msRange` at every atom step; those stay as they are when a run fails
+/// or is cancelled. `isotopeReadings` keeps the isotope cells read as numbers for the next
+/// run. Errors raise text::Error, a cancel raises EngineCancelled. A formula whose array
+/// would exceed maxPatternLength, or whose N0 or W leave the 32-bit range, is refused before
+/// anything is written ("The formula is too large to compute (<length> mass steps)."), and
+/// so is one whose length is not positive, which only negative weights or widths give ("The
+/// formula cannot be computed (<length> mass steps).").
+PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isotopeReadings,
+                                    MsDataGrid& msData, std::optional<MsRange>& msRange,
+                                    const EngineProgress& progress = {});
 
 } // namespace orvane::calc

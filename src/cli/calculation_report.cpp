@@ -18,21 +18,21 @@ std::string roundTrip(double value) {
 
 } // namespace
 
-void writeCalculationReport(std::ostream& out, const Session& session) {
-    const calc::Composition& composition = session.composition;
-    out << "Formula\t" << composition.formulaText << '\n';
-    out << "FW\t" << composition.weightText << '\n';
-    out << "M/Z\t" << composition.fw1Text << '\n';
-    for (const calc::WorkingElement& element : composition.elements) {
+void writeCalculationReport(std::ostream& out, const session::SessionState& state) {
+    const session::ViewTexts& texts = state.texts;
+    out << "Formula\t" << texts.formulaText << '\n';
+    out << "FW\t" << texts.weightText << '\n';
+    out << "M/Z\t" << texts.averageMzText << '\n';
+    for (const calc::WorkingElement& element : state.composition.elements) {
         out << "Percent\t" << element.symbol << '\t'
-            << session.tables.elements.cell(element.column, data::PercentRow) << '\n';
+            << state.tables.elements.cell(element.column, data::PercentRow) << '\n';
     }
-    const calc::PatternState& pattern = session.pattern;
+    const calc::PatternState& pattern = state.pattern;
     out << "N0\t" << pattern.n0 << '\n';
     out << "W\t" << pattern.w << '\n';
     out << "Centroid\t" << roundTrip(pattern.centroid) << '\n';
-    out << "s\t" << session.plotState.s << '\n';
-    out << "Range\t" << session.controls.edit1 << '\t' << session.controls.edit2 << '\n';
+    out << "s\t" << state.plotState.s << '\n';
+    out << "Range\t" << texts.lowerMzText << '\t' << texts.upperMzText << '\n';
     const long long first = static_cast<long long>(pattern.n0) - pattern.w;
     const long long last = static_cast<long long>(pattern.n0) + pattern.w;
     for (long long index = first; index <= last; ++index) {

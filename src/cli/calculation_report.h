@@ -2,13 +2,13 @@
 
 #include <ostream>
 
-#include "session/session.h"
+#include "session/session_state.h"
 
 namespace orvane::cli {
 
 /// Writes the results of the last calculation as TAB-separated lines: Formula, FW, M/Z,
 /// one Percent line per working element, N0, W, Centroid, s, Range, then one Peak line
 /// for every index of the window N0 - W .. N0 + W.
-void writeCalculationReport(std::ostream& out, const Session& session);
+void writeCalculationReport(std::ostream& out, const session::SessionState& state);
 
 } // namespace orvane::cli

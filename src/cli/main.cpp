@@ -9,13 +9,14 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "app/image_canvas.h"
+#include "qtcanvas/image_canvas.h"
 #include "cli/blank_canvas.h"
 #include "cli/calculation_report.h"
 #include "cli/command_line.h"
 #include "cli/formula_counts.h"
 #include "cli/stderr_notifier.h"
 #include "data/data_tables.h"
+#include "qtcanvas/image_canvas.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/trim.h"
@@ -42,9 +43,11 @@ int columnOf(const std::vector<std::string>& symbols, const std::string& symbol)
     throw cli::UsageError("unknown element symbol '" + symbol + "'");
 }
 
-// Writes the formula's counts and then each --count into the count cells.
-void enterCounts(Session& session, const cli::CommandLine& commandLine) {
-    const std::vector<std::string> symbols = elementSymbols(session.tables.elements);
+// The formula's counts and then each --count, in the order they are written into the
+// count cells.
+std::vector<session::CountText> countsToEnter(const session::Session& session,
+                                              const cli::CommandLine& commandLine) {
+    const std::vector<std::string> symbols = elementSymbols(session.state().tables.elements);
     const std::vector<std::string> known(symbols.begin() + 1, symbols.end());
     std::vector<cli::ElementCount> counts;
     try {
@@ -52,13 +55,14 @@ void enterCounts(Session& session, const cli::CommandLine& commandLine) {
     } catch (const std::invalid_argument& error) {
         throw cli::UsageError(error.what());
     }
+    std::vector<session::CountText> entries;
     for (const cli::ElementCount& count : counts) {
-        session.tables.elements.setCell(columnOf(symbols, count.symbol), data::CountRow,
-                                        count.countText);
+        entries.push_back({columnOf(symbols, count.symbol), count.countText});
     }
     for (const auto& [symbol, text] : commandLine.counts) {
-        session.tables.elements.setCell(columnOf(symbols, symbol), data::CountRow, text);
+        entries.push_back({columnOf(symbols, symbol), text});
     }
+    return entries;
 }
 
 int usageError(const std::string& message) {
@@ -83,42 +87,50 @@ int main(int argc, char** argv) {
 
     // The picture needs Qt's painting and fonts, but never a display.
     std::unique_ptr<QGuiApplication> application;
-    std::unique_ptr<app::ImageCanvas> imageCanvas;
+    std::unique_ptr<qtcanvas::ImageCanvas> imageCanvas;
     cli::BlankCanvas blankCanvas;
     if (commandLine.pngFile) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         application = std::make_unique<QGuiApplication>(argc, argv);
-        imageCanvas = std::make_unique<app::ImageCanvas>();
+        imageCanvas = std::make_unique<qtcanvas::ImageCanvas>();
     }
     plot::Canvas& canvas = imageCanvas ? static_cast<plot::Canvas&>(*imageCanvas) : blankCanvas;
 
     cli::StderrNotifier notifier;
-    Session session(commandLine.dataDirectory, '.', notifier, canvas);
+    session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
     try {
-        session.Initialize1Click();
+        run.Initialize1Click();
+        if (!run.state().elementFileFound || !run.state().isotopeTableLoaded) {
+            // The notices above say which file is missing or does not match.
+            std::cerr << "orvane-calc: cannot calculate: the data files in "
+                      << commandLine.dataDirectory << " did not load\n";
+            return 1;
+        }
+        std::vector<session::CountText> counts;
         try {
-            enterCounts(session, commandLine);
+            counts = countsToEnter(run, commandLine);
         } catch (const cli::UsageError& error) {
             return usageError(error.what());
         }
+        // Before the first calculation the display settings draw nothing.
         if (commandLine.charge) {
-            session.controls.charge.setText(*commandLine.charge);
+            run.setChargeText(*commandLine.charge);
         }
         if (commandLine.threshold) {
-            session.controls.threshold.setText(*commandLine.threshold);
+            run.setThresholdText(*commandLine.threshold);
         }
-        session.controls.showPeakPositions = commandLine.showPeakPositions;
+        run.setShowPeakPositions(commandLine.showPeakPositions);
 
-        session.Calculate1Click();
-        cli::writeCalculationReport(std::cout, session);
+        run.enterCounts(counts);
+        cli::writeCalculationReport(std::cout, run.state());
 
         if (commandLine.normalFile) {
-            session.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
+            run.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
         }
         if (commandLine.specialFile) {
-            session.savePattern(*commandLine.specialFile, exporting::Layout::Special);
+            run.savePattern(*commandLine.specialFile, exporting::Layout::Special);
         }
         if (commandLine.pngFile &&
             !imageCanvas->image().save(QString::fromStdString(*commandLine.pngFile), "PNG")) {

@@ -30,16 +30,16 @@ int countLines(const std::string& path) {
 
 } // namespace
 
-void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
+bool loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
                        text::Notifier& notifier) {
     const std::string path = dataFilePath(dataDirectory, abundanceFileName);
     if (!isRegularFile(path)) {
         notifier.notify(abundanceFileMissing);
-        return;
+        return false;
     }
     if (countLines(path) != tables.elementCount) {
         notifier.notify(lineCountMismatch);
-        return;
+        return false;
     }
 
     DataFileReader reader(path);
@@ -60,6 +60,7 @@ void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
                                     std::string(text::trimBlanks(fields[k])));
         }
     }
+    return true;
 }
 
 } // namespace orvane::data

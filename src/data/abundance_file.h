@@ -14,10 +14,11 @@ inline constexpr const char* lineCountMismatch =
     "should be consistent to each other!!";
 
 /// Loads abundances.txt of the data directory into the isotope table, one row per
-/// element count line, every field trimmed of codes 0 to 32. A missing file or a line
-/// count other than the element count is a notice and leaves the table as it was.
+/// element count line, every field trimmed of codes 0 to 32, and returns true. A missing
+/// file or a line count other than the element count is a notice, leaves the table as it
+/// was and returns false.
 /// Input/output errors and lines of more than 199 TABs raise text::Error.
-void loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
+bool loadAbundanceFile(const std::string& dataDirectory, DataTables& tables,
                        text::Notifier& notifier);
 
 } // namespace orvane::data

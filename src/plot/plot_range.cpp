@@ -26,16 +26,14 @@ int significantHalfSpan(const calc::PatternState& pattern) {
 
 } // namespace
 
-void computePlotRange(PlotState& state, DisplayControls& controls,
-                      const calc::PatternState& pattern, double formulaWeight, std::string& fw1Text,
-                      char separator) {
-    const int charge = controls.charge.value();
+PlotState computePlotRange(const PlotState& previous, const calc::PatternState& pattern,
+                           double formulaWeight, int charge, bool manualRange) {
     // The average m/z comes first: a charge of 0 stops here and changes nothing.
-    const text::Extended average = text::checkedDivide(formulaWeight, charge);
-    fw1Text = text::first8(text::generalText(average, separator));
+    text::checkedDivide(formulaWeight, charge);
 
+    PlotState state = previous;
     state.s = significantHalfSpan(pattern);
-    if (!controls.manualRange) {
+    if (!manualRange) {
         const long long first = static_cast<long long>(pattern.n0) - state.s;
         const long long last = static_cast<long long>(pattern.n0) + state.s;
         state.xmin = text::storeDouble(text::checkedDivide(first, charge));
@@ -51,11 +49,17 @@ void computePlotRange(PlotState& state, DisplayControls& controls,
     state.xhi = text::storeDouble(state.xmax + 0.015L * width);
     state.ylo = text::storeDouble(state.ymin - 0.05L * height);
     state.yhi = text::storeDouble(state.ymax + 0.01L * height);
+    return state;
+}
 
-    controls.edit1 = text::generalText(state.xmin, separator);
-    controls.edit2 = text::generalText(state.xmax, separator);
-    controls.edit3 = text::fixedText(state.ymin, 8, 2, separator);
-    controls.edit4 = text::fixedText(state.ymax, 8, 2, separator);
+RangeTexts rangeTexts(const PlotState& state, char separator) {
+    return {text::generalText(state.xmin, separator), text::generalText(state.xmax, separator),
+            text::fixedText(state.ymin, 8, 2, separator),
+            text::fixedText(state.ymax, 8, 2, separator)};
+}
+
+std::string averageMzText(double formulaWeight, int charge, char separator) {
+    return text::first8(text::generalText(text::checkedDivide(formulaWeight, charge), separator));
 }
 
 } // namespace orvane::plot

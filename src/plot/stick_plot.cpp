@@ -35,14 +35,12 @@ private:
 
 } // namespace
 
-void drawSpectrum(Canvas& canvas, PlotState& state, const DisplayControls& controls,
-                  const calc::PatternState& pattern, double formulaWeight,
-                  const std::string& formulaText, std::string& fw1Text, char separator) {
+void drawSpectrum(Canvas& canvas, const PlotState& state, const SpectrumContent& content) {
     const int s = state.s;
-    state.imageHeight = canvas.height();
-    state.imageWidth = canvas.width();
-    const int charge = controls.charge.value();
-    const auto fixed = [separator](text::Extended value) {
+    const calc::PatternState& pattern = content.pattern;
+    const double formulaWeight = content.formulaWeight;
+    const int charge = content.charge;
+    const auto fixed = [separator = content.separator](text::Extended value) {
         return text::fixedText(value, 8, 2, separator);
     };
     MappedCanvas mapped(canvas, state);
@@ -88,15 +86,13 @@ void drawSpectrum(Canvas& canvas, PlotState& state, const DisplayControls& contr
 
     canvas.setFont(fontSize, black);
     mapped.textOut(state.xmin + 0.01L * d, state.ymax - 1.0L,
-                   formulaText + " (Charge:" + std::to_string(charge) + ")");
+                   content.formulaText + " (Charge:" + std::to_string(charge) + ")");
 
     const text::Extended average = text::checkedDivide(formulaWeight, charge);
     const text::Extended labelRow = state.ymin - 2.0L;
     mapped.textOut(state.xmin - 0.02L * d, labelRow, fixed(state.xmin));
     mapped.textOut(average - 0.02L * d, labelRow, fixed(average));
     mapped.textOut(state.xmax - 0.03L * d, labelRow, fixed(state.xmax));
-
-    fw1Text = text::first8(text::generalText(average, separator));
 
     canvas.setPen(1, blue, PenStyle::Dotted);
     mapped.moveTo(average, state.ymin);
@@ -112,9 +108,8 @@ void drawSpectrum(Canvas& canvas, PlotState& state, const DisplayControls& contr
             formulaWeight - static_cast<text::Extended>(pattern.centroid) + j, charge);
     };
 
-    if (controls.showPeakPositions) {
-        const text::Extended threshold =
-            static_cast<text::Extended>(controls.threshold.value()) / 10.0L;
+    if (content.showPeakPositions) {
+        const text::Extended threshold = static_cast<text::Extended>(content.threshold) / 10.0L;
         for (long long j = first; j <= last; ++j) {
             const text::Extended intensity = pattern.at(j);
             if (!(intensity > threshold)) {

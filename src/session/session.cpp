@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "calc/composition_summary.h"
@@ -13,7 +14,7 @@
 #include "text/number_parse.h"
 #include "text/number_text.h"
 
-namespace orvane {
+namespace orvane::session {
 
 namespace {
 
@@ -21,71 +22,151 @@ inline constexpr const char* noPatternToSave =
     "No isotope pattern has been calculated yet: enter a formula first.";
 
 // What a cancelled calculation puts back: everything the composition summary and the
-// engine write before they could be cancelled.
+// engine write before they could be cancelled, and the cells written just before them.
 struct ChainSnapshot {
     calc::Composition composition;
     data::TextGrid elements;
+    data::TextGrid workGrid;
     calc::MsDataGrid msData;
-    calc::MsRangeTexts msRange;
+    ViewTexts texts;
 };
 
 } // namespace
 
+// Marks one command: the listeners hear of it once, when the outermost command ends,
+// however it ends.
+class Session::Change {
+public:
+    explicit Change(Session& session) : m_session(session) { ++m_session.m_commandDepth; }
+    ~Change() {
+        if (--m_session.m_commandDepth == 0) {
+            m_session.m_listeners.notify();
+        }
+    }
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+
+private:
+    Session& m_session;
+};
+
 Session::Session(std::string dataDirectory, char separator, text::Notifier& notifier,
-                 plot::Canvas& canvas)
+                 plot::Canvas& canvas, SessionTiming timing)
     : m_dataDirectory(std::move(dataDirectory)), m_separator(separator), m_notifier(notifier),
-      m_canvas(canvas) {}
+      m_canvas(canvas), m_timing(timing) {}
+
+// --- the load ----------------------------------------------------------------------------
 
 void Session::Initialize1Click() {
-    if (data::loadElementFile(m_dataDirectory, tables, m_notifier)) {
+    const Change change(*this);
+    m_state.elementFileFound = false;
+    m_state.isotopeTableLoaded = false;
+    if (data::loadElementFile(m_dataDirectory, m_state.tables, m_notifier)) {
+        m_state.elementFileFound = true;
         // a fresh element table holds no formula
-        composition.formulaWeight = 0;
-        composition.weightText = "0";
+        m_state.composition.formulaWeight = 0;
+        m_state.texts.weightText = "0";
     }
-    data::loadAbundanceFile(m_dataDirectory, tables, m_notifier);
+    m_state.isotopeTableLoaded =
+        data::loadAbundanceFile(m_dataDirectory, m_state.tables, m_notifier);
 }
+
+void Session::loadTablesOnce() {
+    const Change change(*this);
+    if (!m_state.tablesLoaded) {
+        // The missing-file notices still count as a normal return: the load is not repeated.
+        Initialize1Click();
+        m_state.tablesLoaded = true;
+    }
+}
+
+// --- the calculation chain -----------------------------------------------------------------
 
 void Session::Calculate1Click() {
-    calculateWithProgress({});
+    calculate({});
 }
 
-bool Session::calculateWithProgress(const calc::EngineProgress& progress) {
+Outcome Session::calculate(const calc::EngineProgress& progress) {
+    const Change change(*this);
     // Only a run that can be cancelled needs the copy to go back to.
     std::optional<ChainSnapshot> before;
     if (progress) {
-        before = ChainSnapshot{composition, tables.elements, msData, msRange};
+        before = ChainSnapshot{m_state.composition, m_state.tables.elements, m_state.workGrid,
+                               m_state.msData, m_state.texts};
     }
-    calc::calculateComposition(tables.elements, controls.charge.value(), m_separator, composition,
-                               msData);
+    ViewTexts& texts = m_state.texts;
+    calc::calculateComposition(m_state.tables.elements, m_state.settings.charge.value(),
+                               m_separator, m_compositionReadings, m_state.composition,
+                               {texts.weightText, texts.averageMzText, texts.formulaText,
+                                m_state.workGrid, m_state.msData});
     try {
-        calc::simulateIsotopePattern(composition, tables.isotopes, m_separator, pattern, msData,
-                                     msRange, progress);
+        runEngine(progress);
     } catch (const calc::EngineCancelled&) {
-        composition = std::move(before->composition);
-        tables.elements = std::move(before->elements);
-        msData = std::move(before->msData);
-        msRange = std::move(before->msRange);
-        return false;
+        m_state.composition = std::move(before->composition);
+        m_state.tables.elements = std::move(before->elements);
+        m_state.workGrid = std::move(before->workGrid);
+        m_state.msData = std::move(before->msData);
+        m_state.texts = std::move(before->texts);
+        return Outcome::Cancelled;
     }
-    rangeAndSpectrum();
-    return true;
+    return Outcome::Done;
 }
 
 void Session::IsotopicSimulationforMassSpec1Click() {
-    calc::simulateIsotopePattern(composition, tables.isotopes, m_separator, pattern, msData,
-                                 msRange);
+    runEngine({});
+}
+
+void Session::runEngine(const calc::EngineProgress& progress) {
+    const Change change(*this);
+    std::optional<calc::MsRange> msRange;
+    // The MS-range fields show the last atom step's range also when the run fails later.
+    const auto showMsRange = [&] {
+        if (msRange) {
+            m_state.texts.msRangeLowerText = std::to_string(msRange->lower);
+            m_state.texts.msRangeUpperText = std::to_string(msRange->upper);
+        }
+    };
+    try {
+        m_state.pattern = calc::simulateIsotopePattern(
+            {m_state.composition.elements, m_state.tables.isotopes, m_separator}, m_isotopeReadings,
+            m_state.msData, msRange, progress);
+    } catch (...) {
+        showMsRange();
+        throw;
+    }
+    showMsRange();
     rangeAndSpectrum();
 }
 
 void Session::Range1Click() {
-    plot::computePlotRange(plotState, controls, pattern, composition.formulaWeight,
-                           composition.fw1Text, m_separator);
+    const Change change(*this);
+    const int charge = m_state.settings.charge.value();
+    const double formulaWeight = m_state.composition.formulaWeight;
+    // fw1 comes first: a charge of 0 stops here and changes nothing.
+    m_state.texts.averageMzText = plot::averageMzText(formulaWeight, charge, m_separator);
+    m_state.plotState = plot::computePlotRange(m_state.plotState, m_state.pattern, formulaWeight,
+                                               charge, m_state.settings.manualRange);
+    plot::RangeTexts range = plot::rangeTexts(m_state.plotState, m_separator);
+    m_state.texts.lowerMzText = std::move(range.lowerMz);
+    m_state.texts.upperMzText = std::move(range.upperMz);
+    m_state.texts.lowerIntensityText = std::move(range.lowerIntensity);
+    m_state.texts.upperIntensityText = std::move(range.upperIntensity);
 }
 
 void Session::Spectrum1Click() {
-    m_hasPicture = true;
-    plot::drawSpectrum(m_canvas, plotState, controls, pattern, composition.formulaWeight,
-                       composition.formulaText, composition.fw1Text, m_separator);
+    const Change change(*this);
+    const DisplaySettings& settings = m_state.settings;
+    const int charge = settings.charge.value();
+    m_state.plotState.imageWidth = m_canvas.width();
+    m_state.plotState.imageHeight = m_canvas.height();
+    m_state.hasPicture = true;
+    plot::drawSpectrum(m_canvas, m_state.plotState,
+                       {m_state.pattern, m_state.composition.formulaWeight,
+                        m_state.texts.formulaText, charge, settings.threshold.value(),
+                        settings.showPeakPositions, m_separator});
+    // The drawing writes fw1 again; any error it can meet comes before that.
+    m_state.texts.averageMzText =
+        plot::averageMzText(m_state.composition.formulaWeight, charge, m_separator);
 }
 
 void Session::rangeAndSpectrum() {
@@ -93,68 +174,220 @@ void Session::rangeAndSpectrum() {
     Spectrum1Click();
 }
 
+// --- the counts ------------------------------------------------------------------------------
+
+Outcome Session::enterCell(int column, int row, const std::string& text,
+                           const calc::EngineProgress& progress) {
+    return writeAndCalculate(
+        [&](data::TextGrid& elements) {
+            if (column >= 0 && row >= 0 && column < elements.columnCount() &&
+                row < elements.rowCount()) {
+                elements.setCell(column, row, text);
+            }
+            if (m_timing.countEntryPause.count() > 0) {
+                std::this_thread::sleep_for(m_timing.countEntryPause);
+            }
+        },
+        progress);
+}
+
+Outcome Session::enterCounts(const std::vector<CountText>& counts,
+                             const calc::EngineProgress& progress) {
+    return writeAndCalculate(
+        [&](data::TextGrid& elements) {
+            for (int column = 1; column < elements.columnCount(); ++column) {
+                elements.setCell(column, data::CountRow, "0");
+            }
+            for (const CountText& count : counts) {
+                if (count.column >= 1 && count.column < elements.columnCount()) {
+                    elements.setCell(count.column, data::CountRow, count.text);
+                }
+            }
+        },
+        progress);
+}
+
+Outcome Session::writeAndCalculate(const std::function<void(data::TextGrid&)>& write,
+                                   const calc::EngineProgress& progress) {
+    const Change change(*this);
+    data::TextGrid& elements = m_state.tables.elements;
+    // A cancel puts back the cells as they were before this command wrote them.
+    const std::optional<data::TextGrid> previous =
+        progress ? std::optional<data::TextGrid>(elements) : std::nullopt;
+    write(elements);
+    const Outcome outcome = calculate(progress);
+    if (outcome == Outcome::Cancelled) {
+        elements = *previous;
+    }
+    return outcome;
+}
+
+// --- display settings --------------------------------------------------------------------------
+
+// A box whose text changed runs its handler, as a box's change event does; a step or a
+// focus change that leaves the text as it was runs nothing.
+void Session::afterSpinChange(const text::SpinValue& box, const std::string& before,
+                              void (Session::*handler)()) {
+    if (box.text() != before) {
+        (this->*handler)();
+    }
+}
+
+void Session::setChargeText(const std::string& text) {
+    const Change change(*this);
+    const std::string before = m_state.settings.charge.text();
+    m_state.settings.charge.setText(text);
+    afterSpinChange(m_state.settings.charge, before, &Session::SpinEdit1Change);
+}
+
+void Session::stepCharge(int steps) {
+    const Change change(*this);
+    text::SpinValue& charge = m_state.settings.charge;
+    const std::string before = charge.text();
+    charge.setValue(static_cast<long long>(charge.value()) + steps);
+    afterSpinChange(charge, before, &Session::SpinEdit1Change);
+}
+
+void Session::leaveCharge() {
+    const Change change(*this);
+    const std::string before = m_state.settings.charge.text();
+    m_state.settings.charge.loseFocus();
+    afterSpinChange(m_state.settings.charge, before, &Session::SpinEdit1Change);
+}
+
+void Session::setThresholdText(const std::string& text) {
+    const Change change(*this);
+    const std::string before = m_state.settings.threshold.text();
+    m_state.settings.threshold.setText(text);
+    afterSpinChange(m_state.settings.threshold, before, &Session::SpinEdit2Change);
+}
+
+void Session::stepThreshold(int steps) {
+    const Change change(*this);
+    text::SpinValue& threshold = m_state.settings.threshold;
+    const std::string before = threshold.text();
+    threshold.setValue(static_cast<long long>(threshold.value()) + steps);
+    afterSpinChange(threshold, before, &Session::SpinEdit2Change);
+}
+
+void Session::leaveThreshold() {
+    const Change change(*this);
+    const std::string before = m_state.settings.threshold.text();
+    m_state.settings.threshold.loseFocus();
+    afterSpinChange(m_state.settings.threshold, before, &Session::SpinEdit2Change);
+}
+
+void Session::setShowPeakPositions(bool show) {
+    const Change change(*this);
+    m_state.settings.showPeakPositions = show;
+    SpinEdit1Change();
+}
+
+void Session::editText(EditableText field, const std::string& text) {
+    const Change change(*this);
+    ViewTexts& texts = m_state.texts;
+    switch (field) {
+    case EditableText::Weight:
+        texts.weightText = text;
+        break;
+    case EditableText::LowerMz:
+        texts.lowerMzText = text;
+        break;
+    case EditableText::UpperMz:
+        texts.upperMzText = text;
+        break;
+    case EditableText::LowerIntensity:
+        texts.lowerIntensityText = text;
+        break;
+    case EditableText::UpperIntensity:
+        texts.upperIntensityText = text;
+        break;
+    case EditableText::MsRangeLower:
+        texts.msRangeLowerText = text;
+        break;
+    case EditableText::MsRangeUpper:
+        texts.msRangeUpperText = text;
+        break;
+    case EditableText::ThresholdPercent:
+        texts.thresholdPercentText = text;
+        break;
+    }
+}
+
 // Before the first calculation there is no pattern: the display handlers then change
 // only what needs none (the threshold text) and draw nothing.
 
 void Session::SpinEdit1Change() {
-    if (pattern.exists()) {
+    const Change change(*this);
+    if (m_state.pattern.exists()) {
         rangeAndSpectrum();
     }
 }
 
 void Session::SpinEdit2Change() {
-    const text::Extended percent = static_cast<text::Extended>(controls.threshold.value()) / 10;
-    controls.edit7 = text::generalText(percent, m_separator);
-    if (pattern.exists()) {
+    const Change change(*this);
+    const text::Extended percent =
+        static_cast<text::Extended>(m_state.settings.threshold.value()) / 10;
+    m_state.texts.thresholdPercentText = text::generalText(percent, m_separator);
+    if (m_state.pattern.exists()) {
         Spectrum1Click();
     }
 }
 
 void Session::Button1Click() {
-    if (!pattern.exists()) {
+    const Change change(*this);
+    if (!m_state.pattern.exists()) {
         return;
     }
     // The left bound is stored before the right one is read: a bad right bound leaves it.
-    plotState.xmin = text::parseReal(controls.edit1, m_separator);
-    plotState.xmax = text::parseReal(controls.edit2, m_separator);
-    controls.manualRange = true;
+    m_state.plotState.xmin = text::parseReal(m_state.texts.lowerMzText, m_separator);
+    m_state.plotState.xmax = text::parseReal(m_state.texts.upperMzText, m_separator);
+    bool& manualRange = m_state.settings.manualRange;
+    manualRange = true;
     try {
         rangeAndSpectrum();
     } catch (...) {
-        controls.manualRange = false;
+        manualRange = false;
         throw;
     }
-    controls.manualRange = false;
+    manualRange = false;
 }
 
 void Session::Button3Click() {
-    controls.manualRange = false;
-    if (pattern.exists()) {
+    const Change change(*this);
+    m_state.settings.manualRange = false;
+    if (m_state.pattern.exists()) {
         rangeAndSpectrum();
     }
 }
 
+// --- commands --------------------------------------------------------------------------------
+
 void Session::Initialization1Click() {
-    for (int column = 1; column < tables.elements.columnCount(); ++column) {
-        tables.elements.setCell(column, data::CountRow, "0");
-        tables.elements.setCell(column, data::PercentRow, "0");
+    const Change change(*this);
+    data::TextGrid& elements = m_state.tables.elements;
+    for (int column = 1; column < elements.columnCount(); ++column) {
+        elements.setCell(column, data::CountRow, "0");
+        elements.setCell(column, data::PercentRow, "0");
     }
-    composition.weightText = "0";
-    composition.formulaWeight = 0;
+    m_state.texts.weightText = "0";
+    m_state.composition.formulaWeight = 0;
     Calculate1Click();
     rangeAndSpectrum();
 }
 
 void Session::requirePatternToSave() const {
-    if (!pattern.exists()) {
+    if (!m_state.pattern.exists()) {
         throw text::Error(noPatternToSave);
     }
 }
 
 bool Session::savePattern(const std::string& path, exporting::Layout layout) {
+    const Change change(*this);
     requirePatternToSave();
-    return exporting::savePattern(path, layout, pattern, composition.formulaWeight, plotState.s,
-                                  m_notifier);
+    const calc::PatternState& pattern = m_state.pattern;
+    return exporting::savePattern(path, layout, pattern, m_state.composition.formulaWeight,
+                                  m_state.plotState.s, m_notifier);
 }
 
-} // namespace orvane
+} // namespace orvane::session

@@ -1,48 +1,98 @@
 #pragma once
 
-#include <memory>
+#include <chrono>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "calc/composition.h"
 #include "calc/isotope_engine.h"
-#include "calc/ms_data_grid.h"
-#include "calc/pattern_state.h"
-#include "data/data_tables.h"
 #include "export/pattern_export.h"
 #include "plot/canvas.h"
-#include "plot/display_controls.h"
-#include "plot/plot_state.h"
+#include "session/change_listeners.h"
+#include "session/session_state.h"
 #include "text/notifier.h"
 
-namespace orvane {
+namespace orvane::session {
 
-// Everything the application holds for one run, with the operations that the window's
-// events start. The handlers keep their window names so they can be found; each one
-// runs its part of the calculation chain in order and stops at the first text::Error,
-// leaving what it had stored.
+// How long the count entry blocks before it calculates; tests make it 0.
+struct SessionTiming {
+    std::chrono::milliseconds countEntryPause{100};
+};
+
+// How a calculation that can be cancelled ended; errors raise text::Error instead.
+enum class Outcome { Done, Cancelled };
+
+// A count to write into the count cell of an element-table column.
+struct CountText {
+    int column = 0;
+    std::string text;
+};
+
+// The one writer of a run's state. Front ends call its commands, read state(), and learn
+// of changes from listeners(). Each command runs its part of the calculation chain in
+// order and stops at the first text::Error, leaving what it had stored; the chain's
+// operations keep their window names (Calculate1Click, Range1Click, ...) so that they can
+// be found.
 class Session {
 public:
     /// `dataDirectory` is fixed for the run; `separator` is the locale's decimal separator.
     Session(std::string dataDirectory, char separator, text::Notifier& notifier,
-            plot::Canvas& canvas);
+            plot::Canvas& canvas, SessionTiming timing = {});
+
+    /// The state as the last command left it.
+    const SessionState& state() const { return m_state; }
+    /// Told after every command, also one that failed or was cancelled.
+    ChangeListeners& listeners() { return m_listeners; }
+    const std::string& dataDirectory() const { return m_dataDirectory; }
+    char separator() const { return m_separator; }
 
     // --- the load -------------------------------------------------------------------
     /// Loads elem.txt, then always abundances.txt.
     void Initialize1Click();
+    /// The load the first click on the element table runs: once per run, repeated only
+    /// while it ends in an error.
+    void loadTablesOnce();
 
     // --- the calculation chain ------------------------------------------------------
     /// The whole chain: composition summary, pattern engine, plot range, drawing.
     void Calculate1Click();
-    /// Runs with a progress callback that may cancel the engine. A cancelled run puts
-    /// back the composition, the grids and the texts of the formula before it.
-    /// Returns false when cancelled.
-    bool calculateWithProgress(const calc::EngineProgress& progress);
     /// The engine, then Range1Click and Spectrum1Click.
     void IsotopicSimulationforMassSpec1Click();
     void Range1Click();
     void Spectrum1Click();
 
-    // --- display handlers -------------------------------------------------------------
+    // --- the counts -----------------------------------------------------------------
+    /// What "OK" of the count dialog does: writes `text` exactly as typed into the cell
+    /// (column, row) (a target outside the table receives nothing), waits the count-entry
+    /// pause and runs the whole chain. `progress` may cancel the engine: everything the
+    /// run wrote, the cell included, is then put back.
+    Outcome enterCell(int column, int row, const std::string& text,
+                      const calc::EngineProgress& progress = {});
+    /// A whole formula at once: "0" into every count cell, then each count in order into
+    /// its column's count cell (columns outside the table are skipped), then the whole
+    /// chain. A cancel puts every count back.
+    Outcome enterCounts(const std::vector<CountText>& counts,
+                        const calc::EngineProgress& progress = {});
+
+    // --- display settings -----------------------------------------------------------
+    /// The charge box's text as typed (SpinEdit1), then SpinEdit1Change.
+    void setChargeText(const std::string& text);
+    /// The charge box's arrows: the value plus `steps`, clamped; SpinEdit1Change when the
+    /// text changed.
+    void stepCharge(int steps);
+    /// The charge box loses the focus: a value outside the bounds goes back to the nearer
+    /// bound; SpinEdit1Change when the text changed.
+    void leaveCharge();
+    /// The same three for the label threshold box (SpinEdit2), running SpinEdit2Change.
+    void setThresholdText(const std::string& text);
+    void stepThreshold(int steps);
+    void leaveThreshold();
+    /// The peak-label switch (CheckBox1), then SpinEdit1Change.
+    void setShowPeakPositions(bool show);
+    /// Text typed into an editable field; nothing runs (Apply reads the m/z bounds).
+    void editText(EditableText field, const std::string& text);
+
     /// Charge or peak-label switch changed: range, then drawing.
     void SpinEdit1Change();
     /// Threshold changed: Edit7, then drawing.
@@ -52,37 +102,37 @@ public:
     /// Reset: automatic range, recomputes and draws.
     void Button3Click();
 
-    // --- commands ---------------------------------------------------------------------
+    // --- commands -------------------------------------------------------------------
     /// Every count and percentage to "0", Weight "0", then the whole chain.
     void Initialization1Click();
-    /// Writes the pattern at `path`; false when the user kept an existing file.
-    bool savePattern(const std::string& path, exporting::Layout layout);
     /// Raises the error that saving gives before the first calculation: there is no
     /// pattern yet. The window asks it before it offers the save dialog.
     void requirePatternToSave() const;
-
-    // --- state the window binds to ----------------------------------------------------
-    data::DataTables tables;
-    calc::Composition composition;
-    calc::MsDataGrid msData;
-    calc::MsRangeTexts msRange;
-    calc::PatternState pattern;
-    plot::PlotState plotState;
-    plot::DisplayControls controls;
-
-    const std::string& dataDirectory() const { return m_dataDirectory; }
-    char separator() const { return m_separator; }
-    /// True once a drawing has run, so there is a picture to copy.
-    bool hasPicture() const { return m_hasPicture; }
+    /// Writes the pattern at `path`; false when the user kept an existing file.
+    bool savePattern(const std::string& path, exporting::Layout layout);
 
 private:
+    class Change;
+    Outcome writeAndCalculate(const std::function<void(data::TextGrid&)>& write,
+                              const calc::EngineProgress& progress);
+    Outcome calculate(const calc::EngineProgress& progress);
+    void runEngine(const calc::EngineProgress& progress);
     void rangeAndSpectrum();
+    void afterSpinChange(const text::SpinValue& box, const std::string& before,
+                         void (Session::*handler)());
 
     std::string m_dataDirectory;
     char m_separator;
     text::Notifier& m_notifier;
     plot::Canvas& m_canvas;
-    bool m_hasPicture = false;
+    SessionTiming m_timing;
+
+    SessionState m_state;
+    ChangeListeners m_listeners;
+    int m_commandDepth = 0;
+    // Cell texts read as numbers, kept from run to run.
+    calc::CompositionReadings m_compositionReadings;
+    calc::CellReadings m_isotopeReadings;
 };
 
-} // namespace orvane
+} // namespace orvane::session

@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("0"));
         QCOMPARE(app->text("Formula"), QString());
-        QVERIFY(!app->session->hasPicture());
+        QVERIFY(!app->session->state().hasPicture);
         QVERIFY(app->dialogs.errors.empty());
     }
 

@@ -38,7 +38,7 @@ private slots:
     void init() {
         app = std::make_unique<TestApplication>();
         app->enterCount(carbon, QStringLiteral("6"));
-        QVERIFY(app->session->hasPicture());
+        QVERIFY(app->session->state().hasPicture);
     }
     void cleanup() { app.reset(); }
 
@@ -63,12 +63,12 @@ private slots:
         typeBounds(QStringLiteral("70"), QStringLiteral("75"));
         press("Button1");
         QCOMPARE(left()->text(), QStringLiteral("70"));
-        QCOMPARE(app->session->plotState.xmin, 70.0);
+        QCOMPARE(app->session->state().plotState.xmin, 70.0);
 
         QCheckBox* labels = app->control<QCheckBox>("CheckBox1");
         QTest::mouseClick(labels, Qt::LeftButton);
         QVERIFY(!labels->isChecked());
-        QVERIFY(!app->session->controls.showPeakPositions);
+        QVERIFY(!app->session->state().settings.showPeakPositions);
         QCOMPARE(left()->text(), automaticLow);
         QCOMPARE(right()->text(), automaticHigh);
         const QImage unlabelled = app->canvas.image().copy();
@@ -82,7 +82,7 @@ private slots:
     }
 
     void bothApplyButtonsApplyAndBothResetButtonsReset() {
-        const double automaticLow = app->session->plotState.xmin;
+        const double automaticLow = app->session->state().plotState.xmin;
         const QString automaticText = left()->text();
         QVERIFY(automaticLow != 70.0);
         // Each button starts from what the one before left: Apply from the automatic
@@ -95,7 +95,7 @@ private slots:
         for (const auto& step : presses) {
             typeBounds(QStringLiteral("70"), QStringLiteral("75"));
             press(step.button);
-            QVERIFY2(app->session->plotState.xmin == (step.applies ? 70.0 : automaticLow),
+            QVERIFY2(app->session->state().plotState.xmin == (step.applies ? 70.0 : automaticLow),
                      step.button);
             QVERIFY2(left()->text() == (step.applies ? QStringLiteral("70") : automaticText),
                      step.button);

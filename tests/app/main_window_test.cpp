@@ -21,7 +21,7 @@
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
-#include "app/image_canvas.h"
+#include "qtcanvas/image_canvas.h"
 #include "app/isotope_window.h"
 #include "app/main_window.h"
 #include "app/spin_box.h"
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(app->window->pressPoint(), QPoint(0, 0));
         // Nothing is loaded or drawn at start-up.
         QVERIFY(app->dialogs.notices.empty());
-        QVERIFY(!app->session->hasPicture());
+        QVERIFY(!app->session->state().hasPicture);
         QCOMPARE(app->canvas.image().pixel(40, 300), qRgb(255, 255, 255));
     }
 
@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(app->text("Weight"), QStringLiteral("0"));
         QCOMPARE(app->grid()->model()->index(data::CountRow - 1, 112).data().toString(),
                  QStringLiteral("0"));
-        QVERIFY(app->session->hasPicture());
+        QVERIFY(app->session->state().hasPicture);
         QCOMPARE(app->canvas.image().pixel(771, 300), qRgb(0, 0, 0));
         QVERIFY(!app->window->tablesLoaded());
 
@@ -272,7 +272,7 @@ private slots:
         QCOMPARE(image.pixel(771, 540), qRgb(255, 255, 255));
 
         // A larger charge redraws with the new m/z.
-        app->control<SpinBox>("SpinEdit1")->stepBy(1);
+        QTest::keyClick(app->control<SpinBox>("SpinEdit1")->lineEdit(), Qt::Key_Up);
         QCOMPARE(app->text("fw1"), QStringLiteral("90.078"));
         QVERIFY(app->dialogs.errors.empty());
     }
@@ -403,22 +403,22 @@ private slots:
         QVERIFY(app->dialogs.questions.empty());
 
         const QByteArray written = readAll(normal);
-        const int s = app->session->plotState.s;
+        const int s = app->session->state().plotState.s;
         QVERIFY(s > 0);
         QCOMPARE(written.count("\r\n"), 2 * s + 1);
         QCOMPARE(written.count('\n'), 2 * s + 1);
         QVERIFY(written.endsWith("\r\n"));
         QCOMPARE(written.toStdString(),
-                 exporting::normalLayout(app->session->pattern,
-                                         app->session->composition.formulaWeight, s));
+                 exporting::normalLayout(app->session->state().pattern,
+                                         app->session->state().composition.formulaWeight, s));
 
         // The second save offers the first name; writing over it asks first.
         app->run("SaveSpecial");
         QCOMPARE(app->dialogs.offeredNames, (QStringList{QString(), normal}));
         QCOMPARE(app->dialogs.questions, std::vector<std::string>{"The file already exists!!!!"});
         QCOMPARE(readAll(normal).toStdString(),
-                 exporting::specialLayout(app->session->pattern,
-                                          app->session->composition.formulaWeight, s));
+                 exporting::specialLayout(app->session->state().pattern,
+                                          app->session->state().composition.formulaWeight, s));
     }
 
     void saveWithoutAPatternSaysSoAndCancelWritesNothing() {
@@ -454,15 +454,15 @@ private slots:
         right->clear();
         QTest::keyClicks(right, QStringLiteral("75"));
         // A threshold change redraws without touching what was typed.
-        app->control<SpinBox>("SpinEdit2")->stepBy(1);
+        QTest::keyClick(app->control<SpinBox>("SpinEdit2")->lineEdit(), Qt::Key_Up);
         QCOMPARE(left->text(), QStringLiteral("70.0"));
         QCOMPARE(app->text("Edit7"), QStringLiteral("0.2"));
 
         QTest::mouseClick(app->control<QPushButton>("Button2"), Qt::LeftButton);
         QVERIFY(app->dialogs.errors.empty());
         QCOMPARE(left->text(), QStringLiteral("70"));
-        QCOMPARE(app->session->plotState.xmin, 70.0);
-        QCOMPARE(app->session->plotState.xmax, 75.0);
+        QCOMPARE(app->session->state().plotState.xmin, 70.0);
+        QCOMPARE(app->session->state().plotState.xmax, 75.0);
         QVERIFY(!app->control<QCheckBox>("CheckBox2")->isChecked());
 
         // Equal bounds: the error box, and the typed texts stay.

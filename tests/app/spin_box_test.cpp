@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/spin_box.h"
 #include "test_registry.h"
-#include "text/spin_value.h"
 
 namespace orvane::app::testing {
 
@@ -19,66 +19,54 @@ void loseFocus(SpinBox& box, Qt::FocusReason reason) {
 
 } // namespace
 
+// The box reports what the user does; the rules of its value are the session's.
 class SpinBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void typedValueOutsideBoundsStandsUntilFocusLeaves() {
-        text::SpinValue charge(1, 100, 1);
-        SpinBox box(charge);
-        QSignalSpy changes(&box, &SpinBox::changed);
-        box.lineEdit()->clear();
+    void typingIsReportedAsItStandsAndLeavingTheBoxOnce() {
+        SpinBox box;
+        QSignalSpy typed(&box, &SpinBox::typed);
+        QSignalSpy left(&box, &SpinBox::leftBox);
         QTest::keyClicks(box.lineEdit(), QStringLiteral("250"));
-        QCOMPARE(charge.text(), std::string("250"));
-        QCOMPARE(charge.value(), 250);
-        QCOMPARE(changes.count(), 4); // cleared, "2", "25", "250"
+        QCOMPARE(typed.count(), 3); // "2", "25", "250"
+        QCOMPARE(typed.last().first().toString(), QStringLiteral("250"));
 
-        loseFocus(box, Qt::TabFocusReason);
-        QCOMPARE(box.lineEdit()->text(), QStringLiteral("100"));
-        QCOMPARE(charge.value(), 100);
-        QCOMPARE(changes.count(), 5);
-    }
-
-    void anotherWindowComingForwardIsNotLeavingTheBox() {
-        text::SpinValue charge(1, 100, 1);
-        SpinBox box(charge);
-        box.lineEdit()->setText(QStringLiteral("0"));
+        // Another window coming to the front (a message box, say) is not leaving the box.
         loseFocus(box, Qt::ActiveWindowFocusReason);
-        QCOMPARE(box.lineEdit()->text(), QStringLiteral("0"));
-        QCOMPARE(charge.value(), 0);
+        loseFocus(box, Qt::PopupFocusReason);
+        QCOMPARE(left.count(), 0);
+        loseFocus(box, Qt::TabFocusReason);
+        QCOMPARE(left.count(), 1);
     }
 
-    void textThatIsNoNumberCountsAsMinimum() {
-        text::SpinValue threshold(0, 1000, 1);
-        SpinBox box(threshold);
-        box.lineEdit()->setText(QStringLiteral("abc"));
-        QCOMPARE(threshold.value(), 0);
-        box.stepBy(1);
-        QCOMPARE(box.lineEdit()->text(), QStringLiteral("1"));
-    }
-
-    void arrowsClampAndReportOnlyChanges() {
-        text::SpinValue charge(1, 100, 99);
-        SpinBox box(charge);
-        QSignalSpy changes(&box, &SpinBox::changed);
-        box.stepBy(1);
-        QCOMPARE(box.lineEdit()->text(), QStringLiteral("100"));
-        box.stepBy(1); // already at the maximum: the text stays, nothing runs
-        QCOMPARE(box.lineEdit()->text(), QStringLiteral("100"));
-        QCOMPARE(changes.count(), 1);
+    void arrowsAndArrowKeysAskForSteps() {
+        SpinBox box;
+        box.resize(49, 21);
+        QSignalSpy steps(&box, &SpinBox::stepped);
+        const QList<QToolButton*> arrows = box.findChildren<QToolButton*>();
+        QCOMPARE(arrows.size(), 2);
+        for (QToolButton* arrow : arrows) {
+            QCOMPARE(arrow->focusPolicy(), Qt::NoFocus);
+            arrow->click();
+        }
+        QTest::keyClick(box.lineEdit(), Qt::Key_Up);
         QTest::keyClick(box.lineEdit(), Qt::Key_Down);
-        QCOMPARE(charge.value(), 99);
-        QCOMPARE(changes.count(), 2);
+        QList<int> asked;
+        for (const QList<QVariant>& step : steps) {
+            asked.append(step.first().toInt());
+        }
+        QCOMPARE(asked, (QList<int>{1, -1, 1, -1}));
     }
 
-    void programSetTextIsShownWithoutRunningTheHandler() {
-        text::SpinValue column(0, 0, 0);
-        SpinBox box(column);
-        QSignalSpy changes(&box, &SpinBox::changed);
-        column.setValue(57); // minimum equals maximum: any value is taken
-        box.showValue();
+    void textShownByTheProgramIsNotReported() {
+        SpinBox box;
+        QSignalSpy typed(&box, &SpinBox::typed);
+        QSignalSpy steps(&box, &SpinBox::stepped);
+        box.showText(QStringLiteral("57"));
         QCOMPARE(box.lineEdit()->text(), QStringLiteral("57"));
-        QCOMPARE(changes.count(), 0);
+        QCOMPARE(typed.count(), 0);
+        QCOMPARE(steps.count(), 0);
     }
 };
 

@@ -11,7 +11,7 @@
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
-#include "app/image_canvas.h"
+#include "qtcanvas/image_canvas.h"
 #include "app/main_window.h"
 #include "data/data_tables.h"
 #include "recording_dialogs.h"
@@ -47,8 +47,8 @@ inline QByteArray readAll(const QString& path) {
 struct TestApplication {
     QTemporaryDir directory;
     RecordingDialogs dialogs;
-    ImageCanvas canvas;
-    std::unique_ptr<Session> session;
+    qtcanvas::ImageCanvas canvas;
+    std::unique_ptr<session::Session> session;
     std::unique_ptr<MainWindow> window;
 
     TestApplication() {
@@ -56,9 +56,11 @@ struct TestApplication {
             QFile::copy(shareDirectory() + QLatin1Char('/') + QLatin1String(name),
                         directory.filePath(QLatin1String(name)));
         }
-        session = std::make_unique<Session>(QFile::encodeName(directory.path()).toStdString(), '.',
-                                            dialogs, canvas);
-        window = std::make_unique<MainWindow>(*session, dialogs, canvas);
+        // No waits: the count entry's pause and the progress window's delay are 0.
+        session =
+            std::make_unique<session::Session>(QFile::encodeName(directory.path()).toStdString(),
+                                               '.', dialogs, canvas, session::SessionTiming{{}});
+        window = std::make_unique<MainWindow>(*session, dialogs, canvas, WindowTiming{{}});
         window->show();
     }
 
@@ -68,7 +70,7 @@ struct TestApplication {
     QString text(const char* name) const { return control<QLineEdit>(name)->text(); }
     ElementGridView* grid() const { return control<ElementGridView>("StringGrid1"); }
     QLineEdit* dialogEdit() const { return window->countDialog().findChild<QLineEdit*>("Edit1"); }
-    const data::TextGrid& elements() const { return session->tables.elements; }
+    const data::TextGrid& elements() const { return session->state().tables.elements; }
 
     void run(const char* action) const {
         QAction* entry = control<QAction>(action);

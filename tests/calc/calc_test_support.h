@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "calc/composition.h"
+#include "calc/composition_summary.h"
+#include "calc/isotope_engine.h"
 #include "data/data_tables.h"
 #include "data/text_grid.h"
 #include "text/number_text.h"
@@ -59,6 +63,54 @@ inline data::TextGrid isotopeTable(const std::vector<IsotopeCells>& rows) {
         }
     }
     return grid;
+}
+
+// The summary's results together with what it shows and the readings it keeps, so that a
+// test can run it and read everything from one object.
+struct Summary : Composition {
+    std::string weightText;
+    std::string fw1Text;
+    std::string formulaText;
+    data::TextGrid workGrid{6, 2};
+    CompositionReadings readings;
+    CellReadings isotopeReadings;
+};
+
+/// Runs the composition summary into `summary`.
+inline void summarise(data::TextGrid& elements, int charge, char separator, Summary& summary,
+                      MsDataGrid& msData) {
+    calculateComposition(
+        elements, charge, separator, summary.readings, summary,
+        {summary.weightText, summary.fw1Text, summary.formulaText, summary.workGrid, msData});
+}
+
+// The MS-range fields as the window shows them: their design texts until an atom step
+// sets them.
+struct MsRangeFields {
+    std::string edit5 = "Edit5";
+    std::string edit6 = "Edit6";
+};
+
+/// Runs the engine on the summary's elements: the pattern is replaced only when the run
+/// succeeds, the fields show the last atom step's range however the run ends.
+inline void runEngine(Summary& summary, const data::TextGrid& isotopes, char separator,
+                      PatternState& pattern, MsDataGrid& msData, MsRangeFields& fields,
+                      const EngineProgress& progress = {}) {
+    std::optional<MsRange> range;
+    const auto show = [&] {
+        if (range) {
+            fields.edit5 = std::to_string(range->lower);
+            fields.edit6 = std::to_string(range->upper);
+        }
+    };
+    try {
+        pattern = simulateIsotopePattern({summary.elements, isotopes, separator},
+                                         summary.isotopeReadings, msData, range, progress);
+    } catch (...) {
+        show();
+        throw;
+    }
+    show();
 }
 
 /// The value shown to `digits` significant digits, as the worked examples list them.

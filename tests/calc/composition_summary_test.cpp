@@ -15,10 +15,10 @@ namespace {
 using support::elementTable;
 
 // Runs the summary and returns the error message, or "" when it went through.
-std::string summarise(data::TextGrid& elements, Composition& composition, MsDataGrid& msData,
+std::string summarise(data::TextGrid& elements, support::Summary& composition, MsDataGrid& msData,
                       int charge = 1, char separator = '.') {
     try {
-        calculateComposition(elements, charge, separator, composition, msData);
+        support::summarise(elements, charge, separator, composition, msData);
     } catch (const text::Error& error) {
         return error.what();
     }
@@ -32,7 +32,7 @@ data::TextGrid carbonBromide() {
 
 TEST(CompositionSummary, WorkedExample) {
     data::TextGrid elements = carbonBromide();
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
 
@@ -66,7 +66,7 @@ TEST(CompositionSummary, WorkedExample) {
 
 TEST(CompositionSummary, EditedCellsAreReadAgain) {
     data::TextGrid elements = carbonBromide();
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
     elements.setCell(1, data::WeightRow, "12");
@@ -98,7 +98,7 @@ TEST(CompositionSummary, ChargeDividesTheMassAndTheLocaleSeparatorIsUsed) {
         data::TextGrid elements = c.separator == ','
                                       ? elementTable({{"C", "12,011", "2"}, {"Br", "79,904", "1"}})
                                       : carbonBromide();
-        Composition composition;
+        support::Summary composition;
         MsDataGrid msData;
         ASSERT_EQ(summarise(elements, composition, msData, c.charge, c.separator), "");
         EXPECT_EQ(composition.weightText, c.weightText);
@@ -110,7 +110,7 @@ TEST(CompositionSummary, ChargeDividesTheMassAndTheLocaleSeparatorIsUsed) {
 TEST(CompositionSummary, AllCountsZeroBlanksTheGridsAndKeepsThePercentages) {
     data::TextGrid elements = elementTable({{"C", "12.011", "0"}, {"Br", "79.904", "0"}});
     elements.setCell(1, data::PercentRow, "previous");
-    Composition composition;
+    support::Summary composition;
     composition.formulaText = "old";
     composition.elements.resize(3);
     composition.workGrid.setRowCount(4);
@@ -133,7 +133,7 @@ TEST(CompositionSummary, AllCountsZeroBlanksTheGridsAndKeepsThePercentages) {
 
 TEST(CompositionSummary, FractionalCountEntersListWeightAndFormula) {
     data::TextGrid elements = elementTable({{"C", "12.011", "0.3"}, {"O", "15.999", "2.5"}});
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
     EXPECT_EQ(composition.formulaText, "C0.3O2.5");
@@ -146,7 +146,7 @@ TEST(CompositionSummary, FractionalCountEntersListWeightAndFormula) {
 
 TEST(CompositionSummary, NegativeCountIsLeftOutButGetsANegativePercentage) {
     data::TextGrid elements = elementTable({{"C", "12.011", "2"}, {"H", "1.008", "-1"}});
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
     EXPECT_EQ(composition.formulaWeight, 24.022);
@@ -160,7 +160,7 @@ TEST(CompositionSummary, NegativeCountIsLeftOutButGetsANegativePercentage) {
 TEST(CompositionSummary, WeightsSummingToZeroBuildTheListThenCutTheGrid) {
     data::TextGrid elements = elementTable({{"A", "5", "1"}, {"B", "-5", "1"}});
     elements.setCell(1, data::PercentRow, "kept");
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     msData.refill({0, 1, 2});
     ASSERT_EQ(summarise(elements, composition, msData), "");
@@ -177,7 +177,7 @@ TEST(CompositionSummary, WeightsSummingToZeroBuildTheListThenCutTheGrid) {
 TEST(CompositionSummary, NegativeFormulaWeightTouchesNeitherPercentagesNorGrids) {
     data::TextGrid elements = elementTable({{"X", "-5", "1"}, {"Y", "2", "0"}});
     elements.setCell(2, data::PercentRow, "kept");
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     msData.refill({0, 1, 2});
     ASSERT_EQ(summarise(elements, composition, msData), "");
@@ -189,14 +189,14 @@ TEST(CompositionSummary, NegativeFormulaWeightTouchesNeitherPercentagesNorGrids)
 
 TEST(CompositionSummary, WeightTextIsCutNotRounded) {
     data::TextGrid elements = elementTable({{"X", "123456789.5", "1"}});
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
     EXPECT_EQ(composition.weightText, "12345678");
 }
 
 TEST(CompositionSummary, FewerElementsShrinkTheWorkingGrid) {
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     data::TextGrid five = elementTable(
         {{"A", "1", "1"}, {"B", "2", "1"}, {"C", "3", "1"}, {"D", "4", "1"}, {"E", "5", "1"}});
@@ -212,7 +212,7 @@ TEST(CompositionSummary, FewerElementsShrinkTheWorkingGrid) {
 
 TEST(CompositionSummary, SymbolsLoseBlanksAndControlCharacters) {
     data::TextGrid elements = elementTable({{" Cl ", "35.45", "2"}, {"\t\x01Na\r", "22.99", "1"}});
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
     ASSERT_EQ(summarise(elements, composition, msData), "");
     EXPECT_EQ(composition.formulaText, "Cl2Na1");
@@ -233,7 +233,7 @@ TEST(CompositionSummary, ChargeZeroFailsInTheDivision) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         data::TextGrid elements = elementTable({{"C", "12.011", c.count}});
-        Composition composition;
+        support::Summary composition;
         composition.fw1Text = "before";
         MsDataGrid msData;
         EXPECT_EQ(summarise(elements, composition, msData, 0), c.message);
@@ -282,7 +282,7 @@ TEST(CompositionSummary, BadCellsStopAtTheirStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         data::TextGrid elements = elementTable(c.cells);
-        Composition composition;
+        support::Summary composition;
         MsDataGrid msData;
         EXPECT_EQ(summarise(elements, composition, msData), c.message);
         EXPECT_EQ(composition.formulaWeight, c.formulaWeight);

@@ -33,14 +33,14 @@ const std::string refusedLength = "The formula cannot be computed";
 
 // Runs both engines on one composition and compares all they leave. A formula whose array
 // length is not positive is refused by the engine alone (the plain sweep cannot run it).
-void expectSameAsLiteral(const Composition& composition, const data::TextGrid& isotopes,
+void expectSameAsLiteral(support::Summary& composition, const data::TextGrid& isotopes,
                          char separator = '.') {
     PatternState pattern;
     MsDataGrid msData;
-    MsRangeTexts msRange;
+    support::MsRangeFields msRange;
     std::string error;
     try {
-        simulateIsotopePattern(composition, isotopes, separator, pattern, msData, msRange);
+        support::runEngine(composition, isotopes, separator, pattern, msData, msRange);
     } catch (const text::Error& e) {
         error = e.what();
     }
@@ -85,9 +85,9 @@ void expectSameAsLiteral(const Composition& composition, const data::TextGrid& i
 void expectSameAsLiteral(const std::vector<ElementCells>& cells,
                          const std::vector<IsotopeCells>& rows) {
     data::TextGrid elements = support::elementTable(cells);
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
-    calculateComposition(elements, 1, '.', composition, msData);
+    support::summarise(elements, 1, '.', composition, msData);
     expectSameAsLiteral(composition, support::isotopeTable(rows));
 }
 
@@ -181,9 +181,9 @@ TEST(EngineCrossCheck, RandomFormulas) {
             rows.push_back(row);
         }
         data::TextGrid table = support::elementTable(elements);
-        Composition composition;
+        support::Summary composition;
         MsDataGrid msData;
-        calculateComposition(table, 1, '.', composition, msData);
+        support::summarise(table, 1, '.', composition, msData);
         const data::TextGrid isotopes = support::isotopeTable(rows);
         expectSameAsLiteral(composition, isotopes);
         if (testing::Test::HasFatalFailure()) {
@@ -217,9 +217,9 @@ TEST(EngineCrossCheck, ShippedDataFiles) {
             ASSERT_TRUE(column.contains(symbol)) << symbol;
             tables.elements.setCell(column[symbol], data::CountRow, count);
         }
-        Composition composition;
+        support::Summary composition;
         MsDataGrid msData;
-        calculateComposition(tables.elements, 1, '.', composition, msData);
+        support::summarise(tables.elements, 1, '.', composition, msData);
         expectSameAsLiteral(composition, tables.isotopes);
     }
 }

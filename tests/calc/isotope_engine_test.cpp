@@ -25,9 +25,9 @@ struct Bench {
     /// Summary and engine; the error message, or "" when both went through.
     std::string run(const EngineProgress& progress = {}) {
         try {
-            calculateComposition(elements, 1, separator, composition, msData);
-            simulateIsotopePattern(composition, isotopes, separator, pattern, msData, msRange,
-                                   progress);
+            support::summarise(elements, 1, separator, composition, msData);
+            support::runEngine(composition, isotopes, separator, pattern, msData, msRange,
+                               progress);
         } catch (const text::Error& error) {
             return error.what();
         }
@@ -47,9 +47,9 @@ struct Bench {
     data::TextGrid elements;
     data::TextGrid isotopes;
     char separator = '.';
-    Composition composition;
+    support::Summary composition;
     MsDataGrid msData;
-    MsRangeTexts msRange;
+    support::MsRangeFields msRange;
     PatternState pattern;
 };
 

@@ -5,6 +5,7 @@
 
 #include "calc/composition.h"
 #include "calc/isotope_engine.h"
+#include "calc_test_support.h"
 #include "data/text_grid.h"
 
 namespace orvane::calc::support {
@@ -18,7 +19,7 @@ struct LiteralRun {
     double centroid = 0;
     std::vector<double> grid; // the MS data grid's values after its last refill
     int gridRefills = 0;
-    MsRangeTexts msRange;
+    MsRangeFields msRange;
 };
 
 /// The engine as the steps describe it, with no shortcut: every slot of every entry of

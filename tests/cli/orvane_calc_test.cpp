@@ -158,14 +158,19 @@ TEST_F(OrvaneCalc, UsageErrorsExitTwoAndNameTheProblem) {
     EXPECT_EQ(result.out.rfind("usage: orvane-calc", 0), 0u);
 }
 
-TEST_F(OrvaneCalc, MissingFilesAreNoticesAndTheRunGoesOn) {
-    // No data files: both notices, then the designed empty table has empty count cells.
-    const Outcome result = run(data());
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err,
-              "notice: elem.txt involving element names and their atomic weights doest not exit!\n"
-              "notice: abundances.txt doest not exit!\n"
-              "'' は浮動小数点数ではありません\n");
+TEST_F(OrvaneCalc, MissingDataFilesAreSaidToBeMissing) {
+    // Both notices, then the reason nothing is calculated, with or without a formula.
+    for (const std::string formula : {"", " C6H12O6"}) {
+        SCOPED_TRACE(formula);
+        const Outcome result = run(data() + formula);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err,
+                  "notice: elem.txt involving element names and their atomic weights doest not "
+                  "exit!\n"
+                  "notice: abundances.txt doest not exit!\n"
+                  "orvane-calc: cannot calculate: the data files in " +
+                      m_dir.string() + " did not load\n");
+    }
 }
 
 TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "plot/test_controls.h"
 #include "plot/test_patterns.h"
 #include "text/error.h"
 
@@ -14,11 +15,11 @@ using testing::makePattern;
 
 struct Displays {
     PlotState state;
-    DisplayControls controls;
+    testing::Controls controls;
     std::string fw1 = "untouched";
 
     void compute(const calc::PatternState& pattern, double formulaWeight, char separator = '.') {
-        computePlotRange(state, controls, pattern, formulaWeight, fw1, separator);
+        testing::computeRange(state, controls, fw1, pattern, formulaWeight, separator);
     }
 };
 
@@ -148,7 +149,7 @@ TEST(PlotRange, ChargeZeroStopsBeforeAnythingChanges) {
         Displays displays;
         displays.compute(dichlorine(), dichlorineWeight);
         const PlotState before = displays.state;
-        const DisplayControls controlsBefore = displays.controls;
+        const testing::Controls controlsBefore = displays.controls;
         const std::string fw1Before = displays.fw1;
 
         displays.controls.charge.setText("0");

@@ -4,6 +4,7 @@
 
 #include "plot/plot_range.h"
 #include "plot/recording_canvas.h"
+#include "plot/test_controls.h"
 #include "plot/test_patterns.h"
 #include "text/error.h"
 
@@ -18,15 +19,23 @@ using Kind = RecordingCanvas::Kind;
 
 struct Display {
     PlotState state;
-    DisplayControls controls;
+    testing::Controls controls;
     std::string fw1;
     RecordingCanvas canvas{782, 553};
 
     void range(const calc::PatternState& pattern, double formulaWeight) {
-        computePlotRange(state, controls, pattern, formulaWeight, fw1, '.');
+        testing::computeRange(state, controls, fw1, pattern, formulaWeight);
     }
+    /// Spectrum1Click: the image size from the canvas, the drawing, then fw1 again.
     void draw(const calc::PatternState& pattern, double formulaWeight, char separator = '.') {
-        drawSpectrum(canvas, state, controls, pattern, formulaWeight, "Cl2", fw1, separator);
+        state.imageWidth = canvas.width();
+        state.imageHeight = canvas.height();
+        const std::string title = "Cl2";
+        const int charge = controls.charge.value();
+        drawSpectrum(canvas, state,
+                     {pattern, formulaWeight, title, charge, controls.threshold.value(),
+                      controls.showPeakPositions, separator});
+        fw1 = averageMzText(formulaWeight, charge, separator);
     }
     /// Apply with the given bounds: the typed range holds for one computation and drawing.
     void apply(double left, double right, const calc::PatternState& pattern, double formulaWeight) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 #include "support/temp_directory.h"
 #include "text/error.h"
 
-namespace orvane {
+namespace orvane::session {
 namespace {
 
 // Counts what is drawn; the picture itself is tested with the renderer.
@@ -54,68 +55,62 @@ protected:
                         isotopeLine("1", {"-1", "1"}, {"0", "50.69", "49.31"}, "Br") +
                         isotopeLine("2", {"2"}, {"75.77", "24.23"}, "Cl"));
     }
-    void setCount(int column, const std::string& count) {
-        session.tables.elements.setCell(column, data::CountRow, count);
-    }
     void loadAndCalculate(const std::string& c, const std::string& br, const std::string& cl) {
         session.Initialize1Click();
-        setCount(1, c);
-        setCount(2, br);
-        setCount(3, cl);
-        session.Calculate1Click();
+        session.enterCounts({{1, c}, {2, br}, {3, cl}});
     }
+    const SessionState& state() const { return session.state(); }
 
     testing_support::TempDirectory m_dir;
     testing_support::RecordingNotifier notifier;
     CountingCanvas canvas;
-    Session session{m_dir.path(), '.', notifier, canvas};
+    Session session{m_dir.path(), '.', notifier, canvas, SessionTiming{{}}};
 };
 
 TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
     loadAndCalculate("2", "1", "0");
-    EXPECT_EQ(session.composition.formulaText, "C2Br1");
-    EXPECT_EQ(session.composition.weightText, "103.926");
-    EXPECT_EQ(session.pattern.n0, 104);
-    EXPECT_EQ(session.pattern.w, 3);
-    EXPECT_EQ(session.pattern.p[103], 100.0);
-    EXPECT_EQ(session.msRange.edit5, "98");
-    EXPECT_EQ(session.msRange.edit6, "110");
+    EXPECT_EQ(state().texts.formulaText, "C2Br1");
+    EXPECT_EQ(state().texts.weightText, "103.926");
+    EXPECT_EQ(state().pattern.n0, 104);
+    EXPECT_EQ(state().pattern.w, 3);
+    EXPECT_EQ(state().pattern.p[103], 100.0);
+    EXPECT_EQ(state().texts.msRangeLowerText, "98");
+    EXPECT_EQ(state().texts.msRangeUpperText, "110");
     // The range and the drawing ran: five points above 0.001 around 104.
-    EXPECT_EQ(session.plotState.s, 5);
-    EXPECT_EQ(session.controls.edit1, "99");
-    EXPECT_EQ(session.controls.edit2, "109");
+    EXPECT_EQ(state().plotState.s, 5);
+    EXPECT_EQ(state().texts.lowerMzText, "99");
+    EXPECT_EQ(state().texts.upperMzText, "109");
     EXPECT_EQ(canvas.pages, 1);
-    EXPECT_TRUE(session.hasPicture());
+    EXPECT_TRUE(state().hasPicture);
     EXPECT_TRUE(notifier.notices.empty());
 }
 
 TEST_F(LoadedSession, ABadCountStopsTheChainAndKeepsThePattern) {
     loadAndCalculate("2", "1", "0");
-    const std::vector<double> before = session.pattern.p;
-    setCount(2, "abc");
+    const std::vector<double> before = state().pattern.p;
     try {
-        session.Calculate1Click();
+        session.enterCell(2, data::CountRow, "abc");
         FAIL() << "no error";
     } catch (const text::Error& error) {
         EXPECT_STREQ(error.what(), "'abc' は浮動小数点数ではありません");
     }
-    EXPECT_EQ(session.pattern.p, before);
+    EXPECT_EQ(state().pattern.p, before);
     EXPECT_EQ(canvas.pages, 1);
 }
 
 TEST_F(LoadedSession, TheLoadResetsTheFormulaWeightAfterTheElementFile) {
-    session.composition.formulaWeight = 12.5;
-    session.composition.weightText = "12.5";
+    loadAndCalculate("2", "1", "0");
+    ASSERT_GT(state().composition.formulaWeight, 0.0);
     session.Initialize1Click();
-    EXPECT_EQ(session.composition.formulaWeight, 0.0);
-    EXPECT_EQ(session.composition.weightText, "0");
-    EXPECT_EQ(session.tables.isotopes.rowCount(), 4);
+    EXPECT_EQ(state().composition.formulaWeight, 0.0);
+    EXPECT_EQ(state().texts.weightText, "0");
+    EXPECT_EQ(state().tables.isotopes.rowCount(), 4);
     EXPECT_TRUE(notifier.notices.empty());
 }
 
 TEST_F(LoadedSession, AMissingElementFileStillLoadsTheAbundanceFile) {
     std::filesystem::remove(m_dir.file("elem.txt"));
-    session.composition.weightText = "12.5";
+    session.editText(EditableText::Weight, "12.5");
     session.Initialize1Click();
     // The count stays 44, so the three abundance lines do not match it.
     EXPECT_EQ(notifier.notices,
@@ -123,64 +118,63 @@ TEST_F(LoadedSession, AMissingElementFileStillLoadsTheAbundanceFile) {
                   "elem.txt involving element names and their atomic weights doest not exit!",
                   "The numbers of atoms defined in elems.txt and abundance2.txt are not equal!!  "
                   "They should be consistent to each other!!"}));
-    EXPECT_EQ(session.tables.elements.columnCount(), 113);
-    EXPECT_EQ(session.tables.isotopes.rowCount(), 113);
-    EXPECT_EQ(session.composition.weightText, "12.5");
+    EXPECT_EQ(state().tables.elements.columnCount(), 113);
+    EXPECT_EQ(state().tables.isotopes.rowCount(), 113);
+    EXPECT_EQ(state().texts.weightText, "12.5");
 }
 
 TEST_F(LoadedSession, AnUnreadableElementFileStopsTheWholeLoad) {
     // A regular file that fails to read even for root.
     std::filesystem::remove(m_dir.file("elem.txt"));
     std::filesystem::create_symlink("/proc/self/mem", m_dir.file("elem.txt"));
-    session.composition.weightText = "12.5";
+    session.editText(EditableText::Weight, "12.5");
     try {
         session.Initialize1Click();
         FAIL() << "no error";
     } catch (const text::Error& error) {
         EXPECT_STREQ(error.what(), "I/O エラー (5)");
     }
-    EXPECT_EQ(session.composition.weightText, "12.5");
-    EXPECT_EQ(session.tables.isotopes.rowCount(), 113); // not touched
-    EXPECT_EQ(session.tables.isotopes.cell(0, 0), "");
+    EXPECT_EQ(state().texts.weightText, "12.5");
+    EXPECT_EQ(state().tables.isotopes.rowCount(), 113); // not touched
+    EXPECT_EQ(state().tables.isotopes.cell(0, 0), "");
 }
 
 TEST_F(LoadedSession, InitializationBeforeTheLoadDrawsTheEmptyFormula) {
     session.Initialization1Click();
-    ASSERT_EQ(session.tables.elements.columnCount(), 113);
+    ASSERT_EQ(state().tables.elements.columnCount(), 113);
     for (int column = 1; column < 113; ++column) {
-        ASSERT_EQ(session.tables.elements.cell(column, data::CountRow), "0") << column;
-        ASSERT_EQ(session.tables.elements.cell(column, data::PercentRow), "0") << column;
+        ASSERT_EQ(state().tables.elements.cell(column, data::CountRow), "0") << column;
+        ASSERT_EQ(state().tables.elements.cell(column, data::PercentRow), "0") << column;
     }
-    EXPECT_EQ(session.tables.elements.cell(0, data::CountRow), "");
-    EXPECT_EQ(session.composition.weightText, "0");
-    EXPECT_EQ(session.composition.formulaText, "");
-    ASSERT_EQ(session.pattern.p, std::vector<double>{100.0});
-    EXPECT_EQ(session.plotState.s, 1);
+    EXPECT_EQ(state().tables.elements.cell(0, data::CountRow), "");
+    EXPECT_EQ(state().texts.weightText, "0");
+    EXPECT_EQ(state().texts.formulaText, "");
+    ASSERT_EQ(state().pattern.p, std::vector<double>{100.0});
+    EXPECT_EQ(state().plotState.s, 1);
     EXPECT_EQ(canvas.pages, 2); // the chain's drawing, then the command's own
     // The load still happens afterwards, as at the first click.
     session.Initialize1Click();
-    EXPECT_EQ(session.tables.elements.columnCount(), 4);
+    EXPECT_EQ(state().tables.elements.columnCount(), 4);
 }
 
 TEST_F(LoadedSession, InitializationAfterACalculationEmptiesTheFormula) {
     loadAndCalculate("2", "1", "0");
     session.Initialization1Click();
-    EXPECT_EQ(session.composition.formulaText, "");
-    EXPECT_EQ(session.tables.elements.cell(1, data::CountRow), "0");
-    EXPECT_EQ(session.tables.elements.cell(1, data::PercentRow), "0");
-    EXPECT_EQ(session.pattern.n0, 0);
-    EXPECT_EQ(session.composition.workGrid.rowCount(), 1);
+    EXPECT_EQ(state().texts.formulaText, "");
+    EXPECT_EQ(state().tables.elements.cell(1, data::CountRow), "0");
+    EXPECT_EQ(state().tables.elements.cell(1, data::PercentRow), "0");
+    EXPECT_EQ(state().pattern.n0, 0);
+    EXPECT_EQ(state().workGrid.rowCount(), 1);
 }
 
 TEST_F(LoadedSession, DisplayHandlersBeforeTheFirstCalculationDrawNothing) {
-    session.controls.threshold.setText("5");
-    session.SpinEdit2Change();
-    EXPECT_EQ(session.controls.edit7, "0.5");
+    session.setThresholdText("5");
+    EXPECT_EQ(state().texts.thresholdPercentText, "0.5");
     session.SpinEdit1Change();
     session.Button1Click();
     session.Button3Click();
     EXPECT_EQ(canvas.pages, 0);
-    EXPECT_FALSE(session.hasPicture());
+    EXPECT_FALSE(state().hasPicture);
     EXPECT_THROW(session.savePattern(m_dir.file("out.txt"), exporting::Layout::Normal),
                  text::Error);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("out.txt")));
@@ -188,89 +182,153 @@ TEST_F(LoadedSession, DisplayHandlersBeforeTheFirstCalculationDrawNothing) {
 
 TEST_F(LoadedSession, ApplyKeepsTheManualRangeUntilTheNextRangeComputation) {
     loadAndCalculate("0", "0", "2");
-    session.controls.edit1 = "70";
-    session.controls.edit2 = " 75.0 ";
+    session.editText(EditableText::LowerMz, "70");
+    session.editText(EditableText::UpperMz, " 75.0 ");
     session.Button1Click();
-    EXPECT_FALSE(session.controls.manualRange);
-    EXPECT_EQ(session.plotState.xmin, 70.0);
-    EXPECT_EQ(session.plotState.xmax, 75.0);
-    EXPECT_EQ(session.controls.edit2, "75"); // rewritten in general text
+    EXPECT_FALSE(state().settings.manualRange);
+    EXPECT_EQ(state().plotState.xmin, 70.0);
+    EXPECT_EQ(state().plotState.xmax, 75.0);
+    EXPECT_EQ(state().texts.upperMzText, "75"); // rewritten in general text
 
-    session.controls.threshold.setText("0");
-    session.SpinEdit2Change(); // drawing alone: the manual range stays
-    EXPECT_EQ(session.plotState.xmin, 70.0);
+    session.setThresholdText("0"); // drawing alone: the manual range stays
+    EXPECT_EQ(state().plotState.xmin, 70.0);
 
-    session.controls.charge.setText("2");
-    session.SpinEdit1Change(); // a range computation: automatic again
-    EXPECT_EQ(session.plotState.xmin, 34.0);
-    EXPECT_EQ(session.controls.edit1, "34");
+    session.setChargeText("2"); // a range computation: automatic again
+    EXPECT_EQ(state().plotState.xmin, 34.0);
+    EXPECT_EQ(state().texts.lowerMzText, "34");
 }
 
 TEST_F(LoadedSession, ApplyWithBadOrEqualBoundsReportsAndLeavesTheRightState) {
     loadAndCalculate("0", "0", "2");
-    const plot::PlotState before = session.plotState;
+    const plot::PlotState before = state().plotState;
 
-    session.controls.edit1 = "x";
+    session.editText(EditableText::LowerMz, "x");
     try {
         session.Button1Click();
         FAIL() << "no error";
     } catch (const text::Error& error) {
         EXPECT_STREQ(error.what(), "'x' は浮動小数点数ではありません");
     }
-    EXPECT_EQ(session.plotState.xmin, before.xmin);
-    EXPECT_EQ(session.plotState.xmax, before.xmax);
+    EXPECT_EQ(state().plotState.xmin, before.xmin);
+    EXPECT_EQ(state().plotState.xmax, before.xmax);
 
     // A bad right bound: the left one is already stored, nothing is redrawn.
-    session.controls.edit1 = "69";
-    session.controls.edit2 = "";
+    session.editText(EditableText::LowerMz, "69");
+    session.editText(EditableText::UpperMz, "");
     EXPECT_THROW(session.Button1Click(), text::Error);
-    EXPECT_EQ(session.plotState.xmin, 69.0);
-    EXPECT_EQ(session.plotState.xmax, before.xmax);
+    EXPECT_EQ(state().plotState.xmin, 69.0);
+    EXPECT_EQ(state().plotState.xmax, before.xmax);
     EXPECT_EQ(canvas.pages, 1);
 
     // Equal bounds collapse the extents: the drawing stops before anything is drawn.
-    session.controls.edit1 = "72";
-    session.controls.edit2 = "72";
+    session.editText(EditableText::LowerMz, "72");
+    session.editText(EditableText::UpperMz, "72");
     try {
         session.Button1Click();
         FAIL() << "no error";
     } catch (const text::Error& error) {
         EXPECT_STREQ(error.what(), "0 による浮動小数点数除算");
     }
-    EXPECT_FALSE(session.controls.manualRange);
-    EXPECT_EQ(session.controls.edit1, "72");
+    EXPECT_FALSE(state().settings.manualRange);
+    EXPECT_EQ(state().texts.lowerMzText, "72");
     EXPECT_EQ(canvas.pages, 1);
 
     session.SpinEdit1Change();
-    EXPECT_EQ(session.plotState.xmin, 68.0);
+    EXPECT_EQ(state().plotState.xmin, 68.0);
     EXPECT_EQ(canvas.pages, 2);
 }
 
 TEST_F(LoadedSession, ACancelledRunPutsThePreviousFormulaBack) {
     loadAndCalculate("2", "1", "0");
-    const std::string formula = session.composition.formulaText;
-    const std::string percent = session.tables.elements.cell(1, data::PercentRow);
-    const std::vector<double> pattern = session.pattern.p;
-    const std::string edit5 = session.msRange.edit5;
+    const std::string formula = state().texts.formulaText;
+    const std::string percent = state().tables.elements.cell(1, data::PercentRow);
+    const std::vector<double> pattern = state().pattern.p;
+    const std::string edit5 = state().texts.msRangeLowerText;
 
-    setCount(1, "20000");
     long long calls = 0;
-    const bool finished = session.calculateWithProgress([&](long long, long long) {
-        ++calls;
-        return false;
-    });
-    EXPECT_FALSE(finished);
+    const Outcome outcome =
+        session.enterCell(1, data::CountRow, "20000", [&](long long, long long) {
+            ++calls;
+            return false;
+        });
+    EXPECT_EQ(outcome, Outcome::Cancelled);
     EXPECT_GT(calls, 0);
-    EXPECT_EQ(session.composition.formulaText, formula);
-    EXPECT_EQ(session.tables.elements.cell(1, data::PercentRow), percent);
-    EXPECT_EQ(session.tables.elements.cell(1, data::CountRow), "20000"); // what the user typed
-    EXPECT_EQ(session.pattern.p, pattern);
-    EXPECT_EQ(session.msRange.edit5, edit5);
+    EXPECT_EQ(state().texts.formulaText, formula);
+    EXPECT_EQ(state().tables.elements.cell(1, data::PercentRow), percent);
+    EXPECT_EQ(state().tables.elements.cell(1, data::CountRow), "2"); // the cell too
+    EXPECT_EQ(state().pattern.p, pattern);
+    EXPECT_EQ(state().texts.msRangeLowerText, edit5);
     EXPECT_EQ(canvas.pages, 1);
 
     // Let it run: the new formula arrives.
-    EXPECT_TRUE(session.calculateWithProgress([](long long, long long) { return true; }));
-    EXPECT_EQ(session.composition.formulaText, "C20000Br1");
+    EXPECT_EQ(
+        session.enterCell(1, data::CountRow, "20000", [](long long, long long) { return true; }),
+        Outcome::Done);
+    EXPECT_EQ(state().texts.formulaText, "C20000Br1");
+}
+
+// The boxes' rules: a typed value stands until the box is left, a text that is no number
+// counts as the minimum, steps are clamped, and only a changed text runs the handler.
+TEST_F(LoadedSession, ChargeAndThresholdBoxesFollowTheirValueRules) {
+    loadAndCalculate("0", "0", "2");
+    struct Step {
+        const char* what;
+        std::function<void(Session&)> command;
+        const char* chargeText;
+        const char* thresholdText;
+        int drawings; // pages drawn by this step
+    };
+    const Step steps[] = {
+        {"typed 250", [](Session& s) { s.setChargeText("250"); }, "250", "1", 1},
+        {"left the box", [](Session& s) { s.leaveCharge(); }, "100", "1", 1},
+        {"left again", [](Session& s) { s.leaveCharge(); }, "100", "1", 0},
+        {"step up at the top", [](Session& s) { s.stepCharge(1); }, "100", "1", 0},
+        {"step down", [](Session& s) { s.stepCharge(-1); }, "99", "1", 1},
+        {"typed abc", [](Session& s) { s.setThresholdText("abc"); }, "99", "abc", 1},
+        {"threshold step", [](Session& s) { s.stepThreshold(1); }, "99", "1", 1},
+        {"threshold -5", [](Session& s) { s.setThresholdText("-5"); }, "99", "-5", 1},
+        {"threshold left", [](Session& s) { s.leaveThreshold(); }, "99", "0", 1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const int pages = canvas.pages;
+        step.command(session);
+        EXPECT_EQ(state().settings.charge.text(), step.chargeText);
+        EXPECT_EQ(state().settings.threshold.text(), step.thresholdText);
+        EXPECT_EQ(canvas.pages - pages, step.drawings);
+    }
+    EXPECT_EQ(state().settings.charge.value(), 99);
+    EXPECT_EQ(state().texts.thresholdPercentText, "0");
+    EXPECT_EQ(state().texts.averageMzText, "0.716161");
+}
+
+TEST_F(LoadedSession, ListenersHearOncePerCommandHoweverItEnds) {
+    int heard = 0;
+    const int key = session.listeners().add([&] { ++heard; });
+    session.Initialize1Click();
+    EXPECT_EQ(heard, 1);
+    session.enterCounts({{1, "2"}}); // the whole chain, one command
+    EXPECT_EQ(heard, 2);
+    EXPECT_THROW(session.enterCell(1, data::CountRow, "x"), text::Error);
+    EXPECT_EQ(heard, 3);
+    session.listeners().remove(key);
+    session.Initialization1Click();
+    EXPECT_EQ(heard, 3);
+}
+
+TEST_F(LoadedSession, AFormulaReplacesEveryCountAndACancelPutsThemBack) {
+    loadAndCalculate("2", "1", "0");
+    EXPECT_EQ(session.enterCounts({{3, "2"}, {9, "5"}, {3, "4"}}), Outcome::Done);
+    EXPECT_EQ(state().tables.elements.cell(1, data::CountRow), "0");
+    EXPECT_EQ(state().tables.elements.cell(3, data::CountRow), "4"); // the later count wins
+    EXPECT_EQ(state().texts.formulaText, "Cl4");
+
+    const Outcome outcome =
+        session.enterCounts({{1, "30000"}}, [](long long, long long) { return false; });
+    EXPECT_EQ(outcome, Outcome::Cancelled);
+    EXPECT_EQ(state().tables.elements.cell(1, data::CountRow), "0");
+    EXPECT_EQ(state().tables.elements.cell(3, data::CountRow), "4");
+    EXPECT_EQ(state().texts.formulaText, "Cl4");
 }
 
 TEST_F(LoadedSession, SavingAsksBeforeReplacingAFile) {
@@ -288,4 +346,4 @@ TEST_F(LoadedSession, SavingAsksBeforeReplacingAFile) {
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::session

@@ -1,10 +1,9 @@
 #include <QFontMetrics>
 #include <QTest>
 
-#include "app/image_canvas.h"
-#include "test_registry.h"
+#include "qtcanvas/image_canvas.h"
 
-namespace orvane::app::testing {
+namespace orvane::qtcanvas {
 
 namespace {
 
@@ -162,9 +161,8 @@ private slots:
     }
 };
 
-static RegisterTest registration("ImageCanvasTest",
-                                 [] { return std::make_unique<ImageCanvasTest>(); });
+} // namespace orvane::qtcanvas
 
-} // namespace orvane::app::testing
+QTEST_MAIN(orvane::qtcanvas::ImageCanvasTest)
 
 #include "image_canvas_test.moc"

@@ -1,4 +1,4 @@
-#include "app/image_canvas.h"
+#include "qtcanvas/image_canvas.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace orvane::app {
+namespace orvane::qtcanvas {
 
 namespace {
 
@@ -166,4 +166,4 @@ void ImageCanvas::plotPen(long long x, long long y) {
     }
 }
 
-} // namespace orvane::app
+} // namespace orvane::qtcanvas

@@ -8,7 +8,7 @@
 
 #include "plot/canvas.h"
 
-namespace orvane::app {
+namespace orvane::qtcanvas {
 
 // The spectrum picture: the core's drawing surface over a QImage. Lines are set pixel by
 // pixel, so that a line covers its start pixel and never its end pixel whatever the
@@ -50,4 +50,4 @@ private:
     long long m_y = 0;
 };
 
-} // namespace orvane::app
+} // namespace orvane::qtcanvas

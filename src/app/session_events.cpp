@@ -1,0 +1,15 @@
+#include "app/session_events.h"
+
+#include "session/session.h"
+
+namespace orvane::app {
+
+SessionEvents::SessionEvents(session::Session& session, QObject* parent)
+    : QObject(parent), m_session(session),
+      m_key(session.listeners().add([this] { emit changed(); })) {}
+
+SessionEvents::~SessionEvents() {
+    m_session.listeners().remove(m_key);
+}
+
+} // namespace orvane::app
