@@ -138,6 +138,12 @@ TEST(FormulaReader, WritesTheFormulaAsTheFormulaBoxDoes) {
     EXPECT_EQ(tableOrderText(read, symbols), "H4O0,5Na1");
 }
 
+TEST(FormulaReader, NestsToAnyDepth) {
+    // the brackets are not held on the call stack
+    const std::string deep = std::string(100000, '(') + "H2" + std::string(100000, ')');
+    EXPECT_EQ(readFormula(deep, symbols, '.').countOf(1), 2);
+}
+
 TEST(FormulaReader, TakesTheFirstOfEqualSymbolsAndNeverAnEmptyOne) {
     const std::vector<std::string> table{"", "", "C", "Cl", "C"};
     const FormulaCounts read = readFormula("CClC", table, '.');
