@@ -15,7 +15,7 @@ struct FormulaGrammar {
     bool parts = true;        // part separators and a multiplier at the start of each part
     bool allBrackets = true;  // [ ] and { } as well as ( )
     bool wholeCounts = false; // refuse decimal counts
-    std::string_view stops;   // bytes that end the reading where they stand
+    std::string_view stops;   // bytes that end the reading (inside a bracket: never closed)
     std::string_view where;   // " in an adduct": what a narrowed refusal says
 };
 
