@@ -7,6 +7,8 @@
 #include "calc/composition_summary.h"
 #include "data/abundance_file.h"
 #include "data/element_file.h"
+#include "formula/element_symbols.h"
+#include "formula/formula_reader.h"
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
 #include "text/error.h"
@@ -189,6 +191,23 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
             }
         },
         progress);
+}
+
+Outcome Session::enterFormula(const std::string& text, const calc::EngineProgress& progress) {
+    const Change change(*this);
+    const formula::FormulaCounts read =
+        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator);
+    std::vector<CountText> counts;
+    for (const formula::ElementCount& count : read.counts) {
+        counts.push_back({count.column, count.countText});
+    }
+    const Outcome outcome = enterCounts(counts, progress);
+    if (outcome == Outcome::Done) {
+        std::vector<std::string>& history = m_state.formulaHistory;
+        std::erase(history, text);
+        history.insert(history.begin(), text);
+    }
+    return outcome;
 }
 
 Outcome Session::enterCounts(const std::vector<CountText>& counts,

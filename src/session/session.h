@@ -69,6 +69,10 @@ public:
     /// run wrote, the cell included, is then put back.
     Outcome enterCell(int column, int row, const std::string& text,
                       const calc::EngineProgress& progress = {});
+    /// The formula dialog's "OK": reads `text` against the element table (a refused text
+    /// raises the reader's text::Error and writes nothing), then enterCounts with its
+    /// counts. A formula that went through goes to the front of the history.
+    Outcome enterFormula(const std::string& text, const calc::EngineProgress& progress = {});
     /// A whole formula at once: "0" into every count cell, then each count in order into
     /// its column's count cell (columns outside the table are skipped), then the whole
     /// chain. A cancel puts every count back.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "calc/composition.h"
 #include "calc/ms_data_grid.h"
 #include "calc/pattern_state.h"
@@ -24,7 +27,8 @@ struct SessionState {
     plot::PlotState plotState;
     DisplaySettings settings;
     ViewTexts texts;
-    bool hasPicture = false; // a drawing has run, so there is a picture to copy
+    bool hasPicture = false;                 // a drawing has run, so there is a picture to copy
+    std::vector<std::string> formulaHistory; // formulas entered as text this run, newest first
 };
 
 } // namespace orvane::session

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/text_grid.h"
+
+namespace orvane::formula {
+
+/// The symbols of the element table by column, as the formula readers take them: index 0
+/// is "", index c the symbol cell of column c without its surrounding blanks.
+std::vector<std::string> symbolsOf(const data::TextGrid& elements);
+
+} // namespace orvane::formula

@@ -1,0 +1,346 @@
+#include "formula/formula_reader.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "text/number_text.h"
+
+namespace orvane::formula {
+
+namespace {
+
+constexpr std::size_t none = std::string_view::npos;
+
+char closingOf(char opening) {
+    switch (opening) {
+    case '(':
+        return ')';
+    case '[':
+        return ']';
+    case '{':
+        return '}';
+    default:
+        return 0;
+    }
+}
+
+bool isClosing(char c) {
+    return c == ')' || c == ']' || c == '}';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Counts by column in the order the formula names them; each sum runs in that order.
+class Tally {
+public:
+    void add(int column, text::Extended count) {
+        for (ElementCount& entry : m_entries) {
+            if (entry.column == column) {
+                entry.count += count;
+                return;
+            }
+        }
+        m_entries.push_back({column, count, {}});
+    }
+    void addScaled(const Tally& other, text::Extended factor) {
+        for (const ElementCount& entry : other.m_entries) {
+            add(entry.column, entry.count * factor);
+        }
+    }
+    void clear() { m_entries.clear(); }
+    std::vector<ElementCount>& entries() { return m_entries; }
+
+private:
+    std::vector<ElementCount> m_entries; // count texts are written at the end
+};
+
+// What is open while a formula is read: the whole reading, then each bracket inside it.
+// Each holds a formula of its own, so parts and multipliers work at every depth.
+struct Frame {
+    char closing = 0; // the bracket that closes it; 0 for the whole reading
+    std::size_t openOffset = 0;
+    Tally total; // the finished parts
+    Tally part;  // the part being read, until its multiplier applies
+    text::Extended multiplier = 1;
+    std::optional<WrittenNumber> multiplierNumber;
+    std::size_t separatorOffset = none; // the separator that began the part
+    bool partHasItems = false;
+};
+
+enum class PartEnd { Separator, Bracket, Text };
+
+// The brackets are kept on a stack of their own rather than the call stack, so that no
+// nesting depth can exhaust it.
+class Reader {
+public:
+    Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
+           const FormulaGrammar& grammar)
+        : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar) {}
+
+    FormulaCounts read();
+
+private:
+    void openBracket(char opening, std::size_t at);
+    void closeBracket(char closing, std::size_t at);
+    void separatePart(std::size_t at, std::size_t length);
+    bool readElement();
+    void beginPart(std::size_t separatorOffset);
+    void endPart(PartEnd end, std::size_t at);
+    text::Extended readCount();
+    WrittenNumber readCheckedNumber();
+    [[noreturn]] void refuseAt(std::size_t at) const;
+    [[noreturn]] void refuseHere(std::string_view what, std::size_t at,
+                                 std::string_view hint = {}) const;
+    FormulaCounts finished(Tally& tally) const;
+    std::string character(std::size_t at) const {
+        return FormulaCursor::quoted(m_cursor.characterAt(at));
+    }
+    std::string position(std::size_t at) const { return m_cursor.positionText(at); }
+
+    FormulaCursor& m_cursor;
+    const std::vector<std::string>& m_symbols;
+    const FormulaGrammar& m_grammar;
+    std::vector<Frame> m_frames;
+};
+
+FormulaCounts Reader::read() {
+    m_frames.emplace_back();
+    beginPart(none);
+    for (;;) {
+        m_cursor.skipBlanks();
+        if (m_cursor.atEnd() || m_grammar.stops.find(m_cursor.peek()) != none) {
+            break;
+        }
+        const std::size_t at = m_cursor.offset();
+        const char c = m_cursor.peek();
+        if (closingOf(c) != 0) {
+            openBracket(c, at);
+        } else if (isClosing(c)) {
+            closeBracket(c, at);
+        } else if (const std::size_t length = m_cursor.partSeparatorLength()) {
+            separatePart(at, length);
+        } else if (!readElement()) {
+            refuseAt(at);
+        }
+    }
+    if (m_frames.size() > 1) {
+        throw m_cursor.refusal("the bracket " + character(m_frames.back().openOffset) + " at " +
+                               position(m_frames.back().openOffset) + " is never closed");
+    }
+    endPart(PartEnd::Text, m_cursor.offset());
+    return finished(m_frames.back().total);
+}
+
+void Reader::openBracket(char opening, std::size_t at) {
+    if (!m_grammar.allBrackets && opening != '(') {
+        refuseHere("the bracket", at, ", only round brackets can");
+    }
+    m_cursor.advance();
+    Frame frame;
+    frame.closing = closingOf(opening);
+    frame.openOffset = at;
+    m_frames.push_back(std::move(frame));
+    beginPart(none);
+}
+
+void Reader::closeBracket(char closing, std::size_t at) {
+    if (!m_grammar.allBrackets && closing != ')') {
+        refuseHere("the bracket", at, ", only round brackets can");
+    }
+    if (m_frames.size() == 1) {
+        throw m_cursor.refusal("the bracket " + character(at) + " at " + position(at) +
+                               " closes nothing");
+    }
+    if (closing != m_frames.back().closing) {
+        const std::size_t open = m_frames.back().openOffset;
+        throw m_cursor.refusal("the bracket " + character(at) + " at " + position(at) +
+                               " does not close " + character(open) + " at " + position(open));
+    }
+    m_cursor.advance();
+    endPart(PartEnd::Bracket, at);
+    Tally group = std::move(m_frames.back().total);
+    m_frames.pop_back();
+    const text::Extended count = readCount();
+    m_frames.back().part.addScaled(group, count);
+    m_frames.back().partHasItems = true;
+}
+
+void Reader::separatePart(std::size_t at, std::size_t length) {
+    if (!m_grammar.parts) {
+        refuseHere("the separator", at);
+    }
+    endPart(PartEnd::Separator, at);
+    m_cursor.advance(length);
+    beginPart(at);
+}
+
+bool Reader::readElement() {
+    // the longest symbol wins; among equal ones the lowest column
+    const std::string_view rest = m_cursor.text().substr(m_cursor.offset());
+    std::size_t best = 0;
+    int column = 0;
+    for (std::size_t c = 1; c < m_symbols.size(); ++c) {
+        const std::string& symbol = m_symbols[c];
+        if (symbol.size() > best && rest.starts_with(symbol)) {
+            best = symbol.size();
+            column = static_cast<int>(c);
+        }
+    }
+    if (column == 0) {
+        return false;
+    }
+    m_cursor.advance(best);
+    const text::Extended count = readCount();
+    m_frames.back().part.add(column, count);
+    m_frames.back().partHasItems = true;
+    return true;
+}
+
+void Reader::beginPart(std::size_t separatorOffset) {
+    Frame& frame = m_frames.back();
+    frame.separatorOffset = separatorOffset;
+    frame.partHasItems = false;
+    frame.multiplier = 1;
+    frame.multiplierNumber.reset();
+    if (m_grammar.parts) {
+        m_cursor.skipBlanks();
+        if (m_cursor.atDigit()) {
+            frame.multiplierNumber = readCheckedNumber();
+            frame.multiplier = frame.multiplierNumber->value;
+        }
+    }
+}
+
+void Reader::endPart(PartEnd end, std::size_t at) {
+    Frame& frame = m_frames.back();
+    if (!frame.partHasItems) {
+        const std::size_t separator = frame.separatorOffset;
+        if (frame.multiplierNumber) {
+            throw m_cursor.refusal(
+                "the multiplier " + FormulaCursor::quoted(frame.multiplierNumber->text) + " at " +
+                position(frame.multiplierNumber->offset) + " is not followed by a formula");
+        }
+        if (separator != none && end == PartEnd::Separator) {
+            throw m_cursor.refusal("nothing stands between the separator at " +
+                                   position(separator) + " and the one at " + position(at));
+        }
+        if (separator != none) {
+            throw m_cursor.refusal("the separator " + character(separator) + " at " +
+                                   position(separator) + " is not followed by a formula");
+        }
+        if (end == PartEnd::Separator) {
+            throw m_cursor.refusal("the separator " + character(at) + " at " + position(at) +
+                                   " is not preceded by a formula");
+        }
+        if (end == PartEnd::Bracket) {
+            throw m_cursor.refusal("the bracket " + character(frame.openOffset) + " at " +
+                                   position(frame.openOffset) + " holds no formula");
+        }
+        throw m_cursor.refusal("an element symbol or a bracket is expected at " + position(at));
+    }
+    frame.total.addScaled(frame.part, frame.multiplier);
+    frame.part.clear();
+}
+
+text::Extended Reader::readCount() {
+    m_cursor.skipBlanks();
+    return m_cursor.atDigit() ? readCheckedNumber().value : 1;
+}
+
+WrittenNumber Reader::readCheckedNumber() {
+    const WrittenNumber number = m_cursor.readNumber();
+    if (m_grammar.wholeCounts && !number.whole) {
+        assert(!m_grammar.where.empty());
+        throw m_cursor.refusal("the number " + FormulaCursor::quoted(number.text) + " at " +
+                               position(number.offset) + " must be whole " +
+                               std::string(m_grammar.where));
+    }
+    return number;
+}
+
+void Reader::refuseHere(std::string_view what, std::size_t at, std::string_view hint) const {
+    assert(!m_grammar.where.empty());
+    throw m_cursor.refusal(std::string(what) + " " + character(at) + " at " + position(at) +
+                           " cannot stand " + std::string(m_grammar.where) + std::string(hint));
+}
+
+void Reader::refuseAt(std::size_t at) const {
+    const std::string_view text = m_cursor.text();
+    const char c = text[at];
+    if (FormulaCursor::isDigit(c)) {
+        FormulaCursor probe = m_cursor;
+        const WrittenNumber number = probe.readNumber();
+        throw m_cursor.refusal("the number " + FormulaCursor::quoted(number.text) + " at " +
+                               position(at) +
+                               " stands where an element symbol or a bracket is expected");
+    }
+    if (c == '+' || c == '-') {
+        throw m_cursor.refusal("the sign " + character(at) + " at " + position(at) +
+                               " has no place in a formula");
+    }
+    if (c == '.' || c == m_cursor.separator()) {
+        throw m_cursor.refusal("the decimal point " + character(at) + " at " + position(at) +
+                               " stands outside a number");
+    }
+    if (isAsciiLetter(c)) {
+        std::size_t end = at + 1;
+        while (end < text.size() && text[end] >= 'a' && text[end] <= 'z') {
+            ++end;
+        }
+        throw m_cursor.refusal("unknown element symbol " +
+                               FormulaCursor::quoted(text.substr(at, end - at)) + " at " +
+                               position(at));
+    }
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F) {
+        char name[8];
+        std::snprintf(name, sizeof name, "U+%04X", code);
+        throw m_cursor.refusal(std::string("the control character ") + name + " at " +
+                               position(at) + " has no place in a formula");
+    }
+    throw m_cursor.refusal("the character " + character(at) + " at " + position(at) +
+                           " has no place in a formula");
+}
+
+FormulaCounts Reader::finished(Tally& tally) const {
+    FormulaCounts result;
+    result.counts = std::move(tally.entries());
+    std::sort(result.counts.begin(), result.counts.end(),
+              [](const ElementCount& a, const ElementCount& b) { return a.column < b.column; });
+    for (ElementCount& entry : result.counts) {
+        if (!std::isfinite(entry.count)) {
+            throw m_cursor.refusal(
+                "the count of " +
+                FormulaCursor::quoted(m_symbols[static_cast<std::size_t>(entry.column)]) +
+                " is beyond the range of numbers");
+        }
+        entry.countText = text::generalText(entry.count, m_cursor.separator());
+    }
+    return result;
+}
+
+} // namespace
+
+FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
+                          char separator) {
+    FormulaCursor cursor(formula, "Formula", separator);
+    cursor.skipBlanks();
+    if (cursor.atEnd()) {
+        throw cursor.refusal("there is no formula to read");
+    }
+    FormulaCounts counts = readFormulaAt(cursor, symbols, FormulaGrammar{});
+    assert(cursor.atEnd());
+    return counts;
+}
+
+FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
+                            const FormulaGrammar& grammar) {
+    return Reader(cursor, symbols, grammar).read();
+}
+
+} // namespace orvane::formula

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formula/formula_counts.h"
+#include "formula/formula_cursor.h"
+
+namespace orvane::formula {
+
+// How much of the formula grammar a reading allows. The whole-formula reading allows it
+// all; a notation that embeds formulas narrows it to what cannot clash with its own marks.
+struct FormulaGrammar {
+    bool parts = true;        // part separators and a multiplier at the start of each part
+    bool allBrackets = true;  // [ ] and { } as well as ( )
+    bool wholeCounts = false; // refuse decimal counts
+    std::string_view stops;   // bytes that end the reading (inside a bracket: never closed)
+    std::string_view where;   // " in an adduct": what a narrowed refusal says
+};
+
+/// Reads a formula against the element symbols by column (index 0 unused) and returns its
+/// counts per column. A formula is parts joined by "·", "•", "*" or a "." that does not
+/// stand between two digits, each part an optional multiplier then items; an item is an
+/// element symbol (case-sensitive, the longest that matches, the lowest column among
+/// equal ones) or a bracket (), [] or {} holding a formula of its own, then an optional
+/// count (digits with "." or `separator` between digits; none is 1). Repeated elements
+/// add up. Refuses the text with text::Error naming the character position.
+FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
+                          char separator);
+
+/// Reads a formula from the cursor on, with the given grammar, and leaves the cursor at
+/// the end or at the first stop byte outside what it read. Refusals name positions in
+/// the cursor's whole text.
+FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
+                            const FormulaGrammar& grammar);
+
+} // namespace orvane::formula

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "data/text_grid.h"
+
+namespace orvane::session {
+
+// What the formula dialog shows under the text while it is typed.
+struct FormulaPreview {
+    bool accepted = false;
+    std::string formulaText; // as the Formula box will read it, in table order ("H12C6O6")
+    std::string weightText;  // its formula weight, as the FW box writes it
+    std::string message;     // why the text is refused, or why there is no weight
+};
+
+/// Reads `text` against the element table as "OK" would and returns the preview: the
+/// formula in table order and its weight, or the reader's refusal. Writes nothing.
+FormulaPreview previewFormula(std::string_view text, const data::TextGrid& elements,
+                              char separator);
+
+} // namespace orvane::session

@@ -1,0 +1,170 @@
+#include "formula/formula_reader.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/element_file.h"
+#include "formula/element_symbols.h"
+#include "formula/formula_test_support.h"
+#include "support/recording_notifier.h"
+#include "text/error.h"
+
+namespace orvane::formula {
+namespace {
+
+using support::symbols;
+
+// What readFormula raises for the text, or "" when it reads it.
+std::string refusal(std::string_view formula, char separator) {
+    try {
+        readFormula(formula, symbols, separator);
+    } catch (const text::Error& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
+    struct Case {
+        const char* formula;
+        char separator;
+        const char* detail; // after `Formula "<formula>": `
+    };
+    const Case cases[] = {
+        {"", '.', "there is no formula to read."},
+        {" \t", '.', "there is no formula to read."},
+        {"D", '.', "unknown element symbol \"D\" at position 1."},
+        {"CXy2", '.', "unknown element symbol \"Xy\" at position 2."},
+        {"c6h6", '.', "unknown element symbol \"c\" at position 1."},
+        {"H2O·Xy", '.', "unknown element symbol \"Xy\" at position 5."}, // "·" is one character
+        {"Ca(OH", '.', "the bracket \"(\" at position 3 is never closed."},
+        {"Ca)2", '.', "the bracket \")\" at position 3 closes nothing."},
+        {"()", '.', "the bracket \"(\" at position 1 holds no formula."},
+        {"[(])", '.', "the bracket \"]\" at position 3 does not close \"(\" at position 2."},
+        {"H2O·", '.', "the separator \"·\" at position 4 is not followed by a formula."},
+        {"(H2O*)", '.', "the separator \"*\" at position 5 is not followed by a formula."},
+        {"·H2O", '.', "the separator \"·\" at position 1 is not preceded by a formula."},
+        {"H2..O", '.',
+         "nothing stands between the separator at position 3 and the one at position 4."},
+        {"2", '.', "the multiplier \"2\" at position 1 is not followed by a formula."},
+        {"H2O•0,5", ',', "the multiplier \"0,5\" at position 5 is not followed by a formula."},
+        {"C2 3", '.',
+         "the number \"3\" at position 4 stands where an element symbol or a bracket is expected."},
+        {"+", '.', "the sign \"+\" at position 1 has no place in a formula."},
+        {"C6H5-", '.', "the sign \"-\" at position 5 has no place in a formula."},
+        {"C1.2.3", '.',
+         "the number \"1.2\" at position 2 has a second decimal point at position 5."},
+        {"C2,5", '.', "the character \",\" at position 3 has no place in a formula."},
+        {"C,5", ',', "the decimal point \",\" at position 2 stands outside a number."},
+        {"CuSO4·5H2O€", '.', "the character \"€\" at position 11 has no place in a formula."},
+        {"H2O\n", '.', "the control character U+000A at position 4 has no place in a formula."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        EXPECT_EQ(refusal(c.formula, c.separator),
+                  std::string("Formula \"") + c.formula + "\": " + c.detail);
+    }
+    const std::string huge = "C1" + std::string(5000, '0');
+    EXPECT_EQ(refusal(huge, '.'), "Formula \"" + huge + "\": the number \"" + huge.substr(1) +
+                                      "\" at position 2 is beyond the range of numbers.");
+    const std::string product = "(C1" + std::string(4000, '0') + ")1" + std::string(4000, '0');
+    EXPECT_EQ(refusal(product, '.'),
+              "Formula \"" + product + "\": the count of \"C\" is beyond the range of numbers.");
+}
+
+TEST(FormulaReader, CountsPerColumnInTableOrder) {
+    struct Case {
+        const char* formula;
+        char separator;
+        std::vector<std::pair<const char*, text::Extended>> counts; // in column order
+    };
+    const Case cases[] = {
+        {"C6H12O6", '.', {{"H", 12}, {"C", 6}, {"O", 6}}},
+        {"Co", '.', {{"Co", 1}}},
+        {"CO", '.', {{"C", 1}, {"O", 1}}},
+        {"SnS", '.', {{"S", 1}, {"Sn", 1}}},
+        {"HeH", '.', {{"H", 1}, {"He", 1}}},
+        {"CH3CH2OH", '.', {{"H", 6}, {"C", 2}, {"O", 1}}},
+        {"C2.5", '.', {{"C", 2.5L}}},
+        {"C2,5", ',', {{"C", 2.5L}}},
+        {"C2.5", ',', {{"C", 2.5L}}},
+        {"Ca(OH)2", '.', {{"H", 2}, {"O", 2}, {"Ca", 1}}},
+        {"[Cu(NH3)4]SO4", '.', {{"H", 12}, {"N", 4}, {"O", 4}, {"S", 1}, {"Cu", 1}}},
+        {"K4[Fe(CN)6]", '.', {{"C", 6}, {"N", 6}, {"K", 4}, {"Fe", 1}}},
+        {"{[(H)2]3}4", '.', {{"H", 24}}},
+        {"CuSO4·5H2O", '.', {{"H", 10}, {"O", 9}, {"S", 1}, {"Cu", 1}}},
+        {"CuSO4•5H2O", '.', {{"H", 10}, {"O", 9}, {"S", 1}, {"Cu", 1}}},
+        {"Na2CO3*10H2O", '.', {{"H", 20}, {"C", 1}, {"O", 13}, {"Na", 2}}},
+        {"C6H12O6.H2O", '.', {{"H", 14}, {"C", 6}, {"O", 7}}},
+        {"2H2O", '.', {{"H", 4}, {"O", 2}}},
+        // a dot between two digits is a decimal point: O4.5, then H2O
+        {"CuSO4.5H2O", '.', {{"H", 2}, {"O", 5.5L}, {"S", 1}, {"Cu", 1}}},
+        {"CuSO4,5H2O", ',', {{"H", 2}, {"O", 5.5L}, {"S", 1}, {"Cu", 1}}},
+        {"0.5H2O·1,5Na", ',', {{"H", 1}, {"O", 0.5L}, {"Na", 1.5L}}},
+        {"(H2O·2NH3)2", '.', {{"H", 16}, {"N", 4}, {"O", 2}}},
+        {" C 6 H\t12 ( O H ) 2 ", '.', {{"H", 14}, {"C", 6}, {"O", 2}}},
+        {"C0H4", '.', {{"H", 4}, {"C", 0}}},
+        {"0H2O", '.', {{"H", 0}, {"O", 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        const FormulaCounts read = readFormula(c.formula, symbols, c.separator);
+        ASSERT_EQ(read.counts.size(), c.counts.size());
+        for (std::size_t i = 0; i < c.counts.size(); ++i) {
+            EXPECT_EQ(symbols[static_cast<std::size_t>(read.counts[i].column)], c.counts[i].first);
+            EXPECT_EQ(read.counts[i].count, c.counts[i].second);
+        }
+    }
+}
+
+TEST(FormulaReader, SumsAndMultipliesInExtendedPrecision) {
+    // the long double sum 0.1L + 0.2L, not the double 0.30000000000000004
+    const FormulaCounts sum = readFormula("C0.1C0.2", symbols, '.');
+    EXPECT_EQ(sum.countOf(5), 0.1L + 0.2L);
+    EXPECT_EQ(sum.counts[0].countText, "0.3");
+    const FormulaCounts product = readFormula("(C0,1)3", symbols, ',');
+    EXPECT_EQ(product.countOf(5), 0.1L * 3);
+    EXPECT_EQ(product.counts[0].countText, "0,3");
+    EXPECT_EQ(product.countOf(1), 0);
+}
+
+TEST(FormulaReader, WritesTheFormulaAsTheFormulaBoxDoes) {
+    // zero counts are read but not written, as the box lists counts above 0
+    const FormulaCounts read = readFormula("C0H4O0,5Na", symbols, ',');
+    EXPECT_EQ(read.counts.size(), 4u);
+    EXPECT_EQ(tableOrderText(read, symbols), "H4O0,5Na1");
+}
+
+TEST(FormulaReader, NestsToAnyDepth) {
+    // the brackets are not held on the call stack
+    const std::string deep = std::string(100000, '(') + "H2" + std::string(100000, ')');
+    EXPECT_EQ(readFormula(deep, symbols, '.').countOf(1), 2);
+}
+
+TEST(FormulaReader, TakesTheFirstOfEqualSymbolsAndNeverAnEmptyOne) {
+    const std::vector<std::string> table{"", "", "C", "Cl", "C"};
+    const FormulaCounts read = readFormula("CClC", table, '.');
+    ASSERT_EQ(read.counts.size(), 2u);
+    EXPECT_EQ(read.countOf(2), 2);
+    EXPECT_EQ(read.countOf(3), 1);
+}
+
+TEST(FormulaReader, ReadsWithTheShippedElementTable) {
+    data::DataTables tables;
+    testing_support::RecordingNotifier notifier;
+    ASSERT_TRUE(data::loadElementFile(ORVANE_SHARE_DIR, tables, notifier));
+    tables.elements.setCell(3, data::SymbolRow, " Li\t"); // symbols are read trimmed
+    const std::vector<std::string> shipped = symbolsOf(tables.elements);
+    ASSERT_EQ(shipped.size(), static_cast<std::size_t>(tables.elements.columnCount()));
+    EXPECT_EQ(shipped[0], "");
+    EXPECT_EQ(tableOrderText(readFormula("C6H12O6", shipped, '.'), shipped), "H12C6O6");
+    EXPECT_EQ(tableOrderText(readFormula("[Cu(NH3)4]SO4·H2O", shipped, '.'), shipped),
+              "H14N4O5S1Cu1");
+    EXPECT_EQ(tableOrderText(readFormula("LiCoO2", shipped, '.'), shipped), "Li1O2Co1");
+}
+
+} // namespace
+} // namespace orvane::formula
