@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
-"""Checks a pair of data files (elem.txt, abundances.txt) for what the calculation relies
-on: as many abundance lines as element columns, 21 fields a line, whole-number Width and
-offsets, abundances adding to 100 (1e-9 relative), Width at least every |offset|.
+"""Checks the data files (elem.txt, abundances.txt and, where there is one, masses.txt)
+for what the calculation relies on: as many abundance lines as element columns, 21 fields a
+line, whole-number Width and offsets, abundances adding to 100 (1e-9 relative), Width at
+least every |offset|; in masses.txt as many lines again, 11 fields a line, the Elem of the
+abundances line, "0" in every slot of abundance 0 and in every other slot a mass within
+0.5 u of its mass number (the rounded weight plus the slot's offset).
 Exits 1 and lists the faults when any check fails.
 
 Usage: check_data_files.py [DIR]   (default: share/orvane beside this script)
@@ -12,7 +15,10 @@ import sys
 
 FIELDS = 21
 MAX_TABS = 199
+MASS_FIELDS = 11
 TOLERANCE = 1e-9
+MASS_NUMBER_DISTANCE = 0.5
+BLANKS = "".join(map(chr, range(33)))
 
 
 def read_lines(path):
@@ -51,9 +57,10 @@ def check(directory):
     if len(rows) != count:
         faults.append(f"abundances.txt: {len(rows)} lines for {count} elements")
 
+    used = {}
     for r, line in enumerate(rows, start=1):
         where = f"abundances.txt, line {r}"
-        fields = [field.strip("".join(map(chr, range(33)))) for field in line.split("\t")]
+        fields = [field.strip(BLANKS) for field in line.split("\t")]
         if len(fields) != FIELDS:
             faults.append(f"{where}: {len(fields)} fields, not {FIELDS}")
             continue
@@ -74,6 +81,52 @@ def check(directory):
             faults.append(f"{where} ({fields[20]}): Width {width} below offset {widest}")
         if r <= count and fields[20] != symbols[r].strip():
             faults.append(f"{where}: Elem {fields[20]!r} but element column {r} is {symbols[r]!r}")
+        else:
+            used[r] = (offsets, shares, fields[20])
+
+    masses_path = os.path.join(directory, "masses.txt")
+    if os.path.exists(masses_path):
+        weights = elem_lines[1].split("\t") if len(elem_lines) >= 2 else []
+        faults += check_masses(read_lines(masses_path), count, weights, used)
+    return faults
+
+
+def check_masses(lines, count, weights, used):
+    """The faults of masses.txt against the element weights and the checked abundance rows
+    (line number -> (offsets, abundances, Elem))."""
+    faults = []
+    if len(lines) != count:
+        faults.append(f"masses.txt: {len(lines)} lines for {count} elements")
+    for r, line in enumerate(lines, start=1):
+        where = f"masses.txt, line {r}"
+        fields = [field.strip(BLANKS) for field in line.split("\t")]
+        if len(fields) != MASS_FIELDS:
+            faults.append(f"{where}: {len(fields)} fields, not {MASS_FIELDS}")
+            continue
+        if r not in used or r >= len(weights):
+            continue
+        offsets, shares, symbol = used[r]
+        if fields[10] != symbol:
+            faults.append(f"{where}: Elem {fields[10]!r} but abundances.txt has {symbol!r}")
+        try:
+            nominal = round(float(weights[r]))  # Python rounds half to even, as the loaders do
+        except ValueError:
+            continue  # reported with elem.txt
+        for slot, (offset, share, text) in enumerate(zip(offsets, shares, fields)):
+            if share == 0:
+                if text != "0":
+                    faults.append(f"{where} ({symbol}): M{slot} is {text!r} for abundance 0")
+                continue
+            try:
+                mass = float(text)
+            except ValueError:
+                faults.append(f"{where} ({symbol}): M{slot} {text!r} is not a number")
+                continue
+            if abs(mass - (nominal + offset)) > MASS_NUMBER_DISTANCE:
+                faults.append(
+                    f"{where} ({symbol}): M{slot} {mass!r} is not within "
+                    f"{MASS_NUMBER_DISTANCE} u of mass number {nominal + offset}"
+                )
     return faults
 
 

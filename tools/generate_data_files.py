@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes share/orvane/elem.txt and share/orvane/abundances.txt from the Blue Obelisk
-Data Repository (Debian package bodr): every element with a natural isotopic
-composition, in atomic-number order.
+"""Writes share/orvane/elem.txt, share/orvane/abundances.txt and share/orvane/masses.txt
+from the Blue Obelisk Data Repository (Debian package bodr): every element with a natural
+isotopic composition, in atomic-number order.
 
 elem.txt holds two lines, "Atom" and the symbols, "AW" and the standard atomic weights
 as elements.xml writes them. abundances.txt holds one line per element with the 21
@@ -17,6 +17,10 @@ fields Width, p1..p9, x0..x9, Elem:
 - the abundances are the source's texts, rescaled to add to 100 where they do not;
 - an element with more natural isotopes than free slots keeps the most abundant ones,
   rescaled (bodr 2019 has none).
+
+masses.txt holds, line for line with abundances.txt, the 11 fields M0..M9, Elem: the
+exact mass in u (the source's text) of the isotope in each slot, "0" where the slot's
+abundance is 0.
 
 Standard library only. Usage: generate_data_files.py [--bodr DIR] [--out DIR]
 """
@@ -51,16 +55,22 @@ def read_elements(path):
 
 
 def read_natural_isotopes(path):
-    """Symbol -> [(mass number, abundance text)] of the isotopes with a natural abundance."""
+    """Symbol -> ([(mass number, abundance text)], {mass number: exact mass text}) of the
+    isotopes with a natural abundance."""
     isotopes = {}
     for isotope_list in ET.parse(path).getroot().findall(CML + "isotopeList"):
         natural = []
+        masses = {}
         for isotope in isotope_list.findall(CML + "isotope"):
             abundance = scalar(isotope, "bo:relativeAbundance")
             if abundance is not None and Decimal(abundance) > 0:
-                natural.append((int(isotope.get("number")), abundance))
+                number = int(isotope.get("number"))
+                natural.append((number, abundance))
+                masses[number] = scalar(isotope, "bo:exactMass")
+                if masses[number] is None:
+                    raise SystemExit(f"{isotope.get('id')}: no exact mass in {path}")
         if natural:
-            isotopes[isotope_list.get("id")] = sorted(natural)
+            isotopes[isotope_list.get("id")] = (sorted(natural), masses)
     return isotopes
 
 
@@ -110,6 +120,19 @@ def abundance_row(symbol, weight, natural, notes):
     return [str(width)] + offsets + shares + [symbol]
 
 
+def mass_row(weight, row, masses):
+    """M0..M9, Elem for an abundances.txt row: slot 0 is the rounded weight, slot k that
+    plus the offset pk; a slot of abundance 0 holds "0"."""
+    nominal = round_half_even(weight)
+    offsets = [0] + [int(field) for field in row[1:SLOTS]]
+    shares = row[SLOTS : 2 * SLOTS]
+    fields = [
+        masses[nominal + offset] if Decimal(share) != 0 else "0"
+        for offset, share in zip(offsets, shares)
+    ]
+    return fields + [row[-1]]
+
+
 def write_lines(path, lines):
     with open(path, "w", encoding="ascii", newline="") as out:
         for line in lines:
@@ -130,13 +153,15 @@ def main():
     symbols = sorted((s for s in natural if s in elements), key=lambda s: elements[s][0])
 
     notes = []
-    rows = [abundance_row(s, elements[s][1], natural[s], notes) for s in symbols]
+    rows = [abundance_row(s, elements[s][1], natural[s][0], notes) for s in symbols]
+    mass_rows = [mass_row(elements[s][1], row, natural[s][1]) for s, row in zip(symbols, rows)]
     os.makedirs(args.out, exist_ok=True)
     write_lines(
         os.path.join(args.out, "elem.txt"),
         ["\t".join(["Atom"] + symbols), "\t".join(["AW"] + [elements[s][1] for s in symbols])],
     )
     write_lines(os.path.join(args.out, "abundances.txt"), ["\t".join(row) for row in rows])
+    write_lines(os.path.join(args.out, "masses.txt"), ["\t".join(row) for row in mass_rows])
 
     print(f"{len(symbols)} elements written to {os.path.normpath(args.out)}")
     for note in notes:

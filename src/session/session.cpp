@@ -7,6 +7,7 @@
 #include "calc/composition_summary.h"
 #include "data/abundance_file.h"
 #include "data/element_file.h"
+#include "data/mass_file.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
 #include "plot/plot_range.h"
@@ -71,6 +72,8 @@ void Session::Initialize1Click() {
     }
     m_state.isotopeTableLoaded =
         data::loadAbundanceFile(m_dataDirectory, m_state.tables, m_notifier);
+    // Optional: what is wrong with it is told when the accurate masses are asked for.
+    data::loadMassFile(m_dataDirectory, m_state.tables);
 }
 
 void Session::loadTablesOnce() {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "accurate/element_isotopes.h"
+
+namespace orvane::accurate {
+
+// A distribution of masses gathered on whole (nominal) masses: for each nominal mass, the
+// probability P, and S1 and S2, the sums of probability times the mass defect and times its
+// square. The defect is the mass minus the nominal mass, less a reference that the caller
+// takes out of every atom (see ofAtom), so that it stays a small number for molecules of
+// millions of u and its square keeps its digits.
+//
+// Convolution adds nominal masses and defects at once; probabilities below tailCut times
+// the largest are dropped from both ends after each one. Such tails are 1e20 times below
+// what the reported clusters can feel (they are cut at 1e-40), far below double precision.
+class MomentDistribution {
+public:
+    static constexpr double tailCut = 1e-60;
+
+    /// The distribution of nothing: nominal mass 0 with probability 1.
+    MomentDistribution();
+    /// One atom: its isotopes binned by mass number, each defect taken less `reference`.
+    static MomentDistribution ofAtom(const ElementIsotopes& element, long double reference);
+
+    /// The distribution of the sum of a mass from a and an independent one from b.
+    static MomentDistribution convolve(const MomentDistribution& a, const MomentDistribution& b);
+    /// The distribution of the sum of `count` independent masses of this distribution, by
+    /// binary powers (count >= 0).
+    MomentDistribution power(long long count) const;
+
+    /// The nominal mass of entry 0.
+    long long firstNominal() const { return m_first; }
+    std::size_t size() const { return m_p.size(); }
+    double probability(std::size_t i) const { return m_p[i]; }
+    double defectSum(std::size_t i) const { return m_s1[i]; }
+    double defectSquareSum(std::size_t i) const { return m_s2[i]; }
+
+private:
+    MomentDistribution(long long first, std::size_t size);
+    void dropTails();
+
+    long long m_first = 0;
+    // kept apart rather than as structs, so that the convolution runs over plain arrays
+    std::vector<double> m_p;
+    std::vector<double> m_s1;
+    std::vector<double> m_s2;
+};
+
+} // namespace orvane::accurate

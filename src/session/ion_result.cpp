@@ -1,0 +1,86 @@
+#include "session/ion_result.h"
+
+#include "accurate/ion_mz.h"
+#include "formula/element_symbols.h"
+#include "formula/ion_notation.h"
+#include "text/rounding.h"
+
+namespace orvane::session {
+
+namespace {
+
+// Whole atoms by column, written as the Formula box writes counts (symbol and count).
+std::string formulaOf(const std::vector<long long>& atoms,
+                      const std::vector<std::string>& symbols) {
+    std::string text;
+    for (std::size_t column = 1; column < atoms.size(); ++column) {
+        if (atoms[column] > 0) {
+            text += symbols[column] + std::to_string(atoms[column]);
+        }
+    }
+    return text;
+}
+
+std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms) {
+    std::vector<accurate::AtomCount> counts;
+    for (std::size_t column = 1; column < atoms.size(); ++column) {
+        if (atoms[column] > 0) {
+            counts.push_back({static_cast<int>(column), atoms[column]});
+        }
+    }
+    return counts;
+}
+
+} // namespace
+
+std::string expandIon(std::string_view ion, int charge) {
+    std::string expanded;
+    const std::string digits = charge == 1 ? std::string() : std::to_string(charge);
+    for (const char c : ion) {
+        if (c == 'z') {
+            expanded += digits;
+        } else {
+            expanded += c;
+        }
+    }
+    return expanded;
+}
+
+IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator) {
+    const data::TextGrid& elements = state.tables.elements;
+    const std::vector<std::string> symbols = formula::symbolsOf(elements);
+    IonResult result;
+    result.ion = expandIon(ion, charge);
+    const formula::IonNotation notation = formula::readIonNotation(result.ion, symbols, separator);
+    result.charge = notation.charge;
+
+    // The molecule as the pattern engine takes it: every working element's count rounded.
+    std::vector<long long> molecule(symbols.size(), 0);
+    for (const calc::WorkingElement& element : state.composition.elements) {
+        if (element.column > 0 && static_cast<std::size_t>(element.column) < molecule.size()) {
+            molecule[static_cast<std::size_t>(element.column)] +=
+                text::roundHalfEven(static_cast<text::Extended>(element.count));
+        }
+    }
+    const std::vector<long long> ionAtoms = formula::ionAtomCounts(notation, molecule, symbols);
+    result.moleculeFormula = formulaOf(molecule, symbols);
+    result.ionFormula = formulaOf(ionAtoms, symbols);
+
+    const accurate::MoleculeMasses masses =
+        accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator);
+    const accurate::AccurateMasses ionMasses =
+        accurate::computeAccurateMasses(atomCountsOf(ionAtoms), state.tables, separator);
+    result.monoisotopicMass = masses.monoisotopicMass;
+    result.averageMass = masses.averageMass;
+    result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);
+    result.averageMz = accurate::mzOf(ionMasses.averageMass, result.charge);
+    for (const accurate::Cluster& cluster : ionMasses.clusters) {
+        result.clusters.push_back({cluster.nominalMass, cluster.mass,
+                                   accurate::mzOf(cluster.mass, result.charge), cluster.intensity,
+                                   cluster.variance});
+    }
+    result.mostAbundantMz = result.clusters.at(ionMasses.mostAbundant).mz;
+    return result;
+}
+
+} // namespace orvane::session

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "accurate/accurate_masses.h"
+#include "session/session_state.h"
+
+namespace orvane::session {
+
+// The presets of the ion box. "z" stands for the main window's charge: "[M+zH]z+" is
+// "[M+H]+" at charge 1 and "[M+2H]2+" at charge 2.
+inline constexpr const char* ionPresets[] = {"[M+zH]z+", "[M+zNa]z+", "[M+zK]z+", "[M+zNH4]z+",
+                                             "[M-zH]z-", "[M+zCl]z-", "[M]z+"};
+
+/// The ion notation with every "z" replaced by the charge (and dropped at charge 1).
+std::string expandIon(std::string_view ion, int charge);
+
+// One accurate cluster of the ion, as the high-resolution table lists it.
+struct IonCluster {
+    long long nominalMass = 0;
+    double mass = 0;      // probability-weighted centre of the ion's atoms, in u
+    double mz = 0;        // with the electrons the charge takes away or brings
+    double intensity = 0; // percent of the tallest, which is exactly 100
+    double variance = 0;  // of the masses in the cluster, in u^2
+};
+
+// The accurate masses of the current formula and of an ion of it.
+struct IonResult {
+    std::string ion;             // the notation as read, "z" replaced
+    int charge = 1;              // signed: positive for cations
+    std::string moleculeFormula; // whole atoms as the engine takes them, in table order
+    std::string ionFormula;
+    double monoisotopicMass = 0; // of the molecule M
+    double averageMass = 0;      // of the molecule M
+    double monoisotopicMz = 0;   // of the ion
+    double averageMz = 0;        // of the ion
+    double mostAbundantMz = 0;   // the tallest cluster of the ion
+    std::vector<IonCluster> clusters;
+};
+
+/// The accurate masses for the working elements of `state` (atoms = Round(count)) and the
+/// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a
+/// notation the reader refuses, an ion that would need atoms the molecule lacks, and what
+/// the accurate masses refuse (masses.txt missing or wrong, naming file, line and field).
+IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator);
+
+} // namespace orvane::session

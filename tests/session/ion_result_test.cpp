@@ -1,0 +1,94 @@
+#include "session/ion_result.h"
+
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "session/session.h"
+#include "support/recording_notifier.h"
+#include "text/error.h"
+
+namespace orvane::session {
+namespace {
+
+class NoCanvas : public plot::Canvas {
+public:
+    int width() const override { return 782; }
+    int height() const override { return 553; }
+    void setPen(int, plot::Color, plot::PenStyle) override {}
+    void setBrush(plot::Color) override {}
+    void setFont(int, plot::Color) override {}
+    void rectangle(long long, long long, long long, long long) override {}
+    void moveTo(long long, long long) override {}
+    void lineTo(long long, long long) override {}
+    void textOut(long long, long long, const std::string&) override {}
+};
+
+// The session over the shipped data files, with a formula typed as text.
+struct ShippedSession {
+    testing_support::RecordingNotifier notifier;
+    NoCanvas canvas;
+    Session session{ORVANE_SHARE_DIR, '.', notifier, canvas, SessionTiming{{}}};
+
+    explicit ShippedSession(const std::string& formula) {
+        session.Initialize1Click();
+        session.enterFormula(formula);
+    }
+    IonResult ion(const std::string& notation, int charge = 1) const {
+        return computeIon(session.state(), notation, charge, '.');
+    }
+};
+
+TEST(IonResult, ThePresetsFollowTheCharge) {
+    const struct {
+        const char* preset;
+        int charge;
+        const char* expanded;
+    } cases[] = {
+        {"[M+zH]z+", 1, "[M+H]+"}, {"[M+zH]z+", 2, "[M+2H]2+"}, {"[M-zH]z-", 3, "[M-3H]3-"},
+        {"[M]z+", 1, "[M]+"},      {"[M+Na]+", 5, "[M+Na]+"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expanded);
+        EXPECT_EQ(expandIon(c.preset, c.charge), c.expanded);
+    }
+}
+
+// Worked by hand from the shipped exact masses, to 5 decimals.
+TEST(IonResult, GlucoseAndHeminIonsWorkedByHand) {
+    const ShippedSession glucose("C6H12O6");
+    const struct {
+        const char* ion;
+        int charge;
+        double monoisotopicMz;
+        const char* ionFormula;
+    } cases[] = {
+        {"[M+zH]z+", 1, 181.07066, "H13C6O6"}, {"[M+Na]+", 1, 203.05261, "H12C6O6Na1"},
+        {"[M-H]-", 1, 179.05611, "H11C6O6"},   {"[2M+Na]+", 1, 383.11600, "H24C12O12Na1"},
+        {"[M+zH]z+", 2, 91.03897, "H14C6O6"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ion);
+        const IonResult result = glucose.ion(c.ion, c.charge);
+        EXPECT_NEAR(result.monoisotopicMass, 180.06339, 5e-6);
+        EXPECT_NEAR(result.monoisotopicMz, c.monoisotopicMz, 5e-6);
+        EXPECT_EQ(result.moleculeFormula, "H12C6O6");
+        EXPECT_EQ(result.ionFormula, c.ionFormula);
+        EXPECT_EQ(result.clusters.front().intensity, 100.0);
+        EXPECT_NEAR(result.clusters.front().mz, result.monoisotopicMz, 1e-4);
+    }
+    const IonResult hemin = ShippedSession("C34H32ClFeN4O4").ion("[M-Cl]+");
+    EXPECT_NEAR(hemin.monoisotopicMz, 616.17674, 5e-6);
+    EXPECT_EQ(hemin.charge, 1);
+}
+
+TEST(IonResult, AnIonTheMoleculeCannotGiveIsRefused) {
+    const ShippedSession glucose("C6H12O6");
+    EXPECT_THROW(glucose.ion("[M-Cl]+"), text::Error);
+    EXPECT_THROW(glucose.ion("[M+Xy]+"), text::Error);
+    EXPECT_THROW(glucose.ion("M+H"), text::Error);
+}
+
+} // namespace
+} // namespace orvane::session
