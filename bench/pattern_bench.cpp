@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -62,15 +63,21 @@ void countsToPattern(benchmark::State& state,
         counts.emplace_back(columnOf(symbol), count);
     }
     calc::Composition composition;
+    calc::CompositionReadings readings;
+    calc::CellReadings isotopeReadings;
+    std::string weight, averageMz, formulaText;
+    data::TextGrid workGrid(6, 2);
     calc::MsDataGrid msData;
-    calc::MsRangeTexts msRange;
+    std::optional<calc::MsRange> msRange;
     calc::PatternState pattern;
     for (auto _ : state) {
         for (const auto& [column, count] : counts) {
             t.elements.setCell(column, data::CountRow, count);
         }
-        calc::calculateComposition(t.elements, 1, '.', composition, msData);
-        calc::simulateIsotopePattern(composition, t.isotopes, '.', pattern, msData, msRange);
+        calc::calculateComposition(t.elements, 1, '.', readings, composition,
+                                   {weight, averageMz, formulaText, workGrid, msData});
+        pattern = calc::simulateIsotopePattern({composition.elements, t.isotopes, '.'},
+                                               isotopeReadings, msData, msRange);
         benchmark::DoNotOptimize(pattern.p.data());
     }
     state.counters["array"] = static_cast<double>(pattern.p.size());
