@@ -100,6 +100,9 @@ std::string quoted(std::string_view field) {
 } // namespace
 
 Spectrum parsePeakList(std::string_view text, const std::string& fileName) {
+    if (text.starts_with("\xef\xbb\xbf")) {
+        text.remove_prefix(3); // the UTF-8 mark some editors write would hide the first number
+    }
     Spectrum spectrum;
     int lineNumber = 0;
     std::size_t at = 0;

@@ -51,7 +51,7 @@ TEST(PeakList, ReadsEveryLayoutOfTheSamePoints) {
          "# measured 2024\nm/z\tintensity\n100.5\t20\n101.5\t7.25\n"},
         {"CSV with header", "\"mz\",\"intensity\"\r\n100.5,20\r\n101.5, 7.25\r\n"},
         {"semicolons, decimal comma", "mz;int\n100,5;20\n101,5;7,25\n"},
-        {"blanks", "  100.5   20\n\n101.5 7.25e0\n"},
+        {"blanks after a UTF-8 mark", "\xef\xbb\xbf  100.5   20\n\n101.5 7.25e0\n"},
         {"the normal export", "  100.50\t 20.000\r\n  101.50\t  7.250\r\n"},
         {"lone CR line ends, unsorted", "101.5\t7.25\r100.5\t20\r"},
         {"trailing separators", "100.5\t20\t\n101.5\t7.25\t\t\n"},
