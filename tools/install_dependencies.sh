@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev            # Qt 6 Widgets (Gui needs the GL headers)
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     ccache                            # a second build of the same sources is free
+    libpwizlite-dev libboost-dev      # mzML and mzXML reading; its headers include Boost's
     fonts-liberation                  # metric-compatible Arial for the window's texts
     fonts-ipafont-gothic              # Japanese, so that the error texts render
     "$@"

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include <limits>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "data/mass_file.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
+#include "measured/cluster_match.h"
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
 #include "text/error.h"
@@ -381,6 +383,51 @@ void Session::Button3Click() {
     if (m_state.pattern.exists()) {
         rangeAndSpectrum();
     }
+}
+
+// --- the high-resolution view -----------------------------------------------------------------
+
+void Session::setIonText(const std::string& text) {
+    const Change change(*this);
+    m_state.ionText = text;
+}
+
+IonResult Session::currentIon() const {
+    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator);
+}
+
+measured::MeasuredFile Session::readMeasuredFile(const std::string& path) const {
+    return measured::openMeasuredFile(path);
+}
+
+std::size_t Session::defaultMeasuredSpectrum(const measured::MeasuredFile& file) const {
+    double low = 0;
+    double high = std::numeric_limits<double>::max();
+    try {
+        const IonResult ion = currentIon();
+        std::vector<measured::TheoreticalCluster> clusters;
+        for (const IonCluster& cluster : ion.clusters) {
+            clusters.push_back({cluster.mz, cluster.intensity});
+        }
+        if (const auto range = measured::clusterRange(clusters, ion.charge)) {
+            low = range->low;
+            high = range->high;
+        }
+    } catch (const text::Error&) {
+        // no formula or no accurate masses: the whole file counts
+    }
+    return measured::defaultSpectrum(file, low, high);
+}
+
+void Session::showMeasuredSpectrum(const measured::MeasuredFile& file, std::size_t index) {
+    const Change change(*this);
+    measured::Spectrum points = measured::loadSpectrum(file, index);
+    m_state.measured = MeasuredSpectrum{file, index, std::move(points)};
+}
+
+void Session::closeMeasuredSpectrum() {
+    const Change change(*this);
+    m_state.measured.reset();
 }
 
 // --- commands --------------------------------------------------------------------------------

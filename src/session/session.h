@@ -9,7 +9,9 @@
 #include "calc/isotope_engine.h"
 #include "export/pattern_export.h"
 #include "plot/canvas.h"
+#include "measured/measured_file.h"
 #include "session/change_listeners.h"
+#include "session/ion_result.h"
 #include "session/session_state.h"
 #include "text/notifier.h"
 
@@ -105,6 +107,25 @@ public:
     void Button1Click();
     /// Reset: automatic range, recomputes and draws.
     void Button3Click();
+
+    // --- the high-resolution view ---------------------------------------------------
+    /// The ion box of the high-resolution window, as typed or picked from the presets.
+    void setIonText(const std::string& text);
+    /// The accurate masses of the current formula as the ion of the ion box at the current
+    /// charge. Raises text::Error as computeIon does.
+    IonResult currentIon() const;
+    /// Reads a measured file for the chooser; changes nothing. Raises text::Error naming
+    /// the file and what is wrong with it.
+    measured::MeasuredFile readMeasuredFile(const std::string& path) const;
+    /// The spectrum the chooser offers first: the MS1 spectrum with the largest summed
+    /// intensity inside the current ion's cluster m/z range (the whole file's largest when
+    /// there is no ion to compute).
+    std::size_t defaultMeasuredSpectrum(const measured::MeasuredFile& file) const;
+    /// Sets spectrum `index` of `file` beside the theory. Raises text::Error when its points
+    /// cannot be read; the spectrum shown before then stays.
+    void showMeasuredSpectrum(const measured::MeasuredFile& file, std::size_t index);
+    /// Takes the measured spectrum away.
+    void closeMeasuredSpectrum();
 
     // --- commands -------------------------------------------------------------------
     /// Every count and percentage to "0", Weight "0", then the whole chain.

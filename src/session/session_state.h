@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,11 +10,21 @@
 #include "calc/pattern_state.h"
 #include "data/data_tables.h"
 #include "data/text_grid.h"
+#include "measured/measured_file.h"
+#include "measured/spectrum.h"
 #include "plot/plot_state.h"
 #include "session/display_settings.h"
 #include "session/view_texts.h"
 
 namespace orvane::session {
+
+// A measured spectrum opened beside the theory: the file, the spectrum chosen in it and
+// its points.
+struct MeasuredSpectrum {
+    measured::MeasuredFile file;
+    std::size_t index = 0;
+    measured::Spectrum points;
+};
 
 // Everything one run holds, as the front ends read it. Only the session's commands write it.
 struct SessionState {
@@ -29,6 +41,10 @@ struct SessionState {
     ViewTexts texts;
     bool hasPicture = false;                 // a drawing has run, so there is a picture to copy
     std::vector<std::string> formulaHistory; // formulas entered as text this run, newest first
+    // The high-resolution window: the ion box ("z" stands for the charge) and the measured
+    // spectrum set beside the theory.
+    std::string ionText = "[M+zH]z+";
+    std::optional<MeasuredSpectrum> measured;
 };
 
 } // namespace orvane::session

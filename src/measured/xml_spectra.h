@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "measured/measured_file.h"
+
+namespace orvane::measured {
+
+// The mzML and mzXML reader over ProteoWizard. Its headers stay inside xml_spectra.cpp, so
+// that nothing else pays for compiling them.
+
+/// Opens an mzML (format MzML, indexed or not) or mzXML file and summarises every spectrum,
+/// reading each one's points once for its summed intensity; the points are read again on
+/// demand. An indexedmzML whose index does not fit the file is read as the plain mzML inside
+/// it. Raises text::Error naming the file when it is cut short, holds no spectrum, or
+/// ProteoWizard refuses it.
+MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format);
+
+} // namespace orvane::measured

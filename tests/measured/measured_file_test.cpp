@@ -1,0 +1,190 @@
+#include "measured/measured_file.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "measured/measured_test_support.h"
+#include "support/temp_directory.h"
+#include "text/error.h"
+
+namespace orvane::measured {
+namespace {
+
+using testing::MzmlIndex;
+using testing::TestSpectrum;
+using testing_support::TempDirectory;
+
+// An MS1 centroid and an MS2 profile spectrum, the second written with its m/z unsorted.
+const std::vector<TestSpectrum> twoSpectra = {
+    {{100.0, 101.0, 102.0}, {10, 5, 1}, 1, "centroid", 1.5},
+    {{200.5, 200.0, 201.0}, {2, 1, 3}, 2, "profile", 2.25},
+};
+
+std::string openFailure(const std::string& path) {
+    try {
+        openMeasuredFile(path);
+    } catch (const text::Error& error) {
+        return error.what();
+    }
+    return "opened";
+}
+
+TEST(MeasuredFile, RefusesBadFilesNamingThem) {
+    const TempDirectory dir;
+    const std::string whole = testing::mzmlDocument(twoSpectra, MzmlIndex::Right);
+    const std::string noSpectra = testing::mzmlDocument({}, MzmlIndex::None);
+    std::string selfClosed = noSpectra;
+    selfClosed.replace(selfClosed.find("<spectrumList"),
+                       selfClosed.find("</spectrumList>\n") + 16 - selfClosed.find("<spectrumList"),
+                       "<spectrumList count=\"0\"/>\n");
+    const std::string mzxml = testing::mzxmlDocument(twoSpectra);
+    struct Case {
+        std::string name;
+        std::string bytes; // not written when empty and the name has no '.'
+        std::string message;
+    } cases[] = {
+        {"missing", "", "missing: ファイルが見つかりません"},
+        {"junk.mzML",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         "junk.mzML: binary data, neither a peak list nor mzML or mzXML"},
+        {"empty.txt", "", "empty.txt: the file is empty"},
+        {"packed.mzML.gz", "\x1f\x8b\x08\x00 rest",
+         "packed.mzML.gz: a compressed file; unpack it and open what is inside"},
+        {"page.xml", "<?xml version=\"1.0\"?><html></html>",
+         "page.xml: an XML file, but neither mzML nor mzXML"},
+        {"spectrum.mzML", whole.substr(0, whole.find("scan=2")),
+         "spectrum.mzML: the XML ends before the spectrum list is closed"},
+        {"scans.mzXML", mzxml.substr(0, mzxml.size() / 2),
+         "scans.mzXML: the XML ends before the scan list is closed"},
+        {"none.mzML", noSpectra, "none.mzML: the file holds no spectra"},
+        {"closed.mzML", selfClosed, "closed.mzML: the file holds no spectra"},
+        {"uneven.mzML", testing::mzmlDocument({{{1.0, 2.0}, {5}, 1, "", -1}}, MzmlIndex::None),
+         "uneven.mzML: not a readable mzML file (spectrum 1: ..."}, // then ProteoWizard's words
+        {"words.txt", "intensity and m/z\nnone\n",
+         "words.txt: no line holds two numbers (m/z and intensity)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.bytes.empty() || c.name.find('.') != std::string::npos) {
+            dir.write(c.name, c.bytes);
+        }
+        const std::string message = openFailure(dir.file(c.name));
+        if (c.message.ends_with("...")) {
+            EXPECT_EQ(message.substr(0, c.message.size() - 3),
+                      c.message.substr(0, c.message.size() - 3));
+        } else {
+            EXPECT_EQ(message, c.message);
+        }
+    }
+    EXPECT_EQ(openFailure(dir.path()), dir.path().substr(dir.path().rfind('/') + 1) +
+                                           ": ファイルへのアクセスが拒否されました");
+}
+
+void expectTwoSpectra(const MeasuredFile& file) {
+    ASSERT_EQ(file.spectra().size(), 2u);
+    const SpectrumSummary& first = file.spectra()[0];
+    const SpectrumSummary& second = file.spectra()[1];
+    EXPECT_EQ(first.index, 0u);
+    EXPECT_EQ(first.id, "scan=1");
+    EXPECT_EQ(first.msLevel, 1);
+    EXPECT_EQ(first.retentionTimeSeconds, 90.0);
+    EXPECT_EQ(first.pointCount, 3u);
+    EXPECT_EQ(first.summedIntensity, 16.0);
+    EXPECT_EQ(first.representation, Representation::Centroid);
+    EXPECT_EQ(second.index, 1u);
+    EXPECT_EQ(second.msLevel, 2);
+    EXPECT_EQ(second.retentionTimeSeconds, 135.0);
+    EXPECT_EQ(second.summedIntensity, 6.0);
+    EXPECT_EQ(second.representation, Representation::Profile);
+    const Spectrum points = loadSpectrum(file, 1);
+    EXPECT_EQ(points.mz, (std::vector<double>{200.0, 200.5, 201.0}));
+    EXPECT_EQ(points.intensity, (std::vector<double>{1, 2, 3}));
+}
+
+TEST(MeasuredFile, ReadsMzmlWithAndWithoutARightIndex) {
+    const TempDirectory dir;
+    const struct {
+        const char* name;
+        MzmlIndex index;
+    } cases[] = {
+        {"plain.mzML", MzmlIndex::None},
+        {"indexed.mzML", MzmlIndex::Right},
+        {"offsets-past-end.mzML", MzmlIndex::OffsetsPastEnd},
+        {"index-past-end.mzML", MzmlIndex::IndexPastEnd},
+        {"named-as-text.txt", MzmlIndex::Right}, // the content decides, not the name
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MeasuredFile file =
+            openMeasuredFile(dir.write(c.name, testing::mzmlDocument(twoSpectra, c.index)));
+        EXPECT_EQ(file.format(), MeasuredFormat::MzML);
+        expectTwoSpectra(file);
+    }
+}
+
+TEST(MeasuredFile, ReadsMzxml) {
+    const TempDirectory dir;
+    const MeasuredFile file =
+        openMeasuredFile(dir.write("run.mzXML", testing::mzxmlDocument(twoSpectra)));
+    EXPECT_EQ(file.format(), MeasuredFormat::MzXML);
+    expectTwoSpectra(file);
+}
+
+TEST(MeasuredFile, LeavesWhatTheFileDoesNotSayUnknown) {
+    const TempDirectory dir;
+    const MeasuredFile file = openMeasuredFile(dir.write(
+        "bare.mzML", testing::mzmlDocument({{{300.0}, {4}, 0, "", -1}}, MzmlIndex::None)));
+    const SpectrumSummary& summary = file.spectra().at(0);
+    EXPECT_EQ(summary.msLevel, 0);
+    EXPECT_FALSE(summary.retentionTimeSeconds.has_value());
+    EXPECT_EQ(summary.representation, Representation::Unknown);
+}
+
+TEST(MeasuredFile, APeakListIsOneCentroidMs1Spectrum) {
+    const TempDirectory dir;
+    const MeasuredFile file = openMeasuredFile(dir.write("peaks.mzML", "101.5\t5\n100.5\t20\n"));
+    EXPECT_EQ(file.format(), MeasuredFormat::PeakList);
+    ASSERT_EQ(file.spectra().size(), 1u);
+    EXPECT_EQ(file.spectra()[0].id, "peaks.mzML");
+    EXPECT_EQ(file.spectra()[0].msLevel, 1);
+    EXPECT_EQ(file.spectra()[0].pointCount, 2u);
+    EXPECT_EQ(file.spectra()[0].summedIntensity, 25.0);
+    EXPECT_EQ(file.spectra()[0].representation, Representation::Centroid);
+    EXPECT_EQ(loadSpectrum(file, 0).mz, (std::vector<double>{100.5, 101.5}));
+}
+
+TEST(MeasuredFile, DefaultSpectrumHasTheMostIntensityInTheRange) {
+    const TempDirectory dir;
+    // Sums in 500..502: 3, 900 (MS2), 8, 8, 0 (all outside), 5 with unknown level.
+    const std::vector<TestSpectrum> run = {
+        {{499.0, 500.0, 502.0}, {1000, 1, 2}, 1, "centroid", 1},
+        {{501.0}, {900}, 2, "centroid", 2},
+        {{500.5, 501.0, 502.5}, {4, 4, 1000}, 1, "profile", 3},
+        {{501.5}, {8}, 1, "centroid", 4},
+        {{600.0}, {1e6}, 1, "centroid", 5},
+        {{501.0}, {5}, 0, "", 6},
+    };
+    const struct {
+        const char* name;
+        std::vector<TestSpectrum> spectra;
+        std::size_t expected;
+    } cases[] = {
+        {"MS1 only, the first of a tie", run, 2},
+        {"unknown levels stand in for MS1", {run[1], run[5]}, 1},
+        {"neither: every spectrum counts", {run[1], run[1]}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MeasuredFile file = openMeasuredFile(
+            dir.write("run.mzML", testing::mzmlDocument(c.spectra, MzmlIndex::Right)));
+        EXPECT_EQ(defaultSpectrum(file, 500.0, 502.0), c.expected);
+    }
+}
+
+} // namespace
+} // namespace orvane::measured
