@@ -7,6 +7,7 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev libgl-dev            # Qt 6 Widgets (Gui needs the GL headers)
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    libisospec++-dev                  # fine structure of the high-resolution profile
     fonts-liberation                  # metric-compatible Arial for the window's texts
     fonts-ipafont-gothic              # Japanese, so that the error texts render
     "$@"
