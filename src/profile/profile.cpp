@@ -95,8 +95,7 @@ Profile profileOfClusters(const std::vector<AccurateCluster>& clusters, int char
                           const ProfileSettings& settings, std::stop_token stop) {
     checkSettings(settings);
     if (clusters.empty()) {
-        throw text::Error("The profile needs the accurate clusters of the ion, and there are "
-                          "none.");
+        throw text::Error("There are no accurate clusters to draw the profile from.");
     }
     const double z = chargeMagnitude(charge);
     std::vector<GaussianLine> lines;
@@ -126,6 +125,12 @@ Profile computeProfile(const ProfileInput& input, const ProfileSettings& setting
                                                     settings.maxFinePeaks, stop);
     if (!fine.tooMany) {
         return profileOfFineStructure(fine, settings, stop);
+    }
+    if (input.clusters.empty()) {
+        throw text::Error("The fine structure has more than " +
+                          std::to_string(settings.maxFinePeaks) +
+                          " peaks, and there are no accurate clusters to draw the profile from "
+                          "instead.");
     }
     return profileOfClusters(input.clusters, input.charge, settings, stop);
 }

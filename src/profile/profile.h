@@ -11,6 +11,22 @@
 
 namespace orvane::profile {
 
+// How the profile is made:
+// - Each fine peak is a Gaussian whose area, not height, is its probability, so that a
+//   cluster's one Gaussian (variance the instrument's plus its own) has the area of its
+//   fine peaks and the two ways agree where the instrument hides the fine structure.
+// - Coverage 0.9999 keeps insulin's profile within 0.008 % of the tallest point of the
+//   complete fine structure's at every R from 10^3 to 10^7 (0.999: 0.08 %, 0.99: 0.8 %):
+//   the missing probability spreads over the whole envelope; where a missing peak stands
+//   alone it is smaller than every peak kept.
+// - Only the grid points within 6 sigma of some peak are sampled (gaussian_sum.h). At
+//   R = 10^7 insulin's envelope, 17 u wide with its margins, would take 590,000 evenly
+//   spaced points at 20 per FWHM; its isotopologues sit in clusters a few hundredths of
+//   a u wide, and the runs around them take 28,000. The count is at most about 100 per
+//   peak and never more than the even grid; above maxProfilePoints it is refused.
+// - Above maxFinePeaks fine peaks (albumin has 2.2 million at 0.9999) the clusters stand
+//   in.
+
 // A line of the stick spectrum under the profile: a fine peak or a cluster.
 struct Peak {
     double mz = 0;
@@ -43,7 +59,7 @@ struct Profile {
 /// fine structure has more than maxFinePeaks peaks, one Gaussian per accurate cluster
 /// instead (profileOfClusters). Raises text::Error for invalid settings or input, also
 /// when the clusters are needed and the input has none; Cancelled when `stop` is
-/// requested.
+/// requested (inside IsoSpec only between its layers).
 Profile computeProfile(const ProfileInput& input, const ProfileSettings& settings,
                        std::stop_token stop = {});
 
@@ -54,8 +70,9 @@ Profile profileOfFineStructure(const FineStructure& fine, const ProfileSettings&
 
 /// The profile of the clusters of an ion of `charge`: one Gaussian per cluster, area its
 /// probability, variance the instrument's, (m/z / R / fwhmPerSigma)^2, plus the
-/// cluster's own mass variance / z^2. Raises as computeProfile, and names the cluster
-/// (from 1) whose m/z, probability or variance is not a finite number (of 0 or more).
+/// cluster's own mass variance / z^2. Raises as computeProfile, also when there are no
+/// clusters, and names the cluster (from 1) whose m/z is not a number above 0 or whose
+/// probability or variance is not a number of 0 or more.
 Profile profileOfClusters(const std::vector<AccurateCluster>& clusters, int charge,
                           const ProfileSettings& settings, std::stop_token stop = {});
 
