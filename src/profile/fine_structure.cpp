@@ -17,8 +17,9 @@ namespace {
 // The enumeration may visit twice the limit: the last layer is visited whole and
 // trimmed to the most probable peaks afterwards.
 constexpr std::size_t visitFactor = 2;
-// The estimate misses by a factor of a few either way (fine_peak_estimate.h); only a
-// clear excess skips the enumeration, the count itself decides the rest.
+// The estimate runs low for proteins (185 for insulin's 3355) and high for elements of
+// many even isotopes (fine_peak_estimate.h); only a clear excess skips the enumeration,
+// the count itself decides the rest.
 constexpr double estimateMargin = 4;
 // IsoSpec's layers each span a factor e^3 in probability, as its own total-probability
 // envelope does.
