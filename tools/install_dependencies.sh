@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     ccache                            # a second build of the same sources is free
     libpwizlite-dev libboost-dev      # mzML and mzXML reading; its headers include Boost's
+    libisospec++-dev                  # the fine structure of high-resolution profiles
     fonts-liberation                  # metric-compatible Arial for the window's texts
     fonts-ipafont-gothic              # Japanese, so that the error texts render
     "$@"

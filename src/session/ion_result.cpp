@@ -68,16 +68,17 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
 
     const accurate::MoleculeMasses masses =
         accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator);
+    result.ionAtoms = atomCountsOf(ionAtoms);
     const accurate::AccurateMasses ionMasses =
-        accurate::computeAccurateMasses(atomCountsOf(ionAtoms), state.tables, separator);
+        accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);
     result.averageMz = accurate::mzOf(ionMasses.averageMass, result.charge);
     for (const accurate::Cluster& cluster : ionMasses.clusters) {
         result.clusters.push_back({cluster.nominalMass, cluster.mass,
-                                   accurate::mzOf(cluster.mass, result.charge), cluster.intensity,
-                                   cluster.variance});
+                                   accurate::mzOf(cluster.mass, result.charge), cluster.probability,
+                                   cluster.intensity, cluster.variance});
     }
     result.mostAbundantMz = result.clusters.at(ionMasses.mostAbundant).mz;
     return result;

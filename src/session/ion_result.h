@@ -20,10 +20,11 @@ std::string expandIon(std::string_view ion, int charge);
 // One accurate cluster of the ion, as the high-resolution table lists it.
 struct IonCluster {
     long long nominalMass = 0;
-    double mass = 0;      // probability-weighted centre of the ion's atoms, in u
-    double mz = 0;        // with the electrons the charge takes away or brings
-    double intensity = 0; // percent of the tallest, which is exactly 100
-    double variance = 0;  // of the masses in the cluster, in u^2
+    double mass = 0;        // probability-weighted centre of the ion's atoms, in u
+    double mz = 0;          // with the electrons the charge takes away or brings
+    double probability = 0; // of all ions, those in this cluster
+    double intensity = 0;   // percent of the tallest, which is exactly 100
+    double variance = 0;    // of the masses in the cluster, in u^2
 };
 
 // The accurate masses of the current formula and of an ion of it.
@@ -38,6 +39,7 @@ struct IonResult {
     double averageMz = 0;        // of the ion
     double mostAbundantMz = 0;   // the tallest cluster of the ion
     std::vector<IonCluster> clusters;
+    std::vector<accurate::AtomCount> ionAtoms; // the ion's atoms by element column
 };
 
 /// The accurate masses for the working elements of `state` (atoms = Round(count)) and the

@@ -1,0 +1,118 @@
+#include "profile/fine_structure.h"
+
+#include <algorithm>
+
+#include <IsoSpec++/isoSpec++.h>
+
+#include "profile/cancelled.h"
+#include "profile/fine_peak_estimate.h"
+#include "profile/normalised_elements.h"
+#include "text/error.h"
+#include "text/number_text.h"
+
+namespace orvane::profile {
+
+namespace {
+
+// The enumeration may visit twice the limit: the last layer is visited whole and
+// trimmed to the most probable peaks afterwards.
+constexpr std::size_t visitFactor = 2;
+// The estimate runs low for proteins (185 for insulin's 3355) and high for elements of
+// many even isotopes (fine_peak_estimate.h); only a clear excess skips the enumeration,
+// the count itself decides the rest.
+constexpr double estimateMargin = 4;
+// IsoSpec's layers each span a factor e^3 in probability, as its own total-probability
+// envelope does.
+constexpr double layerStep = -3.0;
+constexpr std::size_t peaksBetweenStopChecks = 4096;
+
+IsoSpec::Iso isoOf(const std::vector<ElementAtoms>& elements) {
+    IsoSpec::Iso iso;
+    for (const ElementAtoms& element : elements) {
+        std::vector<double> masses;
+        std::vector<double> probabilities;
+        for (const Isotope& isotope : element.isotopes) {
+            masses.push_back(isotope.mass);
+            probabilities.push_back(isotope.probability);
+        }
+        iso.addElement(element.atomCount, static_cast<int>(masses.size()), masses.data(),
+                       probabilities.data());
+    }
+    return iso;
+}
+
+// Keeps the layers before the last whole and of the last (from `lastLayer` on) only its
+// most probable peaks, as many as bring the sum from `sumBefore` to `coverage`.
+void trimLastLayer(std::vector<FinePeak>& peaks, std::size_t lastLayer, double sumBefore,
+                   double coverage) {
+    const auto layerBegin = peaks.begin() + static_cast<std::ptrdiff_t>(lastLayer);
+    std::sort(layerBegin, peaks.end(),
+              [](const FinePeak& a, const FinePeak& b) { return a.probability > b.probability; });
+    std::size_t kept = lastLayer;
+    double sum = sumBefore;
+    while (kept < peaks.size() && sum < coverage) {
+        sum += peaks[kept].probability;
+        ++kept;
+    }
+    peaks.resize(kept);
+}
+
+} // namespace
+
+FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, int charge,
+                                   double coverage, std::size_t maxPeaks, std::stop_token stop) {
+    if (!(coverage > 0 && coverage <= 1)) {
+        throw text::Error("The coverage must be above 0 and at most 1, not " +
+                          text::generalText(coverage, '.') + ".");
+    }
+    const std::vector<ElementAtoms> normalised = normalisedElements(elements);
+    FineStructure tooMany;
+    tooMany.tooMany = true;
+    if (estimateFinePeakCount(normalised, coverage) > estimateMargin * maxPeaks) {
+        return tooMany;
+    }
+
+    IsoSpec::IsoLayeredGenerator generator(isoOf(normalised), 1000, 1000, true,
+                                           std::min(coverage, 0.9999));
+    const std::size_t visitLimit = visitFactor * std::max<std::size_t>(maxPeaks, 1);
+    std::vector<FinePeak> peaks; // masses until the end
+    double sum = 0;
+    std::size_t lastLayer = 0;
+    double sumBefore = 0;
+    bool reached = false;
+    do {
+        throwIfStopRequested(stop);
+        lastLayer = peaks.size();
+        sumBefore = sum;
+        while (generator.advanceToNextConfigurationWithinLayer()) {
+            peaks.push_back({generator.mass(), generator.prob()});
+            sum += generator.prob();
+            if (peaks.size() > visitLimit) {
+                return tooMany;
+            }
+            if (peaks.size() % peaksBetweenStopChecks == 0) {
+                throwIfStopRequested(stop);
+            }
+        }
+        // the sum reaches 1 in rounding before the rarest isotopologues come
+        reached = coverage < 1 && sum >= coverage;
+    } while (!reached && generator.nextLayer(layerStep));
+    if (reached) {
+        trimLastLayer(peaks, lastLayer, sumBefore, coverage);
+    }
+    if (peaks.size() > maxPeaks) {
+        return tooMany;
+    }
+
+    FineStructure result;
+    for (FinePeak& peak : peaks) {
+        peak.mz = mzOfMass(peak.mz, charge);
+        result.coverage += peak.probability;
+    }
+    std::sort(peaks.begin(), peaks.end(),
+              [](const FinePeak& a, const FinePeak& b) { return a.mz < b.mz; });
+    result.peaks = std::move(peaks);
+    return result;
+}
+
+} // namespace orvane::profile

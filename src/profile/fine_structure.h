@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <stop_token>
+#include <vector>
+
+#include "profile/profile_input.h"
+
+namespace orvane::profile {
+
+// One isotopologue of the ion.
+struct FinePeak {
+    double mz = 0;
+    double probability = 0;
+};
+
+// The isotopologues of an ion down to a coverage, or the finding that there are too many.
+struct FineStructure {
+    std::vector<FinePeak> peaks; // sorted by m/z; empty when tooMany
+    double coverage = 0;         // the sum of the peaks' probabilities
+    bool tooMany = false;        // the set would hold more than the limit of peaks
+};
+
+/// The limit of fine peaks above which a profile stands on the clusters instead.
+inline constexpr std::size_t defaultMaxFinePeaks = 1'000'000;
+
+/// The smallest set of isotopologues whose probabilities add up to at least `coverage`
+/// (IsoSpec's total-probability generator), as m/z for `charge` and probability, sorted
+/// by m/z; for coverage 1 every isotopologue. When the set would hold more than
+/// `maxPeaks` peaks, whether the estimate before the enumeration says so or the
+/// enumeration finds it, the result is tooMany and the enumeration stops early.
+/// Raises text::Error for a coverage outside (0, 1] and for invalid elements
+/// (normalisedElements), Cancelled when `stop` is requested (checked every few thousand
+/// isotopologues and between IsoSpec's layers).
+FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, int charge,
+                                   double coverage, std::size_t maxPeaks = defaultMaxFinePeaks,
+                                   std::stop_token stop = {});
+
+} // namespace orvane::profile

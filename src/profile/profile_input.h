@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace orvane::profile {
+
+/// The electron mass in u, taken off once per positive charge.
+inline constexpr double electronMass = 0.000548579909065;
+
+// One isotope as the data files give it.
+struct Isotope {
+    double mass = 0;        // exact mass, u
+    double probability = 0; // abundance as a fraction; an element's sum is renormalised to 1
+};
+
+// One element of the ion with its atom count.
+struct ElementAtoms {
+    std::string symbol; // only for the messages
+    int atomCount = 0;  // elements with 0 atoms are left out
+    std::vector<Isotope> isotopes;
+};
+
+// One nominal-mass cluster of the fine structure, computed accurately elsewhere; the
+// profile stands on these when the fine structure has too many peaks.
+struct AccurateCluster {
+    double mz = 0;
+    double probability = 0;
+    double variance = 0; // mass variance of the cluster's own fine structure, u^2
+};
+
+// What a profile is computed from: the ion's composition and charge, and the clusters
+// for the fallback (may be empty when the caller knows the fine structure is small).
+struct ProfileInput {
+    std::vector<ElementAtoms> elements;
+    int charge = 1; // signed; 0 is the neutral molecule
+    std::vector<AccurateCluster> clusters;
+};
+
+/// The divisor of masses for a charge: |z|, and 1 for the neutral molecule.
+inline int chargeMagnitude(int charge) {
+    return charge == 0 ? 1 : std::abs(charge);
+}
+
+/// The m/z of an ion of neutral-atom mass `mass` and charge `charge`:
+/// (mass - z * electronMass) / |z|; the mass itself for charge 0.
+inline double mzOfMass(double mass, int charge) {
+    return (mass - charge * electronMass) / chargeMagnitude(charge);
+}
+
+} // namespace orvane::profile

@@ -1,0 +1,125 @@
+#include "profile/fine_structure.h"
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "profile_test_support.h"
+#include "text/error.h"
+
+namespace orvane::profile {
+namespace {
+
+using support::formula;
+
+std::string errorOf(const std::vector<ElementAtoms>& elements, double coverage) {
+    try {
+        computeFineStructure(elements, 1, coverage);
+    } catch (const text::Error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(FineStructure, RefusesInvalidInput) {
+    auto negative = formula({{"Cl", 2}});
+    negative[0].isotopes[1].probability = -1;
+    const struct {
+        std::vector<ElementAtoms> elements;
+        double coverage;
+        std::string message;
+    } cases[] = {
+        {formula({{"Cl", 2}}), 0, "The coverage must be above 0 and at most 1, not 0."},
+        {formula({{"Cl", 2}}), 1.5, "The coverage must be above 0 and at most 1, not 1.5."},
+        {formula({{"C", 0}, {"H", 0}}), 0.9, "The ion has no atoms."},
+        {formula({{"C", -1}}), 0.9, "Element C: the atom count -1 is negative."},
+        {negative, 0.9, "Element Cl, isotope 2: the probability -1 is not a number of 0 or more."},
+        {{{"X", 1, {{10, 0}}}}, 0.9, "Element X: no isotope has a probability above 0."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(errorOf(c.elements, c.coverage), c.message);
+    }
+}
+
+// Coverage 1 against the brute-force enumeration: masses to 1e-9 u, probabilities to
+// 1e-9 of their own size, both signs of charge and none, an element of one isotope.
+TEST(FineStructure, CompleteSetMatchesBruteForce) {
+    auto withPhosphorus = formula({{"Cl", 3}, {"O", 2}});
+    withPhosphorus.push_back({"P", 1, {{30.97376163, 100}}});
+    const struct {
+        std::vector<ElementAtoms> elements;
+        int charge;
+    } cases[] = {
+        {formula({{"Cl", 2}}), 1},
+        {formula({{"C", 1}, {"H", 4}}), 2},
+        {formula({{"H", 2}, {"O", 1}}), -1},
+        {formula({{"H", 2}, {"O", 1}}), 0},
+        {withPhosphorus, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.elements[0].symbol + std::to_string(c.charge));
+        const auto exact = support::asFinePeaks(support::bruteForce(c.elements), c.charge);
+        const FineStructure fine = computeFineStructure(c.elements, c.charge, 1.0);
+        ASSERT_EQ(fine.peaks.size(), exact.size());
+        for (std::size_t i = 0; i < exact.size(); ++i) {
+            EXPECT_NEAR(fine.peaks[i].mz, exact[i].mz, 1e-9);
+            EXPECT_NEAR(fine.peaks[i].probability, exact[i].probability,
+                        1e-9 * exact[i].probability);
+        }
+        EXPECT_NEAR(fine.coverage, 1.0, 1e-12);
+    }
+    // 35Cl2+ by hand: 2 * 34.96885268 - 0.000548579909065, probability 0.7578^2
+    const FineStructure chlorine = computeFineStructure(formula({{"Cl", 2}}), 1, 1.0);
+    EXPECT_NEAR(chlorine.peaks[0].mz, 69.937156780090935, 1e-12);
+    EXPECT_NEAR(chlorine.peaks[0].probability, 0.57426084, 1e-12);
+}
+
+// A partial coverage keeps the most probable isotopologues, as few as reach it.
+TEST(FineStructure, PartialCoverageIsTheSmallestSet) {
+    const auto elements = formula({{"C", 15}, {"H", 22}, {"N", 3}, {"O", 5}, {"S", 1}});
+    auto exact = support::bruteForce(elements);
+    std::sort(exact.begin(), exact.end(),
+              [](auto& a, auto& b) { return a.probability > b.probability; });
+    for (double coverage : {0.5, 0.99, 0.9999}) {
+        SCOPED_TRACE(coverage);
+        std::size_t needed = 0;
+        for (double sum = 0; sum < coverage; ++needed) {
+            sum += exact[needed].probability;
+        }
+        const FineStructure fine = computeFineStructure(elements, 1, coverage);
+        EXPECT_EQ(fine.peaks.size(), needed);
+        EXPECT_GE(fine.coverage, coverage - 1e-12);
+        EXPECT_TRUE(std::is_sorted(fine.peaks.begin(), fine.peaks.end(),
+                                   [](auto& a, auto& b) { return a.mz < b.mz; }));
+    }
+}
+
+// Insulin has 3355 peaks at 0.9999: over a limit of 1000 the enumeration finds it, over
+// 10 the estimate already; ten even isotopes on 100 atoms (4e12 isotopologues, which
+// IsoSpec would try to hold) are refused before it starts.
+TEST(FineStructure, ReportsTooManyPeaksEarly) {
+    ElementAtoms flat{"X", 100, std::vector<Isotope>(10, {100, 0.1})};
+    for (int i = 0; i < 10; ++i) {
+        flat.isotopes[i].mass += i;
+    }
+    const struct {
+        std::vector<ElementAtoms> elements;
+        std::size_t limit;
+    } cases[] = {
+        {formula(support::insulin), 1000}, {formula(support::insulin), 10}, {{flat}, 1'000'000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        const auto start = std::chrono::steady_clock::now();
+        const FineStructure fine = computeFineStructure(c.elements, 1, 0.9999, c.limit);
+        EXPECT_TRUE(fine.tooMany && fine.peaks.empty());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    }
+    EXPECT_EQ(computeFineStructure(formula(support::insulin), 1, 0.9999, 3355).peaks.size(), 3355u);
+}
+
+} // namespace
+} // namespace orvane::profile
