@@ -24,7 +24,7 @@ const RealCase realCases[] = {
     {" 1.5 ", '.', true, 1.5},
     {"1,5", ',', true, 1.5},
     {"1,5", '.', false, 0},
-    {"1.5", ',', false, 0},
+    {"1.5", ',', true, 1.5}, // the data files' point is read under a comma locale too
     {"+.5", '.', true, 0.5},
     {"-,5", ',', true, -0.5},
     {"5.", '.', true, 5},
@@ -57,6 +57,23 @@ const RealCase realCases[] = {
     {"1e5000", '.', false, 0},
     {"1,000.5", '.', false, 0},
     {"1d", '.', false, 0},
+    // "." is a decimal point under every separator, but a number has at most one
+    {"12.011", ',', true, 12.011},
+    {"-.5", ',', true, -0.5},
+    {"5.", ',', true, 5},
+    {"2.5e-1", ',', true, 0.25},
+    {" 12,011 ", ',', true, 12.011},
+    {"1,5.3", ',', false, 0},
+    {"1.5,3", ',', false, 0},
+    {"1.2.3", ',', false, 0},
+    {"1,2,3", ',', false, 0},
+    {",.5", ',', false, 0},
+    {".", ',', false, 0},
+    {",", ',', false, 0},
+    {"1.0e3,5", ',', false, 0},
+    {"1e3.5", ',', false, 0},
+    {"1,000.5", ',', false, 0},
+    {"1,5", '.', false, 0}, // under a point locale nothing changes
 };
 
 void checkReals() {
