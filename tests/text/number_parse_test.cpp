@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -133,6 +134,20 @@ TEST(ParseRealTest, ReadsInExtendedPrecisionThenStores) {
     // the long double nearest to the text, rounded to double
     EXPECT_EQ(parseReal("0.3", '.'), 0.3);
     EXPECT_EQ(parseReal("123456789012345678901234567890", '.'), 1.2345678901234568e29);
+}
+
+TEST(ParseTest, ACellWithANulIsQuotedWhole) {
+    const std::string_view cell("12\0.5", 5);
+    const auto message = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { parseReal(cell, '.'); }), "'12\\0.5' は浮動小数点数ではありません");
+    EXPECT_EQ(message([&] { parseInteger(cell); }), "'12\\0.5' は整数ではありません");
 }
 
 struct IntegerCase {
