@@ -153,8 +153,9 @@ void Session::requirePatternToSave() const {
 
 bool Session::savePattern(const std::string& path, exporting::Layout layout) {
     requirePatternToSave();
-    return exporting::savePattern(path, layout, pattern, composition.formulaWeight, plotState.s,
-                                  m_notifier);
+    return exporting::savePattern(path, layout, pattern, composition.formulaWeight,
+                                  pattern.n0 - static_cast<long long>(plotState.s),
+                                  pattern.n0 + static_cast<long long>(plotState.s), m_notifier);
 }
 
 } // namespace orvane

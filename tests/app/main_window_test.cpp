@@ -408,17 +408,19 @@ private slots:
         QCOMPARE(written.count("\r\n"), 2 * s + 1);
         QCOMPARE(written.count('\n'), 2 * s + 1);
         QVERIFY(written.endsWith("\r\n"));
-        QCOMPARE(written.toStdString(),
-                 exporting::normalLayout(app->session->pattern,
-                                         app->session->composition.formulaWeight, s));
+        QCOMPARE(
+            written.toStdString(),
+            exporting::normalLayout(app->session->pattern, app->session->composition.formulaWeight,
+                                    app->session->pattern.n0 - s, app->session->pattern.n0 + s));
 
         // The second save offers the first name; writing over it asks first.
         app->run("SaveSpecial");
         QCOMPARE(app->dialogs.offeredNames, (QStringList{QString(), normal}));
         QCOMPARE(app->dialogs.questions, std::vector<std::string>{"The file already exists!!!!"});
-        QCOMPARE(readAll(normal).toStdString(),
-                 exporting::specialLayout(app->session->pattern,
-                                          app->session->composition.formulaWeight, s));
+        QCOMPARE(
+            readAll(normal).toStdString(),
+            exporting::specialLayout(app->session->pattern, app->session->composition.formulaWeight,
+                                     app->session->pattern.n0 - s, app->session->pattern.n0 + s));
     }
 
     void saveWithoutAPatternSaysSoAndCancelWritesNothing() {
