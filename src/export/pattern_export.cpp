@@ -6,14 +6,18 @@
 namespace orvane::exporting {
 
 bool savePattern(const std::string& path, Layout layout, const calc::PatternState& pattern,
-                 double formulaWeight, int s, text::Notifier& notifier) {
+                 double formulaWeight, long long first, long long last, text::Notifier& notifier) {
     if (isRegularFile(path) && !notifier.confirm(fileExistsNotice)) {
         return false;
     }
-    const std::string contents = layout == Layout::Normal
-                                     ? normalLayout(pattern, formulaWeight, s)
-                                     : specialLayout(pattern, formulaWeight, s);
-    writeFileAtomically(path, contents);
+    // the special layout grows with the square of the span: it goes out as it is made
+    writeFileAtomically(path, [&](OutputSink& out) {
+        if (layout == Layout::Normal) {
+            writeNormalLayout(out, pattern, formulaWeight, first, last);
+        } else {
+            writeSpecialLayout(out, pattern, formulaWeight, first, last);
+        }
+    });
     return true;
 }
 

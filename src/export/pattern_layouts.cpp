@@ -1,5 +1,7 @@
 #include "export/pattern_layouts.h"
 
+#include <algorithm>
+
 #include "export/file_real.h"
 #include "text/extended.h"
 
@@ -7,7 +9,7 @@ namespace orvane::exporting {
 
 namespace {
 
-constexpr const char* lineEnd = "\r\n";
+constexpr std::string_view lineEnd = "\r\n";
 
 /// The mass of index j puts the centroid on the formula weight; the charge does not enter.
 std::string massText(const calc::PatternState& pattern, double formulaWeight, long long j) {
@@ -20,31 +22,65 @@ std::string intensityText(const calc::PatternState& pattern, long long j) {
     return fileReal(pattern.at(j), 7, 3);
 }
 
-} // namespace
-
-std::string normalLayout(const calc::PatternState& pattern, double formulaWeight, int s) {
-    std::string out;
-    for (long long j = static_cast<long long>(pattern.n0) - s;
-         j <= static_cast<long long>(pattern.n0) + s; ++j) {
-        out += massText(pattern, formulaWeight, j);
-        out += '\t';
-        out += intensityText(pattern, j);
-        out += lineEnd;
+/// Writes `count` TABs from one fixed block, however many there are.
+void writeTabs(OutputSink& out, unsigned long long count) {
+    static const std::string tabs(4096, '\t');
+    while (count > 0) {
+        const auto piece = std::min<unsigned long long>(count, tabs.size());
+        out.write(std::string_view(tabs).substr(0, piece));
+        count -= piece;
     }
-    return out;
 }
 
-std::string specialLayout(const calc::PatternState& pattern, double formulaWeight, int s) {
-    std::string out;
-    // Each index gets a column of its own, so a line chart draws it as a separate stick.
-    for (long long i = 0; i <= 2LL * s; ++i) {
-        const long long j = static_cast<long long>(pattern.n0) - s + i;
-        const std::string lead = massText(pattern, formulaWeight, j) +
-                                 std::string(static_cast<std::size_t>(i) + 1, '\t');
-        out += lead + "0" + lineEnd;
-        out += lead + intensityText(pattern, j) + lineEnd;
+} // namespace
+
+void writeNormalLayout(OutputSink& out, const calc::PatternState& pattern, double formulaWeight,
+                       long long first, long long last) {
+    // counted so that a span ending at the largest index does not step past it
+    for (long long j = first; j <= last; ++j) {
+        std::string line = massText(pattern, formulaWeight, j);
+        line += '\t';
+        line += intensityText(pattern, j);
+        line += lineEnd;
+        out.write(line);
+        if (j == last) {
+            break;
+        }
     }
-    return out;
+}
+
+void writeSpecialLayout(OutputSink& out, const calc::PatternState& pattern, double formulaWeight,
+                        long long first, long long last) {
+    // Each index gets a column of its own, so a line chart draws it as a separate stick.
+    for (long long j = first; j <= last; ++j) {
+        const std::string mass = massText(pattern, formulaWeight, j);
+        const unsigned long long tabs =
+            static_cast<unsigned long long>(j) - static_cast<unsigned long long>(first) + 1;
+        out.write(mass);
+        writeTabs(out, tabs);
+        out.write("0\r\n");
+        out.write(mass);
+        writeTabs(out, tabs);
+        out.write(intensityText(pattern, j));
+        out.write(lineEnd);
+        if (j == last) {
+            break;
+        }
+    }
+}
+
+std::string normalLayout(const calc::PatternState& pattern, double formulaWeight, long long first,
+                         long long last) {
+    StringSink out;
+    writeNormalLayout(out, pattern, formulaWeight, first, last);
+    return out.text();
+}
+
+std::string specialLayout(const calc::PatternState& pattern, double formulaWeight, long long first,
+                          long long last) {
+    StringSink out;
+    writeSpecialLayout(out, pattern, formulaWeight, first, last);
+    return out.text();
 }
 
 } // namespace orvane::exporting

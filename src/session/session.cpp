@@ -455,8 +455,10 @@ bool Session::savePattern(const std::string& path, exporting::Layout layout) {
     const Change change(*this);
     requirePatternToSave();
     const calc::PatternState& pattern = m_state.pattern;
+    const plot::PlotState& plot = m_state.plotState;
     return exporting::savePattern(path, layout, pattern, m_state.composition.formulaWeight,
-                                  m_state.plotState.s, m_notifier);
+                                  pattern.n0 - static_cast<long long>(plot.s),
+                                  pattern.n0 + static_cast<long long>(plot.s), m_notifier);
 }
 
 } // namespace orvane::session

@@ -6,12 +6,20 @@ namespace orvane::text {
 
 namespace {
 
-// Built by appending: GCC 12 warns falsely about "'" + std::string.
+// Built by appending: GCC 12 warns falsely about "'" + std::string. The message is shown
+// through what(), a C string, so a NUL in the quoted cell would cut it there: it is
+// written as "\0" instead. Other control characters do not cut it and stay as they are.
 std::string quoted(std::string_view text, std::string_view rest) {
     std::string message;
     message.reserve(text.size() + rest.size() + 2);
     message.push_back('\'');
-    message.append(text);
+    for (const char c : text) {
+        if (c == '\0') {
+            message.append("\\0");
+        } else {
+            message.push_back(c);
+        }
+    }
     message.push_back('\'');
     message.append(rest);
     return message;

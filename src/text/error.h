@@ -12,9 +12,10 @@ class Error : public std::runtime_error {
 public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 
-    /// "'<text>' は浮動小数点数ではありません": the text is not a real number.
+    /// "'<text>' は浮動小数点数ではありません": the text is not a real number. A NUL in
+    /// the text is quoted as "\0", so that the shown message is not cut there.
     static Error notAReal(std::string_view text);
-    /// "'<text>' は整数ではありません": the text is not a whole number.
+    /// "'<text>' は整数ではありません": the text is not a whole number; NUL as "\0".
     static Error notAnInteger(std::string_view text);
     /// "0 による浮動小数点数除算".
     static Error divisionByZero();

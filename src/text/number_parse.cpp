@@ -40,7 +40,8 @@ locale_t cLocale() {
 }
 
 // The text without its surrounding blanks, in the C form ("." as the point), or
-// nothing when it is not a real number.
+// nothing when it is not a real number. The shipped data files write "." whatever the
+// user's locale, so "." is a decimal point under every separator.
 std::optional<std::string> normalisedReal(std::string_view text, char separator) {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -61,7 +62,7 @@ std::optional<std::string> normalisedReal(std::string_view text, char separator)
         if (isDigit(text[i])) {
             copy.push_back(text[i]);
             ++mantissaDigits;
-        } else if (text[i] == separator && !point) {
+        } else if ((text[i] == separator || text[i] == '.') && !point) {
             copy.push_back('.');
             point = true;
         } else {

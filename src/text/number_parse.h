@@ -6,8 +6,9 @@
 namespace orvane::text {
 
 /// Reads a cell text as a real number: optional blanks around it, an optional sign,
-/// digits with at most one `separator`, an optional exponent (E or e, optional sign,
-/// digits). The value is read in extended precision and stored as a double.
+/// digits with at most one decimal separator (`separator` or "."), an optional exponent
+/// (E or e, optional sign, digits). The value is read in extended precision and stored
+/// as a double.
 /// Anything else, the empty text included, raises Error::notAReal(text), and so does a
 /// number beyond even the extended range. A number that the extended format holds but a
 /// double does not raises the overflow error when it is stored; one below the double

@@ -16,10 +16,6 @@ long long roundHalfEven(Extended value) {
     constexpr Extended limit = 9223372036854775808.0L; // 2^63
     const Extended magnitude = std::fabs(value);
     if (magnitude >= limit) {
-        // only -2^63 itself still fits
-        if (value == -limit) {
-            return std::numeric_limits<long long>::min();
-        }
         throw Error::invalidOperation();
     }
     // Below 2^63 the whole part converts exactly, and the fraction that is left is exact
@@ -29,13 +25,13 @@ long long roundHalfEven(Extended value) {
     if (fraction > 0.5L || (fraction == 0.5L && (whole & 1u) != 0)) {
         ++whole;
     }
-    if (value < 0.0L) {
-        return -static_cast<long long>(whole);
-    }
+    // 2^63 - 0.5 rounds up to 2^63 whatever the sign; refusing it for both signs keeps the
+    // range symmetric and the negation below from overflowing
     if (whole > static_cast<unsigned long long>(std::numeric_limits<long long>::max())) {
-        throw Error::invalidOperation(); // 2^63 - 0.5 rounds up out of range
+        throw Error::invalidOperation();
     }
-    return static_cast<long long>(whole);
+    const long long rounded = static_cast<long long>(whole);
+    return value < 0.0L ? -rounded : rounded;
 }
 
 int roundHalfEven32(Extended value) {

@@ -5,7 +5,9 @@
 namespace orvane::text {
 
 /// Round to the nearest whole number, ties to the even one (2.5 -> 2, 3.5 -> 4).
-/// A NaN or a value outside the 64-bit integer range raises the invalid-operation error.
+/// The range is symmetric, -(2^63 - 1) to 2^63 - 1: a NaN, or a value that rounds
+/// outside it (-2^63 itself, and +-(2^63 - 0.5), which round to +-2^63), raises the
+/// invalid-operation error.
 long long roundHalfEven(Extended value);
 
 /// roundHalfEven for results kept in 32-bit integers (N0, W, atom counts, widths);

@@ -409,16 +409,18 @@ private slots:
         QCOMPARE(written.count('\n'), 2 * s + 1);
         QVERIFY(written.endsWith("\r\n"));
         QCOMPARE(written.toStdString(),
-                 exporting::normalLayout(app->session->state().pattern,
-                                         app->session->state().composition.formulaWeight, s));
+                 exporting::normalLayout(
+                     app->session->state().pattern, app->session->state().composition.formulaWeight,
+                     app->session->state().pattern.n0 - s, app->session->state().pattern.n0 + s));
 
         // The second save offers the first name; writing over it asks first.
         app->run("SaveSpecial");
         QCOMPARE(app->dialogs.offeredNames, (QStringList{QString(), normal}));
         QCOMPARE(app->dialogs.questions, std::vector<std::string>{"The file already exists!!!!"});
         QCOMPARE(readAll(normal).toStdString(),
-                 exporting::specialLayout(app->session->state().pattern,
-                                          app->session->state().composition.formulaWeight, s));
+                 exporting::specialLayout(
+                     app->session->state().pattern, app->session->state().composition.formulaWeight,
+                     app->session->state().pattern.n0 - s, app->session->state().pattern.n0 + s));
     }
 
     void saveWithoutAPatternSaysSoAndCancelWritesNothing() {

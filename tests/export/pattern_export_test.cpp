@@ -33,10 +33,10 @@ protected:
 TEST_F(PatternExport, NewFileIsWrittenWithoutAQuestion) {
     RecordingNotifier notifier;
     notifier.answer = false;
-    EXPECT_TRUE(
-        savePattern(m_dir.file("p.txt"), Layout::Normal, workedExample(), 100.5, 2, notifier));
+    EXPECT_TRUE(savePattern(m_dir.file("p.txt"), Layout::Normal, workedExample(), 100.5, 98, 102,
+                            notifier));
     EXPECT_TRUE(notifier.questions.empty());
-    EXPECT_EQ(m_dir.read("p.txt"), normalLayout(workedExample(), 100.5, 2));
+    EXPECT_EQ(m_dir.read("p.txt"), normalLayout(workedExample(), 100.5, 98, 102));
     EXPECT_EQ(m_dir.read("p.txt").substr(0, 18), "   98.30\t  0.000\r\n");
 }
 
@@ -44,10 +44,10 @@ TEST_F(PatternExport, ExistingFileIsReplacedOnOk) {
     m_dir.write("p.txt", "old contents");
     RecordingNotifier notifier;
     notifier.answer = true;
-    EXPECT_TRUE(
-        savePattern(m_dir.file("p.txt"), Layout::Special, workedExample(), 100.5, 2, notifier));
+    EXPECT_TRUE(savePattern(m_dir.file("p.txt"), Layout::Special, workedExample(), 100.5, 98, 102,
+                            notifier));
     EXPECT_EQ(notifier.questions, std::vector<std::string>{"The file already exists!!!!"});
-    EXPECT_EQ(m_dir.read("p.txt"), specialLayout(workedExample(), 100.5, 2));
+    EXPECT_EQ(m_dir.read("p.txt"), specialLayout(workedExample(), 100.5, 98, 102));
     EXPECT_EQ(m_dir.entries(), std::vector<std::string>{"p.txt"});
 }
 
@@ -56,8 +56,8 @@ TEST_F(PatternExport, ExistingFileIsKeptOnCancel) {
     m_dir.write("p.txt", old);
     RecordingNotifier notifier;
     notifier.answer = false;
-    EXPECT_FALSE(
-        savePattern(m_dir.file("p.txt"), Layout::Normal, workedExample(), 100.5, 2, notifier));
+    EXPECT_FALSE(savePattern(m_dir.file("p.txt"), Layout::Normal, workedExample(), 100.5, 98, 102,
+                             notifier));
     EXPECT_EQ(notifier.questions.size(), 1u);
     EXPECT_EQ(m_dir.read("p.txt"), old);
     EXPECT_EQ(m_dir.entries(), std::vector<std::string>{"p.txt"});
@@ -68,7 +68,7 @@ TEST_F(PatternExport, DirectoryIsNoExistingFileAndCannotBeWritten) {
     RecordingNotifier notifier;
     notifier.answer = true;
     try {
-        savePattern(m_dir.file("dir"), Layout::Normal, workedExample(), 100.5, 2, notifier);
+        savePattern(m_dir.file("dir"), Layout::Normal, workedExample(), 100.5, 98, 102, notifier);
         FAIL() << "no error";
     } catch (const text::Error& error) {
         EXPECT_STREQ(error.what(), "ファイルへのアクセスが拒否されました");

@@ -179,8 +179,12 @@ TEST(RoundHalfEvenTest, Values) {
         {-0.50000000000000000005L, -1},
         {4611686018427387904.5L, 4611686018427387904LL}, // 2^62 + 1/2
         {4611686018427387905.5L, 4611686018427387906LL},
-        {-9223372036854775808.0L, std::numeric_limits<long long>::min()},
         {9223372036854775807.0L, std::numeric_limits<long long>::max()},
+        // the range is symmetric: its negative end is -(2^63 - 1)
+        {-9223372036854775807.0L, -std::numeric_limits<long long>::max()},
+        {9223372036854775806.5L, 9223372036854775806LL}, // the last tie below 2^63, to even
+        {-9223372036854775806.5L, -9223372036854775806LL},
+        {-9223372036854775807.25L, -9223372036854775807LL}, // held as -(2^63 - 1)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.value));
@@ -207,11 +211,25 @@ TEST(RoundHalfEvenTest, OutOfRangeIsInvalid) {
         9223372036854775807.5L,
         -9223372036854775809.0L,
         1e30L,
+        // the negative mirrors: -2^63 itself is outside the symmetric range
+        -std::numeric_limits<Extended>::infinity(),
+        -9223372036854775808.0L,
+        -9223372036854775807.5L, // rounds to -2^63; its negation once overflowed
+        -1e30L,
     };
     for (const Extended value : cases) {
         SCOPED_TRACE(std::to_string(value));
         EXPECT_EQ(errorText([&] { roundHalfEven(opaque(value)); }), invalidText);
     }
+}
+
+TEST(RoundHalfEvenTest, DataFileProductAtTheNegativeEdgeIsInvalid) {
+    // a weight of -4294967295 times a count of 2147483648.5 is exactly -(2^63 - 0.5)
+    const Extended product = opaque(-4294967295.0L) * opaque(2147483648.5L);
+    ASSERT_EQ(product, -9223372036854775807.5L);
+    EXPECT_EQ(errorText([&] { roundHalfEven(product); }), invalidText);
+    EXPECT_EQ(errorText([&] { roundHalfEven32(product); }), invalidText);
+    EXPECT_EQ(errorText([&] { roundHalfEven(-product); }), invalidText);
 }
 
 TEST(RoundHalfEven32Test, Range) {

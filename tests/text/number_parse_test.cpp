@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -24,7 +25,7 @@ const RealCase realCases[] = {
     {" 1.5 ", '.', true, 1.5},
     {"1,5", ',', true, 1.5},
     {"1,5", '.', false, 0},
-    {"1.5", ',', false, 0},
+    {"1.5", ',', true, 1.5}, // the data files' point is read under a comma locale too
     {"+.5", '.', true, 0.5},
     {"-,5", ',', true, -0.5},
     {"5.", '.', true, 5},
@@ -57,6 +58,23 @@ const RealCase realCases[] = {
     {"1e5000", '.', false, 0},
     {"1,000.5", '.', false, 0},
     {"1d", '.', false, 0},
+    // "." is a decimal point under every separator, but a number has at most one
+    {"12.011", ',', true, 12.011},
+    {"-.5", ',', true, -0.5},
+    {"5.", ',', true, 5},
+    {"2.5e-1", ',', true, 0.25},
+    {" 12,011 ", ',', true, 12.011},
+    {"1,5.3", ',', false, 0},
+    {"1.5,3", ',', false, 0},
+    {"1.2.3", ',', false, 0},
+    {"1,2,3", ',', false, 0},
+    {",.5", ',', false, 0},
+    {".", ',', false, 0},
+    {",", ',', false, 0},
+    {"1.0e3,5", ',', false, 0},
+    {"1e3.5", ',', false, 0},
+    {"1,000.5", ',', false, 0},
+    {"1,5", '.', false, 0}, // under a point locale nothing changes
 };
 
 void checkReals() {
@@ -116,6 +134,20 @@ TEST(ParseRealTest, ReadsInExtendedPrecisionThenStores) {
     // the long double nearest to the text, rounded to double
     EXPECT_EQ(parseReal("0.3", '.'), 0.3);
     EXPECT_EQ(parseReal("123456789012345678901234567890", '.'), 1.2345678901234568e29);
+}
+
+TEST(ParseTest, ACellWithANulIsQuotedWhole) {
+    const std::string_view cell("12\0.5", 5);
+    const auto message = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message([&] { parseReal(cell, '.'); }), "'12\\0.5' は浮動小数点数ではありません");
+    EXPECT_EQ(message([&] { parseInteger(cell); }), "'12\\0.5' は整数ではありません");
 }
 
 struct IntegerCase {
