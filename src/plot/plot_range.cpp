@@ -1,6 +1,11 @@
 #include "plot/plot_range.h"
 
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 #include "text/extended.h"
+#include "text/rounding.h"
 #include "text/number_text.h"
 
 namespace orvane::plot {
@@ -10,18 +15,46 @@ namespace {
 constexpr double intensityBottom = 0;
 constexpr double intensityTop = 120;
 
-/// Points of the counting window N0 - W .. N0 + W above 0.001; indices outside the
-/// pattern array hold nothing and so do not count.
-int significantHalfSpan(const calc::PatternState& pattern) {
+// The indices i of the counting window N0 - W .. N0 + W with P[i] > 0.001: their number
+// is s, and the first and last of them say how far the significant peaks reach. Indices
+// outside the pattern array hold nothing and so do not count.
+struct SignificantPoints {
     int count = 0;
-    const long long first = static_cast<long long>(pattern.n0) - pattern.w;
-    const long long last = static_cast<long long>(pattern.n0) + pattern.w;
+    long long first = 0;
+    long long last = -1;
+};
+
+SignificantPoints significantPoints(const calc::PatternState& pattern) {
+    SignificantPoints points;
+    const long long first = std::max(0LL, static_cast<long long>(pattern.n0) - pattern.w);
+    const long long last = std::min(static_cast<long long>(pattern.p.size()) - 1,
+                                    static_cast<long long>(pattern.n0) + pattern.w);
     for (long long i = first; i <= last; ++i) {
         if (static_cast<text::Extended>(pattern.at(i)) > 0.001L) {
-            ++count;
+            if (points.count == 0) {
+                points.first = i;
+            }
+            points.last = i;
+            ++points.count;
         }
     }
-    return count;
+    return points;
+}
+
+// The span that is drawn and exported: N0 - s .. N0 + s while every significant point lies
+// in it. The pattern drifts away from N0 by the mean isotope offset of every atom, and
+// gapped patterns (Cl, Br) reach further than s; then the span is centred on the rounded
+// centroid and wide enough for every significant point.
+std::pair<long long, long long> drawnSpan(const calc::PatternState& pattern,
+                                          const SignificantPoints& points) {
+    const long long n0 = pattern.n0;
+    const long long s = points.count;
+    if (points.count == 0 || (points.first >= n0 - s && points.last <= n0 + s)) {
+        return {n0 - s, n0 + s};
+    }
+    const long long centre = text::roundHalfEven(pattern.centroid);
+    const long long half = std::max({s, centre - points.first, points.last - centre});
+    return {centre - half, centre + half};
 }
 
 } // namespace
@@ -32,12 +65,12 @@ PlotState computePlotRange(const PlotState& previous, const calc::PatternState& 
     text::checkedDivide(formulaWeight, charge);
 
     PlotState state = previous;
-    state.s = significantHalfSpan(pattern);
+    const SignificantPoints points = significantPoints(pattern);
+    state.s = points.count;
+    std::tie(state.spanFirst, state.spanLast) = drawnSpan(pattern, points);
     if (!manualRange) {
-        const long long first = static_cast<long long>(pattern.n0) - state.s;
-        const long long last = static_cast<long long>(pattern.n0) + state.s;
-        state.xmin = text::storeDouble(text::checkedDivide(first, charge));
-        state.xmax = text::storeDouble(text::checkedDivide(last, charge));
+        state.xmin = text::storeDouble(text::checkedDivide(state.spanFirst, charge));
+        state.xmax = text::storeDouble(text::checkedDivide(state.spanLast, charge));
     }
     state.ymin = intensityBottom;
     state.ymax = intensityTop;

@@ -3,12 +3,14 @@
 namespace orvane::plot {
 
 // The plot range (data frame), the extents that fall on the image edges, the image
-// size and the significant half-span s. All zero until the first range computation.
+// size, the significant half-span s and the span of indices that is drawn and exported.
+// All zero until the first range computation.
 struct PlotState {
     double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
     double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
     int imageWidth = 0, imageHeight = 0;
     int s = 0;
+    long long spanFirst = 0, spanLast = 0; // N0 - s .. N0 + s unless the peaks reach beyond
 };
 
 /// Pixel column of an m/z value: round((x - xlo) * width / (xhi - xlo)), product first,

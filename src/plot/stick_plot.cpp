@@ -36,7 +36,6 @@ private:
 } // namespace
 
 void drawSpectrum(Canvas& canvas, const PlotState& state, const SpectrumContent& content) {
-    const int s = state.s;
     const calc::PatternState& pattern = content.pattern;
     const double formulaWeight = content.formulaWeight;
     const int charge = content.charge;
@@ -63,8 +62,8 @@ void drawSpectrum(Canvas& canvas, const PlotState& state, const SpectrumContent&
     mapped.lineTo(state.xmax, state.ymin);
     mapped.lineTo(state.xmin, state.ymin);
 
-    const long long first = static_cast<long long>(pattern.n0) - s;
-    const long long last = static_cast<long long>(pattern.n0) + s;
+    const long long first = state.spanFirst;
+    const long long last = state.spanLast;
 
     // The m/z ticks stand at whole indices, not at the sticks.
     for (long long h = first; h <= last; ++h) {

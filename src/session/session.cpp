@@ -457,8 +457,7 @@ bool Session::savePattern(const std::string& path, exporting::Layout layout) {
     const calc::PatternState& pattern = m_state.pattern;
     const plot::PlotState& plot = m_state.plotState;
     return exporting::savePattern(path, layout, pattern, m_state.composition.formulaWeight,
-                                  pattern.n0 - static_cast<long long>(plot.s),
-                                  pattern.n0 + static_cast<long long>(plot.s), m_notifier);
+                                  plot.spanFirst, plot.spanLast, m_notifier);
 }
 
 } // namespace orvane::session

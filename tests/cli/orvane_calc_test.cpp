@@ -102,7 +102,7 @@ TEST_F(OrvaneCalc, DichlorineGivesTheWorkedPatternToTheDigit) {
     EXPECT_EQ(f["N0"], "71");
     EXPECT_EQ(f["W"], "4");
     EXPECT_EQ(f["s"], "3");
-    EXPECT_EQ(f["Range"], "68\t74");
+    EXPECT_EQ(f["Range"], "69\t75"); // M+4 at 75 lies beyond N0 + s
     EXPECT_EQ(std::strtod(f["Peak 71"].c_str(), nullptr), 100.0);
     char shown[32];
     std::snprintf(shown, sizeof shown, "%.15g", std::strtod(f["Peak 73"].c_str(), nullptr));
@@ -123,7 +123,7 @@ TEST_F(OrvaneCalc, ChargeDividesTheMassButNotThePattern) {
     ASSERT_EQ(result.status, 0) << result.err;
     auto f = fields(result.out);
     EXPECT_EQ(f["M/Z"], "35.45");
-    EXPECT_EQ(f["Range"], "34\t37");
+    EXPECT_EQ(f["Range"], "34.5\t37.5");
     EXPECT_EQ(std::strtod(f["Peak 71"].c_str(), nullptr), 100.0);
 }
 
@@ -183,7 +183,7 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "notice: The file already exists!!!!\n");
 
-    // s = 3: indices 68 to 74, mass = FW - centroid + index.
+    // s = 3, but M+4 lies beyond N0 + s: indices 69 to 75, mass = FW - centroid + index.
     const std::string normalText = readFile(normal);
     std::vector<std::string> lines;
     std::istringstream in(normalText);
@@ -193,12 +193,13 @@ TEST_F(OrvaneCalc, WritesBothLayoutsAndReplacesAnExistingFileAfterTheNotice) {
         lines.push_back(line.substr(0, line.size() - 1));
     }
     ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[3], "   69.93\t100.000"); // index 71: 70.9 - 71.9692 + 71
-    EXPECT_EQ(lines[5], "   71.93\t 63.957");
-    EXPECT_EQ(lines[0], "   66.93\t  0.000");
+    EXPECT_EQ(lines[2], "   69.93\t100.000"); // index 71: 70.9 - 71.9692 + 71
+    EXPECT_EQ(lines[4], "   71.93\t 63.957");
+    EXPECT_EQ(lines[6], "   73.93\t 10.226");
+    EXPECT_EQ(lines[0], "   67.93\t  0.000");
 
     const std::string specialText = readFile(special);
-    EXPECT_EQ(specialText.substr(0, 30), "   66.93\t0\r\n   66.93\t  0.000\r\n");
+    EXPECT_EQ(specialText.substr(0, 30), "   67.93\t0\r\n   67.93\t  0.000\r\n");
     EXPECT_EQ(std::count(specialText.begin(), specialText.end(), '\n'), 14);
 }
 

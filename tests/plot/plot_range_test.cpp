@@ -107,9 +107,39 @@ TEST(PlotRange, ManualRangeKeepsTheTypedBounds) {
 
     displays.controls.manualRange = false;
     displays.compute(dichlorine(), dichlorineWeight);
-    EXPECT_EQ(displays.state.xmin, 68);
-    EXPECT_EQ(displays.state.xmax, 74);
-    EXPECT_EQ(displays.controls.edit1, "68");
+    EXPECT_EQ(displays.state.xmin, 69);
+    EXPECT_EQ(displays.state.xmax, 75);
+    EXPECT_EQ(displays.controls.edit1, "69");
+}
+
+// The span that is drawn and exported stays N0 - s .. N0 + s while every significant
+// point lies in it; otherwise it is centred on the rounded centroid, wide enough for all.
+TEST(PlotRange, TheSpanReachesEverySignificantPeak) {
+    struct Case {
+        const char* name;
+        calc::PatternState pattern;
+        int s;
+        long long first, last;
+    };
+    const Case cases[] = {
+        {"inside N0 +- s", threePoints(), 3, 47, 53},
+        {"Cl2: M+4 beyond N0 + s", dichlorine(), 3, 69, 75},
+        // drifted: every point lies above N0 + s, as for a very large molecule
+        {"drifted above N0", makePattern(100, 40, {{131, 40}, {132, 100}, {133, 60}}), 3, 129, 135},
+        {"one point below N0 - s", makePattern(100, 10, {{95, 50}, {100, 100}}), 2, 95, 101},
+        {"no significant point", makePattern(10, 2, {{10, 0.0005}}), 0, 10, 10},
+        {"the empty formula", makePattern(0, 0, {{0, 100}}), 1, -1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Displays displays;
+        displays.compute(c.pattern, 100);
+        EXPECT_EQ(displays.state.s, c.s);
+        EXPECT_EQ(displays.state.spanFirst, c.first);
+        EXPECT_EQ(displays.state.spanLast, c.last);
+        EXPECT_EQ(displays.state.xmin, c.first);
+        EXPECT_EQ(displays.state.xmax, c.last);
+    }
 }
 
 TEST(PlotRange, ReversedBoundsPutTheFrameOnTheSamePixels) {

@@ -75,15 +75,21 @@ struct LayoutCase {
     const char* rightLabel;
     const char* leftPeak;  // label of index 71, left of the average
     const char* rightPeak; // label of index 73, right of it
+    const char* outerPeak; // label of index 75, which lies beyond N0 + s
 };
 
 // The layout's image of 782 x 553 puts every range on the same frame and axes.
 TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
     const LayoutCase cases[] = {
-        {"automatic, charge 1", 1, false, 0, 0, "68.00", "70.90", "74.00", "69.93", "71.93"},
-        {"automatic, charge 2", 2, false, 0, 0, "34.00", "35.45", "37.00", "34.97", "35.97"},
-        {"manual, charge 1", 1, true, 69.5, 72.25, "69.50", "70.90", "72.25", "69.93", "71.93"},
-        {"manual, charge 2", 2, true, 30, 40, "30.00", "35.45", "40.00", "34.97", "35.97"},
+        // Cl2's M+4 at index 75 lies beyond N0 + s = 74: the span is the centroid's index 72
+        // plus and minus 3, 69 to 75.
+        {"automatic, charge 1", 1, false, 0, 0, "69.00", "70.90", "75.00", "69.93", "71.93",
+         "73.93"},
+        {"automatic, charge 2", 2, false, 0, 0, "34.50", "35.45", "37.50", "34.97", "35.97",
+         "36.97"},
+        {"manual, charge 1", 1, true, 69.5, 72.25, "69.50", "70.90", "72.25", "69.93", "71.93",
+         "73.93"},
+        {"manual, charge 2", 2, true, 30, 40, "30.00", "35.45", "40.00", "34.97", "35.97", "36.97"},
     };
     const calc::PatternState pattern = dichlorine();
     for (const LayoutCase& c : cases) {
@@ -100,6 +106,8 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
         const PlotState& state = display.state;
         const int s = state.s;
         ASSERT_EQ(s, 3);
+        ASSERT_EQ(state.spanFirst, 69);
+        ASSERT_EQ(state.spanLast, 75);
         EXPECT_EQ(state.imageWidth, 782);
         EXPECT_EQ(state.imageHeight, 553);
 
@@ -152,7 +160,7 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
         EXPECT_EQ(marker.y2, 5);
 
         const auto& texts = canvas.texts;
-        ASSERT_EQ(texts.size(), 7u + 1u + 3u + 1u + 2u);
+        ASSERT_EQ(texts.size(), 7u + 1u + 3u + 1u + 3u);
         const long long labelRows[] = {521, 434, 347, 260, 173, 87, 0};
         const char* labelTexts[] = {"0.00", "20.00", "40.00", "60.00", "80.00", "100.00", "120.00"};
         for (int i = 0; i < 7; ++i) {
@@ -172,20 +180,21 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
         EXPECT_EQ(texts[11].text, c.averageLabel);
         EXPECT_EQ(texts[11].color, red);
 
-        // sticks, one per index N0 - s .. N0 + s: 100 at index 71, 63.96 at 73, 0 elsewhere
-        const auto stick = [&](int j) { return lines[25 + (j - (71 - s))]; };
-        for (int j = 71 - s; j <= 71 + s; ++j) {
+        // sticks, one per index of the span: 100 at 71, 63.96 at 73, 10.23 at 75, 0 elsewhere
+        const auto stick = [&](int j) { return lines[25 + (j - 69)]; };
+        for (int j = 69; j <= 75; ++j) {
             SCOPED_TRACE(j);
             EXPECT_EQ(stick(j).x1, stick(j).x2);
             EXPECT_EQ(stick(j).y1, 527);
             EXPECT_EQ(stick(j).color, black);
             EXPECT_EQ(stick(j).style, PenStyle::Solid);
-            if (j != 71 && j != 73) {
+            if (j != 71 && j != 73 && j != 75) {
                 EXPECT_EQ(stick(j).y2, 527);
             }
         }
         EXPECT_EQ(stick(71).y2, 92);
         EXPECT_EQ(stick(73).y2, 249);
+        EXPECT_EQ(stick(75).y2, 482);
         // neighbouring sticks lie one index step apart, offset from the ticks
         EXPECT_NEAR(static_cast<double>(stick(73).x1 - stick(71).x1),
                     static_cast<double>(lines[6].x1 - lines[4].x1), 1.0);
@@ -195,6 +204,7 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
         EXPECT_GE(stick(71).x1 - texts[12].x, 36);
         EXPECT_LE(stick(71).x1 - texts[12].x, 37);
         expectText(texts[13], stick(73).x1, 236, c.rightPeak, blue);
+        expectText(texts[14], stick(75).x1, 469, c.outerPeak, blue);
     }
 }
 
@@ -220,7 +230,9 @@ TEST(SpectrumRenderer, StepsComeInTheirOrder) {
     expected.insert(expected.end(),
                     {Kind::Pen, Kind::MoveTo, Kind::LineTo, Kind::Font, Kind::Text});
     expected.push_back(Kind::Pen);
-    expected.insert(expected.end(), {Kind::Font, Kind::Text, Kind::Font, Kind::Text});
+    // three labels: 71, 73 and 75, which lies beyond N0 + s
+    expected.insert(expected.end(),
+                    {Kind::Font, Kind::Text, Kind::Font, Kind::Text, Kind::Font, Kind::Text});
     for (int j = -s; j <= s; ++j) {
         expected.insert(expected.end(), {Kind::MoveTo, Kind::LineTo});
     }

@@ -5,40 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "session/session.h"
-#include "support/recording_notifier.h"
+#include "session/session_test_support.h"
 #include "text/error.h"
 
 namespace orvane::session {
 namespace {
 
-class NoCanvas : public plot::Canvas {
-public:
-    int width() const override { return 782; }
-    int height() const override { return 553; }
-    void setPen(int, plot::Color, plot::PenStyle) override {}
-    void setBrush(plot::Color) override {}
-    void setFont(int, plot::Color) override {}
-    void rectangle(long long, long long, long long, long long) override {}
-    void moveTo(long long, long long) override {}
-    void lineTo(long long, long long) override {}
-    void textOut(long long, long long, const std::string&) override {}
-};
-
-// The session over the shipped data files, with a formula typed as text.
-struct ShippedSession {
-    testing_support::RecordingNotifier notifier;
-    NoCanvas canvas;
-    Session session{ORVANE_SHARE_DIR, '.', notifier, canvas, SessionTiming{{}}};
-
-    explicit ShippedSession(const std::string& formula) {
-        session.Initialize1Click();
-        session.enterFormula(formula);
-    }
-    IonResult ion(const std::string& notation, int charge = 1) const {
-        return computeIon(session.state(), notation, charge, '.');
-    }
-};
+using testing::ShippedSession;
 
 TEST(IonResult, ThePresetsFollowTheCharge) {
     const struct {

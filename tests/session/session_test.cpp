@@ -193,9 +193,9 @@ TEST_F(LoadedSession, ApplyKeepsTheManualRangeUntilTheNextRangeComputation) {
     session.setThresholdText("0"); // drawing alone: the manual range stays
     EXPECT_EQ(state().plotState.xmin, 70.0);
 
-    session.setChargeText("2"); // a range computation: automatic again
-    EXPECT_EQ(state().plotState.xmin, 34.0);
-    EXPECT_EQ(state().texts.lowerMzText, "34");
+    session.setChargeText("2"); // a range computation: automatic again, Cl2's 69 .. 75 over 2
+    EXPECT_EQ(state().plotState.xmin, 34.5);
+    EXPECT_EQ(state().texts.lowerMzText, "34.5");
 }
 
 TEST_F(LoadedSession, ApplyWithBadOrEqualBoundsReportsAndLeavesTheRightState) {
@@ -234,7 +234,7 @@ TEST_F(LoadedSession, ApplyWithBadOrEqualBoundsReportsAndLeavesTheRightState) {
     EXPECT_EQ(canvas.pages, 1);
 
     session.SpinEdit1Change();
-    EXPECT_EQ(state().plotState.xmin, 68.0);
+    EXPECT_EQ(state().plotState.xmin, 69.0);
     EXPECT_EQ(canvas.pages, 2);
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "plot/canvas.h"
+#include "session/ion_result.h"
+#include "session/session.h"
+#include "support/recording_notifier.h"
+
+namespace orvane::session::testing {
+
+// A canvas that keeps nothing: these tests read the state, not the picture.
+class NoCanvas : public plot::Canvas {
+public:
+    int width() const override { return 782; }
+    int height() const override { return 553; }
+    void setPen(int, plot::Color, plot::PenStyle) override {}
+    void setBrush(plot::Color) override {}
+    void setFont(int, plot::Color) override {}
+    void rectangle(long long, long long, long long, long long) override {}
+    void moveTo(long long, long long) override {}
+    void lineTo(long long, long long) override {}
+    void textOut(long long, long long, const std::string&) override {}
+};
+
+// The session over the shipped data files, with a formula typed as text.
+struct ShippedSession {
+    testing_support::RecordingNotifier notifier;
+    NoCanvas canvas;
+    Session session{ORVANE_SHARE_DIR, '.', notifier, canvas, SessionTiming{{}}};
+
+    explicit ShippedSession(const std::string& formula) {
+        session.Initialize1Click();
+        session.enterFormula(formula);
+    }
+    IonResult ion(const std::string& notation, int charge = 1) const {
+        return computeIon(session.state(), notation, charge, '.');
+    }
+};
+
+} // namespace orvane::session::testing
