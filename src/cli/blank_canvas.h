@@ -15,6 +15,7 @@ public:
     void setPen(int, plot::Color, plot::PenStyle) override {}
     void setBrush(plot::Color) override {}
     void setFont(int, plot::Color) override {}
+    void clear(plot::Color) override {}
     void rectangle(long long, long long, long long, long long) override {}
     void moveTo(long long, long long) override {}
     void lineTo(long long, long long) override {}

@@ -28,6 +28,8 @@ public:
     virtual void setPen(int width, Color color, PenStyle style) = 0;
     virtual void setBrush(Color color) = 0;
     virtual void setFont(int pointSize, Color color) = 0;
+    /// Every pixel of the surface in `color`.
+    virtual void clear(Color color) = 0;
     /// Outlined with the pen and filled with the brush, corners included.
     virtual void rectangle(long long x1, long long y1, long long x2, long long y2) = 0;
     virtual void moveTo(long long x, long long y) = 0;

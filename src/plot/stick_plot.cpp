@@ -47,14 +47,10 @@ void drawSpectrum(Canvas& canvas, const PlotState& state, const SpectrumContent&
     canvas.setPen(1, black, PenStyle::Solid);
     canvas.setBrush(white);
 
-    // The page reaches 10 units beyond the extents, so its outline falls outside the image.
-    {
-        const long long left = px(state, state.xlo - 10.0L);
-        const long long bottom = py(state, state.ylo - 10.0L);
-        const long long right = px(state, state.xhi + 10.0L);
-        const long long top = py(state, state.yhi + 10.0L);
-        canvas.rectangle(left, bottom, right, top);
-    }
+    // The page: the whole picture white. Its corners, 10 units beyond the extents, are
+    // mapped first, so that collapsed extents stop the drawing before anything changes.
+    px(state, state.xlo - 10.0L);
+    canvas.clear(white);
 
     mapped.moveTo(state.xmin, state.ymin);
     mapped.lineTo(state.xmin, state.ymax);

@@ -59,6 +59,10 @@ void ImageCanvas::setFont(int pointSize, plot::Color color) {
     m_fontColor = QColor(color.red, color.green, color.blue);
 }
 
+void ImageCanvas::clear(plot::Color color) {
+    m_image.fill(qRgb(color.red, color.green, color.blue));
+}
+
 void ImageCanvas::rectangle(long long x1, long long y1, long long x2, long long y2) {
     x1 = clampCoordinate(x1);
     y1 = clampCoordinate(y1);

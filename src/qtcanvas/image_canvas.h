@@ -25,6 +25,7 @@ public:
     void setPen(int width, plot::Color color, plot::PenStyle style) override;
     void setBrush(plot::Color color) override;
     void setFont(int pointSize, plot::Color color) override;
+    void clear(plot::Color color) override;
     void rectangle(long long x1, long long y1, long long x2, long long y2) override;
     void moveTo(long long x, long long y) override;
     void lineTo(long long x, long long y) override;

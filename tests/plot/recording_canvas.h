@@ -11,7 +11,7 @@ namespace orvane::plot::testing {
 // line with the pen it was drawn with, each text with the font it was written in.
 class RecordingCanvas : public Canvas {
 public:
-    enum class Kind { Pen, Brush, Font, Rectangle, MoveTo, LineTo, Text };
+    enum class Kind { Pen, Brush, Font, Clear, Rectangle, MoveTo, LineTo, Text };
     struct Line {
         long long x1, y1, x2, y2;
         Color color;
@@ -48,6 +48,10 @@ public:
         m_fontSize = pointSize;
         m_fontColor = color;
     }
+    void clear(Color color) override {
+        calls.push_back(Kind::Clear);
+        clears.push_back(color);
+    }
     void rectangle(long long x1, long long y1, long long x2, long long y2) override {
         calls.push_back(Kind::Rectangle);
         rectangles.push_back({x1, y1, x2, y2, m_penColor, m_brush});
@@ -81,6 +85,7 @@ public:
     std::vector<Line> lines;
     std::vector<Text> texts;
     std::vector<Rect> rectangles;
+    std::vector<Color> clears;
 
 private:
     int m_width;

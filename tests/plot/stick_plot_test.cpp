@@ -111,15 +111,9 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
         EXPECT_EQ(state.imageWidth, 782);
         EXPECT_EQ(state.imageHeight, 553);
 
-        // the page: outline 43 rows beyond the top and bottom, beyond the sides too
-        ASSERT_EQ(canvas.rectangles.size(), 1u);
-        const auto& page = canvas.rectangles[0];
-        EXPECT_LT(page.x1, 0);
-        EXPECT_EQ(page.y1, 596);
-        EXPECT_GT(page.x2, 782);
-        EXPECT_EQ(page.y2, -43);
-        EXPECT_EQ(page.pen, black);
-        EXPECT_EQ(page.brush, white);
+        // the page: the whole picture white, no outline anywhere
+        EXPECT_TRUE(canvas.rectangles.empty());
+        EXPECT_EQ(canvas.clears, std::vector<Color>{white});
 
         const auto& lines = canvas.lines;
         ASSERT_EQ(lines.size(), 4u + (2u * s + 1) + 13u + 1u + (2u * s + 1));
@@ -215,7 +209,7 @@ TEST(SpectrumRenderer, StepsComeInTheirOrder) {
     display.draw(pattern, dichlorineWeight);
     const int s = display.state.s;
 
-    std::vector<Kind> expected = {Kind::Pen, Kind::Brush, Kind::Rectangle, Kind::MoveTo};
+    std::vector<Kind> expected = {Kind::Pen, Kind::Brush, Kind::Clear, Kind::MoveTo};
     expected.insert(expected.end(), 4, Kind::LineTo);
     for (int h = -s; h <= s; ++h) {
         expected.insert(expected.end(), {Kind::MoveTo, Kind::LineTo});
@@ -335,7 +329,7 @@ TEST(SpectrumRenderer, ChargeZeroStopsAtTheFirstTick) {
         const char* message;
     };
     const Case cases[] = {
-        {"first tick at index 68", dichlorine(), "0 による浮動小数点数除算"},
+        {"first tick at index 69", dichlorine(), "0 による浮動小数点数除算"},
         {"first tick at index 0", makePattern(1, 1, {{1, 100}}), "不正な浮動小数点数演算命令"},
     };
     for (const Case& c : cases) {
@@ -350,9 +344,23 @@ TEST(SpectrumRenderer, ChargeZeroStopsAtTheFirstTick) {
             EXPECT_STREQ(error.what(), c.message);
         }
         // the white page and the frame only
-        EXPECT_EQ(display.canvas.rectangles.size(), 1u);
+        EXPECT_EQ(display.canvas.clears.size(), 1u);
         EXPECT_EQ(display.canvas.lines.size(), 4u);
         EXPECT_TRUE(display.canvas.texts.empty());
+    }
+}
+
+TEST(SpectrumRenderer, EveryRangeStartsFromAWhitePage) {
+    // Reversed and very wide ranges brought the old page rectangle's outline into the picture
+    // and left the previous picture at the edges; the page is now the whole picture.
+    const struct { double left, right; } ranges[] = {{185, 175}, {-20000, 20000}, {70, 90}};
+    for (const auto& range : ranges) {
+        SCOPED_TRACE(range.left);
+        Display display;
+        display.apply(range.left, range.right, dichlorine(), dichlorineWeight);
+        EXPECT_EQ(display.canvas.clears, std::vector<Color>{white});
+        EXPECT_TRUE(display.canvas.rectangles.empty());
+        EXPECT_EQ(display.canvas.calls[2], Kind::Clear);
     }
 }
 

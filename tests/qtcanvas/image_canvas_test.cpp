@@ -105,6 +105,15 @@ private slots:
         QCOMPARE(canvas.image().pixel(7, 12), white);
     }
 
+    void clearPaintsEveryPixel() {
+        ImageCanvas canvas(30, 20);
+        canvas.setBrush(plot::black);
+        canvas.rectangle(-5, -5, 40, 40);
+        QCOMPARE(countPixels(canvas.image(), black), 30 * 20);
+        canvas.clear(plot::white);
+        QCOMPARE(countPixels(canvas.image(), white), 30 * 20);
+    }
+
     void rectangleIsFilledAndOutlinedCornersIncluded() {
         ImageCanvas canvas(20, 20);
         canvas.setBrush(plot::blue);

@@ -24,7 +24,8 @@ public:
     void setPen(int, plot::Color, plot::PenStyle) override {}
     void setBrush(plot::Color) override {}
     void setFont(int, plot::Color) override {}
-    void rectangle(long long, long long, long long, long long) override { ++pages; }
+    void clear(plot::Color) override { ++pages; }
+    void rectangle(long long, long long, long long, long long) override {}
     void moveTo(long long, long long) override {}
     void lineTo(long long, long long) override { ++lines; }
     void textOut(long long, long long, const std::string& text) override { texts.push_back(text); }
