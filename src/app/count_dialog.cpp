@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/window_geometry.h"
 
@@ -36,26 +35,18 @@ CountDialog::CountDialog(QWidget* parent)
     m_ok1->setAutoDefault(true);
     connect(m_ok1, &QPushButton::clicked, this, &CountDialog::ok1Clicked);
 
-    setOuterGeometry(*this, designedFrame);
+    keepDesignedFrame(*this, designedFrame, FramePlace::AsMoved);
 }
 
 void CountDialog::openAt(const QString& text, const QPoint& framePosition) {
     m_edit1->setText(text);
+    // Selected, so that what is typed replaces it: 12 over "0" is 12, not 012.
+    m_edit1->selectAll();
     move(framePosition.x(), framePosition.y());
     show();
     raise();
     activateWindow();
-}
-
-void CountDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        // The frame's size is known only now; keep the outer size, not the position.
-        QTimer::singleShot(0, this, [this] {
-            setOuterGeometry(*this, QRect(frameGeometry().topLeft(), designedFrame.size()));
-        });
-    }
+    m_edit1->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace orvane::app

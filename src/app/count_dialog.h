@@ -24,13 +24,9 @@ public:
 signals:
     void ok1Clicked();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QLineEdit* m_edit1;
     QPushButton* m_ok1;
-    bool m_shownBefore = false;
 };
 
 } // namespace orvane::app

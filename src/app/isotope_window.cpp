@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 
 #include "app/grid_view_setup.h"
 #include "app/window_geometry.h"
@@ -37,7 +36,7 @@ IsotopeWindow::IsotopeWindow(const data::TextGrid& isotopes, QWidget* parent)
     setUpGridView(*m_grid, rowHeight, columnWidth);
     setCentralWidget(m_grid);
 
-    setOuterGeometry(*this, designedFrame);
+    keepDesignedFrame(*this, designedFrame, FramePlace::Designed);
 }
 
 void IsotopeWindow::refresh() {
@@ -47,14 +46,6 @@ void IsotopeWindow::refresh() {
 void IsotopeWindow::Close1Click() {
     if (isVisible()) {
         hide();
-    }
-}
-
-void IsotopeWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        QTimer::singleShot(0, this, [this] { setOuterGeometry(*this, designedFrame); });
     }
 }
 

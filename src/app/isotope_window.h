@@ -23,13 +23,9 @@ public:
 public slots:
     void Close1Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     TextGridModel m_model;
     QTableView* m_grid;
-    bool m_shownBefore = false;
 };
 
 } // namespace orvane::app

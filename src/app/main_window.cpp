@@ -64,8 +64,9 @@ void setBackground(QWidget& widget, const QColor& color) {
 // The font narrowed just enough for `text` to fit `width`, at the same height: the
 // labels keep their designed size even where the typeface runs a little wider than the
 // designed one, and a wider label would cover the box beside it.
+constexpr int narrowestStretch = 50;
+
 QFont narrowedToFit(QFont font, const QString& text, int width) {
-    constexpr int narrowestStretch = 50;
     for (int stretch = 100; stretch > narrowestStretch; --stretch) {
         font.setStretch(stretch);
         if (QFontMetrics(font).horizontalAdvance(text) <= width) {
@@ -106,6 +107,8 @@ void showText(QLineEdit& edit, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     if (edit.text() != shown) {
         edit.setText(shown);
+        // A text longer than its field shows its start (15.909 rather than 9090909).
+        edit.setCursorPosition(0);
     }
 }
 
@@ -168,7 +171,7 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     buildPlotPanel(client);
     buildBottomBar(client);
     buildMenus();
-    setOuterGeometry(*this, designedFrame);
+    keepDesignedFrame(*this, designedFrame, FramePlace::Designed);
 
     m_countDialog = std::make_unique<CountDialog>();
     connect(m_countDialog.get(), &CountDialog::ok1Clicked, this, &MainWindow::OK1Click);
@@ -242,6 +245,13 @@ void MainWindow::buildPlotPanel(QWidget* client) {
     m_checkBox1 = new QCheckBox(QStringLiteral("Show_Peak_Positions"), panel1);
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
     m_checkBox1->setGeometry(352, 569, 137, 17);
+    // Narrowed like the labels, so that box and caption fit the designed width.
+    QFont caption = m_checkBox1->font();
+    for (int stretch = 100;
+         m_checkBox1->sizeHint().width() > m_checkBox1->width() && stretch > narrowestStretch;) {
+        caption.setStretch(--stretch);
+        m_checkBox1->setFont(caption);
+    }
     connect(m_checkBox1, &QCheckBox::clicked, this, &MainWindow::CheckBox1Click);
 
     m_checkBox2 = new QCheckBox(panel1);
@@ -615,15 +625,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     m_isotopeWindow->hide();
     event->accept();
     QCoreApplication::quit();
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        // The frame's size is known only once the window is on the screen.
-        QTimer::singleShot(0, this, [this] { setOuterGeometry(*this, designedFrame); });
-    }
 }
 
 } // namespace orvane::app

@@ -96,7 +96,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     /// Runs a command; a text::Error goes to the error box, and so does running out of
@@ -126,7 +125,6 @@ private:
     text::SpinValue m_selectedRow{0, 0, 0};
     QPoint m_pressPoint{0, 0};
     QString m_lastSaveName;
-    bool m_shownBefore = false;
 
     TextGridModel m_elementModel;
     TextGridModel m_workModel;

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/plain_file_icon_provider.h"
+
 namespace orvane::app {
 
 namespace {
@@ -29,8 +31,17 @@ void MessageBoxDialogs::showError(const std::string& message) {
 QString MessageBoxDialogs::getSaveFileName(const QString& lastName) {
     // No filter and no default suffix: the name is taken exactly as chosen. The
     // overwrite notice is the export's own, so the dialog must not ask first.
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), lastName,
-                                        QString(), nullptr, QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(QApplication::activeWindow(), QString(), lastName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Whatever folder it remembers, the dialog never reads a file's contents.
+    PlainFileIconProvider icons;
+    dialog.setIconProvider(&icons);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace orvane::app

@@ -1,13 +1,77 @@
 #include "app/window_geometry.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace orvane::app {
 
+namespace {
+
+// How long after the first showing the frame is watched, and how often.
+constexpr int watchMs = 3000;
+constexpr int pollMs = 20;
+
+QSize frameOf(const QWidget& window) {
+    return window.frameGeometry().size() - window.geometry().size();
+}
+
+// Watches one window from its first showing until its frame is known and placed.
+class FrameKeeper : public QObject {
+public:
+    FrameKeeper(QWidget& window, const QRect& outer, FramePlace place)
+        : QObject(&window), m_window(window), m_outer(outer), m_place(place) {
+        window.installEventFilter(this);
+        m_poll.setInterval(pollMs);
+        connect(&m_poll, &QTimer::timeout, this, &FrameKeeper::place);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_window && event->type() == QEvent::Show && !m_clock.isValid()) {
+            m_clock.start();
+            m_poll.start();
+        }
+        return false;
+    }
+
+private:
+    void place() {
+        const QSize frame = frameOf(m_window);
+        if (frame != m_placedFrame) {
+            const QPoint corner = m_place == FramePlace::Designed
+                                      ? m_outer.topLeft()
+                                      : m_window.frameGeometry().topLeft();
+            setOuterGeometry(m_window, QRect(corner, m_outer.size()));
+            m_placedFrame = frame;
+        }
+        // Done once a frame has come and been placed, or when no frame comes (no window
+        // manager, or one without frames).
+        if ((!frame.isEmpty() && m_window.frameGeometry().size() == m_outer.size()) ||
+            m_clock.elapsed() > watchMs) {
+            m_poll.stop();
+        }
+    }
+
+    QWidget& m_window;
+    QRect m_outer;
+    FramePlace m_place;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    QSize m_placedFrame{-1, -1};
+};
+
+} // namespace
+
 void setOuterGeometry(QWidget& window, const QRect& outer) {
-    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    const QSize frame = frameOf(window);
     window.resize(outer.size() - frame);
     window.move(outer.topLeft());
+}
+
+void keepDesignedFrame(QWidget& window, const QRect& outer, FramePlace place) {
+    setOuterGeometry(window, outer);
+    new FrameKeeper(window, outer, place);
 }
 
 } // namespace orvane::app

@@ -7,8 +7,16 @@ class QWidget;
 namespace orvane::app {
 
 /// Places a top-level window so that its outer frame covers `outer`, as far as the frame
-/// is known: before the window is shown the platform has not told its size, so showing
-/// windows call this again.
+/// is known now.
 void setOuterGeometry(QWidget& window, const QRect& outer);
+
+// Whether a window's designed frame keeps its designed place or only its size (a window
+// that is moved to where it is opened).
+enum class FramePlace { Designed, AsMoved };
+
+/// Gives the window its designed outer frame now and again once it is on the screen: a
+/// window manager tells the size of its frame only some time after the window is first
+/// shown, and until then the client area would get the frame's size.
+void keepDesignedFrame(QWidget& window, const QRect& outer, FramePlace place);
 
 } // namespace orvane::app

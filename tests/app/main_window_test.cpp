@@ -169,6 +169,31 @@ private slots:
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
                      expected.name);
         }
+        // The check box's caption fits beside its box, at the designed height.
+        const QCheckBox* peaks = app->control<QCheckBox>("CheckBox1");
+        QCOMPARE(peaks->text(), QStringLiteral("Show_Peak_Positions"));
+        QCOMPARE(peaks->font().pixelSize(), 12);
+        QVERIFY(peaks->sizeHint().width() <= peaks->width());
+    }
+
+    void typingReplacesTheCountAndLongTextsShowTheirStart() {
+        app->clickCell(carbon, data::CountRow);
+        QLineEdit* typed = app->dialogEdit();
+        QCOMPARE(typed->selectedText(), QStringLiteral("0"));
+        QTest::keyClicks(typed, QStringLiteral("12"));
+        QTest::keyClick(typed, Qt::Key_Return);
+        QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("12"));
+        // Moving to another cell selects its text again.
+        app->clickCell(hydrogen, data::CountRow);
+        QCOMPARE(app->dialogEdit()->selectedText(), QStringLiteral("0"));
+
+        // 15.9090909... in Edit1 shows 15.90..., not its last digits.
+        app->enterCount(carbon, QStringLiteral("350"));
+        app->control<SpinBox>("SpinEdit1")->lineEdit()->setFocus();
+        QTest::keyClick(app->control<SpinBox>("SpinEdit1")->lineEdit(), Qt::Key_Up);
+        for (const char* name : {"Edit1", "Edit2", "fw1"}) {
+            QCOMPARE(app->control<QLineEdit>(name)->cursorPosition(), 0);
+        }
     }
 
     void optionTogglesPressedTwiceRestoreEverything() {

@@ -1,0 +1,71 @@
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include "app/message_box_dialogs.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+namespace {
+
+// Runs `act` on the save dialog once it is open.
+void whenTheDialogOpens(const std::function<void(QFileDialog&)>& act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(*dialog);
+        }
+    });
+    poll->start(20);
+}
+
+} // namespace
+
+// The real save dialog, as the window shows it.
+class SaveDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aPseudoFileFolderNeitherBlocksNorIsRead() {
+        // /proc/kmsg blocks every read; a dialog that told file types by content hung here.
+        MessageBoxDialogs dialogs;
+        QElapsedTimer clock;
+        clock.start();
+        whenTheDialogOpens(
+            [](QFileDialog& dialog) { QTimer::singleShot(300, &dialog, &QFileDialog::reject); });
+        QCOMPARE(dialogs.getSaveFileName(QStringLiteral("/proc/no-such-pattern.txt")), QString());
+        QVERIFY2(clock.elapsed() < 5000, "the dialog did not close");
+    }
+
+    void theChosenNameIsTakenAsItStands() {
+        QTemporaryDir directory;
+        const QString name = directory.filePath(QStringLiteral("pattern"));
+        MessageBoxDialogs dialogs;
+        whenTheDialogOpens([&name](QFileDialog& dialog) {
+            auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(field != nullptr);
+            field->setText(name);
+            QTest::keyClick(field, Qt::Key_Return);
+            QTimer::singleShot(2000, &dialog, &QFileDialog::reject); // should the name be refused
+        });
+        QCOMPARE(dialogs.getSaveFileName(QString()), name); // no suffix added
+    }
+};
+
+static RegisterTest registration("SaveDialogTest",
+                                 [] { return std::make_unique<SaveDialogTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "save_dialog_test.moc"
