@@ -27,6 +27,7 @@
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
+#include "app/formula_dialog.h"
 #include "app/grid_view_setup.h"
 #include "app/image_view.h"
 #include "app/isotope_window.h"
@@ -35,6 +36,7 @@
 #include "app/window_geometry.h"
 #include "data/data_tables.h"
 #include "qtcanvas/image_canvas.h"
+#include "session/formula_preview.h"
 #include "text/error.h"
 
 namespace orvane::app {
@@ -176,6 +178,10 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     m_countDialog = std::make_unique<CountDialog>();
     connect(m_countDialog.get(), &CountDialog::ok1Clicked, this, &MainWindow::OK1Click);
     m_isotopeWindow = std::make_unique<IsotopeWindow>(m_session.state().tables.isotopes);
+    m_formulaDialog = std::make_unique<FormulaDialog>();
+    connect(m_formulaDialog.get(), &FormulaDialog::okClicked, this, &MainWindow::FormulaOKClick);
+    connect(m_formulaDialog.get(), &FormulaDialog::textChanged, this,
+            &MainWindow::FormulaTextChanged);
     connect(&m_events, &SessionEvents::changed, this, &MainWindow::refresh);
 
     refresh();
@@ -395,6 +401,11 @@ void MainWindow::buildMenus() {
     QAction* initialization1 = menuBar()->addAction(QStringLiteral("Initialization"));
     initialization1->setObjectName(QStringLiteral("Initialization1"));
     connect(initialization1, &QAction::triggered, this, &MainWindow::Initialization1Click);
+
+    QAction* formula1 = menuBar()->addAction(QStringLiteral("Formula"));
+    formula1->setObjectName(QStringLiteral("Formula1"));
+    formula1->setShortcut(Qt::Key_F2);
+    connect(formula1, &QAction::triggered, this, &MainWindow::Formula1Click);
 }
 
 // --- dispatching ---------------------------------------------------------------------
@@ -605,6 +616,62 @@ void MainWindow::Initialization1Click() {
     dispatch("calculate the pattern", [this] { m_session.Initialization1Click(); });
 }
 
+void MainWindow::Formula1Click() {
+    // As the first click on the table would: the tables are loaded first.
+    if (!tablesLoaded() &&
+        !dispatch("load the data files", [this] { m_session.loadTablesOnce(); })) {
+        return;
+    }
+    const session::SessionState& state = m_session.state();
+    QStringList history;
+    for (const std::string& formula : state.formulaHistory) {
+        history.append(QString::fromStdString(formula));
+    }
+    // The formula as last typed while it is still the current one, else as the Formula box
+    // shows it.
+    std::string current = state.texts.formulaText;
+    if (!state.formulaHistory.empty() &&
+        session::previewFormula(state.formulaHistory.front(), state.tables.elements,
+                                m_session.separator())
+                .formulaText == current) {
+        current = state.formulaHistory.front();
+    }
+    m_formulaDialog->openWith(history, QString::fromStdString(current));
+}
+
+void MainWindow::FormulaTextChanged(const QString& text) {
+    const session::FormulaPreview preview = session::previewFormula(
+        text.toStdString(), m_session.state().tables.elements, m_session.separator());
+    QString shown = QString::fromStdString(preview.formulaText);
+    if (preview.accepted && preview.message.empty()) {
+        shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
+    } else if (preview.accepted) {
+        shown += QStringLiteral("    ") + QString::fromStdString(preview.message);
+    } else {
+        shown = QString::fromStdString(preview.message);
+    }
+    m_formulaDialog->showPreview(shown, !preview.accepted);
+}
+
+void MainWindow::FormulaOKClick() {
+    const std::string typed = m_formulaDialog->text().toStdString();
+    // A refused text keeps the dialog open with the reason under it; nothing is written.
+    const session::FormulaPreview preview =
+        session::previewFormula(typed, m_session.state().tables.elements, m_session.separator());
+    if (!preview.accepted) {
+        FormulaTextChanged(m_formulaDialog->text());
+        return;
+    }
+    session::Outcome outcome = session::Outcome::Cancelled;
+    const bool done = dispatch("calculate the pattern", [&] {
+        ProgressWindow progress(*this, m_timing.progressDelay);
+        outcome = m_session.enterFormula(typed, std::ref(progress));
+    });
+    if (done && outcome == session::Outcome::Done) {
+        m_formulaDialog->hide();
+    }
+}
+
 void MainWindow::Initialize1Click() {
     dispatch("load the data files", [this] { m_session.Initialize1Click(); });
 }
@@ -622,6 +689,7 @@ void MainWindow::Spectrum1Click() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the run, whatever else is open.
     m_countDialog->hide();
+    m_formulaDialog->hide();
     m_isotopeWindow->hide();
     event->accept();
     QCoreApplication::quit();

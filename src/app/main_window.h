@@ -28,6 +28,7 @@ namespace orvane::app {
 
 class CountDialog;
 class ElementGridView;
+class FormulaDialog;
 class ImageView;
 class IsotopeWindow;
 class SpinBox;
@@ -54,6 +55,7 @@ public:
     ~MainWindow() override;
 
     CountDialog& countDialog() const { return *m_countDialog; }
+    FormulaDialog& formulaDialog() const { return *m_formulaDialog; }
     IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
     bool tablesLoaded() const { return m_session.state().tablesLoaded; }
     /// Where the count dialog's top-left corner goes, in screen pixels.
@@ -85,6 +87,10 @@ public slots:
     void ShowWOrkElems1Click();
     void ShowMSRange1Click();
     void Initialization1Click();
+    // The formula typed as text: "Formula" (F2) opens the dialog, its "OK" enters it.
+    void Formula1Click();
+    void FormulaOKClick();
+    void FormulaTextChanged(const QString& text);
 
     // The hidden buttons' handlers.
     void Initialize1Click();
@@ -154,6 +160,7 @@ private:
     // Top-level windows of their own, so that their controls' names do not mix with
     // this window's.
     std::unique_ptr<CountDialog> m_countDialog;
+    std::unique_ptr<FormulaDialog> m_formulaDialog;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;
 };
 

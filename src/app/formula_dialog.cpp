@@ -1,0 +1,68 @@
+#include "app/formula_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvane::app {
+
+FormulaDialog::FormulaDialog(QWidget* parent)
+    : QDialog(parent, Qt::Tool), m_formula(new QComboBox(this)), m_preview(new QLabel(this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+    setObjectName(QStringLiteral("FormulaDialog"));
+    setWindowTitle(QStringLiteral("Enter Formula"));
+    setModal(false);
+
+    m_formula->setObjectName(QStringLiteral("FormulaBox"));
+    m_formula->setEditable(true);
+    // The history is the session's: the box lists it and adds nothing of its own.
+    m_formula->setInsertPolicy(QComboBox::NoInsert);
+    m_formula->setMinimumContentsLength(28);
+    m_formula->setDuplicatesEnabled(false);
+    connect(m_formula, &QComboBox::editTextChanged, this, &FormulaDialog::textChanged);
+
+    m_preview->setObjectName(QStringLiteral("Preview"));
+    m_preview->setTextFormat(Qt::PlainText);
+    m_preview->setWordWrap(true);
+    m_preview->setMinimumHeight(2 * m_preview->fontMetrics().height());
+
+    m_ok->setObjectName(QStringLiteral("OK"));
+    m_ok->setDefault(true);
+    m_ok->setAutoDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &FormulaDialog::okClicked);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_formula);
+    layout->addWidget(m_preview);
+    layout->addWidget(m_ok, 0, Qt::AlignRight);
+    setMinimumWidth(360);
+}
+
+void FormulaDialog::openWith(const QStringList& history, const QString& text) {
+    m_formula->blockSignals(true);
+    m_formula->clear();
+    m_formula->addItems(history);
+    m_formula->blockSignals(false);
+    m_formula->setEditText(text);
+    emit textChanged(text);
+    m_formula->lineEdit()->selectAll();
+    show();
+    raise();
+    activateWindow();
+    m_formula->setFocus(Qt::OtherFocusReason);
+}
+
+QString FormulaDialog::text() const {
+    return m_formula->currentText();
+}
+
+void FormulaDialog::showPreview(const QString& preview, bool refused) {
+    m_preview->setText(preview);
+    QPalette palette = m_preview->palette();
+    palette.setColor(QPalette::WindowText, refused ? QColor(200, 0, 0) : QColor(Qt::black));
+    m_preview->setPalette(palette);
+}
+
+} // namespace orvane::app

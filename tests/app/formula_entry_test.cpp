@@ -1,0 +1,113 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+#include "app/formula_dialog.h"
+#include "app/main_window.h"
+#include "data/data_tables.h"
+#include "test_application.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+// A formula typed as text, keyboard only: F2, the formula, Enter.
+class FormulaEntryTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestApplication> app;
+
+    FormulaDialog& dialog() const { return app->window->formulaDialog(); }
+    QLineEdit* typed() const { return dialog().formulaBox()->lineEdit(); }
+    void pressF2() const {
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F2);
+    }
+    void openAndType(const QString& formula) const {
+        pressF2();
+        QVERIFY(dialog().isVisible());
+        typed()->selectAll();
+        QTest::keyClicks(typed(), formula);
+    }
+    std::string count(const char* symbol) const {
+        return app->elements().cell(shippedColumn(QLatin1String(symbol)), data::CountRow);
+    }
+
+private slots:
+    void init() { app = std::make_unique<TestApplication>(); }
+    void cleanup() { app.reset(); }
+
+    void aRefusedTextKeepsTheDialogOpenWithTheReason() {
+        openAndType(QStringLiteral("Ca(OH"));
+        QVERIFY(app->window->tablesLoaded()); // F2 loaded the tables first
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(dialog().isVisible());
+        QVERIFY(dialog().previewLine()->text().contains(QStringLiteral("position 3")));
+        QCOMPARE(dialog().previewLine()->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        QVERIFY(app->dialogs.errors.empty());
+        QCOMPARE(count("Ca"), std::string("0")); // nothing written
+        QVERIFY(!app->session->state().hasPicture);
+    }
+
+    void f2TypeEnterGivesTheCountsTheFormulaAndThePicture() {
+        app->enterCount(shippedColumn(QStringLiteral("C")), QStringLiteral("6"));
+        openAndType(QStringLiteral("Ca(OH)2"));
+        // the preview says how the table reads it, and its weight
+        QCOMPARE(dialog().previewLine()->text(), QStringLiteral("H2O2Ca1    FW 74.092"));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(!dialog().isVisible());
+        QCOMPARE(count("Ca"), std::string("1"));
+        QCOMPARE(count("O"), std::string("2"));
+        QCOMPARE(count("H"), std::string("2"));
+        QCOMPARE(count("C"), std::string("0")); // every other count back to 0
+        QCOMPARE(app->text("Formula"), QStringLiteral("H2O2Ca1"));
+        QVERIFY(app->dialogs.errors.empty());
+        const QImage& image = app->canvas.image();
+        QCOMPARE(image.pixel(771, 300), qRgb(0, 0, 0)); // the frame of the new picture
+
+        // Opened again: the formula as typed, selected, and earlier ones to pick from.
+        openAndType(QStringLiteral("CuSO4.5H2O"));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        pressF2();
+        QCOMPARE(typed()->text(), QStringLiteral("CuSO4.5H2O"));
+        QCOMPARE(typed()->selectedText(), QStringLiteral("CuSO4.5H2O"));
+        QCOMPARE(dialog().formulaBox()->count(), 2);
+        QCOMPARE(dialog().formulaBox()->itemText(0), QStringLiteral("CuSO4.5H2O"));
+        QCOMPARE(dialog().formulaBox()->itemText(1), QStringLiteral("Ca(OH)2"));
+        QCOMPARE(count("O"), std::string("5.5")); // the point between digits is a decimal one
+    }
+
+    void aCancelledFormulaPutsEveryCountBack() {
+        app->enterCount(shippedColumn(QStringLiteral("C")), QStringLiteral("2"));
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* progress = qobject_cast<QProgressDialog*>(widget);
+                    progress != nullptr && progress->isVisible()) {
+                    progress->cancel();
+                }
+            }
+        });
+        watcher.start(5);
+        openAndType(QStringLiteral("C100000H2"));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(dialog().isVisible());
+        QCOMPARE(count("C"), std::string("2"));
+        QCOMPARE(count("H"), std::string("0"));
+        QCOMPARE(app->text("Formula"), QStringLiteral("C2"));
+        QCOMPARE(typed()->text(), QStringLiteral("C100000H2")); // what was typed stays
+    }
+};
+
+static RegisterTest registration("FormulaEntryTest",
+                                 [] { return std::make_unique<FormulaEntryTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "formula_entry_test.moc"
