@@ -20,6 +20,9 @@ public:
     void moveTo(long long, long long) override {}
     void lineTo(long long, long long) override {}
     void textOut(long long, long long, const std::string&) override {}
+    int textWidth(const std::string& text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
 };
 
 } // namespace orvane::cli

@@ -35,6 +35,8 @@ public:
     virtual void moveTo(long long x, long long y) = 0;
     virtual void lineTo(long long x, long long y) = 0;
     virtual void textOut(long long x, long long y, const std::string& text) = 0;
+    /// The width in pixels of the cell that textOut gives `text` in the current font.
+    virtual int textWidth(const std::string& text) const = 0;
 };
 
 } // namespace orvane::plot

@@ -108,6 +108,10 @@ void ImageCanvas::textOut(long long x, long long y, const std::string& text) {
     painter.drawText(cell.left(), cell.top() + metrics.ascent(), shown);
 }
 
+int ImageCanvas::textWidth(const std::string& text) const {
+    return QFontMetrics(m_font).horizontalAdvance(QString::fromStdString(text));
+}
+
 // Bresenham from the start pixel up to, but not including, the end pixel.
 void ImageCanvas::drawLine(long long x0, long long y0, long long x1, long long y1) {
     const long long dx = std::llabs(x1 - x0);

@@ -30,6 +30,7 @@ public:
     void moveTo(long long x, long long y) override;
     void lineTo(long long x, long long y) override;
     void textOut(long long x, long long y, const std::string& text) override;
+    int textWidth(const std::string& text) const override;
 
     /// The picture as the last drawing left it (white before the first one).
     const QImage& image() const { return m_image; }

@@ -162,18 +162,25 @@ void Session::Range1Click() {
 
 void Session::Spectrum1Click() {
     const Change change(*this);
-    const DisplaySettings& settings = m_state.settings;
-    const int charge = settings.charge.value();
+    const int charge = m_state.settings.charge.value();
     m_state.plotState.imageWidth = m_canvas.width();
     m_state.plotState.imageHeight = m_canvas.height();
     m_state.hasPicture = true;
-    plot::drawSpectrum(m_canvas, m_state.plotState,
-                       {m_state.pattern, m_state.composition.formulaWeight,
-                        m_state.texts.formulaText, charge, settings.threshold.value(),
-                        settings.showPeakPositions, m_separator});
+    plot::drawSpectrum(m_canvas, m_state.plotState, spectrumContent());
     // The drawing writes fw1 again; any error it can meet comes before that.
     m_state.texts.averageMzText =
         plot::averageMzText(m_state.composition.formulaWeight, charge, m_separator);
+}
+
+plot::SpectrumContent Session::spectrumContent() const {
+    const DisplaySettings& settings = m_state.settings;
+    return {m_state.pattern,
+            m_state.composition.formulaWeight,
+            m_state.texts.formulaText,
+            settings.charge.value(),
+            settings.threshold.value(),
+            settings.showPeakPositions,
+            m_separator};
 }
 
 void Session::rangeAndSpectrum() {
@@ -443,6 +450,16 @@ void Session::Initialization1Click() {
     m_state.composition.formulaWeight = 0;
     Calculate1Click();
     rangeAndSpectrum();
+}
+
+void Session::drawSpectrumOn(plot::Canvas& canvas) const {
+    if (!m_state.hasPicture) {
+        throw text::Error(noPatternToSave);
+    }
+    plot::PlotState sized = m_state.plotState;
+    sized.imageWidth = canvas.width();
+    sized.imageHeight = canvas.height();
+    plot::drawSpectrum(canvas, sized, spectrumContent());
 }
 
 void Session::requirePatternToSave() const {

@@ -9,6 +9,7 @@
 #include "calc/isotope_engine.h"
 #include "export/pattern_export.h"
 #include "plot/canvas.h"
+#include "plot/stick_plot.h"
 #include "measured/measured_file.h"
 #include "session/change_listeners.h"
 #include "session/ion_result.h"
@@ -133,6 +134,10 @@ public:
     /// Raises the error that saving gives before the first calculation: there is no
     /// pattern yet. The window asks it before it offers the save dialog.
     void requirePatternToSave() const;
+    /// Draws the current spectrum as Spectrum1Click does, onto another canvas of any size
+    /// (a picture file at twice the size, an SVG); changes nothing. Raises text::Error as the
+    /// drawing does, and before the first drawing (there is nothing to draw).
+    void drawSpectrumOn(plot::Canvas& canvas) const;
     /// Writes the pattern at `path`; false when the user kept an existing file.
     bool savePattern(const std::string& path, exporting::Layout layout);
 
@@ -143,6 +148,7 @@ private:
     Outcome calculate(const calc::EngineProgress& progress);
     void runEngine(const calc::EngineProgress& progress);
     void rangeAndSpectrum();
+    plot::SpectrumContent spectrumContent() const;
     void afterSpinChange(const text::SpinValue& box, const std::string& before,
                          void (Session::*handler)());
 

@@ -81,6 +81,11 @@ public:
         return count;
     }
 
+    /// About the width of the picture's 10-point digits.
+    int textWidth(const std::string& text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
+
     std::vector<Kind> calls;
     std::vector<Line> lines;
     std::vector<Text> texts;

@@ -29,6 +29,9 @@ public:
     void moveTo(long long, long long) override {}
     void lineTo(long long, long long) override { ++lines; }
     void textOut(long long, long long, const std::string& text) override { texts.push_back(text); }
+    int textWidth(const std::string& text) const override {
+        return 6 * static_cast<int>(text.size());
+    }
     int pages = 0;
     int lines = 0;
     std::vector<std::string> texts;
