@@ -28,6 +28,7 @@
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
 #include "app/formula_dialog.h"
+#include "app/high_resolution_window.h"
 #include "app/grid_view_setup.h"
 #include "app/image_view.h"
 #include "app/isotope_window.h"
@@ -178,6 +179,7 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     m_countDialog = std::make_unique<CountDialog>();
     connect(m_countDialog.get(), &CountDialog::ok1Clicked, this, &MainWindow::OK1Click);
     m_isotopeWindow = std::make_unique<IsotopeWindow>(m_session.state().tables.isotopes);
+    m_highResolution = std::make_unique<HighResolutionWindow>(m_session, m_events, m_dialogs);
     m_formulaDialog = std::make_unique<FormulaDialog>();
     connect(m_formulaDialog.get(), &FormulaDialog::okClicked, this, &MainWindow::FormulaOKClick);
     connect(m_formulaDialog.get(), &FormulaDialog::textChanged, this,
@@ -381,7 +383,7 @@ void MainWindow::buildMenus() {
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    addEntry(file, "Open1", QStringLiteral("Open"), nullptr); // carries no command
+    addEntry(file, "Open1", QStringLiteral("Open"), &MainWindow::OpenClick);
     addEntry(file, "SaveNormal", QStringLiteral("Save_Normal"), &MainWindow::SaveNormalClick);
     addEntry(file, "SaveSpecial", QStringLiteral("Save_Special"), &MainWindow::SaveSpecialClick);
     addEntry(file, "CopyGraphics", QStringLiteral("Copy_Graphics"), &MainWindow::CopyGraphicsClick);
@@ -397,6 +399,8 @@ void MainWindow::buildMenus() {
              &MainWindow::ShowWOrkElems1Click, Qt::Key_F10);
     addEntry(option, "ShowMSRange1", QStringLiteral("ShowMSRange"), &MainWindow::ShowMSRange1Click,
              Qt::Key_F11);
+    addEntry(option, "ShowHighResolution1", QStringLiteral("ShowHighResolution"),
+             &MainWindow::ShowHighResolution1Click, Qt::Key_F12);
 
     QAction* initialization1 = menuBar()->addAction(QStringLiteral("Initialization"));
     initialization1->setObjectName(QStringLiteral("Initialization1"));
@@ -612,6 +616,42 @@ void MainWindow::ShowMSRange1Click() {
     m_edit6->setVisible(show);
 }
 
+void MainWindow::ShowHighResolution1Click() {
+    if (m_highResolution->isVisible()) {
+        m_highResolution->hide();
+        return;
+    }
+    m_highResolution->show();
+    m_highResolution->raise();
+    m_highResolution->activateWindow();
+}
+
+void MainWindow::OpenClick() {
+    const QString name = m_dialogs.getOpenSpectrumName(m_lastSpectrumName);
+    if (name.isEmpty()) {
+        return;
+    }
+    m_lastSpectrumName = name;
+    const std::string path = QFile::encodeName(name).toStdString();
+    // A bad file is reported and changes nothing.
+    std::optional<measured::MeasuredFile> file;
+    if (!dispatch("read the measured spectrum", [&] { file = m_session.readMeasuredFile(path); })) {
+        return;
+    }
+    std::optional<std::size_t> chosen = m_session.defaultMeasuredSpectrum(*file);
+    if (file->spectra().size() > 1) {
+        chosen = m_dialogs.chooseSpectrum(*file, *chosen);
+        if (!chosen) {
+            return;
+        }
+    }
+    if (dispatch("read the measured spectrum",
+                 [&] { m_session.showMeasuredSpectrum(*file, *chosen); }) &&
+        !m_highResolution->isVisible()) {
+        ShowHighResolution1Click();
+    }
+}
+
 void MainWindow::Initialization1Click() {
     dispatch("calculate the pattern", [this] { m_session.Initialization1Click(); });
 }
@@ -690,6 +730,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the run, whatever else is open.
     m_countDialog->hide();
     m_formulaDialog->hide();
+    m_highResolution->hide();
     m_isotopeWindow->hide();
     event->accept();
     QCoreApplication::quit();

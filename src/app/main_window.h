@@ -29,6 +29,7 @@ namespace orvane::app {
 class CountDialog;
 class ElementGridView;
 class FormulaDialog;
+class HighResolutionWindow;
 class ImageView;
 class IsotopeWindow;
 class SpinBox;
@@ -56,6 +57,7 @@ public:
 
     CountDialog& countDialog() const { return *m_countDialog; }
     FormulaDialog& formulaDialog() const { return *m_formulaDialog; }
+    HighResolutionWindow& highResolutionWindow() const { return *m_highResolution; }
     IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
     bool tablesLoaded() const { return m_session.state().tablesLoaded; }
     /// Where the count dialog's top-left corner goes, in screen pixels.
@@ -86,6 +88,9 @@ public slots:
     void ShowIsotopes1Click();
     void ShowWOrkElems1Click();
     void ShowMSRange1Click();
+    void ShowHighResolution1Click();
+    /// "File" / "Open": a measured spectrum to set beside the theory.
+    void OpenClick();
     void Initialization1Click();
     // The formula typed as text: "Formula" (F2) opens the dialog, its "OK" enters it.
     void Formula1Click();
@@ -161,6 +166,8 @@ private:
     // this window's.
     std::unique_ptr<CountDialog> m_countDialog;
     std::unique_ptr<FormulaDialog> m_formulaDialog;
+    std::unique_ptr<HighResolutionWindow> m_highResolution;
+    QString m_lastSpectrumName;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;
 };
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "app/plain_file_icon_provider.h"
+#include "app/spectrum_chooser.h"
 
 namespace orvane::app {
 
@@ -42,6 +43,30 @@ QString MessageBoxDialogs::getSaveFileName(const QString& lastName) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QString MessageBoxDialogs::getOpenSpectrumName(const QString& lastName) {
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Open a Measured Spectrum"),
+                       lastName);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Spectra (*.mzML *.mzXML *.txt *.csv *.tsv *.xy)"),
+                           QStringLiteral("All files (*)")});
+    PlainFileIconProvider icons;
+    dialog.setIconProvider(&icons);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<std::size_t> MessageBoxDialogs::chooseSpectrum(const measured::MeasuredFile& file,
+                                                             std::size_t chosen) {
+    SpectrumChooser chooser(file, chosen, QApplication::activeWindow());
+    if (chooser.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return chooser.chosen();
 }
 
 } // namespace orvane::app

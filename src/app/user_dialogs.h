@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include <QString>
 
+#include "measured/measured_file.h"
 #include "text/notifier.h"
 
 namespace orvane::app {
@@ -17,6 +20,13 @@ public:
     virtual void showError(const std::string& message) = 0;
     /// The save-file dialog offering `lastName`; an empty name when the user cancelled.
     virtual QString getSaveFileName(const QString& lastName) = 0;
+    /// The open-file dialog for a measured spectrum, offering `lastName`; an empty name when
+    /// the user cancelled.
+    virtual QString getOpenSpectrumName(const QString& lastName) = 0;
+    /// Lets the user choose one of the file's spectra, `chosen` selected to begin with;
+    /// nothing when the user cancelled.
+    virtual std::optional<std::size_t> chooseSpectrum(const measured::MeasuredFile& file,
+                                                      std::size_t chosen) = 0;
 };
 
 } // namespace orvane::app

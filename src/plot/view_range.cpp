@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace orvane::plot {
 
@@ -13,16 +14,24 @@ constexpr double narrowestMz = 1e-6;
 
 } // namespace
 
-ViewRange wholeView(const std::vector<TracePoint>& points, double margin) {
+ViewRange wholeView(const std::vector<TracePoint>& points, double least, double margin) {
     if (points.empty()) {
         return {0, 1, 0, topIntensity};
     }
-    const auto [lowest, highest] =
-        std::minmax_element(points.begin(), points.end(),
-                            [](const TracePoint& a, const TracePoint& b) { return a.mz < b.mz; });
-    const double width = highest->mz - lowest->mz;
-    const double pad = std::max(width * margin, 0.5);
-    return {lowest->mz - pad, highest->mz + pad, 0, topIntensity};
+    // The far tails of a fine structure hold nothing one could see.
+    const bool anyVisible =
+        std::any_of(points.begin(), points.end(),
+                    [least](const TracePoint& point) { return point.intensity >= least; });
+    double lowest = std::numeric_limits<double>::max();
+    double highest = std::numeric_limits<double>::lowest();
+    for (const TracePoint& point : points) {
+        if (!anyVisible || point.intensity >= least) {
+            lowest = std::min(lowest, point.mz);
+            highest = std::max(highest, point.mz);
+        }
+    }
+    const double pad = std::max((highest - lowest) * margin, 0.5);
+    return {lowest - pad, highest + pad, 0, topIntensity};
 }
 
 ViewRange zoomedAt(const ViewRange& view, double anchorMz, double factor) {

@@ -27,9 +27,11 @@ struct PlotFrame {
     int bottom = 1;
 };
 
-/// The whole of the points: their m/z range widened by `margin` of its width on both
-/// sides (at least 0.5 m/z each side), intensity 0 to 110 %. A view of 0 .. 1 when empty.
-ViewRange wholeView(const std::vector<TracePoint>& points, double margin = 0.05);
+/// The whole of the points of at least `least` % (all of them when none is): their m/z range
+/// widened by `margin` of its width on both sides (at least 0.5 m/z each side), intensity 0
+/// to 110 %. A view of 0 .. 1 when there are no points.
+ViewRange wholeView(const std::vector<TracePoint>& points, double least = 0.1,
+                    double margin = 0.05);
 
 /// The view zoomed by `factor` (< 1 zooms in) along m/z, keeping `anchorMz` where it is.
 ViewRange zoomedAt(const ViewRange& view, double anchorMz, double factor);

@@ -399,6 +399,16 @@ void Session::setIonText(const std::string& text) {
     m_state.ionText = text;
 }
 
+void Session::setResolvingPowerText(const std::string& text) {
+    const Change change(*this);
+    m_state.resolvingPowerText = text;
+}
+
+void Session::setCoverageText(const std::string& text) {
+    const Change change(*this);
+    m_state.coverageText = text;
+}
+
 IonResult Session::currentIon() const {
     return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator);
 }

@@ -112,6 +112,9 @@ public:
     // --- the high-resolution view ---------------------------------------------------
     /// The ion box of the high-resolution window, as typed or picked from the presets.
     void setIonText(const std::string& text);
+    /// The high-resolution window's resolving power and coverage boxes, as typed.
+    void setResolvingPowerText(const std::string& text);
+    void setCoverageText(const std::string& text);
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
     IonResult currentIon() const;

@@ -44,6 +44,8 @@ struct SessionState {
     // The high-resolution window: the ion box ("z" stands for the charge) and the measured
     // spectrum set beside the theory.
     std::string ionText = "[M+zH]z+";
+    std::string resolvingPowerText = "60000"; // m/z over the peak's full width at half height
+    std::string coverageText = "0.9999";      // of the fine structure
     std::optional<MeasuredSpectrum> measured;
 };
 

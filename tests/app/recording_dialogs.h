@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <QTableWidget>
+
+#include "app/spectrum_chooser.h"
 #include "app/user_dialogs.h"
 
 namespace orvane::app::testing {
@@ -29,6 +32,27 @@ public:
     QString getSaveFileName(const QString& lastName) override {
         offeredNames << lastName;
         return chosenName;
+    }
+
+    QString spectrumName; // what the open dialog returns; empty = cancel
+    // The chooser as it opened (the real one, accepted as it stands unless told otherwise).
+    std::vector<std::size_t> offeredChoices;
+    int chooserRows = 0;
+    std::optional<std::size_t> choice; // the row to pick; nothing = the one offered
+    bool cancelChooser = false;
+    QString getOpenSpectrumName(const QString&) override { return spectrumName; }
+    std::optional<std::size_t> chooseSpectrum(const measured::MeasuredFile& file,
+                                              std::size_t chosen) override {
+        SpectrumChooser chooser(file, chosen);
+        offeredChoices.push_back(chooser.chosen());
+        chooserRows = chooser.list()->rowCount();
+        if (cancelChooser) {
+            return std::nullopt;
+        }
+        if (choice) {
+            chooser.list()->selectRow(static_cast<int>(*choice));
+        }
+        return chooser.chosen();
     }
 };
 

@@ -52,7 +52,7 @@ struct TestApplication {
     std::unique_ptr<MainWindow> window;
 
     TestApplication() {
-        for (const char* name : {"elem.txt", "abundances.txt"}) {
+        for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
             QFile::copy(shareDirectory() + QLatin1Char('/') + QLatin1String(name),
                         directory.filePath(QLatin1String(name)));
         }

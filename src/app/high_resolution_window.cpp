@@ -1,0 +1,326 @@
+#include "app/high_resolution_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <new>
+
+#include "app/profile_plot_view.h"
+#include "app/session_events.h"
+#include "app/user_dialogs.h"
+#include "app/window_geometry.h"
+#include "session/ion_profile.h"
+#include "session/session.h"
+#include "text/error.h"
+#include "text/number_text.h"
+
+namespace orvane::app {
+
+namespace {
+
+const QRect designedFrame(120, 80, 900, 640);
+
+QLabel* valueLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEvents& events,
+                                           UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_dialogs(dialogs), m_clusters(session.separator()) {
+    setObjectName(QStringLiteral("HighResolution"));
+    setWindowTitle(QStringLiteral("High Resolution"));
+
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    auto* layout = new QVBoxLayout(client);
+
+    // The ion and the instrument.
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Ion"), client));
+    m_ion = new QComboBox(client);
+    m_ion->setObjectName(QStringLiteral("IonBox"));
+    m_ion->setEditable(true);
+    m_ion->setInsertPolicy(QComboBox::NoInsert);
+    m_ion->setMinimumContentsLength(16);
+    top->addWidget(m_ion);
+    top->addSpacing(12);
+    top->addWidget(new QLabel(QStringLiteral("Resolving power"), client));
+    m_resolvingPower = new QLineEdit(client);
+    m_resolvingPower->setObjectName(QStringLiteral("ResolvingPower"));
+    m_resolvingPower->setMaximumWidth(100);
+    top->addWidget(m_resolvingPower);
+    top->addWidget(new QLabel(QStringLiteral("Coverage"), client));
+    m_coverage = new QLineEdit(client);
+    m_coverage->setObjectName(QStringLiteral("Coverage"));
+    m_coverage->setMaximumWidth(80);
+    top->addWidget(m_coverage);
+    top->addStretch();
+    layout->addLayout(top);
+
+    m_problem = new QLabel(client);
+    m_problem->setObjectName(QStringLiteral("Problem"));
+    m_problem->setWordWrap(true);
+    QPalette red = m_problem->palette();
+    red.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    m_problem->setPalette(red);
+    m_problem->hide();
+    layout->addWidget(m_problem);
+
+    auto* splitter = new QSplitter(Qt::Vertical, client);
+    m_plot = new ProfilePlotView(splitter);
+    splitter->addWidget(m_plot);
+
+    auto* lower = new QWidget(splitter);
+    auto* lowerLayout = new QHBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    auto* summary = new QFormLayout;
+    m_summary = {valueLabel(lower, "Formula"),          valueLabel(lower, "IonFormula"),
+                 valueLabel(lower, "MonoisotopicMass"), valueLabel(lower, "MonoisotopicMz"),
+                 valueLabel(lower, "MostAbundantMz"),   valueLabel(lower, "AverageMass"),
+                 valueLabel(lower, "AverageMz"),        valueLabel(lower, "Score")};
+    summary->addRow(QStringLiteral("Formula"), m_summary.formula);
+    summary->addRow(QStringLiteral("Ion formula"), m_summary.ionFormula);
+    summary->addRow(QStringLiteral("Monoisotopic mass"), m_summary.monoisotopicMass);
+    summary->addRow(QStringLiteral("Monoisotopic m/z"), m_summary.monoisotopicMz);
+    summary->addRow(QStringLiteral("Most abundant m/z"), m_summary.mostAbundantMz);
+    summary->addRow(QStringLiteral("Average mass"), m_summary.averageMass);
+    summary->addRow(QStringLiteral("Average m/z"), m_summary.averageMz);
+    summary->addRow(QStringLiteral("Match score"), m_summary.score);
+    lowerLayout->addLayout(summary);
+    m_table = new QTableView(lower);
+    m_table->setObjectName(QStringLiteral("Clusters"));
+    m_table->setModel(&m_clusters);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    lowerLayout->addWidget(m_table, 1);
+    splitter->addWidget(lower);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+    statusBar()->setObjectName(QStringLiteral("Status"));
+
+    auto* copy = new QShortcut(QKeySequence::Copy, m_table);
+    connect(copy, &QShortcut::activated, this, &HighResolutionWindow::copyTable);
+
+    connect(m_ion, &QComboBox::activated, this, &HighResolutionWindow::ionChosen);
+    connect(m_ion->lineEdit(), &QLineEdit::editingFinished, this, &HighResolutionWindow::ionTyped);
+    connect(m_resolvingPower, &QLineEdit::editingFinished, this, [this] {
+        dispatch(
+            [this] { m_session.setResolvingPowerText(m_resolvingPower->text().toStdString()); });
+    });
+    connect(m_coverage, &QLineEdit::editingFinished, this, [this] {
+        dispatch([this] { m_session.setCoverageText(m_coverage->text().toStdString()); });
+    });
+    connect(m_plot, &ProfilePlotView::pointerAt, this, [this](double mz, double intensity) {
+        const char separator = m_session.separator();
+        statusBar()->showMessage(
+            QStringLiteral("m/z %1   intensity %2 %")
+                .arg(QString::fromStdString(text::fixedText(mz, 18, 4, separator)),
+                     QString::fromStdString(text::fixedText(intensity, 18, 2, separator))));
+    });
+    connect(&m_worker, &ProfileWorker::finished, this, &HighResolutionWindow::profileFinished);
+    connect(&m_worker, &ProfileWorker::failed, this, &HighResolutionWindow::profileFailed);
+    connect(&events, &SessionEvents::changed, this, &HighResolutionWindow::refresh);
+
+    keepDesignedFrame(*this, designedFrame, FramePlace::Designed);
+}
+
+HighResolutionWindow::~HighResolutionWindow() = default;
+
+bool HighResolutionWindow::dispatch(const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const text::Error& error) {
+        m_dialogs.showError(error.what());
+    } catch (const std::bad_alloc&) {
+        m_dialogs.showError("Not enough memory to show the high-resolution view.");
+    }
+    return false;
+}
+
+void HighResolutionWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    refresh();
+}
+
+void HighResolutionWindow::ionChosen(int preset) {
+    if (preset >= 0 && preset < static_cast<int>(std::size(session::ionPresets))) {
+        // A preset follows the main window's charge.
+        dispatch([this, preset] { m_session.setIonText(session::ionPresets[preset]); });
+    }
+}
+
+void HighResolutionWindow::ionTyped() {
+    const session::SessionState& state = m_session.state();
+    const std::string typed = m_ion->currentText().toStdString();
+    if (typed != session::expandIon(state.ionText, state.settings.charge.value())) {
+        dispatch([this, &typed] { m_session.setIonText(typed); });
+    }
+}
+
+void HighResolutionWindow::copyTable() {
+    QGuiApplication::clipboard()->setText(m_clusters.tabSeparated());
+}
+
+void HighResolutionWindow::showProblem(const QString& message) {
+    m_problem->setText(message);
+    m_problem->setVisible(!message.isEmpty());
+}
+
+void HighResolutionWindow::refresh() {
+    if (!isVisible()) {
+        return; // shown again, it refreshes
+    }
+    const session::SessionState& state = m_session.state();
+    const int charge = state.settings.charge.value();
+
+    // The boxes show the session's texts, the presets for the charge of now.
+    m_ion->blockSignals(true);
+    m_ion->clear();
+    for (const char* preset : session::ionPresets) {
+        m_ion->addItem(QString::fromStdString(session::expandIon(preset, charge)));
+    }
+    m_ion->setEditText(QString::fromStdString(session::expandIon(state.ionText, charge)));
+    m_ion->blockSignals(false);
+    if (!m_resolvingPower->hasFocus()) {
+        m_resolvingPower->setText(QString::fromStdString(state.resolvingPowerText));
+    }
+    if (!m_coverage->hasFocus()) {
+        m_coverage->setText(QString::fromStdString(state.coverageText));
+    }
+
+    try {
+        m_result = m_session.currentIon();
+        m_match = session::matchMeasured(state, *m_result);
+    } catch (const text::Error& error) {
+        m_result.reset();
+        m_match.reset();
+        m_worker.cancel();
+        m_profile.reset();
+        m_profileKey.clear();
+        m_computing = false;
+        showProblem(QString::fromStdString(error.what()));
+        showIon();
+        rebuildPlot(true);
+        return;
+    }
+    showProblem({});
+    showIon();
+
+    // A new profile only when what it depends on changed; until it comes, the clusters.
+    const std::string key = m_result->ionFormula + '|' + std::to_string(m_result->charge) + '|' +
+                            state.resolvingPowerText + '|' + state.coverageText;
+    const bool newProfile = key != m_profileKey;
+    if (newProfile) {
+        m_profileKey = key;
+        m_profile.reset();
+        try {
+            const profile::ProfileSettings settings =
+                session::profileSettingsOf(state, m_session.separator());
+            m_worker.start(++m_ticket,
+                           session::profileInputFor(state, *m_result, m_session.separator()),
+                           settings);
+            m_computing = true;
+            statusBar()->showMessage(QStringLiteral("Computing the profile…"));
+        } catch (const text::Error& error) {
+            m_worker.cancel();
+            m_computing = false;
+            showProblem(QString::fromStdString(error.what()));
+        }
+    }
+    rebuildPlot(newProfile);
+}
+
+void HighResolutionWindow::showIon() {
+    const char separator = m_session.separator();
+    const auto fixed = [separator](double value) {
+        return QString::fromStdString(text::fixedText(value, 18, 5, separator));
+    };
+    std::vector<ClusterRow> rows;
+    if (!m_result) {
+        for (QLabel* label : {m_summary.formula, m_summary.ionFormula, m_summary.monoisotopicMass,
+                              m_summary.monoisotopicMz, m_summary.mostAbundantMz,
+                              m_summary.averageMass, m_summary.averageMz, m_summary.score}) {
+            label->clear();
+        }
+        m_clusters.setRows({}, false);
+        return;
+    }
+    const session::IonResult& ion = *m_result;
+    m_summary.formula->setText(QString::fromStdString(ion.moleculeFormula));
+    m_summary.ionFormula->setText(QString::fromStdString(ion.ion + "  " + ion.ionFormula));
+    m_summary.monoisotopicMass->setText(fixed(ion.monoisotopicMass));
+    m_summary.monoisotopicMz->setText(fixed(ion.monoisotopicMz));
+    m_summary.mostAbundantMz->setText(fixed(ion.mostAbundantMz));
+    m_summary.averageMass->setText(fixed(ion.averageMass));
+    m_summary.averageMz->setText(fixed(ion.averageMz));
+    m_summary.score->setText(
+        m_match ? QString::fromStdString(text::fixedText(m_match->match.score, 18, 4, separator))
+                : QString());
+
+    for (const session::IonCluster& cluster : ion.clusters) {
+        ClusterRow row{cluster.nominalMass, cluster.mass, cluster.mz, cluster.intensity, {}, {}};
+        if (m_match) {
+            for (const measured::ClusterComparison& compared : m_match->match.clusters) {
+                if (compared.mz == cluster.mz) {
+                    row.measuredPercent = compared.measuredPercent;
+                    row.difference = compared.difference;
+                }
+            }
+        }
+        rows.push_back(row);
+    }
+    m_clusters.setRows(std::move(rows), m_match.has_value());
+}
+
+void HighResolutionWindow::rebuildPlot(bool wholeView) {
+    if (!m_result) {
+        m_plot->setContent({}, true);
+        return;
+    }
+    m_plot->setContent(session::highResolutionContent(m_session.state(), *m_result, m_profile.get(),
+                                                      m_match, m_session.separator()),
+                       wholeView);
+}
+
+void HighResolutionWindow::profileFinished(int ticket,
+                                           std::shared_ptr<const profile::Profile> profile) {
+    if (ticket != m_ticket) {
+        return; // for settings that are no longer in the boxes
+    }
+    m_computing = false;
+    m_profile = std::move(profile);
+    statusBar()->showMessage(
+        m_profile->fromFineStructure
+            ? QStringLiteral("Profile from %1 fine peaks").arg(m_profile->finePeakCount)
+            : QStringLiteral("Profile from the accurate clusters"));
+    rebuildPlot(false);
+}
+
+void HighResolutionWindow::profileFailed(int ticket, const QString& message) {
+    if (ticket != m_ticket) {
+        return;
+    }
+    m_computing = false;
+    showProblem(message);
+}
+
+} // namespace orvane::app

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QMainWindow>
+
+#include "app/ion_cluster_model.h"
+#include "app/profile_worker.h"
+#include "session/high_resolution_view.h"
+#include "session/ion_result.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace orvane::session {
+class Session;
+}
+
+namespace orvane::app {
+
+class ProfilePlotView;
+class SessionEvents;
+class UserDialogs;
+
+// "High Resolution": the accurate masses of an ion of the current formula, its profile at a
+// resolving power and a measured spectrum beside it. The ion box offers presets for the
+// main window's charge. While shown it follows every change of the session; the profile is
+// computed away from the user-interface thread and never shown for other settings than
+// those in the boxes. Closing the window only hides it.
+class HighResolutionWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    HighResolutionWindow(session::Session& session, SessionEvents& events, UserDialogs& dialogs,
+                         QWidget* parent = nullptr);
+    ~HighResolutionWindow() override;
+
+    ProfilePlotView& plot() const { return *m_plot; }
+    const IonClusterModel& clusters() const { return m_clusters; }
+    /// True while a profile for the boxes' settings is being computed.
+    bool computing() const { return m_computing; }
+
+public slots:
+    /// Shows the session's state again (only while the window is shown).
+    void refresh();
+    /// Ctrl+C: the cluster table as TAB-separated text on the clipboard.
+    void copyTable();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ionChosen(int preset);
+    void ionTyped();
+    void showProblem(const QString& message);
+    void showIon();
+    void rebuildPlot(bool wholeView);
+    void profileFinished(int ticket, std::shared_ptr<const profile::Profile> profile);
+    void profileFailed(int ticket, const QString& message);
+    bool dispatch(const std::function<void()>& command);
+
+    session::Session& m_session;
+    UserDialogs& m_dialogs;
+    IonClusterModel m_clusters;
+    ProfileWorker m_worker;
+
+    QComboBox* m_ion = nullptr;
+    QLineEdit* m_resolvingPower = nullptr;
+    QLineEdit* m_coverage = nullptr;
+    ProfilePlotView* m_plot = nullptr;
+    QTableView* m_table = nullptr;
+    QLabel* m_problem = nullptr;
+    struct SummaryLabels {
+        QLabel* formula;
+        QLabel* ionFormula;
+        QLabel* monoisotopicMass;
+        QLabel* monoisotopicMz;
+        QLabel* mostAbundantMz;
+        QLabel* averageMass;
+        QLabel* averageMz;
+        QLabel* score;
+    } m_summary{};
+
+    std::optional<session::IonResult> m_result;
+    std::optional<session::MeasuredMatch> m_match;
+    std::shared_ptr<const profile::Profile> m_profile;
+    std::string m_profileKey; // what the profile shown or being computed belongs to
+    int m_ticket = 0;
+    bool m_computing = false;
+};
+
+} // namespace orvane::app

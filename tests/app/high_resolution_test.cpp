@@ -1,0 +1,148 @@
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+#include <string>
+
+#include "app/formula_dialog.h"
+#include "app/high_resolution_window.h"
+#include "app/main_window.h"
+#include "app/profile_plot_view.h"
+#include "app/spin_box.h"
+#include "measured/measured_test_support.h"
+#include "test_application.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+// The high-resolution window: F12, the ion box, the cluster table, the profile computed
+// away from the window, and a measured spectrum opened through the chooser.
+class HighResolutionTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestApplication> app;
+
+    HighResolutionWindow& window() const { return app->window->highResolutionWindow(); }
+    QString label(const char* name) const {
+        return window().findChild<QLabel*>(QLatin1String(name))->text();
+    }
+    QString cell(int row, int column) const {
+        return window().clusters().index(row, column).data().toString();
+    }
+    void enterGlucoseAndOpen() const {
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F2);
+        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
+                         QStringLiteral("C6H12O6"));
+        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F12);
+        QVERIFY(window().isVisible());
+    }
+
+private slots:
+    void init() { app = std::make_unique<TestApplication>(); }
+    void cleanup() { app.reset(); }
+
+    void f12ShowsTheIonAndFollowsTheIonBox() {
+        enterGlucoseAndOpen();
+        QCOMPARE(label("MonoisotopicMass"), QStringLiteral("180.06339"));
+        QCOMPARE(label("MonoisotopicMz"), QStringLiteral("181.07066")); // [M+H]+
+        QCOMPARE(cell(0, 0), QStringLiteral("181"));
+        QCOMPARE(cell(0, 3), QStringLiteral("100.000"));
+
+        auto* ion = window().findChild<QComboBox*>(QStringLiteral("IonBox"));
+        ion->lineEdit()->selectAll();
+        QTest::keyClicks(ion->lineEdit(), QStringLiteral("[2M+Na]+"));
+        QTest::keyClick(ion->lineEdit(), Qt::Key_Return);
+        QCOMPARE(label("MonoisotopicMz"), QStringLiteral("383.11600"));
+        QCOMPARE(cell(0, 2), QStringLiteral("383.11600"));
+        QCOMPARE(app->session->state().ionText, std::string("[2M+Na]+"));
+
+        // A preset follows the charge: [M+zH]z+ at charge 2.
+        ion->setCurrentIndex(0);
+        emit ion->activated(0);
+        QTest::keyClick(app->control<SpinBox>("SpinEdit1")->lineEdit(), Qt::Key_Up);
+        QCOMPARE(ion->currentText(), QStringLiteral("[M+2H]2+"));
+        QCOMPARE(label("MonoisotopicMz"), QStringLiteral("91.03897"));
+
+        // The profile comes from away from the window, for the settings in the boxes.
+        QTRY_VERIFY_WITH_TIMEOUT(!window().computing(), 10000);
+        QVERIFY(!window().plot().content().profile.empty());
+        QGuiApplication::clipboard()->clear();
+        window().copyTable();
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith(
+            QStringLiteral("Nominal mass\tAccurate mass\tm/z\tIntensity %\n182\t")));
+    }
+
+    void anIonTheFormulaCannotGiveIsSaidInTheWindow() {
+        enterGlucoseAndOpen();
+        auto* ion = window().findChild<QComboBox*>(QStringLiteral("IonBox"));
+        ion->lineEdit()->selectAll();
+        QTest::keyClicks(ion->lineEdit(), QStringLiteral("[M-Cl]+"));
+        QTest::keyClick(ion->lineEdit(), Qt::Key_Return);
+        QVERIFY(window().findChild<QLabel*>(QStringLiteral("Problem"))->isVisible());
+        QCOMPARE(window().clusters().rowCount(), 0);
+        QCOMPARE(label("MonoisotopicMz"), QString());
+        QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void aMeasuredFileOpensThroughTheChooserAndGivesTheScore() {
+        enterGlucoseAndOpen();
+        // Two spectra: an MS2 one and an MS1 one that is the theory itself.
+        const int clusters = window().clusters().rowCount();
+        measured::testing::TestSpectrum theory;
+        for (int row = 0; row < clusters; ++row) {
+            theory.mz.push_back(cell(row, 2).toDouble());
+            theory.intensity.push_back(cell(row, 3).toDouble() * 50);
+        }
+        theory.representation = "centroid";
+        measured::testing::TestSpectrum fragments{{50, 60}, {10, 20}, 2, "centroid", -1};
+        const QString path = app->directory.filePath(QStringLiteral("run.mzML"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(measured::testing::mzmlDocument(
+            {fragments, theory}, measured::testing::MzmlIndex::Right)));
+        file.close();
+
+        app->dialogs.spectrumName = path;
+        app->run("Open1");
+        QVERIFY(app->dialogs.errors.empty());
+        QCOMPARE(app->dialogs.chooserRows, 2);
+        QCOMPARE(app->dialogs.offeredChoices, std::vector<std::size_t>{1}); // the MS1 one
+        QCOMPARE(label("Score"), QStringLiteral("1.0000"));
+        QCOMPARE(window().clusters().columnCount(), 6);
+        QCOMPARE(cell(0, 4), QStringLiteral("100.000"));
+        QVERIFY(!window().plot().content().measured.empty());
+
+        // The MS2 spectrum shares nothing with the theory.
+        app->dialogs.choice = 0;
+        app->run("Open1");
+        QCOMPARE(label("Score"), QStringLiteral("0.0000"));
+
+        // A bad file is reported and changes nothing.
+        QFile junk(app->directory.filePath(QStringLiteral("junk.mzML")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("<?xml version=\"1.0\"?>\n<mzML>\n<run>");
+        junk.close();
+        app->dialogs.spectrumName = junk.fileName();
+        app->run("Open1");
+        QCOMPARE(app->dialogs.errors.size(), std::size_t{1});
+        QVERIFY(
+            QString::fromStdString(app->dialogs.errors[0]).contains(QStringLiteral("junk.mzML")));
+        QCOMPARE(label("Score"), QStringLiteral("0.0000"));
+    }
+};
+
+static RegisterTest registration("HighResolutionTest",
+                                 [] { return std::make_unique<HighResolutionTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "high_resolution_test.moc"

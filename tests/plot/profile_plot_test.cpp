@@ -1,0 +1,88 @@
+#include "plot/profile_plot.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "plot/recording_canvas.h"
+
+namespace orvane::plot {
+namespace {
+
+using testing::RecordingCanvas;
+
+HighResolutionContent threePeaks() {
+    HighResolutionContent content;
+    content.title = "[M+H]+";
+    content.sticks = {{181.0707, 100}, {182.0740, 6.6}, {183.0749, 1.2}};
+    content.labelled = content.sticks;
+    for (double mz = 181.0; mz <= 183.2; mz += 0.01) {
+        content.profile.push_back({mz, 0});
+    }
+    content.profile[7].intensity = 100;
+    content.measured = {{181.07, 90}, {182.07, 7}};
+    content.measuredAsSticks = true;
+    return content;
+}
+
+TEST(HighResolutionPlot, NothingIsDrawnOutsideTheFrameBeyondTicksAndLabels) {
+    // Zoomed onto the first peak: the others and most of the profile lie outside.
+    const ViewRange views[] = {wholeView(threePeaks().sticks), {181.0, 181.2, 0, 50}};
+    for (const ViewRange& view : views) {
+        SCOPED_TRACE(view.mzHigh);
+        RecordingCanvas canvas(800, 400);
+        drawHighResolutionPlot(canvas, view, threePeaks());
+        const PlotFrame frame = highResolutionFrame(800, 400);
+        ASSERT_FALSE(canvas.lines.empty());
+        for (const auto& line : canvas.lines) {
+            if (line.color == black) {
+                continue; // the frame and its ticks
+            }
+            // traces end one pixel right of their last point
+            EXPECT_GE(std::min(line.x1, line.x2), frame.left);
+            EXPECT_LE(std::max(line.x1, line.x2), frame.right + 1);
+            EXPECT_GE(std::min(line.y1, line.y2), frame.top);
+            EXPECT_LE(std::max(line.y1, line.y2), frame.bottom);
+        }
+        EXPECT_EQ(canvas.clears, std::vector<Color>{white});
+    }
+}
+
+TEST(HighResolutionPlot, PeakLabelsHaveFourDecimalsAndNeverOverlap) {
+    HighResolutionContent content = threePeaks();
+    // A crowd of peaks 0.001 apart: the tallest keeps its label, its neighbours cannot.
+    for (int k = 1; k < 10; ++k) {
+        content.labelled.push_back({181.0707 + k * 0.001, 100.0 - k * 0.1});
+    }
+    RecordingCanvas canvas(800, 400);
+    drawHighResolutionPlot(canvas, wholeView(content.sticks), content);
+    std::vector<RecordingCanvas::Text> labels;
+    for (const auto& text : canvas.texts) {
+        if (text.color == labelColor) {
+            labels.push_back(text);
+        }
+    }
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0].text, "181.0707");
+    EXPECT_EQ(labels[1].text, "182.0740");
+    for (std::size_t a = 0; a < labels.size(); ++a) {
+        for (std::size_t b = a + 1; b < labels.size(); ++b) {
+            const bool apart = labels[a].x + canvas.textWidth(labels[a].text) <= labels[b].x ||
+                               labels[b].x + canvas.textWidth(labels[b].text) <= labels[a].x ||
+                               std::abs(labels[a].y - labels[b].y) >= 14;
+            EXPECT_TRUE(apart) << labels[a].text << " / " << labels[b].text;
+        }
+    }
+}
+
+TEST(HighResolutionPlot, TheMeasuredSpectrumHasItsOwnColour) {
+    RecordingCanvas canvas(800, 400);
+    drawHighResolutionPlot(canvas, wholeView(threePeaks().sticks), threePeaks());
+    const long long measured =
+        std::count_if(canvas.lines.begin(), canvas.lines.end(),
+                      [](const auto& line) { return line.color == measuredColor; });
+    EXPECT_EQ(measured, 2 * 2); // two sticks, each a line and its end pixel
+}
+
+} // namespace
+} // namespace orvane::plot
