@@ -6,10 +6,14 @@ set -euo pipefail
 packages=(
     g++ cmake make pkg-config
     qt6-base-dev libgl-dev            # Qt 6 Widgets (Gui needs the GL headers)
+    qt6-svg-dev                       # pictures saved and copied as SVG
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     ccache                            # a second build of the same sources is free
     libpwizlite-dev libboost-dev      # mzML and mzXML reading; its headers include Boost's
     libisospec++-dev                  # the fine structure of high-resolution profiles
+    libcli11-dev nlohmann-json3-dev   # orvane-calc's options and its JSON output
+    desktop-file-utils appstream      # the installed menu entry and metainfo are validated
+    dpkg-dev file                     # cpack builds the Debian package
     fonts-liberation                  # metric-compatible Arial for the window's texts
     fonts-ipafont-gothic              # Japanese, so that the error texts render
     "$@"
