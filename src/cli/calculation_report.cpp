@@ -1,22 +1,11 @@
 #include "cli/calculation_report.h"
 
-#include <cstdio>
 #include <string>
 
+#include "cli/round_trip.h"
 #include "data/data_tables.h"
 
 namespace orvane::cli {
-
-namespace {
-
-// Enough digits to read the same double back.
-std::string roundTrip(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
-}
-
-} // namespace
 
 void writeCalculationReport(std::ostream& out, const session::SessionState& state) {
     const session::ViewTexts& texts = state.texts;

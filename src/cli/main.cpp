@@ -1,147 +1,116 @@
-// orvane-calc: the window's calculation chain from the command line, for batch work.
+// orvane-calc: the window's calculation chain from the command line, for scripts and
+// pipelines.
 
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 
+#include "cli/batch_run.h"
+#include "cli/command_options.h"
+#include "cli/single_run.h"
+#include "cli/standard_output.h"
+#include "cli/version_text.h"
+#include "export/safe_file_writer.h"
 #include "qtcanvas/image_canvas.h"
-#include "cli/blank_canvas.h"
-#include "cli/calculation_report.h"
-#include "cli/command_line.h"
-#include "cli/formula_counts.h"
-#include "cli/stderr_notifier.h"
-#include "data/data_tables.h"
-#include "qtcanvas/image_canvas.h"
-#include "session/session.h"
 #include "text/error.h"
-#include "text/trim.h"
 
 namespace {
 
 using namespace orvane;
 
-// The trimmed symbol texts of the element table, by column (index 0 unused).
-std::vector<std::string> elementSymbols(const data::TextGrid& elements) {
-    std::vector<std::string> symbols(1);
-    for (int column = 1; column < elements.columnCount(); ++column) {
-        symbols.emplace_back(text::trimBlanks(elements.cell(column, data::SymbolRow)));
-    }
-    return symbols;
-}
+// The pictures need Qt's painting and fonts, but never a display; the application is made
+// when the first picture is drawn.
+class QtPictureWriter final : public cli::PictureWriter {
+public:
+    QtPictureWriter(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
-int columnOf(const std::vector<std::string>& symbols, const std::string& symbol) {
-    for (std::size_t column = 1; column < symbols.size(); ++column) {
-        if (!symbol.empty() && symbols[column] == symbol) {
-            return static_cast<int>(column);
+    void writeSpectrum(const std::string& path, int scale,
+                       const std::function<void(plot::Canvas&)>& draw) override {
+        write(path, qtcanvas::ImageCanvas::designedWidth, qtcanvas::ImageCanvas::designedHeight,
+              scale, draw);
+    }
+    void writeHighResolution(const std::string& path, int scale,
+                             const std::function<void(plot::Canvas&)>& draw) override {
+        write(path, 880, 420, scale, draw);
+    }
+
+private:
+    void write(const std::string& path, int width, int height, int,
+               const std::function<void(plot::Canvas&)>& draw) {
+        ensureApplication();
+        qtcanvas::ImageCanvas canvas(width, height);
+        draw(canvas);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        canvas.image().save(&buffer, "PNG");
+        exporting::writeFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+    }
+    void ensureApplication() {
+        if (!m_application) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            m_application = std::make_unique<QGuiApplication>(m_argc, m_argv);
         }
     }
-    throw cli::UsageError("unknown element symbol '" + symbol + "'");
+
+    int& m_argc;
+    char** m_argv;
+    std::unique_ptr<QGuiApplication> m_application;
+};
+
+// The current directory, the data directory without --data; "." when it has been deleted,
+// so that the data files are looked for (and reported missing) there.
+std::string currentDirectory() {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::current_path(error);
+    return error ? std::string(".") : path.string();
 }
 
-// The formula's counts and then each --count, in the order they are written into the
-// count cells.
-std::vector<session::CountText> countsToEnter(const session::Session& session,
-                                              const cli::CommandLine& commandLine) {
-    const std::vector<std::string> symbols = elementSymbols(session.state().tables.elements);
-    const std::vector<std::string> known(symbols.begin() + 1, symbols.end());
-    std::vector<cli::ElementCount> counts;
+int run(int argc, char** argv) {
+    cli::CommandLine commandLine;
     try {
-        counts = cli::parseFormula(commandLine.formula, known, session.separator());
-    } catch (const std::invalid_argument& error) {
-        throw cli::UsageError(error.what());
+        commandLine = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+                                            currentDirectory());
+    } catch (const cli::UsageError& error) {
+        std::cerr << "orvane-calc: " << error.what() << "\nRun with --help for more information.\n";
+        return 2;
     }
-    std::vector<session::CountText> entries;
-    for (const cli::ElementCount& count : counts) {
-        entries.push_back({columnOf(symbols, count.symbol), count.countText});
+    if (commandLine.help) {
+        cli::writeAll(1, cli::usageText());
+        return 0;
     }
-    for (const auto& [symbol, text] : commandLine.counts) {
-        entries.push_back({columnOf(symbols, symbol), text});
+    if (commandLine.version) {
+        cli::writeAll(1, cli::versionText(commandLine.dataDirectory));
+        return 0;
     }
-    return entries;
-}
-
-int usageError(const std::string& message) {
-    std::cerr << "orvane-calc: " << message << "\n\n" << cli::usageText();
-    return 2;
+    if (commandLine.batchFile) {
+        return cli::runBatch(commandLine);
+    }
+    QtPictureWriter pictures(argc, argv);
+    return cli::runSingle(commandLine, pictures);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    cli::CommandLine commandLine;
     try {
-        commandLine = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
-                                            std::filesystem::current_path().string());
-    } catch (const cli::UsageError& error) {
-        return usageError(error.what());
-    }
-    if (commandLine.help) {
-        std::cout << cli::usageText();
-        return 0;
-    }
-
-    // The picture needs Qt's painting and fonts, but never a display.
-    std::unique_ptr<QGuiApplication> application;
-    std::unique_ptr<qtcanvas::ImageCanvas> imageCanvas;
-    cli::BlankCanvas blankCanvas;
-    if (commandLine.pngFile) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        application = std::make_unique<QGuiApplication>(argc, argv);
-        imageCanvas = std::make_unique<qtcanvas::ImageCanvas>();
-    }
-    plot::Canvas& canvas = imageCanvas ? static_cast<plot::Canvas&>(*imageCanvas) : blankCanvas;
-
-    cli::StderrNotifier notifier;
-    session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
-    try {
-        run.Initialize1Click();
-        if (!run.state().elementFileFound || !run.state().isotopeTableLoaded) {
-            // The notices above say which file is missing or does not match.
-            std::cerr << "orvane-calc: cannot calculate: the data files in "
-                      << commandLine.dataDirectory << " did not load\n";
-            return 1;
-        }
-        std::vector<session::CountText> counts;
-        try {
-            counts = countsToEnter(run, commandLine);
-        } catch (const cli::UsageError& error) {
-            return usageError(error.what());
-        }
-        // Before the first calculation the display settings draw nothing.
-        if (commandLine.charge) {
-            run.setChargeText(*commandLine.charge);
-        }
-        if (commandLine.threshold) {
-            run.setThresholdText(*commandLine.threshold);
-        }
-        run.setShowPeakPositions(commandLine.showPeakPositions);
-
-        run.enterCounts(counts);
-        cli::writeCalculationReport(std::cout, run.state());
-
-        if (commandLine.normalFile) {
-            run.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
-        }
-        if (commandLine.specialFile) {
-            run.savePattern(*commandLine.specialFile, exporting::Layout::Special);
-        }
-        if (commandLine.pngFile &&
-            !imageCanvas->image().save(QString::fromStdString(*commandLine.pngFile), "PNG")) {
-            std::cerr << "orvane-calc: cannot write the picture to " << *commandLine.pngFile
-                      << '\n';
-            return 1;
-        }
+        return run(argc, argv);
+    } catch (const cli::OutputError& error) {
+        std::cerr << "orvane-calc: " << error.what() << '\n';
     } catch (const text::Error& error) {
-        std::cout.flush();
-        std::cerr << error.what() << '\n';
-        return 1;
+        std::cerr << "orvane-calc: " << error.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-calc: Not enough memory to calculate.\n";
     }
-    return 0;
+    return 1;
 }

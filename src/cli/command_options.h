@@ -8,6 +8,9 @@
 
 namespace orvane::cli {
 
+// The output table of a batch.
+enum class BatchFormat { Tsv, Csv, Json };
+
 // What orvane-calc was asked to do.
 struct CommandLine {
     std::string dataDirectory;                               // --data, default: current directory
@@ -16,8 +19,23 @@ struct CommandLine {
     bool showPeakPositions = true;                           // --no-labels turns it off
     std::vector<std::pair<std::string, std::string>> counts; // --count SYMBOL=TEXT, in order
     std::string formula;                                     // FORMULA, may be empty
-    std::optional<std::string> normalFile, specialFile, pngFile;
+    std::optional<std::string> normalFile, specialFile;      // the two pattern layouts
+    std::optional<std::string> pngFile, svgFile, pdfFile;    // the spectrum picture
+    int pngScale = 1;                                        // --scale, PNG pictures only
+
+    std::optional<std::string> ion; // --ion; without it "[M]+" at the charge
+    bool json = false;              // one JSON object instead of the TAB report
+    std::optional<std::string> resolvingPower, coverage; // as typed into the window's boxes
+    std::optional<std::string> profileFile, hiresPngFile;
+    std::optional<std::string> measuredFile;
+    std::optional<std::size_t> spectrumIndex; // --spectrum, 0-based
+
+    std::optional<std::string> batchFile; // "-" is standard input
+    BatchFormat batchFormat = BatchFormat::Tsv;
+    unsigned threads = 0; // 0: one per core
+
     bool help = false;
+    bool version = false;
 };
 
 // A command line that cannot be understood; orvane-calc exits with status 2.
@@ -26,11 +44,12 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-/// The short usage text printed by --help and after a usage error.
-const char* usageText();
+/// The usage text printed by --help and after a usage error.
+std::string usageText();
 
 /// Reads the arguments (without the program name). Options take their value as the next
-/// argument or after "=". Throws UsageError.
+/// argument or after "="; `currentDirectory` is the data directory without --data. Throws
+/// UsageError naming the option or argument it cannot read.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                              const std::string& currentDirectory);
 

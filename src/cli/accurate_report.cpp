@@ -1,0 +1,34 @@
+#include "cli/accurate_report.h"
+
+#include "cli/round_trip.h"
+
+namespace orvane::cli {
+
+void writeAccurateReport(std::ostream& out, const session::IonResult& ion) {
+    out << "Ion\t" << ion.ion << '\t' << ion.charge << '\n';
+    out << "IonFormula\t" << ion.ionFormula << '\n';
+    out << "MonoisotopicMass\t" << roundTrip(ion.monoisotopicMass) << '\n';
+    out << "AverageMass\t" << roundTrip(ion.averageMass) << '\n';
+    out << "MonoisotopicMz\t" << roundTrip(ion.monoisotopicMz) << '\n';
+    out << "AverageMz\t" << roundTrip(ion.averageMz) << '\n';
+    out << "MostAbundantMz\t" << roundTrip(ion.mostAbundantMz) << '\n';
+    for (const session::IonCluster& cluster : ion.clusters) {
+        out << "Cluster\t" << cluster.nominalMass << '\t' << roundTrip(cluster.mass) << '\t'
+            << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.intensity) << '\n';
+    }
+}
+
+void writeMeasuredReport(std::ostream& out, const MeasuredReport& report) {
+    out << "MeasuredFile\t" << report.file << '\n';
+    out << "MeasuredSpectrum\t" << report.spectrum << '\n';
+    out << "MeasuredPoints\t" << report.points << '\n';
+    out << "BasePeak\t" << roundTrip(report.basePeakMz) << '\t'
+        << roundTrip(report.basePeakIntensity) << '\n';
+    out << "Score\t" << roundTrip(report.match.score) << '\n';
+    for (const measured::ClusterComparison& cluster : report.match.clusters) {
+        out << "Match\t" << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.theoryPercent)
+            << '\t' << roundTrip(cluster.measuredPercent) << '\n';
+    }
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,280 @@
+#include "cli/batch_run.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <set>
+#include <thread>
+
+#include "cli/batch_table.h"
+#include "cli/blank_canvas.h"
+#include "cli/counts_to_enter.h"
+#include "cli/json_report.h"
+#include "cli/standard_output.h"
+#include "session/session.h"
+#include "text/error.h"
+#include "text/notifier.h"
+
+namespace orvane::cli {
+namespace {
+
+// Keeps a line's notices with its row, so that they come out in input order.
+class CollectingNotifier final : public text::Notifier {
+public:
+    void notify(const std::string& message) override { notices.push_back(message); }
+    bool confirm(const std::string& message) override {
+        notify(message);
+        return true;
+    }
+    std::vector<std::string> notices;
+};
+
+// One thread's calculator: a session loaded once, then one formula after another.
+class BatchWorker {
+public:
+    explicit BatchWorker(const CommandLine& commandLine)
+        : m_commandLine(commandLine),
+          m_session(commandLine.dataDirectory, '.', m_notifier, m_canvas) {
+        m_session.Initialize1Click();
+        if (!m_session.state().elementFileFound || !m_session.state().isotopeTableLoaded) {
+            std::string why;
+            for (const std::string& notice : m_notifier.notices) {
+                why += "; " + notice;
+            }
+            throw text::Error("the data files in " + commandLine.dataDirectory + " did not load" +
+                              why);
+        }
+        m_notifier.notices.clear();
+        if (commandLine.charge) {
+            m_session.setChargeText(*commandLine.charge);
+        }
+        if (commandLine.threshold) {
+            m_session.setThresholdText(*commandLine.threshold);
+        }
+        m_session.setShowPeakPositions(commandLine.showPeakPositions);
+    }
+
+    BatchRow calculate(const BatchLine& line) {
+        BatchRow row;
+        row.line = line;
+        m_notifier.notices.clear();
+        try {
+            fill(row);
+        } catch (const text::Error& error) {
+            row.error = error.what();
+        } catch (const UsageError& error) {
+            row.error = error.what();
+        } catch (const std::bad_alloc&) {
+            row.error = "Not enough memory to calculate this line.";
+        }
+        row.notices = std::move(m_notifier.notices);
+        m_notifier.notices.clear();
+        return row;
+    }
+
+private:
+    void fill(BatchRow& row) {
+        const std::vector<session::CountText> counts = countsToEnter(
+            m_session.state().tables.elements, row.line.formula, m_commandLine.counts, '.');
+        const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
+        m_session.setIonText(ionAsked.value_or("[M]z+"));
+        m_session.enterCounts(counts);
+        const session::SessionState& state = m_session.state();
+        row.formula = state.texts.formulaText;
+        row.weightText = state.texts.weightText;
+        row.averageMzText = state.texts.averageMzText;
+        row.n0 = state.pattern.n0;
+        row.centroid = state.pattern.centroid;
+        std::optional<session::IonResult> ion;
+        try {
+            ion = m_session.currentIon();
+            row.accurate = BatchAccurate{ion->monoisotopicMass, ion->ion, ion->monoisotopicMz,
+                                         ion->mostAbundantMz};
+        } catch (const text::Error& error) {
+            // An ion that was asked for and cannot be made fails the line; without one the
+            // accurate columns stay empty (masses.txt missing, say).
+            if (ionAsked) {
+                throw;
+            }
+            row.accurateError = error.what();
+        }
+        if (m_commandLine.batchFormat == BatchFormat::Json) {
+            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr);
+        }
+    }
+
+    const CommandLine& m_commandLine;
+    CollectingNotifier m_notifier;
+    BlankCanvas m_canvas;
+    session::Session m_session;
+};
+
+// Rows finished by the workers, handed out in input order.
+class RowQueue {
+public:
+    explicit RowQueue(std::size_t size) : m_rows(size) {}
+
+    void put(std::size_t index, BatchRow row) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_rows[index] = std::move(row);
+        }
+        m_ready.notify_one();
+    }
+    void fail(std::exception_ptr error) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_error) {
+                m_error = error;
+            }
+        }
+        m_ready.notify_one();
+    }
+    /// The row `index` once it is done; rethrows a worker's failure.
+    BatchRow take(std::size_t index) {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [&] { return m_rows[index].has_value() || m_error; });
+        if (m_error) {
+            std::rethrow_exception(m_error);
+        }
+        BatchRow row = std::move(*m_rows[index]);
+        m_rows[index].reset();
+        return row;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::vector<std::optional<BatchRow>> m_rows;
+    std::exception_ptr m_error;
+};
+
+// "1234/10000 lines, 2500/s, 4 s left" on a terminal, at most five times a second.
+class ProgressLine {
+public:
+    explicit ProgressLine(std::size_t total) : m_total(total), m_shown(::isatty(2) == 1) {}
+    ~ProgressLine() {
+        if (m_shown && m_written) {
+            std::fputs("\r\033[K", stderr);
+        }
+    }
+    void update(std::size_t done) {
+        if (!m_shown) {
+            return;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (done < m_total && now - m_last < std::chrono::milliseconds(200)) {
+            return;
+        }
+        m_last = now;
+        const double seconds = std::chrono::duration<double>(now - m_start).count();
+        const double rate = seconds > 0 ? done / seconds : 0;
+        const double left = rate > 0 ? (m_total - done) / rate : 0;
+        std::fprintf(stderr, "\r\033[K%zu/%zu lines, %.0f/s, %.0f s left", done, m_total, rate,
+                     left);
+        m_written = true;
+    }
+
+private:
+    std::size_t m_total;
+    bool m_shown;
+    bool m_written = false;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point m_last{};
+};
+
+} // namespace
+
+void calculateBatch(const std::vector<BatchLine>& lines, const CommandLine& commandLine,
+                    unsigned threads, const std::function<void(const BatchRow&)>& deliver) {
+    if (lines.empty()) {
+        return;
+    }
+    threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(lines.size())));
+    RowQueue queue(lines.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::jthread> workers;
+    for (unsigned t = 0; t < threads; ++t) {
+        workers.emplace_back([&] {
+            try {
+                BatchWorker worker(commandLine);
+                for (std::size_t i = next++; i < lines.size() && !stop; i = next++) {
+                    queue.put(i, worker.calculate(lines[i]));
+                }
+            } catch (...) {
+                queue.fail(std::current_exception());
+            }
+        });
+    }
+    try {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            deliver(queue.take(i));
+        }
+    } catch (...) {
+        stop = true;
+        throw;
+    }
+}
+
+int runBatch(const CommandLine& commandLine) {
+    std::vector<BatchLine> lines;
+    if (*commandLine.batchFile == "-") {
+        lines = readBatchLines(std::cin);
+    } else {
+        std::ifstream in(*commandLine.batchFile, std::ios::binary);
+        if (!in) {
+            std::cerr << "orvane-calc: cannot read the batch file " << *commandLine.batchFile
+                      << '\n';
+            return 1;
+        }
+        lines = readBatchLines(in);
+    }
+    unsigned threads = commandLine.threads;
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+
+    int status = 0;
+    std::set<std::string> accurateErrors;
+    ProgressLine progress(lines.size());
+    std::size_t done = 0;
+    writeAll(1, batchHeader(commandLine.batchFormat));
+    std::string pending;
+    try {
+        calculateBatch(lines, commandLine, threads, [&](const BatchRow& row) {
+            for (const std::string& notice : row.notices) {
+                std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
+            }
+            if (!row.accurateError.empty() && accurateErrors.insert(row.accurateError).second) {
+                std::cerr << "orvane-calc: no accurate masses: " << row.accurateError << '\n';
+            }
+            if (row.failed()) {
+                status = 1;
+            }
+            pending += batchRowText(row, commandLine.batchFormat);
+            // Whole blocks, so that a pipe's reader sees rows as they come.
+            if (pending.size() > 1 << 16) {
+                writeAll(1, pending);
+                pending.clear();
+            }
+            progress.update(++done);
+        });
+    } catch (const text::Error& error) {
+        writeAll(1, pending);
+        std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';
+        return 1;
+    }
+    writeAll(1, pending);
+    return status;
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,91 @@
+#include "cli/batch_table.h"
+
+#include <vector>
+
+#include "cli/round_trip.h"
+
+namespace orvane::cli {
+namespace {
+
+const char* const columns[] = {
+    "line", "input",          "formula",        "fw",   "mz", "n0", "centroid", "monoisotopicMass",
+    "ion",  "monoisotopicMz", "mostAbundantMz", "error"};
+
+std::vector<std::string> fieldsOf(const BatchRow& row) {
+    std::vector<std::string> fields{std::to_string(row.line.lineNumber), row.line.formula};
+    if (row.failed()) {
+        fields.resize(std::size(columns) - 1);
+        fields.push_back(row.error);
+        return fields;
+    }
+    fields.insert(fields.end(), {row.formula, row.weightText, row.averageMzText,
+                                 std::to_string(row.n0), roundTrip(row.centroid)});
+    if (row.accurate) {
+        fields.insert(fields.end(), {roundTrip(row.accurate->monoisotopicMass), row.accurate->ion,
+                                     roundTrip(row.accurate->monoisotopicMz),
+                                     roundTrip(row.accurate->mostAbundantMz)});
+    } else {
+        fields.resize(fields.size() + 4);
+    }
+    fields.emplace_back();
+    return fields;
+}
+
+std::string tsvField(std::string field) {
+    for (char& c : field) {
+        if (c == '\t' || c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return field;
+}
+
+std::string csvField(const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        return field;
+    }
+    std::string quoted = "\"";
+    for (char c : field) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+std::string joined(const std::vector<std::string>& fields, BatchFormat format) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += format == BatchFormat::Csv ? ',' : '\t';
+        }
+        line += format == BatchFormat::Csv ? csvField(fields[i]) : tsvField(fields[i]);
+    }
+    return line + '\n';
+}
+
+} // namespace
+
+std::string batchHeader(BatchFormat format) {
+    if (format == BatchFormat::Json) {
+        return {};
+    }
+    return joined(std::vector<std::string>(std::begin(columns), std::end(columns)), format);
+}
+
+std::string batchRowText(const BatchRow& row, BatchFormat format) {
+    if (format != BatchFormat::Json) {
+        return joined(fieldsOf(row), format);
+    }
+    nlohmann::ordered_json object = {{"line", row.line.lineNumber}, {"input", row.line.formula}};
+    if (row.failed()) {
+        object["error"] = row.error;
+    } else {
+        object.update(row.json);
+    }
+    // Replacing invalid UTF-8 keeps one bad byte from ending the whole table.
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,136 @@
+#include "cli/command_options.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include <CLI/CLI.hpp>
+
+namespace orvane::cli {
+namespace {
+
+const char* const description =
+    "Loads elem.txt, abundances.txt and (when present) masses.txt from DIR (default: the\n"
+    "current directory), enters the atom counts of FORMULA (e.g. C6H12O6, Ca(OH)2,\n"
+    "CuSO4*5H2O) and of each --count, runs the calculation and prints the formula, its\n"
+    "weight, the mass percentages, the isotope pattern and the accurate masses of the ion,\n"
+    "one TAB-separated item a line (or one JSON object with --json).\n"
+    "\n"
+    "Z and N are taken as if typed into the window's boxes: a value outside the bounds is\n"
+    "used as it stands (a charge of 0 gives the division error), and a text that is not a\n"
+    "whole number counts as the lower bound.\n";
+
+const char* const footer =
+    "Batch: each line of FILE is a formula, optionally followed by a TAB and an ion; blank\n"
+    "lines and lines starting with # are skipped. The exit status is 1 when any line failed.";
+
+// The options, declared once; `commandLine` receives the values.
+std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
+                                         std::vector<std::string>& counts) {
+    auto app = std::make_unique<CLI::App>(description, "orvane-calc");
+    app->footer(footer);
+    app->get_formatter()->column_width(26);
+    app->add_flag("--version", commandLine.version,
+                  "Shows the version and the SHA-256 of the data files");
+    app->add_option("FORMULA", commandLine.formula, "The formula; may be empty with --count");
+    app->add_option("--data", commandLine.dataDirectory, "Data directory")->type_name("DIR");
+    app->add_option("--charge", commandLine.charge, "Charge, 1 to 100 (default 1)")->type_name("Z");
+    app->add_option("--count", counts, "Writes TEXT as it stands into the count cell of SYMBOL")
+        ->type_name("SYMBOL=TEXT")
+        ->allow_extra_args(false);
+    app->add_option("--threshold", commandLine.threshold,
+                    "Peak-label threshold in tenths of a percent, 0 to 1000 (default 1)")
+        ->type_name("N");
+    app->add_flag_callback(
+        "--no-labels", [&commandLine] { commandLine.showPeakPositions = false; },
+        "No peak-position labels in the picture");
+    app->add_option("--normal", commandLine.normalFile,
+                    "Writes the pattern as mass TAB intensity lines")
+        ->type_name("FILE");
+    app->add_option("--special", commandLine.specialFile,
+                    "Writes the pattern with one column per peak")
+        ->type_name("FILE");
+    app->add_option("--png", commandLine.pngFile, "Writes the spectrum picture (782 x 553) as PNG")
+        ->type_name("FILE");
+    app->add_option("--svg", commandLine.svgFile, "Writes the spectrum picture as SVG")
+        ->type_name("FILE");
+    app->add_option("--pdf", commandLine.pdfFile, "Writes the spectrum picture as PDF")
+        ->type_name("FILE");
+    app->add_option("--scale", commandLine.pngScale, "Scale of the PNG pictures: 1, 2 or 4")
+        ->check(CLI::IsMember({1, 2, 4}))
+        ->option_text("1|2|4");
+    app->add_option("--ion", commandLine.ion,
+                    "The ion, e.g. [M+H]+, [M-H]-, [M+Na]+, [2M+Na]+ (default [M]+ at the charge)")
+        ->type_name("ION");
+    app->add_flag("--json", commandLine.json, "Prints one JSON object instead of the TAB report");
+    app->add_option("--resolution", commandLine.resolvingPower,
+                    "Resolving power of the profile, m/z over FWHM (default 60000)")
+        ->type_name("R");
+    app->add_option("--coverage", commandLine.coverage,
+                    "Coverage of the fine structure (default 0.9999)")
+        ->type_name("P");
+    app->add_option("--profile", commandLine.profileFile,
+                    "Writes the ion's profile as m/z TAB intensity lines")
+        ->type_name("FILE");
+    app->add_option("--hires-png", commandLine.hiresPngFile,
+                    "Writes the high-resolution plot as PNG")
+        ->type_name("FILE");
+    app->add_option("--measured", commandLine.measuredFile,
+                    "Sets a measured spectrum (peak list, mzML, mzXML) against the ion")
+        ->type_name("FILE");
+    app->add_option("--spectrum", commandLine.spectrumIndex,
+                    "Spectrum of the measured file, 0-based (default: the MS1 spectrum with the "
+                    "largest intensity in the ion's range)")
+        ->check(CLI::NonNegativeNumber)
+        ->option_text("N");
+    app->add_option("--batch", commandLine.batchFile,
+                    "Calculates every formula of FILE (- : standard input)")
+        ->type_name("FILE");
+    const std::map<std::string, BatchFormat> formats{
+        {"tsv", BatchFormat::Tsv}, {"csv", BatchFormat::Csv}, {"json", BatchFormat::Json}};
+    app->add_option("--format", commandLine.batchFormat,
+                    "Batch output: tsv, csv or json (default tsv)")
+        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case))
+        ->option_text("tsv|csv|json");
+    app->add_option("--threads", commandLine.threads, "Batch threads (default: one per core)")
+        ->check(CLI::Range(1u, 1024u))
+        ->option_text("N");
+    return app;
+}
+
+} // namespace
+
+std::string usageText() {
+    CommandLine unused;
+    std::vector<std::string> counts;
+    return declareOptions(unused, counts)->help();
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments,
+                             const std::string& currentDirectory) {
+    CommandLine commandLine;
+    commandLine.dataDirectory = currentDirectory;
+    std::vector<std::string> counts;
+    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts);
+    // CLI11 reads its arguments from the last to the first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app->parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        commandLine.help = true;
+        return commandLine;
+    } catch (const CLI::ParseError& error) {
+        throw UsageError(error.what());
+    }
+    for (const std::string& assignment : counts) {
+        const auto equals = assignment.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            throw UsageError("--count needs SYMBOL=TEXT, not '" + assignment + "'");
+        }
+        commandLine.counts.emplace_back(assignment.substr(0, equals),
+                                        assignment.substr(equals + 1));
+    }
+    return commandLine;
+}
+
+} // namespace orvane::cli

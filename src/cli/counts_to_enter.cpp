@@ -1,0 +1,35 @@
+#include "cli/counts_to_enter.h"
+
+#include "cli/command_options.h"
+#include "formula/element_symbols.h"
+#include "formula/formula_reader.h"
+
+namespace orvane::cli {
+
+std::vector<session::CountText>
+countsToEnter(const data::TextGrid& elements, const std::string& formula,
+              const std::vector<std::pair<std::string, std::string>>& counts, char separator) {
+    const std::vector<std::string> symbols = formula::symbolsOf(elements);
+    std::vector<session::CountText> entries;
+    if (!formula.empty()) {
+        for (const formula::ElementCount& count :
+             formula::readFormula(formula, symbols, separator).counts) {
+            entries.push_back({count.column, count.countText});
+        }
+    }
+    for (const auto& [symbol, text] : counts) {
+        int found = 0;
+        for (std::size_t column = 1; column < symbols.size() && found == 0; ++column) {
+            if (symbols[column] == symbol) {
+                found = static_cast<int>(column);
+            }
+        }
+        if (found == 0) {
+            throw UsageError("unknown element symbol '" + symbol + "' in --count");
+        }
+        entries.push_back({found, text});
+    }
+    return entries;
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,194 @@
+#include "cli/single_run.h"
+
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "cli/accurate_report.h"
+#include "cli/blank_canvas.h"
+#include "cli/calculation_report.h"
+#include "cli/counts_to_enter.h"
+#include "cli/json_report.h"
+#include "cli/round_trip.h"
+#include "cli/standard_output.h"
+#include "cli/stderr_notifier.h"
+#include "export/safe_file_writer.h"
+#include "plot/profile_plot.h"
+#include "profile/profile.h"
+#include "session/high_resolution_view.h"
+#include "session/ion_profile.h"
+#include "session/session.h"
+#include "text/error.h"
+
+namespace orvane::cli {
+namespace {
+
+// The high-resolution plot of orvane-calc, the size of the window's plot.
+constexpr int highResolutionWidth = 880;
+constexpr int highResolutionHeight = 420;
+
+// What fails without the ion's accurate masses.
+bool needsIon(const CommandLine& commandLine) {
+    return commandLine.ion || commandLine.profileFile || commandLine.hiresPngFile ||
+           commandLine.measuredFile;
+}
+
+// What reports the accurate masses, and so says why they are missing.
+bool asksForAccurate(const CommandLine& commandLine) {
+    return needsIon(commandLine) || commandLine.json;
+}
+
+MeasuredReport compareMeasured(session::Session& run, const CommandLine& commandLine,
+                               const session::IonResult& ion) {
+    const measured::MeasuredFile file = run.readMeasuredFile(*commandLine.measuredFile);
+    const std::size_t index = commandLine.spectrumIndex.value_or(run.defaultMeasuredSpectrum(file));
+    if (index >= file.spectra().size()) {
+        throw text::Error(file.fileName() + ": there is no spectrum " + std::to_string(index) +
+                          "; the file holds " + std::to_string(file.spectra().size()) +
+                          " (counted from 0)");
+    }
+    run.showMeasuredSpectrum(file, index);
+    const std::optional<session::MeasuredMatch> match = session::matchMeasured(run.state(), ion);
+    MeasuredReport report;
+    report.file = *commandLine.measuredFile;
+    report.spectrum = index;
+    report.points = run.state().measured->points.mz.size();
+    if (match) {
+        report.match = match->match;
+        if (match->scale) {
+            report.basePeakMz = match->scale->basePeakMz;
+            report.basePeakIntensity = match->scale->basePeakIntensity;
+        }
+    }
+    return report;
+}
+
+void writeProfile(const std::string& path, const session::IonResult& ion,
+                  const session::SessionState& state, const profile::Profile& profile) {
+    exporting::writeFileAtomically(path, [&](exporting::OutputSink& sink) {
+        std::string header = "# " + ion.ion + " " + ion.ionFormula + " at R " +
+                             state.resolvingPowerText + ", coverage " + state.coverageText +
+                             (profile.fromFineStructure ? ", fine structure" : ", clusters") +
+                             "\n# m/z\tintensity\n";
+        sink.write(header);
+        for (const profile::ProfilePoint& point : profile.points) {
+            sink.write(roundTrip(point.mz) + '\t' + roundTrip(point.intensity) + '\n');
+        }
+    });
+}
+
+int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, session::Session& run) {
+    run.Initialize1Click();
+    if (!run.state().elementFileFound || !run.state().isotopeTableLoaded) {
+        // The notices above say which file is missing or does not match.
+        std::cerr << "orvane-calc: cannot calculate: the data files in "
+                  << commandLine.dataDirectory << " did not load\n";
+        return 1;
+    }
+    std::vector<session::CountText> counts;
+    try {
+        counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
+                               run.separator());
+    } catch (const UsageError& error) {
+        std::cerr << "orvane-calc: " << error.what() << '\n';
+        return 2;
+    }
+    // Before the first calculation the display settings draw nothing.
+    if (commandLine.charge) {
+        run.setChargeText(*commandLine.charge);
+    }
+    if (commandLine.threshold) {
+        run.setThresholdText(*commandLine.threshold);
+    }
+    run.setShowPeakPositions(commandLine.showPeakPositions);
+    run.setIonText(commandLine.ion.value_or("[M]z+"));
+    if (commandLine.resolvingPower) {
+        run.setResolvingPowerText(*commandLine.resolvingPower);
+    }
+    if (commandLine.coverage) {
+        run.setCoverageText(*commandLine.coverage);
+    }
+    run.enterCounts(counts);
+
+    // Without masses.txt the rest of the report still stands; only what needs the ion fails.
+    int status = 0;
+    std::optional<session::IonResult> ion;
+    try {
+        ion = run.currentIon();
+    } catch (const text::Error& error) {
+        if (asksForAccurate(commandLine)) {
+            std::cerr << "orvane-calc: no accurate masses: " << error.what() << '\n';
+        }
+        if (needsIon(commandLine)) {
+            status = 1;
+        }
+    }
+    std::optional<MeasuredReport> measured;
+    if (ion && commandLine.measuredFile) {
+        measured = compareMeasured(run, commandLine, *ion);
+    }
+
+    std::ostringstream report;
+    if (commandLine.json) {
+        report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr)
+                      .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+               << '\n';
+    } else {
+        writeCalculationReport(report, run.state());
+        if (ion) {
+            writeAccurateReport(report, *ion);
+        }
+        if (measured) {
+            writeMeasuredReport(report, *measured);
+        }
+    }
+    writeAll(1, report.str());
+
+    if (commandLine.normalFile) {
+        run.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
+    }
+    if (commandLine.specialFile) {
+        run.savePattern(*commandLine.specialFile, exporting::Layout::Special);
+    }
+    const auto drawSpectrum = [&run](plot::Canvas& canvas) { run.drawSpectrumOn(canvas); };
+    for (const auto& file : {commandLine.pngFile, commandLine.svgFile, commandLine.pdfFile}) {
+        if (file) {
+            pictures.writeSpectrum(*file, commandLine.pngScale, drawSpectrum);
+        }
+    }
+    if (ion && (commandLine.profileFile || commandLine.hiresPngFile)) {
+        const profile::Profile profile =
+            profile::computeProfile(session::profileInputFor(run.state(), *ion, run.separator()),
+                                    session::profileSettingsOf(run.state(), run.separator()));
+        if (commandLine.profileFile) {
+            writeProfile(*commandLine.profileFile, *ion, run.state(), profile);
+        }
+        if (commandLine.hiresPngFile) {
+            const std::optional<session::MeasuredMatch> match =
+                session::matchMeasured(run.state(), *ion);
+            const plot::HighResolutionContent content =
+                session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
+            const plot::ViewRange view = plot::wholeView(content.sticks);
+            pictures.writeHighResolution(
+                *commandLine.hiresPngFile, commandLine.pngScale,
+                [&](plot::Canvas& canvas) { plot::drawHighResolutionPlot(canvas, view, content); });
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+int runSingle(const CommandLine& commandLine, PictureWriter& pictures) {
+    StderrNotifier notifier;
+    BlankCanvas canvas;
+    session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
+    try {
+        return runCalculation(commandLine, pictures, run);
+    } catch (const text::Error& error) {
+        std::cerr << error.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,79 @@
+#include "cli/command_options.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane::cli {
+namespace {
+
+TEST(CommandLine, RefusesWhatItCannotRead) {
+    const std::vector<std::vector<std::string>> refused{
+        {"--frobnicate"}, {"--charge"},        {"--count", "C"},   {"--count", "=3"},    {"C", "H"},
+        {"--scale", "3"}, {"--format", "xml"}, {"--threads", "0"}, {"--spectrum", "-1"},
+    };
+    for (const auto& arguments : refused) {
+        SCOPED_TRACE(arguments.front());
+        EXPECT_THROW(parseCommandLine(arguments, "."), UsageError);
+    }
+    EXPECT_TRUE(parseCommandLine({"--help"}, ".").help);
+    EXPECT_TRUE(parseCommandLine({"-h"}, ".").help);
+    EXPECT_TRUE(parseCommandLine({"--version", "--data", "/d"}, ".").version);
+}
+
+TEST(CommandLine, DefaultsToTheCurrentDirectoryAndCharge) {
+    const CommandLine commandLine = parseCommandLine({"C6H12O6"}, "/work/here");
+    EXPECT_EQ(commandLine.dataDirectory, "/work/here");
+    EXPECT_EQ(commandLine.formula, "C6H12O6");
+    EXPECT_FALSE(commandLine.charge);
+    EXPECT_TRUE(commandLine.showPeakPositions);
+    EXPECT_FALSE(commandLine.ion);
+    EXPECT_EQ(commandLine.pngScale, 1);
+    EXPECT_EQ(commandLine.batchFormat, BatchFormat::Tsv);
+    EXPECT_EQ(commandLine.threads, 0u);
+}
+
+TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
+    const CommandLine commandLine = parseCommandLine(
+        {"--data", "/d", "--charge=2", "--count", "C=1,5", "--count=H= 3", "--threshold", "0",
+         "--no-labels", "--normal", "n.txt", "--special=s.txt", "--png", "p.png", "Cl2"},
+        ".");
+    EXPECT_EQ(commandLine.dataDirectory, "/d");
+    EXPECT_EQ(*commandLine.charge, "2");
+    ASSERT_EQ(commandLine.counts.size(), 2u);
+    EXPECT_EQ(commandLine.counts[0], (std::pair<std::string, std::string>{"C", "1,5"}));
+    EXPECT_EQ(commandLine.counts[1], (std::pair<std::string, std::string>{"H", " 3"}));
+    EXPECT_EQ(*commandLine.threshold, "0");
+    EXPECT_FALSE(commandLine.showPeakPositions);
+    EXPECT_EQ(*commandLine.normalFile, "n.txt");
+    EXPECT_EQ(*commandLine.specialFile, "s.txt");
+    EXPECT_EQ(*commandLine.pngFile, "p.png");
+    EXPECT_EQ(commandLine.formula, "Cl2");
+
+    const CommandLine more =
+        parseCommandLine({"--ion",       "[M+H]+", "--json",     "--resolution=100000",
+                          "--coverage",  "0.99",   "--profile",  "p.txt",
+                          "--hires-png", "h.png",  "--measured", "m.mzML",
+                          "--spectrum",  "3",      "--svg",      "s.svg",
+                          "--pdf",       "s.pdf",  "--scale",    "4",
+                          "--batch",     "-",      "--format",   "CSV",
+                          "--threads",   "3",      "--charge",   "-1"},
+                         ".");
+    EXPECT_EQ(*more.ion, "[M+H]+");
+    EXPECT_TRUE(more.json);
+    EXPECT_EQ(*more.resolvingPower, "100000");
+    EXPECT_EQ(*more.coverage, "0.99");
+    EXPECT_EQ(*more.profileFile, "p.txt");
+    EXPECT_EQ(*more.hiresPngFile, "h.png");
+    EXPECT_EQ(*more.measuredFile, "m.mzML");
+    EXPECT_EQ(*more.spectrumIndex, 3u);
+    EXPECT_EQ(*more.svgFile, "s.svg");
+    EXPECT_EQ(*more.pdfFile, "s.pdf");
+    EXPECT_EQ(more.pngScale, 4);
+    EXPECT_EQ(*more.batchFile, "-");
+    EXPECT_EQ(more.batchFormat, BatchFormat::Csv);
+    EXPECT_EQ(more.threads, 3u);
+    EXPECT_EQ(*more.charge, "-1"); // out of bounds, used as typed
+    EXPECT_NE(usageText().find("--hires-png"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvane::cli

@@ -1,0 +1,292 @@
+// orvane-calc as scripts use it: accurate masses, JSON, batches, and the failures of its
+// output.
+
+#include "orvane_calc_fixture.h"
+
+#include <cmath>
+
+#include <nlohmann/json.hpp>
+
+namespace orvane::cli::testing {
+namespace {
+
+using nlohmann::json;
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line, char separator = '\t') {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(line);
+    while (std::getline(in, field, separator)) {
+        fields.push_back(field);
+    }
+    if (!line.empty() && line.back() == separator) {
+        fields.emplace_back();
+    }
+    return fields;
+}
+
+TEST_F(OrvaneCalc, IonsOfTheJsonReportMatchTheMassesWorkedByHand) {
+    struct Case {
+        const char* formula;
+        const char* ion;
+        int charge;
+        double monoisotopicMz;
+    };
+    const Case cases[] = {
+        {"C6H12O6", "[M+H]+", 1, 181.07066},         {"C6H12O6", "[M+Na]+", 1, 203.05261},
+        {"C6H12O6", "[M-H]-", -1, 179.05611},        {"C6H12O6", "[2M+Na]+", 1, 383.11600},
+        {"C34H32ClFeN4O4", "[M-Cl]+", 1, 616.17674},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.formula) + " " + c.ion);
+        const Outcome result = runShipped(std::string("--json --ion '") + c.ion + "' " + c.formula);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const json report = json::parse(result.out);
+        const json& accurate = report.at("accurate");
+        EXPECT_EQ(accurate.at("ion"), c.ion);
+        EXPECT_EQ(accurate.at("ionCharge"), c.charge);
+        EXPECT_NEAR(accurate.at("monoisotopicMz").get<double>(), c.monoisotopicMz, 5e-6);
+        EXPECT_FALSE(accurate.at("clusters").empty());
+    }
+    const json glucose = json::parse(runShipped("--json C6H12O6").out);
+    EXPECT_NEAR(glucose["accurate"]["monoisotopicMass"].get<double>(), 180.06339, 5e-6);
+    EXPECT_EQ(glucose["accurate"]["ion"], "[M]+"); // without --ion: [M]+ at the charge
+    for (const char* key :
+         {"formula", "fw", "charge", "mz", "n0", "w", "centroid", "span", "pattern"}) {
+        EXPECT_TRUE(glucose.contains(key)) << key;
+    }
+    EXPECT_EQ(glucose["span"]["first"], 175);
+    EXPECT_EQ(glucose["span"]["last"], 185);
+    EXPECT_EQ(glucose["pattern"].size(), 2u * glucose["w"].get<int>() + 1);
+    EXPECT_EQ(glucose["pattern"][30], json::parse("[180, 100.0]"));
+    EXPECT_EQ(json::parse(runShipped("--json --charge 2 C6H12O6").out)["accurate"]["ion"], "[M]2+");
+}
+
+TEST_F(OrvaneCalc, WithoutMassesTheAccuratePartIsAbsentAndStderrSaysWhy) {
+    writeChlorineData();
+    Outcome result = run(data() + " --json Cl2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(json::parse(result.out).contains("accurate"));
+    EXPECT_NE(result.err.find("masses.txt"), std::string::npos) << result.err;
+
+    // An ion asked for cannot be given: the report still comes, the status says it failed.
+    result = run(data() + " --ion '[M+H]+' Cl2");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("N0\t71\n"), std::string::npos);
+    EXPECT_EQ(result.out.find("Ion\t"), std::string::npos);
+}
+
+TEST_F(OrvaneCalc, TheTabReportAddsTheAccurateLinesAfterItsOwn) {
+    const Outcome result = runShipped("--ion '[M+H]+' C6H12O6");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<std::string> lines = linesOf(result.out);
+    const auto ionLine = std::find(lines.begin(), lines.end(), "Ion\t[M+H]+\t1");
+    ASSERT_NE(ionLine, lines.end());
+    EXPECT_EQ(std::find_if(ionLine, lines.end(),
+                           [](const std::string& line) { return line.rfind("Peak\t", 0) == 0; }),
+              lines.end());
+    const auto mz = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("MonoisotopicMz\t", 0) == 0;
+    });
+    ASSERT_NE(mz, lines.end());
+    EXPECT_NEAR(std::strtod(mz->c_str() + 15, nullptr), 181.07066, 5e-6);
+}
+
+TEST_F(OrvaneCalc, BatchRowsComeInInputOrderWithErrorRowsAndTheSingleRunsValues) {
+    const std::string input =
+        "# a comment\n\nC6H12O6\nXy2\nCl2\t[M+H]+\r\nCa(OH)2\t[M+Q]+\nC2H6O\n";
+    const Outcome result = runShipped("--threads 2 --batch -", input);
+    EXPECT_EQ(result.status, 1) << result.err; // two lines failed
+    const std::vector<std::string> rows = linesOf(result.out);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].rfind("line\tinput\tformula\tfw\tmz\tn0\tcentroid\tmonoisotopicMass", 0), 0u);
+    const std::vector<std::string> expectedLines{"3", "4", "5", "6", "7"};
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const std::vector<std::string> fields = fieldsOf(rows[i]);
+        ASSERT_EQ(fields.size(), 12u) << rows[i];
+        EXPECT_EQ(fields[0], expectedLines[i - 1]);
+    }
+    EXPECT_NE(fieldsOf(rows[2])[11].find("\"Xy\""), std::string::npos) << rows[2];
+    EXPECT_NE(fieldsOf(rows[4])[11].find("Q"), std::string::npos) << rows[4];
+    EXPECT_EQ(fieldsOf(rows[3])[8], "[M+H]+");
+
+    // Each row holds what a run of that formula alone reports.
+    for (const auto& [row, formula, ion] :
+         {std::tuple{1, "C6H12O6", "[M]+"}, std::tuple{3, "Cl2", "[M+H]+"},
+          std::tuple{5, "C2H6O", "[M]+"}}) {
+        SCOPED_TRACE(formula);
+        const json single =
+            json::parse(runShipped(std::string("--json --ion '") + ion + "' " + formula).out);
+        const std::vector<std::string> fields = fieldsOf(rows[row]);
+        EXPECT_EQ(fields[2], single["formula"]);
+        EXPECT_EQ(std::stod(fields[3]), single["fw"].get<double>());
+        EXPECT_EQ(std::stoi(fields[5]), single["n0"].get<int>());
+        EXPECT_EQ(std::stod(fields[6]), single["centroid"].get<double>());
+        EXPECT_EQ(std::stod(fields[7]), single["accurate"]["monoisotopicMass"].get<double>());
+        EXPECT_EQ(std::stod(fields[9]), single["accurate"]["monoisotopicMz"].get<double>());
+        EXPECT_EQ(std::stod(fields[10]), single["accurate"]["mostAbundantMz"].get<double>());
+    }
+}
+
+TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {
+    std::string input;
+    for (int carbons = 1; carbons <= 60; ++carbons) {
+        input += "C" + std::to_string(carbons) + "H" + std::to_string(2 * carbons + 2) + "\n";
+    }
+    input += "C6H12O6\t[M+Na]+\n";
+    const Outcome one = runShipped("--threads 1 --batch -", input);
+    const Outcome four = runShipped("--threads 4 --batch -", input);
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.out, four.out);
+    EXPECT_EQ(one.err, ""); // no terminal: no progress line
+
+    const Outcome csv = runShipped("--format csv --batch -", input);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    const std::vector<std::string> tsvRows = linesOf(one.out), csvRows = linesOf(csv.out);
+    ASSERT_EQ(csvRows.size(), tsvRows.size());
+    EXPECT_EQ(fieldsOf(csvRows[61], ','), fieldsOf(tsvRows[61]));
+
+    const Outcome jsonLines = runShipped("--format json --batch -", input);
+    ASSERT_EQ(jsonLines.status, 0) << jsonLines.err;
+    const std::vector<std::string> objects = linesOf(jsonLines.out);
+    ASSERT_EQ(objects.size(), 61u);
+    json last = json::parse(objects.back());
+    EXPECT_EQ(last["line"], 61);
+    EXPECT_EQ(last["input"], "C6H12O6");
+    last.erase("line");
+    last.erase("input");
+    EXPECT_EQ(last, json::parse(runShipped("--json --ion '[M+Na]+' C6H12O6").out));
+
+    const Outcome quoted = runShipped("--format csv --batch -", "C6,\"H\"\n");
+    EXPECT_EQ(quoted.status, 1);
+    EXPECT_EQ(linesOf(quoted.out).at(1).rfind("1,\"C6,\"\"H\"\"\",", 0), 0u) << quoted.out;
+}
+
+TEST_F(OrvaneCalc, BatchWithoutItsFileOrDataFailsClearly) {
+    Outcome result = runShipped("--batch '" + (m_dir / "none.txt").string() + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("none.txt"), std::string::npos) << result.err;
+
+    result = run(data() + " --batch -", "C6H12O6\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("did not load"), std::string::npos) << result.err;
+}
+
+TEST_F(OrvaneCalc, VersionNamesTheDataFilesWithTheirDigests) {
+    writeChlorineData();
+    write("elem.txt", "abc");
+    const Outcome result = run(data() + " --version");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<std::string> lines = linesOf(result.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("orvane-calc ", 0), 0u);
+    // SHA-256 of "abc".
+    EXPECT_EQ(lines[1], "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " +
+                            (m_dir / "elem.txt").string());
+    EXPECT_EQ(lines[3], "missing  " + (m_dir / "masses.txt").string());
+}
+
+TEST_F(OrvaneCalc, OutputThatCannotBeWrittenFails) {
+    for (const char* target : {">/dev/full", ">&-"}) {
+        SCOPED_TRACE(target);
+        for (const char* arguments : {"C6H12O6", "--json C6H12O6", "--batch -"}) {
+            SCOPED_TRACE(arguments);
+            const Outcome result = run(
+                std::string("--data '") + ORVANE_SHARE_DIR + "' " + arguments, "C6H12O6\n", target);
+            EXPECT_EQ(result.status, 1);
+            EXPECT_NE(result.err.find("cannot write the output"), std::string::npos) << result.err;
+        }
+    }
+}
+
+TEST_F(OrvaneCalc, APictureThatCannotBeWrittenFailsAndKeepsTheOldFile) {
+    Outcome result = runShipped("--png /dev/full C6H12O6");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err, "");
+
+    const fs::path picture = m_dir / "kept.png";
+    write("kept.png", "old picture");
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    result = runShipped("--png '" + picture.string() + "' C6H12O6");
+    fs::permissions(m_dir, fs::perms::owner_all);
+    if (::geteuid() != 0) { // root writes into any folder
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(readFile(picture), "old picture");
+    }
+}
+
+TEST_F(OrvaneCalc, WorksInADeletedWorkingDirectory) {
+    const fs::path gone = m_dir / "gone";
+    fs::create_directories(gone);
+    const std::string command = "cd '" + gone.string() + "' && rmdir '" + gone.string() + "' && '" +
+                                ORVANE_CALC_PATH + "' --data '" + ORVANE_SHARE_DIR +
+                                "' C6H12O6 >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0);
+    const std::string withoutData = "mkdir '" + gone.string() + "' && cd '" + gone.string() +
+                                    "' && rmdir '" + gone.string() + "' && '" + ORVANE_CALC_PATH +
+                                    "' C6H12O6 >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(withoutData.c_str())), 1); // the data files are missing
+}
+
+TEST_F(OrvaneCalc, ProfileAndMeasuredSpectrumComeFromTheSameCore) {
+    // A measured peak list of [M+H]+ of glucose as the theory has it: a score of 1.
+    const fs::path profile = m_dir / "profile.txt";
+    const Outcome theory = runShipped("--json --ion '[M+H]+' --resolution 20000 --profile '" +
+                                      profile.string() + "' C6H12O6");
+    ASSERT_EQ(theory.status, 0) << theory.err;
+    const json clusters = json::parse(theory.out)["accurate"]["clusters"];
+    std::string peaks = "m/z\tintensity\n";
+    for (const json& cluster : clusters) {
+        peaks += std::to_string(cluster["mz"].get<double>()) + "\t" +
+                 std::to_string(cluster["intensity"].get<double>()) + "\n";
+    }
+    write("measured.txt", peaks);
+
+    const std::vector<std::string> lines = linesOf(readFile(profile));
+    ASSERT_GT(lines.size(), 40u);
+    EXPECT_EQ(lines[0].front(), '#');
+    double tallest = 0, tallestMz = 0;
+    for (const std::string& line : lines) {
+        if (line.front() != '#') {
+            const std::vector<std::string> fields = fieldsOf(line);
+            ASSERT_EQ(fields.size(), 2u) << line;
+            if (std::stod(fields[1]) > tallest) {
+                tallest = std::stod(fields[1]);
+                tallestMz = std::stod(fields[0]);
+            }
+        }
+    }
+    EXPECT_EQ(tallest, 100.0);
+    EXPECT_NEAR(tallestMz, 181.07066, 0.002); // FWHM at R 20000 is 0.009
+
+    const Outcome match = runShipped("--json --ion '[M+H]+' --measured '" +
+                                     (m_dir / "measured.txt").string() + "' C6H12O6");
+    ASSERT_EQ(match.status, 0) << match.err;
+    const json measured = json::parse(match.out).at("measured");
+    EXPECT_EQ(measured["spectrum"], 0);
+    EXPECT_NEAR(measured["score"].get<double>(), 1.0, 1e-6);
+    EXPECT_NEAR(measured["basePeakMz"].get<double>(), 181.07066, 5e-6);
+    EXPECT_FALSE(measured["clusters"].empty());
+
+    const Outcome noSuch = runShipped("--ion '[M+H]+' --spectrum 3 --measured '" +
+                                      (m_dir / "measured.txt").string() + "' C6H12O6");
+    EXPECT_EQ(noSuch.status, 1);
+    EXPECT_NE(noSuch.err.find("no spectrum 3"), std::string::npos) << noSuch.err;
+
+    write("junk.txt", std::string("\x01\x02\x03 not a spectrum", 19));
+    const Outcome junk = runShipped("--measured '" + (m_dir / "junk.txt").string() + "' C6H12O6");
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_NE(junk.err.find("junk.txt"), std::string::npos) << junk.err;
+}
+
+} // namespace
+} // namespace orvane::cli::testing
