@@ -1,7 +1,8 @@
 # cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DAPP_ID=<id> -DBINDIR=.. -DDATADIR=..
-#       -DMANDIR=.. -P check_install.cmake
-# Installs the built tree under /usr into STAGE (as DESTDIR), checks the installed layout
-# and runs the installed orvane-calc on the installed data files.
+#       -DMANDIR=.. -DAPPSTREAMCLI=<appstreamcli> -P check_install.cmake
+# Installs the built tree under /usr into STAGE (as DESTDIR), checks the installed layout,
+# validates the metainfo together with the menu entry and icon it refers to, and runs the
+# installed orvane-calc on the installed data files.
 set(prefix /usr)
 foreach(dir BINDIR DATADIR MANDIR)
     if(NOT IS_ABSOLUTE "${${dir}}")
@@ -46,6 +47,13 @@ endif()
 file(STRINGS "${STAGE}${MANDIR}/man1/orvane-calc.1" pages REGEX "data ${DATADIR}/orvane")
 if(NOT pages)
     message(FATAL_ERROR "the manual page names no --data ${DATADIR}/orvane")
+endif()
+
+execute_process(COMMAND "${APPSTREAMCLI}" validate-tree --no-net --pedantic "${STAGE}${prefix}"
+    OUTPUT_VARIABLE report ERROR_VARIABLE report RESULT_VARIABLE status)
+# Only pedantic notes (P:) are let through.
+if(NOT status EQUAL 0 OR report MATCHES "(^|\n) *[EWI]: ")
+    message(FATAL_ERROR "appstreamcli validate-tree (exit ${status}):\n${report}")
 endif()
 
 set(ENV{QT_QPA_PLATFORM} offscreen)
