@@ -1,0 +1,68 @@
+# cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DAPP_ID=<id> -DBINDIR=.. -DDATADIR=..
+#       -DMANDIR=.. -DAPPSTREAMCLI=<appstreamcli> -P check_install.cmake
+# Installs the built tree under /usr into STAGE (as DESTDIR), checks the installed layout,
+# validates the metainfo together with the menu entry and icon it refers to, and runs the
+# installed orvane-calc on the installed data files.
+set(prefix /usr)
+foreach(dir BINDIR DATADIR MANDIR)
+    if(NOT IS_ABSOLUTE "${${dir}}")
+        set(${dir} "${prefix}/${${dir}}")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${STAGE}")
+set(ENV{DESTDIR} "${STAGE}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix ${prefix}
+    OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed (are orvane and orvane-calc built?):\n${log}")
+endif()
+
+set(expected
+    ${BINDIR}/orvane
+    ${BINDIR}/orvane-calc
+    ${DATADIR}/orvane/elem.txt
+    ${DATADIR}/orvane/abundances.txt
+    ${DATADIR}/orvane/masses.txt
+    ${DATADIR}/applications/${APP_ID}.desktop
+    ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
+    ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
+    ${MANDIR}/man1/orvane-calc.1)
+set(missing)
+foreach(file IN LISTS expected)
+    if(NOT EXISTS "${STAGE}${file}")
+        list(APPEND missing "${file}")
+    endif()
+endforeach()
+if(missing)
+    list(JOIN missing "\n  " missing)
+    message(FATAL_ERROR "not installed under ${STAGE}:\n  ${missing}")
+endif()
+
+# The menu starts the program in the data folder of this prefix, not the configured one.
+file(STRINGS "${STAGE}${DATADIR}/applications/${APP_ID}.desktop" paths REGEX "^Path=")
+if(NOT paths STREQUAL "Path=${DATADIR}/orvane")
+    message(FATAL_ERROR "the menu entry has \"${paths}\", not \"Path=${DATADIR}/orvane\"")
+endif()
+file(STRINGS "${STAGE}${MANDIR}/man1/orvane-calc.1" pages REGEX "data ${DATADIR}/orvane")
+if(NOT pages)
+    message(FATAL_ERROR "the manual page names no --data ${DATADIR}/orvane")
+endif()
+
+execute_process(COMMAND "${APPSTREAMCLI}" validate-tree --no-net --pedantic "${STAGE}${prefix}"
+    OUTPUT_VARIABLE report ERROR_VARIABLE report RESULT_VARIABLE status)
+# Only pedantic notes (P:) are let through.
+if(NOT status EQUAL 0 OR report MATCHES "(^|\n) *[EWI]: ")
+    message(FATAL_ERROR "appstreamcli validate-tree (exit ${status}):\n${report}")
+endif()
+
+set(ENV{QT_QPA_PLATFORM} offscreen)
+execute_process(COMMAND "${STAGE}${BINDIR}/orvane-calc" --data "${STAGE}${DATADIR}/orvane"
+                        C6H12O6
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the installed orvane-calc exited with ${status}:\n${errors}")
+endif()
+if(NOT output MATCHES "(^|\n)FW\t")
+    message(FATAL_ERROR "the installed orvane-calc printed no FW line:\n${output}")
+endif()
