@@ -200,7 +200,8 @@ void HighResolutionWindow::savePicture() {
     const std::string path = QFile::encodeName(choice->name).toStdString();
     dispatch([&] {
         qtcanvas::savePicture(path, choice->format, m_plot->width(), m_plot->height(),
-                              choice->scale, [this](plot::Canvas& canvas) { m_plot->draw(canvas); });
+                              choice->scale,
+                              [this](plot::Canvas& canvas) { m_plot->draw(canvas); });
     });
 }
 

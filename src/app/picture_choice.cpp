@@ -37,7 +37,8 @@ QStringList pictureFilters() {
 int pictureFilterOf(const PictureChoice& choice) {
     for (std::size_t index = 0; index < filters.size(); ++index) {
         if (filters[index].format == choice.format &&
-            (choice.format != qtcanvas::PictureFormat::Png || filters[index].scale == choice.scale)) {
+            (choice.format != qtcanvas::PictureFormat::Png ||
+             filters[index].scale == choice.scale)) {
             return static_cast<int>(index);
         }
     }
@@ -45,10 +46,8 @@ int pictureFilterOf(const PictureChoice& choice) {
 }
 
 PictureChoice pictureChoiceFor(const QString& name, int filterIndex) {
-    const PictureFilter& filter =
-        filters[static_cast<std::size_t>(filterIndex >= 0 && filterIndex < int(filters.size())
-                                             ? filterIndex
-                                             : 0)];
+    const PictureFilter& filter = filters[static_cast<std::size_t>(
+        filterIndex >= 0 && filterIndex < int(filters.size()) ? filterIndex : 0)];
     const std::optional<qtcanvas::PictureFormat> named =
         qtcanvas::pictureFormatOf(QFile::encodeName(name).toStdString());
     if (!named) {
