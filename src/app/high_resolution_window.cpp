@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -21,6 +23,7 @@
 #include "app/session_events.h"
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
+#include "qtcanvas/picture_file.h"
 #include "session/ion_profile.h"
 #include "session/session.h"
 #include "text/error.h"
@@ -72,6 +75,10 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_coverage->setMaximumWidth(80);
     top->addWidget(m_coverage);
     top->addStretch();
+    m_savePicture = new QPushButton(QStringLiteral("Save_Picture…"), client);
+    m_savePicture->setObjectName(QStringLiteral("SavePicture"));
+    m_savePicture->setEnabled(false);
+    top->addWidget(m_savePicture);
     layout->addLayout(top);
 
     m_problem = new QLabel(client);
@@ -119,6 +126,7 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     auto* copy = new QShortcut(QKeySequence::Copy, m_table);
     connect(copy, &QShortcut::activated, this, &HighResolutionWindow::copyTable);
 
+    connect(m_savePicture, &QPushButton::clicked, this, &HighResolutionWindow::savePicture);
     connect(m_ion, &QComboBox::activated, this, &HighResolutionWindow::ionChosen);
     connect(m_ion->lineEdit(), &QLineEdit::editingFinished, this, &HighResolutionWindow::ionTyped);
     connect(m_resolvingPower, &QLineEdit::editingFinished, this, [this] {
@@ -178,6 +186,23 @@ void HighResolutionWindow::ionTyped() {
 
 void HighResolutionWindow::copyTable() {
     QGuiApplication::clipboard()->setText(m_clusters.tabSeparated());
+}
+
+void HighResolutionWindow::savePicture() {
+    if (!m_result) {
+        return;
+    }
+    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(m_lastPicture);
+    if (!choice) {
+        return;
+    }
+    m_lastPicture = *choice;
+    const std::string path = QFile::encodeName(choice->name).toStdString();
+    dispatch([&] {
+        qtcanvas::savePicture(path, choice->format, m_plot->width(), m_plot->height(),
+                              choice->scale,
+                              [this](plot::Canvas& canvas) { m_plot->draw(canvas); });
+    });
 }
 
 void HighResolutionWindow::showProblem(const QString& message) {
@@ -292,6 +317,7 @@ void HighResolutionWindow::showIon() {
 }
 
 void HighResolutionWindow::rebuildPlot(bool wholeView) {
+    m_savePicture->setEnabled(m_result.has_value());
     if (!m_result) {
         m_plot->setContent({}, true);
         return;

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include "app/ion_cluster_model.h"
+#include "app/picture_choice.h"
 #include "app/profile_worker.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_result.h"
@@ -14,6 +15,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace orvane::session {
@@ -49,6 +51,9 @@ public slots:
     void refresh();
     /// Ctrl+C: the cluster table as TAB-separated text on the clipboard.
     void copyTable();
+    /// "Save_Picture…": the plot as it is zoomed, at its size on the screen, to a PNG (1,
+    /// 2 or 4 times), SVG or PDF file; offered while there is an ion to show.
+    void savePicture();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +79,8 @@ private:
     ProfilePlotView* m_plot = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_problem = nullptr;
+    QPushButton* m_savePicture = nullptr;
+    PictureChoice m_lastPicture;
     struct SummaryLabels {
         QLabel* formula;
         QLabel* ionFormula;

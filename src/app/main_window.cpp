@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,7 @@
 #include "app/window_geometry.h"
 #include "data/data_tables.h"
 #include "qtcanvas/image_canvas.h"
+#include "qtcanvas/picture_file.h"
 #include "session/formula_preview.h"
 #include "text/error.h"
 
@@ -388,6 +391,8 @@ void MainWindow::buildMenus() {
     addEntry(file, "SaveSpecial", QStringLiteral("Save_Special"), &MainWindow::SaveSpecialClick);
     addEntry(file, "CopyGraphics", QStringLiteral("Copy_Graphics"), &MainWindow::CopyGraphicsClick);
     addEntry(file, "Exit1", QStringLiteral("Exit"), &MainWindow::Exit1Click);
+    m_savePicture = addEntry(file, "SavePicture", QStringLiteral("Save_Picture…"),
+                             &MainWindow::SavePictureClick);
 
     QMenu* option = menuBar()->addMenu(QStringLiteral("Option"));
     option->setObjectName(QStringLiteral("Option1"));
@@ -458,6 +463,7 @@ void MainWindow::refresh() {
     m_spinEdit5->showText(QString::fromStdString(m_selectedRow.text()));
     m_checkBox1->setChecked(state.settings.showPeakPositions);
     m_checkBox2->setChecked(state.settings.manualRange);
+    m_savePicture->setEnabled(state.hasPicture);
 
     m_elementModel.refresh();
     m_workModel.refresh();
@@ -583,9 +589,45 @@ void MainWindow::SaveSpecialClick() {
 void MainWindow::CopyGraphicsClick() {
     // Before the first drawing the image holds no picture, and the clipboard keeps what
     // it has.
-    if (m_session.state().hasPicture) {
-        QGuiApplication::clipboard()->setImage(m_canvas.image());
+    if (!m_session.state().hasPicture) {
+        return;
     }
+    // Beside the bitmap, the exported span as text and the picture as SVG, for whatever
+    // the paste goes into.
+    auto data = std::make_unique<QMimeData>();
+    data->setImageData(m_canvas.image());
+    const bool made = dispatch("copy the picture", [&] {
+        if (m_session.state().pattern.exists()) {
+            data->setText(QString::fromStdString(m_session.normalPatternText()));
+        }
+        const std::string svg = qtcanvas::encodePicture(
+            qtcanvas::PictureFormat::Svg, qtcanvas::ImageCanvas::designedWidth,
+            qtcanvas::ImageCanvas::designedHeight, 1,
+            [this](plot::Canvas& canvas) { m_session.drawSpectrumOn(canvas); });
+        data->setData(QStringLiteral("image/svg+xml"),
+                      QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
+    });
+    if (made) {
+        QGuiApplication::clipboard()->setMimeData(data.release());
+    }
+}
+
+void MainWindow::SavePictureClick() {
+    // Offered only once there is a picture; nothing to save before.
+    if (!m_session.state().hasPicture) {
+        return;
+    }
+    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(m_lastPicture);
+    if (!choice) {
+        return;
+    }
+    m_lastPicture = *choice;
+    const std::string path = QFile::encodeName(choice->name).toStdString();
+    dispatch("save the picture", [&] {
+        qtcanvas::savePicture(path, choice->format, qtcanvas::ImageCanvas::designedWidth,
+                              qtcanvas::ImageCanvas::designedHeight, choice->scale,
+                              [this](plot::Canvas& canvas) { m_session.drawSpectrumOn(canvas); });
+    });
 }
 
 void MainWindow::Exit1Click() {

@@ -9,12 +9,14 @@
 #include <QString>
 
 #include "app/ms_data_model.h"
+#include "app/picture_choice.h"
 #include "app/session_events.h"
 #include "app/text_grid_model.h"
 #include "export/pattern_export.h"
 #include "session/session.h"
 #include "text/spin_value.h"
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -84,6 +86,9 @@ public slots:
     void SaveSpecialClick();
     void CopyGraphicsClick();
     void Exit1Click();
+    /// "File" / "Save_Picture…": the spectrum as a PNG (1, 2 or 4 times), SVG or PDF file;
+    /// offered once there is a picture.
+    void SavePictureClick();
     void ShowMSData1Click();
     void ShowIsotopes1Click();
     void ShowWOrkElems1Click();
@@ -136,6 +141,8 @@ private:
     text::SpinValue m_selectedRow{0, 0, 0};
     QPoint m_pressPoint{0, 0};
     QString m_lastSaveName;
+    PictureChoice m_lastPicture;
+    QAction* m_savePicture = nullptr;
 
     TextGridModel m_elementModel;
     TextGridModel m_workModel;

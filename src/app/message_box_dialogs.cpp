@@ -45,6 +45,33 @@ QString MessageBoxDialogs::getSaveFileName(const QString& lastName) {
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<PictureChoice> MessageBoxDialogs::getSavePictureName(const PictureChoice& last) {
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Save Picture"), last.name);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = pictureFilters();
+    dialog.setNameFilters(filters);
+    // The last choice's filter again; the dialog asks before it replaces a file, with the
+    // extension the picture will have.
+    const qsizetype lastFilter = pictureFilterOf(last);
+    dialog.selectNameFilter(filters[lastFilter]);
+    const auto suffixFor = [](const QString& filter) {
+        return filter.section(QStringLiteral("*."), -1).chopped(1);
+    };
+    dialog.setDefaultSuffix(suffixFor(filters[lastFilter]));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixFor](const QString& filter) {
+                         dialog.setDefaultSuffix(suffixFor(filter));
+                     });
+    PlainFileIconProvider icons;
+    dialog.setIconProvider(&icons);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return pictureChoiceFor(dialog.selectedFiles().constFirst(),
+                            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+}
+
 QString MessageBoxDialogs::getOpenSpectrumName(const QString& lastName) {
     QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Open a Measured Spectrum"),
                        lastName);

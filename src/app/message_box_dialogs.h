@@ -12,6 +12,7 @@ public:
     bool confirm(const std::string& message) override;
     void showError(const std::string& message) override;
     QString getSaveFileName(const QString& lastName) override;
+    std::optional<PictureChoice> getSavePictureName(const PictureChoice& last) override;
     QString getOpenSpectrumName(const QString& lastName) override;
     std::optional<std::size_t> chooseSpectrum(const measured::MeasuredFile& file,
                                               std::size_t chosen) override;

@@ -9,6 +9,7 @@
 #include "data/abundance_file.h"
 #include "data/element_file.h"
 #include "data/mass_file.h"
+#include "export/pattern_layouts.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
 #include "measured/cluster_match.h"
@@ -476,6 +477,12 @@ void Session::requirePatternToSave() const {
     if (!m_state.pattern.exists()) {
         throw text::Error(noPatternToSave);
     }
+}
+
+std::string Session::normalPatternText() const {
+    requirePatternToSave();
+    return exporting::normalLayout(m_state.pattern, m_state.composition.formulaWeight,
+                                   m_state.plotState.spanFirst, m_state.plotState.spanLast);
 }
 
 bool Session::savePattern(const std::string& path, exporting::Layout layout) {

@@ -141,6 +141,9 @@ public:
     /// (a picture file at twice the size, an SVG); changes nothing. Raises text::Error as the
     /// drawing does, and before the first drawing (there is nothing to draw).
     void drawSpectrumOn(plot::Canvas& canvas) const;
+    /// The normal layout of the exported span as one text, as Save_Normal writes it (for
+    /// the clipboard). Raises requirePatternToSave's error before the first calculation.
+    std::string normalPatternText() const;
     /// Writes the pattern at `path`; false when the user kept an existing file.
     bool savePattern(const std::string& path, exporting::Layout layout);
 

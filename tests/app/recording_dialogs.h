@@ -34,6 +34,13 @@ public:
         return chosenName;
     }
 
+    std::vector<PictureChoice> offeredPictures; // what each picture dialog offered
+    std::optional<PictureChoice> chosenPicture; // what it returns; nothing = cancel
+    std::optional<PictureChoice> getSavePictureName(const PictureChoice& last) override {
+        offeredPictures.push_back(last);
+        return chosenPicture;
+    }
+
     QString spectrumName; // what the open dialog returns; empty = cancel
     // The chooser as it opened (the real one, accepted as it stands unless told otherwise).
     std::vector<std::size_t> offeredChoices;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -60,6 +61,40 @@ private slots:
             QTimer::singleShot(2000, &dialog, &QFileDialog::reject); // should the name be refused
         });
         QCOMPARE(dialogs.getSaveFileName(QString()), name); // no suffix added
+    }
+
+    void thePictureDialogTakesItsFormatFromTheFilter() {
+        QTemporaryDir directory;
+        const QString name = directory.filePath(QStringLiteral("spectrum"));
+        MessageBoxDialogs dialogs;
+        QStringList offered;
+        whenTheDialogOpens([&](QFileDialog& dialog) {
+            offered = dialog.nameFilters();
+            // The last choice's filter comes first: PNG at 4 times.
+            QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("PNG (4×) (*.png)"));
+            auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(types != nullptr && field != nullptr);
+            // As the user picks it: one down from PNG at 4 times.
+            QTest::keyClick(types, Qt::Key_Down);
+            QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("SVG (*.svg)"));
+            field->setText(name);
+            QTest::keyClick(field, Qt::Key_Return);
+            QTimer::singleShot(2000, &dialog, &QFileDialog::reject); // should the name be refused
+        });
+        const std::optional<PictureChoice> chosen =
+            dialogs.getSavePictureName({QString(), qtcanvas::PictureFormat::Png, 4});
+        QCOMPARE(offered, pictureFilters());
+        QVERIFY(chosen.has_value());
+        QCOMPARE(chosen->name, name + QStringLiteral(".svg"));
+        QCOMPARE(int(chosen->format), int(qtcanvas::PictureFormat::Svg));
+        QCOMPARE(chosen->scale, 1);
+    }
+
+    void aCancelledPictureDialogChoosesNothing() {
+        MessageBoxDialogs dialogs;
+        whenTheDialogOpens([](QFileDialog& dialog) { dialog.reject(); });
+        QVERIFY(!dialogs.getSavePictureName({}).has_value());
     }
 };
 

@@ -2,6 +2,8 @@
 #include <QTest>
 
 #include "qtcanvas/image_canvas.h"
+#include "test_drawings.h"
+#include "test_registry.h"
 
 namespace orvane::qtcanvas {
 
@@ -28,6 +30,17 @@ int countPixels(const QImage& image, QRgb colour) {
         }
     }
     return count;
+}
+
+// Each pixel of `image` as a square of scale x scale pixels.
+QImage magnified(const QImage& image, int scale) {
+    QImage large(image.width() * scale, image.height() * scale, QImage::Format_RGB32);
+    for (int y = 0; y < large.height(); ++y) {
+        for (int x = 0; x < large.width(); ++x) {
+            large.setPixel(x, y, image.pixel(x / scale, y / scale));
+        }
+    }
+    return large;
 }
 
 } // namespace
@@ -168,10 +181,100 @@ private slots:
         QCOMPARE(image.pixel(20, 10 + cellHeight), black);
         QVERIFY(countPixels(image, qRgb(255, 0, 0)) > 20);
     }
+
+    void scaledImageHasMorePixelsForTheSameDrawing_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("2x") << 2;
+        QTest::newRow("4x") << 4;
+    }
+    void scaledImageHasMorePixelsForTheSameDrawing() {
+        QFETCH(int, scale);
+        const ImageCanvas canvas(782, 553, scale);
+        QCOMPARE(canvas.width(), 782);
+        QCOMPARE(canvas.height(), 553);
+        QCOMPARE(canvas.scale(), scale);
+        QCOMPARE(canvas.image().size(), QSize(782 * scale, 553 * scale));
+        // The same size on paper.
+        QCOMPARE(canvas.image().dotsPerMeterX(), 3780 * scale);
+        QCOMPARE(canvas.image().dotsPerMeterY(), 3780 * scale);
+        QCOMPARE(countPixels(canvas.image(), white), 782 * 553 * scale * scale);
+    }
+
+    void straightLinesAtScaleAreTheMagnifiedPicture_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("2x") << 2;
+        QTest::newRow("4x") << 4;
+    }
+    void straightLinesAtScaleAreTheMagnifiedPicture() {
+        QFETCH(int, scale);
+        for (const testing::TestDrawing& drawing : testing::straightDrawings()) {
+            ImageCanvas plain(60, 50);
+            ImageCanvas scaled(60, 50, scale);
+            drawing.draw(plain);
+            drawing.draw(scaled);
+            QVERIFY2(countPixels(plain.image(), white) < 60 * 50, drawing.name);
+            const QString difference =
+                testing::firstDifference(scaled.image(), magnified(plain.image(), scale));
+            QVERIFY2(difference.isEmpty(),
+                     qPrintable(QStringLiteral("%1: %2").arg(drawing.name, difference)));
+        }
+    }
+
+    void scaledDiagonalCoversItsStartSquareButNotItsEndSquare() {
+        for (const int scale : {2, 4}) {
+            ImageCanvas canvas(20, 20, scale);
+            canvas.setPen(1, plot::black, plot::PenStyle::Solid);
+            canvas.moveTo(2, 3);
+            canvas.lineTo(9, 8);
+            const QImage& image = canvas.image();
+            for (int y = 0; y < scale; ++y) {
+                for (int x = 0; x < scale; ++x) {
+                    QCOMPARE(image.pixel(2 * scale + x, 3 * scale + y), black);
+                    QCOMPARE(image.pixel(9 * scale + x, 8 * scale + y), white);
+                }
+            }
+            // A square of the scale at each of the image steps, each step one pixel further
+            // along the long axis and at most one across.
+            const int steps = 7 * scale - (scale - 1);
+            const int pixels = countPixels(image, black);
+            QVERIFY2(pixels >= scale * scale + (steps - 1) * scale &&
+                         pixels <= scale * scale + (steps - 1) * (2 * scale - 1),
+                     qPrintable(QString::number(pixels)));
+        }
+    }
+
+    void scaledTextIsLaidOutAsAtScaleOne() {
+        ImageCanvas plain(200, 60);
+        ImageCanvas scaled(200, 60, 2);
+        for (ImageCanvas* canvas : {&plain, &scaled}) {
+            canvas->setBrush(plot::blue);
+            canvas->setFont(10, plot::black);
+            canvas->textOut(20, 10, "C6H12O6");
+        }
+        QCOMPARE(scaled.textWidth("C6H12O6"), plain.textWidth("C6H12O6"));
+        QCOMPARE(scaled.font().pixelSize(), 13);
+        // The cell is the scale-1 cell magnified: its background from (40, 20) on.
+        const QFontMetrics metrics(plain.font());
+        const int cellWidth = metrics.horizontalAdvance(QStringLiteral("C6H12O6"));
+        const int cellHeight = metrics.height();
+        const QImage& image = scaled.image();
+        QCOMPARE(image.pixel(40, 20), blue);
+        QCOMPARE(image.pixel(39, 20), white);
+        QCOMPARE(image.pixel(40, 19), white);
+        QCOMPARE(image.pixel(40 + 2 * cellWidth - 1, 20 + 2 * cellHeight - 1), blue);
+        QCOMPARE(image.pixel(40 + 2 * cellWidth, 20), white);
+        QCOMPARE(image.pixel(40, 20 + 2 * cellHeight), white);
+        // Glyphs in a font twice as large: about four times the ink.
+        const int plainInk = countPixels(plain.image(), black);
+        const int scaledInk = countPixels(image, black);
+        QVERIFY2(scaledInk > 3 * plainInk && scaledInk < 5 * plainInk,
+                 qPrintable(QStringLiteral("%1 against %2").arg(scaledInk).arg(plainInk)));
+    }
 };
 
-} // namespace orvane::qtcanvas
+static testing::RegisterTest registration("ImageCanvasTest",
+                                          [] { return std::make_unique<ImageCanvasTest>(); });
 
-QTEST_MAIN(orvane::qtcanvas::ImageCanvasTest)
+} // namespace orvane::qtcanvas
 
 #include "image_canvas_test.moc"

@@ -182,6 +182,7 @@ TEST_F(LoadedSession, DisplayHandlersBeforeTheFirstCalculationDrawNothing) {
     EXPECT_THROW(session.savePattern(m_dir.file("out.txt"), exporting::Layout::Normal),
                  text::Error);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("out.txt")));
+    EXPECT_THROW(session.normalPatternText(), text::Error);
 }
 
 TEST_F(LoadedSession, ApplyKeepsTheManualRangeUntilTheNextRangeComputation) {
@@ -347,6 +348,15 @@ TEST_F(LoadedSession, SavingAsksBeforeReplacingAFile) {
     EXPECT_TRUE(session.savePattern(path, exporting::Layout::Special));
     const std::string text = m_dir.read("pattern.txt");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 * (2 * 3 + 1));
+}
+
+TEST_F(LoadedSession, ThePatternTextIsWhatSaveNormalWrites) {
+    loadAndCalculate("0", "0", "2");
+    const std::string path = m_dir.file("pattern.txt");
+    EXPECT_TRUE(session.savePattern(path, exporting::Layout::Normal));
+    const std::string text = session.normalPatternText();
+    EXPECT_EQ(text, m_dir.read("pattern.txt"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\t'), 2 * 3 + 1);
 }
 
 } // namespace
