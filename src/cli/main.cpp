@@ -9,17 +9,15 @@
 #include <system_error>
 #include <vector>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
 
 #include "cli/batch_run.h"
 #include "cli/command_options.h"
 #include "cli/single_run.h"
 #include "cli/standard_output.h"
 #include "cli/version_text.h"
-#include "export/safe_file_writer.h"
 #include "qtcanvas/image_canvas.h"
+#include "qtcanvas/picture_file.h"
 #include "text/error.h"
 
 namespace {
@@ -32,28 +30,23 @@ class QtPictureWriter final : public cli::PictureWriter {
 public:
     QtPictureWriter(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
-    void writeSpectrum(const std::string& path, int scale,
+    void writeSpectrum(const std::string& path, cli::PictureType type, int scale,
                        const std::function<void(plot::Canvas&)>& draw) override {
-        write(path, qtcanvas::ImageCanvas::designedWidth, qtcanvas::ImageCanvas::designedHeight,
-              scale, draw);
+        ensureApplication();
+        const qtcanvas::PictureFormat format =
+            type == cli::PictureType::Svg   ? qtcanvas::PictureFormat::Svg
+            : type == cli::PictureType::Pdf ? qtcanvas::PictureFormat::Pdf
+                                            : qtcanvas::PictureFormat::Png;
+        qtcanvas::savePicture(path, format, qtcanvas::ImageCanvas::designedWidth,
+                              qtcanvas::ImageCanvas::designedHeight, scale, draw);
     }
     void writeHighResolution(const std::string& path, int scale,
                              const std::function<void(plot::Canvas&)>& draw) override {
-        write(path, 880, 420, scale, draw);
+        ensureApplication();
+        qtcanvas::savePicture(path, qtcanvas::PictureFormat::Png, 880, 420, scale, draw);
     }
 
 private:
-    void write(const std::string& path, int width, int height, int,
-               const std::function<void(plot::Canvas&)>& draw) {
-        ensureApplication();
-        qtcanvas::ImageCanvas canvas(width, height);
-        draw(canvas);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        canvas.image().save(&buffer, "PNG");
-        exporting::writeFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
-    }
     void ensureApplication() {
         if (!m_application) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

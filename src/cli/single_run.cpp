@@ -151,9 +151,11 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         run.savePattern(*commandLine.specialFile, exporting::Layout::Special);
     }
     const auto drawSpectrum = [&run](plot::Canvas& canvas) { run.drawSpectrumOn(canvas); };
-    for (const auto& file : {commandLine.pngFile, commandLine.svgFile, commandLine.pdfFile}) {
+    for (const auto& [file, type] : {std::pair{commandLine.pngFile, PictureType::Png},
+                                     std::pair{commandLine.svgFile, PictureType::Svg},
+                                     std::pair{commandLine.pdfFile, PictureType::Pdf}}) {
         if (file) {
-            pictures.writeSpectrum(*file, commandLine.pngScale, drawSpectrum);
+            pictures.writeSpectrum(*file, type, commandLine.pngScale, drawSpectrum);
         }
     }
     if (ion && (commandLine.profileFile || commandLine.hiresPngFile)) {

@@ -8,14 +8,17 @@
 
 namespace orvane::cli {
 
+// The file types of the pictures.
+enum class PictureType { Png, Svg, Pdf };
+
 // Draws the pictures orvane-calc writes; the Qt canvases live outside this library, so
 // that the rest of orvane-calc is tested without them.
 class PictureWriter {
 public:
     virtual ~PictureWriter() = default;
-    /// Writes the main spectrum picture (782 x 553) drawn by `draw` to `path`, in the format
-    /// its extension names. Raises text::Error when it cannot be written.
-    virtual void writeSpectrum(const std::string& path, int scale,
+    /// Writes the main spectrum picture (782 x 553) drawn by `draw` to `path`; `scale`
+    /// applies to PNG. Raises text::Error when it cannot be written.
+    virtual void writeSpectrum(const std::string& path, PictureType type, int scale,
                                const std::function<void(plot::Canvas&)>& draw) = 0;
     /// Writes the high-resolution plot drawn by `draw` as PNG.
     virtual void writeHighResolution(const std::string& path, int scale,

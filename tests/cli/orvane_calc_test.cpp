@@ -208,5 +208,33 @@ TEST_F(OrvaneCalc, PeakLabelsFollowTheThresholdAndTheSwitch) {
     EXPECT_GT(blueInLabelBand("--threshold 999"), marker + 20);
 }
 
+TEST_F(OrvaneCalc, EachPictureOptionWritesItsOwnFormat) {
+    const fs::path png = m_dir / "s.png", svg = m_dir / "s.svg", pdf = m_dir / "s.pdf",
+                   hires = m_dir / "h.png", plain = m_dir / "plain.png";
+    Outcome result = runShipped("--png '" + plain.string() + "' C6H12O6");
+    ASSERT_EQ(result.status, 0) << result.err;
+    result = runShipped("--scale 2 --ion '[M+H]+' --png '" + png.string() + "' --svg '" +
+                        svg.string() + "' --pdf '" + pdf.string() + "' --hires-png '" +
+                        hires.string() + "' C6H12O6");
+    ASSERT_EQ(result.status, 0) << result.err;
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(png.string())));
+    EXPECT_EQ(image.size(), QSize(2 * 782, 2 * 553));
+    ASSERT_TRUE(image.load(QString::fromStdString(hires.string())));
+    EXPECT_EQ(image.size(), QSize(2 * 880, 2 * 420));
+    const std::string svgText = readFile(svg), pdfText = readFile(pdf);
+    EXPECT_NE(svgText.find("<svg"), std::string::npos);
+    EXPECT_NE(svgText.find("H12C6O6"), std::string::npos);
+    EXPECT_EQ(pdfText.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdfText.find("%%EOF"), std::string::npos);
+
+    // The picture at 1x is the one the window shows: the session's drawing, unchanged.
+    QImage once, again;
+    ASSERT_TRUE(once.load(QString::fromStdString(plain.string())));
+    ASSERT_EQ(runShipped("--scale 1 --png '" + png.string() + "' C6H12O6").status, 0);
+    ASSERT_TRUE(again.load(QString::fromStdString(png.string())));
+    EXPECT_EQ(once, again);
+}
+
 } // namespace
 } // namespace orvane::cli::testing
