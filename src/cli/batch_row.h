@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "cli/batch_input.h"
 
 namespace orvane::cli {
@@ -27,8 +25,8 @@ struct BatchRow {
     long long n0 = 0;
     double centroid = 0;
     std::optional<BatchAccurate> accurate;
-    std::string accurateError;   // why the accurate columns are empty
-    nlohmann::ordered_json json; // the object of --json, for the JSON table
+    std::string accurateError; // why the accurate columns are empty
+    std::string json;          // the line's object of the JSON table
 
     bool failed() const { return !error.empty(); }
 };

@@ -107,7 +107,8 @@ private:
             row.accurateError = error.what();
         }
         if (m_commandLine.batchFormat == BatchFormat::Json) {
-            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr);
+            const JsonOrigin origin{row.line.lineNumber, row.line.formula};
+            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr, &origin);
         }
     }
 

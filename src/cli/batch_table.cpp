@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "cli/json_report.h"
 #include "cli/round_trip.h"
 
 namespace orvane::cli {
@@ -78,14 +79,10 @@ std::string batchRowText(const BatchRow& row, BatchFormat format) {
     if (format != BatchFormat::Json) {
         return joined(fieldsOf(row), format);
     }
-    nlohmann::ordered_json object = {{"line", row.line.lineNumber}, {"input", row.line.formula}};
     if (row.failed()) {
-        object["error"] = row.error;
-    } else {
-        object.update(row.json);
+        return jsonErrorRow({row.line.lineNumber, row.line.formula}, row.error) + '\n';
     }
-    // Replacing invalid UTF-8 keeps one bad byte from ending the whole table.
-    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
+    return row.json + '\n';
 }
 
 } // namespace orvane::cli

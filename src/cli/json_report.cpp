@@ -1,5 +1,7 @@
 #include "cli/json_report.h"
 
+#include <nlohmann/json.hpp>
+
 namespace orvane::cli {
 namespace {
 
@@ -36,10 +38,24 @@ nlohmann::ordered_json measuredObject(const MeasuredReport& report) {
             {"clusters", clusters}};
 }
 
+std::string dumped(const nlohmann::ordered_json& object) {
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+nlohmann::ordered_json originObject(const JsonOrigin& origin) {
+    return {{"line", origin.line}, {"input", origin.input}};
+}
+
 } // namespace
 
-nlohmann::ordered_json jsonReport(const session::SessionState& state, const session::IonResult* ion,
-                                  const MeasuredReport* measured) {
+std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
+    nlohmann::ordered_json object = originObject(origin);
+    object["error"] = error;
+    return dumped(object);
+}
+
+std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
+                       const MeasuredReport* measured, const JsonOrigin* origin) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;
@@ -49,7 +65,9 @@ nlohmann::ordered_json jsonReport(const session::SessionState& state, const sess
     for (long long index = first; index <= last; ++index) {
         points.push_back({index, pattern.at(index)});
     }
-    nlohmann::ordered_json report = {
+    nlohmann::ordered_json report =
+        origin ? originObject(*origin) : nlohmann::ordered_json::object();
+    report.update(nlohmann::ordered_json{
         {"formula", state.texts.formulaText},
         {"fw", weight},
         {"charge", charge},
@@ -58,14 +76,14 @@ nlohmann::ordered_json jsonReport(const session::SessionState& state, const sess
         {"w", pattern.w},
         {"centroid", pattern.centroid},
         {"span", {{"first", state.plotState.spanFirst}, {"last", state.plotState.spanLast}}},
-        {"pattern", points}};
+        {"pattern", points}});
     if (ion) {
         report["accurate"] = accurateObject(*ion);
     }
     if (measured) {
         report["measured"] = measuredObject(*measured);
     }
-    return report;
+    return dumped(report);
 }
 
 } // namespace orvane::cli

@@ -131,7 +131,6 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::ostringstream report;
     if (commandLine.json) {
         report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr)
-                      .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
                << '\n';
     } else {
         writeCalculationReport(report, run.state());
