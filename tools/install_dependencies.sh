@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make pkg-config
+    g++ cmake make ninja-build pkg-config
     qt6-base-dev libgl-dev            # Qt 6 Widgets (Gui needs the GL headers)
     qt6-svg-dev                       # pictures saved and copied as SVG
     googletest libgtest-dev libgmock-dev libbenchmark-dev
