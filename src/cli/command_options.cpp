@@ -122,6 +122,26 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     } catch (const CLI::ParseError& error) {
         throw UsageError(error.what());
     }
+    if (commandLine.batchFile) {
+        // What a batch would have to write once per line is refused rather than dropped.
+        const std::pair<bool, const char*> singleOnly[] = {
+            {!commandLine.formula.empty(), "FORMULA"},
+            {commandLine.json, "--json (use --format json)"},
+            {bool(commandLine.normalFile), "--normal"},
+            {bool(commandLine.specialFile), "--special"},
+            {bool(commandLine.pngFile), "--png"},
+            {bool(commandLine.svgFile), "--svg"},
+            {bool(commandLine.pdfFile), "--pdf"},
+            {bool(commandLine.profileFile), "--profile"},
+            {bool(commandLine.hiresPngFile), "--hires-png"},
+            {bool(commandLine.measuredFile), "--measured"},
+        };
+        for (const auto& [given, name] : singleOnly) {
+            if (given) {
+                throw UsageError(std::string(name) + " applies to one formula, not to --batch");
+            }
+        }
+    }
     for (const std::string& assignment : counts) {
         const auto equals = assignment.find('=');
         if (equals == std::string::npos || equals == 0) {

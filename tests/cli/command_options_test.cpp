@@ -7,8 +7,19 @@ namespace {
 
 TEST(CommandLine, RefusesWhatItCannotRead) {
     const std::vector<std::vector<std::string>> refused{
-        {"--frobnicate"}, {"--charge"},        {"--count", "C"},   {"--count", "=3"},    {"C", "H"},
-        {"--scale", "3"}, {"--format", "xml"}, {"--threads", "0"}, {"--spectrum", "-1"},
+        {"--frobnicate"},
+        {"--charge"},
+        {"--count", "C"},
+        {"--count", "=3"},
+        {"C", "H"},
+        {"--scale", "3"},
+        {"--format", "xml"},
+        {"--threads", "0"},
+        {"--spectrum", "-1"},
+        // what a batch would write once per line
+        {"--batch", "-", "C6"},
+        {"--batch", "-", "--json"},
+        {"--batch=f", "--png", "p.png"},
     };
     for (const auto& arguments : refused) {
         SCOPED_TRACE(arguments.front());
@@ -54,8 +65,7 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
                           "--hires-png", "h.png",  "--measured", "m.mzML",
                           "--spectrum",  "3",      "--svg",      "s.svg",
                           "--pdf",       "s.pdf",  "--scale",    "4",
-                          "--batch",     "-",      "--format",   "CSV",
-                          "--threads",   "3",      "--charge",   "-1"},
+                          "--charge",    "-1"},
                          ".");
     EXPECT_EQ(*more.ion, "[M+H]+");
     EXPECT_TRUE(more.json);
@@ -68,10 +78,12 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(*more.svgFile, "s.svg");
     EXPECT_EQ(*more.pdfFile, "s.pdf");
     EXPECT_EQ(more.pngScale, 4);
-    EXPECT_EQ(*more.batchFile, "-");
-    EXPECT_EQ(more.batchFormat, BatchFormat::Csv);
-    EXPECT_EQ(more.threads, 3u);
     EXPECT_EQ(*more.charge, "-1"); // out of bounds, used as typed
+    const CommandLine batch = parseCommandLine(
+        {"--batch", "-", "--format", "CSV", "--threads", "3", "--ion", "[M-H]-"}, ".");
+    EXPECT_EQ(*batch.batchFile, "-");
+    EXPECT_EQ(batch.batchFormat, BatchFormat::Csv);
+    EXPECT_EQ(batch.threads, 3u);
     EXPECT_NE(usageText().find("--hires-png"), std::string::npos);
 }
 
