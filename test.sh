@@ -28,7 +28,5 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Check -DORVANE_WERROR=ON \
     -DORVANE_SANITIZE=ON -DORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-test -j"$jobs"
 echo "== tests"
-# Each test case is a process of its own, most of them short: one more than the cores keeps
-# both busy while the others start.
 (cd build-test && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j"$((jobs + 1))")
+    ctest --output-on-failure -j"$jobs")

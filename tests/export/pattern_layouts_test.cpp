@@ -15,7 +15,7 @@ namespace {
 using plot::testing::makePattern;
 
 // N0 = 100, W = 1, P[100] = 100, P[101] = 25: C = 100.2, FW = 100.5, s = 2.
-calc::PatternState workedExample() {
+calc::PatternState layoutExample() {
     return makePattern(100, 1, {{99, 0}, {100, 100}, {101, 25}});
 }
 
@@ -24,7 +24,7 @@ long countLines(const std::string& text) {
 }
 
 TEST(PatternLayouts, NormalLayoutOfTheWorkedExample) {
-    const calc::PatternState pattern = workedExample();
+    const calc::PatternState pattern = layoutExample();
     ASSERT_EQ(pattern.centroid, 100.2);
     EXPECT_EQ(normalLayout(pattern, 100.5, 98, 102), "   98.30\t  0.000\r\n"
                                                      "   99.30\t  0.000\r\n"
@@ -34,7 +34,7 @@ TEST(PatternLayouts, NormalLayoutOfTheWorkedExample) {
 }
 
 TEST(PatternLayouts, SpecialLayoutOfTheWorkedExample) {
-    EXPECT_EQ(specialLayout(workedExample(), 100.5, 98, 102), "   98.30\t0\r\n"
+    EXPECT_EQ(specialLayout(layoutExample(), 100.5, 98, 102), "   98.30\t0\r\n"
                                                               "   98.30\t  0.000\r\n"
                                                               "   99.30\t\t0\r\n"
                                                               "   99.30\t\t  0.000\r\n"
@@ -52,11 +52,11 @@ TEST(PatternLayouts, AProcessLocaleWithADecimalCommaChangesNoByte) {
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
         GTEST_SKIP() << "no comma locale installed";
     }
-    const std::string normal = normalLayout(workedExample(), 100.5, 98, 102);
-    const std::string special = specialLayout(workedExample(), 100.5, 98, 102);
+    const std::string normal = normalLayout(layoutExample(), 100.5, 98, 102);
+    const std::string special = specialLayout(layoutExample(), 100.5, 98, 102);
     std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(normal, normalLayout(workedExample(), 100.5, 98, 102));
-    EXPECT_EQ(special, specialLayout(workedExample(), 100.5, 98, 102));
+    EXPECT_EQ(normal, normalLayout(layoutExample(), 100.5, 98, 102));
+    EXPECT_EQ(special, specialLayout(layoutExample(), 100.5, 98, 102));
     EXPECT_EQ(normal.substr(0, 18), "   98.30\t  0.000\r\n");
 }
 
@@ -120,8 +120,8 @@ TEST(PatternLayouts, TheSpanIsGivenByItsEnds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.first) + ".." + std::to_string(c.last));
-        EXPECT_EQ(normalLayout(workedExample(), 100.5, c.first, c.last), c.normal);
-        EXPECT_EQ(specialLayout(workedExample(), 100.5, c.first, c.last), c.special);
+        EXPECT_EQ(normalLayout(layoutExample(), 100.5, c.first, c.last), c.normal);
+        EXPECT_EQ(specialLayout(layoutExample(), 100.5, c.first, c.last), c.special);
     }
 }
 
@@ -154,8 +154,8 @@ TEST(PatternLayouts, ASpanEndingAtTheLargestIndexEnds) {
     const long long last = std::numeric_limits<long long>::max();
     CountingSink normal;
     CountingSink special;
-    writeNormalLayout(normal, workedExample(), 100.5, last, last);
-    writeSpecialLayout(special, workedExample(), 100.5, last, last);
+    writeNormalLayout(normal, layoutExample(), 100.5, last, last);
+    writeSpecialLayout(special, layoutExample(), 100.5, last, last);
     EXPECT_EQ(normal.lineEnds, 1);
     EXPECT_EQ(special.lineEnds, 2);
 }

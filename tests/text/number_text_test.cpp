@@ -15,7 +15,7 @@
 namespace orvane::text {
 namespace {
 
-Extended opaque(Extended value) {
+Extended unfolded(Extended value) {
     volatile Extended hidden = value;
     return hidden;
 }
@@ -50,7 +50,7 @@ TEST(Expand18Test, RoundsTheExactBinaryValueToNearestEven) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.digits);
-        const DecimalDigits number = expand18(opaque(c.value));
+        const DecimalDigits number = expand18(unfolded(c.value));
         EXPECT_EQ(number.negative, c.negative);
         EXPECT_EQ(number.digits, c.digits);
         EXPECT_EQ(number.exponent, c.exponent);
@@ -161,21 +161,21 @@ const GeneralCase generalCases[] = {
 TEST(GeneralTextTest, PointSeparator) {
     for (const GeneralCase& c : generalCases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(generalText(opaque(c.value), '.'), c.text);
+        EXPECT_EQ(generalText(unfolded(c.value), '.'), c.text);
     }
 }
 
 TEST(GeneralTextTest, CommaSeparator) {
     for (const GeneralCase& c : generalCases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(generalText(opaque(c.value), ','), withComma(c.text));
+        EXPECT_EQ(generalText(unfolded(c.value), ','), withComma(c.text));
     }
 }
 
 TEST(GeneralTextTest, Precision) {
-    EXPECT_EQ(generalText(opaque(123456789.5L), '.', 8), "1.2345679E8");
-    EXPECT_EQ(generalText(opaque(12345678.4L), '.', 8), "12345678");
-    EXPECT_EQ(generalText(opaque(1.0L / 3.0L), '.', 18), "0.333333333333333333");
+    EXPECT_EQ(generalText(unfolded(123456789.5L), '.', 8), "1.2345679E8");
+    EXPECT_EQ(generalText(unfolded(12345678.4L), '.', 8), "12345678");
+    EXPECT_EQ(generalText(unfolded(1.0L / 3.0L), '.', 18), "0.333333333333333333");
 }
 
 TEST(First8Test, CutsTheGeneralText) {
@@ -194,7 +194,7 @@ TEST(First8Test, CutsTheGeneralText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(first8(generalText(opaque(c.value), '.')), c.text);
+        EXPECT_EQ(first8(generalText(unfolded(c.value), '.')), c.text);
     }
 }
 
@@ -232,8 +232,8 @@ TEST(FixedTextTest, Values) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(fixedText(opaque(c.value), c.precision, c.decimals, '.'), c.text);
-        EXPECT_EQ(fixedText(opaque(c.value), c.precision, c.decimals, ','), withComma(c.text));
+        EXPECT_EQ(fixedText(unfolded(c.value), c.precision, c.decimals, '.'), c.text);
+        EXPECT_EQ(fixedText(unfolded(c.value), c.precision, c.decimals, ','), withComma(c.text));
     }
 }
 
