@@ -17,6 +17,8 @@ fi
 jobs=2
 # Paths relative to the clone, so that another clone of the same commit hits the cache.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+# Precompiled headers are cached too when ccache may trust their defines and times.
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 # An earlier build folder made by another generator is made again.
 if [ -f build-test/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' build-test/CMakeCache.txt; then
