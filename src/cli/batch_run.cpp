@@ -18,6 +18,7 @@
 #include "cli/blank_canvas.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
+#include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "session/session.h"
 #include "text/error.h"
@@ -53,13 +54,7 @@ public:
                               why);
         }
         m_notifier.notices.clear();
-        if (commandLine.charge) {
-            m_session.setChargeText(*commandLine.charge);
-        }
-        if (commandLine.threshold) {
-            m_session.setThresholdText(*commandLine.threshold);
-        }
-        m_session.setShowPeakPositions(commandLine.showPeakPositions);
+        applySettings(m_session, commandLine);
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -85,7 +80,7 @@ private:
         const std::vector<session::CountText> counts = countsToEnter(
             m_session.state().tables.elements, row.line.formula, m_commandLine.counts, '.');
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
-        m_session.setIonText(ionAsked.value_or("[M]z+"));
+        m_session.setIonText(ionAsked.value_or(defaultIon));
         m_session.enterCounts(counts);
         const session::SessionState& state = m_session.state();
         row.formula = state.texts.formulaText;

@@ -10,6 +10,7 @@
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
 #include "cli/round_trip.h"
+#include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "export/safe_file_writer.h"
@@ -93,21 +94,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;
     }
-    // Before the first calculation the display settings draw nothing.
-    if (commandLine.charge) {
-        run.setChargeText(*commandLine.charge);
-    }
-    if (commandLine.threshold) {
-        run.setThresholdText(*commandLine.threshold);
-    }
-    run.setShowPeakPositions(commandLine.showPeakPositions);
-    run.setIonText(commandLine.ion.value_or("[M]z+"));
-    if (commandLine.resolvingPower) {
-        run.setResolvingPowerText(*commandLine.resolvingPower);
-    }
-    if (commandLine.coverage) {
-        run.setCoverageText(*commandLine.coverage);
-    }
+    applySettings(run, commandLine);
+    run.setIonText(commandLine.ion.value_or(defaultIon));
     run.enterCounts(counts);
 
     // Without masses.txt the rest of the report still stands; only what needs the ion fails.

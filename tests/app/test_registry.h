@@ -1,24 +1,11 @@
 #pragma once
 
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-
-#include <QObject>
+#include "support/qt_test_registry.h"
 
 namespace orvane::app::testing {
 
-using TestFactory = std::function<std::unique_ptr<QObject>()>;
-
-/// The Qt Test classes of this executable, by class name.
-std::map<std::string, TestFactory>& testRegistry();
-
-// Registers a test class from its own file: `static RegisterTest r("Name", factory);`.
-struct RegisterTest {
-    RegisterTest(const std::string& name, TestFactory factory) {
-        testRegistry().emplace(name, std::move(factory));
-    }
-};
+using testing_support::RegisterTest;
+using testing_support::TestFactory;
+using testing_support::testRegistry;
 
 } // namespace orvane::app::testing
