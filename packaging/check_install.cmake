@@ -39,10 +39,10 @@ if(missing)
     message(FATAL_ERROR "not installed under ${STAGE}:\n  ${missing}")
 endif()
 
-# The menu starts the program in the data folder of this prefix, not the configured one.
+# The programs find their data folder wherever they start: the menu entry names no folder.
 file(STRINGS "${STAGE}${DATADIR}/applications/${APP_ID}.desktop" paths REGEX "^Path=")
-if(NOT paths STREQUAL "Path=${DATADIR}/orvane")
-    message(FATAL_ERROR "the menu entry has \"${paths}\", not \"Path=${DATADIR}/orvane\"")
+if(paths)
+    message(FATAL_ERROR "the menu entry still has \"${paths}\"")
 endif()
 file(STRINGS "${STAGE}${MANDIR}/man1/orvane-calc.1" pages REGEX "data ${DATADIR}/orvane")
 if(NOT pages)
@@ -65,4 +65,21 @@ if(NOT status EQUAL 0)
 endif()
 if(NOT output MATCHES "(^|\n)FW\t")
     message(FATAL_ERROR "the installed orvane-calc printed no FW line:\n${output}")
+endif()
+
+# Started in a folder without data files and no XDG data folders holding any, the installed
+# orvane-calc finds the data folder beside its own installation and says so.
+set(empty "${STAGE}/empty-folder")
+file(MAKE_DIRECTORY "${empty}")
+set(ENV{XDG_DATA_HOME} "${empty}/xdg-home")
+set(ENV{XDG_DATA_DIRS} "${empty}/xdg-dirs")
+execute_process(COMMAND "${STAGE}${BINDIR}/orvane-calc" C6H12O6
+    WORKING_DIRECTORY "${empty}"
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT output MATCHES "(^|\n)FW\t")
+    message(FATAL_ERROR "orvane-calc without --data in an empty folder exited with ${status}:\n"
+                        "${output}${errors}")
+endif()
+if(NOT errors MATCHES "notice: data files from [^\n]*${DATADIR}/orvane")
+    message(FATAL_ERROR "orvane-calc did not name the data folder it found:\n${errors}")
 endif()

@@ -192,11 +192,17 @@ void HighResolutionWindow::savePicture() {
     if (!m_result) {
         return;
     }
-    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(m_lastPicture);
+    const QString stem = QString::fromStdString(m_session.formulaFileStem());
+    PictureChoice offered = m_lastPicture;
+    offered.name = m_pictureFiles.propose(
+        stem, pictureSuffix(offered),
+        QFile::decodeName(QByteArray::fromStdString(m_session.dataDirectory())));
+    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(offered);
     if (!choice) {
         return;
     }
     m_lastPicture = *choice;
+    m_pictureFiles.chosen(choice->name, stem);
     const std::string path = QFile::encodeName(choice->name).toStdString();
     dispatch([&] {
         qtcanvas::savePicture(path, choice->format, m_plot->width(), m_plot->height(),

@@ -8,6 +8,7 @@
 
 #include "app/ion_cluster_model.h"
 #include "app/picture_choice.h"
+#include "app/save_locations.h"
 #include "app/profile_worker.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_result.h"
@@ -81,6 +82,7 @@ private:
     QLabel* m_problem = nullptr;
     QPushButton* m_savePicture = nullptr;
     PictureChoice m_lastPicture;
+    SaveLocations m_pictureFiles;
     struct SummaryLabels {
         QLabel* formula;
         QLabel* ionFormula;

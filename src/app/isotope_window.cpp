@@ -11,6 +11,9 @@ namespace orvane::app {
 
 namespace {
 
+const QString designedTitle =
+    QStringLiteral("Numerical Data of the Isotopic Abundances Used (These can be "
+                   "modified by editting the file!)");
 const QRect designedFrame(192, 107, 870, 640);
 constexpr int rowHeight = 16;
 constexpr int columnWidth = 45;
@@ -20,8 +23,7 @@ constexpr int columnWidth = 45;
 IsotopeWindow::IsotopeWindow(const data::TextGrid& isotopes, QWidget* parent)
     : QMainWindow(parent), m_model(isotopes), m_grid(new QTableView(this)) {
     setObjectName(QStringLiteral("Form12"));
-    setWindowTitle(QStringLiteral("Numerical Data of the Isotopic Abundances Used (These can be "
-                                  "modified by editting the file!)"));
+    setWindowTitle(designedTitle);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
     setFont(font);
@@ -41,6 +43,15 @@ IsotopeWindow::IsotopeWindow(const data::TextGrid& isotopes, QWidget* parent)
 
 void IsotopeWindow::refresh() {
     m_model.refresh();
+}
+
+void IsotopeWindow::showDataFolder(const QString& folder) {
+    // The designed title while the data files are those of the folder Orvane started in.
+    const QString title =
+        folder.isEmpty() ? designedTitle : designedTitle + QStringLiteral(" - data files from ") + folder;
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
 }
 
 void IsotopeWindow::Close1Click() {

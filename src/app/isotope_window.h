@@ -19,6 +19,9 @@ public:
 
     /// Shows the isotope table as it is now.
     void refresh();
+    /// Names the folder the data files came from in the title; an empty folder gives the
+    /// designed title (the files are the working directory's).
+    void showDataFolder(const QString& folder);
 
 public slots:
     void Close1Click();

@@ -10,6 +10,7 @@
 #include "app/decimal_separator.h"
 #include "app/main_window.h"
 #include "app/message_box_dialogs.h"
+#include "data/data_folders.h"
 #include "qtcanvas/image_canvas.h"
 #include "session/session.h"
 
@@ -24,6 +25,12 @@ int main(int argc, char** argv) {
     orvane::app::MessageBoxDialogs dialogs;
     orvane::qtcanvas::ImageCanvas canvas;
     orvane::session::Session session(dataDirectory, separator, dialogs, canvas);
+    // Started elsewhere (a terminal in the home folder, a file manager), the data files are
+    // looked for in the user's and the system's data folders and beside the installation.
+    session.searchDataFolders(orvane::data::dataFolderCandidates(
+        dataDirectory, orvane::data::processEnvironment(),
+        orvane::data::installedDataFolder(
+            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())));
     orvane::app::MainWindow window(session, dialogs, canvas);
     window.show();
     return application.exec();

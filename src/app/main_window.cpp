@@ -469,6 +469,10 @@ void MainWindow::refresh() {
     m_workModel.refresh();
     m_msModel.refresh();
     m_isotopeWindow->refresh();
+    const bool fromElsewhere = state.elementFileFound && !state.searchedFolders.empty() &&
+                               state.dataFolder != state.searchedFolders.front();
+    m_isotopeWindow->showDataFolder(fromElsewhere ? QString::fromStdString(state.dataFolder)
+                                                  : QString());
     // A load changes the table's size, and the view forgets its current cell with it.
     if (!m_stringGrid1->currentIndex().isValid()) {
         m_stringGrid1->setCurrentCellQuietly(selectedColumn(), selectedRow());
@@ -569,13 +573,19 @@ void MainWindow::save(exporting::Layout layout) {
     if (!dispatch("save the pattern", [this] { m_session.requirePatternToSave(); })) {
         return;
     }
-    const QString name = m_dialogs.getSaveFileName(m_lastSaveName);
+    const QString stem = QString::fromStdString(m_session.formulaFileStem());
+    const QString name = m_dialogs.getSaveFileName(
+        m_patternFiles.propose(stem, QStringLiteral("txt"), dataFolder()));
     if (name.isEmpty()) {
         return;
     }
-    m_lastSaveName = name;
+    m_patternFiles.chosen(name, stem);
     const std::string path = QFile::encodeName(name).toStdString();
     dispatch("save the pattern", [this, &path, layout] { m_session.savePattern(path, layout); });
+}
+
+QString MainWindow::dataFolder() const {
+    return QFile::decodeName(QByteArray::fromStdString(m_session.dataDirectory()));
 }
 
 void MainWindow::SaveNormalClick() {
@@ -617,11 +627,15 @@ void MainWindow::SavePictureClick() {
     if (!m_session.state().hasPicture) {
         return;
     }
-    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(m_lastPicture);
+    const QString stem = QString::fromStdString(m_session.formulaFileStem());
+    PictureChoice offered = m_lastPicture;
+    offered.name = m_pictureFiles.propose(stem, pictureSuffix(offered), dataFolder());
+    const std::optional<PictureChoice> choice = m_dialogs.getSavePictureName(offered);
     if (!choice) {
         return;
     }
     m_lastPicture = *choice;
+    m_pictureFiles.chosen(choice->name, stem);
     const std::string path = QFile::encodeName(choice->name).toStdString();
     dispatch("save the picture", [&] {
         qtcanvas::savePicture(path, choice->format, qtcanvas::ImageCanvas::designedWidth,
@@ -722,8 +736,7 @@ void MainWindow::Formula1Click() {
 }
 
 void MainWindow::FormulaTextChanged(const QString& text) {
-    const session::FormulaPreview preview = session::previewFormula(
-        text.toStdString(), m_session.state().tables.elements, m_session.separator());
+    const session::FormulaPreview preview = m_session.previewFormula(text.toStdString());
     QString shown = QString::fromStdString(preview.formulaText);
     if (preview.accepted && preview.message.empty()) {
         shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
@@ -738,8 +751,7 @@ void MainWindow::FormulaTextChanged(const QString& text) {
 void MainWindow::FormulaOKClick() {
     const std::string typed = m_formulaDialog->text().toStdString();
     // A refused text keeps the dialog open with the reason under it; nothing is written.
-    const session::FormulaPreview preview =
-        session::previewFormula(typed, m_session.state().tables.elements, m_session.separator());
+    const session::FormulaPreview preview = m_session.previewFormula(typed);
     if (!preview.accepted) {
         FormulaTextChanged(m_formulaDialog->text());
         return;

@@ -10,6 +10,7 @@
 
 #include "app/ms_data_model.h"
 #include "app/picture_choice.h"
+#include "app/save_locations.h"
 #include "app/session_events.h"
 #include "app/text_grid_model.h"
 #include "export/pattern_export.h"
@@ -121,6 +122,8 @@ private:
     /// calculation has run for the progress delay.
     class ProgressWindow;
     void save(exporting::Layout layout);
+    /// The folder the data files were read from, which no save dialog starts in.
+    QString dataFolder() const;
     void bindText(QLineEdit& edit, session::EditableText field);
 
     void buildElementArea(QWidget* client);
@@ -140,7 +143,8 @@ private:
     text::SpinValue m_selectedColumn{0, 0, 0};
     text::SpinValue m_selectedRow{0, 0, 0};
     QPoint m_pressPoint{0, 0};
-    QString m_lastSaveName;
+    SaveLocations m_patternFiles;
+    SaveLocations m_pictureFiles;
     PictureChoice m_lastPicture;
     QAction* m_savePicture = nullptr;
 

@@ -45,6 +45,11 @@ int pictureFilterOf(const PictureChoice& choice) {
     return 0;
 }
 
+QString pictureSuffix(const PictureChoice& choice) {
+    return QString::fromLatin1(
+        filters[static_cast<std::size_t>(pictureFilterOf(choice))].extension);
+}
+
 PictureChoice pictureChoiceFor(const QString& name, int filterIndex) {
     const PictureFilter& filter = filters[static_cast<std::size_t>(
         filterIndex >= 0 && filterIndex < int(filters.size()) ? filterIndex : 0)];

@@ -18,6 +18,8 @@ struct PictureChoice {
 QStringList pictureFilters();
 /// The index in pictureFilters() of the filter for the choice's format and scale.
 int pictureFilterOf(const PictureChoice& choice);
+/// The extension of the choice's format, without the point: "png", "svg" or "pdf".
+QString pictureSuffix(const PictureChoice& choice);
 /// The picture a name chosen under filter `filterIndex` asks for: an extension of a
 /// picture format decides the format (a PNG keeps the filter's scale when the filter is a
 /// PNG one, else 1); a name without one gets the filter's extension and format.

@@ -44,13 +44,19 @@ public:
     explicit BatchWorker(const CommandLine& commandLine)
         : m_commandLine(commandLine),
           m_session(commandLine.dataDirectory, '.', m_notifier, m_canvas) {
+        if (!commandLine.searchedFolders.empty()) {
+            m_session.searchDataFolders(commandLine.searchedFolders);
+        }
         m_session.Initialize1Click();
         if (!m_session.state().elementFileFound || !m_session.state().isotopeTableLoaded) {
             std::string why;
+            if (!m_session.state().elementFileFound) {
+                why += ": " + m_session.missingElementDataMessage();
+            }
             for (const std::string& notice : m_notifier.notices) {
                 why += "; " + notice;
             }
-            throw text::Error("the data files in " + commandLine.dataDirectory + " did not load" +
+            throw text::Error("the data files in " + m_session.dataDirectory() + " did not load" +
                               why);
         }
         m_notifier.notices.clear();

@@ -122,6 +122,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     } catch (const CLI::ParseError& error) {
         throw UsageError(error.what());
     }
+    commandLine.dataGiven = app->count("--data") > 0;
     if (commandLine.batchFile) {
         // What a batch would have to write once per line is refused rather than dropped.
         const std::pair<bool, const char*> singleOnly[] = {

@@ -14,6 +14,8 @@ enum class BatchFormat { Tsv, Csv, Json };
 // What orvane-calc was asked to do.
 struct CommandLine {
     std::string dataDirectory;                               // --data, default: current directory
+    bool dataGiven = false;                                  // --data was given
+    std::vector<std::string> searchedFolders; // where the data files were looked for without --data
     std::optional<std::string> charge;                       // --charge, as typed into the box
     std::optional<std::string> threshold;                    // --threshold, tenths of a percent
     bool showPeakPositions = true;                           // --no-labels turns it off

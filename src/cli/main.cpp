@@ -13,6 +13,7 @@
 
 #include "cli/batch_run.h"
 #include "cli/command_options.h"
+#include "cli/data_folder.h"
 #include "cli/single_run.h"
 #include "cli/standard_output.h"
 #include "cli/version_text.h"
@@ -69,6 +70,13 @@ std::string currentDirectory() {
     return error ? std::string(".") : path.string();
 }
 
+// Where this program lies, for the data folder of its installation.
+std::string executablePath(const char* argument0) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(argument0 == nullptr ? "" : argument0) : path.string();
+}
+
 int run(int argc, char** argv) {
     cli::CommandLine commandLine;
     try {
@@ -82,6 +90,7 @@ int run(int argc, char** argv) {
         cli::writeAll(1, cli::usageText());
         return 0;
     }
+    cli::findDataFolder(commandLine, executablePath(argv[0]));
     if (commandLine.version) {
         cli::writeAll(1, cli::versionText(commandLine.dataDirectory));
         return 0;

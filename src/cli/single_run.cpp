@@ -79,11 +79,18 @@ void writeProfile(const std::string& path, const session::IonResult& ion,
 }
 
 int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, session::Session& run) {
+    if (!commandLine.searchedFolders.empty()) {
+        run.searchDataFolders(commandLine.searchedFolders);
+    }
     run.Initialize1Click();
     if (!run.state().elementFileFound || !run.state().isotopeTableLoaded) {
         // The notices above say which file is missing or does not match.
-        std::cerr << "orvane-calc: cannot calculate: the data files in "
-                  << commandLine.dataDirectory << " did not load\n";
+        std::cerr << "orvane-calc: cannot calculate: the data files in " << run.dataDirectory()
+                  << " did not load";
+        if (!run.state().elementFileFound) {
+            std::cerr << ": " << run.missingElementDataMessage();
+        }
+        std::cerr << '\n';
         return 1;
     }
     std::vector<session::CountText> counts;

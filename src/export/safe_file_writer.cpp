@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "export/protected_files.h"
 #include "export/writer_system_calls.h"
 #include "text/error.h"
 
@@ -366,6 +367,7 @@ void syncDirectory(const std::string& directory) {
 } // namespace
 
 void writeFileAtomically(const std::string& path, const std::function<void(OutputSink&)>& produce) {
+    protectedFiles().refuse(path);
     const std::string target = resolvedTarget(path);
     struct stat existing {};
     bool exists = true;

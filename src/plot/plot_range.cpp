@@ -57,6 +57,43 @@ std::pair<long long, long long> drawnSpan(const calc::PatternState& pattern,
     return {centre - half, centre + half};
 }
 
+// The automatic frame in whole index steps, before the division by the charge. Sticks stand
+// at FW - C + j, and FW - C grows with the molecule (about 0.008 u for every hydrogen, some
+// 2000 u for titin), so the frame over the span can miss the envelope entirely. While that
+// frame holds every significant stick it stays exactly where it is; otherwise it moves by
+// the whole number of steps nearest to FW - C, one step wider where a stick would fall
+// just outside.
+struct Frame {
+    long long first = 0;
+    long long last = 0;
+    long long shift = 0;
+};
+
+Frame automaticFrame(const calc::PatternState& pattern, const SignificantPoints& points,
+                     double formulaWeight, long long spanFirst, long long spanLast) {
+    Frame frame{spanFirst, spanLast, 0};
+    if (points.count == 0) {
+        return frame;
+    }
+    const text::Extended offset =
+        static_cast<text::Extended>(formulaWeight) - static_cast<text::Extended>(pattern.centroid);
+    const text::Extended lowest = offset + points.first;
+    const text::Extended highest = offset + points.last;
+    if (lowest >= spanFirst && highest <= spanLast) {
+        return frame;
+    }
+    frame.shift = text::roundHalfEven(offset);
+    frame.first = spanFirst + frame.shift;
+    frame.last = spanLast + frame.shift;
+    if (lowest < frame.first) {
+        --frame.first;
+    }
+    if (highest > frame.last) {
+        ++frame.last;
+    }
+    return frame;
+}
+
 } // namespace
 
 PlotState computePlotRange(const PlotState& previous, const calc::PatternState& pattern,
@@ -68,9 +105,12 @@ PlotState computePlotRange(const PlotState& previous, const calc::PatternState& 
     const SignificantPoints points = significantPoints(pattern);
     state.s = points.count;
     std::tie(state.spanFirst, state.spanLast) = drawnSpan(pattern, points);
+    const Frame frame =
+        automaticFrame(pattern, points, formulaWeight, state.spanFirst, state.spanLast);
+    state.frameShift = frame.shift;
     if (!manualRange) {
-        state.xmin = text::storeDouble(text::checkedDivide(state.spanFirst, charge));
-        state.xmax = text::storeDouble(text::checkedDivide(state.spanLast, charge));
+        state.xmin = text::storeDouble(text::checkedDivide(frame.first, charge));
+        state.xmax = text::storeDouble(text::checkedDivide(frame.last, charge));
     }
     state.ymin = intensityBottom;
     state.ymax = intensityTop;

@@ -11,6 +11,9 @@ struct PlotState {
     int imageWidth = 0, imageHeight = 0;
     int s = 0;
     long long spanFirst = 0, spanLast = 0; // N0 - s .. N0 + s unless the peaks reach beyond
+    // Whole index steps by which the automatic frame and the m/z ticks are moved onto the
+    // sticks; 0 while the frame over the span already holds every significant stick.
+    long long frameShift = 0;
 };
 
 /// Pixel column of an m/z value: round((x - xlo) * width / (xhi - xlo)), product first,

@@ -61,9 +61,10 @@ void drawSpectrum(Canvas& canvas, const PlotState& state, const SpectrumContent&
     const long long first = state.spanFirst;
     const long long last = state.spanLast;
 
-    // The m/z ticks stand at whole indices, not at the sticks.
+    // The m/z ticks stand at whole indices, not at the sticks; a frame moved onto the sticks
+    // of a large molecule takes its ticks along.
     for (long long h = first; h <= last; ++h) {
-        const text::Extended x = text::checkedDivide(h, charge);
+        const text::Extended x = text::checkedDivide(h + state.frameShift, charge);
         mapped.moveTo(x, state.ymin);
         mapped.lineTo(x, state.ymin - 1.5L);
     }

@@ -7,11 +7,15 @@
 
 #include "calc/composition_summary.h"
 #include "data/abundance_file.h"
+#include "data/data_file_reader.h"
+#include "data/data_folders.h"
 #include "data/element_file.h"
 #include "data/mass_file.h"
 #include "export/pattern_layouts.h"
+#include "export/protected_files.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
+#include "formula/hill_order.h"
 #include "measured/cluster_match.h"
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
@@ -63,10 +67,22 @@ Session::Session(std::string dataDirectory, char separator, text::Notifier& noti
 
 // --- the load ----------------------------------------------------------------------------
 
+void Session::searchDataFolders(std::vector<std::string> folders) {
+    m_dataFolders = std::move(folders);
+}
+
 void Session::Initialize1Click() {
     const Change change(*this);
     m_state.elementFileFound = false;
     m_state.isotopeTableLoaded = false;
+    if (!m_dataFolders.empty()) {
+        m_dataDirectory =
+            data::firstFolderWithElementFile(m_dataFolders).value_or(m_dataFolders.front());
+        m_state.searchedFolders = m_dataFolders;
+    } else {
+        m_state.searchedFolders = {m_dataDirectory};
+    }
+    m_state.dataFolder = m_dataDirectory;
     if (data::loadElementFile(m_dataDirectory, m_state.tables, m_notifier)) {
         m_state.elementFileFound = true;
         // a fresh element table holds no formula
@@ -77,14 +93,45 @@ void Session::Initialize1Click() {
         data::loadAbundanceFile(m_dataDirectory, m_state.tables, m_notifier);
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
+    // No save may replace a file this run reads its data from.
+    for (const char* name :
+         {data::elementFileName, data::abundanceFileName, data::massFileName}) {
+        exporting::protectedFiles().add(data::dataFilePath(m_dataDirectory, name));
+    }
+    if (!m_state.elementFileFound && m_state.searchedFolders.size() > 1) {
+        m_notifier.notify(std::string(data::elementFileName) +
+                          " was not found in any of these folders: " +
+                          data::folderList(m_state.searchedFolders));
+    }
+}
+
+std::string Session::missingElementDataMessage() const {
+    if (m_state.elementFileFound) {
+        return {};
+    }
+    return "no element data loaded (" + std::string(data::elementFileName) + " not found in " +
+           data::folderList(m_state.searchedFolders.empty() ? std::vector{m_dataDirectory}
+                                                            : m_state.searchedFolders) +
+           ")";
+}
+
+FormulaPreview Session::previewFormula(std::string_view text) const {
+    const std::string missing = missingElementDataMessage();
+    if (!missing.empty() && !text.empty()) {
+        FormulaPreview preview;
+        preview.message = missing;
+        return preview;
+    }
+    return session::previewFormula(text, m_state.tables.elements, m_separator);
 }
 
 void Session::loadTablesOnce() {
     const Change change(*this);
     if (!m_state.tablesLoaded) {
-        // The missing-file notices still count as a normal return: the load is not repeated.
+        // A missing abundances.txt still counts as a normal return and is not looked for
+        // again; without elem.txt nothing can be calculated, so the next click tries again.
         Initialize1Click();
-        m_state.tablesLoaded = true;
+        m_state.tablesLoaded = m_state.elementFileFound;
     }
 }
 
@@ -208,6 +255,9 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
 
 Outcome Session::enterFormula(const std::string& text, const calc::EngineProgress& progress) {
     const Change change(*this);
+    if (const std::string missing = missingElementDataMessage(); !missing.empty()) {
+        throw text::Error(missing);
+    }
     const formula::FormulaCounts read =
         formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator);
     std::vector<CountText> counts;
@@ -483,6 +533,15 @@ std::string Session::normalPatternText() const {
     requirePatternToSave();
     return exporting::normalLayout(m_state.pattern, m_state.composition.formulaWeight,
                                    m_state.plotState.spanFirst, m_state.plotState.spanLast);
+}
+
+std::string Session::formulaFileStem() const {
+    std::vector<formula::SymbolCount> elements;
+    for (const calc::WorkingElement& element : m_state.composition.elements) {
+        elements.push_back({element.symbol, text::generalText(element.count, '.')});
+    }
+    const std::string stem = formula::hillFormula(std::move(elements));
+    return stem.empty() ? std::string("pattern") : stem;
 }
 
 bool Session::savePattern(const std::string& path, exporting::Layout layout) {

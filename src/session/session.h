@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/composition.h"
@@ -12,6 +13,7 @@
 #include "plot/stick_plot.h"
 #include "measured/measured_file.h"
 #include "session/change_listeners.h"
+#include "session/formula_preview.h"
 #include "session/ion_result.h"
 #include "session/session_state.h"
 #include "text/notifier.h"
@@ -47,15 +49,25 @@ public:
     const SessionState& state() const { return m_state; }
     /// Told after every command, also one that failed or was cancelled.
     ChangeListeners& listeners() { return m_listeners; }
+    /// The folder the data files are read from: the given one, or after a load the folder
+    /// that search found.
     const std::string& dataDirectory() const { return m_dataDirectory; }
+    /// Every load looks for elem.txt in `folders`, in order, and reads the data files from
+    /// the first folder holding it (the first folder when none does). Without this the
+    /// given data directory is used as it is.
+    void searchDataFolders(std::vector<std::string> folders);
     char separator() const { return m_separator; }
 
     // --- the load -------------------------------------------------------------------
     /// Loads elem.txt, then always abundances.txt.
     void Initialize1Click();
-    /// The load the first click on the element table runs: once per run, repeated only
-    /// while it ends in an error.
+    /// The load the first click on the element table runs: once per run, repeated while it
+    /// ends in an error or finds no elem.txt (a folder mended while Orvane runs is read at
+    /// the next click).
     void loadTablesOnce();
+    /// Why a formula cannot be read when no element table is loaded: "no element data
+    /// loaded (elem.txt not found in ...)"; empty when elem.txt was loaded.
+    std::string missingElementDataMessage() const;
 
     // --- the calculation chain ------------------------------------------------------
     /// The whole chain: composition summary, pattern engine, plot range, drawing.
@@ -76,6 +88,9 @@ public:
     /// raises the reader's text::Error and writes nothing), then enterCounts with its
     /// counts. A formula that went through goes to the front of the history.
     Outcome enterFormula(const std::string& text, const calc::EngineProgress& progress = {});
+    /// What the formula dialog shows under `text`, as "OK" would read it; says that no
+    /// element data is loaded when elem.txt was not found.
+    FormulaPreview previewFormula(std::string_view text) const;
     /// A whole formula at once: "0" into every count cell, then each count in order into
     /// its column's count cell (columns outside the table are skipped), then the whole
     /// chain. A cancel puts every count back.
@@ -144,6 +159,9 @@ public:
     /// The normal layout of the exported span as one text, as Save_Normal writes it (for
     /// the clipboard). Raises requirePatternToSave's error before the first calculation.
     std::string normalPatternText() const;
+    /// The name the save dialogs propose for the current formula, without extension: the
+    /// formula in Hill order ("C8H10N4O2"), "pattern" before there is one.
+    std::string formulaFileStem() const;
     /// Writes the pattern at `path`; false when the user kept an existing file.
     bool savePattern(const std::string& path, exporting::Layout layout);
 
@@ -159,6 +177,7 @@ private:
                          void (Session::*handler)());
 
     std::string m_dataDirectory;
+    std::vector<std::string> m_dataFolders;
     char m_separator;
     text::Notifier& m_notifier;
     plot::Canvas& m_canvas;

@@ -32,6 +32,10 @@ struct SessionState {
     bool tablesLoaded = false;       // set when the first load returned normally
     bool elementFileFound = false;   // the last load found elem.txt
     bool isotopeTableLoaded = false; // the last load filled the isotope table from abundances.txt
+    std::string dataFolder;          // the folder the last load read from
+    // the folders the last load looked in for elem.txt, the first one being the working
+    // directory (one folder when the data folder was given)
+    std::vector<std::string> searchedFolders;
     calc::Composition composition;   // formula weight and working-element list
     data::TextGrid workGrid{6, 2};   // StringGrid2, the working-element grid
     calc::MsDataGrid msData;         // StringGrid3, the pattern before normalisation

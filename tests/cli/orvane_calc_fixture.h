@@ -66,7 +66,7 @@ protected:
         const fs::path err = m_dir / "stderr.txt";
         std::ofstream(in, std::ios::binary) << input;
         const std::string command =
-            std::string("'") + ORVANE_CALC_PATH + "' " + arguments + " <'" + in.string() + "' " +
+            m_commandPrefix + "'" + ORVANE_CALC_PATH + "' " + arguments + " <'" + in.string() + "' " +
             (stdoutTarget.empty() ? ">'" + out.string() + "'" : stdoutTarget) + " 2>'" +
             err.string() + "'";
         fs::remove(out);
@@ -99,6 +99,8 @@ protected:
 
     std::string data() const { return "--data '" + m_dir.string() + "'"; }
     fs::path m_dir;
+    // Put before the program in the shell command: "cd ... && VARIABLE=... ".
+    std::string m_commandPrefix;
 };
 
 } // namespace orvane::cli::testing

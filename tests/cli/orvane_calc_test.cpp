@@ -93,8 +93,9 @@ TEST_F(OrvaneCalc, MissingDataFilesAreSaidToBeMissing) {
                   "notice: elem.txt involving element names and their atomic weights doest not "
                   "exit!\n"
                   "notice: abundances.txt doest not exit!\n"
-                  "orvane-calc: cannot calculate: the data files in " +
-                      m_dir.string() + " did not load\n");
+                  "orvane-calc: cannot calculate: the data files in " + m_dir.string() +
+                      " did not load: no element data loaded (elem.txt not found in " +
+                      m_dir.string() + ")\n");
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "plot/test_controls.h"
 #include "plot/test_patterns.h"
 #include "text/error.h"
@@ -24,7 +26,8 @@ struct Displays {
 };
 
 // Significant points at N0 - 1 .. N0 + 1 only: nothing at or below 0.001 counts, nor
-// anything beyond the counting window N0 - W .. N0 + W.
+// anything beyond the counting window N0 - W .. N0 + W. Its sticks stand at FW - C + j,
+// inside the frame over N0 +- s for a formula weight near 50.
 calc::PatternState threePoints() {
     return makePattern(50, 2,
                        {{48, 0.0009999}, {49, 0.002}, {50, 100}, {51, 5}, {52, 0.0005}, {53, 7}});
@@ -47,7 +50,7 @@ TEST(PlotRange, AutomaticRangeIsTheHalfSpanAroundN0OverTheCharge) {
         SCOPED_TRACE(c.charge);
         Displays displays;
         displays.controls.charge.setValue(c.charge);
-        displays.compute(threePoints(), 100);
+        displays.compute(threePoints(), 50);
         EXPECT_EQ(displays.state.s, 3);
         EXPECT_DOUBLE_EQ(displays.state.xmin, c.xmin);
         EXPECT_DOUBLE_EQ(displays.state.xmax, c.xmax);
@@ -133,12 +136,62 @@ TEST(PlotRange, TheSpanReachesEverySignificantPeak) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Displays displays;
-        displays.compute(c.pattern, 100);
+        // FW = C puts every stick on its index, inside the span
+        displays.compute(c.pattern, c.pattern.centroid);
         EXPECT_EQ(displays.state.s, c.s);
         EXPECT_EQ(displays.state.spanFirst, c.first);
         EXPECT_EQ(displays.state.spanLast, c.last);
         EXPECT_EQ(displays.state.xmin, c.first);
         EXPECT_EQ(displays.state.xmax, c.last);
+    }
+}
+
+// Sticks stand at FW - C + j. For a large molecule FW - C reaches far beyond s (about 0.008 u
+// for every hydrogen), and the frame over the span would miss the envelope: the frame then
+// moves by whole steps onto the sticks, one step wider where a stick would fall just outside,
+// and its ticks move with it. The span that is exported stays.
+TEST(PlotRange, TheFrameFollowsTheSticksOfLargeMolecules) {
+    struct Case {
+        const char* name;
+        calc::PatternState pattern;
+        std::vector<int> significant;
+        double formulaWeight;
+        int charge;
+        long long first, last; // span
+        long long shift;
+        double xmin, xmax;
+    };
+    // centroid 132.1, span 129 .. 135
+    const calc::PatternState drifted = makePattern(100, 40, {{131, 40}, {132, 100}, {133, 60}});
+    // centroid 128, span 125 .. 131: the outer sticks stand on the span's ends
+    const calc::PatternState gapped = makePattern(100, 40, {{125, 100}, {131, 100}});
+    const Case cases[] = {
+        {"sticks inside: kept", drifted, {131, 132, 133}, 132.1, 1, 129, 135, 0, 129, 135},
+        {"near the edge: kept", drifted, {131, 132, 133}, 133.6, 1, 129, 135, 0, 129, 135},
+        {"2000 u above", drifted, {131, 132, 133}, 2132.1, 1, 129, 135, 2000, 2129, 2135},
+        {"2000 u above at charge 25", drifted, {131, 132, 133}, 2132.1, 25, 129, 135, 2000,
+         2129.0 / 25, 2135.0 / 25},
+        {"below", drifted, {131, 132, 133}, 32.1, 1, 129, 135, -100, 29, 35},
+        {"0.4 above a whole step widens the right side", gapped, {125, 131}, 1128.4, 1, 125, 131,
+         1000, 1125, 1132},
+        {"0.4 below widens the left side", gapped, {125, 131}, 1127.6, 1, 125, 131, 1000, 1124,
+         1131},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Displays displays;
+        displays.controls.charge.setValue(c.charge);
+        displays.compute(c.pattern, c.formulaWeight);
+        EXPECT_EQ(displays.state.spanFirst, c.first);
+        EXPECT_EQ(displays.state.spanLast, c.last);
+        EXPECT_EQ(displays.state.frameShift, c.shift);
+        EXPECT_DOUBLE_EQ(displays.state.xmin, c.xmin);
+        EXPECT_DOUBLE_EQ(displays.state.xmax, c.xmax);
+        for (const int j : c.significant) {
+            const double m = (c.formulaWeight - c.pattern.centroid + j) / c.charge;
+            EXPECT_GE(m, displays.state.xmin) << j;
+            EXPECT_LE(m, displays.state.xmax) << j;
+        }
     }
 }
 
@@ -225,11 +278,11 @@ TEST(PlotRange, WindowBeyondTheArrayCountsNothingThere) {
 TEST(PlotRange, BoxesUseTheLocaleSeparator) {
     Displays displays;
     displays.controls.charge.setValue(2);
-    displays.compute(threePoints(), 100, ',');
+    displays.compute(threePoints(), 50.5, ',');
     EXPECT_EQ(displays.controls.edit1, "23,5");
     EXPECT_EQ(displays.controls.edit3, "0,00");
     EXPECT_EQ(displays.controls.edit4, "120,00");
-    EXPECT_EQ(displays.fw1, "50");
+    EXPECT_EQ(displays.fw1, "25,25");
 }
 
 } // namespace

@@ -202,6 +202,33 @@ TEST(SpectrumRenderer, LayoutLandsOnTheDesignedPixels) {
     }
 }
 
+TEST(SpectrumRenderer, SticksAndTicksOfALargeMoleculeStandInsideTheFrame) {
+    // FW - C = 2000 here, as for a titin-sized molecule: without the frame following the
+    // sticks the whole envelope would be drawn far right of the picture.
+    const calc::PatternState pattern = makePattern(100, 40, {{131, 40}, {132, 100}, {133, 60}});
+    for (const int charge : {1, 25}) {
+        SCOPED_TRACE(charge);
+        Display display;
+        display.controls.charge.setValue(charge);
+        display.range(pattern, 2132.1);
+        display.draw(pattern, 2132.1);
+        const auto& lines = display.canvas.lines;
+        const std::size_t span = 2u * display.state.s + 1;
+        ASSERT_EQ(lines.size(), 4u + span + 13u + 1u + span);
+        // ticks, then after the intensity ticks and the average marker, the sticks
+        for (std::size_t k = 0; k < span; ++k) {
+            const auto& tick = lines[4 + k];
+            EXPECT_GE(tick.x1, 40);
+            EXPECT_LE(tick.x1, 771);
+            const auto& stick = lines[lines.size() - span + k];
+            EXPECT_GE(stick.x1, 40);
+            EXPECT_LE(stick.x1, 771);
+        }
+        // the tallest stick reaches 100
+        EXPECT_EQ(lines[lines.size() - span + 3].y2, 92);
+    }
+}
+
 TEST(SpectrumRenderer, StepsComeInTheirOrder) {
     Display display;
     const calc::PatternState pattern = dichlorine();
@@ -326,19 +353,20 @@ TEST(SpectrumRenderer, ChargeZeroStopsAtTheFirstTick) {
     struct Case {
         const char* name;
         calc::PatternState pattern;
+        double formulaWeight;
         const char* message;
     };
     const Case cases[] = {
-        {"first tick at index 69", dichlorine(), "0 による浮動小数点数除算"},
-        {"first tick at index 0", makePattern(1, 1, {{1, 100}}), "不正な浮動小数点数演算命令"},
+        {"first tick at index 69", dichlorine(), dichlorineWeight, "0 による浮動小数点数除算"},
+        {"first tick at index 0", makePattern(1, 1, {{1, 100}}), 1, "不正な浮動小数点数演算命令"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Display display;
-        display.range(c.pattern, dichlorineWeight);
+        display.range(c.pattern, c.formulaWeight);
         display.controls.charge.setText("0");
         try {
-            display.draw(c.pattern, dichlorineWeight);
+            display.draw(c.pattern, c.formulaWeight);
             FAIL() << "no error";
         } catch (const text::Error& error) {
             EXPECT_STREQ(error.what(), c.message);

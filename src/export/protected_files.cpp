@@ -1,0 +1,64 @@
+#include "export/protected_files.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include <sys/stat.h>
+
+#include "text/error.h"
+
+namespace orvane::exporting {
+
+namespace {
+
+// Batches load and save on several threads.
+std::mutex& entriesMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace
+
+void ProtectedFiles::add(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return;
+    }
+    const std::lock_guard lock(entriesMutex());
+    const Entry entry{static_cast<unsigned long long>(info.st_dev),
+                      static_cast<unsigned long long>(info.st_ino), path};
+    const bool known = std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
+        return e.device == entry.device && e.inode == entry.inode;
+    });
+    if (!known) {
+        m_entries.push_back(entry);
+    }
+}
+
+void ProtectedFiles::clear() {
+    const std::lock_guard lock(entriesMutex());
+    m_entries.clear();
+}
+
+void ProtectedFiles::refuse(const std::string& path) const {
+    struct stat info {};
+    // stat follows every link; a path that names nothing yet cannot be a data file
+    if (::stat(path.c_str(), &info) != 0) {
+        return;
+    }
+    const std::lock_guard lock(entriesMutex());
+    for (const Entry& entry : m_entries) {
+        if (entry.device == static_cast<unsigned long long>(info.st_dev) &&
+            entry.inode == static_cast<unsigned long long>(info.st_ino)) {
+            throw text::Error(path + " is the data file " + entry.path +
+                              " that Orvane loaded: it is not overwritten; choose another name");
+        }
+    }
+}
+
+ProtectedFiles& protectedFiles() {
+    static ProtectedFiles files;
+    return files;
+}
+
+} // namespace orvane::exporting
