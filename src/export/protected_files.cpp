@@ -19,12 +19,22 @@ std::mutex& entriesMutex() {
 
 } // namespace
 
+bool ProtectedFiles::stillLoaded(const Entry& entry) {
+    struct stat info {};
+    return ::stat(entry.path.c_str(), &info) == 0 &&
+           static_cast<unsigned long long>(info.st_dev) == entry.device &&
+           static_cast<unsigned long long>(info.st_ino) == entry.inode;
+}
+
 void ProtectedFiles::add(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return;
     }
     const std::lock_guard lock(entriesMutex());
+    // Entries whose path no longer names the file they were loaded from are forgotten:
+    // that file is gone, and its inode may now be this one's.
+    std::erase_if(m_entries, [](const Entry& e) { return !stillLoaded(e); });
     const Entry entry{static_cast<unsigned long long>(info.st_dev),
                       static_cast<unsigned long long>(info.st_ino), path};
     const bool known = std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
@@ -48,8 +58,9 @@ void ProtectedFiles::refuse(const std::string& path) const {
     }
     const std::lock_guard lock(entriesMutex());
     for (const Entry& entry : m_entries) {
+        // A data file removed since its load no longer counts: its inode may now be another's.
         if (entry.device == static_cast<unsigned long long>(info.st_dev) &&
-            entry.inode == static_cast<unsigned long long>(info.st_ino)) {
+            entry.inode == static_cast<unsigned long long>(info.st_ino) && stillLoaded(entry)) {
             throw text::Error(path + " is the data file " + entry.path +
                               " that Orvane loaded: it is not overwritten; choose another name");
         }

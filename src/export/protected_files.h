@@ -23,6 +23,7 @@ private:
         unsigned long long inode = 0;
         std::string path; // as loaded, for the message
     };
+    static bool stillLoaded(const Entry& entry);
     std::vector<Entry> m_entries;
 };
 

@@ -28,7 +28,9 @@
 #include "data/data_tables.h"
 #include "export/pattern_export.h"
 #include "export/pattern_layouts.h"
+#include "plot/plot_state.h"
 #include "session/session.h"
+#include "text/error.h"
 #include "test_application.h"
 #include "test_registry.h"
 
@@ -385,15 +387,17 @@ private slots:
         QCOMPARE(app->dialogEdit()->text(), QStringLiteral("100000"));
     }
 
-    void missingElementFileIsReportedAndTheLoadIsNotRepeated() {
-        QFile::remove(app->directory.filePath(QStringLiteral("elem.txt")));
+    void missingElementFileIsReportedAndTheLoadIsTriedAgain() {
+        const QString elemPath = app->directory.filePath(QStringLiteral("elem.txt"));
+        const QByteArray elem = readAll(elemPath);
+        QFile::remove(elemPath);
         app->clickCell(5, data::CountRow);
         const std::vector<std::string> notices{
             "elem.txt involving element names and their atomic weights doest not exit!",
             "The numbers of atoms defined in elems.txt and abundance2.txt are not equal!!  They "
             "should be consistent to each other!!"};
         QCOMPARE(app->dialogs.notices, notices);
-        QVERIFY(app->window->tablesLoaded());
+        QVERIFY(!app->window->tablesLoaded());
         QVERIFY(app->window->countDialog().isVisible());
         QCOMPARE(app->dialogEdit()->text(), QString());
 
@@ -402,9 +406,110 @@ private slots:
         QTest::keyClick(app->dialogEdit(), Qt::Key_Enter);
         QCOMPARE(app->dialogs.errors, std::vector<std::string>{"'' は浮動小数点数ではありません"});
         QVERIFY(app->window->countDialog().isVisible());
+        app->window->countDialog().hide();
 
+        // A typed formula says that there is no element data, not that C is unknown.
+        app->dialogs.errors.clear();
+        QVERIFY_THROWS_EXCEPTION(text::Error, app->session->enterFormula("C6H12O6"));
+        QCOMPARE(app->session->previewFormula("C6H12O6").message,
+                 "no element data loaded (elem.txt not found in " +
+                     QFile::encodeName(app->directory.path()).toStdString() + ")");
+
+        // Every click tries the load again; once the file is back, the table is there.
         app->clickCell(7, data::CountRow);
-        QCOMPARE(app->dialogs.notices.size(), notices.size());
+        QCOMPARE(app->dialogs.notices.size(), 2 * notices.size());
+        QFile restored(elemPath);
+        QVERIFY(restored.open(QIODevice::WriteOnly));
+        restored.write(elem);
+        restored.close();
+        app->window->countDialog().hide();
+        app->clickCell(carbon, data::CountRow);
+        QCOMPARE(app->dialogs.notices.size(), 2 * notices.size());
+        QVERIFY(app->window->tablesLoaded());
+        app->dialogEdit()->setText(QStringLiteral("6"));
+        QTest::keyClick(app->dialogEdit(), Qt::Key_Enter);
+        QCOMPARE(app->text("Formula"), QStringLiteral("C6"));
+    }
+
+    void theDataFilesAreFoundInTheFirstFolderHoldingThem() {
+        // Started in a folder without data files: the next folder holding them is used,
+        // and the isotope window's title names it.
+        QTemporaryDir empty;
+        const std::string dataFolder = QFile::encodeName(app->directory.path()).toStdString();
+        app->session->searchDataFolders(
+            {QFile::encodeName(empty.path()).toStdString(), dataFolder});
+        app->enterCount(carbon, QStringLiteral("6"));
+        QVERIFY(app->dialogs.notices.empty());
+        QCOMPARE(app->text("Formula"), QStringLiteral("C6"));
+        QCOMPARE(app->session->dataDirectory(), dataFolder);
+        QVERIFY2(app->window->isotopeWindow().windowTitle().endsWith(
+                     QStringLiteral(" - data files from ") + app->directory.path()),
+                 qPrintable(app->window->isotopeWindow().windowTitle()));
+    }
+
+    void theSticksOfALargeProteinStandInsideTheFrame() {
+        // Albumin's sticks stand 41 u left of its index span: without the frame following
+        // them, a third of the envelope fell outside the picture (titin's all of it).
+        app->clickCell(carbon, data::CountRow);
+        app->window->countDialog().hide();
+        app->session->enterFormula("C2934H4615N781O897S39");
+        const session::SessionState& state = app->session->state();
+        QVERIFY(state.plotState.frameShift != 0);
+        const calc::PatternState& pattern = state.pattern;
+        const double offset = state.composition.formulaWeight - pattern.centroid;
+        long long tallest = pattern.n0;
+        for (long long i = state.plotState.spanFirst; i <= state.plotState.spanLast; ++i) {
+            if (pattern.at(i) > pattern.at(tallest)) {
+                tallest = i;
+            }
+            if (pattern.at(i) > 0.001) {
+                QVERIFY(offset + static_cast<double>(i) >= state.plotState.xmin);
+                QVERIFY(offset + static_cast<double>(i) <= state.plotState.xmax);
+            }
+        }
+        // the tallest stick is drawn inside the frame, from the baseline up
+        const long long column =
+            plot::px(state.plotState, static_cast<long double>(offset + static_cast<double>(tallest)));
+        QVERIFY(column > 40 && column < 771);
+        QCOMPARE(app->canvas.image().pixel(static_cast<int>(column), 400), qRgb(0, 0, 0));
+    }
+
+    void saveDialogsStartOutsideTheDataFolderAndRefuseADataFile() {
+        app->enterCount(carbon, QStringLiteral("8"));
+        app->enterCount(hydrogen, QStringLiteral("10"));
+        const QString elemPath = app->directory.filePath(QStringLiteral("elem.txt"));
+        const QByteArray elem = readAll(elemPath);
+        const QString home = QDir::homePath();
+        struct Case {
+            const char* name;
+            QString chosen;
+        };
+        const Case cases[] = {
+            {"elem.txt", elemPath},
+            {"another spelling", app->directory.path() + QStringLiteral("/./abundances.txt")},
+        };
+        for (const Case& c : cases) {
+            app->dialogs.errors.clear();
+            app->dialogs.offeredNames.clear();
+            app->dialogs.chosenName = c.chosen;
+            app->run("SaveNormal");
+            // never the data folder, even after a choice made there
+            QCOMPARE(app->dialogs.offeredNames,
+                     QStringList{QDir(home).filePath(QStringLiteral("C8H10.txt"))});
+            QCOMPARE(app->dialogs.errors.size(), std::size_t{1});
+            QVERIFY2(app->dialogs.errors.front().find("it is not overwritten") != std::string::npos,
+                     app->dialogs.errors.front().c_str());
+            QVERIFY(app->dialogs.questions.empty()); // refused before the overwrite notice
+        }
+        QCOMPARE(readAll(elemPath), elem);
+
+        app->dialogs.errors.clear();
+        app->dialogs.chosenPicture = PictureChoice{elemPath, qtcanvas::PictureFormat::Png, 1};
+        app->run("SavePicture");
+        QCOMPARE(app->dialogs.errors.size(), std::size_t{1});
+        QCOMPARE(readAll(elemPath), elem);
+        QCOMPARE(app->dialogs.offeredPictures.front().name,
+                 QDir(home).filePath(QStringLiteral("C8H10.png")));
     }
 
     void exitClosesEveryWindow() {
@@ -421,7 +526,7 @@ private slots:
 
     void saveNormalAndSpecialWriteTheLayouts() {
         app->enterCount(carbon, QStringLiteral("6"));
-        const QString normal = app->directory.filePath(QStringLiteral("pattern.txt"));
+        const QString normal = app->saves.filePath(QStringLiteral("pattern.txt"));
         app->dialogs.chosenName = normal;
         app->run("SaveNormal");
         QVERIFY(app->dialogs.errors.empty());
@@ -438,9 +543,11 @@ private slots:
                      app->session->state().pattern, app->session->state().composition.formulaWeight,
                      app->session->state().pattern.n0 - s, app->session->state().pattern.n0 + s));
 
-        // The second save offers the first name; writing over it asks first.
+        // The first save offers the formula's name in the home folder, the second the name
+        // chosen for the same formula; writing over it asks first.
         app->run("SaveSpecial");
-        QCOMPARE(app->dialogs.offeredNames, (QStringList{QString(), normal}));
+        QCOMPARE(app->dialogs.offeredNames,
+                 (QStringList{QDir(QDir::homePath()).filePath(QStringLiteral("C6.txt")), normal}));
         QCOMPARE(app->dialogs.questions, std::vector<std::string>{"The file already exists!!!!"});
         QCOMPARE(readAll(normal).toStdString(),
                  exporting::specialLayout(

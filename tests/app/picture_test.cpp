@@ -55,7 +55,7 @@ private:
     std::unique_ptr<TestApplication> app;
     const int carbon = shippedColumn(QStringLiteral("C"));
 
-    QString file(const char* name) const { return app->directory.filePath(QLatin1String(name)); }
+    QString file(const char* name) const { return app->saves.filePath(QLatin1String(name)); }
     void chooseFile(const QString& name, PictureFormat format, int scale = 1) const {
         app->dialogs.chosenPicture = PictureChoice{name, format, scale};
     }
@@ -172,9 +172,13 @@ private slots:
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
 
         QVERIFY(app->dialogs.errors.empty());
-        // Each dialog offers the choice made before.
+        // The first dialog offers the formula's name in the home folder, each later one the
+        // choice made before.
         QCOMPARE(app->dialogs.offeredPictures.size(), std::size_t{4});
-        QCOMPARE(app->dialogs.offeredPictures[0].name, QString());
+        QCOMPARE(app->dialogs.offeredPictures[0].name,
+                 QDir(QDir::homePath())
+                     .filePath(QString::fromStdString(app->session->formulaFileStem()) +
+                               QStringLiteral(".png")));
         QCOMPARE(app->dialogs.offeredPictures[2].name, file("two.png"));
         QCOMPARE(app->dialogs.offeredPictures[2].scale, 2);
         QCOMPARE(int(app->dialogs.offeredPictures[3].format), int(PictureFormat::Svg));

@@ -46,6 +46,7 @@ inline QByteArray readAll(const QString& path) {
 // The application as main() builds it, over a private copy of the shipped data files.
 struct TestApplication {
     QTemporaryDir directory;
+    QTemporaryDir saves; // a folder of the user's, apart from the data files
     RecordingDialogs dialogs;
     qtcanvas::ImageCanvas canvas;
     std::unique_ptr<session::Session> session;
