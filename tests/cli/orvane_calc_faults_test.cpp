@@ -68,5 +68,34 @@ TEST_F(OrvaneCalc, ADamagedMassFileMakesTheAccurateMassesUnavailable) {
         << result.err;
 }
 
+TEST_F(OrvaneCalc, AFileThatCannotBeWrittenIsNamed) {
+    const std::string kinds[] = {"--normal", "--special", "--png", "--profile", "--hires-png"};
+    for (const std::string& option : kinds) {
+        SCOPED_TRACE(option);
+        const Outcome result = runShipped("--ion '[M+H]+' " + option + " /dev/full H2O");
+        EXPECT_EQ(result.status, 1);
+        // Qt may say something of its own first
+        EXPECT_NE(result.err.find("orvane-calc: /dev/full: "), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(OrvaneCalc, BatchErrorRowsShowANulAndCutALongInput) {
+    const std::string longFormula = "C" + std::string(300, 'H') + "Xx";
+    const Outcome result = runShipped("--batch -", std::string("H2\0O\n", 5) + longFormula + "\n");
+    EXPECT_EQ(result.status, 1);
+    std::istringstream rows(result.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(rows, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u) << result.out;
+    EXPECT_EQ(lines[1], "1\tH2\\0O\t\t\t\t\t\t\t\t\t\tFormula \"H2\\0O\": the control character "
+                        "U+0000 at position 3 has no place in a formula.");
+    // the input column holds it whole, the message once and cut
+    EXPECT_EQ(lines[2], "2\t" + longFormula + "\t\t\t\t\t\t\t\t\t\tFormula \"" +
+                            longFormula.substr(0, 200) +
+                            "…\": unknown element symbol \"Xx\" at position 302.");
+}
+
 } // namespace
 } // namespace orvane::cli::testing

@@ -70,12 +70,20 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         EXPECT_EQ(refusal(c.formula, c.separator),
                   std::string("Formula \"") + c.formula + "\": " + c.detail);
     }
+    // long texts are quoted cut to 200 bytes, at a whole character
     const std::string huge = "C1" + std::string(5000, '0');
-    EXPECT_EQ(refusal(huge, '.'), "Formula \"" + huge + "\": the number \"" + huge.substr(1) +
-                                      "\" at position 2 is beyond the range of numbers.");
+    EXPECT_EQ(refusal(huge, '.'), "Formula \"" + huge.substr(0, 200) + "…\": the number \"" +
+                                      huge.substr(1, 200) +
+                                      "…\" at position 2 is beyond the range of numbers.");
     const std::string product = "(C1" + std::string(4000, '0') + ")1" + std::string(4000, '0');
-    EXPECT_EQ(refusal(product, '.'),
-              "Formula \"" + product + "\": the count of \"C\" is beyond the range of numbers.");
+    EXPECT_EQ(refusal(product, '.'), "Formula \"" + product.substr(0, 200) +
+                                         "…\": the count of \"C\" is beyond the range of numbers.");
+    const std::string wide = std::string(199, 'C') + "·H";
+    const std::string cutAtTheDot = "Formula \"" + wide.substr(0, 199) + "…\": ";
+    EXPECT_EQ(refusal(wide + "Q", '.').substr(0, cutAtTheDot.size()), cutAtTheDot);
+    EXPECT_EQ(refusal(std::string("H2\0O", 4), '.'),
+              "Formula \"H2\\0O\": the control character U+0000 at position 3 has no place in a "
+              "formula.");
 }
 
 TEST(FormulaReader, CountsPerColumnInTableOrder) {
