@@ -234,8 +234,8 @@ int runBatch(const CommandLine& commandLine) {
     std::vector<BatchLine> lines;
     const std::string& path = *commandLine.batchFile;
     const auto cannotRead = [&](const std::string& why) {
-        std::cerr << "orvane-calc: cannot read the batch file " << (path == "-" ? "(standard input)" : path)
-                  << ": " << why << '\n';
+        std::cerr << "orvane-calc: cannot read the batch file "
+                  << (path == "-" ? "(standard input)" : path) << ": " << why << '\n';
         return 1;
     };
     // a read error part-way would otherwise look like the end of the lines

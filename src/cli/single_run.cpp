@@ -170,8 +170,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
             profile::computeProfile(session::profileInputFor(run.state(), *ion, run.separator()),
                                     session::profileSettingsOf(run.state(), run.separator()));
         if (commandLine.profileFile) {
-            writingFile(*commandLine.profileFile,
-                        [&] { writeProfile(*commandLine.profileFile, *ion, run.state(), profile); });
+            writingFile(*commandLine.profileFile, [&] {
+                writeProfile(*commandLine.profileFile, *ion, run.state(), profile);
+            });
         }
         if (commandLine.hiresPngFile) {
             const std::optional<session::MeasuredMatch> match =
@@ -180,10 +181,10 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
                 session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
             const plot::ViewRange view = plot::wholeView(content.sticks);
             writingFile(*commandLine.hiresPngFile, [&] {
-                pictures.writeHighResolution(*commandLine.hiresPngFile, commandLine.pngScale,
-                                             [&](plot::Canvas& canvas) {
-                                                 plot::drawHighResolutionPlot(canvas, view, content);
-                                             });
+                pictures.writeHighResolution(
+                    *commandLine.hiresPngFile, commandLine.pngScale, [&](plot::Canvas& canvas) {
+                        plot::drawHighResolutionPlot(canvas, view, content);
+                    });
             });
         }
     }

@@ -30,8 +30,8 @@ void requireCountsInRange(std::string_view formula, const FormulaCounts& counts,
             throw FormulaCursor(formula, "Formula", separator)
                 .refusal("the count " + entry.countText + " of " + FormulaCursor::quoted(symbol) +
                          " is too large: " + text::generalText(mass, separator) +
-                         " u is beyond the masses a pattern can hold (" +
-                         std::to_string(INT_MAX) + " u)");
+                         " u is beyond the masses a pattern can hold (" + std::to_string(INT_MAX) +
+                         " u)");
         }
     }
 }

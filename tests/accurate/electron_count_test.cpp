@@ -21,7 +21,8 @@ TEST(ElectronCount, UnknownSymbolsAndOverflowLeaveTheCountUnknown) {
     } cases[] = {
         {&tables, {{carbon, 1}}, "a made-up symbol"},
         {&shippedTables(), {{columnOf("U"), 1LL << 60}}, "92 x 2^60 overflows"},
-        {&shippedTables(), {{columnOf("H"), (1LL << 62) + 1}, {columnOf("H"), 1LL << 62}},
+        {&shippedTables(),
+         {{columnOf("H"), (1LL << 62) + 1}, {columnOf("H"), 1LL << 62}},
          "the sum overflows"},
     };
     for (const auto& c : cases) {

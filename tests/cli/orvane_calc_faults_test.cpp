@@ -11,8 +11,7 @@ TEST_F(OrvaneCalc, BadIonsAndFormulasAreRefusedWithTheirReason) {
         std::string arguments;
         std::string message; // a part of stderr
     } cases[] = {
-        {"--ion '[M+H]6000+' H2",
-         "The ion [M+H]6000+ of H3 has 3 electrons; it cannot lose 6000."},
+        {"--ion '[M+H]6000+' H2", "The ion [M+H]6000+ of H3 has 3 electrons; it cannot lose 6000."},
         {"--ion '[M+H]0+' H2", "must be at least 1"},
         {"0H2O", "Formula \"0H2O\": the formula has no atoms."},
         {"C0", "Formula \"C0\": the formula has no atoms."},

@@ -38,8 +38,8 @@ TEST(CountRange, CountsWhoseMassPassesTheEnginesRangeAreRefused) {
         {"C1000000000", "Formula \"C1000000000\": the count 1000000000 of \"C\" is too large: "
                         "12011000000 u is beyond the masses a pattern can hold (2147483647 u)."},
         {"H2(H1000000000)3", "Formula \"H2(H1000000000)3\": the count 3000000002 of \"H\" is "
-                              "too large: 3024000002,016 u is beyond the masses a pattern can "
-                              "hold (2147483647 u)."},
+                             "too large: 3024000002,016 u is beyond the masses a pattern can "
+                             "hold (2147483647 u)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.formula);

@@ -20,8 +20,8 @@ inline std::string textOf(const std::uint8_t* data, std::size_t size) {
 // One folder per process, kept for the run: the harnesses are called millions of times.
 inline const std::filesystem::path& scratchFolder() {
     static const std::filesystem::path folder = [] {
-        std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                     ("orvane-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / ("orvane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         return path;
     }();

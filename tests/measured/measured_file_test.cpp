@@ -95,8 +95,8 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
             EXPECT_EQ(message, c.message);
         }
     }
-    EXPECT_EQ(openFailure(dir.path()), dir.path().substr(dir.path().rfind('/') + 1) +
-                                           ": a directory, not a file");
+    EXPECT_EQ(openFailure(dir.path()),
+              dir.path().substr(dir.path().rfind('/') + 1) + ": a directory, not a file");
 }
 
 void expectTwoSpectra(const MeasuredFile& file) {
