@@ -122,7 +122,12 @@ ElementIsotopes readElementIsotopes(const data::DataTables& tables, int column, 
             continue; // the slot is unused; its mass is not read
         }
         Isotope isotope;
-        isotope.massNumber = nominal + (slot == 0 ? 0 : offsetCell(tables.isotopes, slot, column));
+        const int offset = slot == 0 ? 0 : offsetCell(tables.isotopes, slot, column);
+        if (__builtin_add_overflow(nominal, offset, &isotope.massNumber)) {
+            throw text::Error(where(data::abundanceFileName, column, "p" + std::to_string(slot)) +
+                              ": the mass number " + std::to_string(nominal) + " + " +
+                              std::to_string(offset) + " is too large");
+        }
         isotope.mass = realCell(tables.masses, data::FirstMassColumn + slot, column, separator,
                                 data::massFileName, "M" + std::to_string(slot));
         isotope.probability = abundance;

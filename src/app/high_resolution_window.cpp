@@ -160,6 +160,8 @@ bool HighResolutionWindow::dispatch(const std::function<void()>& command) {
         m_dialogs.showError(error.what());
     } catch (const std::bad_alloc&) {
         m_dialogs.showError("Not enough memory to show the high-resolution view.");
+    } catch (const std::exception& error) {
+        m_dialogs.showError(std::string("The high-resolution view failed: ") + error.what());
     }
     return false;
 }

@@ -429,6 +429,9 @@ bool MainWindow::dispatch(const char* task, const std::function<void()>& command
     } catch (const std::bad_alloc&) {
         // The session keeps what it had; the user can try something smaller.
         error = std::string("Not enough memory to ") + task + ".";
+    } catch (const std::exception& e) {
+        // the last line: a library's failure is shown, and the window stays
+        error = std::string("Cannot ") + task + ": " + e.what();
     }
     // What the command stored before the error stays stored, and is shown.
     refresh();

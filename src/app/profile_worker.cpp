@@ -1,5 +1,6 @@
 #include "app/profile_worker.h"
 
+#include <exception>
 #include <new>
 
 #include "profile/cancelled.h"
@@ -42,6 +43,10 @@ void ProfileWorker::start(int ticket, profile::ProfileInput input,
                 fail(QString::fromStdString(error.what()));
             } catch (const std::bad_alloc&) {
                 fail(QStringLiteral("Not enough memory to compute the profile."));
+            } catch (const std::exception& error) {
+                // a library's failure must not leave the thread and end the program
+                fail(QStringLiteral("The profile cannot be computed: ") +
+                     QString::fromStdString(error.what()));
             }
         });
 }

@@ -1,8 +1,10 @@
 #include "cli/batch_run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -23,6 +25,7 @@
 #include "session/session.h"
 #include "text/error.h"
 #include "text/notifier.h"
+#include "text/trim.h"
 
 namespace orvane::cli {
 namespace {
@@ -75,6 +78,8 @@ public:
             row.error = error.what();
         } catch (const std::bad_alloc&) {
             row.error = "Not enough memory to calculate this line.";
+        } catch (const std::exception& error) {
+            row.error = error.what(); // a library's failure fails the line, not the batch
         }
         row.notices = std::move(m_notifier.notices);
         m_notifier.notices.clear();
@@ -83,6 +88,10 @@ public:
 
 private:
     void fill(BatchRow& row) {
+        // only a line's TAB and ion: without this the row would be one of 0 atoms
+        if (text::trimBlanks(row.line.formula).empty() && m_commandLine.counts.empty()) {
+            throw text::Error("Formula \"" + row.line.formula + "\": the formula has no atoms.");
+        }
         const std::vector<session::CountText> counts = countsToEnter(
             m_session.state().tables.elements, row.line.formula, m_commandLine.counts, '.');
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
@@ -229,16 +238,32 @@ void calculateBatch(const std::vector<BatchLine>& lines, const CommandLine& comm
 
 int runBatch(const CommandLine& commandLine) {
     std::vector<BatchLine> lines;
-    if (*commandLine.batchFile == "-") {
+    const std::string& path = *commandLine.batchFile;
+    const auto cannotRead = [&](const std::string& why) {
+        std::cerr << "orvane-calc: cannot read the batch file "
+                  << (path == "-" ? "(standard input)" : path) << ": " << why << '\n';
+        return 1;
+    };
+    // a read error part-way would otherwise look like the end of the lines
+    errno = 0;
+    if (path == "-") {
         lines = readBatchLines(std::cin);
+        if (std::cin.bad()) {
+            return cannotRead(text::Error::fromErrno(errno).what());
+        }
     } else {
-        std::ifstream in(*commandLine.batchFile, std::ios::binary);
+        struct stat status {};
+        if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+            return cannotRead("a directory, not a file");
+        }
+        std::ifstream in(path, std::ios::binary);
         if (!in) {
-            std::cerr << "orvane-calc: cannot read the batch file " << *commandLine.batchFile
-                      << '\n';
-            return 1;
+            return cannotRead(text::Error::fromErrno(errno).what());
         }
         lines = readBatchLines(in);
+        if (in.bad()) {
+            return cannotRead(text::Error::fromErrno(errno).what());
+        }
     }
     unsigned threads = commandLine.threads;
     if (threads == 0) {

@@ -32,7 +32,20 @@ std::vector<std::string> fieldsOf(const BatchRow& row) {
     return fields;
 }
 
-std::string tsvField(std::string field) {
+// A NUL read from the input is shown, as the messages show it, rather than written out.
+std::string withVisibleNul(const std::string& field) {
+    if (field.find('\0') == std::string::npos) {
+        return field;
+    }
+    std::string shown;
+    for (const char c : field) {
+        shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+    }
+    return shown;
+}
+
+std::string tsvField(const std::string& text) {
+    std::string field = withVisibleNul(text);
     for (char& c : field) {
         if (c == '\t' || c == '\n' || c == '\r') {
             c = ' ';
@@ -41,7 +54,8 @@ std::string tsvField(std::string field) {
     return field;
 }
 
-std::string csvField(const std::string& field) {
+std::string csvField(const std::string& text) {
+    const std::string field = withVisibleNul(text);
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
         return field;
     }

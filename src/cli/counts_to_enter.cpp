@@ -1,6 +1,7 @@
 #include "cli/counts_to_enter.h"
 
 #include "cli/command_options.h"
+#include "formula/count_range.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
 
@@ -12,8 +13,9 @@ countsToEnter(const data::TextGrid& elements, const std::string& formula,
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
     std::vector<session::CountText> entries;
     if (!formula.empty()) {
-        for (const formula::ElementCount& count :
-             formula::readFormula(formula, symbols, separator).counts) {
+        const formula::FormulaCounts read = formula::readFormula(formula, symbols, separator);
+        formula::requireCountsInRange(formula, read, elements, separator);
+        for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});
         }
     }

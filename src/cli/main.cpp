@@ -1,6 +1,7 @@
 // orvane-calc: the window's calculation chain from the command line, for scripts and
 // pipelines.
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -113,6 +114,9 @@ int main(int argc, char** argv) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
     } catch (const std::bad_alloc&) {
         std::cerr << "orvane-calc: Not enough memory to calculate.\n";
+    } catch (const std::exception& error) {
+        // the last line: a library's failure ends the run with its words, not an abort
+        std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';
     }
     return 1;
 }

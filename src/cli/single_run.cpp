@@ -78,6 +78,22 @@ void writeProfile(const std::string& path, const session::IonResult& ion,
     });
 }
 
+// A file that cannot be written; the session's message says why, this one also which.
+class FileNotWritten : public text::Error {
+public:
+    using text::Error::Error;
+};
+
+template <typename Write> void writingFile(const std::string& path, Write write) {
+    try {
+        write();
+    } catch (const FileNotWritten&) {
+        throw;
+    } catch (const text::Error& error) {
+        throw FileNotWritten(path + ": " + error.what());
+    }
+}
+
 int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, session::Session& run) {
     if (!commandLine.searchedFolders.empty()) {
         run.searchDataFolders(commandLine.searchedFolders);
@@ -139,17 +155,21 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     writeAll(1, report.str());
 
     if (commandLine.normalFile) {
-        run.savePattern(*commandLine.normalFile, exporting::Layout::Normal);
+        writingFile(*commandLine.normalFile,
+                    [&] { run.savePattern(*commandLine.normalFile, exporting::Layout::Normal); });
     }
     if (commandLine.specialFile) {
-        run.savePattern(*commandLine.specialFile, exporting::Layout::Special);
+        writingFile(*commandLine.specialFile,
+                    [&] { run.savePattern(*commandLine.specialFile, exporting::Layout::Special); });
     }
     const auto drawSpectrum = [&run](plot::Canvas& canvas) { run.drawSpectrumOn(canvas); };
     for (const auto& [file, type] : {std::pair{commandLine.pngFile, PictureType::Png},
                                      std::pair{commandLine.svgFile, PictureType::Svg},
                                      std::pair{commandLine.pdfFile, PictureType::Pdf}}) {
         if (file) {
-            pictures.writeSpectrum(*file, type, commandLine.pngScale, drawSpectrum);
+            writingFile(*file, [&] {
+                pictures.writeSpectrum(*file, type, commandLine.pngScale, drawSpectrum);
+            });
         }
     }
     if (ion && (commandLine.profileFile || commandLine.hiresPngFile)) {
@@ -157,7 +177,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
             profile::computeProfile(session::profileInputFor(run.state(), *ion, run.separator()),
                                     session::profileSettingsOf(run.state(), run.separator()));
         if (commandLine.profileFile) {
-            writeProfile(*commandLine.profileFile, *ion, run.state(), profile);
+            writingFile(*commandLine.profileFile, [&] {
+                writeProfile(*commandLine.profileFile, *ion, run.state(), profile);
+            });
         }
         if (commandLine.hiresPngFile) {
             const std::optional<session::MeasuredMatch> match =
@@ -165,9 +187,12 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
             const plot::HighResolutionContent content =
                 session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
             const plot::ViewRange view = plot::wholeView(content.sticks);
-            pictures.writeHighResolution(
-                *commandLine.hiresPngFile, commandLine.pngScale,
-                [&](plot::Canvas& canvas) { plot::drawHighResolutionPlot(canvas, view, content); });
+            writingFile(*commandLine.hiresPngFile, [&] {
+                pictures.writeHighResolution(
+                    *commandLine.hiresPngFile, commandLine.pngScale, [&](plot::Canvas& canvas) {
+                        plot::drawHighResolutionPlot(canvas, view, content);
+                    });
+            });
         }
     }
     return status;
@@ -181,6 +206,9 @@ int runSingle(const CommandLine& commandLine, PictureWriter& pictures) {
     session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
     try {
         return runCalculation(commandLine, pictures, run);
+    } catch (const FileNotWritten& error) {
+        std::cerr << "orvane-calc: " << error.what() << '\n';
+        return 1;
     } catch (const text::Error& error) {
         std::cerr << error.what() << '\n';
         return 1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/data_file_reader.h"
+#include "data/mass_table_check.h"
 #include "data/tab_splitter.h"
 #include "text/error.h"
 #include "text/trim.h"
@@ -34,6 +35,11 @@ std::string readMasses(const std::string& dataDirectory, int elementCount, TextG
         int r = 0;
         while (reader.readLine(line)) {
             ++r;
+            if (r == 1 && line.starts_with("\xef\xbb\xbf")) {
+                // an editor's UTF-8 mark would pass for part of the first mass
+                return std::string(massFileName) +
+                       " starts with a byte-order mark (EF BB BF); save it without one";
+            }
             if (countTabs(line) > maxTabsPerLine) {
                 return std::string(massFileName) + ", line " + std::to_string(r) + ": more than " +
                        std::to_string(maxTabsPerLine) + " TAB characters";
@@ -64,6 +70,9 @@ std::string readMasses(const std::string& dataDirectory, int elementCount, TextG
 void loadMassFile(const std::string& dataDirectory, DataTables& tables) {
     TextGrid masses(DataTables::massColumns, 0);
     std::string problem = readMasses(dataDirectory, tables.elementCount, masses);
+    if (problem.empty()) {
+        problem = massTableProblem(masses, tables);
+    }
     tables.masses = problem.empty() ? std::move(masses) : TextGrid(DataTables::massColumns, 0);
     tables.massFileProblem = std::move(problem);
 }

@@ -111,10 +111,29 @@ text::Error FormulaCursor::refusal(const std::string& detail) const {
 }
 
 std::string FormulaCursor::quoted(std::string_view text) {
+    // A message that repeats a pasted page is no help, and a NUL would end it where it stands.
+    constexpr std::size_t longest = 200;
+    const bool cut = text.size() > longest;
+    if (cut) {
+        std::size_t end = longest;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            --end; // not inside a UTF-8 sequence
+        }
+        text = text.substr(0, end);
+    }
     std::string result;
-    result.reserve(text.size() + 2);
+    result.reserve(text.size() + 8);
     result.push_back('"');
-    result.append(text);
+    for (const char c : text) {
+        if (c == '\0') {
+            result += "\\0";
+        } else {
+            result.push_back(c);
+        }
+    }
+    if (cut) {
+        result += "…";
+    }
     result.push_back('"');
     return result;
 }

@@ -57,7 +57,8 @@ public:
     /// The refusal `<label> "<text>": <detail>.`
     text::Error refusal(const std::string& detail) const;
 
-    /// The text in double quotes, for messages.
+    /// The text in double quotes, for messages: a NUL as "\0", and a text of more than
+    /// 200 bytes cut there (at a whole character) with "…".
     static std::string quoted(std::string_view text);
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 

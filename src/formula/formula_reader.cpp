@@ -335,6 +335,11 @@ FormulaCounts readFormula(std::string_view formula, const std::vector<std::strin
     }
     FormulaCounts counts = readFormulaAt(cursor, symbols, FormulaGrammar{});
     assert(cursor.atEnd());
+    // "C0", "0H2O": read, but nothing to calculate
+    if (std::all_of(counts.counts.begin(), counts.counts.end(),
+                    [](const ElementCount& entry) { return entry.count == 0; })) {
+        throw cursor.refusal("the formula has no atoms");
+    }
     return counts;
 }
 

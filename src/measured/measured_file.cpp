@@ -91,7 +91,7 @@ MeasuredFile openMeasuredFile(const std::string& path) {
         throw fileError(fileName, errno);
     }
     if (S_ISDIR(status.st_mode)) {
-        throw fileError(fileName, EISDIR);
+        throw text::Error(fileName + ": a directory, not a file");
     }
     switch (detectContent(readBytes(path, fileName, contentHeadSize))) {
     case ContentKind::Empty:

@@ -2,9 +2,30 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <numeric>
 
+#include "text/error.h"
+#include "text/number_text.h"
+
 namespace orvane::measured {
+
+void requireValidPoints(const Spectrum& spectrum, const std::string& where) {
+    assert(spectrum.mz.size() == spectrum.intensity.size());
+    for (std::size_t i = 0; i < spectrum.size(); ++i) {
+        const double mz = spectrum.mz[i];
+        const double intensity = spectrum.intensity[i];
+        const std::string point = where + ": point " + std::to_string(i + 1) + ": ";
+        if (!(std::isfinite(mz) && mz > 0)) {
+            throw text::Error(point + "the m/z " + text::generalText(mz, '.') +
+                              " is not a finite number above 0");
+        }
+        if (!(std::isfinite(intensity) && intensity >= 0)) {
+            throw text::Error(point + "the intensity " + text::generalText(intensity, '.') +
+                              " is not a finite number of 0 or more");
+        }
+    }
+}
 
 void sortByMz(Spectrum& spectrum) {
     assert(spectrum.mz.size() == spectrum.intensity.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace orvane::measured {
@@ -12,6 +13,12 @@ struct Spectrum {
 
     std::size_t size() const { return mz.size(); }
 };
+
+/// Refuses points that no reader accepts, as a peak list's lines are refused: raises
+/// text::Error "<where>: point <n>: ..." (n from 1, in the given order) for the first point
+/// whose m/z is not a finite number above 0 or whose intensity is not a finite number of 0
+/// or more. A NaN would break the sort and every sum after it.
+void requireValidPoints(const Spectrum& spectrum, const std::string& where);
 
 /// Sorts the points by m/z (equal m/z keep their order); the intensities move with them.
 void sortByMz(Spectrum& spectrum);

@@ -165,6 +165,7 @@ Spectrum pointsOf(const msdata::Spectrum& spectrum, const std::string& where) {
     }
     points.mz.assign(mz->data.begin(), mz->data.end());
     points.intensity.assign(intensity->data.begin(), intensity->data.end());
+    requireValidPoints(points, where);
     sortByMz(points);
     return points;
 }

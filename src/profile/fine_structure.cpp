@@ -1,6 +1,7 @@
 #include "profile/fine_structure.h"
 
 #include <algorithm>
+#include <exception>
 
 #include <IsoSpec++/isoSpec++.h>
 
@@ -59,6 +60,13 @@ void trimLastLayer(std::vector<FinePeak>& peaks, std::size_t lastLayer, double s
 
 } // namespace
 
+namespace {
+
+FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge, double coverage,
+                        std::size_t maxPeaks, const std::stop_token& stop);
+
+} // namespace
+
 FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, int charge,
                                    double coverage, std::size_t maxPeaks, std::stop_token stop) {
     if (!(coverage > 0 && coverage <= 1)) {
@@ -71,7 +79,21 @@ FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, in
     if (estimateFinePeakCount(normalised, coverage) > estimateMargin * maxPeaks) {
         return tooMany;
     }
+    // IsoSpec refuses what it cannot hold (more than about ten million atoms of one element
+    // raise std::length_error); such an ion has far too many fine peaks anyway.
+    try {
+        return enumerate(normalised, charge, coverage, maxPeaks, stop);
+    } catch (const std::exception&) {
+        return tooMany; // std::length_error, std::bad_alloc: the clusters stand in
+    }
+}
 
+namespace {
+
+FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge, double coverage,
+                        std::size_t maxPeaks, const std::stop_token& stop) {
+    FineStructure tooMany;
+    tooMany.tooMany = true;
     IsoSpec::IsoLayeredGenerator generator(isoOf(normalised), 1000, 1000, true,
                                            std::min(coverage, 0.9999));
     const std::size_t visitLimit = visitFactor * std::max<std::size_t>(maxPeaks, 1);
@@ -114,5 +136,7 @@ FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, in
     result.peaks = std::move(peaks);
     return result;
 }
+
+} // namespace
 
 } // namespace orvane::profile

@@ -21,8 +21,10 @@ std::string number(double value) {
 
 void checkSettings(const ProfileSettings& settings) {
     assert(settings.samplesPerFwhm >= 1);
-    if (!(std::isfinite(settings.resolvingPower) && settings.resolvingPower > 0)) {
-        throw text::Error("The resolving power must be a number above 0, not " +
+    // Below 10 a peak is wider than a tenth of its m/z, and the profile runs into m/z
+    // below 0.
+    if (!(std::isfinite(settings.resolvingPower) && settings.resolvingPower >= minResolvingPower)) {
+        throw text::Error("The resolving power must be a number of at least 10, not " +
                           number(settings.resolvingPower) + ".");
     }
     if (settings.range &&

@@ -33,9 +33,12 @@ struct Peak {
     double intensity = 0; // per cent of the tallest stick
 };
 
+/// The lowest resolving power a profile is drawn at.
+inline constexpr double minResolvingPower = 10;
+
 // How a profile is computed.
 struct ProfileSettings {
-    double resolvingPower = 60'000; // m/z over FWHM
+    double resolvingPower = 60'000; // m/z over FWHM, at least minResolvingPower
     double coverage = 0.9999;       // of the fine structure
     std::optional<MzRange> range;   // by default lowest line - 4 FWHM to highest + 4 FWHM
     std::size_t maxFinePeaks = defaultMaxFinePeaks;

@@ -1,8 +1,13 @@
 #include "session/ion_result.h"
 
+#include <optional>
+#include <string>
+
+#include "accurate/electron_count.h"
 #include "accurate/ion_mz.h"
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
+#include "text/error.h"
 #include "text/rounding.h"
 
 namespace orvane::session {
@@ -69,6 +74,14 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     const accurate::MoleculeMasses masses =
         accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator);
     result.ionAtoms = atomCountsOf(ionAtoms);
+    // a cation cannot give up more electrons than its atoms bring
+    if (const std::optional<long long> electrons =
+            accurate::electronCount(result.ionAtoms, state.tables);
+        electrons && result.charge > *electrons) {
+        throw text::Error("The ion " + result.ion + " of " + result.ionFormula + " has " +
+                          std::to_string(*electrons) + " electrons; it cannot lose " +
+                          std::to_string(result.charge) + ".");
+    }
     const accurate::AccurateMasses ionMasses =
         accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator);
     result.monoisotopicMass = masses.monoisotopicMass;

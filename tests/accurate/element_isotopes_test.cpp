@@ -48,6 +48,13 @@ TEST(ElementIsotopes, RefusalsNameFileLineAndField) {
     }
 
     DataTables tables = smallTables();
+    tables.elements.setCell(2, data::WeightRow, "9223372036854774784"); // 2^63 - 1024
+    tables.isotopes.setCell(1, 2, "2000");
+    EXPECT_EQ(errorOf([&] { readElementIsotopes(tables, 2, '.'); }),
+              "abundances.txt, line 2, field p1: the mass number 9223372036854774784 + 2000 is "
+              "too large");
+
+    tables = smallTables();
     tables.isotopes.setCell(10, 2, "0,0");
     tables.isotopes.setCell(11, 2, "0");
     EXPECT_EQ(errorOf([&] { readElementIsotopes(tables, 2, ','); }),

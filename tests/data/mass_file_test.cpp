@@ -79,5 +79,68 @@ TEST_F(MassFile, LfCrLfAndTheEndOfDataCharacter) {
     }
 }
 
+// Cl (weight 35.45, slot 1 at +2) and C (12.011, slot 1 at +1), as elem.txt and
+// abundances.txt give them, so that every line is checked against its element.
+class CheckedMassFile : public MassFile {
+protected:
+    void SetUp() override {
+        MassFile::SetUp();
+        const struct {
+            int column;
+            const char* symbol;
+            const char* weight;
+            const char* offset;
+            const char* x0;
+            const char* x1;
+        } elements[] = {{1, "Cl", "35.45", "2", "75.78", "24.22"},
+                        {2, "C", "12,011", "1", "98.93", "1.07"}};
+        for (const auto& e : elements) {
+            m_tables.elements.setCell(e.column, SymbolRow, e.symbol);
+            m_tables.elements.setCell(e.column, WeightRow, e.weight);
+            m_tables.isotopes.setCell(FirstOffsetColumn, e.column, e.offset);
+            m_tables.isotopes.setCell(FirstAbundanceColumn, e.column, e.x0);
+            m_tables.isotopes.setCell(FirstAbundanceColumn + 1, e.column, e.x1);
+        }
+    }
+};
+
+TEST_F(CheckedMassFile, LinesThatDoNotFitTheirElementAreRefused) {
+    const std::string rest = "\t0\t0\t0\t0\t0\t0\t0\t0";
+    const struct {
+        std::string contents;
+        std::string problem;
+    } cases[] = {
+        {carbon + "\n" + chlorine + "\n", // the lines swapped
+         "masses.txt, line 1, field Elem: 'C' where the element table has 'Cl'"},
+        {"36.96590259\t34.96885268" + rest + "\tCl\n" + carbon + "\n", // the slots swapped
+         "masses.txt, line 1, field M0: '36.96590259' is not within 0.5 u of the mass number 35"},
+        {chlorine + "\n-12\t13.00335484" + rest + "\tC\n",
+         "masses.txt, line 2, field M0: '-12' is not a mass above 0"},
+        {chlorine + "\n0\t13.00335484" + rest + "\tC\n",
+         "masses.txt, line 2, field M0: '0' is not a mass above 0"},
+        {chlorine + "\n12\t1e300" + rest + "\tC\n",
+         "masses.txt, line 2, field M1: '1e300' is not within 0.5 u of the mass number 13"},
+        {chlorine + "\n12\t13.5" + rest + "\tC\n",
+         "masses.txt, line 2, field M1: '13.5' is not within 0.5 u of the mass number 13"},
+        {chlorine + "\n12\tthirteen" + rest + "\tC\n",
+         "masses.txt, line 2, field M1: 'thirteen' is not a number"},
+        {"\xef\xbb\xbf" + chlorine + "\n" + carbon + "\n",
+         "masses.txt starts with a byte-order mark (EF BB BF); save it without one"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        load(c.contents);
+        expectRefused(c.problem);
+    }
+}
+
+TEST_F(CheckedMassFile, UnusedSlotsAndADecimalCommaPass) {
+    // slot 5 of chlorine has abundance 0, so what it holds is never read
+    load("34.96885268\t36.96590259\t0\t0\t0\tjunk\t0\t0\t0\t0\tCl\n12\t13,00335484\t0\t0\t0"
+         "\t0\t0\t0\t0\t0\tC\n");
+    EXPECT_EQ(m_tables.massFileProblem, "");
+    EXPECT_EQ(m_tables.masses.rowCount(), 3);
+}
+
 } // namespace
 } // namespace orvane::data

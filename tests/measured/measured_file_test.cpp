@@ -65,6 +65,20 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
         {"closed.mzML", selfClosed, "closed.mzML: the file holds no spectra"},
         {"uneven.mzML", testing::mzmlDocument({{{1.0, 2.0}, {5}, 1, "", -1}}, MzmlIndex::None),
          "uneven.mzML: not a readable mzML file (spectrum 1: ..."}, // then ProteoWizard's words
+        {"nan.mzML",
+         testing::mzmlDocument({{{100.0, NAN, 102.0}, {1, 2, 3}, 1, "", -1}}, MzmlIndex::None),
+         "nan.mzML, spectrum 1 (scan=1): point 2: the m/z NAN is not a finite number above 0"},
+        {"zero.mzML",
+         testing::mzmlDocument({twoSpectra[0], {{0.0}, {1}, 1, "", -1}}, MzmlIndex::Right),
+         "zero.mzML, spectrum 2 (scan=2): point 1: the m/z 0 is not a finite number above 0"},
+        {"infinite.mzXML",
+         testing::mzxmlDocument({{{100.0, 101.0}, {1, INFINITY}, 1, "centroid", 1}}),
+         "infinite.mzXML, spectrum 1 (scan=1): point 2: the intensity INF is not a finite "
+         "number of 0 or more"},
+        {"negative.mzML",
+         testing::mzmlDocument({{{100.0, 101.0}, {-1, 2}, 1, "", -1}}, MzmlIndex::None),
+         "negative.mzML, spectrum 1 (scan=1): point 1: the intensity -1 is not a finite number "
+         "of 0 or more"},
         {"words.txt", "intensity and m/z\nnone\n",
          "words.txt: no line holds two numbers (m/z and intensity)"},
     };
@@ -81,8 +95,8 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
             EXPECT_EQ(message, c.message);
         }
     }
-    EXPECT_EQ(openFailure(dir.path()), dir.path().substr(dir.path().rfind('/') + 1) +
-                                           ": ファイルへのアクセスが拒否されました");
+    EXPECT_EQ(openFailure(dir.path()),
+              dir.path().substr(dir.path().rfind('/') + 1) + ": a directory, not a file");
 }
 
 void expectTwoSpectra(const MeasuredFile& file) {

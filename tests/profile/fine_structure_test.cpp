@@ -121,5 +121,15 @@ TEST(FineStructure, ReportsTooManyPeaksEarly) {
     EXPECT_EQ(computeFineStructure(formula(support::insulin), 1, 0.9999, 3355).peaks.size(), 3355u);
 }
 
+// IsoSpec holds at most about ten million atoms of one element and raises std::length_error
+// beyond; that is too many fine peaks, not a failure that leaves the profile.
+TEST(FineStructure, MoreAtomsThanIsoSpecHoldsAreTooMany) {
+    for (const int atoms : {10'800'000, 20'000'000}) {
+        SCOPED_TRACE(atoms);
+        const FineStructure fine = computeFineStructure(formula({{"H", atoms}}), 1, 0.9999);
+        EXPECT_TRUE(fine.tooMany && fine.peaks.empty());
+    }
+}
+
 } // namespace
 } // namespace orvane::profile

@@ -71,9 +71,11 @@ TEST(Profile, RefusesInvalidSettings) {
         ProfileSettings settings;
         std::string message;
     } cases[] = {
-        {chlorine, at(0), "The resolving power must be a number above 0, not 0."},
-        {chlorine, at(-1), "The resolving power must be a number above 0, not -1."},
-        {chlorine, at(INFINITY), "The resolving power must be a number above 0, not INF."},
+        {chlorine, at(0), "The resolving power must be a number of at least 10, not 0."},
+        {chlorine, at(-1), "The resolving power must be a number of at least 10, not -1."},
+        {chlorine, at(0.5), "The resolving power must be a number of at least 10, not 0.5."},
+        {chlorine, at(9.999), "The resolving power must be a number of at least 10, not 9.999."},
+        {chlorine, at(INFINITY), "The resolving power must be a number of at least 10, not INF."},
         {chlorine, inverted,
          "The m/z range must run from a lower to a higher number, not from 75 to 71."},
         {chlorine, at(1e4, 0),

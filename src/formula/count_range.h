@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+#include "data/text_grid.h"
+#include "formula/formula_counts.h"
+
+namespace orvane::formula {
+
+/// Refuses, as readFormula refuses a text, a count whose nominal mass (the element's
+/// weight in the element table times the count) lies beyond the whole numbers the pattern
+/// engine counts masses in (2^31 - 1), naming the element and the count; the engine
+/// itself would only report an invalid operation. Weights that are not numbers are left
+/// to the engine.
+void requireCountsInRange(std::string_view formula, const FormulaCounts& counts,
+                          const data::TextGrid& elements, char separator);
+
+} // namespace orvane::formula
