@@ -93,6 +93,9 @@ private:
             ion = m_session.currentIon();
             row.accurate = BatchAccurate{ion->monoisotopicMass, ion->ion, ion->monoisotopicMz,
                                          ion->mostAbundantMz};
+            for (const std::string& notice : ion->notices) {
+                m_notifier.notify(notice);
+            }
         } catch (const text::Error& error) {
             // An ion that was asked for and cannot be made fails the line; without one the
             // accurate columns stay empty (masses.txt missing, say).
@@ -103,7 +106,8 @@ private:
         }
         if (m_commandLine.batchFormat == BatchFormat::Json) {
             const JsonOrigin origin{row.line.lineNumber, row.line.formula};
-            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr, &origin);
+            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr, &origin,
+                                  m_commandLine.clustersAll);
         }
     }
 

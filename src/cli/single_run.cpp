@@ -49,16 +49,25 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
                           " (counted from 0)");
     }
     run.showMeasuredSpectrum(file, index);
-    const std::optional<session::MeasuredMatch> match = session::matchMeasured(run.state(), ion);
+    const std::optional<session::MeasuredMatch> match =
+        session::matchMeasured(run.state(), ion, run.separator());
     MeasuredReport report;
     report.file = *commandLine.measuredFile;
     report.spectrum = index;
     report.points = run.state().measured->points.mz.size();
     if (match) {
         report.match = match->match;
+        report.noPeak = session::noPeakText(match->match, run.separator());
+        if (!report.noPeak.empty()) {
+            std::cerr << "notice: " << report.noPeak << '\n';
+        }
+        if (match->basePeak) {
+            report.basePeakMz = match->basePeak->basePeakMz;
+            report.basePeakIntensity = match->basePeak->basePeakIntensity;
+        }
         if (match->scale) {
-            report.basePeakMz = match->scale->basePeakMz;
-            report.basePeakIntensity = match->scale->basePeakIntensity;
+            report.rangeBasePeakMz = match->scale->basePeakMz;
+            report.rangeBasePeakIntensity = match->scale->basePeakIntensity;
         }
     }
     return report;
@@ -103,6 +112,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::optional<session::IonResult> ion;
     try {
         ion = run.currentIon();
+        for (const std::string& notice : ion->notices) {
+            std::cerr << "notice: " << notice << '\n';
+        }
     } catch (const text::Error& error) {
         if (asksForAccurate(commandLine)) {
             std::cerr << "orvane-calc: no accurate masses: " << error.what() << '\n';
@@ -118,12 +130,13 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
 
     std::ostringstream report;
     if (commandLine.json) {
-        report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr)
+        report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr,
+                             nullptr, commandLine.clustersAll)
                << '\n';
     } else {
         writeCalculationReport(report, run.state());
         if (ion) {
-            writeAccurateReport(report, *ion);
+            writeAccurateReport(report, *ion, commandLine.clustersAll);
         }
         if (measured) {
             writeMeasuredReport(report, *measured);
@@ -154,7 +167,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         }
         if (commandLine.hiresPngFile) {
             const std::optional<session::MeasuredMatch> match =
-                session::matchMeasured(run.state(), *ion);
+                session::matchMeasured(run.state(), *ion, run.separator());
             const plot::HighResolutionContent content =
                 session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
             const plot::ViewRange view = plot::wholeView(content.sticks);

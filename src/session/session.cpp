@@ -410,6 +410,11 @@ void Session::setCoverageText(const std::string& text) {
     m_state.coverageText = text;
 }
 
+void Session::setToleranceText(const std::string& text) {
+    const Change change(*this);
+    m_state.toleranceText = text;
+}
+
 IonResult Session::currentIon() const {
     return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator);
 }
