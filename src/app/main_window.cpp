@@ -713,7 +713,7 @@ void MainWindow::Formula1Click() {
     // shows it.
     std::string current = state.texts.formulaText;
     if (!state.formulaHistory.empty() &&
-        session::previewFormula(state.formulaHistory.front(), state.tables.elements,
+        session::previewFormula(state.formulaHistory.front(), state.tables,
                                 m_session.separator())
                 .formulaText == current) {
         current = state.formulaHistory.front();
@@ -723,7 +723,7 @@ void MainWindow::Formula1Click() {
 
 void MainWindow::FormulaTextChanged(const QString& text) {
     const session::FormulaPreview preview = session::previewFormula(
-        text.toStdString(), m_session.state().tables.elements, m_session.separator());
+        text.toStdString(), m_session.state().tables, m_session.separator());
     QString shown = QString::fromStdString(preview.formulaText);
     if (preview.accepted && preview.message.empty()) {
         shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
@@ -739,7 +739,7 @@ void MainWindow::FormulaOKClick() {
     const std::string typed = m_formulaDialog->text().toStdString();
     // A refused text keeps the dialog open with the reason under it; nothing is written.
     const session::FormulaPreview preview =
-        session::previewFormula(typed, m_session.state().tables.elements, m_session.separator());
+        session::previewFormula(typed, m_session.state().tables, m_session.separator());
     if (!preview.accepted) {
         FormulaTextChanged(m_formulaDialog->text());
         return;

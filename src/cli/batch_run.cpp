@@ -1,3 +1,4 @@
+#include "accurate/element_isotopes.h"
 #include "cli/batch_run.h"
 
 #include <unistd.h>
@@ -55,6 +56,7 @@ public:
         }
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
+        m_massNumbers = accurate::massNumbersByColumn(m_session.state().tables, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -77,8 +79,9 @@ public:
 
 private:
     void fill(BatchRow& row) {
-        const std::vector<session::CountText> counts = countsToEnter(
-            m_session.state().tables.elements, row.line.formula, m_commandLine.counts, '.');
+        const std::vector<session::CountText> counts =
+            countsToEnter(m_session.state().tables.elements, row.line.formula,
+                          m_commandLine.counts, '.', m_massNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         m_session.enterCounts(counts);
@@ -115,6 +118,7 @@ private:
     CollectingNotifier m_notifier;
     BlankCanvas m_canvas;
     session::Session m_session;
+    formula::MassNumbers m_massNumbers; // the tables are loaded once
 };
 
 // Rows finished by the workers, handed out in input order.

@@ -8,12 +8,13 @@ namespace orvane::cli {
 
 std::vector<session::CountText>
 countsToEnter(const data::TextGrid& elements, const std::string& formula,
-              const std::vector<std::pair<std::string, std::string>>& counts, char separator) {
+              const std::vector<std::pair<std::string, std::string>>& counts, char separator,
+              const formula::MassNumbers& massNumbers) {
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
     std::vector<session::CountText> entries;
     if (!formula.empty()) {
         for (const formula::ElementCount& count :
-             formula::readFormula(formula, symbols, separator).counts) {
+             formula::readFormula(formula, symbols, separator, massNumbers).counts) {
             entries.push_back({count.column, count.countText});
         }
     }

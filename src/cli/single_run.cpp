@@ -13,6 +13,7 @@
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
+#include "accurate/element_isotopes.h"
 #include "export/safe_file_writer.h"
 #include "plot/profile_plot.h"
 #include "profile/profile.h"
@@ -98,7 +99,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::vector<session::CountText> counts;
     try {
         counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
-                               run.separator());
+                               run.separator(),
+                               accurate::massNumbersByColumn(run.state().tables, run.separator()));
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;

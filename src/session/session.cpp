@@ -10,6 +10,7 @@
 #include "data/element_file.h"
 #include "data/mass_file.h"
 #include "export/pattern_layouts.h"
+#include "accurate/element_isotopes.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
 #include "measured/cluster_match.h"
@@ -209,7 +210,8 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
 Outcome Session::enterFormula(const std::string& text, const calc::EngineProgress& progress) {
     const Change change(*this);
     const formula::FormulaCounts read =
-        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator);
+        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator,
+                             accurate::massNumbersByColumn(m_state.tables, m_separator));
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
