@@ -333,6 +333,9 @@ void MainWindow::buildBottomBar(QWidget* client) {
 
     addLabel(panel2, "Label1", QStringLiteral("FW"), {350, 15, 18, 12}, true);
     m_weight = addLineEdit(panel2, "Weight", {373, 11, 80, 23});
+    m_weight->setToolTip(QStringLiteral(
+        "Formula weight from the atomic weights of elem.txt (the high-resolution window's "
+        "average mass is from masses.txt and abundances.txt)"));
     bindText(*m_weight, session::EditableText::Weight);
 
     setBackground(*addLabel(panel2, "Label3", QStringLiteral("Charge:"), {470, 15, 38, 12}),
