@@ -149,15 +149,15 @@ std::vector<std::vector<long long>> massNumbersByColumn(const data::DataTables& 
         return numbers; // no isotope table loaded
     }
     const int columns = std::min(tables.elementCount, tables.isotopes.rowCount() - 1);
-    for (int column = 1; column < static_cast<int>(numbers.size()) && column <= columns;
-         ++column) {
+    for (int column = 1; column < static_cast<int>(numbers.size()) && column <= columns; ++column) {
         try {
             const long long nominal = text::roundHalfEven(realCell(
                 tables.elements, column, data::WeightRow, separator, data::elementFileName, ""));
             std::vector<long long>& slots = numbers[static_cast<std::size_t>(column)];
             for (int slot = 0; slot < slotCount; ++slot) {
-                const double abundance = realCell(tables.isotopes, data::FirstAbundanceColumn + slot,
-                                                  column, separator, data::abundanceFileName, "");
+                const double abundance =
+                    realCell(tables.isotopes, data::FirstAbundanceColumn + slot, column, separator,
+                             data::abundanceFileName, "");
                 if (abundance > 0) {
                     slots.push_back(nominal +
                                     (slot == 0 ? 0 : offsetCell(tables.isotopes, slot, column)));

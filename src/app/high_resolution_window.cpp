@@ -346,15 +346,22 @@ void HighResolutionWindow::showIon() {
             noPeak.empty() ? text::fixedText(m_match->match.score, 18, 4, separator) : noPeak);
         if (noPeak.empty()) {
             score += QStringLiteral("   (unexplained %1 %)")
-                         .arg(QString::fromStdString(text::fixedText(
-                             m_match->match.unexplained * 100, 18, 1, separator)));
+                         .arg(QString::fromStdString(
+                             text::fixedText(m_match->match.unexplained * 100, 18, 1, separator)));
         }
     }
     m_summary.score->setText(score);
 
     for (const session::IonCluster& cluster : session::listedClusters(ion)) {
-        ClusterRow row{cluster.nominalMass, cluster.mass, cluster.mz, cluster.intensity, {}, {},
-                       {},          {},          cluster.mz == ion.mostAbundantMz};
+        ClusterRow row{cluster.nominalMass,
+                       cluster.mass,
+                       cluster.mz,
+                       cluster.intensity,
+                       {},
+                       {},
+                       {},
+                       {},
+                       cluster.mz == ion.mostAbundantMz};
         if (m_match) {
             for (const measured::ClusterComparison& compared : m_match->match.clusters) {
                 if (compared.mz == cluster.mz) {
@@ -388,10 +395,9 @@ void HighResolutionWindow::profileFinished(int ticket,
     }
     m_computing = false;
     m_profile = std::move(profile);
-    showStatus(
-        m_profile->fromFineStructure
-            ? QStringLiteral("Profile from %1 fine peaks").arg(m_profile->finePeakCount)
-            : QStringLiteral("Profile from the accurate clusters"));
+    showStatus(m_profile->fromFineStructure
+                   ? QStringLiteral("Profile from %1 fine peaks").arg(m_profile->finePeakCount)
+                   : QStringLiteral("Profile from the accurate clusters"));
     rebuildPlot(false);
 }
 

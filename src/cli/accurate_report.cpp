@@ -39,8 +39,8 @@ void writeMeasuredReport(std::ostream& out, const MeasuredReport& report) {
     };
     for (const measured::ClusterComparison& cluster : report.match.clusters) {
         out << "Match\t" << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.theoryPercent)
-            << '\t' << roundTrip(cluster.measuredPercent) << '\t'
-            << optional(cluster.measuredMz) << '\t' << optional(cluster.ppm) << '\n';
+            << '\t' << roundTrip(cluster.measuredPercent) << '\t' << optional(cluster.measuredMz)
+            << '\t' << optional(cluster.ppm) << '\n';
     }
 }
 

@@ -80,8 +80,8 @@ public:
 private:
     void fill(BatchRow& row) {
         const std::vector<session::CountText> counts =
-            countsToEnter(m_session.state().tables.elements, row.line.formula,
-                          m_commandLine.counts, '.', m_massNumbers);
+            countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
+                          '.', m_massNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         m_session.enterCounts(counts);

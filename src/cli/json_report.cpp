@@ -70,8 +70,7 @@ std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
 }
 
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
-                       const MeasuredReport* measured, const JsonOrigin* origin,
-                       bool allClusters) {
+                       const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;

@@ -13,11 +13,11 @@ struct KnownAdduct {
 };
 
 constexpr KnownAdduct knownAdducts[] = {
-    {"H", 1},     {"Li", 1},     {"Na", 1},      {"K", 1},      {"Rb", 1},    {"Cs", 1},
-    {"Ag", 1},    {"NH4", 1},    {"F", -1},      {"Cl", -1},    {"Br", -1},   {"I", -1},
-    {"HCOO", -1}, {"CH3COO", -1}, {"Mg", 2},     {"Ca", 2},     {"Sr", 2},    {"Ba", 2},
-    {"Zn", 2},    {"H2O", 0},    {"NH3", 0},     {"CO2", 0},    {"CO", 0},    {"CH3OH", 0},
-    {"CH3CN", 0}, {"HCOOH", 0},  {"CH3COOH", 0}, {"C2H5OH", 0}, {"H3PO4", 0}, {"H2", 0},
+    {"H", 1},     {"Li", 1},      {"Na", 1},      {"K", 1},      {"Rb", 1},    {"Cs", 1},
+    {"Ag", 1},    {"NH4", 1},     {"F", -1},      {"Cl", -1},    {"Br", -1},   {"I", -1},
+    {"HCOO", -1}, {"CH3COO", -1}, {"Mg", 2},      {"Ca", 2},     {"Sr", 2},    {"Ba", 2},
+    {"Zn", 2},    {"H2O", 0},     {"NH3", 0},     {"CO2", 0},    {"CO", 0},    {"CH3OH", 0},
+    {"CH3CN", 0}, {"HCOOH", 0},   {"CH3COOH", 0}, {"C2H5OH", 0}, {"H3PO4", 0}, {"H2", 0},
 };
 
 std::optional<int> unitCharge(const std::string& formula) {

@@ -54,7 +54,29 @@ FormulaCursor::PointKind FormulaCursor::pointKind(std::size_t offset) const {
         ++after;
     }
     if (after < m_text.size() && isPartStart(m_text[after])) {
-        return PointKind::Hydrate;
+        // a hydrate part is a compound ("6H2O"); a single element after the number
+        // ("C2.5H6", "C1.5C1.25") as likely continues a formula of decimal counts
+        int items = 0;
+        int depth = 0;
+        for (std::size_t i = after; i < m_text.size(); ++i) {
+            const char c = m_text[i];
+            if (c == '(' || c == '[' || c == '{') {
+                items += depth == 0 ? 2 : 0;
+                ++depth;
+            } else if (c == ')' || c == ']' || c == '}') {
+                if (depth == 0) {
+                    break;
+                }
+                --depth;
+            } else if (depth == 0 &&
+                       (c == '*' || static_cast<unsigned char>(c) >= 0x80 ||
+                        (c == '.' && (i + 1 >= m_text.size() || !isDigit(m_text[i + 1]))))) {
+                break; // "·", "•" and any other non-ASCII character end the part too
+            } else if (depth == 0 && c >= 'A' && c <= 'Z') {
+                ++items;
+            }
+        }
+        return items >= 2 ? PointKind::Hydrate : PointKind::Ambiguous;
     }
     while (after < m_text.size() && (m_text[after] == ' ' || m_text[after] == '\t')) {
         ++after;
@@ -106,8 +128,8 @@ WrittenNumber FormulaCursor::readNumber() {
                     ++end;
                 }
                 throw refusal("the point at " + positionText(m_offset) +
-                              " can be read two ways: as a hydrate separator (" +
-                              quoted(hydrate) + ") or as a decimal point (the count " +
+                              " can be read two ways: as a hydrate separator (" + quoted(hydrate) +
+                              ") or as a decimal point (the count " +
                               quoted(m_text.substr(number.offset, end - number.offset)) + ")");
             }
             number.whole = false;

@@ -63,9 +63,10 @@ public:
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 private:
-    // What a "." between digits is. A count followed by a point, a number and an element
-    // or bracket is written by chemists for a hydrate ("FeCl3.6H2O"); where a blank comes
-    // between the number and what follows, both readings are as likely.
+    // What a "." between digits is. A count followed by a point, a number and a compound
+    // is written by chemists for a hydrate ("FeCl3.6H2O"); where a blank comes between the
+    // number and what follows, or a single element follows ("C2.5H6"), both readings are
+    // as likely.
     enum class PointKind { Decimal, Hydrate, Ambiguous };
     PointKind pointKind(std::size_t offset) const;
     bool isPointAt(std::size_t offset) const;

@@ -226,14 +226,12 @@ void Reader::refuseLabel(std::size_t open) const {
         return;
     }
     const auto [column, length] = symbolAt(at);
-    if (column == 0 || at + length >= text.size() ||
-        text[at + length] != closingOf(text[open])) {
+    if (column == 0 || at + length >= text.size() || text[at + length] != closingOf(text[open])) {
         return;
     }
-    throw m_cursor.refusal("the label " + FormulaCursor::quoted(text.substr(open, at + length + 1 -
-                                                                              open)) +
-                           " at " + position(open) +
-                           ": isotope labels such as [13C] are not read yet");
+    throw m_cursor.refusal(
+        "the label " + FormulaCursor::quoted(text.substr(open, at + length + 1 - open)) + " at " +
+        position(open) + ": isotope labels such as [13C] are not read yet");
 }
 
 std::size_t Reader::partEnd(std::size_t from) const {
@@ -275,12 +273,11 @@ void Reader::refuseMassNumber(const WrittenNumber& number) const {
     const std::string multiple = before + std::string(number.text) + "(" +
                                  std::string(text.substr(symbolStart, end - symbolStart)) + ")" +
                                  std::string(text.substr(end));
-    throw m_cursor.refusal("the number " + FormulaCursor::quoted(number.text) + " at " +
-                           position(number.offset) + " is also a mass number of " +
-                           m_symbols[static_cast<std::size_t>(column)] + ": write " +
-                           FormulaCursor::quoted(isotope) + " for the isotope or " +
-                           FormulaCursor::quoted(multiple) + " for " + std::string(number.text) +
-                           " times the rest");
+    throw m_cursor.refusal(
+        "the number " + FormulaCursor::quoted(number.text) + " at " + position(number.offset) +
+        " is also a mass number of " + m_symbols[static_cast<std::size_t>(column)] + ": write " +
+        FormulaCursor::quoted(isotope) + " for the isotope or " + FormulaCursor::quoted(multiple) +
+        " for " + std::string(number.text) + " times the rest");
 }
 
 bool Reader::readElement() {

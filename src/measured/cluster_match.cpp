@@ -25,9 +25,9 @@ bool takesPart(const TheoreticalCluster& cluster) {
 // The line nearest to `mz` within the tolerance, if any; lines sorted by m/z.
 std::optional<std::size_t> nearestLine(const std::vector<TheoreticalPeak>& lines, double mz,
                                        const MatchTolerance& tolerance) {
-    const auto above = std::lower_bound(
-        lines.begin(), lines.end(), mz,
-        [](const TheoreticalPeak& line, double value) { return line.mz < value; });
+    const auto above =
+        std::lower_bound(lines.begin(), lines.end(), mz,
+                         [](const TheoreticalPeak& line, double value) { return line.mz < value; });
     std::optional<std::size_t> best;
     double bestDistance = std::numeric_limits<double>::infinity();
     for (auto it : {above - (above == lines.begin() ? 0 : 1), above}) {
@@ -143,10 +143,9 @@ std::vector<TheoreticalPeak> mergeUnresolved(std::vector<TheoreticalPeak> lines,
 ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
                            const std::vector<TheoreticalPeak>& lines, int charge,
                            const Spectrum& measuredPeaks, const MatchTolerance& tolerance) {
-    assert(std::is_sorted(lines.begin(), lines.end(),
-                          [](const TheoreticalPeak& a, const TheoreticalPeak& b) {
-                              return a.mz < b.mz;
-                          }));
+    assert(std::is_sorted(
+        lines.begin(), lines.end(),
+        [](const TheoreticalPeak& a, const TheoreticalPeak& b) { return a.mz < b.mz; }));
     ClusterMatch match;
     const std::optional<MzRange> range = clusterRange(clusters, charge);
     if (!range) {

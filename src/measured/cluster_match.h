@@ -27,8 +27,8 @@ inline constexpr double matchedClusterMinimum = 0.1;
 
 // How near a measured peak must lie to a theoretical one to be explained by it.
 struct MatchTolerance {
-    double resolvingPower = 60'000;    // one FWHM, m/z / R, when no ppm are given
-    std::optional<double> ppm;         // a fixed tolerance in ppm of the m/z instead
+    double resolvingPower = 60'000; // one FWHM, m/z / R, when no ppm are given
+    std::optional<double> ppm;      // a fixed tolerance in ppm of the m/z instead
 };
 
 /// The largest distance in m/z at which a measured peak matches a theoretical one at `mz`.
@@ -56,8 +56,8 @@ struct ClusterMatch {
     // Cosine over the union of the theoretical lines and the measured peaks of the range,
     // each missing partner counted as 0, so that unexplained intensity lowers it; 0 to 1.
     double score = 0;
-    double unexplained = 0; // share of the measured intensity in the range no line explains
-    MzRange range;          // the ion's range, where every measured peak counts
+    double unexplained = 0;       // share of the measured intensity in the range no line explains
+    MzRange range;                // the ion's range, where every measured peak counts
     bool measuredInRange = false; // some measured peak above 0 lies in the range
 };
 

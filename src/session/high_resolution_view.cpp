@@ -62,9 +62,9 @@ std::vector<measured::TheoreticalPeak> theoryLines(const SessionState& state, co
                                                    char separator) {
     std::vector<measured::TheoreticalPeak> lines;
     const profile::ProfileSettings settings = profileSettingsOf(state, separator);
-    const profile::FineStructure fine = profile::computeFineStructure(
-        profileInputFor(state, ion, separator).elements, ion.charge, settings.coverage,
-        maxMatchedFinePeaks);
+    const profile::FineStructure fine =
+        profile::computeFineStructure(profileInputFor(state, ion, separator).elements, ion.charge,
+                                      settings.coverage, maxMatchedFinePeaks);
     if (fine.tooMany || fine.peaks.empty() || ion.clusters.empty()) {
         for (std::size_t c = 0; c < ion.clusters.size(); ++c) {
             lines.push_back({ion.clusters[c].mz, ion.clusters[c].probability, c});
@@ -101,8 +101,8 @@ std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonR
         summaries[state.measured->index].representation == measured::Representation::Profile;
     const measured::Spectrum peaks = measured::peaksOf(state.measured->points, profileData);
     MeasuredMatch result;
-    result.match = measured::matchClusters(
-        theory, theoryLines(state, ion, tolerance, separator), ion.charge, peaks, tolerance);
+    result.match = measured::matchClusters(theory, theoryLines(state, ion, tolerance, separator),
+                                           ion.charge, peaks, tolerance);
     if (const auto range = measured::clusterRange(theory, ion.charge)) {
         result.scale = measured::displayScale(state.measured->points, *range);
     }

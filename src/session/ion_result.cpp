@@ -108,10 +108,10 @@ std::string roundedCountsNotice(const SessionState& state, char separator) {
     std::string rounded;
     for (const calc::WorkingElement& element : state.composition.elements) {
         if (element.count != std::floor(element.count)) {
-            rounded += (rounded.empty() ? "" : ", ") + element.symbol + " " +
-                       text::generalText(element.count, separator) + " taken as " +
-                       std::to_string(text::roundHalfEven(
-                           static_cast<text::Extended>(element.count)));
+            rounded +=
+                (rounded.empty() ? "" : ", ") + element.symbol + " " +
+                text::generalText(element.count, separator) + " taken as " +
+                std::to_string(text::roundHalfEven(static_cast<text::Extended>(element.count)));
         }
     }
     return rounded.empty() ? rounded : "accurate masses use whole atoms: " + rounded;

@@ -122,10 +122,12 @@ private slots:
         QCOMPARE(cell(0, 4), QStringLiteral("100.000"));
         QVERIFY(!cell(0, 6).isEmpty());
         // the most abundant row is bold
-        QVERIFY(window().clusters().data(window().clusters().index(0, 0), Qt::FontRole)
-                    .value<QFont>().bold());
-        QVERIFY(!window().clusters().data(window().clusters().index(1, 0), Qt::FontRole)
-                     .isValid());
+        QVERIFY(window()
+                    .clusters()
+                    .data(window().clusters().index(0, 0), Qt::FontRole)
+                    .value<QFont>()
+                    .bold());
+        QVERIFY(!window().clusters().data(window().clusters().index(1, 0), Qt::FontRole).isValid());
         QVERIFY(!window().plot().content().measured.empty());
 
         // The MS2 spectrum shares nothing with the theory.

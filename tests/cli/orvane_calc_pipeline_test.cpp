@@ -314,8 +314,9 @@ TEST_F(OrvaneCalc, TheMatchNamesWhatTheTheoryDoesNotExplain) {
     // no measured peak in the range: said, and no score
     const Outcome none = runShipped("--ion '[M+Na]+'" + measured + " C12H22O11");
     ASSERT_EQ(none.status, 0) << none.err;
-    EXPECT_NE(none.err.find("notice: the measured spectrum has no peak between 364.6054 and 368.6134"),
-              std::string::npos)
+    EXPECT_NE(
+        none.err.find("notice: the measured spectrum has no peak between 364.6054 and 368.6134"),
+        std::string::npos)
         << none.err;
     EXPECT_NE(none.out.find("Score\tnone\tthe measured spectrum has no peak between"),
               std::string::npos);

@@ -25,9 +25,9 @@ TEST(AdductCharge, NamesAChargeTheAdductsDoNotGive) {
         {"[M-H]-", ""},
         {"[M+Cl]-", ""},
         {"[2M+Na]+", ""},
-        {"[M]+", ""},         // a radical ion: the adducts give no charge
-        {"[M-H2O]2+", ""},    // likewise
-        {"[M+Fe]2+", ""},     // Fe's charge is not known, so nothing is said
+        {"[M]+", ""},      // a radical ion: the adducts give no charge
+        {"[M-H2O]2+", ""}, // likewise
+        {"[M+Fe]2+", ""},  // Fe's charge is not known, so nothing is said
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.notation);

@@ -87,6 +87,16 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"C2.5 H6", '.',
          "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5 H6\") "
          "or as a decimal point (the count \"2.5\")."},
+        // a single element after the number: a decimal count as likely as a hydrate part
+        {"C2.5H6", '.',
+         "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5H6\") "
+         "or as a decimal point (the count \"2.5\")."},
+        {"C0.1C0.2", '.',
+         "the point at position 3 can be read two ways: as a hydrate separator "
+         "(\"C0·1C0.2\") or as a decimal point (the count \"0.1\")."},
+        {"C4.5H7.2O2.1", '.',
+         "the point at position 7 can be read two ways: as a hydrate separator "
+         "(\"C4.5H7·2O2.1\") or as a decimal point (the count \"7.2\")."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
@@ -139,7 +149,6 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
         {"Na2SO4.10H2O", '.', {{"H", 20}, {"O", 14}, {"Na", 2}, {"S", 1}}},
         {"KAl(SO4)2.12H2O", '.', {{"H", 24}, {"O", 20}, {"S", 2}, {"K", 1}, {"Al", 1}}},
         {"Cu(NH3)4.(H2O)2", '.', {{"H", 16}, {"N", 4}, {"O", 2}, {"Cu", 1}}},
-        {"C2.5H6", '.', {{"H", 30}, {"C", 2}}},
         // nothing that starts a part after it: a decimal point
         {"C0.3", '.', {{"C", 0.3L}}},
         {"C2.5 ·H2O", '.', {{"H", 2}, {"C", 2.5L}, {"O", 1}}},
