@@ -1,5 +1,6 @@
 #include "accurate/element_isotopes.h"
 
+#include <algorithm>
 #include <cassert>
 #include <optional>
 #include <string_view>
@@ -143,6 +144,35 @@ ElementIsotopes readElementIsotopes(const data::DataTables& tables, int column, 
         isotope.probability = static_cast<double>(isotope.probability / total);
     }
     return element;
+}
+
+std::vector<std::vector<long long>> massNumbersByColumn(const data::DataTables& tables,
+                                                        char separator) {
+    std::vector<std::vector<long long>> numbers(
+        static_cast<std::size_t>(std::max(tables.elements.columnCount(), 1)));
+    if (tables.isotopes.columnCount() < data::FirstAbundanceColumn + slotCount) {
+        return numbers; // no isotope table loaded
+    }
+    const int columns = std::min(tables.elementCount, tables.isotopes.rowCount() - 1);
+    for (int column = 1; column < static_cast<int>(numbers.size()) && column <= columns; ++column) {
+        try {
+            const long long nominal = text::roundHalfEven(realCell(
+                tables.elements, column, data::WeightRow, separator, data::elementFileName, ""));
+            std::vector<long long>& slots = numbers[static_cast<std::size_t>(column)];
+            for (int slot = 0; slot < slotCount; ++slot) {
+                const double abundance =
+                    realCell(tables.isotopes, data::FirstAbundanceColumn + slot, column, separator,
+                             data::abundanceFileName, "");
+                if (abundance > 0) {
+                    slots.push_back(nominal +
+                                    (slot == 0 ? 0 : offsetCell(tables.isotopes, slot, column)));
+                }
+            }
+        } catch (const text::Error&) {
+            numbers[static_cast<std::size_t>(column)].clear(); // the load said what is wrong
+        }
+    }
+    return numbers;
 }
 
 } // namespace orvane::accurate

@@ -36,4 +36,10 @@ struct ElementIsotopes {
 /// to 0, or what kept masses.txt from loading.
 ElementIsotopes readElementIsotopes(const data::DataTables& tables, int column, char separator);
 
+/// The mass numbers of each column's isotopes (index 0 unused), from the weights in the
+/// element table and the offsets of the isotope table's slots whose abundance is above 0;
+/// masses.txt is not needed. A column whose cells cannot be read has none.
+std::vector<std::vector<long long>> massNumbersByColumn(const data::DataTables& tables,
+                                                        char separator);
+
 } // namespace orvane::accurate

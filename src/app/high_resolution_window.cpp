@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -74,6 +75,15 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_coverage->setObjectName(QStringLiteral("Coverage"));
     m_coverage->setMaximumWidth(80);
     top->addWidget(m_coverage);
+    top->addWidget(new QLabel(QStringLiteral("Tolerance (ppm)"), client));
+    m_tolerance = new QLineEdit(client);
+    m_tolerance->setObjectName(QStringLiteral("Tolerance"));
+    m_tolerance->setMaximumWidth(70);
+    m_tolerance->setPlaceholderText(QStringLiteral("1 FWHM"));
+    m_tolerance->setToolTip(QStringLiteral(
+        "How far a measured peak may lie from a theoretical one to be matched, in ppm; "
+        "empty: one FWHM (m/z / R) at that m/z"));
+    top->addWidget(m_tolerance);
     top->addStretch();
     m_savePicture = new QPushButton(QStringLiteral("Save_Picture…"), client);
     m_savePicture->setObjectName(QStringLiteral("SavePicture"));
@@ -108,6 +118,9 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     summary->addRow(QStringLiteral("Monoisotopic m/z"), m_summary.monoisotopicMz);
     summary->addRow(QStringLiteral("Most abundant m/z"), m_summary.mostAbundantMz);
     summary->addRow(QStringLiteral("Average mass"), m_summary.averageMass);
+    m_summary.averageMass->setToolTip(
+        QStringLiteral("From the isotope masses of masses.txt weighted by the abundances of "
+                       "abundances.txt; the main window's FW uses elem.txt's atomic weights"));
     summary->addRow(QStringLiteral("Average m/z"), m_summary.averageMz);
     summary->addRow(QStringLiteral("Match score"), m_summary.score);
     lowerLayout->addLayout(summary);
@@ -135,6 +148,9 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     });
     connect(m_coverage, &QLineEdit::editingFinished, this, [this] {
         dispatch([this] { m_session.setCoverageText(m_coverage->text().toStdString()); });
+    });
+    connect(m_tolerance, &QLineEdit::editingFinished, this, [this] {
+        dispatch([this] { m_session.setToleranceText(m_tolerance->text().toStdString()); });
     });
     connect(m_plot, &ProfilePlotView::pointerAt, this, [this](double mz, double intensity) {
         const char separator = m_session.separator();
@@ -218,6 +234,15 @@ void HighResolutionWindow::showProblem(const QString& message) {
     m_problem->setVisible(!message.isEmpty());
 }
 
+void HighResolutionWindow::showStatus(const QString& message) {
+    if (m_notices.isEmpty()) {
+        statusBar()->showMessage(message);
+    } else {
+        statusBar()->showMessage(message.isEmpty() ? m_notices
+                                                   : message + QStringLiteral("   ") + m_notices);
+    }
+}
+
 void HighResolutionWindow::refresh() {
     if (!isVisible()) {
         return; // shown again, it refreshes
@@ -239,12 +264,23 @@ void HighResolutionWindow::refresh() {
     if (!m_coverage->hasFocus()) {
         m_coverage->setText(QString::fromStdString(state.coverageText));
     }
+    if (!m_tolerance->hasFocus()) {
+        m_tolerance->setText(QString::fromStdString(state.toleranceText));
+    }
 
+    QString matchProblem;
     try {
         m_result = m_session.currentIon();
-        m_match = session::matchMeasured(state, *m_result);
+        try {
+            m_match = session::matchMeasured(state, *m_result, m_session.separator());
+        } catch (const text::Error& error) {
+            // the ion stands without the match; the boxes say what is wrong
+            m_match.reset();
+            matchProblem = QString::fromStdString(error.what());
+        }
     } catch (const text::Error& error) {
         m_result.reset();
+        m_notices.clear();
         m_match.reset();
         m_worker.cancel();
         m_profile.reset();
@@ -255,8 +291,14 @@ void HighResolutionWindow::refresh() {
         rebuildPlot(true);
         return;
     }
-    showProblem({});
+    showProblem(matchProblem);
     showIon();
+    QStringList notices;
+    for (const std::string& notice : m_result->notices) {
+        notices.append(QString::fromStdString(notice));
+    }
+    m_notices = notices.join(QStringLiteral("; "));
+    showStatus({});
 
     // A new profile only when what it depends on changed; until it comes, the clusters.
     const std::string key = m_result->ionFormula + '|' + std::to_string(m_result->charge) + '|' +
@@ -272,7 +314,7 @@ void HighResolutionWindow::refresh() {
                            session::profileInputFor(state, *m_result, m_session.separator()),
                            settings);
             m_computing = true;
-            statusBar()->showMessage(QStringLiteral("Computing the profile…"));
+            showStatus(QStringLiteral("Computing the profile…"));
         } catch (const text::Error& error) {
             m_worker.cancel();
             m_computing = false;
@@ -305,17 +347,36 @@ void HighResolutionWindow::showIon() {
     m_summary.mostAbundantMz->setText(fixed(ion.mostAbundantMz));
     m_summary.averageMass->setText(fixed(ion.averageMass));
     m_summary.averageMz->setText(fixed(ion.averageMz));
-    m_summary.score->setText(
-        m_match ? QString::fromStdString(text::fixedText(m_match->match.score, 18, 4, separator))
-                : QString());
+    QString score;
+    if (m_match) {
+        const std::string noPeak = session::noPeakText(m_match->match, separator);
+        score = QString::fromStdString(
+            noPeak.empty() ? text::fixedText(m_match->match.score, 18, 4, separator) : noPeak);
+        if (noPeak.empty()) {
+            score += QStringLiteral("   (unexplained %1 %)")
+                         .arg(QString::fromStdString(
+                             text::fixedText(m_match->match.unexplained * 100, 18, 1, separator)));
+        }
+    }
+    m_summary.score->setText(score);
 
-    for (const session::IonCluster& cluster : ion.clusters) {
-        ClusterRow row{cluster.nominalMass, cluster.mass, cluster.mz, cluster.intensity, {}, {}};
+    for (const session::IonCluster& cluster : session::listedClusters(ion)) {
+        ClusterRow row{cluster.nominalMass,
+                       cluster.mass,
+                       cluster.mz,
+                       cluster.intensity,
+                       {},
+                       {},
+                       {},
+                       {},
+                       cluster.mz == ion.mostAbundantMz};
         if (m_match) {
             for (const measured::ClusterComparison& compared : m_match->match.clusters) {
                 if (compared.mz == cluster.mz) {
                     row.measuredPercent = compared.measuredPercent;
                     row.difference = compared.difference;
+                    row.measuredMz = compared.measuredMz;
+                    row.ppm = compared.ppm;
                 }
             }
         }
@@ -342,10 +403,9 @@ void HighResolutionWindow::profileFinished(int ticket,
     }
     m_computing = false;
     m_profile = std::move(profile);
-    statusBar()->showMessage(
-        m_profile->fromFineStructure
-            ? QStringLiteral("Profile from %1 fine peaks").arg(m_profile->finePeakCount)
-            : QStringLiteral("Profile from the accurate clusters"));
+    showStatus(m_profile->fromFineStructure
+                   ? QStringLiteral("Profile from %1 fine peaks").arg(m_profile->finePeakCount)
+                   : QStringLiteral("Profile from the accurate clusters"));
     rebuildPlot(false);
 }
 

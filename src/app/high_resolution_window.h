@@ -63,6 +63,8 @@ private:
     void ionChosen(int preset);
     void ionTyped();
     void showProblem(const QString& message);
+    // The status line: the message, then the ion's notices.
+    void showStatus(const QString& message);
     void showIon();
     void rebuildPlot(bool wholeView);
     void profileFinished(int ticket, std::shared_ptr<const profile::Profile> profile);
@@ -77,6 +79,7 @@ private:
     QComboBox* m_ion = nullptr;
     QLineEdit* m_resolvingPower = nullptr;
     QLineEdit* m_coverage = nullptr;
+    QLineEdit* m_tolerance = nullptr;
     ProfilePlotView* m_plot = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_problem = nullptr;
@@ -100,6 +103,7 @@ private:
     std::string m_profileKey; // what the profile shown or being computed belongs to
     int m_ticket = 0;
     bool m_computing = false;
+    QString m_notices; // of the ion shown
 };
 
 } // namespace orvane::app

@@ -1,5 +1,6 @@
 #include "app/ion_cluster_model.h"
 
+#include <QFont>
 #include <QStringList>
 
 #include "text/number_text.h"
@@ -8,8 +9,8 @@ namespace orvane::app {
 
 namespace {
 
-const char* const headers[] = {"Nominal mass", "Accurate mass", "m/z",
-                               "Intensity %",  "Measured %",    "Difference"};
+const char* const headers[] = {"Nominal mass", "Accurate mass", "m/z",          "Intensity %",
+                               "Measured %",   "Difference",    "Measured m/z", "ppm"};
 
 } // namespace
 
@@ -21,7 +22,7 @@ int IonClusterModel::rowCount(const QModelIndex& parent) const {
 }
 
 int IonClusterModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : (m_measured ? 6 : 4);
+    return parent.isValid() ? 0 : (m_measured ? 8 : 4);
 }
 
 QString IonClusterModel::cellText(int row, int column) const {
@@ -42,6 +43,10 @@ QString IonClusterModel::cellText(int row, int column) const {
         return cluster.measuredPercent ? fixed(*cluster.measuredPercent, 3) : QString();
     case 5:
         return cluster.difference ? fixed(*cluster.difference, 3) : QString();
+    case 6:
+        return cluster.measuredMz ? fixed(*cluster.measuredMz, 5) : QString();
+    case 7:
+        return cluster.ppm ? fixed(*cluster.ppm, 2) : QString();
     default:
         return {};
     }
@@ -57,6 +62,16 @@ QVariant IonClusterModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::TextAlignmentRole) {
         return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (m_rows[static_cast<std::size_t>(index.row())].mostAbundant) {
+        if (role == Qt::FontRole) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        if (role == Qt::ToolTipRole) {
+            return QStringLiteral("The most abundant cluster");
+        }
     }
     return {};
 }

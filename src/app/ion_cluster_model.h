@@ -15,11 +15,15 @@ struct ClusterRow {
     double intensity = 0;                  // percent of the tallest
     std::optional<double> measuredPercent; // with a measured spectrum beside the theory
     std::optional<double> difference;      // measured minus theory, percent
+    std::optional<double> measuredMz;      // where the matched measured peaks lie
+    std::optional<double> ppm;             // their error against the cluster's m/z
+    bool mostAbundant = false;             // the tallest cluster, shown in bold
 };
 
 // The accurate clusters of the ion as a read-only table: nominal mass, accurate mass, m/z,
-// intensity, and with a measured spectrum the measured intensity and the difference. The
-// rows are replaced as a whole.
+// intensity, and with a measured spectrum the measured intensity, the difference, the
+// measured m/z and its error in ppm. The most abundant row is bold. The rows are replaced
+// as a whole.
 class IonClusterModel : public QAbstractTableModel {
     Q_OBJECT
 

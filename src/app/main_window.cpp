@@ -333,6 +333,9 @@ void MainWindow::buildBottomBar(QWidget* client) {
 
     addLabel(panel2, "Label1", QStringLiteral("FW"), {350, 15, 18, 12}, true);
     m_weight = addLineEdit(panel2, "Weight", {373, 11, 80, 23});
+    m_weight->setToolTip(QStringLiteral(
+        "Formula weight from the atomic weights of elem.txt (the high-resolution window's "
+        "average mass is from masses.txt and abundances.txt)"));
     bindText(*m_weight, session::EditableText::Weight);
 
     setBackground(*addLabel(panel2, "Label3", QStringLiteral("Charge:"), {470, 15, 38, 12}),
@@ -730,8 +733,7 @@ void MainWindow::Formula1Click() {
     // shows it.
     std::string current = state.texts.formulaText;
     if (!state.formulaHistory.empty() &&
-        session::previewFormula(state.formulaHistory.front(), state.tables.elements,
-                                m_session.separator())
+        session::previewFormula(state.formulaHistory.front(), state.tables, m_session.separator())
                 .formulaText == current) {
         current = state.formulaHistory.front();
     }

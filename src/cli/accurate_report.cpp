@@ -4,7 +4,7 @@
 
 namespace orvane::cli {
 
-void writeAccurateReport(std::ostream& out, const session::IonResult& ion) {
+void writeAccurateReport(std::ostream& out, const session::IonResult& ion, bool allClusters) {
     out << "Ion\t" << ion.ion << '\t' << ion.charge << '\n';
     out << "IonFormula\t" << ion.ionFormula << '\n';
     out << "MonoisotopicMass\t" << roundTrip(ion.monoisotopicMass) << '\n';
@@ -12,7 +12,7 @@ void writeAccurateReport(std::ostream& out, const session::IonResult& ion) {
     out << "MonoisotopicMz\t" << roundTrip(ion.monoisotopicMz) << '\n';
     out << "AverageMz\t" << roundTrip(ion.averageMz) << '\n';
     out << "MostAbundantMz\t" << roundTrip(ion.mostAbundantMz) << '\n';
-    for (const session::IonCluster& cluster : ion.clusters) {
+    for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
         out << "Cluster\t" << cluster.nominalMass << '\t' << roundTrip(cluster.mass) << '\t'
             << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.intensity) << '\n';
     }
@@ -24,10 +24,23 @@ void writeMeasuredReport(std::ostream& out, const MeasuredReport& report) {
     out << "MeasuredPoints\t" << report.points << '\n';
     out << "BasePeak\t" << roundTrip(report.basePeakMz) << '\t'
         << roundTrip(report.basePeakIntensity) << '\n';
-    out << "Score\t" << roundTrip(report.match.score) << '\n';
+    if (report.rangeBasePeakMz && report.rangeBasePeakIntensity) {
+        out << "RangeBasePeak\t" << roundTrip(*report.rangeBasePeakMz) << '\t'
+            << roundTrip(*report.rangeBasePeakIntensity) << '\n';
+    }
+    if (report.noPeak.empty()) {
+        out << "Score\t" << roundTrip(report.match.score) << '\n';
+    } else {
+        out << "Score\tnone\t" << report.noPeak << '\n';
+    }
+    out << "Unexplained\t" << roundTrip(report.match.unexplained) << '\n';
+    const auto optional = [](const std::optional<double>& value) {
+        return value ? roundTrip(*value) : std::string();
+    };
     for (const measured::ClusterComparison& cluster : report.match.clusters) {
         out << "Match\t" << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.theoryPercent)
-            << '\t' << roundTrip(cluster.measuredPercent) << '\n';
+            << '\t' << roundTrip(cluster.measuredPercent) << '\t' << optional(cluster.measuredMz)
+            << '\t' << optional(cluster.ppm) << '\n';
     }
 }
 

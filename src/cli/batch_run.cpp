@@ -16,6 +16,7 @@
 #include <set>
 #include <thread>
 
+#include "accurate/element_isotopes.h"
 #include "cli/batch_table.h"
 #include "cli/blank_canvas.h"
 #include "cli/counts_to_enter.h"
@@ -64,6 +65,7 @@ public:
         }
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
+        m_massNumbers = accurate::massNumbersByColumn(m_session.state().tables, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -92,8 +94,9 @@ private:
         if (text::trimBlanks(row.line.formula).empty() && m_commandLine.counts.empty()) {
             throw text::Error("Formula \"" + row.line.formula + "\": the formula has no atoms.");
         }
-        const std::vector<session::CountText> counts = countsToEnter(
-            m_session.state().tables.elements, row.line.formula, m_commandLine.counts, '.');
+        const std::vector<session::CountText> counts =
+            countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
+                          '.', m_massNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         m_session.enterCounts(counts);
@@ -108,6 +111,9 @@ private:
             ion = m_session.currentIon();
             row.accurate = BatchAccurate{ion->monoisotopicMass, ion->ion, ion->monoisotopicMz,
                                          ion->mostAbundantMz};
+            for (const std::string& notice : ion->notices) {
+                m_notifier.notify(notice);
+            }
         } catch (const text::Error& error) {
             // An ion that was asked for and cannot be made fails the line; without one the
             // accurate columns stay empty (masses.txt missing, say).
@@ -118,7 +124,8 @@ private:
         }
         if (m_commandLine.batchFormat == BatchFormat::Json) {
             const JsonOrigin origin{row.line.lineNumber, row.line.formula};
-            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr, &origin);
+            row.json = jsonReport(state, ion ? &*ion : nullptr, nullptr, &origin,
+                                  m_commandLine.clustersAll);
         }
     }
 
@@ -126,6 +133,7 @@ private:
     CollectingNotifier m_notifier;
     BlankCanvas m_canvas;
     session::Session m_session;
+    formula::MassNumbers m_massNumbers; // the tables are loaded once
 };
 
 // Rows finished by the workers, handed out in input order.

@@ -83,6 +83,12 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
                     "largest intensity in the ion's range)")
         ->check(CLI::NonNegativeNumber)
         ->option_text("N");
+    app->add_option("--tolerance", commandLine.tolerancePpm,
+                    "Tolerance of the match with the measured peaks in ppm (default: one FWHM "
+                    "at the resolving power)")
+        ->type_name("PPM");
+    app->add_flag("--clusters-all", commandLine.clustersAll,
+                  "Lists every accurate cluster, also those under 1e-6 % of the tallest");
     app->add_option("--batch", commandLine.batchFile,
                     "Calculates every formula of FILE (- : standard input)")
         ->type_name("FILE");

@@ -31,6 +31,8 @@ struct CommandLine {
     std::optional<std::string> profileFile, hiresPngFile;
     std::optional<std::string> measuredFile;
     std::optional<std::size_t> spectrumIndex; // --spectrum, 0-based
+    std::optional<std::string> tolerancePpm;  // --tolerance, as typed into the window's box
+    bool clustersAll = false; // list every cluster, also those under 1e-6 % of the tallest
 
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;

@@ -9,11 +9,13 @@ namespace orvane::cli {
 
 std::vector<session::CountText>
 countsToEnter(const data::TextGrid& elements, const std::string& formula,
-              const std::vector<std::pair<std::string, std::string>>& counts, char separator) {
+              const std::vector<std::pair<std::string, std::string>>& counts, char separator,
+              const formula::MassNumbers& massNumbers) {
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
     std::vector<session::CountText> entries;
     if (!formula.empty()) {
-        const formula::FormulaCounts read = formula::readFormula(formula, symbols, separator);
+        const formula::FormulaCounts read =
+            formula::readFormula(formula, symbols, separator, massNumbers);
         formula::requireCountsInRange(formula, read, elements, separator);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/text_grid.h"
+#include "formula/formula_reader.h"
 #include "session/session.h"
 
 namespace orvane::cli {
@@ -15,6 +16,7 @@ namespace orvane::cli {
 /// lacks throws UsageError.
 std::vector<session::CountText>
 countsToEnter(const data::TextGrid& elements, const std::string& formula,
-              const std::vector<std::pair<std::string, std::string>>& counts, char separator);
+              const std::vector<std::pair<std::string, std::string>>& counts, char separator,
+              const formula::MassNumbers& massNumbers = {});
 
 } // namespace orvane::cli

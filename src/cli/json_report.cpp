@@ -5,9 +5,13 @@
 namespace orvane::cli {
 namespace {
 
-nlohmann::ordered_json accurateObject(const session::IonResult& ion) {
+nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
+}
+
+nlohmann::ordered_json accurateObject(const session::IonResult& ion, bool allClusters) {
     nlohmann::ordered_json clusters = nlohmann::ordered_json::array();
-    for (const session::IonCluster& cluster : ion.clusters) {
+    for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
         clusters.push_back(
             {{"mass", cluster.mass}, {"mz", cluster.mz}, {"intensity", cluster.intensity}});
     }
@@ -27,15 +31,26 @@ nlohmann::ordered_json measuredObject(const MeasuredReport& report) {
     for (const measured::ClusterComparison& cluster : report.match.clusters) {
         clusters.push_back({{"mz", cluster.mz},
                             {"theory", cluster.theoryPercent},
-                            {"measured", cluster.measuredPercent}});
+                            {"measured", cluster.measuredPercent},
+                            {"measuredMz", optionalNumber(cluster.measuredMz)},
+                            {"ppm", optionalNumber(cluster.ppm)}});
     }
-    return {{"file", report.file},
-            {"spectrum", report.spectrum},
-            {"points", report.points},
-            {"basePeakMz", report.basePeakMz},
-            {"basePeakIntensity", report.basePeakIntensity},
-            {"score", report.match.score},
-            {"clusters", clusters}};
+    nlohmann::ordered_json object{
+        {"file", report.file},
+        {"spectrum", report.spectrum},
+        {"points", report.points},
+        {"basePeakMz", report.basePeakMz},
+        {"basePeakIntensity", report.basePeakIntensity},
+        {"rangeBasePeakMz", optionalNumber(report.rangeBasePeakMz)},
+        {"rangeBasePeakIntensity", optionalNumber(report.rangeBasePeakIntensity)},
+        {"score", report.noPeak.empty() ? nlohmann::ordered_json(report.match.score)
+                                        : nlohmann::ordered_json()},
+        {"unexplained", report.match.unexplained},
+        {"clusters", clusters}};
+    if (!report.noPeak.empty()) {
+        object["note"] = report.noPeak;
+    }
+    return object;
 }
 
 std::string dumped(const nlohmann::ordered_json& object) {
@@ -55,7 +70,7 @@ std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
 }
 
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
-                       const MeasuredReport* measured, const JsonOrigin* origin) {
+                       const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;
@@ -78,7 +93,7 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
         {"span", {{"first", state.plotState.spanFirst}, {"last", state.plotState.spanLast}}},
         {"pattern", points}});
     if (ion) {
-        report["accurate"] = accurateObject(*ion);
+        report["accurate"] = accurateObject(*ion, allClusters);
     }
     if (measured) {
         report["measured"] = measuredObject(*measured);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "measured/cluster_match.h"
@@ -12,9 +13,11 @@ struct MeasuredReport {
     std::string file;
     std::size_t spectrum = 0; // 0-based index in the file
     std::size_t points = 0;
-    double basePeakMz = 0;        // the tallest point inside the ion's clusters
+    double basePeakMz = 0;        // the tallest point of the whole spectrum
     double basePeakIntensity = 0; // as measured
+    std::optional<double> rangeBasePeakMz, rangeBasePeakIntensity; // inside the ion's range
     measured::ClusterMatch match;
+    std::string noPeak; // why there is no score: no measured peak in the ion's range
 };
 
 } // namespace orvane::cli

@@ -16,6 +16,9 @@ void applySettings(session::Session& run, const CommandLine& commandLine) {
     if (commandLine.coverage) {
         run.setCoverageText(*commandLine.coverage);
     }
+    if (commandLine.tolerancePpm) {
+        run.setToleranceText(*commandLine.tolerancePpm);
+    }
 }
 
 } // namespace orvane::cli

@@ -13,6 +13,7 @@
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
+#include "accurate/element_isotopes.h"
 #include "export/safe_file_writer.h"
 #include "plot/profile_plot.h"
 #include "profile/profile.h"
@@ -49,16 +50,25 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
                           " (counted from 0)");
     }
     run.showMeasuredSpectrum(file, index);
-    const std::optional<session::MeasuredMatch> match = session::matchMeasured(run.state(), ion);
+    const std::optional<session::MeasuredMatch> match =
+        session::matchMeasured(run.state(), ion, run.separator());
     MeasuredReport report;
     report.file = *commandLine.measuredFile;
     report.spectrum = index;
     report.points = run.state().measured->points.mz.size();
     if (match) {
         report.match = match->match;
+        report.noPeak = session::noPeakText(match->match, run.separator());
+        if (!report.noPeak.empty()) {
+            std::cerr << "notice: " << report.noPeak << '\n';
+        }
+        if (match->basePeak) {
+            report.basePeakMz = match->basePeak->basePeakMz;
+            report.basePeakIntensity = match->basePeak->basePeakIntensity;
+        }
         if (match->scale) {
-            report.basePeakMz = match->scale->basePeakMz;
-            report.basePeakIntensity = match->scale->basePeakIntensity;
+            report.rangeBasePeakMz = match->scale->basePeakMz;
+            report.rangeBasePeakIntensity = match->scale->basePeakIntensity;
         }
     }
     return report;
@@ -112,7 +122,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::vector<session::CountText> counts;
     try {
         counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
-                               run.separator());
+                               run.separator(),
+                               accurate::massNumbersByColumn(run.state().tables, run.separator()));
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;
@@ -126,6 +137,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::optional<session::IonResult> ion;
     try {
         ion = run.currentIon();
+        for (const std::string& notice : ion->notices) {
+            std::cerr << "notice: " << notice << '\n';
+        }
     } catch (const text::Error& error) {
         if (asksForAccurate(commandLine)) {
             std::cerr << "orvane-calc: no accurate masses: " << error.what() << '\n';
@@ -141,12 +155,13 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
 
     std::ostringstream report;
     if (commandLine.json) {
-        report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr)
+        report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr,
+                             nullptr, commandLine.clustersAll)
                << '\n';
     } else {
         writeCalculationReport(report, run.state());
         if (ion) {
-            writeAccurateReport(report, *ion);
+            writeAccurateReport(report, *ion, commandLine.clustersAll);
         }
         if (measured) {
             writeMeasuredReport(report, *measured);
@@ -183,7 +198,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         }
         if (commandLine.hiresPngFile) {
             const std::optional<session::MeasuredMatch> match =
-                session::matchMeasured(run.state(), *ion);
+                session::matchMeasured(run.state(), *ion, run.separator());
             const plot::HighResolutionContent content =
                 session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
             const plot::ViewRange view = plot::wholeView(content.sticks);

@@ -12,6 +12,10 @@ bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+bool isPartStart(char c) {
+    return (c >= 'A' && c <= 'Z') || c == '(' || c == '[' || c == '{';
+}
+
 } // namespace
 
 FormulaCursor::FormulaCursor(std::string_view text, std::string_view label, char separator)
@@ -28,10 +32,66 @@ void FormulaCursor::skipBlanks() {
     }
 }
 
+FormulaCursor::PointKind FormulaCursor::pointKind(std::size_t offset) const {
+    if (m_text[offset] != '.') {
+        return PointKind::Decimal; // the locale's comma never separates parts
+    }
+    // only the count of an item can end a part: a leading "0.5H2O" is a multiplier
+    std::size_t before = offset;
+    while (before > 0 && isDigit(m_text[before - 1])) {
+        --before;
+    }
+    if (before == 0) {
+        return PointKind::Decimal;
+    }
+    const char item = m_text[before - 1];
+    if (!((item >= 'A' && item <= 'Z') || (item >= 'a' && item <= 'z') || item == ')' ||
+          item == ']' || item == '}')) {
+        return PointKind::Decimal;
+    }
+    std::size_t after = offset + 1;
+    while (after < m_text.size() && isDigit(m_text[after])) {
+        ++after;
+    }
+    if (after < m_text.size() && isPartStart(m_text[after])) {
+        // a hydrate part is a compound ("6H2O"); a single element after the number
+        // ("C2.5H6", "C1.5C1.25") as likely continues a formula of decimal counts
+        int items = 0;
+        int depth = 0;
+        for (std::size_t i = after; i < m_text.size(); ++i) {
+            const char c = m_text[i];
+            if (c == '(' || c == '[' || c == '{') {
+                items += depth == 0 ? 2 : 0;
+                ++depth;
+            } else if (c == ')' || c == ']' || c == '}') {
+                if (depth == 0) {
+                    break;
+                }
+                --depth;
+            } else if (depth == 0 &&
+                       (c == '*' || static_cast<unsigned char>(c) >= 0x80 ||
+                        (c == '.' && (i + 1 >= m_text.size() || !isDigit(m_text[i + 1]))))) {
+                break; // "·", "•" and any other non-ASCII character end the part too
+            } else if (depth == 0 && c >= 'A' && c <= 'Z') {
+                ++items;
+            }
+        }
+        return items >= 2 ? PointKind::Hydrate : PointKind::Ambiguous;
+    }
+    while (after < m_text.size() && (m_text[after] == ' ' || m_text[after] == '\t')) {
+        ++after;
+    }
+    if (after < m_text.size() && isPartStart(m_text[after])) {
+        return PointKind::Ambiguous;
+    }
+    return PointKind::Decimal;
+}
+
 bool FormulaCursor::isPointAt(std::size_t offset) const {
     return offset > 0 && offset + 1 < m_text.size() &&
            (m_text[offset] == '.' || m_text[offset] == m_separator) &&
-           isDigit(m_text[offset - 1]) && isDigit(m_text[offset + 1]);
+           isDigit(m_text[offset - 1]) && isDigit(m_text[offset + 1]) &&
+           pointKind(offset) != PointKind::Hydrate;
 }
 
 bool FormulaCursor::atDecimalPoint() const {
@@ -59,6 +119,19 @@ WrittenNumber FormulaCursor::readNumber() {
     std::string copy; // with "." as the point, for from_chars
     while (atDigit() || (number.whole && atDecimalPoint())) {
         if (!atDigit()) {
+            if (pointKind(m_offset) == PointKind::Ambiguous) {
+                std::string hydrate(m_text.substr(0, m_offset));
+                hydrate += "\u00B7";
+                hydrate += m_text.substr(m_offset + 1);
+                std::size_t end = m_offset + 1;
+                while (end < m_text.size() && isDigit(m_text[end])) {
+                    ++end;
+                }
+                throw refusal("the point at " + positionText(m_offset) +
+                              " can be read two ways: as a hydrate separator (" + quoted(hydrate) +
+                              ") or as a decimal point (the count " +
+                              quoted(m_text.substr(number.offset, end - number.offset)) + ")");
+            }
             number.whole = false;
             copy.push_back('.');
         } else {

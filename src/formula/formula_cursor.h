@@ -40,13 +40,14 @@ public:
     /// Moves past spaces and tabs.
     void skipBlanks();
     /// True when the byte at the cursor is "." or the separator with a digit right before
-    /// and right after it.
+    /// and right after it, and not a hydrate point (see pointKind).
     bool atDecimalPoint() const;
     /// The length in bytes of the part separator at the cursor ("·", "•", "*", or a "."
     /// that is no decimal point); 0 when there is none.
     std::size_t partSeparatorLength() const;
     /// Reads the number at the cursor, which is at a digit. Refuses a second decimal
-    /// point and a number beyond the extended range.
+    /// point, a point that reads both as a decimal point and as a hydrate separator, and a
+    /// number beyond the extended range.
     WrittenNumber readNumber();
 
     /// "position N": the character position of the byte at `offset`; the end of the text
@@ -63,6 +64,12 @@ public:
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 private:
+    // What a "." between digits is. A count followed by a point, a number and a compound
+    // is written by chemists for a hydrate ("FeCl3.6H2O"); where a blank comes between the
+    // number and what follows, or a single element follows ("C2.5H6"), both readings are
+    // as likely.
+    enum class PointKind { Decimal, Hydrate, Ambiguous };
+    PointKind pointKind(std::size_t offset) const;
     bool isPointAt(std::size_t offset) const;
 
     std::string_view m_text;

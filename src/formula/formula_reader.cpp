@@ -79,8 +79,8 @@ enum class PartEnd { Separator, Bracket, Text };
 class Reader {
 public:
     Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
-           const FormulaGrammar& grammar)
-        : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar) {}
+           const FormulaGrammar& grammar, const MassNumbers& massNumbers)
+        : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers) {}
 
     FormulaCounts read();
 
@@ -89,6 +89,12 @@ private:
     void closeBracket(char closing, std::size_t at);
     void separatePart(std::size_t at, std::size_t length);
     bool readElement();
+    // The symbol at `at`: its column (0 for none) and length.
+    std::pair<int, std::size_t> symbolAt(std::size_t at) const;
+    bool isMassNumber(int column, const WrittenNumber& number) const;
+    void refuseLabel(std::size_t open) const;
+    void refuseMassNumber(const WrittenNumber& number) const;
+    std::size_t partEnd(std::size_t from) const;
     void beginPart(std::size_t separatorOffset);
     void endPart(PartEnd end, std::size_t at);
     text::Extended readCount();
@@ -105,6 +111,7 @@ private:
     FormulaCursor& m_cursor;
     const std::vector<std::string>& m_symbols;
     const FormulaGrammar& m_grammar;
+    const MassNumbers& m_massNumbers;
     std::vector<Frame> m_frames;
 };
 
@@ -140,6 +147,7 @@ void Reader::openBracket(char opening, std::size_t at) {
     if (!m_grammar.allBrackets && opening != '(') {
         refuseHere("the bracket", at, ", only round brackets can");
     }
+    refuseLabel(at);
     m_cursor.advance();
     Frame frame;
     frame.closing = closingOf(opening);
@@ -179,9 +187,9 @@ void Reader::separatePart(std::size_t at, std::size_t length) {
     beginPart(at);
 }
 
-bool Reader::readElement() {
+std::pair<int, std::size_t> Reader::symbolAt(std::size_t at) const {
     // the longest symbol wins; among equal ones the lowest column
-    const std::string_view rest = m_cursor.text().substr(m_cursor.offset());
+    const std::string_view rest = m_cursor.text().substr(at);
     std::size_t best = 0;
     int column = 0;
     for (std::size_t c = 1; c < m_symbols.size(); ++c) {
@@ -191,6 +199,89 @@ bool Reader::readElement() {
             column = static_cast<int>(c);
         }
     }
+    return {column, best};
+}
+
+bool Reader::isMassNumber(int column, const WrittenNumber& number) const {
+    const auto c = static_cast<std::size_t>(column);
+    if (column <= 0 || c >= m_massNumbers.size() || !number.whole) {
+        return false;
+    }
+    for (const long long massNumber : m_massNumbers[c]) {
+        if (static_cast<text::Extended>(massNumber) == number.value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Reader::refuseLabel(std::size_t open) const {
+    // "[13C]": a bracket holding a whole number and one symbol is an isotope label
+    const std::string_view text = m_cursor.text();
+    std::size_t at = open + 1;
+    while (at < text.size() && FormulaCursor::isDigit(text[at])) {
+        ++at;
+    }
+    if (at == open + 1) {
+        return;
+    }
+    const auto [column, length] = symbolAt(at);
+    if (column == 0 || at + length >= text.size() || text[at + length] != closingOf(text[open])) {
+        return;
+    }
+    throw m_cursor.refusal(
+        "the label " + FormulaCursor::quoted(text.substr(open, at + length + 1 - open)) + " at " +
+        position(open) + ": isotope labels such as [13C] are not read yet");
+}
+
+std::size_t Reader::partEnd(std::size_t from) const {
+    // where the part that starts at `from` ends: a separator or a closing bracket outside
+    // the brackets it opens, or the end
+    FormulaCursor probe = m_cursor;
+    probe.advance(from - probe.offset());
+    int depth = 0;
+    while (!probe.atEnd()) {
+        const char c = probe.peek();
+        if (closingOf(c) != 0) {
+            ++depth;
+        } else if (isClosing(c)) {
+            if (depth == 0) {
+                break;
+            }
+            --depth;
+        } else if (depth == 0 && probe.partSeparatorLength() != 0) {
+            break;
+        }
+        probe.advance();
+    }
+    std::size_t end = probe.offset();
+    while (end > from && (m_cursor.text()[end - 1] == ' ' || m_cursor.text()[end - 1] == '\t')) {
+        --end;
+    }
+    return end;
+}
+
+void Reader::refuseMassNumber(const WrittenNumber& number) const {
+    const std::string_view text = m_cursor.text();
+    const std::size_t symbolStart = number.offset + number.text.size();
+    const auto [column, length] = symbolAt(symbolStart);
+    const std::size_t end = partEnd(symbolStart);
+    const std::string before(text.substr(0, number.offset));
+    const std::string isotope = before + "[" + std::string(number.text) +
+                                std::string(text.substr(symbolStart, length)) + "]" +
+                                std::string(text.substr(symbolStart + length));
+    const std::string multiple = before + std::string(number.text) + "(" +
+                                 std::string(text.substr(symbolStart, end - symbolStart)) + ")" +
+                                 std::string(text.substr(end));
+    throw m_cursor.refusal(
+        "the number " + FormulaCursor::quoted(number.text) + " at " + position(number.offset) +
+        " is also a mass number of " + m_symbols[static_cast<std::size_t>(column)] + ": write " +
+        FormulaCursor::quoted(isotope) + " for the isotope or " + FormulaCursor::quoted(multiple) +
+        " for " + std::string(number.text) + " times the rest");
+}
+
+bool Reader::readElement() {
+    const auto [column, best] = symbolAt(m_cursor.offset());
     if (column == 0) {
         return false;
     }
@@ -212,6 +303,11 @@ void Reader::beginPart(std::size_t separatorOffset) {
         if (m_cursor.atDigit()) {
             frame.multiplierNumber = readCheckedNumber();
             frame.multiplier = frame.multiplierNumber->value;
+            // after a separator a number is always a multiplier ("CuSO4·5H2O")
+            if (separatorOffset == none &&
+                isMassNumber(symbolAt(m_cursor.offset()).first, *frame.multiplierNumber)) {
+                refuseMassNumber(*frame.multiplierNumber);
+            }
         }
     }
 }
@@ -327,13 +423,13 @@ FormulaCounts Reader::finished(Tally& tally) const {
 } // namespace
 
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
-                          char separator) {
+                          char separator, const MassNumbers& massNumbers) {
     FormulaCursor cursor(formula, "Formula", separator);
     cursor.skipBlanks();
     if (cursor.atEnd()) {
         throw cursor.refusal("there is no formula to read");
     }
-    FormulaCounts counts = readFormulaAt(cursor, symbols, FormulaGrammar{});
+    FormulaCounts counts = readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers);
     assert(cursor.atEnd());
     // "C0", "0H2O": read, but nothing to calculate
     if (std::all_of(counts.counts.begin(), counts.counts.end(),
@@ -344,8 +440,8 @@ FormulaCounts readFormula(std::string_view formula, const std::vector<std::strin
 }
 
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
-                            const FormulaGrammar& grammar) {
-    return Reader(cursor, symbols, grammar).read();
+                            const FormulaGrammar& grammar, const MassNumbers& massNumbers) {
+    return Reader(cursor, symbols, grammar, massNumbers).read();
 }
 
 } // namespace orvane::formula

@@ -9,6 +9,9 @@
 
 namespace orvane::formula {
 
+// The mass numbers of each column's isotopes, indexed like the symbols; may be empty.
+using MassNumbers = std::vector<std::vector<long long>>;
+
 // How much of the formula grammar a reading allows. The whole-formula reading allows it
 // all; a notation that embeds formulas narrows it to what cannot clash with its own marks.
 struct FormulaGrammar {
@@ -20,19 +23,24 @@ struct FormulaGrammar {
 };
 
 /// Reads a formula against the element symbols by column (index 0 unused) and returns its
-/// counts per column. A formula is parts joined by "·", "•", "*" or a "." that does not
-/// stand between two digits, each part an optional multiplier then items; an item is an
-/// element symbol (case-sensitive, the longest that matches, the lowest column among
-/// equal ones) or a bracket (), [] or {} holding a formula of its own, then an optional
-/// count (digits with "." or `separator` between digits; none is 1). Repeated elements
-/// add up. Refuses the text with text::Error naming the character position.
+/// counts per column. A formula is parts joined by "·", "•", "*" or a "." that is no
+/// decimal point, each part an optional multiplier then items; an item is an element
+/// symbol (case-sensitive, the longest that matches, the lowest column among equal ones)
+/// or a bracket (), [] or {} holding a formula of its own, then an optional count (digits
+/// with "." or `separator` between digits; none is 1). A "." after a count that is
+/// followed by a number and an element or bracket separates a hydrate part
+/// ("FeCl3.6H2O"). Repeated elements add up. Refuses with text::Error naming the
+/// character position: an isotope label ("[13C]"), a point that reads both as a decimal
+/// point and as a hydrate separator, and a multiplier at the start of the formula or of a
+/// bracket written right before an element of which it is also a mass number ("13CH4",
+/// per `massNumbers`), each with both readings.
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
-                          char separator);
+                          char separator, const MassNumbers& massNumbers = {});
 
 /// Reads a formula from the cursor on, with the given grammar, and leaves the cursor at
 /// the end or at the first stop byte outside what it read. Refusals name positions in
 /// the cursor's whole text.
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
-                            const FormulaGrammar& grammar);
+                            const FormulaGrammar& grammar, const MassNumbers& massNumbers = {});
 
 } // namespace orvane::formula

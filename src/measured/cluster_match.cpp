@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace orvane::measured {
 
@@ -21,51 +22,215 @@ bool takesPart(const TheoreticalCluster& cluster) {
     return cluster.intensity >= matchedClusterMinimum;
 }
 
+// The line nearest to `mz` within the tolerance, if any; lines sorted by m/z.
+std::optional<std::size_t> nearestLine(const std::vector<TheoreticalPeak>& lines, double mz,
+                                       const MatchTolerance& tolerance) {
+    const auto above =
+        std::lower_bound(lines.begin(), lines.end(), mz,
+                         [](const TheoreticalPeak& line, double value) { return line.mz < value; });
+    std::optional<std::size_t> best;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (auto it : {above - (above == lines.begin() ? 0 : 1), above}) {
+        if (it == lines.end()) {
+            continue;
+        }
+        const double distance = std::fabs(it->mz - mz);
+        if (distance <= toleranceAt(it->mz, tolerance) && distance < bestDistance) {
+            bestDistance = distance;
+            best = static_cast<std::size_t>(it - lines.begin());
+        }
+    }
+    return best;
+}
+
+std::optional<DisplayScale> tallestIn(const Spectrum& measured, std::size_t first,
+                                      std::size_t last) {
+    std::optional<std::size_t> tallest;
+    for (std::size_t i = first; i < last; ++i) {
+        if (measured.intensity[i] > 0 &&
+            (!tallest || measured.intensity[i] > measured.intensity[*tallest])) {
+            tallest = i;
+        }
+    }
+    if (!tallest) {
+        return std::nullopt;
+    }
+    DisplayScale scale;
+    scale.basePeakMz = measured.mz[*tallest];
+    scale.basePeakIntensity = measured.intensity[*tallest];
+    scale.factor = 100 / scale.basePeakIntensity;
+    return scale;
+}
+
 } // namespace
+
+double toleranceAt(double mz, const MatchTolerance& tolerance) {
+    if (tolerance.ppm) {
+        return std::fabs(mz) * *tolerance.ppm * 1e-6;
+    }
+    assert(tolerance.resolvingPower > 0);
+    return std::fabs(mz) / tolerance.resolvingPower;
+}
 
 double clusterHalfWidth(int charge) {
     assert(charge != 0);
     return 0.5 / std::abs(charge);
 }
 
-ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& theory, int charge,
-                           const Spectrum& measured) {
-    const double halfWidth = clusterHalfWidth(charge);
-    ClusterMatch match;
-    double largest = 0;
-    long double dot = 0;
-    long double theorySquares = 0;
-    long double measuredSquares = 0;
-    for (const TheoreticalCluster& cluster : theory) {
-        if (!takesPart(cluster)) {
+Spectrum peaksOf(const Spectrum& spectrum, bool profile) {
+    if (!profile) {
+        return spectrum;
+    }
+    Spectrum peaks;
+    long double sum = 0;
+    long double moment = 0;
+    const auto close = [&] {
+        if (sum > 0) {
+            peaks.mz.push_back(static_cast<double>(moment / sum));
+            peaks.intensity.push_back(static_cast<double>(sum));
+        }
+        sum = 0;
+        moment = 0;
+    };
+    const std::vector<double>& y = spectrum.intensity;
+    const std::vector<double>& x = spectrum.mz;
+    for (std::size_t i = 0; i < spectrum.size(); ++i) {
+        if (!(y[i] > 0)) {
+            close();
             continue;
         }
-        const auto [first, last] =
-            pointsIn(measured, {cluster.mz - halfWidth, cluster.mz + halfWidth});
-        long double sum = 0;
-        for (std::size_t i = first; i < last; ++i) {
-            sum += measured.intensity[i];
+        // a rise after a fall starts the next peak; a step far wider than the last is a gap
+        const bool rises = i >= 2 && y[i] > y[i - 1] && y[i - 1] < y[i - 2];
+        const bool gap = i >= 2 && x[i] - x[i - 1] > 4 * (x[i - 1] - x[i - 2]);
+        if (rises || gap) {
+            close();
         }
-        ClusterComparison comparison;
-        comparison.mz = cluster.mz;
-        comparison.theoryPercent = cluster.intensity;
-        comparison.measured = static_cast<double>(sum);
-        largest = std::max(largest, comparison.measured);
-        dot += static_cast<long double>(cluster.intensity) * comparison.measured;
-        theorySquares += static_cast<long double>(cluster.intensity) * cluster.intensity;
-        measuredSquares += static_cast<long double>(comparison.measured) * comparison.measured;
-        match.clusters.push_back(comparison);
+        sum += y[i];
+        moment += static_cast<long double>(y[i]) * x[i];
     }
-    for (ClusterComparison& comparison : match.clusters) {
-        comparison.measuredPercent = largest > 0 ? comparison.measured / largest * 100 : 0;
-        comparison.difference = comparison.measuredPercent - comparison.theoryPercent;
+    close();
+    return peaks;
+}
+
+std::vector<TheoreticalPeak> mergeUnresolved(std::vector<TheoreticalPeak> lines,
+                                             const MatchTolerance& tolerance) {
+    std::sort(lines.begin(), lines.end(),
+              [](const TheoreticalPeak& a, const TheoreticalPeak& b) { return a.mz < b.mz; });
+    std::vector<TheoreticalPeak> merged;
+    long double moment = 0;
+    long double sum = 0;
+    double tallest = 0;
+    for (const TheoreticalPeak& line : lines) {
+        if (!merged.empty() && line.mz - merged.back().mz <= toleranceAt(line.mz, tolerance)) {
+            sum += line.intensity;
+            moment += static_cast<long double>(line.intensity) * line.mz;
+            if (line.intensity > tallest) {
+                tallest = line.intensity;
+                merged.back().cluster = line.cluster;
+            }
+            merged.back().intensity = static_cast<double>(sum);
+            merged.back().mz = sum > 0 ? static_cast<double>(moment / sum) : line.mz;
+            continue;
+        }
+        merged.push_back(line);
+        sum = line.intensity;
+        moment = static_cast<long double>(line.intensity) * line.mz;
+        tallest = line.intensity;
+    }
+    return merged;
+}
+
+ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
+                           const std::vector<TheoreticalPeak>& lines, int charge,
+                           const Spectrum& measuredPeaks, const MatchTolerance& tolerance) {
+    assert(std::is_sorted(
+        lines.begin(), lines.end(),
+        [](const TheoreticalPeak& a, const TheoreticalPeak& b) { return a.mz < b.mz; }));
+    ClusterMatch match;
+    const std::optional<MzRange> range = clusterRange(clusters, charge);
+    if (!range) {
+        return match;
+    }
+    match.range = *range;
+
+    std::vector<long double> matched(lines.size(), 0);
+    std::vector<long double> clusterSum(clusters.size(), 0);
+    std::vector<long double> clusterMoment(clusters.size(), 0);
+    long double unexplainedSquares = 0;
+    long double unexplained = 0;
+    long double total = 0;
+    const auto [first, last] = pointsIn(measuredPeaks, *range);
+    for (std::size_t i = first; i < last; ++i) {
+        const double intensity = measuredPeaks.intensity[i];
+        if (intensity > 0) {
+            match.measuredInRange = true;
+        }
+        total += intensity;
+        const std::optional<std::size_t> line = nearestLine(lines, measuredPeaks.mz[i], tolerance);
+        if (!line) {
+            unexplained += intensity;
+            unexplainedSquares += static_cast<long double>(intensity) * intensity;
+            continue;
+        }
+        matched[*line] += intensity;
+        const std::size_t cluster = lines[*line].cluster;
+        assert(cluster < clusters.size());
+        clusterSum[cluster] += intensity;
+        clusterMoment[cluster] += static_cast<long double>(intensity) * measuredPeaks.mz[i];
+    }
+
+    long double dot = 0;
+    long double theorySquares = 0;
+    long double measuredSquares = unexplainedSquares;
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        // lines of clusters that take no part count only where something was measured
+        if (!takesPart(clusters[lines[j].cluster]) && matched[j] == 0) {
+            continue;
+        }
+        const auto theory = static_cast<long double>(lines[j].intensity);
+        dot += theory * matched[j];
+        theorySquares += theory * theory;
+        measuredSquares += matched[j] * matched[j];
     }
     if (theorySquares > 0 && measuredSquares > 0) {
         const long double cosine = dot / std::sqrt(theorySquares * measuredSquares);
         // rounding can put a perfect match a hair above 1; negative intensities below 0
         match.score = static_cast<double>(std::clamp(cosine, 0.0L, 1.0L));
     }
+    match.unexplained = total > 0 ? static_cast<double>(unexplained / total) : 0;
+
+    double largest = 0;
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        if (!takesPart(clusters[c])) {
+            continue;
+        }
+        ClusterComparison comparison;
+        comparison.mz = clusters[c].mz;
+        comparison.theoryPercent = clusters[c].intensity;
+        comparison.measured = static_cast<double>(clusterSum[c]);
+        if (clusterSum[c] > 0) {
+            comparison.measuredMz = static_cast<double>(clusterMoment[c] / clusterSum[c]);
+            comparison.ppm = (*comparison.measuredMz - comparison.mz) / comparison.mz * 1e6;
+        }
+        largest = std::max(largest, comparison.measured);
+        match.clusters.push_back(comparison);
+    }
+    for (ClusterComparison& comparison : match.clusters) {
+        comparison.measuredPercent = largest > 0 ? comparison.measured / largest * 100 : 0;
+        comparison.difference = comparison.measuredPercent - comparison.theoryPercent;
+    }
     return match;
+}
+
+ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters, int charge,
+                           const Spectrum& measuredPeaks, const MatchTolerance& tolerance) {
+    std::vector<TheoreticalPeak> lines;
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        lines.push_back({clusters[c].mz, clusters[c].intensity, c});
+    }
+    std::sort(lines.begin(), lines.end(),
+              [](const TheoreticalPeak& a, const TheoreticalPeak& b) { return a.mz < b.mz; });
+    return matchClusters(clusters, lines, charge, measuredPeaks, tolerance);
 }
 
 std::optional<MzRange> clusterRange(const std::vector<TheoreticalCluster>& theory, int charge) {
@@ -90,21 +255,11 @@ std::optional<MzRange> clusterRange(const std::vector<TheoreticalCluster>& theor
 
 std::optional<DisplayScale> displayScale(const Spectrum& measured, const MzRange& range) {
     const auto [first, last] = pointsIn(measured, range);
-    std::optional<std::size_t> tallest;
-    for (std::size_t i = first; i < last; ++i) {
-        if (measured.intensity[i] > 0 &&
-            (!tallest || measured.intensity[i] > measured.intensity[*tallest])) {
-            tallest = i;
-        }
-    }
-    if (!tallest) {
-        return std::nullopt;
-    }
-    DisplayScale scale;
-    scale.basePeakMz = measured.mz[*tallest];
-    scale.basePeakIntensity = measured.intensity[*tallest];
-    scale.factor = 100 / scale.basePeakIntensity;
-    return scale;
+    return tallestIn(measured, first, last);
+}
+
+std::optional<DisplayScale> basePeak(const Spectrum& measured) {
+    return tallestIn(measured, 0, measured.size());
 }
 
 } // namespace orvane::measured

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -13,27 +14,51 @@ struct TheoreticalCluster {
     double intensity = 0;
 };
 
+// One line of the theory as the instrument shows it (fine peaks it does not separate merged),
+// with the cluster it belongs to.
+struct TheoreticalPeak {
+    double mz = 0;
+    double intensity = 0;    // in any unit common to all peaks
+    std::size_t cluster = 0; // index into the clusters
+};
+
 // Clusters below this intensity (in %) take no part in the comparison.
 inline constexpr double matchedClusterMinimum = 0.1;
+
+// How near a measured peak must lie to a theoretical one to be explained by it.
+struct MatchTolerance {
+    double resolvingPower = 60'000; // one FWHM, m/z / R, when no ppm are given
+    std::optional<double> ppm;      // a fixed tolerance in ppm of the m/z instead
+};
+
+/// The largest distance in m/z at which a measured peak matches a theoretical one at `mz`.
+double toleranceAt(double mz, const MatchTolerance& tolerance);
 
 // One cluster set against the measured spectrum.
 struct ClusterComparison {
     double mz = 0;              // the cluster's m/z
     double theoryPercent = 0;   // the cluster's intensity as given
-    double measured = 0;        // the measured intensities summed over the cluster's window
+    double measured = 0;        // the measured peaks matched to the cluster's lines, summed
     double measuredPercent = 0; // measured in % of the largest measured value (that one is 100)
     double difference = 0;      // measuredPercent - theoryPercent
-};
-
-struct ClusterMatch {
-    std::vector<ClusterComparison> clusters; // the clusters of at least 0.1 %, in the given order
-    double score = 0; // cosine of the theoretical and measured vectors, 0 to 1
+    std::optional<double> measuredMz; // intensity-weighted centre of the matched peaks
+    std::optional<double> ppm;        // (measuredMz - mz) / mz * 1e6
 };
 
 // An m/z interval low <= m/z < high.
 struct MzRange {
     double low = 0;
     double high = 0;
+};
+
+struct ClusterMatch {
+    std::vector<ClusterComparison> clusters; // the clusters of at least 0.1 %, in the given order
+    // Cosine over the union of the theoretical lines and the measured peaks of the range,
+    // each missing partner counted as 0, so that unexplained intensity lowers it; 0 to 1.
+    double score = 0;
+    double unexplained = 0;       // share of the measured intensity in the range no line explains
+    MzRange range;                // the ion's range, where every measured peak counts
+    bool measuredInRange = false; // some measured peak above 0 lies in the range
 };
 
 // The tallest measured point of a range and the factor that draws it at 100.
@@ -47,13 +72,27 @@ struct DisplayScale {
 /// cluster ends where the next whole-mass cluster's begins.
 double clusterHalfWidth(int charge);
 
-/// Compares the clusters of at least 0.1 % with the spectrum: each one's measured value is the
-/// sum of the intensities of the points at mz - w <= m/z < mz + w, w = clusterHalfWidth(charge)
-/// (for profile data too: the points are summed as they are, not integrated, which on an even
-/// m/z grid differs from the area by the constant step only). The score is the cosine of the
-/// two vectors, 0 when either is all zero.
-ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& theory, int charge,
-                           const Spectrum& measured);
+/// The peaks of a spectrum: every point of a centroided one; of a profile, each run of
+/// points from one local minimum (or zero, or gap) to the next as one peak, its intensity
+/// the run's sum and its m/z the intensity-weighted centre.
+Spectrum peaksOf(const Spectrum& spectrum, bool profile);
+
+/// The lines sorted by m/z with neighbours closer than the tolerance merged (summed, at
+/// their intensity-weighted centre; a merged line keeps the cluster of its tallest part).
+std::vector<TheoreticalPeak> mergeUnresolved(std::vector<TheoreticalPeak> lines,
+                                             const MatchTolerance& tolerance);
+
+/// Compares the theory with the measured peaks (m/z ascending). Each measured peak inside
+/// the ion's range (clusterRange) is matched to the nearest line within the tolerance or
+/// left unexplained. Per cluster of at least 0.1 %: the matched intensity, its weighted
+/// m/z and error in ppm; the score is the cosine over the union (see ClusterMatch).
+ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
+                           const std::vector<TheoreticalPeak>& lines, int charge,
+                           const Spectrum& measuredPeaks, const MatchTolerance& tolerance);
+
+/// matchClusters with each cluster as its own line.
+ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters, int charge,
+                           const Spectrum& measuredPeaks, const MatchTolerance& tolerance);
 
 /// The m/z range the clusters of at least 0.1 % cover with their windows, from the lowest
 /// one's window start to the highest one's window end; nothing when there is no such cluster.
@@ -62,5 +101,9 @@ std::optional<MzRange> clusterRange(const std::vector<TheoreticalCluster>& theor
 /// The scale that draws the spectrum's tallest point inside the range at 100, with that point
 /// (the lowest m/z among equals); nothing when no point inside has an intensity above 0.
 std::optional<DisplayScale> displayScale(const Spectrum& measured, const MzRange& range);
+
+/// The tallest point of the whole spectrum (the lowest m/z among equals), as a scale for
+/// that point; nothing when no point is above 0.
+std::optional<DisplayScale> basePeak(const Spectrum& measured);
 
 } // namespace orvane::measured

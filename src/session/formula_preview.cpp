@@ -1,5 +1,6 @@
 #include "session/formula_preview.h"
 
+#include "accurate/element_isotopes.h"
 #include "data/data_tables.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
@@ -10,13 +11,15 @@
 
 namespace orvane::session {
 
-FormulaPreview previewFormula(std::string_view text, const data::TextGrid& elements,
+FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
                               char separator) {
     FormulaPreview preview;
+    const data::TextGrid& elements = tables.elements;
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
     formula::FormulaCounts counts;
     try {
-        counts = formula::readFormula(text, symbols, separator);
+        counts = formula::readFormula(text, symbols, separator,
+                                      accurate::massNumbersByColumn(tables, separator));
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/text_grid.h"
+#include "data/data_tables.h"
 
 namespace orvane::session {
 
@@ -17,7 +17,7 @@ struct FormulaPreview {
 
 /// Reads `text` against the element table as "OK" would and returns the preview: the
 /// formula in table order and its weight, or the reader's refusal. Writes nothing.
-FormulaPreview previewFormula(std::string_view text, const data::TextGrid& elements,
+FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
                               char separator);
 
 } // namespace orvane::session

@@ -16,15 +16,28 @@ namespace orvane::session {
 /// the box and its text when one is not such a number.
 profile::ProfileSettings profileSettingsOf(const SessionState& state, char separator);
 
+/// The tolerance of the match: the tolerance box in ppm (a number above 0), or one FWHM at
+/// the resolving power when the box is empty. Raises text::Error naming the box and its
+/// text when it is neither.
+measured::MatchTolerance matchToleranceOf(const SessionState& state, char separator);
+
 // The measured spectrum set against the ion's clusters.
 struct MeasuredMatch {
     measured::ClusterMatch match;
-    std::optional<measured::DisplayScale> scale; // the tallest point inside the ion's clusters
+    std::optional<measured::DisplayScale> scale;    // the tallest point inside the ion's range
+    std::optional<measured::DisplayScale> basePeak; // the tallest point of the whole spectrum
 };
 
-/// The comparison of the measured spectrum in `state` with the ion's clusters; nothing when
-/// no measured spectrum is shown.
-std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonResult& ion);
+/// The comparison of the measured spectrum in `state` with the ion: its peaks against the
+/// ion's fine peaks merged where the resolving power does not separate them (the clusters
+/// when the fine structure is too large); nothing when no measured spectrum is shown.
+/// Raises text::Error for the boxes it reads (profileSettingsOf, matchToleranceOf).
+std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonResult& ion,
+                                           char separator = '.');
+
+/// "the measured spectrum has no peak between <low> and <high>" for a match without a
+/// measured peak in the ion's range; "" otherwise.
+std::string noPeakText(const measured::ClusterMatch& match, char separator);
 
 /// What the high-resolution plot draws: the profile (when it has been computed; else the
 /// clusters alone), the peaks above the main window's label threshold with their m/z, and

@@ -1,13 +1,16 @@
 #include "session/ion_result.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
 #include "accurate/electron_count.h"
 #include "accurate/ion_mz.h"
+#include "formula/adduct_charge.h"
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
 #include "text/error.h"
+#include "text/number_text.h"
 #include "text/rounding.h"
 
 namespace orvane::session {
@@ -94,7 +97,36 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
                                    cluster.intensity, cluster.variance});
     }
     result.mostAbundantMz = result.clusters.at(ionMasses.mostAbundant).mz;
+    if (std::string notice = formula::chargeNotice(notation); !notice.empty()) {
+        result.notices.push_back(std::move(notice));
+    }
+    if (std::string notice = roundedCountsNotice(state, separator); !notice.empty()) {
+        result.notices.push_back(std::move(notice));
+    }
     return result;
+}
+
+std::vector<IonCluster> listedClusters(const IonResult& ion, bool all) {
+    std::vector<IonCluster> listed;
+    for (const IonCluster& cluster : ion.clusters) {
+        if (all || cluster.intensity >= listedClusterMinimum) {
+            listed.push_back(cluster);
+        }
+    }
+    return listed;
+}
+
+std::string roundedCountsNotice(const SessionState& state, char separator) {
+    std::string rounded;
+    for (const calc::WorkingElement& element : state.composition.elements) {
+        if (element.count != std::floor(element.count)) {
+            rounded +=
+                (rounded.empty() ? "" : ", ") + element.symbol + " " +
+                text::generalText(element.count, separator) + " taken as " +
+                std::to_string(text::roundHalfEven(static_cast<text::Extended>(element.count)));
+        }
+    }
+    return rounded.empty() ? rounded : "accurate masses use whole atoms: " + rounded;
 }
 
 } // namespace orvane::session

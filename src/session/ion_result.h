@@ -40,7 +40,20 @@ struct IonResult {
     double mostAbundantMz = 0;   // the tallest cluster of the ion
     std::vector<IonCluster> clusters;
     std::vector<accurate::AtomCount> ionAtoms; // the ion's atoms by element column
+    // What the reader should know about the result: a charge the adducts do not give,
+    // counts rounded to whole atoms.
+    std::vector<std::string> notices;
 };
+
+// Clusters below this intensity (% of the tallest) are left out of the lists shown.
+inline constexpr double listedClusterMinimum = 1e-6;
+
+/// The clusters a list shows: those of at least listedClusterMinimum, or all of them.
+std::vector<IonCluster> listedClusters(const IonResult& ion, bool all = false);
+
+/// "accurate masses use whole atoms: C 2.5 taken as 2, …" for the working elements of
+/// `state` whose counts are not whole; "" when all are.
+std::string roundedCountsNotice(const SessionState& state, char separator);
 
 /// The accurate masses for the working elements of `state` (atoms = Round(count)) and the
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a

@@ -12,6 +12,7 @@
 #include "data/element_file.h"
 #include "data/mass_file.h"
 #include "export/pattern_layouts.h"
+#include "accurate/element_isotopes.h"
 #include "export/protected_files.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
@@ -122,7 +123,7 @@ FormulaPreview Session::previewFormula(std::string_view text) const {
         preview.message = missing;
         return preview;
     }
-    return session::previewFormula(text, m_state.tables.elements, m_separator);
+    return session::previewFormula(text, m_state.tables, m_separator);
 }
 
 void Session::loadTablesOnce() {
@@ -259,7 +260,8 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         throw text::Error(missing);
     }
     const formula::FormulaCounts read =
-        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator);
+        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator,
+                             accurate::massNumbersByColumn(m_state.tables, m_separator));
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
@@ -458,6 +460,11 @@ void Session::setResolvingPowerText(const std::string& text) {
 void Session::setCoverageText(const std::string& text) {
     const Change change(*this);
     m_state.coverageText = text;
+}
+
+void Session::setToleranceText(const std::string& text) {
+    const Change change(*this);
+    m_state.toleranceText = text;
 }
 
 IonResult Session::currentIon() const {

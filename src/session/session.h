@@ -130,6 +130,8 @@ public:
     /// The high-resolution window's resolving power and coverage boxes, as typed.
     void setResolvingPowerText(const std::string& text);
     void setCoverageText(const std::string& text);
+    /// Sets the tolerance box's text (ppm; empty for one FWHM at the resolving power).
+    void setToleranceText(const std::string& text);
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
     IonResult currentIon() const;

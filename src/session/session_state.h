@@ -50,6 +50,7 @@ struct SessionState {
     std::string ionText = "[M+zH]z+";
     std::string resolvingPowerText = "60000"; // m/z over the peak's full width at half height
     std::string coverageText = "0.9999";      // of the fine structure
+    std::string toleranceText;                // ppm of a measured peak's match; "" one FWHM
     std::optional<MeasuredSpectrum> measured;
 };
 

@@ -80,7 +80,8 @@ private slots:
         QCOMPARE(dialog().formulaBox()->count(), 2);
         QCOMPARE(dialog().formulaBox()->itemText(0), QStringLiteral("CuSO4.5H2O"));
         QCOMPARE(dialog().formulaBox()->itemText(1), QStringLiteral("Ca(OH)2"));
-        QCOMPARE(count("O"), std::string("5.5")); // the point between digits is a decimal one
+        QCOMPARE(count("O"), std::string("9")); // a point before "5H2O" begins a hydrate part
+        QCOMPARE(count("H"), std::string("10"));
     }
 
     void aCancelledFormulaPutsEveryCountBack() {

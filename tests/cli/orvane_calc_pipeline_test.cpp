@@ -288,5 +288,69 @@ TEST_F(OrvaneCalc, ProfileAndMeasuredSpectrumComeFromTheSameCore) {
     EXPECT_NE(junk.err.find("junk.txt"), std::string::npos) << junk.err;
 }
 
+TEST_F(OrvaneCalc, TheMatchNamesWhatTheTheoryDoesNotExplain) {
+    // [M+H]+ of glucose, a peak between its clusters and the spectrum's base peak far away
+    write("peaks.txt", "100.0\t5000\n181.070665\t100\n181.5\t20\n182.074112\t6.87\n");
+    const std::string measured = " --measured '" + (m_dir / "peaks.txt").string() + "'";
+    const Outcome fwhm = runShipped("--json --ion '[M+H]+'" + measured + " C6H12O6");
+    ASSERT_EQ(fwhm.status, 0) << fwhm.err;
+    const json match = json::parse(fwhm.out).at("measured");
+    EXPECT_EQ(match["basePeakMz"], 100.0); // of the whole spectrum
+    EXPECT_EQ(match["basePeakIntensity"], 5000.0);
+    EXPECT_EQ(match["rangeBasePeakMz"], 181.070665); // what the overlay is scaled by
+    EXPECT_NEAR(match["unexplained"].get<double>(), 20 / 126.87, 1e-12);
+    EXPECT_LT(match["score"].get<double>(), 0.99);
+    const json first = match["clusters"].at(0);
+    EXPECT_EQ(first["measuredMz"], 181.070665);
+    EXPECT_NEAR(first["ppm"].get<double>(), 0.0025, 0.001);
+    EXPECT_TRUE(match["clusters"].at(2)["measuredMz"].is_null()); // nothing measured there
+
+    // 0.001 ppm explains none of them
+    const Outcome narrow =
+        runShipped("--json --tolerance 0.001 --ion '[M+H]+'" + measured + " C6H12O6");
+    ASSERT_EQ(narrow.status, 0) << narrow.err;
+    EXPECT_EQ(json::parse(narrow.out)["measured"]["unexplained"], 1.0);
+
+    // no measured peak in the range: said, and no score
+    const Outcome none = runShipped("--ion '[M+Na]+'" + measured + " C12H22O11");
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_NE(
+        none.err.find("notice: the measured spectrum has no peak between 364.6054 and 368.6134"),
+        std::string::npos)
+        << none.err;
+    EXPECT_NE(none.out.find("Score\tnone\tthe measured spectrum has no peak between"),
+              std::string::npos);
+    const Outcome noneJson = runShipped("--json --ion '[M+Na]+'" + measured + " C12H22O11");
+    EXPECT_TRUE(json::parse(noneJson.out)["measured"]["score"].is_null());
+}
+
+TEST_F(OrvaneCalc, ListsTheClustersDownTo1e6PercentAndSaysWhatItRounded) {
+    const Outcome cut = runShipped("--json --ion '[M+H]+' C6H12O6");
+    const Outcome all = runShipped("--json --clusters-all --ion '[M+H]+' C6H12O6");
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    const json listed = json::parse(cut.out)["accurate"]["clusters"];
+    EXPECT_LT(listed.size(), json::parse(all.out)["accurate"]["clusters"].size());
+    for (const json& cluster : listed) {
+        EXPECT_GE(cluster["intensity"].get<double>(), 1e-6);
+    }
+
+    const Outcome rounded = runShipped("--ion '[M+H]2+' C2H6.5");
+    ASSERT_EQ(rounded.status, 0) << rounded.err;
+    EXPECT_NE(rounded.err.find("notice: [M+H]2+: the adducts give the charge 1+, not 2+; "
+                               "computed as written (meant [M+2H]2+?)"),
+              std::string::npos)
+        << rounded.err;
+    EXPECT_NE(rounded.err.find("notice: accurate masses use whole atoms: H 6.5 taken as 6"),
+              std::string::npos)
+        << rounded.err;
+
+    const Outcome label = runShipped("'[13C]6H12O6'");
+    EXPECT_EQ(label.status, 1);
+    EXPECT_NE(label.err.find("isotope labels such as [13C] are not read yet"), std::string::npos);
+    const Outcome hydrate = runShipped("--json FeCl3.6H2O");
+    ASSERT_EQ(hydrate.status, 0) << hydrate.err;
+    EXPECT_NEAR(json::parse(hydrate.out)["fw"].get<double>(), 270.285, 1e-9); // 270.29
+}
+
 } // namespace
 } // namespace orvane::cli::testing

@@ -15,12 +15,13 @@
 namespace orvane::formula {
 namespace {
 
+using support::massNumbers;
 using support::symbols;
 
 // What readFormula raises for the text, or "" when it reads it.
 std::string refusal(std::string_view formula, char separator) {
     try {
-        readFormula(formula, symbols, separator);
+        readFormula(formula, symbols, separator, massNumbers);
     } catch (const text::Error& error) {
         return error.what();
     }
@@ -64,6 +65,41 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"0H2O", '.', "the formula has no atoms."},
         {"C0", '.', "the formula has no atoms."},
         {"(C0H0)3", '.', "the formula has no atoms."},
+        // a bracket holding a mass number and a symbol is an isotope label
+        {"[13C]6H12O6", '.',
+         "the label \"[13C]\" at position 1: isotope labels such as [13C] are not read yet."},
+        {"C5{15N}H3", '.',
+         "the label \"{15N}\" at position 3: isotope labels such as [13C] are not read yet."},
+        // a leading number that is also a mass number of the element right after it
+        {"13CH4", '.',
+         "the number \"13\" at position 1 is also a mass number of C: write \"[13C]H4\" for "
+         "the isotope or \"13(CH4)\" for 13 times the rest."},
+        {"2H2O", '.',
+         "the number \"2\" at position 1 is also a mass number of H: write \"[2H]2O\" for the "
+         "isotope or \"2(H2O)\" for 2 times the rest."},
+        {"15NH3·H2O", '.',
+         "the number \"15\" at position 1 is also a mass number of N: write \"[15N]H3·H2O\" "
+         "for the isotope or \"15(NH3)·H2O\" for 15 times the rest."},
+        {"Fe(2H2O)3", '.',
+         "the number \"2\" at position 4 is also a mass number of H: write \"Fe([2H]2O)3\" "
+         "for the isotope or \"Fe(2(H2O))3\" for 2 times the rest."},
+        // a point before a number, a blank and an element: hydrate or decimal count
+        {"CuSO4.5 H2O", '.',
+         "the point at position 6 can be read two ways: as a hydrate separator "
+         "(\"CuSO4·5 H2O\") or as a decimal point (the count \"4.5\")."},
+        {"C2.5 H6", '.',
+         "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5 H6\") "
+         "or as a decimal point (the count \"2.5\")."},
+        // a single element after the number: a decimal count as likely as a hydrate part
+        {"C2.5H6", '.',
+         "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5H6\") "
+         "or as a decimal point (the count \"2.5\")."},
+        {"C0.1C0.2", '.',
+         "the point at position 3 can be read two ways: as a hydrate separator "
+         "(\"C0·1C0.2\") or as a decimal point (the count \"0.1\")."},
+        {"C4.5H7.2O2.1", '.',
+         "the point at position 7 can be read two ways: as a hydrate separator "
+         "(\"C4.5H7·2O2.1\") or as a decimal point (the count \"7.2\")."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
@@ -110,9 +146,27 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
         {"CuSO4•5H2O", '.', {{"H", 10}, {"O", 9}, {"S", 1}, {"Cu", 1}}},
         {"Na2CO3*10H2O", '.', {{"H", 20}, {"C", 1}, {"O", 13}, {"Na", 2}}},
         {"C6H12O6.H2O", '.', {{"H", 14}, {"C", 6}, {"O", 7}}},
-        {"2H2O", '.', {{"H", 4}, {"O", 2}}},
-        // a dot between two digits is a decimal point: O4.5, then H2O
-        {"CuSO4.5H2O", '.', {{"H", 2}, {"O", 5.5L}, {"S", 1}, {"Cu", 1}}},
+        // a blank after a leading number: a multiplier, never a mass number
+        {"2 H2O", '.', {{"H", 4}, {"O", 2}}},
+        // after a separator a number is a multiplier even where it is a mass number
+        {"H2O·2H2O", '.', {{"H", 6}, {"O", 3}}},
+        {"CuSO4*13CH4", '.', {{"H", 52}, {"C", 13}, {"O", 4}, {"S", 1}, {"Cu", 1}}},
+        // 14 is no mass number of C in the table
+        {"14CH4", '.', {{"H", 56}, {"C", 14}}},
+        // a point after a count and before a number and an element or bracket: a hydrate
+        {"CuSO4.5H2O", '.', {{"H", 10}, {"O", 9}, {"S", 1}, {"Cu", 1}}},
+        {"FeCl3.6H2O", '.', {{"H", 12}, {"O", 6}, {"Cl", 3}, {"Fe", 1}}},
+        {"CaCl2.2H2O", '.', {{"H", 4}, {"O", 2}, {"Cl", 2}, {"Ca", 1}}},
+        {"Na2SO4.10H2O", '.', {{"H", 20}, {"O", 14}, {"Na", 2}, {"S", 1}}},
+        {"KAl(SO4)2.12H2O", '.', {{"H", 24}, {"O", 20}, {"S", 2}, {"K", 1}, {"Al", 1}}},
+        {"Cu(NH3)4.(H2O)2", '.', {{"H", 16}, {"N", 4}, {"O", 2}, {"Cu", 1}}},
+        // nothing that starts a part after it: a decimal point
+        {"C0.3", '.', {{"C", 0.3L}}},
+        {"C2.5 ·H2O", '.', {{"H", 2}, {"C", 2.5L}, {"O", 1}}},
+        {"C2.5*H2O", '.', {{"H", 2}, {"C", 2.5L}, {"O", 1}}},
+        {"(CH2.5)2", '.', {{"H", 5}, {"C", 2}}},
+        {"2.5H2O", '.', {{"H", 5}, {"O", 2.5L}}}, // a leading multiplier ends no part
+        // the locale's comma is only ever a decimal point: O4,5, then H2O
         {"CuSO4,5H2O", ',', {{"H", 2}, {"O", 5.5L}, {"S", 1}, {"Cu", 1}}},
         {"0.5H2O·1,5Na", ',', {{"H", 1}, {"O", 0.5L}, {"Na", 1.5L}}},
         {"(H2O·2NH3)2", '.', {{"H", 16}, {"N", 4}, {"O", 2}}},
@@ -121,7 +175,7 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const FormulaCounts read = readFormula(c.formula, symbols, c.separator);
+        const FormulaCounts read = readFormula(c.formula, symbols, c.separator, massNumbers);
         ASSERT_EQ(read.counts.size(), c.counts.size());
         for (std::size_t i = 0; i < c.counts.size(); ++i) {
             EXPECT_EQ(symbols[static_cast<std::size_t>(read.counts[i].column)], c.counts[i].first);
@@ -131,10 +185,11 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
 }
 
 TEST(FormulaReader, SumsAndMultipliesInExtendedPrecision) {
-    // the long double sum 0.1L + 0.2L, not the double 0.30000000000000004
-    const FormulaCounts sum = readFormula("C0.1C0.2", symbols, '.');
+    // the long double sum 0.1L + 0.2L, not the double 0.30000000000000004 (with the
+    // comma, which never separates a hydrate part as "C0.1C0.2" does)
+    const FormulaCounts sum = readFormula("C0,1C0,2", symbols, ',');
     EXPECT_EQ(sum.countOf(5), 0.1L + 0.2L);
-    EXPECT_EQ(sum.counts[0].countText, "0.3");
+    EXPECT_EQ(sum.counts[0].countText, "0,3");
     const FormulaCounts product = readFormula("(C0,1)3", symbols, ',');
     EXPECT_EQ(product.countOf(5), 0.1L * 3);
     EXPECT_EQ(product.counts[0].countText, "0,3");

@@ -8,51 +8,132 @@ namespace orvane::measured {
 namespace {
 
 const std::vector<TheoreticalCluster> theory = {{100.0, 100}, {101.0, 50}, {102.0, 0.05}};
+const MatchTolerance fwhmAt60000{};
 
-TEST(ClusterMatch, ScoresTheCosineOfTheoryAndMeasurement) {
+TEST(ClusterMatch, ScoresTheCosineOverMatchedAndUnexplainedPeaks) {
     const struct {
         const char* name;
         int charge;
         Spectrum measured;
+        MatchTolerance tolerance;
         double score; // worked by hand
+        double unexplained;
     } cases[] = {
-        {"theory scaled by 2", 1, {{100.0, 101.0}, {200, 100}}, 1},
+        {"nothing measured there", 1, {{150.0}, {10}}, fwhmAt60000, 0, 0},
         {"theory shifted by one step: (0, 200)",
          1,
          {{101.0, 102.0}, {200, 100}},
-         1 / std::sqrt(5.0)},
-        {"profile points summed per window: (6, 3)",
+         fwhmAt60000,
+         1 / std::sqrt(5.0),
+         0},
+        // 0.4 u off is not summed into the cluster: (2, 1) and 1 unexplained,
+        // 250 / sqrt(12500 * 6)
+        {"a peak between the clusters",
          1,
-         {{99.7, 100.0, 100.3, 101.2}, {1, 3, 2, 3}},
+         {{100.0, 100.4, 101.0}, {2, 1, 1}},
+         fwhmAt60000,
+         250 / std::sqrt(75000.0),
+         0.25},
+        {"10 ppm off with a tolerance of 5 ppm: all unexplained",
+         1,
+         {{100.001, 101.00101}, {2, 1}},
+         {60'000, 5.0},
+         0,
          1},
-        {"nothing measured there", 1, {{150.0}, {10}}, 0},
-        {"z = -2: windows of +-0.25, (4, 0)",
+        {"10 ppm off with a tolerance of 20 ppm",
+         1,
+         {{100.001, 101.00101}, {2, 1}},
+         {60'000, 20.0},
+         1,
+         0},
+        {"theory scaled by 2", 1, {{100.0, 101.0}, {200, 100}}, fwhmAt60000, 1, 0},
+        {"z = -2: 101.3 lies outside the range, 100.25 between the clusters: (4, 0) and 3",
          -2,
-         {{99.75, 100.25, 101.3}, {4, 9, 9}},
-         2 / std::sqrt(5.0)},
+         {{100.0, 100.25, 101.3}, {4, 3, 9}},
+         fwhmAt60000,
+         400 / std::sqrt(12500.0 * 25),
+         3.0 / 7},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_NEAR(matchClusters(theory, c.charge, c.measured).score, c.score, 1e-15);
+        const ClusterMatch match = matchClusters(theory, c.charge, c.measured, c.tolerance);
+        EXPECT_NEAR(match.score, c.score, 1e-15);
+        EXPECT_NEAR(match.unexplained, c.unexplained, 1e-15);
     }
 }
 
-TEST(ClusterMatch, ReportsEachClusterInPercentOfTheLargestMeasured) {
-    const ClusterMatch match = matchClusters(theory, 1, {{100.0, 101.0, 102.0}, {80, 60, 50}});
+TEST(ClusterMatch, ADoublyChargedSpectrumScoresLowAgainstASinglyChargedTheory) {
+    const Spectrum doublyCharged{{1000.0, 1000.5, 1001.0, 1001.5}, {100, 60, 20, 5}};
+    const std::vector<TheoreticalCluster> rightCharge = {{1000.0, 100}, {1000.5, 60}, {1001.0, 20}};
+    const std::vector<TheoreticalCluster> wrongCharge = {{1000.0, 100}, {1001.0, 60}, {1002.0, 20}};
+    const ClusterMatch right = matchClusters(rightCharge, 2, doublyCharged, fwhmAt60000);
+    const ClusterMatch wrong = matchClusters(wrongCharge, 1, doublyCharged, fwhmAt60000);
+    EXPECT_NEAR(right.score, 1, 1e-15);
+    // (100, 20, 0) against the theory and 60 and 5 unexplained:
+    // 11200 / sqrt(14000 * 14025)
+    EXPECT_NEAR(wrong.score, 11200 / std::sqrt(14000.0 * 14025), 1e-15);
+    EXPECT_LT(wrong.score, 0.8);
+    EXPECT_NEAR(wrong.unexplained, 65.0 / 185, 1e-15);
+}
+
+TEST(ClusterMatch, SaysWhenNoMeasuredPeakLiesInTheRange) {
+    const ClusterMatch outside = matchClusters(theory, 1, {{150.0}, {10}}, fwhmAt60000);
+    EXPECT_FALSE(outside.measuredInRange);
+    EXPECT_EQ(outside.range.low, 99.5);
+    EXPECT_EQ(outside.range.high, 101.5);
+    EXPECT_FALSE(matchClusters(theory, 1, {{100.0}, {0}}, fwhmAt60000).measuredInRange);
+    EXPECT_TRUE(matchClusters(theory, 1, {{100.4}, {1}}, fwhmAt60000).measuredInRange);
+}
+
+TEST(ClusterMatch, ReportsEachClusterWithItsMeasuredMzAndError) {
+    const ClusterMatch match =
+        matchClusters(theory, 1, {{100.001, 101.0, 102.0}, {80, 60, 50}}, fwhmAt60000);
     ASSERT_EQ(match.clusters.size(), 2u); // 0.05 % is below the 0.1 % that takes part
     EXPECT_EQ(match.clusters[0].measured, 80);
     EXPECT_EQ(match.clusters[0].measuredPercent, 100);
     EXPECT_EQ(match.clusters[0].difference, 0);
+    ASSERT_TRUE(match.clusters[0].ppm);
+    EXPECT_EQ(*match.clusters[0].measuredMz, 100.001);
+    EXPECT_NEAR(*match.clusters[0].ppm, 10, 1e-9);
     EXPECT_EQ(match.clusters[1].measured, 60);
     EXPECT_EQ(match.clusters[1].measuredPercent, 75);
     EXPECT_EQ(match.clusters[1].difference, 25);
+    EXPECT_EQ(*match.clusters[1].ppm, 0);
+    // 102.0 lies beyond the range of the clusters that take part:
     // (100 * 80 + 50 * 60) / (sqrt(12500) * 100) = 11000 / 11180.34
     EXPECT_NEAR(match.score, 0.9838699100999074, 1e-15);
 
-    const ClusterMatch empty = matchClusters(theory, 1, {});
+    const ClusterMatch empty = matchClusters(theory, 1, {}, fwhmAt60000);
     EXPECT_EQ(empty.score, 0);
+    EXPECT_FALSE(empty.measuredInRange);
+    EXPECT_FALSE(empty.clusters.at(1).measuredMz);
     EXPECT_EQ(empty.clusters.at(1).measuredPercent, 0);
     EXPECT_EQ(empty.clusters.at(1).difference, -50);
+}
+
+TEST(ClusterMatch, MergesTheLinesTheResolvingPowerDoesNotSeparate) {
+    // one FWHM at 100 is 0.00167 at R 60000
+    const std::vector<TheoreticalPeak> merged =
+        mergeUnresolved({{100.01, 5, 0}, {100.001, 30, 1}, {100.0, 10, 0}}, fwhmAt60000);
+    ASSERT_EQ(merged.size(), 2u);
+    EXPECT_EQ(merged[0].intensity, 40);
+    EXPECT_NEAR(merged[0].mz, 100.00075, 1e-12);
+    EXPECT_EQ(merged[0].cluster, 1u); // of its tallest part
+    EXPECT_EQ(merged[1].mz, 100.01);
+    EXPECT_EQ(mergeUnresolved({{100.0, 10, 0}, {100.001, 30, 1}}, {1e6, {}}).size(), 2u);
+}
+
+TEST(ClusterMatch, TakesEachRunOfAProfileAsOnePeak) {
+    const Spectrum profile{{99.999, 100.0, 100.001, 100.002, 101.0, 101.001, 101.002, 101.003},
+                           {1, 3, 1, 0, 2, 1, 2, 1}};
+    const Spectrum peaks = peaksOf(profile, true);
+    ASSERT_EQ(peaks.size(), 3u);
+    EXPECT_NEAR(peaks.mz[0], 100.0, 1e-12);
+    EXPECT_EQ(peaks.intensity[0], 5);
+    EXPECT_NEAR(peaks.mz[1], (2 * 101.0 + 101.001) / 3, 1e-12); // a rise after a fall splits
+    EXPECT_EQ(peaks.intensity[1], 3);
+    EXPECT_EQ(peaks.intensity[2], 3);
+    EXPECT_EQ(peaksOf(profile, false).size(), profile.size());
 }
 
 TEST(ClusterMatch, ScalesTheTallestPointOfTheClusterRangeTo100) {
@@ -70,6 +151,13 @@ TEST(ClusterMatch, ScalesTheTallestPointOfTheClusterRangeTo100) {
     EXPECT_EQ(scale->basePeakMz, 100.5);
     EXPECT_EQ(scale->basePeakIntensity, 40);
     EXPECT_FALSE(displayScale({{99.0, 100.0}, {5, 0}}, *range));
+
+    // the whole spectrum's base peak lies outside the range
+    const std::optional<DisplayScale> whole = basePeak(measured);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->basePeakMz, 99.0);
+    EXPECT_EQ(whole->basePeakIntensity, 500);
+    EXPECT_FALSE(basePeak({{99.0}, {0}}));
 }
 
 } // namespace

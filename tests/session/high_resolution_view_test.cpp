@@ -1,6 +1,9 @@
 #include "session/high_resolution_view.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,114 @@ TEST(HighResolutionView, TheIonsProfileAndLabelsComeFromTheDataFiles) {
     EXPECT_EQ(content.sticks.size(), shape.sticks.size());
     EXPECT_TRUE(content.measured.empty());
     EXPECT_EQ(content.title, "[M+H]+  H13C6O6");
+}
+
+} // namespace
+} // namespace orvane::session
+
+namespace orvane::session {
+namespace {
+
+using testing::ShippedSession;
+
+// A peak list of the ion's clusters, written where the test can open it.
+std::string clusterPeakList(const IonResult& ion, const std::string& name) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream out(path);
+    out.precision(17);
+    for (const IonCluster& cluster : ion.clusters) {
+        out << cluster.mz << '\t' << cluster.intensity << '\n';
+    }
+    return path.string();
+}
+
+TEST(HighResolutionView, ADoublyChargedSpectrumScoresLowAgainstASinglyChargedIon) {
+    ShippedSession insulin("C254H377N65O75S6");
+    const std::string path =
+        clusterPeakList(insulin.ion("[M+2H]2+"), "orvane_doubly_charged_insulin.txt");
+    insulin.session.showMeasuredSpectrum(insulin.session.readMeasuredFile(path), 0);
+    const std::optional<MeasuredMatch> right =
+        matchMeasured(insulin.session.state(), insulin.ion("[M+2H]2+"));
+    ASSERT_TRUE(right);
+    EXPECT_GT(right->match.score, 0.999);
+    EXPECT_LT(right->match.unexplained, 1e-3);
+
+    // about half the molecule, singly charged: its clusters lie on every other measured peak
+    ShippedSession half("C128H191N32O37S3");
+    half.session.showMeasuredSpectrum(half.session.readMeasuredFile(path), 0);
+    const std::optional<MeasuredMatch> wrong =
+        matchMeasured(half.session.state(), half.ion("[M+H]+"));
+    ASSERT_TRUE(wrong);
+    EXPECT_TRUE(wrong->match.measuredInRange);
+    EXPECT_LT(wrong->match.score, 0.9);
+    EXPECT_GT(wrong->match.unexplained, 0.3);
+    std::filesystem::remove(path);
+}
+
+TEST(HighResolutionView, TheToleranceBoxHoldsPpmOrNothing) {
+    ShippedSession glucose("C6H12O6");
+    const struct {
+        const char* text;
+        const char* error; // "" when taken
+        double tolerance;  // at m/z 1000000: ppm, or 1e6 / 60000
+    } cases[] = {
+        {"abc", "Tolerance 'abc' is not a number.", 0},
+        {"0", "Tolerance '0' must be above 0.", 0},
+        {"-3", "Tolerance '-3' must be above 0.", 0},
+        {"", "", 1e6 / 60000.0},
+        {" ", "", 1e6 / 60000.0},
+        {"5", "", 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        glucose.session.setToleranceText(c.text);
+        try {
+            const measured::MatchTolerance tolerance =
+                matchToleranceOf(glucose.session.state(), '.');
+            EXPECT_STREQ(c.error, "");
+            EXPECT_NEAR(measured::toleranceAt(1e6, tolerance), c.tolerance, 1e-9);
+        } catch (const text::Error& error) {
+            EXPECT_STREQ(error.what(), c.error);
+        }
+    }
+}
+
+TEST(HighResolutionView, SaysWhereTheMeasuredSpectrumHasNoPeak) {
+    measured::ClusterMatch match;
+    match.range = {180.5707, 184.57};
+    EXPECT_EQ(noPeakText(match, ','),
+              "the measured spectrum has no peak between 180,5707 and 184,5700");
+    match.measuredInRange = true;
+    EXPECT_EQ(noPeakText(match, '.'), "");
+}
+
+TEST(HighResolutionView, TheIonSaysWhatTheReaderShouldKnow) {
+    const struct {
+        const char* formula;
+        const char* ion;
+        std::vector<std::string> notices;
+    } cases[] = {
+        {"C6H12O6", "[M+H]+", {}},
+        {"C6H12O6",
+         "[M+H]2+",
+         {"[M+H]2+: the adducts give the charge 1+, not 2+; computed as written (meant "
+          "[M+2H]2+?)"}},
+        {"H6C2.5", "[M+H]+", {"accurate masses use whole atoms: C 2.5 taken as 2"}},
+        {"C2H6.5", "[M]+", {"accurate masses use whole atoms: H 6.5 taken as 6"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.formula) + " " + c.ion);
+        ShippedSession shipped(c.formula);
+        EXPECT_EQ(shipped.ion(c.ion).notices, c.notices);
+    }
+    // the lists stop at 1e-6 % of the tallest
+    ShippedSession glucose("C6H12O6");
+    const IonResult ion = glucose.ion("[M+H]+");
+    const std::vector<IonCluster> listed = listedClusters(ion);
+    ASSERT_LT(listed.size(), ion.clusters.size());
+    EXPECT_GE(listed.back().intensity, listedClusterMinimum);
+    EXPECT_LT(ion.clusters[listed.size()].intensity, listedClusterMinimum);
+    EXPECT_EQ(listedClusters(ion, true).size(), ion.clusters.size());
 }
 
 } // namespace
