@@ -78,12 +78,7 @@ FormulaCursor::PointKind FormulaCursor::pointKind(std::size_t offset) const {
         }
         return items >= 2 ? PointKind::Hydrate : PointKind::Ambiguous;
     }
-    while (after < m_text.size() && (m_text[after] == ' ' || m_text[after] == '\t')) {
-        ++after;
-    }
-    if (after < m_text.size() && isPartStart(m_text[after])) {
-        return PointKind::Ambiguous;
-    }
+    // at the end, or before a blank or a separator, the number is a decimal count ("C2.5 H6")
     return PointKind::Decimal;
 }
 

@@ -83,13 +83,6 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"Fe(2H2O)3", '.',
          "the number \"2\" at position 4 is also a mass number of H: write \"Fe([2H]2O)3\" "
          "for the isotope or \"Fe(2(H2O))3\" for 2 times the rest."},
-        // a point before a number, a blank and an element: hydrate or decimal count
-        {"CuSO4.5 H2O", '.',
-         "the point at position 6 can be read two ways: as a hydrate separator "
-         "(\"CuSO4·5 H2O\") or as a decimal point (the count \"4.5\")."},
-        {"C2.5 H6", '.',
-         "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5 H6\") "
-         "or as a decimal point (the count \"2.5\")."},
         // a single element after the number: a decimal count as likely as a hydrate part
         {"C2.5H6", '.',
          "the point at position 3 can be read two ways: as a hydrate separator (\"C2·5H6\") "
@@ -163,6 +156,8 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
         // nothing that starts a part after it: a decimal point
         {"C0.3", '.', {{"C", 0.3L}}},
         {"C2.5 ·H2O", '.', {{"H", 2}, {"C", 2.5L}, {"O", 1}}},
+        {"C2.5 H6", '.', {{"H", 6}, {"C", 2.5L}}},
+        {"CuSO4.5 H2O", '.', {{"H", 2}, {"O", 5.5L}, {"S", 1}, {"Cu", 1}}},
         {"C2.5*H2O", '.', {{"H", 2}, {"C", 2.5L}, {"O", 1}}},
         {"(CH2.5)2", '.', {{"H", 5}, {"C", 2}}},
         {"2.5H2O", '.', {{"H", 5}, {"O", 2.5L}}}, // a leading multiplier ends no part
