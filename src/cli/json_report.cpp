@@ -91,6 +91,8 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
         {"w", pattern.w},
         {"centroid", pattern.centroid},
         {"span", {{"first", state.plotState.spanFirst}, {"last", state.plotState.spanLast}}},
+        // the m/z range the picture's frame spans
+        {"range", {{"xmin", state.plotState.xmin}, {"xmax", state.plotState.xmax}}},
         {"pattern", points}});
     if (ion) {
         report["accurate"] = accurateObject(*ion, allClusters);

@@ -61,11 +61,13 @@ TEST_F(OrvaneCalc, IonsOfTheJsonReportMatchTheMassesWorkedByHand) {
     EXPECT_NEAR(glucose["accurate"]["monoisotopicMass"].get<double>(), 180.06339, 5e-6);
     EXPECT_EQ(glucose["accurate"]["ion"], "[M]+"); // without --ion: [M]+ at the charge
     for (const char* key :
-         {"formula", "fw", "charge", "mz", "n0", "w", "centroid", "span", "pattern"}) {
+         {"formula", "fw", "charge", "mz", "n0", "w", "centroid", "span", "range", "pattern"}) {
         EXPECT_TRUE(glucose.contains(key)) << key;
     }
     EXPECT_EQ(glucose["span"]["first"], 175);
     EXPECT_EQ(glucose["span"]["last"], 185);
+    EXPECT_EQ(glucose["range"]["xmin"], 175.0); // a small molecule's frame is its span
+    EXPECT_EQ(glucose["range"]["xmax"], 185.0);
     EXPECT_EQ(glucose["pattern"].size(), 2u * glucose["w"].get<int>() + 1);
     EXPECT_EQ(glucose["pattern"][30], json::parse("[180, 100.0]"));
     EXPECT_EQ(json::parse(runShipped("--json --charge 2 C6H12O6").out)["accurate"]["ion"], "[M]2+");
