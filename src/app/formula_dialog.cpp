@@ -1,6 +1,7 @@
 #include "app/formula_dialog.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +11,8 @@ namespace orvane::app {
 
 FormulaDialog::FormulaDialog(QWidget* parent)
     : QDialog(parent, Qt::Tool), m_formula(new QComboBox(this)), m_preview(new QLabel(this)),
-      m_ok(new QPushButton(QStringLiteral("OK"), this)) {
+      m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this)) {
     setObjectName(QStringLiteral("FormulaDialog"));
     setWindowTitle(QStringLiteral("Enter Formula"));
     setModal(false);
@@ -26,17 +28,25 @@ FormulaDialog::FormulaDialog(QWidget* parent)
     m_preview->setObjectName(QStringLiteral("Preview"));
     m_preview->setTextFormat(Qt::PlainText);
     m_preview->setWordWrap(true);
-    m_preview->setMinimumHeight(2 * m_preview->fontMetrics().height());
+    m_preview->setMinimumHeight(3 * m_preview->fontMetrics().height());
 
     m_ok->setObjectName(QStringLiteral("OK"));
     m_ok->setDefault(true);
     m_ok->setAutoDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &FormulaDialog::okClicked);
 
+    m_cancel->setObjectName(QStringLiteral("Cancel"));
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &FormulaDialog::hide);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_formula);
     layout->addWidget(m_preview);
-    layout->addWidget(m_ok, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     setMinimumWidth(360);
 }
 

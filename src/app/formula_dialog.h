@@ -12,7 +12,7 @@ namespace orvane::app {
 // "Enter Formula": a formula typed as text, with this run's earlier formulas to pick from
 // and, while typing, a preview of how the table will read it. Modeless; "OK" (also the
 // Enter key) is reported by okClicked(), every change of the text by textChanged(); the
-// main window does the rest. Closing the window only hides it.
+// main window does the rest. "Cancel", like closing the window, only hides it.
 class FormulaDialog : public QDialog {
     Q_OBJECT
 
@@ -36,6 +36,7 @@ private:
     QComboBox* m_formula;
     QLabel* m_preview;
     QPushButton* m_ok;
+    QPushButton* m_cancel;
 };
 
 } // namespace orvane::app

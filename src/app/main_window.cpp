@@ -34,6 +34,7 @@
 #include "app/grid_view_setup.h"
 #include "app/image_view.h"
 #include "app/isotope_window.h"
+#include "app/main_menus.h"
 #include "app/spin_box.h"
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
@@ -176,7 +177,7 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     buildElementArea(client);
     buildPlotPanel(client);
     buildBottomBar(client);
-    buildMenus();
+    m_savePicture = buildMainMenus(*this).savePicture;
     keepDesignedFrame(*this, designedFrame, FramePlace::Designed);
 
     m_countDialog = std::make_unique<CountDialog>();
@@ -245,6 +246,8 @@ void MainWindow::buildPlotPanel(QWidget* client) {
     bindText(*m_edit3, session::EditableText::LowerIntensity);
     m_edit1 = addLineEdit(panel1, "Edit1", {59, 568, 50, 20});
     bindText(*m_edit1, session::EditableText::LowerMz);
+    // Enter in a range box applies both bounds, as "Apply" does.
+    connect(m_edit1, &QLineEdit::returnPressed, this, &MainWindow::Button1Click);
 
     QPushButton* button1 =
         addButton(panel1, "Button1", QStringLiteral("Apply"), {111, 565, 36, 25});
@@ -279,6 +282,7 @@ void MainWindow::buildPlotPanel(QWidget* client) {
 
     m_edit2 = addLineEdit(panel1, "Edit2", {790, 569, 50, 20});
     bindText(*m_edit2, session::EditableText::UpperMz);
+    connect(m_edit2, &QLineEdit::returnPressed, this, &MainWindow::Button1Click);
 
     QPushButton* range1 = addButton(panel1, "Range1", QStringLiteral("Range1"), {504, 336, 75, 25});
     range1->hide();
@@ -329,6 +333,8 @@ void MainWindow::buildBottomBar(QWidget* client) {
 
     addLabel(panel2, "Label5", QStringLiteral("Formula"), {8, 16, 48, 12}, true);
     m_formula = addLineEdit(panel2, "Formula", {64, 11, 281, 20});
+    m_formula->setToolTip(
+        QStringLiteral("The formula of the counts; press F2 to enter a formula as text"));
     m_formula->setReadOnly(true);
 
     addLabel(panel2, "Label1", QStringLiteral("FW"), {350, 15, 18, 12}, true);
@@ -373,51 +379,6 @@ void MainWindow::buildBottomBar(QWidget* client) {
     });
     connect(m_spinEdit2, &SpinBox::leftBox, this,
             [this] { dispatch("change the threshold", [&] { m_session.leaveThreshold(); }); });
-}
-
-void MainWindow::buildMenus() {
-    const auto addEntry = [this](QMenu* menu, const char* name, const QString& text,
-                                 void (MainWindow::*handler)(), QKeySequence shortcut = {}) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
-        if (handler != nullptr) {
-            connect(action, &QAction::triggered, this, handler);
-        }
-        return action;
-    };
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    file->setObjectName(QStringLiteral("File1"));
-    addEntry(file, "Open1", QStringLiteral("Open"), &MainWindow::OpenClick);
-    addEntry(file, "SaveNormal", QStringLiteral("Save_Normal"), &MainWindow::SaveNormalClick);
-    addEntry(file, "SaveSpecial", QStringLiteral("Save_Special"), &MainWindow::SaveSpecialClick);
-    addEntry(file, "CopyGraphics", QStringLiteral("Copy_Graphics"), &MainWindow::CopyGraphicsClick);
-    addEntry(file, "Exit1", QStringLiteral("Exit"), &MainWindow::Exit1Click);
-    m_savePicture = addEntry(file, "SavePicture", QStringLiteral("Save_Picture…"),
-                             &MainWindow::SavePictureClick);
-
-    QMenu* option = menuBar()->addMenu(QStringLiteral("Option"));
-    option->setObjectName(QStringLiteral("Option1"));
-    addEntry(option, "ShowMSData1", QStringLiteral("ShowMSData"), &MainWindow::ShowMSData1Click,
-             Qt::Key_F8);
-    addEntry(option, "ShowIsotopes1", QStringLiteral("ShowIsotopes"),
-             &MainWindow::ShowIsotopes1Click, Qt::Key_F9);
-    addEntry(option, "ShowWOrkElems1", QStringLiteral("ShowWOrkElems"),
-             &MainWindow::ShowWOrkElems1Click, Qt::Key_F10);
-    addEntry(option, "ShowMSRange1", QStringLiteral("ShowMSRange"), &MainWindow::ShowMSRange1Click,
-             Qt::Key_F11);
-    addEntry(option, "ShowHighResolution1", QStringLiteral("ShowHighResolution"),
-             &MainWindow::ShowHighResolution1Click, Qt::Key_F12);
-
-    QAction* initialization1 = menuBar()->addAction(QStringLiteral("Initialization"));
-    initialization1->setObjectName(QStringLiteral("Initialization1"));
-    connect(initialization1, &QAction::triggered, this, &MainWindow::Initialization1Click);
-
-    QAction* formula1 = menuBar()->addAction(QStringLiteral("Formula"));
-    formula1->setObjectName(QStringLiteral("Formula1"));
-    formula1->setShortcut(Qt::Key_F2);
-    connect(formula1, &QAction::triggered, this, &MainWindow::Formula1Click);
 }
 
 // --- dispatching ---------------------------------------------------------------------
@@ -741,10 +702,22 @@ void MainWindow::Formula1Click() {
 }
 
 void MainWindow::FormulaTextChanged(const QString& text) {
+    // Nothing typed yet is no fault: the red line waits for a text.
+    if (text.trimmed().isEmpty()) {
+        m_formulaDialog->showPreview(QString(), false);
+        return;
+    }
     const session::FormulaPreview preview = m_session.previewFormula(text.toStdString());
     QString shown = QString::fromStdString(preview.formulaText);
     if (preview.accepted && preview.message.empty()) {
         shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
+        if (!preview.hillText.empty()) {
+            shown += QStringLiteral("\n") + QString::fromStdString(preview.hillText);
+            if (!preview.monoisotopicText.empty()) {
+                shown += QStringLiteral("    monoisotopic ") +
+                         QString::fromStdString(preview.monoisotopicText);
+            }
+        }
     } else if (preview.accepted) {
         shown += QStringLiteral("    ") + QString::fromStdString(preview.message);
     } else {

@@ -129,7 +129,6 @@ private:
     void buildElementArea(QWidget* client);
     void buildPlotPanel(QWidget* client);
     void buildBottomBar(QWidget* client);
-    void buildMenus();
     QLineEdit* addLineEdit(QWidget* parent, const char* name, const QRect& place);
 
     session::Session& m_session;

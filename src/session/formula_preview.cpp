@@ -1,9 +1,14 @@
 #include "session/formula_preview.h"
 
+#include <cmath>
+#include <cstdio>
+
+#include "accurate/accurate_masses.h"
 #include "accurate/element_isotopes.h"
 #include "data/data_tables.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
+#include "formula/hill_order.h"
 #include "text/error.h"
 #include "text/extended.h"
 #include "text/number_parse.h"
@@ -26,6 +31,33 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     }
     preview.accepted = true;
     preview.formulaText = formula::tableOrderText(counts, symbols);
+    // The Hill formula and the monoisotopic mass, shown beside the weight; a count that
+    // cannot be read leaves them out, and the weight below says why.
+    try {
+        std::vector<formula::SymbolCount> hill;
+        std::vector<accurate::AtomCount> atoms;
+        bool wholeAtoms = true;
+        for (const formula::ElementCount& count : counts.counts) {
+            const double value = text::parseReal(count.countText, separator);
+            if (value <= 0) {
+                continue;
+            }
+            hill.push_back({symbols.at(static_cast<std::size_t>(count.column)),
+                            text::generalText(value, '.')});
+            wholeAtoms = wholeAtoms && value == std::floor(value) && value < 1e15;
+            atoms.push_back({count.column, wholeAtoms ? static_cast<long long>(value) : 0});
+        }
+        preview.hillText = formula::hillFormula(std::move(hill));
+        if (wholeAtoms && !atoms.empty()) {
+            const accurate::MoleculeMasses masses =
+                accurate::computeMoleculeMasses(atoms, tables, separator);
+            char mass[64];
+            std::snprintf(mass, sizeof mass, "%.6f", masses.monoisotopicMass);
+            preview.monoisotopicText = mass;
+        }
+    } catch (const text::Error&) {
+        // without masses.txt the preview still gives the formula and its weight
+    }
     // The weight as the summary will form it from the count cells' texts: weight times
     // count, summed in column order.
     try {

@@ -13,6 +13,10 @@ struct FormulaPreview {
     std::string formulaText; // as the Formula box will read it, in table order ("H12C6O6")
     std::string weightText;  // its formula weight, as the FW box writes it
     std::string message;     // why the text is refused, or why there is no weight
+    std::string hillText;    // the formula in Hill order ("C6H12O6")
+    // the monoisotopic mass in u with 6 decimals; empty without masses.txt or for counts
+    // that are no whole numbers of atoms
+    std::string monoisotopicText;
 };
 
 /// Reads `text` against the element table as "OK" would and returns the preview: the

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -55,11 +56,26 @@ private slots:
         QVERIFY(!app->session->state().hasPicture);
     }
 
+    void theDialogOpensWithoutAnErrorAndCancelHidesIt() {
+        pressF2();
+        QVERIFY(dialog().isVisible());
+        QCOMPARE(dialog().previewLine()->text(), QString()); // nothing typed, nothing red
+        QTest::keyClicks(typed(), QStringLiteral("Xx"));
+        QCOMPARE(dialog().previewLine()->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        auto* cancel = dialog().findChild<QPushButton*>(QStringLiteral("Cancel"));
+        QVERIFY(cancel != nullptr);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(!dialog().isVisible());
+        QVERIFY(!app->session->state().hasPicture);
+    }
+
     void f2TypeEnterGivesTheCountsTheFormulaAndThePicture() {
         app->enterCount(shippedColumn(QStringLiteral("C")), QStringLiteral("6"));
         openAndType(QStringLiteral("Ca(OH)2"));
-        // the preview says how the table reads it, and its weight
-        QCOMPARE(dialog().previewLine()->text(), QStringLiteral("H2O2Ca1    FW 74.092"));
+        // the preview says how the table reads it and its weight, then the Hill formula and
+        // the monoisotopic mass (39.96259098 + 2 x 15.99491462 + 2 x 1.007825032)
+        QCOMPARE(dialog().previewLine()->text(),
+                 QStringLiteral("H2O2Ca1    FW 74.092\nCaH2O2    monoisotopic 73.968070"));
         QTest::keyClick(typed(), Qt::Key_Return);
         QVERIFY(!dialog().isVisible());
         QCOMPARE(count("Ca"), std::string("1"));

@@ -1,0 +1,27 @@
+#include "app/help_text.h"
+
+namespace orvane::app {
+
+QString helpText() {
+    return QStringLiteral(
+        "Keys\n"
+        "  F2  enter a formula as text        Ctrl+O  open a measured spectrum\n"
+        "  F8  MS data   F9  isotope table    Ctrl+S  Save_Normal\n"
+        "  F10 working elements               Ctrl+Shift+S  Save_Picture…\n"
+        "  F11 MS range  F12 high resolution  Ctrl+Shift+C  Copy_Graphics\n"
+        "  Alt+F, Alt+O  open the menus       Ctrl+Q  Exit\n"
+        "  Enter in a range box under the plot applies it.\n"
+        "\n"
+        "Formulas\n"
+        "  C6H12O6        element symbols with counts\n"
+        "  Ca(OH)2, K4[Fe(CN)6]   groups in brackets\n"
+        "  CuSO4·5H2O, FeCl3.6H2O, CaCl2*2H2O   hydrates\n"
+        "  2(H2O)         a multiplier before a part\n"
+        "  C0.3, C2.5 H6  decimal counts\n"
+        "  Numbers that are also mass numbers (2H2O, 13CH4) are refused\n"
+        "  with both readings: write [2H]2O or 2(H2O).\n"
+        "\n"
+        "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.");
+}
+
+} // namespace orvane::app

@@ -1,0 +1,113 @@
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "test_application.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+// Everything of the main window reachable from the keyboard.
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestApplication> app;
+    const int carbon = shippedColumn(QStringLiteral("C"));
+
+private slots:
+    void init() {
+        app = std::make_unique<TestApplication>();
+        app->enterCount(carbon, QStringLiteral("6"));
+        QVERIFY(app->activate(*app->window));
+    }
+    void cleanup() { app.reset(); }
+
+    void shortcutsTriggerTheirEntries() {
+        const struct {
+            const char* action;
+            QKeySequence keys;
+        } cases[] = {
+            {"Open1", QKeySequence(Qt::CTRL | Qt::Key_O)},
+            {"SaveNormal", QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {"SavePicture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+            {"CopyGraphics", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+            {"Exit1", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+            {"ShowMSData1", QKeySequence(Qt::Key_F8)},
+            {"Formula1", QKeySequence(Qt::Key_F2)},
+            {"Help1", QKeySequence(Qt::Key_F1)},
+        };
+        for (const auto& c : cases) {
+            QAction* action = app->control<QAction>(c.action);
+            QVERIFY2(action != nullptr, c.action);
+            QVERIFY2(action->shortcuts().contains(c.keys), c.action);
+        }
+        // and they reach the window's handlers: Ctrl+S offers the save dialog
+        app->dialogs.chosenName.clear();
+        QTest::keySequence(app->window.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(app->dialogs.offeredNames.size(), 1);
+        QTest::keySequence(app->window.get(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QCOMPARE(app->dialogs.offeredPictures.size(), std::size_t{1});
+        QTest::keySequence(app->window.get(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QVERIFY(!app->window->isVisible());
+    }
+
+    void menuTitlesHaveMnemonicsAndKeepTheirTexts() {
+        const struct {
+            const char* name;
+            const char* title;
+        } menus[] = {{"File1", "&File"}, {"Option1", "&Option"}};
+        for (const auto& m : menus) {
+            auto* menu = app->window->menuBar()->findChild<QMenu*>(QLatin1String(m.name));
+            QVERIFY2(menu != nullptr, m.name);
+            QCOMPARE(menu->title(), QLatin1String(m.title));
+        }
+        QCOMPARE(app->control<QAction>("Formula1")->text(), QStringLiteral("Fo&rmula"));
+        QCOMPARE(app->control<QAction>("SaveNormal")->text(), QStringLiteral("Save_Normal"));
+    }
+
+    void f1ShowsTheKeysAndTheFormulaGrammar() {
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QTest::keyClick(app->window.get(), Qt::Key_F1);
+        QVERIFY2(shown.contains(QStringLiteral("Ctrl+Shift+S")), qPrintable(shown));
+        QVERIFY(shown.contains(QStringLiteral("FeCl3.6H2O")));
+    }
+
+    void enterInARangeBoxApplies() {
+        auto* left = app->control<QLineEdit>("Edit1");
+        auto* right = app->control<QLineEdit>("Edit2");
+        left->setText(QStringLiteral("70"));
+        right->setText(QStringLiteral("90.0"));
+        QTest::keyClick(right, Qt::Key_Return);
+        QCOMPARE(app->session->state().plotState.xmin, 70.0);
+        QCOMPARE(app->session->state().plotState.xmax, 90.0);
+        QCOMPARE(right->text(), QStringLiteral("90")); // rewritten as Apply does
+        left->setText(QStringLiteral("60"));
+        QTest::keyClick(left, Qt::Key_Enter);
+        QCOMPARE(app->session->state().plotState.xmin, 60.0);
+    }
+
+    void theFormulaFieldSaysF2EntersAFormula() {
+        QVERIFY(app->control<QLineEdit>("Formula")->toolTip().contains(QStringLiteral("F2")));
+    }
+};
+
+static RegisterTest registration("KeyboardTest", [] { return std::make_unique<KeyboardTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "keyboard_test.moc"
