@@ -27,7 +27,11 @@ set(expected
     ${DATADIR}/applications/${APP_ID}.desktop
     ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
     ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
-    ${MANDIR}/man1/orvane-calc.1)
+    ${MANDIR}/man1/orvane-calc.1.gz
+    ${MANDIR}/man1/orvane.1.gz
+    ${DATADIR}/doc/orvane/copyright
+    ${DATADIR}/doc/orvane/changelog.gz
+    ${DATADIR}/mime/packages/${APP_ID}.xml)
 set(missing)
 foreach(file IN LISTS expected)
     if(NOT EXISTS "${STAGE}${file}")
@@ -44,9 +48,28 @@ file(STRINGS "${STAGE}${DATADIR}/applications/${APP_ID}.desktop" paths REGEX "^P
 if(paths)
     message(FATAL_ERROR "the menu entry still has \"${paths}\"")
 endif()
-file(STRINGS "${STAGE}${MANDIR}/man1/orvane-calc.1" pages REGEX "data ${DATADIR}/orvane")
-if(NOT pages)
+execute_process(COMMAND gzip -dc "${STAGE}${MANDIR}/man1/orvane-calc.1.gz"
+    OUTPUT_VARIABLE page RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT page MATCHES "data ${DATADIR}/orvane")
     message(FATAL_ERROR "the manual page names no --data ${DATADIR}/orvane")
+endif()
+
+# The menu entry opens mzML and mzXML files, whose types the package declares.
+file(READ "${STAGE}${DATADIR}/applications/${APP_ID}.desktop" entry)
+if(NOT entry MATCHES "\nExec=orvane %F\n" OR NOT entry MATCHES "\nMimeType=application/x-mzml;")
+    message(FATAL_ERROR "the menu entry opens no measured files:\n${entry}")
+endif()
+file(READ "${STAGE}${DATADIR}/mime/packages/${APP_ID}.xml" types)
+if(NOT types MATCHES "type=\"application/x-mzml\"" OR NOT types MATCHES "\\*\\.mzXML")
+    message(FATAL_ERROR "the mime types name no mzML or mzXML:\n${types}")
+endif()
+
+# --version and --help of the window need no display.
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        --unset=QT_QPA_PLATFORM "${STAGE}${BINDIR}/orvane" --version
+    OUTPUT_VARIABLE version ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT version MATCHES "^orvane [0-9]")
+    message(FATAL_ERROR "orvane --version without a display (exit ${status}):\n${version}${errors}")
 endif()
 
 execute_process(COMMAND "${APPSTREAMCLI}" validate-tree --no-net --pedantic "${STAGE}${prefix}"

@@ -14,6 +14,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev   # orvane-calc's options and its JSON output
     desktop-file-utils appstream      # the installed menu entry and metainfo are validated
     dpkg-dev file groff-base          # cpack builds the Debian package; the man page is checked
+    lintian                           # the Debian package is checked as Debian checks it
     fonts-liberation                  # metric-compatible Arial for the window's texts
     fonts-ipafont-gothic              # Japanese, so that the error texts render
     "$@"

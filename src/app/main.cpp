@@ -4,17 +4,38 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QTimer>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/decimal_separator.h"
 #include "app/main_window.h"
 #include "app/message_box_dialogs.h"
+#include "app/start_arguments.h"
 #include "data/data_folders.h"
 #include "qtcanvas/image_canvas.h"
 #include "session/session.h"
 
 int main(int argc, char** argv) {
+    // --help and --version need no display: answered before the application exists.
+    const orvane::app::StartArguments start =
+        orvane::app::readStartArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (start.help) {
+        std::fputs(orvane::app::startUsageText().c_str(), stdout);
+        return 0;
+    }
+    if (start.version) {
+        std::printf("orvane %s\n", ORVANE_VERSION);
+        return 0;
+    }
+    if (!start.unknownOption.empty()) {
+        std::fprintf(stderr, "orvane: unknown option %s\nRun with --help for more information.\n",
+                     start.unknownOption.c_str());
+        return 2;
+    }
+
     QApplication application(argc, argv);
 
     // The data directory is where the program was started, fixed for the run: a file
@@ -33,5 +54,10 @@ int main(int argc, char** argv) {
             QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())));
     orvane::app::MainWindow window(session, dialogs, canvas);
     window.show();
+    // A file given by the file manager opens once the window is up; several: the last.
+    if (!start.files.empty()) {
+        const QString file = QFile::decodeName(QByteArray::fromStdString(start.files.back()));
+        QTimer::singleShot(0, &window, [&window, file] { window.openSpectrumFile(file); });
+    }
     return application.exec();
 }

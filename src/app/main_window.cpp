@@ -654,6 +654,10 @@ void MainWindow::OpenClick() {
     if (name.isEmpty()) {
         return;
     }
+    openSpectrumFile(name);
+}
+
+void MainWindow::openSpectrumFile(const QString& name) {
     m_lastSpectrumName = name;
     const std::string path = QFile::encodeName(name).toStdString();
     // A bad file is reported and changes nothing.
@@ -668,11 +672,16 @@ void MainWindow::OpenClick() {
             return;
         }
     }
-    if (dispatch("read the measured spectrum",
-                 [&] { m_session.showMeasuredSpectrum(*file, *chosen); }) &&
-        !m_highResolution->isVisible()) {
+    if (!dispatch("read the measured spectrum",
+                  [&] { m_session.showMeasuredSpectrum(*file, *chosen); })) {
+        return;
+    }
+    if (!m_highResolution->isVisible()) {
         ShowHighResolution1Click();
     }
+    // open behind the main window, it comes to the front with the spectrum
+    m_highResolution->raise();
+    m_highResolution->activateWindow();
 }
 
 void MainWindow::Initialization1Click() {

@@ -97,6 +97,9 @@ public slots:
     void ShowHighResolution1Click();
     /// "File" / "Open": a measured spectrum to set beside the theory.
     void OpenClick();
+    /// Reads the measured file `name` as "Open" does after its dialog (a chooser for
+    /// several spectra), shows it in the high-resolution window and brings that to the front.
+    void openSpectrumFile(const QString& name);
     void Initialization1Click();
     // The formula typed as text: "Formula" (F2) opens the dialog, its "OK" enters it.
     void Formula1Click();

@@ -94,6 +94,20 @@ private slots:
         QVERIFY(app->dialogs.errors.empty());
     }
 
+    void aFileGivenAtStartOpensWithoutTheDialogAndComesToTheFront() {
+        // as `orvane FILE` from a file manager: no open dialog, the window shows the file
+        const QString path = app->directory.filePath(QStringLiteral("peaks.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("180.0634\t100\n181.0667\t6.7\n");
+        file.close();
+        app->window->openSpectrumFile(path);
+        QVERIFY(app->dialogs.errors.empty());
+        QVERIFY(window().isVisible());
+        QVERIFY(app->session->state().measured.has_value());
+        QCOMPARE(app->session->state().measured->points.size(), std::size_t{2});
+    }
+
     void aMeasuredFileOpensThroughTheChooserAndGivesTheScore() {
         enterGlucoseAndOpen();
         // Two spectra: an MS2 one and an MS1 one that is the theory itself.
