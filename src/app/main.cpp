@@ -13,6 +13,7 @@
 #include "app/decimal_separator.h"
 #include "app/main_window.h"
 #include "app/message_box_dialogs.h"
+#include "app/remembered_settings.h"
 #include "app/start_arguments.h"
 #include "data/data_folders.h"
 #include "qtcanvas/image_canvas.h"
@@ -53,7 +54,19 @@ int main(int argc, char** argv) {
         orvane::data::installedDataFolder(
             QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())));
     orvane::app::MainWindow window(session, dialogs, canvas);
+
+    // What the last run left: formulas, folders, the high-resolution window's settings.
+    const orvane::app::SettingsStore settings;
+    QString problem;
+    const orvane::app::RememberedSettings remembered = settings.read(&problem);
+    orvane::app::applySettings(remembered, window, session);
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] {
+        settings.write(orvane::app::currentSettings(window, session));
+    });
     window.show();
+    if (!problem.isEmpty()) {
+        dialogs.notify(problem.toStdString());
+    }
     // A file given by the file manager opens once the window is up; several: the last.
     if (!start.files.empty()) {
         const QString file = QFile::decodeName(QByteArray::fromStdString(start.files.back()));

@@ -7,7 +7,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
@@ -549,6 +551,20 @@ void MainWindow::save(exporting::Layout layout) {
     m_patternFiles.chosen(name, stem);
     const std::string path = QFile::encodeName(name).toStdString();
     dispatch("save the pattern", [this, &path, layout] { m_session.savePattern(path, layout); });
+}
+
+DialogFolders MainWindow::dialogFolders() const {
+    return {m_patternFiles.folder(), m_pictureFiles.folder(),
+            m_lastSpectrumName.isEmpty() ? QString()
+                                         : QFileInfo(m_lastSpectrumName).absolutePath()};
+}
+
+void MainWindow::setDialogFolders(const DialogFolders& folders) {
+    m_patternFiles.setFolder(folders.patterns);
+    m_pictureFiles.setFolder(folders.pictures);
+    if (!folders.spectra.isEmpty()) {
+        m_lastSpectrumName = folders.spectra + QLatin1Char('/'); // the folder, no file
+    }
 }
 
 QString MainWindow::dataFolder() const {

@@ -38,6 +38,11 @@ class IsotopeWindow;
 class SpinBox;
 class UserDialogs;
 
+// The folders the file dialogs were last in, for each kind of file.
+struct DialogFolders {
+    QString patterns, pictures, spectra;
+};
+
 // How long a calculation runs before the window offers its progress and Cancel; tests
 // make it 0.
 struct WindowTiming {
@@ -67,6 +72,9 @@ public:
     QPoint pressPoint() const { return m_pressPoint; }
     int selectedColumn() const { return m_selectedColumn.value(); }
     int selectedRow() const { return m_selectedRow.value(); }
+    DialogFolders dialogFolders() const;
+    /// The folders the dialogs start in, as an earlier run left them.
+    void setDialogFolders(const DialogFolders& folders);
 
 public slots:
     // The element table and the count entry.

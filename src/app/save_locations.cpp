@@ -16,7 +16,7 @@ bool sameFolder(const QString& a, const QString& b) {
 
 QString SaveLocations::propose(const QString& stem, const QString& suffix,
                                const QString& dataFolder) const {
-    QString folder = m_lastPath.isEmpty() ? QString() : QFileInfo(m_lastPath).absolutePath();
+    QString folder = this->folder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir() || sameFolder(folder, dataFolder)) {
         folder = QDir::homePath();
     }
@@ -30,6 +30,16 @@ QString SaveLocations::propose(const QString& stem, const QString& suffix,
 void SaveLocations::chosen(const QString& path, const QString& stem) {
     m_lastPath = path;
     m_lastStem = stem;
+}
+
+QString SaveLocations::folder() const {
+    return m_lastPath.isEmpty() ? m_folder : QFileInfo(m_lastPath).absolutePath();
+}
+
+void SaveLocations::setFolder(const QString& folder) {
+    m_folder = folder;
+    m_lastPath.clear();
+    m_lastStem.clear();
 }
 
 } // namespace orvane::app

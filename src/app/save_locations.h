@@ -16,10 +16,16 @@ public:
     QString propose(const QString& stem, const QString& suffix, const QString& dataFolder) const;
     /// Remembers the chosen path and the formula it was chosen for.
     void chosen(const QString& path, const QString& stem);
+    /// The folder of the last choice; empty before the first.
+    QString folder() const;
+    /// Starts the next dialog in `folder` (as an earlier run left it), proposing no name of
+    /// its own.
+    void setFolder(const QString& folder);
 
 private:
     QString m_lastPath;
     QString m_lastStem;
+    QString m_folder; // as an earlier run left it, until the first choice of this run
 };
 
 } // namespace orvane::app

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <thread>
@@ -28,6 +29,9 @@
 namespace orvane::session {
 
 namespace {
+
+// The formula dialog offers this many earlier formulas, also across runs.
+constexpr std::size_t formulaHistoryLength = 50;
 
 inline constexpr const char* noPatternToSave =
     "No isotope pattern has been calculated yet: enter a formula first.";
@@ -271,8 +275,24 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         std::vector<std::string>& history = m_state.formulaHistory;
         std::erase(history, text);
         history.insert(history.begin(), text);
+        if (history.size() > formulaHistoryLength) {
+            history.resize(formulaHistoryLength);
+        }
     }
     return outcome;
+}
+
+void Session::restoreFormulaHistory(const std::vector<std::string>& formulas) {
+    const Change change(*this);
+    std::vector<std::string>& history = m_state.formulaHistory;
+    for (const std::string& formula : formulas) {
+        if (history.size() >= formulaHistoryLength) {
+            break;
+        }
+        if (!formula.empty() && std::find(history.begin(), history.end(), formula) == history.end()) {
+            history.push_back(formula);
+        }
+    }
 }
 
 Outcome Session::enterCounts(const std::vector<CountText>& counts,

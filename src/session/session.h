@@ -88,6 +88,9 @@ public:
     /// raises the reader's text::Error and writes nothing), then enterCounts with its
     /// counts. A formula that went through goes to the front of the history.
     Outcome enterFormula(const std::string& text, const calc::EngineProgress& progress = {});
+    /// Puts back the formula history of an earlier run (newest first), at most 50 entries;
+    /// what this run entered stays in front.
+    void restoreFormulaHistory(const std::vector<std::string>& formulas);
     /// What the formula dialog shows under `text`, as "OK" would read it; says that no
     /// element data is loaded when elem.txt was not found.
     FormulaPreview previewFormula(std::string_view text) const;
