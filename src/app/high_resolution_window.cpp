@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStringList>
@@ -19,13 +18,17 @@
 #include <QVBoxLayout>
 
 #include <new>
+#include <string_view>
 
 #include "app/profile_plot_view.h"
+#include "app/table_copy.h"
 #include "app/session_events.h"
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
+#include "export/safe_file_writer.h"
 #include "qtcanvas/picture_file.h"
 #include "session/ion_profile.h"
+#include "session/profile_file.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/number_text.h"
@@ -89,7 +92,30 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_savePicture->setObjectName(QStringLiteral("SavePicture"));
     m_savePicture->setEnabled(false);
     top->addWidget(m_savePicture);
+    m_saveTable = new QPushButton(QStringLiteral("Save table…"), client);
+    m_saveTable->setObjectName(QStringLiteral("SaveTable"));
+    m_saveTable->setToolTip(
+        QStringLiteral("The cluster table as TSV, or as CSV for a name ending in .csv"));
+    m_saveTable->setEnabled(false);
+    top->addWidget(m_saveTable);
+    m_saveProfile = new QPushButton(QStringLiteral("Save profile…"), client);
+    m_saveProfile->setObjectName(QStringLiteral("SaveProfile"));
+    m_saveProfile->setToolTip(QStringLiteral("The profile as m/z TAB intensity lines"));
+    m_saveProfile->setEnabled(false);
+    top->addWidget(m_saveProfile);
     layout->addLayout(top);
+
+    // Which measured spectrum is overlaid, and the way to take it away.
+    auto* measuredRow = new QHBoxLayout;
+    m_measuredName = new QLabel(client);
+    m_measuredName->setObjectName(QStringLiteral("MeasuredName"));
+    measuredRow->addWidget(m_measuredName, 1);
+    m_closeMeasured = new QPushButton(QStringLiteral("Close measured spectrum"), client);
+    m_closeMeasured->setObjectName(QStringLiteral("CloseMeasured"));
+    measuredRow->addWidget(m_closeMeasured);
+    layout->addLayout(measuredRow);
+    m_measuredName->hide();
+    m_closeMeasured->hide();
 
     m_problem = new QLabel(client);
     m_problem->setObjectName(QStringLiteral("Problem"));
@@ -136,8 +162,16 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     layout->addWidget(splitter, 1);
     statusBar()->setObjectName(QStringLiteral("Status"));
 
-    auto* copy = new QShortcut(QKeySequence::Copy, m_table);
-    connect(copy, &QShortcut::activated, this, &HighResolutionWindow::copyTable);
+    makeTableCopyable(*m_table);
+    for (QLabel* value : {m_summary.formula, m_summary.ionFormula, m_summary.monoisotopicMass,
+                          m_summary.monoisotopicMz, m_summary.mostAbundantMz,
+                          m_summary.averageMass, m_summary.averageMz, m_summary.score}) {
+        makeValueCopyable(*value);
+    }
+    connect(m_saveTable, &QPushButton::clicked, this, &HighResolutionWindow::saveTable);
+    connect(m_saveProfile, &QPushButton::clicked, this, &HighResolutionWindow::saveProfile);
+    connect(m_closeMeasured, &QPushButton::clicked, this,
+            [this] { dispatch([this] { m_session.closeMeasuredSpectrum(); }); });
 
     connect(m_savePicture, &QPushButton::clicked, this, &HighResolutionWindow::savePicture);
     connect(m_ion, &QComboBox::activated, this, &HighResolutionWindow::ionChosen);
@@ -203,7 +237,49 @@ void HighResolutionWindow::ionTyped() {
 }
 
 void HighResolutionWindow::copyTable() {
-    QGuiApplication::clipboard()->setText(m_clusters.tabSeparated());
+    QGuiApplication::clipboard()->setText(selectedRowsText(*m_table));
+}
+
+QString HighResolutionWindow::askSaveName(const QString& suffix) {
+    const QString stem = QString::fromStdString(m_session.formulaFileStem());
+    const QString name = m_dialogs.getSaveFileName(m_tableFiles.propose(
+        stem, suffix, QFile::decodeName(QByteArray::fromStdString(m_session.dataDirectory()))));
+    if (!name.isEmpty()) {
+        m_tableFiles.chosen(name, stem);
+    }
+    return name;
+}
+
+void HighResolutionWindow::saveTable() {
+    if (!m_result) {
+        return;
+    }
+    const QString name = askSaveName(QStringLiteral("tsv"));
+    if (name.isEmpty()) {
+        return;
+    }
+    const QChar separator = name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)
+                                ? QLatin1Char(',')
+                                : QLatin1Char('\t');
+    const QByteArray bytes = tableText(m_clusters, separator).toUtf8();
+    dispatch([&] {
+        exporting::writeFileAtomically(QFile::encodeName(name).toStdString(),
+                                       std::string_view(bytes.constData(), bytes.size()));
+    });
+}
+
+void HighResolutionWindow::saveProfile() {
+    if (!m_result || !m_profile) {
+        return;
+    }
+    const QString name = askSaveName(QStringLiteral("tsv"));
+    if (name.isEmpty()) {
+        return;
+    }
+    dispatch([&] {
+        session::writeProfileFile(QFile::encodeName(name).toStdString(), *m_result,
+                                  m_session.state(), *m_profile);
+    });
 }
 
 void HighResolutionWindow::savePicture() {
@@ -387,6 +463,9 @@ void HighResolutionWindow::showIon() {
 
 void HighResolutionWindow::rebuildPlot(bool wholeView) {
     m_savePicture->setEnabled(m_result.has_value());
+    m_saveTable->setEnabled(m_result.has_value());
+    m_saveProfile->setEnabled(m_result.has_value() && m_profile != nullptr);
+    showMeasuredName();
     if (!m_result) {
         m_plot->setContent({}, true);
         return;
@@ -394,6 +473,24 @@ void HighResolutionWindow::rebuildPlot(bool wholeView) {
     m_plot->setContent(session::highResolutionContent(m_session.state(), *m_result, m_profile.get(),
                                                       m_match, m_session.separator()),
                        wholeView);
+}
+
+void HighResolutionWindow::showMeasuredName() {
+    const std::optional<session::MeasuredSpectrum>& measured = m_session.state().measured;
+    m_closeMeasured->setVisible(measured.has_value());
+    m_measuredName->setVisible(measured.has_value());
+    if (!measured) {
+        return;
+    }
+    const auto& spectra = measured->file.spectra();
+    QString name = QStringLiteral("Measured: %1")
+                       .arg(QString::fromStdString(measured->file.fileName()));
+    if (spectra.size() > 1 && measured->index < spectra.size()) {
+        name += QStringLiteral(", spectrum %1 (%2)")
+                    .arg(measured->index + 1)
+                    .arg(QString::fromStdString(spectra[measured->index].id));
+    }
+    m_measuredName->setText(name);
 }
 
 void HighResolutionWindow::profileFinished(int ticket,

@@ -50,8 +50,13 @@ public:
 public slots:
     /// Shows the session's state again (only while the window is shown).
     void refresh();
-    /// Ctrl+C: the cluster table as TAB-separated text on the clipboard.
+    /// Ctrl+C: the selected rows of the cluster table (every row without a selection) as
+    /// TAB-separated text with the header line on the clipboard.
     void copyTable();
+    /// "Save table…": the cluster table as TSV, or CSV for a name ending in ".csv".
+    void saveTable();
+    /// "Save profile…": the profile as orvane-calc's --profile writes it.
+    void saveProfile();
     /// "Save_Picture…": the plot as it is zoomed, at its size on the screen, to a PNG (1,
     /// 2 or 4 times), SVG or PDF file; offered while there is an ion to show.
     void savePicture();
@@ -66,6 +71,9 @@ private:
     // The status line: the message, then the ion's notices.
     void showStatus(const QString& message);
     void showIon();
+    void showMeasuredName();
+    /// The save dialog for a table or profile file; empty when cancelled.
+    QString askSaveName(const QString& suffix);
     void rebuildPlot(bool wholeView);
     void profileFinished(int ticket, std::shared_ptr<const profile::Profile> profile);
     void profileFailed(int ticket, const QString& message);
@@ -84,6 +92,11 @@ private:
     QTableView* m_table = nullptr;
     QLabel* m_problem = nullptr;
     QPushButton* m_savePicture = nullptr;
+    QPushButton* m_saveTable = nullptr;
+    QPushButton* m_saveProfile = nullptr;
+    QLabel* m_measuredName = nullptr;
+    QPushButton* m_closeMeasured = nullptr;
+    SaveLocations m_tableFiles;
     PictureChoice m_lastPicture;
     SaveLocations m_pictureFiles;
     struct SummaryLabels {

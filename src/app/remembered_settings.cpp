@@ -8,6 +8,7 @@
 
 #include "app/high_resolution_window.h"
 #include "app/main_window.h"
+#include "app/window_geometry.h"
 #include "session/session.h"
 
 namespace orvane::app {
@@ -107,8 +108,9 @@ void applySettings(const RememberedSettings& settings, MainWindow& window,
         session.setCoverageText(settings.coverage.toStdString());
     }
     session.setToleranceText(settings.tolerance.toStdString());
-    if (!settings.highResolutionGeometry.isEmpty()) {
-        window.highResolutionWindow().restoreGeometry(settings.highResolutionGeometry);
+    if (!settings.highResolutionGeometry.isEmpty() &&
+        window.highResolutionWindow().restoreGeometry(settings.highResolutionGeometry)) {
+        releaseDesignedFrame(window.highResolutionWindow());
     }
 }
 

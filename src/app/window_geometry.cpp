@@ -22,6 +22,7 @@ class FrameKeeper : public QObject {
 public:
     FrameKeeper(QWidget& window, const QRect& outer, FramePlace place)
         : QObject(&window), m_window(window), m_outer(outer), m_place(place) {
+        setObjectName(QStringLiteral("DesignedFrameKeeper"));
         window.installEventFilter(this);
         m_poll.setInterval(pollMs);
         connect(&m_poll, &QTimer::timeout, this, &FrameKeeper::place);
@@ -72,6 +73,14 @@ void setOuterGeometry(QWidget& window, const QRect& outer) {
 void keepDesignedFrame(QWidget& window, const QRect& outer, FramePlace place) {
     setOuterGeometry(window, outer);
     new FrameKeeper(window, outer, place);
+}
+
+void releaseDesignedFrame(QWidget& window) {
+    const QList<QObject*> keepers = window.findChildren<QObject*>(
+        QStringLiteral("DesignedFrameKeeper"), Qt::FindDirectChildrenOnly);
+    for (QObject* keeper : keepers) {
+        delete keeper;
+    }
 }
 
 } // namespace orvane::app

@@ -19,4 +19,8 @@ enum class FramePlace { Designed, AsMoved };
 /// shown, and until then the client area would get the frame's size.
 void keepDesignedFrame(QWidget& window, const QRect& outer, FramePlace place);
 
+/// Lets the window keep a size and place given since (a remembered one): its designed
+/// frame is no longer put back once it is on the screen.
+void releaseDesignedFrame(QWidget& window);
+
 } // namespace orvane::app

@@ -9,16 +9,15 @@
 #include "cli/calculation_report.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
-#include "cli/round_trip.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "accurate/element_isotopes.h"
-#include "export/safe_file_writer.h"
 #include "plot/profile_plot.h"
 #include "profile/profile.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_profile.h"
+#include "session/profile_file.h"
 #include "session/session.h"
 #include "text/error.h"
 
@@ -72,20 +71,6 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
         }
     }
     return report;
-}
-
-void writeProfile(const std::string& path, const session::IonResult& ion,
-                  const session::SessionState& state, const profile::Profile& profile) {
-    exporting::writeFileAtomically(path, [&](exporting::OutputSink& sink) {
-        std::string header = "# " + ion.ion + " " + ion.ionFormula + " at R " +
-                             state.resolvingPowerText + ", coverage " + state.coverageText +
-                             (profile.fromFineStructure ? ", fine structure" : ", clusters") +
-                             "\n# m/z\tintensity\n";
-        sink.write(header);
-        for (const profile::ProfilePoint& point : profile.points) {
-            sink.write(roundTrip(point.mz) + '\t' + roundTrip(point.intensity) + '\n');
-        }
-    });
 }
 
 // A file that cannot be written; the session's message says why, this one also which.
@@ -193,7 +178,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
                                     session::profileSettingsOf(run.state(), run.separator()));
         if (commandLine.profileFile) {
             writingFile(*commandLine.profileFile, [&] {
-                writeProfile(*commandLine.profileFile, *ion, run.state(), profile);
+                session::writeProfileFile(*commandLine.profileFile, *ion, run.state(), profile);
             });
         }
         if (commandLine.hiresPngFile) {

@@ -18,6 +18,8 @@ constexpr int rightMargin = 12;
 constexpr int topMargin = 22;
 constexpr int bottomMargin = 30;
 constexpr int tickLength = 5;
+constexpr int measuredWidth = 2;
+constexpr int legendSwatch = 14; // pixels of a legend entry's colour
 
 // The part of the segment a-b inside the view (Liang-Barsky), if any.
 std::optional<std::pair<TracePoint, TracePoint>> clipped(const ViewRange& view, TracePoint a,
@@ -120,8 +122,10 @@ void drawHighResolutionPlot(Canvas& canvas, const ViewRange& view,
     plot.sticks(content.sticks);
     canvas.setPen(1, profileColor, PenStyle::Solid);
     plot.line(content.profile);
+    // The measurement over the theory, two pixels wide, so that it stays visible where
+    // the two coincide.
     if (!content.measured.empty()) {
-        canvas.setPen(1, measuredColor, PenStyle::Solid);
+        canvas.setPen(measuredWidth, measuredColor, PenStyle::Solid);
         if (content.measuredAsSticks) {
             plot.sticks(content.measured);
         } else {
@@ -162,12 +166,39 @@ void drawHighResolutionPlot(Canvas& canvas, const ViewRange& view,
     }
     canvas.textOut(frame.left, frame.top - lineHeight - 4, content.title);
 
+    // The legend, top right inside the frame: a swatch of each trace's colour and its name.
+    std::vector<Box> placed;
+    struct Entry {
+        const char* name;
+        Color color;
+    };
+    std::vector<Entry> entries{{"theory", profileColor}};
+    if (!content.measured.empty()) {
+        entries.push_back({"measured", measuredColor});
+    }
+    canvas.setFont(fontSize, black);
+    long long legendTop = frame.top + 4;
+    for (const Entry& entry : entries) {
+        const long long width = canvas.textWidth(entry.name);
+        const long long right = frame.right - 6;
+        const long long textLeft = right - width;
+        const long long swatchRight = textLeft - 4;
+        const long long swatchLeft = swatchRight - legendSwatch;
+        const long long middle = legendTop + lineHeight / 2;
+        canvas.setPen(1, entry.color, PenStyle::Solid);
+        canvas.setBrush(entry.color);
+        canvas.rectangle(swatchLeft, middle - 1, swatchRight, middle + 1);
+        canvas.setBrush(white);
+        canvas.textOut(textLeft, legendTop, entry.name);
+        placed.push_back({swatchLeft, legendTop, right + 1, legendTop + lineHeight});
+        legendTop += lineHeight + 2;
+    }
+
     // The tallest peaks get their labels first; a label without room is left out.
     std::vector<TracePoint> labelled = content.labelled;
     std::stable_sort(
         labelled.begin(), labelled.end(),
         [](const TracePoint& a, const TracePoint& b) { return a.intensity > b.intensity; });
-    std::vector<Box> placed;
     canvas.setFont(fontSize, labelColor);
     for (const TracePoint& peak : labelled) {
         if (peak.mz < view.mzLow || peak.mz > view.mzHigh || peak.intensity < view.intensityLow) {

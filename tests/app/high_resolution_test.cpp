@@ -5,6 +5,10 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <memory>
@@ -82,6 +86,68 @@ private slots:
             QStringLiteral("Nominal mass\tAccurate mass\tm/z\tIntensity %\n182\t")));
     }
 
+    void copyingTakesTheSelectionOfTheWidgetWithTheFocus() {
+        enterGlucoseAndOpen();
+        // a summary value: Ctrl+C copies it, and so does its context menu's "Copy value"
+        auto* mass = window().findChild<QLabel*>(QStringLiteral("MonoisotopicMass"));
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(app->activate(window()));
+        mass->setFocus();
+        QTest::keySequence(mass, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("180.06339"));
+        auto* copyValue = mass->findChild<QAction*>(QStringLiteral("CopyValue"));
+        QVERIFY(copyValue != nullptr && mass->actions().contains(copyValue));
+
+        // rows 1 and 2 of the table selected: those rows under the header
+        auto* table = window().findChild<QTableView*>(QStringLiteral("Clusters"));
+        table->setFocus();
+        table->selectionModel()->select(window().clusters().index(1, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        table->selectionModel()->select(window().clusters().index(2, 1),
+                                        QItemSelectionModel::Select);
+        QTest::keySequence(table, QKeySequence::Copy);
+        QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'),
+                                                                       Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QStringLiteral("Nominal mass\t")));
+        QVERIFY(lines[1].startsWith(cell(1, 0) + QLatin1Char('\t')));
+        QVERIFY(lines[2].startsWith(cell(2, 0) + QLatin1Char('\t')));
+        // nothing selected: the whole table
+        table->clearSelection();
+        window().copyTable();
+        lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), window().clusters().rowCount() + 1);
+    }
+
+    void theTableAndTheProfileAreSavedBesideThePicture() {
+        enterGlucoseAndOpen();
+        QTRY_VERIFY_WITH_TIMEOUT(!window().computing(), 10000);
+        const struct {
+            const char* button;
+            const char* name;
+            const char* firstLine;
+        } cases[] = {
+            {"SaveTable", "clusters.csv", "Nominal mass,Accurate mass,m/z,Intensity %"},
+            {"SaveTable", "clusters.tsv", "Nominal mass\tAccurate mass\tm/z\tIntensity %"},
+            {"SaveProfile", "profile.tsv", "# [M+H]+ "},
+        };
+        for (const auto& c : cases) {
+            const QString path = app->saves.filePath(QLatin1String(c.name));
+            app->dialogs.chosenName = path;
+            auto* button = window().findChild<QPushButton*>(QLatin1String(c.button));
+            QVERIFY(button != nullptr && button->isEnabled());
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(app->dialogs.errors.empty());
+            QVERIFY2(readAll(path).startsWith(c.firstLine), c.name);
+        }
+        // the profile file is the one orvane-calc writes: m/z TAB intensity after two comments
+        const QList<QByteArray> lines = readAll(app->saves.filePath(QStringLiteral("profile.tsv")))
+                                            .split('\n');
+        QVERIFY(lines.size() > 10);
+        QCOMPARE(lines[1], QByteArray("# m/z\tintensity"));
+        QCOMPARE(lines[2].count('\t'), 1);
+    }
+
     void anIonTheFormulaCannotGiveIsSaidInTheWindow() {
         enterGlucoseAndOpen();
         auto* ion = window().findChild<QComboBox*>(QStringLiteral("IonBox"));
@@ -143,6 +209,19 @@ private slots:
                     .bold());
         QVERIFY(!window().clusters().data(window().clusters().index(1, 0), Qt::FontRole).isValid());
         QVERIFY(!window().plot().content().measured.empty());
+        // the window says what is overlaid, and can take it away
+        auto* name = window().findChild<QLabel*>(QStringLiteral("MeasuredName"));
+        QVERIFY(name->isVisible());
+        QVERIFY2(name->text().contains(QStringLiteral("run.mzML, spectrum 2 (")),
+                 qPrintable(name->text()));
+        auto* close = window().findChild<QPushButton*>(QStringLiteral("CloseMeasured"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!app->session->state().measured.has_value());
+        QVERIFY(window().plot().content().measured.empty());
+        QVERIFY(!close->isVisible());
+        app->dialogs.choice = 1;
+        app->run("Open1");
+        QVERIFY(app->session->state().measured.has_value());
 
         // The MS2 spectrum shares nothing with the theory.
         app->dialogs.choice = 0;

@@ -1,6 +1,8 @@
 #include "plot/profile_plot.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,43 @@ TEST(HighResolutionPlot, TheMeasuredSpectrumHasItsOwnColour) {
         std::count_if(canvas.lines.begin(), canvas.lines.end(),
                       [](const auto& line) { return line.color == measuredColor; });
     EXPECT_EQ(measured, 2 * 2); // two sticks, each a line and its end pixel
+    for (const auto& line : canvas.lines) {
+        if (line.color == measuredColor) {
+            EXPECT_EQ(line.width, 2); // over the theory, wider than it
+        }
+    }
+}
+
+TEST(HighResolutionPlot, TheLegendNamesTheTracesInTheirColours) {
+    struct Case {
+        const char* name;
+        bool measured;
+        std::vector<std::string> entries;
+    };
+    const Case cases[] = {{"theory alone", false, {"theory"}},
+                          {"with a measurement", true, {"theory", "measured"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HighResolutionContent content = threePeaks();
+        if (!c.measured) {
+            content.measured.clear();
+        }
+        RecordingCanvas canvas(800, 400);
+        drawHighResolutionPlot(canvas, wholeView(content.sticks), content);
+        std::vector<std::string> legend;
+        for (const auto& text : canvas.texts) {
+            if (text.text == "theory" || text.text == "measured") {
+                legend.push_back(text.text);
+                EXPECT_LT(text.x + canvas.textWidth(text.text), highResolutionFrame(800, 400).right);
+            }
+        }
+        EXPECT_EQ(legend, c.entries);
+        ASSERT_EQ(canvas.rectangles.size(), c.entries.size());
+        EXPECT_EQ(canvas.rectangles[0].brush, profileColor);
+        if (c.measured) {
+            EXPECT_EQ(canvas.rectangles[1].brush, measuredColor);
+        }
+    }
 }
 
 } // namespace
