@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
+
+#include "text/shortest_text.h"
 
 namespace orvane::cli {
 
-/// A double with enough digits to read the same double back.
+/// A double with enough digits to read the same double back, and no more.
 inline std::string roundTrip(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
+    return text::shortestText(value);
 }
 
 } // namespace orvane::cli

@@ -1,21 +1,10 @@
 #include "session/profile_file.h"
 
-#include <cstdio>
-
 #include "export/output_sink.h"
 #include "export/safe_file_writer.h"
+#include "text/shortest_text.h"
 
 namespace orvane::session {
-
-namespace {
-
-std::string roundTrip(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    return buffer;
-}
-
-} // namespace
 
 void writeProfileFile(const std::string& path, const IonResult& ion, const SessionState& state,
                       const profile::Profile& profile) {
@@ -26,7 +15,7 @@ void writeProfileFile(const std::string& path, const IonResult& ion, const Sessi
                              "\n# m/z\tintensity\n";
         sink.write(header);
         for (const profile::ProfilePoint& point : profile.points) {
-            sink.write(roundTrip(point.mz) + '\t' + roundTrip(point.intensity) + '\n');
+            sink.write(text::shortestText(point.mz) + '\t' + text::shortestText(point.intensity) + '\n');
         }
     });
 }

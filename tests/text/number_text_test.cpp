@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "text/decimal_digits.h"
+#include "text/shortest_text.h"
 
 namespace orvane::text {
 namespace {
@@ -234,6 +235,31 @@ TEST(FixedTextTest, Values) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(fixedText(unfolded(c.value), c.precision, c.decimals, '.'), c.text);
         EXPECT_EQ(fixedText(unfolded(c.value), c.precision, c.decimals, ','), withComma(c.text));
+    }
+}
+
+} // namespace
+} // namespace orvane::text
+
+namespace orvane::text {
+namespace {
+
+// The shortest text of a double reads back as that same double, and is no longer than
+// needed.
+TEST(ShortestText, ReadsBackExactlyWithTheFewestDigits) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.1, "0.1"},          {180.063388103, "180.063388103"}, {100, "100"},
+        {-2.5, "-2.5"},        {1e-300, "1e-300"},               {0, "0"},
+        {5e-324, "5e-324"},    {1.7976931348623157e308, "1.7976931348623157e+308"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string written = shortestText(c.value);
+        EXPECT_EQ(written, c.text);
+        EXPECT_EQ(std::strtod(written.c_str(), nullptr), c.value);
     }
 }
 

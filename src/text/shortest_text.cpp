@@ -1,0 +1,13 @@
+#include "text/shortest_text.h"
+
+#include <charconv>
+
+namespace orvane::text {
+
+std::string shortestText(double value) {
+    char buffer[32]; // the longest shortest form of a double has 24 characters
+    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+} // namespace orvane::text
