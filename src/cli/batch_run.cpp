@@ -19,6 +19,7 @@
 #include "accurate/element_isotopes.h"
 #include "cli/batch_table.h"
 #include "cli/blank_canvas.h"
+#include "cli/calculation_watch.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
 #include "cli/session_settings.h"
@@ -99,7 +100,15 @@ private:
                           '.', m_massNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
-        m_session.enterCounts(counts);
+        if (m_commandLine.maxSeconds) {
+            CalculationWatch watch(m_commandLine.maxSeconds);
+            if (m_session.enterCounts(counts, watch.engineProgress()) ==
+                session::Outcome::Cancelled) {
+                throw text::Error(watch.limitMessage());
+            }
+        } else {
+            m_session.enterCounts(counts);
+        }
         const session::SessionState& state = m_session.state();
         row.formula = state.texts.formulaText;
         row.weightText = state.texts.weightText;

@@ -96,5 +96,37 @@ TEST_F(OrvaneCalc, BatchErrorRowsShowANulAndCutALongInput) {
                             "…\": unknown element symbol \"Xx\" at position 302.");
 }
 
+TEST_F(OrvaneCalc, MaxSecondsIsAPositiveNumber) {
+    for (const std::string value : {"0", "-1", "soon"}) {
+        SCOPED_TRACE(value);
+        const Outcome result = runShipped("--max-seconds " + value + " H2O");
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_NE(result.err.find("--max-seconds"), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+// A million carbon atoms take over a minute: the limit ends the run long before.
+TEST_F(OrvaneCalc, MaxSecondsStopsASlowCalculation) {
+    const Outcome result = runShipped("--max-seconds 0.2 C1000000");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "orvane-calc: stopped after 0.2 s (--max-seconds 0.2)\n");
+    EXPECT_EQ(result.out, "");
+}
+
+TEST_F(OrvaneCalc, MaxSecondsStopsOnlyTheSlowLineOfABatch) {
+    const Outcome result = runShipped("--max-seconds 0.2 --threads 1 --batch -", "C1000000\nH2O\n");
+    EXPECT_EQ(result.status, 1) << result.err;
+    std::istringstream rows(result.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(rows, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u) << result.out;
+    EXPECT_EQ(lines[1], "1\tC1000000\t\t\t\t\t\t\t\t\t\tstopped after 0.2 s (--max-seconds 0.2)");
+    EXPECT_EQ(lines[2].substr(0, 6), "2\tH2O\t");
+    EXPECT_EQ(lines[2].back(), '\t') << lines[2]; // no error
+}
+
 } // namespace
 } // namespace orvane::cli::testing
