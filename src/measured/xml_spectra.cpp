@@ -264,8 +264,9 @@ Opened readThrough(boost::shared_ptr<std::istream> stream, MeasuredFormat format
 
 } // namespace
 
-MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format) {
-    const std::string fileName = fileNameOf(path);
+MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format,
+                            const std::string& shownPath) {
+    const std::string fileName = fileNameOf(shownPath.empty() ? path : shownPath);
     const bool mzXml = format == MeasuredFormat::MzXML;
 
     // A file cut short is refused up front: the reader would stop quietly at the last whole
@@ -325,7 +326,8 @@ MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format) {
         throw text::Error(fileName + ": the file holds no spectra");
     }
     auto source = std::make_shared<PwizSpectra>(fileName, opened->data);
-    return MeasuredFile(path, format, std::move(opened->spectra), std::move(source));
+    return MeasuredFile(shownPath.empty() ? path : shownPath, format, std::move(opened->spectra),
+                        std::move(source));
 }
 
 } // namespace orvane::measured
