@@ -136,7 +136,7 @@ MeasuredFile openStreamedXml(const std::string& path, MeasuredFormat format,
         }
         copy.write(block, fileName);
     }
-    return openXmlSpectra(copy.path(), format, path);
+    return openXmlSpectra(copy.path(), format, path, limits.maxPoints);
 }
 
 } // namespace
@@ -184,7 +184,7 @@ MeasuredFile openMeasuredFile(const std::string& path, const ReadLimits& limits)
     case ContentKind::MzXML: {
         const MeasuredFormat format =
             detectContent(head) == ContentKind::MzML ? MeasuredFormat::MzML : MeasuredFormat::MzXML;
-        return regular ? openXmlSpectra(path, format)
+        return regular ? openXmlSpectra(path, format, {}, limits.maxPoints)
                        : openStreamedXml(path, format, head, file, limits);
     }
     case ContentKind::Text:
