@@ -3,6 +3,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
+#include <string>
 
 #include <QMainWindow>
 #include <QPoint>
@@ -67,6 +69,9 @@ public:
     QPoint pressPoint() const { return m_pressPoint; }
     int selectedColumn() const { return m_selectedColumn.value(); }
     int selectedRow() const { return m_selectedRow.value(); }
+    /// Whether a save may rewrite `path` in place, its folder taking no new files: asks
+    /// once per file and run, and again after a No.
+    bool allowRewriteInPlace(const std::string& path);
 
 public slots:
     // The element table and the count entry.
@@ -180,6 +185,7 @@ private:
     std::unique_ptr<HighResolutionWindow> m_highResolution;
     QString m_lastSpectrumName;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;
+    std::set<std::string> m_rewritesAllowed; // files the user let be rewritten in place
 };
 
 } // namespace orvane::app
