@@ -160,7 +160,7 @@ public:
     std::optional<std::pair<std::size_t, BatchLine>> take() {
         {
             std::unique_lock lock(m_mutex);
-            m_room.wait(lock, [&] { return m_taken < m_window || m_stopped; });
+            m_room.wait(lock, [&] { return m_taken < m_window || m_stopped || m_ended; });
             if (m_stopped || m_ended) {
                 return std::nullopt;
             }
