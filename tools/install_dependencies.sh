@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     ccache                            # a second build of the same sources is free
     libpwizlite-dev libboost-dev      # mzML and mzXML reading; its headers include Boost's
+    zlib1g-dev                        # compressed arrays counted before they are decoded
     libisospec++-dev                  # the fine structure of high-resolution profiles
     libcli11-dev nlohmann-json3-dev   # orvane-calc's options and its JSON output
     desktop-file-utils appstream      # the installed menu entry and metainfo are validated

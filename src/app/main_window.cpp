@@ -41,6 +41,7 @@
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
 #include "data/data_tables.h"
+#include "export/safe_file_writer.h"
 #include "qtcanvas/image_canvas.h"
 #include "qtcanvas/picture_file.h"
 #include "session/formula_preview.h"
@@ -194,9 +195,26 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
 
     refresh();
     m_stringGrid1->setCurrentCellQuietly(0, data::SymbolRow);
+    exporting::setInPlaceConsent(
+        [this](const std::string& path) { return allowRewriteInPlace(path); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    exporting::setInPlaceConsent({});
+}
+
+bool MainWindow::allowRewriteInPlace(const std::string& path) {
+    if (m_rewritesAllowed.contains(path)) {
+        return true;
+    }
+    if (!m_dialogs.confirm(path + "\n\nThe folder takes no new files, so the file can only be "
+                                  "rewritten in place: if the save fails part-way, its old "
+                                  "contents are lost. Save it all the same?")) {
+        return false;
+    }
+    m_rewritesAllowed.insert(path);
+    return true;
+}
 
 QLineEdit* MainWindow::addLineEdit(QWidget* parent, const char* name, const QRect& place) {
     auto* edit = new QLineEdit(parent);

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <set>
+#include <string>
 
 #include <QMainWindow>
 #include <QPoint>
@@ -75,6 +77,9 @@ public:
     DialogFolders dialogFolders() const;
     /// The folders the dialogs start in, as an earlier run left them.
     void setDialogFolders(const DialogFolders& folders);
+    /// Whether a save may rewrite `path` in place, its folder taking no new files: asks
+    /// once per file and run, and again after a No.
+    bool allowRewriteInPlace(const std::string& path);
 
 public slots:
     // The element table and the count entry.
@@ -190,6 +195,7 @@ private:
     std::unique_ptr<HighResolutionWindow> m_highResolution;
     QString m_lastSpectrumName;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;
+    std::set<std::string> m_rewritesAllowed; // files the user let be rewritten in place
 };
 
 } // namespace orvane::app

@@ -4,11 +4,9 @@
 
 namespace orvane::cli {
 
-std::vector<BatchLine> readBatchLines(std::istream& in) {
-    std::vector<BatchLine> lines;
-    std::size_t number = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++number;
+std::optional<BatchLine> BatchLineReader::next() {
+    for (std::string line; std::getline(m_in, line);) {
+        ++m_number;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
@@ -16,7 +14,7 @@ std::vector<BatchLine> readBatchLines(std::istream& in) {
         if (trimmed.empty() || trimmed.front() == '#') {
             continue;
         }
-        BatchLine entry{number, line, std::nullopt};
+        BatchLine entry{m_number, line, std::nullopt};
         if (const auto tab = line.find('\t'); tab != std::string::npos) {
             entry.formula = line.substr(0, tab);
             const std::string ion(text::trimBlanks(line.substr(tab + 1)));
@@ -24,7 +22,16 @@ std::vector<BatchLine> readBatchLines(std::istream& in) {
                 entry.ion = ion;
             }
         }
-        lines.push_back(std::move(entry));
+        return entry;
+    }
+    return std::nullopt;
+}
+
+std::vector<BatchLine> readBatchLines(std::istream& in) {
+    std::vector<BatchLine> lines;
+    BatchLineReader reader(in);
+    while (std::optional<BatchLine> line = reader.next()) {
+        lines.push_back(std::move(*line));
     }
     return lines;
 }

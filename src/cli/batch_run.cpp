@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -13,12 +12,15 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
 #include "accurate/element_isotopes.h"
 #include "cli/batch_table.h"
 #include "cli/blank_canvas.h"
+#include "cli/calculation_watch.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
 #include "cli/session_settings.h"
@@ -99,7 +101,15 @@ private:
                           '.', m_massNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
-        m_session.enterCounts(counts);
+        if (m_commandLine.maxSeconds) {
+            CalculationWatch watch(m_commandLine.maxSeconds);
+            if (m_session.enterCounts(counts, watch.engineProgress()) ==
+                session::Outcome::Cancelled) {
+                throw text::Error(watch.limitMessage());
+            }
+        } else {
+            m_session.enterCounts(counts);
+        }
         const session::SessionState& state = m_session.state();
         row.formula = state.texts.formulaText;
         row.weightText = state.texts.weightText;
@@ -136,50 +146,116 @@ private:
     formula::MassNumbers m_massNumbers; // the tables are loaded once
 };
 
-// Rows finished by the workers, handed out in input order.
-class RowQueue {
+// The lines between the reader and the output: at most `window` of them read and not yet
+// delivered, their finished rows kept until every row before them is out. Shared with the
+// workers, so that they may outlive a batch that ends in a failure while one of them waits
+// for a line that will never come (a terminal's standard input).
+class BatchWindow {
 public:
-    explicit RowQueue(std::size_t size) : m_rows(size) {}
+    BatchWindow(BatchLineSource next, CommandLine commandLine, std::size_t window)
+        : commandLine(std::move(commandLine)), m_next(std::move(next)), m_window(window) {}
+
+    /// The next line and its place in the output, once the window has room; nothing at the
+    /// end of the input or after a failure.
+    std::optional<std::pair<std::size_t, BatchLine>> take() {
+        {
+            std::unique_lock lock(m_mutex);
+            m_room.wait(lock, [&] { return m_taken < m_window || m_stopped || m_ended; });
+            if (m_stopped || m_ended) {
+                return std::nullopt;
+            }
+            ++m_taken;
+        }
+        // one reader at a time, outside the window's lock: the output goes on while it waits
+        const std::lock_guard reading(m_readMutex);
+        std::optional<BatchLine> line;
+        bool ended = m_ended;
+        if (!ended) {
+            line = m_next();
+            ended = !line;
+        }
+        const std::lock_guard lock(m_mutex);
+        if (ended) {
+            m_ended = true;
+            --m_taken;
+            m_ready.notify_all();
+            m_room.notify_all();
+            return std::nullopt;
+        }
+        return std::pair{m_read++, std::move(*line)};
+    }
 
     void put(std::size_t index, BatchRow row) {
         {
             const std::lock_guard lock(m_mutex);
-            m_rows[index] = std::move(row);
+            m_rows.emplace(index, std::move(row));
         }
-        m_ready.notify_one();
+        m_ready.notify_all();
     }
+
     void fail(std::exception_ptr error) {
         {
             const std::lock_guard lock(m_mutex);
             if (!m_error) {
                 m_error = error;
             }
+            m_stopped = true;
         }
-        m_ready.notify_one();
+        m_ready.notify_all();
+        m_room.notify_all();
     }
-    /// The row `index` once it is done; rethrows a worker's failure.
-    BatchRow take(std::size_t index) {
+
+    void stop() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_room.notify_all();
+    }
+
+    /// The next row in input order once it is done, nothing once every line is out;
+    /// rethrows a worker's failure.
+    std::optional<BatchRow> next() {
         std::unique_lock lock(m_mutex);
-        m_ready.wait(lock, [&] { return m_rows[index].has_value() || m_error; });
+        m_ready.wait(lock, [&] {
+            return m_error || m_rows.contains(m_delivered) || (m_ended && m_delivered == m_read);
+        });
         if (m_error) {
             std::rethrow_exception(m_error);
         }
-        BatchRow row = std::move(*m_rows[index]);
-        m_rows[index].reset();
+        const auto found = m_rows.find(m_delivered);
+        if (found == m_rows.end()) {
+            return std::nullopt;
+        }
+        BatchRow row = std::move(found->second);
+        m_rows.erase(found);
+        ++m_delivered;
+        --m_taken;
+        m_room.notify_one();
         return row;
     }
 
+    const CommandLine commandLine;
+
 private:
+    BatchLineSource m_next;
+    std::size_t m_window;
+    std::mutex m_readMutex;
     std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::vector<std::optional<BatchRow>> m_rows;
+    std::condition_variable m_room, m_ready;
+    std::size_t m_taken = 0; // lines read (or being read) and not yet delivered
+    std::size_t m_read = 0, m_delivered = 0;
+    bool m_ended = false, m_stopped = false;
+    std::map<std::size_t, BatchRow> m_rows;
     std::exception_ptr m_error;
 };
 
-// "1234/10000 lines, 2500/s, 4 s left" on a terminal, at most five times a second.
+// "1234/10000 lines, 2500/s, 4 s left" on a terminal, at most five times a second;
+// "1234 lines, 2500/s" when the total is not known.
 class ProgressLine {
 public:
-    explicit ProgressLine(std::size_t total) : m_total(total), m_shown(::isatty(2) == 1) {}
+    explicit ProgressLine(std::optional<std::size_t> total)
+        : m_total(total), m_shown(::isatty(2) == 1) {}
     ~ProgressLine() {
         if (m_shown && m_written) {
             std::fputs("\r\033[K", stderr);
@@ -190,20 +266,24 @@ public:
             return;
         }
         const auto now = std::chrono::steady_clock::now();
-        if (done < m_total && now - m_last < std::chrono::milliseconds(200)) {
+        if (done != m_total && now - m_last < std::chrono::milliseconds(200)) {
             return;
         }
         m_last = now;
         const double seconds = std::chrono::duration<double>(now - m_start).count();
         const double rate = seconds > 0 ? done / seconds : 0;
-        const double left = rate > 0 ? (m_total - done) / rate : 0;
-        std::fprintf(stderr, "\r\033[K%zu/%zu lines, %.0f/s, %.0f s left", done, m_total, rate,
-                     left);
+        if (m_total) {
+            const double left = rate > 0 ? (*m_total - std::min(done, *m_total)) / rate : 0;
+            std::fprintf(stderr, "\r\033[K%zu/%zu lines, %.0f/s, %.0f s left", done, *m_total, rate,
+                         left);
+        } else {
+            std::fprintf(stderr, "\r\033[K%zu lines, %.0f/s", done, rate);
+        }
         m_written = true;
     }
 
 private:
-    std::size_t m_total;
+    std::optional<std::size_t> m_total;
     bool m_shown;
     bool m_written = false;
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
@@ -212,80 +292,92 @@ private:
 
 } // namespace
 
-void calculateBatch(const std::vector<BatchLine>& lines, const CommandLine& commandLine,
-                    unsigned threads, const std::function<void(const BatchRow&)>& deliver) {
-    if (lines.empty()) {
-        return;
-    }
-    threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(lines.size())));
-    RowQueue queue(lines.size());
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stop{false};
-    std::vector<std::jthread> workers;
+void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsigned threads,
+                    std::size_t window, const std::function<void(const BatchRow&)>& deliver) {
+    threads = std::max(1u, threads);
+    const auto shared = std::make_shared<BatchWindow>(std::move(next), commandLine,
+                                                      std::max<std::size_t>(window, 1));
+    std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) {
-        workers.emplace_back([&] {
+        workers.emplace_back([shared] {
             try {
-                BatchWorker worker(commandLine);
-                for (std::size_t i = next++; i < lines.size() && !stop; i = next++) {
-                    queue.put(i, worker.calculate(lines[i]));
+                BatchWorker worker(shared->commandLine);
+                while (auto line = shared->take()) {
+                    shared->put(line->first, worker.calculate(line->second));
                 }
             } catch (...) {
-                queue.fail(std::current_exception());
+                shared->fail(std::current_exception());
             }
         });
     }
     try {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            deliver(queue.take(i));
+        while (const std::optional<BatchRow> row = shared->next()) {
+            deliver(*row);
         }
     } catch (...) {
-        stop = true;
+        // a worker may wait for input that never comes; the window outlives it
+        shared->stop();
+        for (std::thread& worker : workers) {
+            worker.detach();
+        }
         throw;
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
     }
 }
 
 int runBatch(const CommandLine& commandLine) {
-    std::vector<BatchLine> lines;
     const std::string& path = *commandLine.batchFile;
     const auto cannotRead = [&](const std::string& why) {
         std::cerr << "orvane-calc: cannot read the batch file "
                   << (path == "-" ? "(standard input)" : path) << ": " << why << '\n';
         return 1;
     };
-    // a read error part-way would otherwise look like the end of the lines
+    // the stream outlives a batch that fails while a worker still reads from it
+    std::shared_ptr<std::istream> in;
+    std::optional<std::size_t> total;
     errno = 0;
     if (path == "-") {
-        lines = readBatchLines(std::cin);
-        if (std::cin.bad()) {
-            return cannotRead(text::Error::fromErrno(errno).what());
-        }
+        in = std::shared_ptr<std::istream>(&std::cin, [](std::istream*) {});
     } else {
         struct stat status {};
         if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
             return cannotRead("a directory, not a file");
         }
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
+        auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
+        if (!*file) {
             return cannotRead(text::Error::fromErrno(errno).what());
         }
-        lines = readBatchLines(in);
-        if (in.bad()) {
-            return cannotRead(text::Error::fromErrno(errno).what());
+        if (::isatty(2) == 1 && S_ISREG(status.st_mode)) {
+            // a file can be counted for the time left; a pipe is read only as it comes
+            std::ifstream counting(path, std::ios::binary);
+            BatchLineReader reader(counting);
+            total = 0;
+            while (reader.next()) {
+                ++*total;
+            }
         }
+        in = std::move(file);
     }
     unsigned threads = commandLine.threads;
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
+    auto reader = std::make_shared<BatchLineReader>(*in);
+    const BatchLineSource next = [in, reader] {
+        errno = 0;
+        return reader->next();
+    };
 
     int status = 0;
     std::set<std::string> accurateErrors;
-    ProgressLine progress(lines.size());
+    ProgressLine progress(total);
     std::size_t done = 0;
     writeAll(1, batchHeader(commandLine.batchFormat));
     std::string pending;
     try {
-        calculateBatch(lines, commandLine, threads, [&](const BatchRow& row) {
+        calculateBatch(next, commandLine, threads, batchWindow(threads), [&](const BatchRow& row) {
             for (const std::string& notice : row.notices) {
                 std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
             }
@@ -309,6 +401,10 @@ int runBatch(const CommandLine& commandLine) {
         return 1;
     }
     writeAll(1, pending);
+    // a read error part-way would otherwise look like the end of the lines
+    if (in->bad()) {
+        return cannotRead(text::Error::fromErrno(errno).what());
+    }
     return status;
 }
 

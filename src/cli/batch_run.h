@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,13 +13,23 @@
 
 namespace orvane::cli {
 
-/// Calculates every line of a batch with the settings of `commandLine` (data directory,
-/// charge, threshold, --count, --ion as the default ion), on `threads` threads, each with a
-/// session of its own. Rows are handed to `deliver` in input order as soon as every row
-/// before them is done, from the calling thread. Raises text::Error when the data files do
-/// not load.
-void calculateBatch(const std::vector<BatchLine>& lines, const CommandLine& commandLine,
-                    unsigned threads, const std::function<void(const BatchRow&)>& deliver);
+// Hands out the lines of a batch one at a time; nothing at the end.
+using BatchLineSource = std::function<std::optional<BatchLine>()>;
+
+/// How many lines a batch of `threads` threads reads ahead of its output.
+inline std::size_t batchWindow(unsigned threads) {
+    return std::max<std::size_t>(256, std::size_t(threads) * 32);
+}
+
+/// Calculates every line `next` hands out with the settings of `commandLine` (data
+/// directory, charge, threshold, --count, --ion as the default ion), on `threads` threads,
+/// each with a session of its own. Rows are handed to `deliver` in input order as soon as
+/// every row before them is done, from the calling thread. At most `window` lines are read
+/// and not yet delivered: a slow `deliver` holds the reading back. `next` is called from
+/// one thread at a time and may outlive the call when it fails. Raises text::Error when the
+/// data files do not load, and passes on what `deliver` raises.
+void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsigned threads,
+                    std::size_t window, const std::function<void(const BatchRow&)>& deliver);
 
 /// Runs --batch: reads the lines (the file or standard input), writes the table to
 /// standard output and a progress line to standard error when it is a terminal. Returns

@@ -101,6 +101,10 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
     app->add_option("--threads", commandLine.threads, "Batch threads (default: one per core)")
         ->check(CLI::Range(1u, 1024u))
         ->option_text("N");
+    app->add_option("--max-seconds", commandLine.maxSeconds,
+                    "Stops a calculation (in a batch: a line) after N seconds")
+        ->check(CLI::PositiveNumber)
+        ->option_text("N");
     return app;
 }
 

@@ -13,12 +13,12 @@ enum class BatchFormat { Tsv, Csv, Json };
 
 // What orvane-calc was asked to do.
 struct CommandLine {
-    std::string dataDirectory;                               // --data, default: current directory
-    bool dataGiven = false;                                  // --data was given
+    std::string dataDirectory;                // --data, default: current directory
+    bool dataGiven = false;                   // --data was given
     std::vector<std::string> searchedFolders; // where the data files were looked for without --data
-    std::optional<std::string> charge;                       // --charge, as typed into the box
-    std::optional<std::string> threshold;                    // --threshold, tenths of a percent
-    bool showPeakPositions = true;                           // --no-labels turns it off
+    std::optional<std::string> charge;        // --charge, as typed into the box
+    std::optional<std::string> threshold;     // --threshold, tenths of a percent
+    bool showPeakPositions = true;            // --no-labels turns it off
     std::vector<std::pair<std::string, std::string>> counts; // --count SYMBOL=TEXT, in order
     std::string formula;                                     // FORMULA, may be empty
     std::optional<std::string> normalFile, specialFile;      // the two pattern layouts
@@ -36,7 +36,8 @@ struct CommandLine {
 
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;
-    unsigned threads = 0; // 0: one per core
+    unsigned threads = 0;             // 0: one per core
+    std::optional<double> maxSeconds; // a calculation (a batch line) running longer is stopped
 
     bool help = false;
     bool version = false;

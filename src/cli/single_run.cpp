@@ -6,6 +6,7 @@
 
 #include "cli/accurate_report.h"
 #include "cli/blank_canvas.h"
+#include "cli/calculation_watch.h"
 #include "cli/calculation_report.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
@@ -13,7 +14,9 @@
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "accurate/element_isotopes.h"
+#include "export/safe_file_writer.h"
 #include "plot/profile_plot.h"
+#include "profile/cancelled.h"
 #include "profile/profile.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_profile.h"
@@ -115,7 +118,13 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     applySettings(run, commandLine);
     run.setIonText(commandLine.ion.value_or(defaultIon));
-    run.enterCounts(counts);
+    CalculationWatch watch(commandLine.maxSeconds, terminalProgressLine());
+    if (run.enterCounts(counts, watch.engineProgress()) == session::Outcome::Cancelled) {
+        watch.clearLine();
+        std::cerr << "orvane-calc: " << watch.limitMessage() << '\n';
+        return 1;
+    }
+    watch.clearLine();
 
     // Without masses.txt the rest of the report still stands; only what needs the ion fails.
     int status = 0;
@@ -173,9 +182,15 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         }
     }
     if (ion && (commandLine.profileFile || commandLine.hiresPngFile)) {
-        const profile::Profile profile =
-            profile::computeProfile(session::profileInputFor(run.state(), *ion, run.separator()),
-                                    session::profileSettingsOf(run.state(), run.separator()));
+        profile::Profile profile;
+        try {
+            profile = profile::computeProfile(
+                session::profileInputFor(run.state(), *ion, run.separator()),
+                session::profileSettingsOf(run.state(), run.separator()), watch.stopToken());
+        } catch (const profile::Cancelled&) {
+            std::cerr << "orvane-calc: " << watch.limitMessage() << '\n';
+            return 1;
+        }
         if (commandLine.profileFile) {
             writingFile(*commandLine.profileFile, [&] {
                 session::writeProfileFile(*commandLine.profileFile, *ion, run.state(), profile);
@@ -201,6 +216,13 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
 } // namespace
 
 int runSingle(const CommandLine& commandLine, PictureWriter& pictures) {
+    // the one save that can lose a file's old contents is announced before it starts
+    exporting::setInPlaceConsent([](const std::string& path) {
+        std::cerr << "notice: " << path
+                  << ": its folder takes no new files; the file is rewritten in place, and a "
+                     "failure part-way would lose its old contents\n";
+        return true;
+    });
     StderrNotifier notifier;
     BlankCanvas canvas;
     session::Session run(commandLine.dataDirectory, '.', notifier, canvas);

@@ -170,21 +170,36 @@ void fill(int fd, const std::function<void(OutputSink&)>& produce) {
     }
 }
 
+InPlaceConsent& inPlaceConsent() {
+    static InPlaceConsent consent;
+    return consent;
+}
+
 /// Writes into the file itself, truncating it: for what cannot be replaced by a rename.
-void writeInPlace(const std::string& path, const std::function<void(OutputSink&)>& produce) {
+/// `losesOldContents`: a failure once it is open says that what the file held is gone.
+void writeInPlace(const std::string& path, const std::function<void(OutputSink&)>& produce,
+                  bool losesOldContents = false) {
     const int fd =
         writerSystemCalls().open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         fail(errno);
     }
     try {
-        fill(fd, produce);
-    } catch (...) {
-        writerSystemCalls().close(fd);
-        throw;
-    }
-    if (const int error = closeFile(fd); error != 0) {
-        fail(error);
+        try {
+            fill(fd, produce);
+        } catch (...) {
+            writerSystemCalls().close(fd);
+            throw;
+        }
+        if (const int error = closeFile(fd); error != 0) {
+            fail(error);
+        }
+    } catch (const text::Error& failure) {
+        if (!losesOldContents) {
+            throw;
+        }
+        throw text::Error(std::string(failure.what()) +
+                          " The file was being rewritten in place: its old contents are lost.");
     }
 }
 
@@ -411,7 +426,11 @@ void writeFileAtomically(const std::string& path, const std::function<void(Outpu
         // A writable file in a folder that takes no new files can still be rewritten in
         // place, as a plain save would; only then is the old contents at risk.
         if (exists && takesNoNewFiles(error)) {
-            writeInPlace(target, produce);
+            if (const InPlaceConsent& consent = inPlaceConsent(); consent && !consent(target)) {
+                throw text::Error("The file was not saved: its folder takes no new files, and "
+                                  "rewriting it in place was declined.");
+            }
+            writeInPlace(target, produce, true);
             return;
         }
         fail(error);
@@ -437,6 +456,10 @@ void writeFileAtomically(const std::string& path, const std::function<void(Outpu
         throw;
     }
     syncDirectory(directory);
+}
+
+InPlaceConsent setInPlaceConsent(InPlaceConsent consent) {
+    return std::exchange(inPlaceConsent(), std::move(consent));
 }
 
 void writeFileAtomically(const std::string& path, std::string_view contents) {

@@ -19,11 +19,21 @@ namespace orvane::exporting {
 ///
 /// A symbolic link is written through to the file it names, through chains of links,
 /// whether that file exists yet or not. A device or pipe of that name is written into in
-/// place, and so is an existing file in a folder that takes no new files. A regular file
+/// place, and so is an existing file in a folder that takes no new files (after the
+/// in-place consent; a failure then says the old contents are lost). A regular file
 /// that no one may write to is refused, whoever saves. Raises text::Error::fromErrno
 /// with the error of the step that failed, a write error included; an exception from
 /// `produce` is passed on. Either way the temporary is gone.
 void writeFileAtomically(const std::string& path, const std::function<void(OutputSink&)>& produce);
+
+// Asked with the file's path before an existing regular file is rewritten in place because
+// its folder takes no new files, the one case where a failed save loses the old contents:
+// true rewrites it, false leaves it alone and the save raises text::Error.
+using InPlaceConsent = std::function<bool(const std::string& path)>;
+
+/// Sets what every later save asks before it rewrites a file in place (a front end sets it
+/// once, at its start); without one the file is rewritten. Returns the one it replaces.
+InPlaceConsent setInPlaceConsent(InPlaceConsent consent);
 
 /// writeFileAtomically for bytes at hand (a picture, a short text).
 void writeFileAtomically(const std::string& path, std::string_view contents);

@@ -6,12 +6,16 @@
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <string_view>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "measured/content_kind.h"
 #include "measured/peak_list.h"
 #include "measured/xml_spectra.h"
+#include "text/byte_size_text.h"
 #include "text/error.h"
 
 namespace orvane::measured {
@@ -22,35 +26,54 @@ text::Error fileError(const std::string& fileName, int errnoValue) {
     return text::Error(fileName + ": " + text::Error::fromErrno(errnoValue).what());
 }
 
-// At most `limit` bytes from the start of the file.
-std::string readBytes(const std::string& path, const std::string& fileName, std::size_t limit) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        throw fileError(fileName, errno);
-    }
-    std::string bytes;
-    char block[64 * 1024];
-    while (bytes.size() < limit) {
-        const std::size_t wanted = std::min(sizeof block, limit - bytes.size());
-        const std::size_t got = std::fread(block, 1, wanted, file);
-        bytes.append(block, got);
-        if (got < wanted) {
-            break;
+// A file open for reading, closed with it.
+class OpenFile {
+public:
+    OpenFile(const std::string& path, const std::string& fileName) : m_fileName(fileName) {
+        errno = 0;
+        m_file = std::fopen(path.c_str(), "rb");
+        if (m_file == nullptr) {
+            throw fileError(fileName, errno);
         }
     }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        throw fileError(fileName, error);
-    }
-    return bytes;
-}
+    ~OpenFile() { std::fclose(m_file); }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
 
-MeasuredFile openPeakList(const std::string& path, const std::string& fileName) {
-    const std::string text = readBytes(path, fileName, std::numeric_limits<std::size_t>::max());
-    Spectrum points = parsePeakList(text, fileName);
+    /// Up to `limit` bytes more, fewer only at the end; raises text::Error on a read error.
+    std::string read(std::size_t limit) {
+        std::string bytes(limit, '\0');
+        std::size_t got = 0;
+        while (got < limit) {
+            const std::size_t more = std::fread(bytes.data() + got, 1, limit - got, m_file);
+            got += more;
+            if (more == 0) {
+                if (std::ferror(m_file) != 0) {
+                    throw fileError(m_fileName, errno);
+                }
+                break;
+            }
+        }
+        bytes.resize(got);
+        return bytes;
+    }
+
+private:
+    std::string m_fileName;
+    std::FILE* m_file = nullptr;
+};
+
+constexpr std::size_t blockSize = 64 * 1024;
+
+// A peak list read as it comes, the bytes of `head` first.
+MeasuredFile openPeakList(const std::string& path, const std::string& fileName,
+                          const std::string& head, OpenFile& file, const ReadLimits& limits) {
+    PeakListReader reader(fileName, limits.peakListSearchBytes, limits.maxPoints);
+    reader.read(head);
+    for (std::string block = file.read(blockSize); !block.empty(); block = file.read(blockSize)) {
+        reader.read(block);
+    }
+    Spectrum points = reader.finish();
     SpectrumSummary summary;
     summary.index = 0;
     summary.id = fileName;
@@ -63,6 +86,57 @@ MeasuredFile openPeakList(const std::string& path, const std::string& fileName) 
     stored.push_back(std::move(points));
     return MeasuredFile(path, MeasuredFormat::PeakList, {std::move(summary)},
                         std::make_shared<StoredSpectra>(std::move(stored)));
+}
+
+// A file in memory that the XML reader can open by name, as it opens a file again for
+// each of its passes; it is gone once nothing holds it open.
+class MemoryFile {
+public:
+    explicit MemoryFile(const std::string& fileName) {
+        m_descriptor = ::memfd_create("orvane-measured", MFD_CLOEXEC);
+        if (m_descriptor < 0) {
+            throw fileError(fileName, errno);
+        }
+    }
+    ~MemoryFile() { ::close(m_descriptor); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    void write(std::string_view bytes, const std::string& fileName) {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(m_descriptor, bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw fileError(fileName, errno);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+    /// A path that opens the file anew.
+    std::string path() const { return "/proc/self/fd/" + std::to_string(m_descriptor); }
+
+private:
+    int m_descriptor = -1;
+};
+
+// The XML of a pipe or device, copied into memory (at most limits.streamBytes) and read
+// from there.
+MeasuredFile openStreamedXml(const std::string& path, MeasuredFormat format,
+                             const std::string& head, OpenFile& file, const ReadLimits& limits) {
+    const std::string fileName = fileNameOf(path);
+    MemoryFile copy(fileName);
+    std::size_t total = 0;
+    for (std::string block = head; !block.empty(); block = file.read(blockSize)) {
+        total += block.size();
+        if (total > limits.streamBytes) {
+            throw text::Error(fileName + ": more than " + text::byteSizeText(limits.streamBytes) +
+                              " through a pipe; save it to a file and open that");
+        }
+        copy.write(block, fileName);
+    }
+    return openXmlSpectra(copy.path(), format, path, limits.maxPoints);
 }
 
 } // namespace
@@ -84,7 +158,7 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-MeasuredFile openMeasuredFile(const std::string& path) {
+MeasuredFile openMeasuredFile(const std::string& path, const ReadLimits& limits) {
     const std::string fileName = fileNameOf(path);
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
@@ -93,7 +167,11 @@ MeasuredFile openMeasuredFile(const std::string& path) {
     if (S_ISDIR(status.st_mode)) {
         throw text::Error(fileName + ": a directory, not a file");
     }
-    switch (detectContent(readBytes(path, fileName, contentHeadSize))) {
+    // one open for everything, so that a pipe is read once
+    OpenFile file(path, fileName);
+    const std::string head = file.read(contentHeadSize);
+    const bool regular = S_ISREG(status.st_mode);
+    switch (detectContent(head)) {
     case ContentKind::Empty:
         throw text::Error(fileName + ": the file is empty");
     case ContentKind::Binary:
@@ -103,13 +181,16 @@ MeasuredFile openMeasuredFile(const std::string& path) {
     case ContentKind::OtherXml:
         throw text::Error(fileName + ": an XML file, but neither mzML nor mzXML");
     case ContentKind::MzML:
-        return openXmlSpectra(path, MeasuredFormat::MzML);
-    case ContentKind::MzXML:
-        return openXmlSpectra(path, MeasuredFormat::MzXML);
+    case ContentKind::MzXML: {
+        const MeasuredFormat format =
+            detectContent(head) == ContentKind::MzML ? MeasuredFormat::MzML : MeasuredFormat::MzXML;
+        return regular ? openXmlSpectra(path, format, {}, limits.maxPoints)
+                       : openStreamedXml(path, format, head, file, limits);
+    }
     case ContentKind::Text:
         break;
     }
-    return openPeakList(path, fileName);
+    return openPeakList(path, fileName, head, file, limits);
 }
 
 Spectrum loadSpectrum(const MeasuredFile& file, std::size_t index) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "measured/peak_list.h"
 #include "measured/spectrum.h"
 #include "measured/spectrum_source.h"
 
@@ -52,10 +53,20 @@ private:
     std::shared_ptr<const SpectrumSource> m_source;
 };
 
+// What a measured file may make the reader hold.
+struct ReadLimits {
+    // A pipe, FIFO or device is read once, into memory, and refused above this.
+    std::size_t streamBytes = std::size_t(1) << 30;
+    std::size_t peakListSearchBytes = measured::peakListSearchBytes;
+    std::size_t maxPoints = maxSpectrumPoints; // in one spectrum
+};
+
 /// Opens a peak list, mzML or mzXML file, recognised by its content rather than its name,
-/// and summarises every spectrum. Raises text::Error naming the file and what is wrong
-/// when it cannot be read, holds no spectrum, or is of no known format.
-MeasuredFile openMeasuredFile(const std::string& path);
+/// and summarises every spectrum. A pipe (/dev/stdin, a shell's <(...)), FIFO or device is
+/// read only once: a peak list as it comes, mzML and mzXML into memory first. Raises
+/// text::Error naming the file and what is wrong when it cannot be read, holds no
+/// spectrum, is of no known format or goes beyond `limits`.
+MeasuredFile openMeasuredFile(const std::string& path, const ReadLimits& limits = {});
 
 /// The points of spectrum `index` (< file.spectra().size()), sorted by m/z; raises
 /// text::Error when the file can no longer be read.

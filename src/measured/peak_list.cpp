@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "text/byte_size_text.h"
 #include "text/error.h"
 #include "text/number_parse.h"
 #include "text/trim.h"
@@ -99,65 +101,117 @@ std::string quoted(std::string_view field) {
 
 } // namespace
 
-Spectrum parsePeakList(std::string_view text, const std::string& fileName) {
-    if (text.starts_with("\xef\xbb\xbf")) {
-        text.remove_prefix(3); // the UTF-8 mark some editors write would hide the first number
-    }
-    Spectrum spectrum;
-    int lineNumber = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
-        const std::string_view line =
-            text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
-        ++lineNumber;
-        if (end == std::string_view::npos) {
-            at = text.size();
-        } else {
-            at = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-        }
+PeakListReader::PeakListReader(std::string fileName, std::size_t searchBytes, std::size_t maxPoints)
+    : m_fileName(std::move(fileName)), m_searchBytes(searchBytes), m_maxPoints(maxPoints) {}
 
-        const std::string_view content = text::trimBlanks(line);
-        if (content.empty() || content.front() == '#') {
-            continue;
-        }
-        const SplitLine split = splitFields(content);
-        const LineError error(fileName, lineNumber);
-        const std::optional<double> mz =
-            split.fields.empty() ? std::nullopt : readNumber(split.fields[0], split.decimalComma);
-        const std::optional<double> intensity =
-            split.fields.size() < 2 ? std::nullopt
-                                    : readNumber(split.fields[1], split.decimalComma);
-        if (!mz || !intensity) {
-            if (spectrum.size() == 0) {
-                continue; // a header line
+void PeakListReader::read(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (bytes.front() == '\n') {
+                bytes.remove_prefix(1);
+                ++m_consumed;
+                continue;
             }
-            if (!mz) {
-                throw error(quoted(split.fields[0]) + " is not a number");
-            }
-            if (split.fields.size() < 2) {
-                throw error("the intensity is missing after the m/z");
-            }
-            throw error(quoted(split.fields[1]) + " is not a number");
         }
-        if (split.fields.size() > 2) {
-            throw error("a third field " + quoted(split.fields[2]) +
-                        "; a line holds two: m/z and intensity");
+        const std::size_t end = bytes.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            m_pending.append(bytes);
+            refuseEarly();
+            return;
         }
-        if (!(*mz > 0)) {
-            throw error("the m/z " + quoted(split.fields[0]) + " is not above 0");
+        std::string_view line = bytes.substr(0, end);
+        if (!m_pending.empty()) {
+            m_pending.append(line);
+            line = m_pending;
         }
-        if (*intensity < 0) {
-            throw error("the intensity " + quoted(split.fields[1]) + " is negative");
-        }
-        spectrum.mz.push_back(*mz);
-        spectrum.intensity.push_back(*intensity);
+        m_consumed += line.size() + 1;
+        m_afterCr = bytes[end] == '\r';
+        bytes.remove_prefix(end + 1);
+        readLine(line);
+        m_pending.clear();
+        refuseEarly();
     }
-    if (spectrum.size() == 0) {
-        throw text::Error(fileName + ": no line holds two numbers (m/z and intensity)");
+}
+
+void PeakListReader::refuseEarly() const {
+    // a line begun within the first bytes may end after them
+    if (m_spectrum.size() == 0 &&
+        (m_consumed >= m_searchBytes || m_pending.size() > m_searchBytes)) {
+        throw text::Error(m_fileName +
+                          ": no line holds two numbers (m/z and intensity) in the "
+                          "first " +
+                          text::byteSizeText(m_searchBytes) + "; not a peak list");
     }
-    sortByMz(spectrum);
-    return spectrum;
+    if (m_pending.size() > m_searchBytes) {
+        throw text::Error(m_fileName + ", line " + std::to_string(m_lineNumber + 1) +
+                          ": longer than " + text::byteSizeText(m_searchBytes) +
+                          "; a line holds two numbers");
+    }
+}
+
+Spectrum PeakListReader::finish() {
+    if (!m_pending.empty()) {
+        const std::string last = std::move(m_pending);
+        m_pending.clear();
+        readLine(last);
+    }
+    if (m_spectrum.size() == 0) {
+        throw text::Error(m_fileName + ": no line holds two numbers (m/z and intensity)");
+    }
+    sortByMz(m_spectrum);
+    return std::move(m_spectrum);
+}
+
+void PeakListReader::readLine(std::string_view line) {
+    ++m_lineNumber;
+    if (m_lineNumber == 1 && line.starts_with("\xef\xbb\xbf")) {
+        line.remove_prefix(3); // the UTF-8 mark some editors write would hide the first number
+    }
+    const std::string_view content = text::trimBlanks(line);
+    if (content.empty() || content.front() == '#') {
+        return;
+    }
+    const SplitLine split = splitFields(content);
+    const LineError error(m_fileName, m_lineNumber);
+    const std::optional<double> mz =
+        split.fields.empty() ? std::nullopt : readNumber(split.fields[0], split.decimalComma);
+    const std::optional<double> intensity =
+        split.fields.size() < 2 ? std::nullopt : readNumber(split.fields[1], split.decimalComma);
+    if (!mz || !intensity) {
+        if (m_spectrum.size() == 0) {
+            return; // a header line
+        }
+        if (!mz) {
+            throw error(quoted(split.fields[0]) + " is not a number");
+        }
+        if (split.fields.size() < 2) {
+            throw error("the intensity is missing after the m/z");
+        }
+        throw error(quoted(split.fields[1]) + " is not a number");
+    }
+    if (split.fields.size() > 2) {
+        throw error("a third field " + quoted(split.fields[2]) +
+                    "; a line holds two: m/z and intensity");
+    }
+    if (!(*mz > 0)) {
+        throw error("the m/z " + quoted(split.fields[0]) + " is not above 0");
+    }
+    if (*intensity < 0) {
+        throw error("the intensity " + quoted(split.fields[1]) + " is negative");
+    }
+    if (m_spectrum.size() == m_maxPoints) {
+        throw error("more than " + std::to_string(m_maxPoints) +
+                    " points; a spectrum holds at most that many");
+    }
+    m_spectrum.mz.push_back(*mz);
+    m_spectrum.intensity.push_back(*intensity);
+}
+
+Spectrum parsePeakList(std::string_view text, const std::string& fileName) {
+    PeakListReader reader(fileName, std::string_view::npos);
+    reader.read(text);
+    return reader.finish();
 }
 
 } // namespace orvane::measured

@@ -6,6 +6,10 @@
 
 namespace orvane::measured {
 
+/// The most points a spectrum may hold: a reader refuses more before it stores them
+/// (800 MB as m/z and intensity), as no instrument records that many in one spectrum.
+inline constexpr std::size_t maxSpectrumPoints = 50'000'000;
+
 // The points of one measured spectrum, m/z ascending; mz and intensity have the same size.
 struct Spectrum {
     std::vector<double> mz;

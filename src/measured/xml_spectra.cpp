@@ -17,6 +17,7 @@
 #include "pwiz/data/msdata/Serializer_mzML.hpp"
 #include "pwiz/data/msdata/Serializer_mzXML.hpp"
 
+#include "measured/array_size_check.h"
 #include "measured/content_kind.h"
 #include "measured/file_window_stream.h"
 #include "text/error.h"
@@ -264,8 +265,9 @@ Opened readThrough(boost::shared_ptr<std::istream> stream, MeasuredFormat format
 
 } // namespace
 
-MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format) {
-    const std::string fileName = fileNameOf(path);
+MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format,
+                            const std::string& shownPath, std::size_t maxPoints) {
+    const std::string fileName = fileNameOf(shownPath.empty() ? path : shownPath);
     const bool mzXml = format == MeasuredFormat::MzXML;
 
     // A file cut short is refused up front: the reader would stop quietly at the last whole
@@ -278,6 +280,9 @@ MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format) {
         throw text::Error(fileName + (mzXml ? ": the XML ends before the scan list is closed"
                                             : ": the XML ends before the spectrum list is closed"));
     }
+
+    // before ProteoWizard decodes an array it cannot hold
+    refuseOversizedArrays(path, fileName, format, maxPoints);
 
     const std::string head = readHead(path, fileName);
     const std::size_t mzmlStart = head.find("<mzML");
@@ -325,7 +330,8 @@ MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format) {
         throw text::Error(fileName + ": the file holds no spectra");
     }
     auto source = std::make_shared<PwizSpectra>(fileName, opened->data);
-    return MeasuredFile(path, format, std::move(opened->spectra), std::move(source));
+    return MeasuredFile(shownPath.empty() ? path : shownPath, format, std::move(opened->spectra),
+                        std::move(source));
 }
 
 } // namespace orvane::measured

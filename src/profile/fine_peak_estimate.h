@@ -14,4 +14,12 @@ namespace orvane::profile {
 /// in a protein) make it low, elements of many even isotopes high.
 double estimateFinePeakCount(const std::vector<ElementAtoms>& elements, double coverage);
 
+/// The memory IsoSpec's layered enumeration takes before it reaches `coverage` when its
+/// layers lie `layerStep` (> 0) apart in log probability: each element's marginal, every
+/// combination of its isotopes out to the first layer boundary whose ellipsoid holds the
+/// coverage, and at least one layer past the most probable. At a small coverage this is far
+/// more than the peaks kept. The elements must be normalised.
+double estimateEnumerationBytes(const std::vector<ElementAtoms>& elements, double coverage,
+                                double layerStep);
+
 } // namespace orvane::profile

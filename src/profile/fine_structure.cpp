@@ -26,6 +26,8 @@ constexpr double estimateMargin = 4;
 // envelope does.
 constexpr double layerStep = -3.0;
 constexpr std::size_t peaksBetweenStopChecks = 4096;
+// What IsoSpec may build per fine peak allowed: 256 MB at the default limit.
+constexpr double marginalBytesPerPeak = 256;
 
 IsoSpec::Iso isoOf(const std::vector<ElementAtoms>& elements) {
     IsoSpec::Iso iso;
@@ -77,6 +79,13 @@ FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, in
     FineStructure tooMany;
     tooMany.tooMany = true;
     if (estimateFinePeakCount(normalised, coverage) > estimateMargin * maxPeaks) {
+        return tooMany;
+    }
+    // IsoSpec builds each element's marginal out to the layer that reaches the coverage,
+    // at least one layer past the most probable peak: at a small coverage that may be far
+    // more than the peaks kept (Zn5000 at 0.0001 took 600 MB for a few peaks).
+    if (estimateEnumerationBytes(normalised, coverage, -layerStep) >
+        marginalBytesPerPeak * static_cast<double>(std::max<std::size_t>(maxPeaks, 1))) {
         return tooMany;
     }
     // IsoSpec refuses what it cannot hold (more than about ten million atoms of one element

@@ -28,7 +28,9 @@ inline constexpr std::size_t defaultMaxFinePeaks = 1'000'000;
 /// (IsoSpec's total-probability generator), as m/z for `charge` and probability, sorted
 /// by m/z; for coverage 1 every isotopologue. When the set would hold more than
 /// `maxPeaks` peaks, whether the estimate before the enumeration says so or the
-/// enumeration finds it, the result is tooMany and the enumeration stops early.
+/// enumeration finds it, the result is tooMany and the enumeration stops early; so it is
+/// when IsoSpec would build more than 256 bytes of marginals per peak allowed before it
+/// reaches the coverage (estimateEnumerationBytes), as at small coverages of large ions.
 /// Raises text::Error for a coverage outside (0, 1] and for invalid elements
 /// (normalisedElements), Cancelled when `stop` is requested (checked every few thousand
 /// isotopologues and between IsoSpec's layers).

@@ -25,7 +25,8 @@ namespace orvane::profile {
 //   a u wide, and the runs around them take 28,000. The count is at most about 100 per
 //   peak and never more than the even grid; above maxProfilePoints it is refused.
 // - Above maxFinePeaks fine peaks (albumin has 2.2 million at 0.9999) the clusters stand
-//   in.
+//   in, and so they do where IsoSpec would build more than that allows on the way to the
+//   coverage (Zn5000 at any coverage: 600 MB of marginals for a few peaks at 0.0001).
 
 // A line of the stick spectrum under the profile: a fine peak or a cluster.
 struct Peak {

@@ -28,6 +28,7 @@
 #include "data/data_tables.h"
 #include "export/pattern_export.h"
 #include "export/pattern_layouts.h"
+#include "export/safe_file_writer.h"
 #include "plot/plot_state.h"
 #include "session/session.h"
 #include "text/error.h"
@@ -468,8 +469,8 @@ private slots:
             }
         }
         // the tallest stick is drawn inside the frame, from the baseline up
-        const long long column =
-            plot::px(state.plotState, static_cast<long double>(offset + static_cast<double>(tallest)));
+        const long long column = plot::px(
+            state.plotState, static_cast<long double>(offset + static_cast<double>(tallest)));
         QVERIFY(column > 40 && column < 771);
         QCOMPARE(app->canvas.image().pixel(static_cast<int>(column), 400), qRgb(0, 0, 0));
     }
@@ -640,6 +641,24 @@ private slots:
                      ->headerData(0, Qt::Horizontal)
                      .toString(),
                  QStringLiteral("Width"));
+    }
+
+    // A save that can only rewrite a file in place, its folder taking no new files, is
+    // asked for once per file: a No is asked again, a Yes is remembered.
+    void aRewriteInPlaceIsAskedForOncePerFile() {
+        app->dialogs.confirmAnswer = false;
+        QVERIFY(!app->window->allowRewriteInPlace("/data/pattern.txt"));
+        app->dialogs.confirmAnswer = true;
+        QVERIFY(app->window->allowRewriteInPlace("/data/pattern.txt"));
+        QVERIFY(app->window->allowRewriteInPlace("/data/pattern.txt"));
+        QCOMPARE(app->dialogs.questions.size(), std::size_t(2));
+        QVERIFY(app->dialogs.questions[0].starts_with("/data/pattern.txt\n"));
+        QVERIFY(app->dialogs.questions[0].find("old contents are lost") != std::string::npos);
+        // every save asks the window
+        const exporting::InPlaceConsent installed = exporting::setInPlaceConsent({});
+        QVERIFY(installed && installed("/data/other.txt"));
+        exporting::setInPlaceConsent(installed);
+        QCOMPARE(app->dialogs.questions.size(), std::size_t(3));
     }
 };
 

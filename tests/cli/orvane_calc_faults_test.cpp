@@ -1,6 +1,12 @@
 // orvane-calc against bad input and the faults of the libraries under it: every failure is a
 // message and a status, never an abort or a row that looks right.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "measured/measured_test_support.h"
 #include "orvane_calc_fixture.h"
 
 namespace orvane::cli::testing {
@@ -94,6 +100,73 @@ TEST_F(OrvaneCalc, BatchErrorRowsShowANulAndCutALongInput) {
     EXPECT_EQ(lines[2], "2\t" + longFormula + "\t\t\t\t\t\t\t\t\t\tFormula \"" +
                             longFormula.substr(0, 200) +
                             "…\": unknown element symbol \"Xx\" at position 302.");
+}
+
+TEST_F(OrvaneCalc, MaxSecondsIsAPositiveNumber) {
+    for (const std::string value : {"0", "-1", "soon"}) {
+        SCOPED_TRACE(value);
+        const Outcome result = runShipped("--max-seconds " + value + " H2O");
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_NE(result.err.find("--max-seconds"), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+// A million carbon atoms take over a minute: the limit ends the run long before.
+TEST_F(OrvaneCalc, MaxSecondsStopsASlowCalculation) {
+    const Outcome result = runShipped("--max-seconds 0.2 C1000000");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "orvane-calc: stopped after 0.2 s (--max-seconds 0.2)\n");
+    EXPECT_EQ(result.out, "");
+}
+
+TEST_F(OrvaneCalc, MaxSecondsStopsOnlyTheSlowLineOfABatch) {
+    const Outcome result = runShipped("--max-seconds 0.2 --threads 1 --batch -", "C1000000\nH2O\n");
+    EXPECT_EQ(result.status, 1) << result.err;
+    std::istringstream rows(result.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(rows, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u) << result.out;
+    EXPECT_EQ(lines[1], "1\tC1000000\t\t\t\t\t\t\t\t\t\tstopped after 0.2 s (--max-seconds 0.2)");
+    EXPECT_EQ(lines[2].substr(0, 6), "2\tH2O\t");
+    EXPECT_EQ(lines[2].back(), '\t') << lines[2]; // no error
+}
+
+// A FIFO is opened once and read once, as a shell's <(zcat run.mzML.gz) is.
+TEST_F(OrvaneCalc, AMeasuredFileThroughAPipeIsReadOnce) {
+    using measured::testing::MzmlIndex;
+    const struct {
+        std::string name;
+        std::string bytes;
+        int status;
+        std::string err; // a part of stderr
+    } cases[] = {
+        {"run.mzML",
+         measured::testing::mzmlDocument({{{181.0707, 182.0740}, {100, 6.7}, 1, "centroid", 1}},
+                                         MzmlIndex::Right),
+         0, ""},
+        {"peaks", "181.0707\t100\n182.0740\t6.7\n", 0, ""},
+        {"words", "no peaks here\n", 1, "words: no line holds two numbers"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path fifo = m_dir / c.name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::jthread writer([&] { std::ofstream(fifo, std::ios::binary) << c.bytes; });
+        const Outcome result =
+            runShipped("--ion '[M+H]+' --measured '" + fifo.string() + "' C6H12O6");
+        // a run that never opened the FIFO would leave the writer waiting for a reader
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        ::close(reader);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+        if (c.status == 0) {
+            EXPECT_NE(result.out.find("\nScore\t"), std::string::npos) << result.out;
+        }
+    }
 }
 
 } // namespace

@@ -285,5 +285,66 @@ TEST_F(SafeFileWriterFailures, AKilledSaveLeavesNoTemporaryForLong) {
     }
 }
 
+// Restores the writer's in-place consent when a test ends.
+class ConsentGiven {
+public:
+    explicit ConsentGiven(InPlaceConsent consent)
+        : m_before(setInPlaceConsent(std::move(consent))) {}
+    ~ConsentGiven() { setInPlaceConsent(std::move(m_before)); }
+
+private:
+    InPlaceConsent m_before;
+};
+
+TEST_F(SafeFileWriterFailures, AFailedRewriteInPlaceSaysTheOldContentsAreLost) {
+    const struct {
+        int failingWrite;
+        int fsyncError;
+        std::string reason;
+    } cases[] = {
+        {1, 0, "ディスクがいっぱいです"},
+        {-1, EIO, "I/O エラー (5)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        m_dir.write("out.txt", "old contents");
+        injection = {};
+        injection.unnamedError = EACCES;
+        injection.namedError = EACCES;
+        injection.failingWrite = c.failingWrite;
+        injection.writeError = ENOSPC;
+        injection.fsyncError = c.fsyncError;
+        EXPECT_EQ(save("out.txt", 100),
+                  c.reason + " The file was being rewritten in place: its old contents are lost.");
+        EXPECT_NE(m_dir.read("out.txt"), "old contents");
+    }
+}
+
+TEST_F(SafeFileWriterFailures, ARewriteInPlaceIsAskedForFirst) {
+    for (const bool given : {false, true}) {
+        SCOPED_TRACE(given);
+        const std::string file = m_dir.write("out.txt", "old contents");
+        std::vector<std::string> asked;
+        const ConsentGiven consent([&](const std::string& path) {
+            asked.push_back(path);
+            return given;
+        });
+        injection = {};
+        injection.unnamedError = EACCES;
+        injection.namedError = EACCES;
+        EXPECT_EQ(save("out.txt", 1),
+                  given ? "no error"
+                        : "The file was not saved: its folder takes no new files, and rewriting "
+                          "it in place was declined.");
+        EXPECT_EQ(asked, std::vector<std::string>{file});
+        EXPECT_EQ(m_dir.read("out.txt"), given ? std::string(1000, 'a') : "old contents");
+        // a save that can replace the file asks nothing
+        injection = {};
+        asked.clear();
+        EXPECT_EQ(save("out.txt", 1), "no error");
+        EXPECT_TRUE(asked.empty());
+    }
+}
+
 } // namespace
 } // namespace orvane::exporting

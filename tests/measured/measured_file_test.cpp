@@ -1,8 +1,14 @@
 #include "measured/measured_file.h"
 
 #include <cmath>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +124,91 @@ void expectTwoSpectra(const MeasuredFile& file) {
     const Spectrum points = loadSpectrum(file, 1);
     EXPECT_EQ(points.mz, (std::vector<double>{200.0, 200.5, 201.0}));
     EXPECT_EQ(points.intensity, (std::vector<double>{1, 2, 3}));
+}
+
+// A FIFO named `name` in `dir` that a writer fills with `bytes` once it is opened; the
+// bytes stay under a pipe's buffer, so that the writer never waits for the reader.
+class FilledFifo {
+public:
+    FilledFifo(const TempDirectory& dir, const std::string& name, std::string bytes)
+        : m_path(dir.file(name)) {
+        EXPECT_EQ(::mkfifo(m_path.c_str(), 0600), 0);
+        EXPECT_LT(bytes.size(), 64u * 1024);
+        m_writer = std::jthread([path = m_path, bytes = std::move(bytes)] {
+            std::ofstream(path, std::ios::binary) << bytes;
+        });
+    }
+    // a reader that never opened the FIFO would leave the writer waiting
+    ~FilledFifo() {
+        const int reader = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK);
+        m_writer.join();
+        ::close(reader);
+    }
+    FilledFifo(const FilledFifo&) = delete;
+    FilledFifo& operator=(const FilledFifo&) = delete;
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+    std::jthread m_writer;
+};
+
+TEST(MeasuredFile, APipeTooLargeOrNoPeakListIsRefused) {
+    const TempDirectory dir;
+    ReadLimits small;
+    small.streamBytes = 1024;
+    small.peakListSearchBytes = 1024;
+    const struct {
+        std::string name;
+        std::string bytes;
+        std::string message;
+    } cases[] = {
+        {"large.mzML", testing::mzmlDocument(twoSpectra, MzmlIndex::Right) + std::string(1024, ' '),
+         "large.mzML: more than 1 KiB through a pipe; save it to a file and open that"},
+        {"words.txt", std::string(2000, 'w'),
+         "words.txt: no line holds two numbers (m/z and intensity) in the first 1 KiB; not a "
+         "peak list"},
+        {"binary.txt", std::string("\0\1\2", 3),
+         "binary.txt: binary data, neither a peak list "
+         "nor mzML or mzXML"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FilledFifo fifo(dir, c.name, c.bytes);
+        std::string message = "opened";
+        try {
+            openMeasuredFile(fifo.path(), small);
+        } catch (const text::Error& error) {
+            message = error.what();
+        }
+        EXPECT_EQ(message, c.message);
+    }
+}
+
+TEST(MeasuredFile, APipeIsReadOnce) {
+    const TempDirectory dir;
+    const struct {
+        std::string name;
+        std::string bytes;
+        MeasuredFormat format;
+    } cases[] = {
+        {"indexed.mzML", testing::mzmlDocument(twoSpectra, MzmlIndex::Right), MeasuredFormat::MzML},
+        {"past-end.mzML", testing::mzmlDocument(twoSpectra, MzmlIndex::IndexPastEnd),
+         MeasuredFormat::MzML},
+        {"run.mzXML", testing::mzxmlDocument(twoSpectra), MeasuredFormat::MzXML},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FilledFifo fifo(dir, c.name, c.bytes);
+        const MeasuredFile file = openMeasuredFile(fifo.path());
+        EXPECT_EQ(file.format(), c.format);
+        EXPECT_EQ(file.path(), fifo.path());
+        expectTwoSpectra(file);
+    }
+    const FilledFifo peaks(dir, "peaks", "m/z\tintensity\n101.5\t5\n100.5\t20\n");
+    const MeasuredFile file = openMeasuredFile(peaks.path());
+    EXPECT_EQ(file.format(), MeasuredFormat::PeakList);
+    EXPECT_EQ(loadSpectrum(file, 0).mz, (std::vector<double>{100.5, 101.5}));
 }
 
 TEST(MeasuredFile, ReadsMzmlWithAndWithoutARightIndex) {

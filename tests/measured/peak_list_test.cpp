@@ -64,5 +64,69 @@ TEST(PeakList, ReadsEveryLayoutOfTheSamePoints) {
     }
 }
 
+struct Streamed {
+    const char* name;
+    std::string text;
+    std::size_t maxPoints;
+    std::string message; // empty: read
+};
+
+// Refused as soon as it shows, whatever follows; a piece at a time as from a pipe.
+TEST(PeakListReader, RefusesWhatIsClearlyNoPeakListEarly) {
+    const std::string header(1000, 'x');
+    const Streamed cases[] = {
+        {"no data line in the first KiB", header + "\n" + header + "\n100 5\n", 10,
+         "peaks.txt: no line holds two numbers (m/z and intensity) in the first 1 KiB; not a "
+         "peak list"},
+        {"one long line", std::string(5000, 'y'), 10,
+         "peaks.txt: no line holds two numbers (m/z and intensity) in the first 1 KiB; not a "
+         "peak list"},
+        {"a long line after the data", "100 5\n" + std::string(2000, '1'), 10,
+         "peaks.txt, line 2: longer than 1 KiB; a line holds two numbers"},
+        {"too many points", "100 5\n101 6\n102 7\n", 2,
+         "peaks.txt, line 3: more than 2 points; a spectrum holds at most that many"},
+        {"a data line across the first KiB", std::string(1020, '#') + "\n100 5\r\n101 6\n", 10, ""},
+        {"as many points as allowed", "100 5\n101 6\n", 2, ""},
+    };
+    for (const Streamed& c : cases) {
+        for (const std::size_t piece : {std::size_t(1), std::size_t(7), c.text.size()}) {
+            SCOPED_TRACE(std::string(c.name) + ", pieces of " + std::to_string(piece));
+            std::string message;
+            try {
+                PeakListReader reader("peaks.txt", 1024, c.maxPoints);
+                for (std::size_t at = 0; at < c.text.size(); at += piece) {
+                    reader.read(std::string_view(c.text).substr(at, piece));
+                }
+                const Spectrum spectrum = reader.finish();
+                EXPECT_EQ(spectrum.mz.front(), 100.0);
+            } catch (const text::Error& error) {
+                message = error.what();
+            }
+            EXPECT_EQ(message, c.message);
+        }
+    }
+}
+
+TEST(PeakListReader, ReadsEveryLayoutInPiecesOfAnySize) {
+    const Layout cases[] = {
+        {"CR LF split between pieces", "m/z\tint\r\n100.5\t20\r\n101.5\t7.25\r\n"},
+        {"lone CRs", "101.5\t7.25\r100.5\t20\r"},
+        {"a UTF-8 mark split", "\xef\xbb\xbf  100.5   20\n101.5 7.25"},
+    };
+    for (const Layout& c : cases) {
+        for (const std::size_t piece : {1, 2, 3, 5}) {
+            SCOPED_TRACE(std::string(c.name) + ", pieces of " + std::to_string(piece));
+            PeakListReader reader("peaks.txt");
+            const std::string_view text = c.text;
+            for (std::size_t at = 0; at < text.size(); at += piece) {
+                reader.read(text.substr(at, piece));
+            }
+            const Spectrum spectrum = reader.finish();
+            EXPECT_EQ(spectrum.mz, (std::vector<double>{100.5, 101.5}));
+            EXPECT_EQ(spectrum.intensity, (std::vector<double>{20, 7.25}));
+        }
+    }
+}
+
 } // namespace
 } // namespace orvane::measured

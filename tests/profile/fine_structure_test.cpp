@@ -121,6 +121,25 @@ TEST(FineStructure, ReportsTooManyPeaksEarly) {
     EXPECT_EQ(computeFineStructure(formula(support::insulin), 1, 0.9999, 3355).peaks.size(), 3355u);
 }
 
+// At a small coverage a few peaks are kept, but IsoSpec would first build the whole layer
+// past the most probable peak: 11 million combinations of Zn5000 (600 MB), 110,000 of
+// Zn500. What it would build counts against the limit as the peaks do, at every coverage.
+TEST(FineStructure, WhatIsoSpecWouldBuildCountsAtEveryCoverage) {
+    const struct {
+        int atoms;
+        double coverage;
+        bool tooMany;
+    } cases[] = {{5000, 0.0001, true}, {5000, 0.5, true}, {500, 0.0001, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.atoms) + " at " + std::to_string(c.coverage));
+        const auto start = std::chrono::steady_clock::now();
+        const FineStructure fine = computeFineStructure(formula({{"Zn", c.atoms}}), 1, c.coverage);
+        EXPECT_EQ(fine.tooMany, c.tooMany);
+        EXPECT_EQ(fine.peaks.empty(), c.tooMany);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    }
+}
+
 // IsoSpec holds at most about ten million atoms of one element and raises std::length_error
 // beyond; that is too many fine peaks, not a failure that leaves the profile.
 TEST(FineStructure, MoreAtomsThanIsoSpecHoldsAreTooMany) {
