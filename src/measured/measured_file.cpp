@@ -78,8 +78,7 @@ MeasuredFile openPeakList(const std::string& path, const std::string& fileName,
     summary.index = 0;
     summary.id = fileName;
     summary.msLevel = 1;
-    summary.pointCount = points.size();
-    summary.summedIntensity = summedIntensity(points);
+    summarisePoints(points, summary);
     // a list of m/z and intensity pairs is a list of peaks, whoever picked them
     summary.representation = Representation::Centroid;
     std::vector<Spectrum> stored;
@@ -221,6 +220,26 @@ std::size_t defaultSpectrum(const MeasuredFile& file, double mzLow, double mzHig
     }
     assert(best);
     return *best;
+}
+
+void summarisePoints(const Spectrum& points, SpectrumSummary& summary) {
+    summary.pointCount = points.size();
+    summary.summedIntensity = summedIntensity(points);
+    if (points.size() == 0) {
+        return;
+    }
+    const auto [low, high] = std::minmax_element(points.mz.begin(), points.mz.end());
+    summary.mzLow = *low;
+    summary.mzHigh = *high;
+    std::size_t tallest = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        if (points.intensity[i] > points.intensity[tallest] ||
+            (points.intensity[i] == points.intensity[tallest] && points.mz[i] < points.mz[tallest])) {
+            tallest = i;
+        }
+    }
+    summary.basePeakMz = points.mz[tallest];
+    summary.basePeakIntensity = points.intensity[tallest];
 }
 
 } // namespace orvane::measured

@@ -26,7 +26,14 @@ struct SpectrumSummary {
     std::size_t pointCount = 0;
     double summedIntensity = 0;
     Representation representation = Representation::Unknown;
+    // Where the points lie and the tallest of them; nothing for an empty spectrum.
+    std::optional<double> mzLow, mzHigh;
+    std::optional<double> basePeakMz, basePeakIntensity;
 };
+
+/// Fills the summary's point count, summed intensity, m/z range and base peak (the tallest
+/// point, the lowest m/z among equals) from the points.
+void summarisePoints(const Spectrum& points, SpectrumSummary& summary);
 
 // An opened measured file: the summaries of its spectra and the source of their points.
 // Copies share the source.

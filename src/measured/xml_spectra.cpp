@@ -251,8 +251,7 @@ Opened readThrough(boost::shared_ptr<std::istream> stream, MeasuredFormat format
         summary.id = spectrum->id;
         summary.msLevel = msLevelOf(*spectrum).value_or(0);
         summary.retentionTimeSeconds = retentionTimeOf(*spectrum);
-        summary.pointCount = points.size();
-        summary.summedIntensity = summedIntensity(points);
+        summarisePoints(points, summary);
         summary.representation = representationOf(*spectrum);
         opened.spectra.push_back(std::move(summary));
     }

@@ -45,7 +45,7 @@ public:
     // The chooser as it opened (the real one, accepted as it stands unless told otherwise).
     std::vector<std::size_t> offeredChoices;
     int chooserRows = 0;
-    std::optional<std::size_t> choice; // the row to pick; nothing = the one offered
+    std::optional<std::size_t> choice; // the spectrum to pick; nothing = the one offered
     bool cancelChooser = false;
     QString getOpenSpectrumName(const QString&) override { return spectrumName; }
     std::optional<std::size_t> chooseSpectrum(const measured::MeasuredFile& file,
@@ -57,7 +57,7 @@ public:
             return std::nullopt;
         }
         if (choice) {
-            chooser.list()->selectRow(static_cast<int>(*choice));
+            chooser.list()->selectRow(chooser.rowOf(*choice)); // a spectrum's index in the file
         }
         return chooser.chosen();
     }
