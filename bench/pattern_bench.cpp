@@ -52,8 +52,10 @@ int columnOf(const std::string& symbol) {
     throw std::runtime_error("no element " + symbol);
 }
 
+// `threads` as the engine takes it: 0 for what the machine has.
 void countsToPattern(benchmark::State& state,
-                     const std::vector<std::pair<std::string, std::string>>& formula) {
+                     const std::vector<std::pair<std::string, std::string>>& formula,
+                     int threads = 0) {
     data::DataTables& t = tables();
     for (int c = 1; c < t.elements.columnCount(); ++c) {
         t.elements.setCell(c, data::CountRow, "0");
@@ -76,8 +78,9 @@ void countsToPattern(benchmark::State& state,
         }
         calc::calculateComposition(t.elements, 1, '.', readings, composition,
                                    {weight, averageMz, formulaText, workGrid, msData});
-        pattern = calc::simulateIsotopePattern({composition.elements, t.isotopes, '.'},
-                                               isotopeReadings, msData, msRange);
+        calc::EngineInput input{composition.elements, t.isotopes, '.'};
+        input.threads = threads;
+        pattern = calc::simulateIsotopePattern(input, isotopeReadings, msData, msRange);
         benchmark::DoNotOptimize(pattern.p.data());
     }
     state.counters["array"] = static_cast<double>(pattern.p.size());
@@ -99,7 +102,21 @@ void Polyethylene20k(benchmark::State& state) {
     countsToPattern(state, {{"C", "1430"}, {"H", "2862"}});
 }
 
+// One and two threads for the long steps of large molecules (Arg(0) is one thread).
+const std::vector<std::pair<std::string, std::string>> albumin = {
+    {"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}};
+const std::vector<std::pair<std::string, std::string>> protein450k = {
+    {"C", "20000"}, {"H", "31000"}, {"N", "5400"}, {"O", "6000"}, {"S", "150"}};
+void AlbuminThreads(benchmark::State& state) {
+    countsToPattern(state, albumin, static_cast<int>(state.range(0)));
+}
+void Protein450kThreads(benchmark::State& state) {
+    countsToPattern(state, protein450k, static_cast<int>(state.range(0)));
+}
+
 BENCHMARK(Glucose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AlbuminThreads)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(Protein450kThreads)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(Insulin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BovineSerumAlbumin)->Unit(benchmark::kMillisecond);
 BENCHMARK(Polyethylene20k)->Unit(benchmark::kMillisecond);

@@ -32,6 +32,11 @@ struct EngineInput {
     const std::vector<WorkingElement>& elements;
     const data::TextGrid& isotopes;
     char separator;
+    // Threads for the long atom steps: 0 takes two where the machine has two cores or
+    // more; the pattern is the same to the last bit for any number.
+    int threads = 0;
+    // Steps with fewer terms stay on one thread (tests split every step).
+    long long minimumSplitTerms = 3000;
 };
 
 /// The largest pattern array (3W + N0 + 1 entries) the engine will build.

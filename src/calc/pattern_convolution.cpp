@@ -96,6 +96,16 @@ PatternConvolution::PatternConvolution(long long length, long long windowFirst,
     m_next.assign(static_cast<std::size_t>(size), 0.0);
 }
 
+PatternConvolution::~PatternConvolution() = default;
+
+void PatternConvolution::setThreads(int threads, long long minimumTerms) {
+    m_threads = threads > 1 ? 2 : 1;
+    m_splitTerms = minimumTerms;
+    if (m_threads == 1) {
+        m_worker.reset();
+    }
+}
+
 void PatternConvolution::setEntry(long long index, double value) {
     const long long k = index - m_base;
     if (k < m_reachable.first || k > m_reachable.last) {
@@ -183,7 +193,20 @@ long long PatternConvolution::step() {
     }
     clearOutside(m_next, m_nextDirty, kept);
     if (!kept.empty()) {
-        gather(kept, sources, m_next.data(), 0);
+        const long long terms = (kept.last - kept.first + 1) * m_activeSlots;
+        // Split only where no floating-point flag has to be read afterwards: flags are
+        // the thread's own.
+        if (safe && m_threads > 1 && terms >= m_splitTerms && kept.last > kept.first) {
+            if (!m_worker) {
+                m_worker = std::make_unique<SplitWorker>();
+            }
+            const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
+            double* out = m_next.data();
+            m_worker->runBoth([&] { gather({kept.first, middle - 1}, sources, out, 0); },
+                              [&] { gather({middle, kept.last}, sources, out, 0); });
+        } else {
+            gather(kept, sources, m_next.data(), 0);
+        }
         if (m_negativeTerms) {
             resumNegativeZeros(kept);
         }

@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <utility>
 #include <vector>
+
+#include "calc/split_worker.h"
 
 namespace orvane::calc {
 
@@ -30,6 +33,14 @@ public:
     /// P of `length` zeros (length >= 1) whose window is windowFirst..windowLast. Only
     /// the window is kept: P is 0 outside it and stays so.
     PatternConvolution(long long length, long long windowFirst, long long windowLast);
+    ~PatternConvolution();
+
+    /// Steps of at least `minimumTerms` terms are shared between `threads` (1 or 2)
+    /// threads, each summing a half of the entries in the same order as one thread would,
+    /// so every double stays the same. One thread until this is called.
+    void setThreads(int threads, long long minimumTerms = defaultSplitTerms);
+    /// Below this many terms a step is quicker on one thread than handed over in halves.
+    static constexpr long long defaultSplitTerms = 3000;
 
     /// P[index] := value for an index of the window; one outside the array is ignored.
     void setEntry(long long index, double value);
@@ -89,6 +100,10 @@ private:
     // floating-point flags nor the terms that are dropped outside the window.
     long double m_bound = 0;
     long double m_growth = 0;
+
+    int m_threads = 1;
+    long long m_splitTerms = defaultSplitTerms;
+    std::unique_ptr<SplitWorker> m_worker; // made at the first step long enough to split
 };
 
 } // namespace orvane::calc
