@@ -1,0 +1,286 @@
+#include "find/formula_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+#include "accurate/element_isotopes.h"
+#include "accurate/ion_mz.h"
+#include "find/valence.h"
+#include "formula/element_symbols.h"
+#include "formula/hill_order.h"
+#include "formula/ion_notation.h"
+#include "text/error.h"
+
+namespace orvane::find {
+
+namespace {
+
+// One element of the search with the mass of its most abundant isotope.
+struct SearchElement {
+    std::size_t range = 0; // index into the ranges as written
+    double mass = 0;
+    long long minimum = 0;
+    long long maximum = 0;
+};
+
+// An ion read for the search: the atoms its adducts add or take per column, in whole atoms.
+struct SearchIon {
+    std::string text;
+    int multiplier = 1;
+    int charge = 1;
+    std::vector<long long> netAtoms; // by column
+    long double adductMass = 0;      // signed: atoms gained minus atoms lost
+};
+
+double monoisotopicMass(const data::DataTables& tables, int column, char separator) {
+    return accurate::readElementIsotopes(tables, column, separator).mostAbundant().mass;
+}
+
+SearchIon readSearchIon(const std::string& text, const std::vector<std::string>& symbols,
+                        const data::DataTables& tables, char separator) {
+    const formula::IonNotation notation = formula::readIonNotation(text, symbols, separator);
+    SearchIon ion{text, notation.moleculeMultiplier, notation.charge,
+                  std::vector<long long>(symbols.size(), 0), 0};
+    // through the reader's own arithmetic, so that a term of fractional or too many atoms is
+    // refused in its words
+    const std::vector<long long> none(symbols.size(), 0);
+    for (const formula::AdductTerm& term : notation.terms) {
+        for (const formula::ElementCount& element : term.counts.counts) {
+            const auto column = static_cast<std::size_t>(element.column);
+            const auto atoms = static_cast<long long>(element.count);
+            if (static_cast<text::Extended>(atoms) != element.count) {
+                throw text::Error("The ion " + text + " adds or takes " + element.countText +
+                                  " atoms of " + symbols[column] + "; ions need whole atoms.");
+            }
+            ion.netAtoms[column] += term.sign * atoms;
+            ion.adductMass += static_cast<long double>(term.sign * atoms) *
+                              monoisotopicMass(tables, element.column, separator);
+        }
+    }
+    return ion;
+}
+
+// Walks the counts heaviest element first; each count's range is cut to what the lighter
+// elements can still make up between their smallest and largest masses, so no branch
+// that cannot reach the window is entered.
+class Enumerator {
+public:
+    Enumerator(std::vector<SearchElement> elements) : m_elements(std::move(elements)) {
+        std::sort(m_elements.begin(), m_elements.end(),
+                  [](const SearchElement& a, const SearchElement& b) { return a.mass > b.mass; });
+        const std::size_t n = m_elements.size();
+        m_lightestRest.assign(n + 1, 0);
+        m_heaviestRest.assign(n + 1, 0);
+        for (std::size_t i = n; i-- > 0;) {
+            m_lightestRest[i] = m_lightestRest[i + 1] +
+                                static_cast<double>(m_elements[i].minimum) * m_elements[i].mass;
+            m_heaviestRest[i] = m_heaviestRest[i + 1] +
+                                static_cast<double>(m_elements[i].maximum) * m_elements[i].mass;
+        }
+        m_counts.assign(n, 0);
+    }
+
+    const std::vector<SearchElement>& elements() const { return m_elements; }
+
+    /// Calls `hit(counts, mass)` for every formula whose mass lies in [low, high].
+    template <typename Hit> void run(double low, double high, Hit&& hit) {
+        m_low = low;
+        m_high = high;
+        descend(0, 0.0, hit);
+    }
+
+private:
+    template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
+        if (i == m_elements.size()) {
+            if (partial >= m_low && partial <= m_high) {
+                hit(m_counts, partial);
+            }
+            return;
+        }
+        const SearchElement& element = m_elements[i];
+        const double lowest = (m_low - partial - m_heaviestRest[i + 1]) / element.mass;
+        const double highest = (m_high - partial - m_lightestRest[i + 1]) / element.mass;
+        if (highest < static_cast<double>(element.minimum) ||
+            lowest > static_cast<double>(element.maximum)) {
+            return;
+        }
+        const long long from = std::max(element.minimum, static_cast<long long>(std::ceil(lowest)));
+        const long long to = std::min(element.maximum, static_cast<long long>(std::floor(highest)));
+        for (long long count = from; count <= to; ++count) {
+            m_counts[i] = count;
+            descend(i + 1, partial + static_cast<double>(count) * element.mass, hit);
+        }
+        m_counts[i] = 0;
+    }
+
+    std::vector<SearchElement> m_elements;
+    std::vector<double> m_lightestRest; // of elements i.. at their minima
+    std::vector<double> m_heaviestRest; // of elements i.. at their maxima
+    std::vector<long long> m_counts;    // by position in m_elements
+    double m_low = 0;
+    double m_high = 0;
+};
+
+std::string hillOf(const std::vector<std::pair<std::string, long long>>& atoms) {
+    std::vector<formula::SymbolCount> written;
+    for (const auto& [symbol, count] : atoms) {
+        if (count > 0) {
+            written.push_back({symbol, std::to_string(count)});
+        }
+    }
+    return formula::hillFormula(std::move(written));
+}
+
+} // namespace
+
+bool MassTolerance::accepts(double target, double mz) const {
+    if (milliDaltons) {
+        return std::abs(target - mz) * 1000 <= value;
+    }
+    return std::abs((target - mz) / mz * 1e6) <= value;
+}
+
+double massScore(const MassTolerance& tolerance, double target, double mz) {
+    const double halfWidth =
+        tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6;
+    const double error = (target - mz) / (halfWidth / 2);
+    return -0.5 * error * error;
+}
+
+FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator) {
+    if (!(query.mz > 0) || !std::isfinite(query.mz)) {
+        throw text::Error("The target m/z must be a number above 0.");
+    }
+    if (!(query.tolerance.value > 0) || !std::isfinite(query.tolerance.value)) {
+        throw text::Error("The tolerance must be a number above 0.");
+    }
+    const std::vector<std::string> symbols = formula::symbolsOf(tables.elements);
+    FindResult result;
+    result.elements = readElementRanges(query.elementRanges, symbols);
+
+    std::vector<SearchElement> elements;
+    std::vector<AtomTally> tallies;
+    for (std::size_t i = 0; i < result.elements.size(); ++i) {
+        const ElementRange& range = result.elements[i];
+        elements.push_back(
+            {i, monoisotopicMass(tables, range.column, separator), range.minimum, range.maximum});
+        tallies.push_back({range.symbol, 0, lowestValence(range.symbol)});
+    }
+
+    for (const std::string& ionText : query.ions) {
+        const SearchIon ion = readSearchIon(ionText, symbols, tables, separator);
+        // an ion that takes atoms away needs at least as many in its molecules
+        std::vector<SearchElement> bounded = elements;
+        bool possible = true;
+        for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
+            if (ion.netAtoms[column] >= 0) {
+                continue;
+            }
+            const long long needed = (-ion.netAtoms[column] + ion.multiplier - 1) / ion.multiplier;
+            const auto it =
+                std::find_if(bounded.begin(), bounded.end(), [&](const SearchElement& e) {
+                    return result.elements[e.range].column == static_cast<int>(column);
+                });
+            if (it == bounded.end() || it->maximum < needed) {
+                possible = false;
+                break;
+            }
+            it->minimum = std::max(it->minimum, needed);
+        }
+        if (!possible) {
+            continue;
+        }
+        // the ion's window in neutral masses, a little wide; every hit is checked exactly
+        const double width = query.tolerance.milliDaltons
+                                 ? query.tolerance.value / 1000
+                                 : query.mz * query.tolerance.value * 1e-6 * 1.01;
+        const double z = std::abs(ion.charge);
+        const auto neutralOf = [&](double mz) {
+            return static_cast<double>((static_cast<long double>(mz) * z +
+                                        ion.charge * accurate::electronMass - ion.adductMass) /
+                                       ion.multiplier);
+        };
+        const double slack = 1e-6;
+        const double low = neutralOf(query.mz - width) - slack;
+        const double high = neutralOf(query.mz + width) + slack;
+
+        Enumerator enumerator(bounded);
+        std::vector<std::size_t> order; // position in the enumerator of each range
+        order.resize(result.elements.size());
+        for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
+            order[enumerator.elements()[p].range] = p;
+        }
+        enumerator.run(low, high, [&](const std::vector<long long>& counts, double) {
+            long double mass = 0;
+            long long atoms = 0;
+            for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                const long long n = counts[order[i]];
+                mass += static_cast<long double>(n) * elements[i].mass;
+                atoms += n;
+                tallies[i].count = n;
+            }
+            if (atoms == 0) {
+                return;
+            }
+            const double mz = accurate::mzOf(
+                static_cast<double>(ion.multiplier * mass + ion.adductMass), ion.charge);
+            if (!query.tolerance.accepts(query.mz, mz)) {
+                return;
+            }
+            ++result.evaluated;
+            if (const std::optional<Rule> broken =
+                    firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
+                ++result.removedByRules;
+                ++result.removedBy[static_cast<std::size_t>(*broken)];
+                return;
+            }
+            Candidate candidate;
+            std::vector<std::pair<std::string, long long>> neutral;
+            std::vector<long long> ionColumns = ion.netAtoms;
+            for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                candidate.counts.push_back(tallies[i].count);
+                neutral.emplace_back(result.elements[i].symbol, tallies[i].count);
+                ionColumns[static_cast<std::size_t>(result.elements[i].column)] +=
+                    ion.multiplier * tallies[i].count;
+            }
+            std::vector<std::pair<std::string, long long>> ionWritten;
+            for (std::size_t column = 1; column < ionColumns.size(); ++column) {
+                if (ionColumns[column] > 0) {
+                    candidate.ionAtoms.push_back({static_cast<int>(column), ionColumns[column]});
+                    ionWritten.emplace_back(symbols[column], ionColumns[column]);
+                }
+            }
+            candidate.formula = hillOf(neutral);
+            candidate.ion = ion.text;
+            candidate.ionFormula = hillOf(ionWritten);
+            candidate.charge = ion.charge;
+            candidate.neutralMass = static_cast<double>(mass);
+            candidate.mz = mz;
+            candidate.ppm = (query.mz - mz) / mz * 1e6;
+            candidate.rdbe = rdbeOf(tallies);
+            candidate.score = massScore(query.tolerance, query.mz, mz);
+            result.candidates.push_back(std::move(candidate));
+        });
+    }
+    rankCandidates(result.candidates);
+    return result;
+}
+
+void rankCandidates(std::vector<Candidate>& candidates) {
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.score != b.score) {
+            return a.score > b.score;
+        }
+        if (std::abs(a.ppm) != std::abs(b.ppm)) {
+            return std::abs(a.ppm) < std::abs(b.ppm);
+        }
+        if (a.formula != b.formula) {
+            return a.formula < b.formula;
+        }
+        return a.ion < b.ion;
+    });
+}
+
+} // namespace orvane::find
