@@ -13,12 +13,12 @@ enum class BatchFormat { Tsv, Csv, Json };
 
 // What orvane-calc was asked to do.
 struct CommandLine {
-    std::string dataDirectory;                               // --data, default: current directory
-    bool dataGiven = false;                                  // --data was given
+    std::string dataDirectory;                // --data, default: current directory
+    bool dataGiven = false;                   // --data was given
     std::vector<std::string> searchedFolders; // where the data files were looked for without --data
-    std::optional<std::string> charge;                       // --charge, as typed into the box
-    std::optional<std::string> threshold;                    // --threshold, tenths of a percent
-    bool showPeakPositions = true;                           // --no-labels turns it off
+    std::optional<std::string> charge;        // --charge, as typed into the box
+    std::optional<std::string> threshold;     // --threshold, tenths of a percent
+    bool showPeakPositions = true;            // --no-labels turns it off
     std::vector<std::pair<std::string, std::string>> counts; // --count SYMBOL=TEXT, in order
     std::string formula;                                     // FORMULA, may be empty
     std::optional<std::string> normalFile, specialFile;      // the two pattern layouts
@@ -34,6 +34,19 @@ struct CommandLine {
     std::optional<std::string> tolerancePpm;  // --tolerance, as typed into the window's box
     bool clustersAll = false; // list every cluster, also those under 1e-6 % of the tallest
 
+    // Formula finding: the formulas of an accurate m/z.
+    std::optional<double> findMz;                   // --find
+    std::optional<std::string> findBatchFile;       // --find-batch, "-" is standard input
+    std::vector<std::string> ions;                  // every --ion in order; --find takes several
+    std::optional<double> ppm;                      // --ppm, the tolerance (default 5)
+    std::optional<double> milliDaltons;             // --mda instead
+    std::optional<std::string> elements;            // --elements, the ranges as text
+    std::optional<double> rdbeMinimum, rdbeMaximum; // --rdbe MIN:MAX
+    bool radicals = false;                          // half-integer RDBE allowed
+    bool noRules = false;                           // no heuristic rules
+    bool commonRatios = false;                      // the narrower element ratios
+    std::size_t limit = 20;                         // candidates reported, 0: all
+
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;
     unsigned threads = 0; // 0: one per core
@@ -47,6 +60,11 @@ class UsageError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
+
+/// Reads "MIN:MAX", "MIN:" or ":MAX" into the bounds (nothing for a side left empty).
+/// Throws UsageError naming the text when a side is not a number or MIN exceeds MAX.
+void readRdbeBounds(const std::string& text, std::optional<double>& minimum,
+                    std::optional<double>& maximum);
 
 /// The usage text printed by --help and after a usage error.
 std::string usageText();
