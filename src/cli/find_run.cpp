@@ -17,6 +17,8 @@
 #include "cli/find_report.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
+#include "find/isotope_score.h"
+#include "measured/cluster_match.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/trim.h"
@@ -41,6 +43,44 @@ bool loadTables(session::Session& run, const CommandLine& commandLine) {
         return false;
     }
     return true;
+}
+
+// The peaks of the spectrum --measured and --spectrum name (the first without --spectrum),
+// read through the session as the high-resolution window reads them; nothing without
+// --measured. Raises text::Error for a file that cannot be read or a spectrum it lacks.
+std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
+                                                const CommandLine& commandLine) {
+    if (!commandLine.measuredFile) {
+        return std::nullopt;
+    }
+    const measured::MeasuredFile file = run.readMeasuredFile(*commandLine.measuredFile);
+    const std::size_t index = commandLine.spectrumIndex.value_or(0);
+    if (index >= file.spectra().size()) {
+        throw text::Error(file.fileName() + ": there is no spectrum " + std::to_string(index) +
+                          "; the file holds " + std::to_string(file.spectra().size()) +
+                          " (counted from 0)");
+    }
+    run.showMeasuredSpectrum(file, index);
+    const bool profileData =
+        file.spectra()[index].representation == measured::Representation::Profile;
+    return measured::peaksOf(run.state().measured->points, profileData);
+}
+
+// The score's instrument: --resolution, a number above 0 (60000 without it).
+find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine) {
+    find::IsotopeScoreSettings settings;
+    if (commandLine.resolvingPower) {
+        const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            !std::isfinite(value) || !(value > 0)) {
+            throw text::Error("Resolving power '" + *commandLine.resolvingPower +
+                              "' must be a number above 0.");
+        }
+        settings.resolvingPower = value;
+    }
+    return settings;
 }
 
 std::optional<double> targetOf(std::string_view text) {
@@ -117,7 +157,12 @@ int runFind(const CommandLine& commandLine) {
     const find::FindQuery query = findQueryOf(commandLine, *commandLine.findMz);
     find::FindResult result;
     try {
+        const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine);
+        const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
         result = find::findFormulas(query, run.state().tables, '.');
+        if (peaks) {
+            find::scoreCandidates(result, query, *peaks, settings, run.state().tables, '.');
+        }
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
         return 1;
@@ -143,6 +188,15 @@ int runFindBatch(const CommandLine& commandLine) {
         return 1;
     }
     const data::DataTables& tables = run.state().tables;
+    std::optional<measured::Spectrum> peaks;
+    find::IsotopeScoreSettings settings;
+    try {
+        settings = scoreSettingsOf(commandLine);
+        peaks = measuredPeaks(run, commandLine);
+    } catch (const text::Error& error) {
+        std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
+        return 1;
+    }
 
     // Each line is searched on its own; the rows are written in input order afterwards, so
     // the table is the same for any number of threads.
@@ -162,6 +216,9 @@ int runFindBatch(const CommandLine& commandLine) {
                 }
                 row.query = findQueryOf(commandLine, *target, lines[i].ion);
                 row.result = find::findFormulas(row.query, tables, '.');
+                if (peaks) {
+                    find::scoreCandidates(row.result, row.query, *peaks, settings, tables, '.');
+                }
             } catch (const text::Error& error) {
                 row.error = error.what();
             } catch (const std::bad_alloc&) {

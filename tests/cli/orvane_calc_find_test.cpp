@@ -132,5 +132,64 @@ TEST_F(OrvaneCalc, FindBatchIsTheSameForAnyNumberOfThreads) {
     EXPECT_NE(csv.out.find("\n2,195.0877,1,C8H10N4O2,[M+H]+,"), std::string::npos);
 }
 
+TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
+    // caffeine's own [M+H]+ clusters from orvane-calc, as a peak list
+    const Outcome clusters = runShipped("--ion '[M+H]+' C8H10N4O2");
+    ASSERT_EQ(clusters.status, 0) << clusters.err;
+    std::string peaks = "m/z\tintensity\n";
+    for (const std::string& cluster : linesStartingWith(clusters.out, "Cluster")) {
+        std::istringstream fields(cluster);
+        std::string nominal, mass, mz, intensity;
+        std::getline(fields, nominal, '\t');
+        std::getline(fields, mass, '\t');
+        std::getline(fields, mz, '\t');
+        std::getline(fields, intensity, '\t');
+        peaks += mz + "\t" + intensity + "\n";
+    }
+    write("caffeine.txt", peaks);
+    const std::string measured = " --measured '" + (m_dir / "caffeine.txt").string() + "'";
+
+    // 195.0872 lies nearer C8H18OS2 than caffeine: the mass alone ranks that first
+    const Outcome byMass = runShipped("--find 195.0872 --ppm 10 --limit 1");
+    ASSERT_EQ(byMass.status, 0) << byMass.err;
+    const std::vector<std::string> massFirst = linesStartingWith(byMass.out, "Candidate");
+    ASSERT_EQ(massFirst.size(), 1u);
+    EXPECT_TRUE(massFirst[0].starts_with("1\tC8H18OS2\t")) << massFirst[0];
+    EXPECT_NE(massFirst[0].find("\tnone\t"), std::string::npos);
+
+    const Outcome byPattern =
+        runShipped("--find 195.0872 --ppm 10 --limit 1 --resolution 10000" + measured);
+    ASSERT_EQ(byPattern.status, 0) << byPattern.err;
+    const std::vector<std::string> patternFirst = linesStartingWith(byPattern.out, "Candidate");
+    ASSERT_EQ(patternFirst.size(), 1u);
+    EXPECT_TRUE(patternFirst[0].starts_with("1\tC8H10N4O2\t")) << patternFirst[0];
+    EXPECT_EQ(patternFirst[0].find("\tnone\t"), std::string::npos);
+
+    const Outcome batch =
+        runShipped("--find-batch - --ppm 10 --limit 1 --resolution 10000 --format json" + measured,
+                   "195.0872\n");
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    const nlohmann::json row = nlohmann::json::parse(batch.out);
+    EXPECT_EQ(row.at("formula"), "C8H10N4O2");
+    EXPECT_TRUE(row.at("isotopeScore").is_number());
+
+    const struct {
+        std::string arguments;
+        const char* error;
+    } refused[] = {
+        {"--find 195.0872 --resolution 0" + measured,
+         "Resolving power '0' must be a number above 0."},
+        {"--find 195.0872 --spectrum 3" + measured, "there is no spectrum 3"},
+        {"--find 195.0872 --measured '" + (m_dir / "none.txt").string() + "'", "none.txt"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome result = runShipped(c.arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
 } // namespace
 } // namespace orvane::cli::testing
