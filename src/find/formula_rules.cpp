@@ -7,15 +7,42 @@ namespace orvane::find {
 
 namespace {
 
-long long countOf(const std::vector<AtomTally>& atoms, std::string_view symbol) {
-    long long count = 0;
-    for (const AtomTally& atom : atoms) {
-        if (atom.symbol == symbol) {
-            count += atom.count;
+// The atoms of the elements the rules name, counted in one pass.
+struct RuleAtoms {
+    long long c = 0, h = 0, n = 0, o = 0, p = 0, s = 0, f = 0, cl = 0, br = 0, si = 0;
+
+    explicit RuleAtoms(const std::vector<AtomTally>& atoms) {
+        for (const AtomTally& atom : atoms) {
+            if (long long* count = slotOf(atom.symbol)) {
+                *count += atom.count;
+            }
         }
     }
-    return count;
-}
+
+    long long* slotOf(std::string_view symbol) {
+        if (symbol.size() == 1) {
+            switch (symbol[0]) {
+            case 'C':
+                return &c;
+            case 'H':
+                return &h;
+            case 'N':
+                return &n;
+            case 'O':
+                return &o;
+            case 'P':
+                return &p;
+            case 'S':
+                return &s;
+            case 'F':
+                return &f;
+            default:
+                return nullptr;
+            }
+        }
+        return symbol == "Cl" ? &cl : symbol == "Br" ? &br : symbol == "Si" ? &si : nullptr;
+    }
+};
 
 // The most atoms of each element found in known small molecules below a mass, the larger
 // of the two large compound libraries the limits were drawn from.
@@ -23,8 +50,6 @@ struct CountLimits {
     double belowMass;
     std::array<long long, 10> most; // C H N O P S F Cl Br Si
 };
-constexpr std::array<std::string_view, 10> limitedSymbols{"C", "H", "N",  "O",  "P",
-                                                          "S", "F", "Cl", "Br", "Si"};
 constexpr std::array<CountLimits, 4> countLimits{{
     {500, {39, 72, 20, 20, 9, 10, 16, 10, 5, 8}},
     {1000, {78, 126, 25, 27, 9, 14, 34, 12, 8, 14}},
@@ -32,11 +57,13 @@ constexpr std::array<CountLimits, 4> countLimits{{
     {3000, {180, 208, 48, 78, 9, 14, 48, 12, 10, 15}},
 }};
 
-bool withinCountLimits(const std::vector<AtomTally>& atoms, double neutralMass) {
+bool withinCountLimits(const RuleAtoms& atoms, double neutralMass) {
     for (const CountLimits& limits : countLimits) {
         if (neutralMass < limits.belowMass) {
-            for (std::size_t i = 0; i < limitedSymbols.size(); ++i) {
-                if (countOf(atoms, limitedSymbols[i]) > limits.most[i]) {
+            const std::array<long long, 10> counts{atoms.c, atoms.h, atoms.n,  atoms.o,  atoms.p,
+                                                   atoms.s, atoms.f, atoms.cl, atoms.br, atoms.si};
+            for (std::size_t i = 0; i < counts.size(); ++i) {
+                if (counts[i] > limits.most[i]) {
                     return false;
                 }
             }
@@ -55,9 +82,9 @@ bool ratioWithin(long long n, long long carbons, double least, double most) {
     return ratio >= least && ratio <= most;
 }
 
-bool hydrogenCarbonWithin(const std::vector<AtomTally>& atoms, bool common) {
-    const long long carbons = countOf(atoms, "C");
-    const long long hydrogens = countOf(atoms, "H");
+bool hydrogenCarbonWithin(const RuleAtoms& atoms, bool common) {
+    const long long carbons = atoms.c;
+    const long long hydrogens = atoms.h;
     if (carbons == 0 && hydrogens == 0) {
         return true;
     }
@@ -65,32 +92,31 @@ bool hydrogenCarbonWithin(const std::vector<AtomTally>& atoms, bool common) {
                   : ratioWithin(hydrogens, carbons, 0.1, 6);
 }
 
-bool heteroatomsCarbonWithin(const std::vector<AtomTally>& atoms, bool common) {
+bool heteroatomsCarbonWithin(const RuleAtoms& atoms, bool common) {
     struct Ratio {
-        std::string_view symbol;
+        long long count;
         double extended;
         double common;
     };
-    static constexpr std::array<Ratio, 7> ratios{{{"N", 4, 1.3},
-                                                  {"O", 3, 1.2},
-                                                  {"P", 2, 0.3},
-                                                  {"S", 3, 0.8},
-                                                  {"F", 6, 1.5},
-                                                  {"Cl", 2, 0.8},
-                                                  {"Br", 2, 0.8}}};
-    const long long carbons = countOf(atoms, "C");
+    const std::array<Ratio, 7> ratios{{{atoms.n, 4, 1.3},
+                                       {atoms.o, 3, 1.2},
+                                       {atoms.p, 2, 0.3},
+                                       {atoms.s, 3, 0.8},
+                                       {atoms.f, 6, 1.5},
+                                       {atoms.cl, 2, 0.8},
+                                       {atoms.br, 2, 0.8}}};
     return std::all_of(ratios.begin(), ratios.end(), [&](const Ratio& r) {
-        return ratioWithin(countOf(atoms, r.symbol), carbons, 0, common ? r.common : r.extended);
+        return ratioWithin(r.count, atoms.c, 0, common ? r.common : r.extended);
     });
 }
 
 // Formulas rich in several of N, O, P, S at once are rare; each group of them present with
 // more than one atom each caps their counts.
-bool heteroatomCountsLikely(const std::vector<AtomTally>& atoms) {
-    const long long n = countOf(atoms, "N");
-    const long long o = countOf(atoms, "O");
-    const long long p = countOf(atoms, "P");
-    const long long s = countOf(atoms, "S");
+bool heteroatomCountsLikely(const RuleAtoms& atoms) {
+    const long long n = atoms.n;
+    const long long o = atoms.o;
+    const long long p = atoms.p;
+    const long long s = atoms.s;
     if (n > 1 && o > 1 && p > 1 && s > 1 && (n >= 10 || o >= 20 || p >= 4 || s >= 3)) {
         return false;
     }
@@ -181,16 +207,17 @@ std::optional<Rule> firstBrokenRule(const std::vector<AtomTally>& atoms, double 
     if (settings.senior && !seniorHolds(atoms)) {
         return Rule::Senior;
     }
-    if (settings.elementCounts && !withinCountLimits(atoms, neutralMass)) {
+    const RuleAtoms counted(atoms);
+    if (settings.elementCounts && !withinCountLimits(counted, neutralMass)) {
         return Rule::ElementCounts;
     }
-    if (settings.hydrogenCarbon && !hydrogenCarbonWithin(atoms, settings.commonRatios)) {
+    if (settings.hydrogenCarbon && !hydrogenCarbonWithin(counted, settings.commonRatios)) {
         return Rule::HydrogenCarbon;
     }
-    if (settings.heteroatomCarbon && !heteroatomsCarbonWithin(atoms, settings.commonRatios)) {
+    if (settings.heteroatomCarbon && !heteroatomsCarbonWithin(counted, settings.commonRatios)) {
         return Rule::HeteroatomCarbon;
     }
-    if (settings.heteroatomProbability && !heteroatomCountsLikely(atoms)) {
+    if (settings.heteroatomProbability && !heteroatomCountsLikely(counted)) {
         return Rule::HeteroatomProbability;
     }
     return std::nullopt;

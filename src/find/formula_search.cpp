@@ -1,15 +1,16 @@
 #include "find/formula_search.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
 
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
+#include "find/mass_pair_table.h"
 #include "find/valence.h"
 #include "formula/element_symbols.h"
-#include "formula/hill_order.h"
 #include "formula/ion_notation.h"
 #include "text/error.h"
 
@@ -64,10 +65,12 @@ SearchIon readSearchIon(const std::string& text, const std::vector<std::string>&
 
 // Walks the counts heaviest element first; each count's range is cut to what the lighter
 // elements can still make up between their smallest and largest masses, so no branch
-// that cannot reach the window is entered.
+// that cannot reach the window is entered. The two lightest elements, the most counts of
+// all, are looked up together in a table by mass.
 class Enumerator {
 public:
-    Enumerator(std::vector<SearchElement> elements) : m_elements(std::move(elements)) {
+    Enumerator(std::vector<SearchElement> elements, double windowWidth)
+        : m_elements(std::move(elements)) {
         std::sort(m_elements.begin(), m_elements.end(),
                   [](const SearchElement& a, const SearchElement& b) { return a.mass > b.mass; });
         const std::size_t n = m_elements.size();
@@ -80,11 +83,19 @@ public:
                                 static_cast<double>(m_elements[i].maximum) * m_elements[i].mass;
         }
         m_counts.assign(n, 0);
+        if (n >= 2) {
+            const SearchElement& first = m_elements[n - 2];
+            const SearchElement& second = m_elements[n - 1];
+            if (MassPairTable::fits(first.minimum, first.maximum, second.minimum, second.maximum)) {
+                m_pairs.emplace(first.mass, first.minimum, first.maximum, second.mass,
+                                second.minimum, second.maximum, windowWidth);
+            }
+        }
     }
 
     const std::vector<SearchElement>& elements() const { return m_elements; }
 
-    /// Calls `hit(counts, mass)` for every formula whose mass lies in [low, high].
+    /// Calls `hit(counts)` for every formula whose mass lies in [low, high].
     template <typename Hit> void run(double low, double high, Hit&& hit) {
         m_low = low;
         m_high = high;
@@ -93,10 +104,21 @@ public:
 
 private:
     template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
-        if (i == m_elements.size()) {
+        const std::size_t n = m_elements.size();
+        if (i == n) {
             if (partial >= m_low && partial <= m_high) {
-                hit(m_counts, partial);
+                hit(m_counts);
             }
+            return;
+        }
+        if (m_pairs && i == n - 2) {
+            m_pairs->forEachIn(m_low - partial, m_high - partial,
+                               [&](long long first, long long second, double) {
+                                   m_counts[n - 2] = first;
+                                   m_counts[n - 1] = second;
+                                   hit(m_counts);
+                               });
+            m_counts[n - 2] = m_counts[n - 1] = 0;
             return;
         }
         const SearchElement& element = m_elements[i];
@@ -119,19 +141,61 @@ private:
     std::vector<double> m_lightestRest; // of elements i.. at their minima
     std::vector<double> m_heaviestRest; // of elements i.. at their maxima
     std::vector<long long> m_counts;    // by position in m_elements
+    std::optional<MassPairTable> m_pairs;
     double m_low = 0;
     double m_high = 0;
 };
 
-std::string hillOf(const std::vector<std::pair<std::string, long long>>& atoms) {
-    std::vector<formula::SymbolCount> written;
-    for (const auto& [symbol, count] : atoms) {
-        if (count > 0) {
-            written.push_back({symbol, std::to_string(count)});
+// Writes formulas of a fixed list of elements in Hill order (as formula::hillFormula
+// orders them), the two orders, with and without carbon, worked out once for all formulas
+// of a search.
+class HillWriter {
+public:
+    explicit HillWriter(std::vector<std::string> symbols) : m_symbols(std::move(symbols)) {
+        std::vector<std::size_t> slots(m_symbols.size());
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            slots[i] = i;
+            if (m_symbols[i] == "C") {
+                m_carbon = i;
+            }
         }
+        m_withoutCarbon = slots;
+        std::stable_sort(m_withoutCarbon.begin(), m_withoutCarbon.end(),
+                         [&](std::size_t a, std::size_t b) { return m_symbols[a] < m_symbols[b]; });
+        const auto rank = [&](std::size_t slot) {
+            return m_symbols[slot] == "C" ? 0 : m_symbols[slot] == "H" ? 1 : 2;
+        };
+        m_withCarbon = slots;
+        std::stable_sort(
+            m_withCarbon.begin(), m_withCarbon.end(), [&](std::size_t a, std::size_t b) {
+                return rank(a) != rank(b) ? rank(a) < rank(b) : m_symbols[a] < m_symbols[b];
+            });
     }
-    return formula::hillFormula(std::move(written));
-}
+
+    /// The formula of the counts, indexed like the symbols; counts of 0 are left out.
+    std::string write(const std::vector<long long>& counts) const {
+        const bool carbon = m_carbon && counts[*m_carbon] > 0;
+        std::string text;
+        for (const std::size_t slot : carbon ? m_withCarbon : m_withoutCarbon) {
+            if (counts[slot] > 0) {
+                text += m_symbols[slot];
+                if (counts[slot] != 1) {
+                    char digits[24];
+                    const auto written =
+                        std::to_chars(digits, digits + sizeof digits, counts[slot]);
+                    text.append(digits, written.ptr);
+                }
+            }
+        }
+        return text;
+    }
+
+private:
+    std::vector<std::string> m_symbols;
+    std::optional<std::size_t> m_carbon;
+    std::vector<std::size_t> m_withCarbon;
+    std::vector<std::size_t> m_withoutCarbon;
+};
 
 } // namespace
 
@@ -162,12 +226,15 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
 
     std::vector<SearchElement> elements;
     std::vector<AtomTally> tallies;
+    std::vector<std::string> rangeSymbols;
     for (std::size_t i = 0; i < result.elements.size(); ++i) {
         const ElementRange& range = result.elements[i];
         elements.push_back(
             {i, monoisotopicMass(tables, range.column, separator), range.minimum, range.maximum});
         tallies.push_back({range.symbol, 0, lowestValence(range.symbol)});
+        rangeSymbols.push_back(range.symbol);
     }
+    const HillWriter neutralWriter(rangeSymbols);
 
     for (const std::string& ionText : query.ions) {
         const SearchIon ion = readSearchIon(ionText, symbols, tables, separator);
@@ -206,13 +273,37 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         const double low = neutralOf(query.mz - width) - slack;
         const double high = neutralOf(query.mz + width) + slack;
 
-        Enumerator enumerator(bounded);
+        Enumerator enumerator(bounded, high - low);
+        // the ion's elements, by column: those of the ranges and those its adducts change
+        std::vector<int> ionColumns;
+        for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
+            const bool ranged = std::any_of(
+                result.elements.begin(), result.elements.end(),
+                [&](const ElementRange& r) { return r.column == static_cast<int>(column); });
+            if (ranged || ion.netAtoms[column] != 0) {
+                ionColumns.push_back(static_cast<int>(column));
+            }
+        }
+        std::vector<std::string> ionSymbols;
+        std::vector<long long> ionBase;
+        for (const int column : ionColumns) {
+            ionSymbols.push_back(symbols[static_cast<std::size_t>(column)]);
+            ionBase.push_back(ion.netAtoms[static_cast<std::size_t>(column)]);
+        }
+        std::vector<std::size_t> ionSlotOfRange;
+        for (const ElementRange& range : result.elements) {
+            ionSlotOfRange.push_back(static_cast<std::size_t>(
+                std::find(ionColumns.begin(), ionColumns.end(), range.column) -
+                ionColumns.begin()));
+        }
+        const HillWriter ionWriter(ionSymbols);
+        std::vector<long long> ionCounts(ionColumns.size());
         std::vector<std::size_t> order; // position in the enumerator of each range
         order.resize(result.elements.size());
         for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
             order[enumerator.elements()[p].range] = p;
         }
-        enumerator.run(low, high, [&](const std::vector<long long>& counts, double) {
+        enumerator.run(low, high, [&](const std::vector<long long>& counts) {
             long double mass = 0;
             long long atoms = 0;
             for (std::size_t i = 0; i < result.elements.size(); ++i) {
@@ -237,24 +328,20 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 return;
             }
             Candidate candidate;
-            std::vector<std::pair<std::string, long long>> neutral;
-            std::vector<long long> ionColumns = ion.netAtoms;
+            candidate.counts.resize(result.elements.size());
+            std::copy(ionBase.begin(), ionBase.end(), ionCounts.begin());
             for (std::size_t i = 0; i < result.elements.size(); ++i) {
-                candidate.counts.push_back(tallies[i].count);
-                neutral.emplace_back(result.elements[i].symbol, tallies[i].count);
-                ionColumns[static_cast<std::size_t>(result.elements[i].column)] +=
-                    ion.multiplier * tallies[i].count;
+                candidate.counts[i] = tallies[i].count;
+                ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
             }
-            std::vector<std::pair<std::string, long long>> ionWritten;
-            for (std::size_t column = 1; column < ionColumns.size(); ++column) {
-                if (ionColumns[column] > 0) {
-                    candidate.ionAtoms.push_back({static_cast<int>(column), ionColumns[column]});
-                    ionWritten.emplace_back(symbols[column], ionColumns[column]);
+            for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
+                if (ionCounts[slot] > 0) {
+                    candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
                 }
             }
-            candidate.formula = hillOf(neutral);
+            candidate.formula = neutralWriter.write(candidate.counts);
             candidate.ion = ion.text;
-            candidate.ionFormula = hillOf(ionWritten);
+            candidate.ionFormula = ionWriter.write(ionCounts);
             candidate.charge = ion.charge;
             candidate.neutralMass = static_cast<double>(mass);
             candidate.mz = mz;

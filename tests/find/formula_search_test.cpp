@@ -213,5 +213,26 @@ TEST(FormulaSearch, MinimaAndIonsThatTakeAtomsAway) {
     EXPECT_TRUE(findFormulas(query, shippedTables(), '.').candidates.empty());
 }
 
+TEST(FormulaSearch, RangesTooWideForThePairTableAreSearchedCountByCount) {
+    // C0-999999 H0-3 makes four million pairs: the search steps through every count instead
+    for (const int carbons : {8, 100, 1000}) {
+        SCOPED_TRACE(carbons);
+        const double target = accurate::mzOf(12.0 * carbons + 3 * mainMass("H"), 1); // CnH2 + H
+        FindQuery narrow{target, {400, true}, {"[M+H]+"}, "C0-2000 H0-3", {}};
+        narrow.rules.disableHeuristics();
+        FindQuery wide = narrow;
+        wide.elementRanges = "C0-999999 H0-3";
+        const std::set<Found> expected = foundBy(findFormulas(narrow, shippedTables(), '.'));
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(foundBy(findFormulas(wide, shippedTables(), '.')), expected);
+        FindQuery single = narrow;
+        single.mz = accurate::mzOf(12.0 * carbons, 1);
+        single.elementRanges = "C0-2000";
+        single.ions = {"[M]+"};
+        const std::set<Found> carbonOnly = foundBy(findFormulas(single, shippedTables(), '.'));
+        EXPECT_EQ(carbonOnly, (std::set<Found>{{"C" + std::to_string(carbons), "[M]+"}}));
+    }
+}
+
 } // namespace
 } // namespace orvane::find
