@@ -8,7 +8,7 @@
 
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
-#include "find/mass_pair_table.h"
+#include "find/mass_table.h"
 #include "find/valence.h"
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
@@ -65,12 +65,12 @@ SearchIon readSearchIon(const std::string& text, const std::vector<std::string>&
 
 // Walks the counts heaviest element first; each count's range is cut to what the lighter
 // elements can still make up between their smallest and largest masses, so no branch
-// that cannot reach the window is entered. The two lightest elements, the most counts of
+// that cannot reach the window is entered. The lightest two elements, the most counts of
 // all, are looked up together in a table by mass.
 class Enumerator {
 public:
-    Enumerator(std::vector<SearchElement> elements, double windowWidth)
-        : m_elements(std::move(elements)) {
+    Enumerator(std::vector<SearchElement> elements, double low, double high)
+        : m_elements(std::move(elements)), m_low(low), m_high(high) {
         std::sort(m_elements.begin(), m_elements.end(),
                   [](const SearchElement& a, const SearchElement& b) { return a.mass > b.mass; });
         const std::size_t n = m_elements.size();
@@ -83,24 +83,27 @@ public:
                                 static_cast<double>(m_elements[i].maximum) * m_elements[i].mass;
         }
         m_counts.assign(n, 0);
+        // the lightest two: a table of three costs more to build for each search than its
+        // lookups save; counts beyond the window's mass cannot take part
         if (n >= 2) {
-            const SearchElement& first = m_elements[n - 2];
-            const SearchElement& second = m_elements[n - 1];
-            if (MassPairTable::fits(first.minimum, first.maximum, second.minimum, second.maximum)) {
-                m_pairs.emplace(first.mass, first.minimum, first.maximum, second.mass,
-                                second.minimum, second.maximum, windowWidth);
+            std::vector<CountRange> ranges;
+            for (std::size_t i = n - 2; i < n; ++i) {
+                const SearchElement& element = m_elements[i];
+                const double reachable = std::max(std::floor(high / element.mass), -1.0);
+                ranges.push_back({element.mass, element.minimum,
+                                  std::min(element.maximum, static_cast<long long>(reachable))});
+            }
+            if (MassTable::sizeOf(ranges) > 0) {
+                m_table.emplace(ranges, high - low);
+                m_tableFrom = n - 2;
             }
         }
     }
 
     const std::vector<SearchElement>& elements() const { return m_elements; }
 
-    /// Calls `hit(counts)` for every formula whose mass lies in [low, high].
-    template <typename Hit> void run(double low, double high, Hit&& hit) {
-        m_low = low;
-        m_high = high;
-        descend(0, 0.0, hit);
-    }
+    /// Calls `hit(counts)` for every formula whose mass lies in the window.
+    template <typename Hit> void run(Hit&& hit) { descend(0, 0.0, hit); }
 
 private:
     template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
@@ -111,14 +114,14 @@ private:
             }
             return;
         }
-        if (m_pairs && i == n - 2) {
-            m_pairs->forEachIn(m_low - partial, m_high - partial,
-                               [&](long long first, long long second, double) {
-                                   m_counts[n - 2] = first;
-                                   m_counts[n - 1] = second;
-                                   hit(m_counts);
-                               });
-            m_counts[n - 2] = m_counts[n - 1] = 0;
+        if (m_table && i == m_tableFrom) {
+            m_table->forEachIn(m_low - partial, m_high - partial, [&](const auto& counts, double) {
+                for (std::size_t j = i; j < n; ++j) {
+                    m_counts[j] = counts[j - i];
+                }
+                hit(m_counts);
+            });
+            std::fill(m_counts.begin() + static_cast<std::ptrdiff_t>(i), m_counts.end(), 0);
             return;
         }
         const SearchElement& element = m_elements[i];
@@ -138,12 +141,13 @@ private:
     }
 
     std::vector<SearchElement> m_elements;
+    double m_low = 0;
+    double m_high = 0;
     std::vector<double> m_lightestRest; // of elements i.. at their minima
     std::vector<double> m_heaviestRest; // of elements i.. at their maxima
     std::vector<long long> m_counts;    // by position in m_elements
-    std::optional<MassPairTable> m_pairs;
-    double m_low = 0;
-    double m_high = 0;
+    std::optional<MassTable> m_table;   // of the elements from m_tableFrom on
+    std::size_t m_tableFrom = 0;
 };
 
 // Writes formulas of a fixed list of elements in Hill order (as formula::hillFormula
@@ -273,7 +277,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         const double low = neutralOf(query.mz - width) - slack;
         const double high = neutralOf(query.mz + width) + slack;
 
-        Enumerator enumerator(bounded, high - low);
+        Enumerator enumerator(bounded, low, high);
         // the ion's elements, by column: those of the ranges and those its adducts change
         std::vector<int> ionColumns;
         for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
@@ -303,7 +307,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
             order[enumerator.elements()[p].range] = p;
         }
-        enumerator.run(low, high, [&](const std::vector<long long>& counts) {
+        enumerator.run([&](const std::vector<long long>& counts) {
             long double mass = 0;
             long long atoms = 0;
             for (std::size_t i = 0; i < result.elements.size(); ++i) {
