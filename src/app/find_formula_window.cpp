@@ -122,6 +122,12 @@ void FindFormulaWindow::openForSearch() {
     m_mz->selectAll();
 }
 
+void FindFormulaWindow::setTargetMz(double mz) {
+    QString text = QString::number(mz, 'f', 5);
+    text.replace(QLatin1Char('.'), QLatin1Char(m_session.separator()));
+    m_mz->setText(text);
+}
+
 find::FindQuery FindFormulaWindow::queryOfBoxes() const {
     const char separator = m_session.separator();
     find::FindQuery query;

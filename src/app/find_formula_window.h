@@ -32,6 +32,8 @@ public:
     /// Shows the window in front with the focus in the m/z box, its text selected; the ions
     /// box takes the high-resolution window's ion when it is empty.
     void openForSearch();
+    /// Puts the m/z into its box, as the box would show it typed.
+    void setTargetMz(double mz);
 
     QLineEdit* mzBox() const { return m_mz; }
     QLineEdit* toleranceBox() const { return m_tolerance; }

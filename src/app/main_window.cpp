@@ -191,6 +191,12 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     m_findFormula = std::make_unique<FindFormulaWindow>(m_session);
     connect(m_findFormula.get(), &FindFormulaWindow::candidateChosen, this,
             &MainWindow::FindFormulaChosen);
+    // a measured peak clicked in the high-resolution window is the finder's next target
+    connect(m_highResolution.get(), &HighResolutionWindow::measuredPeakClicked, this,
+            [this](double mz) {
+                m_findFormula->setTargetMz(mz);
+                FindFormula1Click();
+            });
     connect(&m_events, &SessionEvents::changed, this, &MainWindow::refresh);
 
     refresh();

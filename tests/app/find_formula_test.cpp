@@ -1,17 +1,23 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
 #include "app/find_candidate_model.h"
 #include "app/find_formula_window.h"
 #include "app/high_resolution_window.h"
+#include "app/ion_cluster_model.h"
 #include "app/main_window.h"
+#include "app/profile_plot_view.h"
+#include "plot/profile_plot.h"
+#include "plot/view_range.h"
 #include "data/data_tables.h"
 #include "test_application.h"
 #include "test_registry.h"
@@ -113,6 +119,54 @@ private slots:
         QCOMPARE(app->session->state().ionText, std::string("[M+H]+"));
         QVERIFY(app->window->highResolutionWindow().isVisible());
         QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void aClickOnAMeasuredPeakSearchesItsMzWithTheSpectrum() {
+        search(QStringLiteral("181.0707"));
+        QTableView* table = finder().table();
+        const QRect first = table->visualRect(table->model()->index(0, 1));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        HighResolutionWindow& window = app->window->highResolutionWindow();
+        QVERIFY(window.isVisible());
+        finder().hide();
+
+        // glucose's own [M+H]+ clusters as the measured peak list
+        QString peaks;
+        const IonClusterModel& clusters = window.clusters();
+        for (int row = 0; row < clusters.rowCount(); ++row) {
+            peaks += clusters.index(row, 2).data().toString() + QLatin1Char('\t') +
+                     clusters.index(row, 3).data().toString() + QLatin1Char('\n');
+        }
+        const QString path = app->directory.filePath(QStringLiteral("glucose.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(peaks.toUtf8());
+        file.close();
+        app->dialogs.spectrumName = path;
+        app->run("Open1");
+        QVERIFY(app->dialogs.errors.empty());
+        ProfilePlotView& plot = window.plot();
+        QVERIFY(!plot.content().measured.empty());
+
+        // a click beside nothing measured does nothing; one on the first peak opens the finder
+        const plot::PlotFrame frame = plot::highResolutionFrame(plot.width(), plot.height());
+        const double mz = clusters.index(0, 2).data().toString().toDouble();
+        const auto clickAt = [&](double at) {
+            const QPoint point(static_cast<int>(plot::columnOf(plot.view(), frame, at)),
+                               static_cast<int>(plot::rowOf(plot.view(), frame, 50)));
+            QTest::mouseClick(&plot, Qt::LeftButton, {}, point);
+        };
+        clickAt(mz - 0.5);
+        QVERIFY(!finder().isVisible());
+        clickAt(mz);
+        QVERIFY(finder().isVisible());
+        QVERIFY(std::abs(finder().mzBox()->text().toDouble() - mz) < 1e-5);
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        QCOMPARE(cell(0, 1), QStringLiteral("C6H12O6"));
+        QVERIFY(!cell(0, 6).isEmpty()); // scored against the spectrum
+        QVERIFY(
+            finder().summary()->text().endsWith(QStringLiteral("scored by the measured spectrum")));
     }
 };
 
