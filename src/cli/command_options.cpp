@@ -28,7 +28,7 @@ const char* const footer =
 
 // The options, declared once; `commandLine` receives the values.
 std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<std::string>& counts,
-                                         std::string& rdbeText) {
+                                         std::string& rdbeText, std::string& sigmaText) {
     auto app = std::make_unique<CLI::App>(description, "orvane-calc");
     app->footer(footer);
     app->get_formatter()->column_width(26);
@@ -130,6 +130,9 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
                   "--find keeps formulas the heuristic rules would remove");
     app->add_flag("--common-ratios", commandLine.commonRatios,
                   "--find uses the narrower element ratios most compounds keep to");
+    app->add_option("--intensity-sigma", sigmaText,
+                    "The isotope score's relative-intensity error a + b I (default 0.02:0.08)")
+        ->type_name("A:B");
     app->add_option("--limit", commandLine.limit,
                     "Candidates --find reports, best first; 0: all (default 20)")
         ->option_text("K");
@@ -167,7 +170,8 @@ std::string usageText() {
     CommandLine unused;
     std::vector<std::string> counts;
     std::string rdbeText;
-    return declareOptions(unused, counts, rdbeText)->help();
+    std::string sigmaText;
+    return declareOptions(unused, counts, rdbeText, sigmaText)->help();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
@@ -176,7 +180,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     commandLine.dataDirectory = currentDirectory;
     std::vector<std::string> counts;
     std::string rdbeText;
-    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts, rdbeText);
+    std::string sigmaText;
+    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts, rdbeText, sigmaText);
     // CLI11 reads its arguments from the last to the first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -197,6 +202,33 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     }
     if (!rdbeText.empty()) {
         readRdbeBounds(rdbeText, commandLine.rdbeMinimum, commandLine.rdbeMaximum);
+    }
+    if (!sigmaText.empty()) {
+        // both parts are needed, and an error of 0 would make every difference infinitely unlikely
+        const auto refused = [&] {
+            return UsageError("--intensity-sigma needs A:B with numbers of 0 or more, not '" +
+                              sigmaText + "'");
+        };
+        const auto part = [&](std::string_view text) {
+            double value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+                !std::isfinite(value) || value < 0) {
+                throw refused();
+            }
+            return value;
+        };
+        const auto colon = sigmaText.find(':');
+        if (colon == std::string::npos) {
+            throw refused();
+        }
+        const std::string_view whole(sigmaText);
+        commandLine.intensitySigmaA = part(whole.substr(0, colon));
+        commandLine.intensitySigmaB = part(whole.substr(colon + 1));
+        if (!(*commandLine.intensitySigmaA > 0)) {
+            throw UsageError("--intensity-sigma " + sigmaText + ": A must be above 0");
+        }
     }
     if (commandLine.ppm && commandLine.milliDaltons) {
         throw UsageError("--ppm and --mda are two tolerances; give one");

@@ -46,6 +46,8 @@ struct CommandLine {
     bool noRules = false;                           // no heuristic rules
     bool commonRatios = false;                      // the narrower element ratios
     std::size_t limit = 20;                         // candidates reported, 0: all
+    // --intensity-sigma A:B, the score's relative-intensity error a + b I
+    std::optional<double> intensitySigmaA, intensitySigmaB;
 
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;

@@ -66,9 +66,12 @@ std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
     return measured::peaksOf(run.state().measured->points, profileData);
 }
 
-// The score's instrument: --resolution, a number above 0 (60000 without it).
+// The score's instrument and error model: --resolution, a number above 0 (60000 without
+// it), and --intensity-sigma.
 find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine) {
     find::IsotopeScoreSettings settings;
+    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
+    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
     if (commandLine.resolvingPower) {
         const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
         double value = 0;

@@ -142,6 +142,16 @@ TEST(CommandLine, FindTakesSeveralIonsAndItsOwnOptions) {
     EXPECT_THROW(parseCommandLine({"--ion", "[M-H]-", "--ion", "[M+H]+", "C2H6O"}, "."),
                  UsageError);
     EXPECT_THROW(parseCommandLine({"--find", "0"}, "."), UsageError);
+    EXPECT_FALSE(batch.intensitySigmaA);
+    const CommandLine sigma =
+        parseCommandLine({"--find", "300", "--intensity-sigma", "0.03:0"}, ".");
+    EXPECT_EQ(sigma.intensitySigmaA, 0.03);
+    EXPECT_EQ(sigma.intensitySigmaB, 0.0);
+    for (const char* refused : {"0.03", "0:0.1", "a:1", "0.02:-1", ":0.1", "0.1:"}) {
+        SCOPED_TRACE(refused);
+        EXPECT_THROW(parseCommandLine({"--find", "300", "--intensity-sigma", refused}, "."),
+                     UsageError);
+    }
 }
 
 } // namespace

@@ -164,6 +164,22 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     ASSERT_EQ(patternFirst.size(), 1u);
     EXPECT_TRUE(patternFirst[0].starts_with("1\tC8H10N4O2\t")) << patternFirst[0];
     EXPECT_EQ(patternFirst[0].find("\tnone\t"), std::string::npos);
+    // a wider intensity error forgives more: the same first candidate scores nearer 0
+    const Outcome forgiving = runShipped(
+        "--find 195.0872 --ppm 10 --limit 1 --resolution 10000 --intensity-sigma 0.5:0.5" +
+        measured);
+    ASSERT_EQ(forgiving.status, 0) << forgiving.err;
+    const std::vector<std::string> forgivingFirst = linesStartingWith(forgiving.out, "Candidate");
+    ASSERT_EQ(forgivingFirst.size(), 1u);
+    const auto isotopeScoreOf = [](const std::string& line) {
+        std::istringstream fields(line);
+        std::string field;
+        for (int i = 0; i < 8; ++i) {
+            std::getline(fields, field, '\t');
+        }
+        return std::stod(field);
+    };
+    EXPECT_GT(isotopeScoreOf(forgivingFirst[0]), isotopeScoreOf(patternFirst[0]));
 
     const Outcome batch =
         runShipped("--find-batch - --ppm 10 --limit 1 --resolution 10000 --format json" + measured,
