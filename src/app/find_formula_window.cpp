@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -169,9 +170,21 @@ void FindFormulaWindow::search() {
     const session::SessionState& state = m_session.state();
     try {
         const find::FindQuery query = queryOfBoxes();
-        find::FindResult result = find::findFormulas(query, state.tables, m_session.separator());
+        // a large search shows its progress after a moment and can be cancelled
+        QProgressDialog progress(QStringLiteral("Searching formulas…"), QStringLiteral("Cancel"), 0,
+                                 1000, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(400);
+        find::FindResult result =
+            find::findFormulas(query, state.tables, m_session.separator(), [&](double part) {
+                progress.setValue(static_cast<int>(part * 1000));
+                return !progress.wasCanceled();
+            });
+        progress.reset();
         QString measured;
-        if (state.measured && !result.candidates.empty()) {
+        if (result.cancelled) {
+            measured = QStringLiteral(" before the search was cancelled");
+        } else if (state.measured && !result.candidates.empty()) {
             // scored against the spectrum the high-resolution window shows, at its R
             const auto& summaries = state.measured->file.spectra();
             const bool profileData = state.measured->index < summaries.size() &&

@@ -1,6 +1,7 @@
 #include "find/formula_search.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -102,8 +103,15 @@ public:
 
     const std::vector<SearchElement>& elements() const { return m_elements; }
 
-    /// Calls `hit(counts)` for every formula whose mass lies in the window.
-    template <typename Hit> void run(Hit&& hit) { descend(0, 0.0, hit); }
+    /// Calls `hit(counts)` for every formula whose mass lies in the window, and `progress`
+    /// (when given) with the part walked, 0 to 1, now and then; false from it stops the walk.
+    /// False when it was stopped.
+    template <typename Hit> bool run(Hit&& hit, const FindProgress& progress) {
+        m_progress = &progress;
+        m_stopped = false;
+        descend(0, 0.0, hit);
+        return !m_stopped;
+    }
 
 private:
     template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
@@ -133,12 +141,36 @@ private:
         }
         const long long from = std::max(element.minimum, static_cast<long long>(std::ceil(lowest)));
         const long long to = std::min(element.maximum, static_cast<long long>(std::floor(highest)));
-        for (long long count = from; count <= to; ++count) {
+        for (long long count = from; count <= to && !m_stopped; ++count) {
+            // the heaviest elements' counts, a few hundred steps, tell how far the walk is
+            if (i < reportedDepth && *m_progress) {
+                m_parts[i] = {count - from, to - from + 1};
+                if (!(*m_progress)(walked(i))) {
+                    m_stopped = true;
+                    break;
+                }
+            }
             m_counts[i] = count;
             descend(i + 1, partial + static_cast<double>(count) * element.mass, hit);
         }
         m_counts[i] = 0;
     }
+
+    // The part of the walk done, from the steps of the first `depth` + 1 levels.
+    double walked(std::size_t depth) const {
+        double part = 0;
+        double scale = 1;
+        for (std::size_t i = 0; i <= depth; ++i) {
+            scale /= static_cast<double>(m_parts[i].second);
+            part += static_cast<double>(m_parts[i].first) * scale;
+        }
+        return part;
+    }
+
+    static constexpr std::size_t reportedDepth = 3;
+    const FindProgress* m_progress = nullptr;
+    bool m_stopped = false;
+    std::array<std::pair<long long, long long>, reportedDepth> m_parts{}; // step of steps
 
     std::vector<SearchElement> m_elements;
     double m_low = 0;
@@ -217,7 +249,8 @@ double massScore(const MassTolerance& tolerance, double target, double mz) {
     return -0.5 * error * error;
 }
 
-FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator) {
+FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
+                        const FindProgress& progress) {
     if (!(query.mz > 0) || !std::isfinite(query.mz)) {
         throw text::Error("The target m/z must be a number above 0.");
     }
@@ -240,8 +273,13 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
     }
     const HillWriter neutralWriter(rangeSymbols);
 
+    // every ion is read before the walk, so that a refused one stops the search at once
+    std::vector<SearchIon> ions;
     for (const std::string& ionText : query.ions) {
-        const SearchIon ion = readSearchIon(ionText, symbols, tables, separator);
+        ions.push_back(readSearchIon(ionText, symbols, tables, separator));
+    }
+    for (std::size_t ionIndex = 0; ionIndex < ions.size() && !result.cancelled; ++ionIndex) {
+        const SearchIon& ion = ions[ionIndex];
         // an ion that takes atoms away needs at least as many in its molecules
         std::vector<SearchElement> bounded = elements;
         bool possible = true;
@@ -307,53 +345,61 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
             order[enumerator.elements()[p].range] = p;
         }
-        enumerator.run([&](const std::vector<long long>& counts) {
-            long double mass = 0;
-            long long atoms = 0;
-            for (std::size_t i = 0; i < result.elements.size(); ++i) {
-                const long long n = counts[order[i]];
-                mass += static_cast<long double>(n) * elements[i].mass;
-                atoms += n;
-                tallies[i].count = n;
-            }
-            if (atoms == 0) {
-                return;
-            }
-            const double mz = accurate::mzOf(
-                static_cast<double>(ion.multiplier * mass + ion.adductMass), ion.charge);
-            if (!query.tolerance.accepts(query.mz, mz)) {
-                return;
-            }
-            ++result.evaluated;
-            if (const std::optional<Rule> broken =
-                    firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
-                ++result.removedByRules;
-                ++result.removedBy[static_cast<std::size_t>(*broken)];
-                return;
-            }
-            Candidate candidate;
-            candidate.counts.resize(result.elements.size());
-            std::copy(ionBase.begin(), ionBase.end(), ionCounts.begin());
-            for (std::size_t i = 0; i < result.elements.size(); ++i) {
-                candidate.counts[i] = tallies[i].count;
-                ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
-            }
-            for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
-                if (ionCounts[slot] > 0) {
-                    candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
+        const FindProgress ionProgress = progress ? FindProgress([&](double part) {
+            return progress((static_cast<double>(ionIndex) + part) /
+                            static_cast<double>(ions.size()));
+        })
+                                                  : FindProgress();
+        const bool finished = enumerator.run(
+            [&](const std::vector<long long>& counts) {
+                long double mass = 0;
+                long long atoms = 0;
+                for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                    const long long n = counts[order[i]];
+                    mass += static_cast<long double>(n) * elements[i].mass;
+                    atoms += n;
+                    tallies[i].count = n;
                 }
-            }
-            candidate.formula = neutralWriter.write(candidate.counts);
-            candidate.ion = ion.text;
-            candidate.ionFormula = ionWriter.write(ionCounts);
-            candidate.charge = ion.charge;
-            candidate.neutralMass = static_cast<double>(mass);
-            candidate.mz = mz;
-            candidate.ppm = (query.mz - mz) / mz * 1e6;
-            candidate.rdbe = rdbeOf(tallies);
-            candidate.score = massScore(query.tolerance, query.mz, mz);
-            result.candidates.push_back(std::move(candidate));
-        });
+                if (atoms == 0) {
+                    return;
+                }
+                const double mz = accurate::mzOf(
+                    static_cast<double>(ion.multiplier * mass + ion.adductMass), ion.charge);
+                if (!query.tolerance.accepts(query.mz, mz)) {
+                    return;
+                }
+                ++result.evaluated;
+                if (const std::optional<Rule> broken =
+                        firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
+                    ++result.removedByRules;
+                    ++result.removedBy[static_cast<std::size_t>(*broken)];
+                    return;
+                }
+                Candidate candidate;
+                candidate.counts.resize(result.elements.size());
+                std::copy(ionBase.begin(), ionBase.end(), ionCounts.begin());
+                for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                    candidate.counts[i] = tallies[i].count;
+                    ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
+                }
+                for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
+                    if (ionCounts[slot] > 0) {
+                        candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
+                    }
+                }
+                candidate.formula = neutralWriter.write(candidate.counts);
+                candidate.ion = ion.text;
+                candidate.ionFormula = ionWriter.write(ionCounts);
+                candidate.charge = ion.charge;
+                candidate.neutralMass = static_cast<double>(mass);
+                candidate.mz = mz;
+                candidate.ppm = (query.mz - mz) / mz * 1e6;
+                candidate.rdbe = rdbeOf(tallies);
+                candidate.score = massScore(query.tolerance, query.mz, mz);
+                result.candidates.push_back(std::move(candidate));
+            },
+            ionProgress);
+        result.cancelled = !finished;
     }
     rankCandidates(result.candidates);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,7 +53,11 @@ struct FindResult {
     long long removedByRules = 0;       // of those, removed by a rule
     RuleCounts removedBy{};             // by the first rule each broke
     std::vector<Candidate> candidates;  // best first
+    bool cancelled = false;             // stopped by the progress callback: incomplete
 };
+
+// Told the part of a search done, 0 to 1, now and then; returns false to stop it.
+using FindProgress = std::function<bool(double)>;
 
 /// The mass term of the score: the log-likelihood of the m/z error under a Gaussian whose
 /// standard deviation is half the tolerance at the target, -0.5 (error / sigma)^2.
@@ -62,8 +67,11 @@ double massScore(const MassTolerance& tolerance, double target, double mz);
 /// for any of the ions, lies within the tolerance of the target, that no rule removes;
 /// ranked by the mass score. Masses are those of the most abundant isotope of each element
 /// from the tables. Raises text::Error for ranges or ions the readers refuse, a target or
-/// tolerance that is not above 0, and what readElementIsotopes refuses.
-FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator);
+/// tolerance that is not above 0, and what readElementIsotopes refuses. `progress` is called
+/// at each step of the three heaviest elements' counts; when it returns false the search stops and
+/// the result, marked cancelled, holds what was found so far.
+FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
+                        const FindProgress& progress = {});
 
 /// Sorts best first: higher score, then smaller |ppm|, then formula and ion text.
 void rankCandidates(std::vector<Candidate>& candidates);

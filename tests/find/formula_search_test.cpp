@@ -234,5 +234,36 @@ TEST(FormulaSearch, RangesTooWideForThePairTableAreSearchedCountByCount) {
     }
 }
 
+TEST(FormulaSearch, ReportsItsProgressAndStopsWhenTold) {
+    FindQuery query;
+    query.mz = 500.2;
+    query.ions = {"[M+H]+", "[M+Na]+"};
+    query.rules.disableHeuristics();
+    const FindResult whole = findFormulas(query, shippedTables(), '.');
+    EXPECT_FALSE(whole.cancelled);
+
+    std::vector<double> parts;
+    const FindResult followed = findFormulas(query, shippedTables(), '.', [&](double part) {
+        parts.push_back(part);
+        return true;
+    });
+    EXPECT_FALSE(followed.cancelled);
+    EXPECT_EQ(foundBy(followed), foundBy(whole));
+    ASSERT_GT(parts.size(), 10u);
+    EXPECT_EQ(parts.front(), 0.0);
+    EXPECT_TRUE(std::is_sorted(parts.begin(), parts.end()));
+    EXPECT_LT(parts.back(), 1.0);
+    EXPECT_GE(parts.back(), 0.5); // the second ion's walk
+
+    // stopped half-way: marked, and only part of the formulas
+    const FindResult stopped =
+        findFormulas(query, shippedTables(), '.', [](double part) { return part < 0.5; });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_LT(stopped.candidates.size(), whole.candidates.size());
+    const FindResult none = findFormulas(query, shippedTables(), '.', [](double) { return false; });
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_TRUE(none.candidates.empty());
+}
+
 } // namespace
 } // namespace orvane::find
