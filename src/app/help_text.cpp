@@ -6,6 +6,7 @@ QString helpText() {
     return QStringLiteral(
         "Keys\n"
         "  F2  enter a formula as text        Ctrl+O  open a measured spectrum\n"
+        "  F3  find the formula of an m/z\n"
         "  F8  MS data   F9  isotope table    Ctrl+S  Save_Normal\n"
         "  F10 working elements               Ctrl+Shift+S  Save_Picture…\n"
         "  F11 MS range  F12 high resolution  Ctrl+Shift+C  Copy_Graphics\n"

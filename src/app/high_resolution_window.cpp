@@ -17,7 +17,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "app/profile_plot_view.h"
@@ -185,6 +187,20 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     });
     connect(m_tolerance, &QLineEdit::editingFinished, this, [this] {
         dispatch([this] { m_session.setToleranceText(m_tolerance->text().toStdString()); });
+    });
+    connect(m_plot, &ProfilePlotView::clickedAt, this, [this](double mz) {
+        // the tallest measured point within a hundredth of the visible span
+        const plot::ViewRange& view = m_plot->view();
+        const double reach = (view.mzHigh - view.mzLow) / 100;
+        std::optional<plot::TracePoint> peak;
+        for (const plot::TracePoint& point : m_plot->content().measured) {
+            if (std::abs(point.mz - mz) <= reach && (!peak || point.intensity > peak->intensity)) {
+                peak = point;
+            }
+        }
+        if (peak) {
+            emit measuredPeakClicked(peak->mz);
+        }
     });
     connect(m_plot, &ProfilePlotView::pointerAt, this, [this](double mz, double intensity) {
         const char separator = m_session.separator();

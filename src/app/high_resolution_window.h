@@ -47,6 +47,10 @@ public:
     /// True while a profile for the boxes' settings is being computed.
     bool computing() const { return m_computing; }
 
+signals:
+    /// A click on the plot near a measured peak: that peak's m/z.
+    void measuredPeakClicked(double mz);
+
 public slots:
     /// Shows the session's state again (only while the window is shown).
     void refresh();

@@ -70,6 +70,11 @@ MainMenus buildMainMenus(MainWindow& window) {
     formula1->setShortcut(Qt::Key_F2);
     QObject::connect(formula1, &QAction::triggered, &window, &MainWindow::Formula1Click);
 
+    QAction* findFormula1 = bar->addAction(QStringLiteral("Find_Formula"));
+    findFormula1->setObjectName(QStringLiteral("FindFormula1"));
+    findFormula1->setShortcut(Qt::Key_F3);
+    QObject::connect(findFormula1, &QAction::triggered, &window, &MainWindow::FindFormula1Click);
+
     // The help has no place in the designed menu bar: F1 alone opens it.
     auto* help = new QAction(&window);
     help->setObjectName(QStringLiteral("Help1"));

@@ -31,6 +31,7 @@
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
+#include "app/find_formula_window.h"
 #include "app/formula_dialog.h"
 #include "app/high_resolution_window.h"
 #include "app/grid_view_setup.h"
@@ -191,6 +192,15 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     connect(m_formulaDialog.get(), &FormulaDialog::okClicked, this, &MainWindow::FormulaOKClick);
     connect(m_formulaDialog.get(), &FormulaDialog::textChanged, this,
             &MainWindow::FormulaTextChanged);
+    m_findFormula = std::make_unique<FindFormulaWindow>(m_session);
+    connect(m_findFormula.get(), &FindFormulaWindow::candidateChosen, this,
+            &MainWindow::FindFormulaChosen);
+    // a measured peak clicked in the high-resolution window is the finder's next target
+    connect(m_highResolution.get(), &HighResolutionWindow::measuredPeakClicked, this,
+            [this](double mz) {
+                m_findFormula->setTargetMz(mz);
+                FindFormula1Click();
+            });
     connect(&m_events, &SessionEvents::changed, this, &MainWindow::refresh);
 
     refresh();
@@ -787,6 +797,27 @@ void MainWindow::FormulaOKClick() {
     }
 }
 
+void MainWindow::FindFormula1Click() {
+    // the search reads the tables, which are loaded as for F2
+    if (!tablesLoaded() &&
+        !dispatch("load the data files", [this] { m_session.loadTablesOnce(); })) {
+        return;
+    }
+    m_findFormula->openForSearch();
+}
+
+void MainWindow::FindFormulaChosen(const QString& formula, const QString& ion) {
+    session::Outcome outcome = session::Outcome::Cancelled;
+    const bool done = dispatch("calculate the pattern", [&] {
+        ProgressWindow progress(*this, m_timing.progressDelay);
+        outcome = m_session.enterFormula(formula.toStdString(), std::ref(progress));
+    });
+    if (done && outcome == session::Outcome::Done) {
+        dispatch("set the ion", [&] { m_session.setIonText(ion.toStdString()); });
+        ShowHighResolution1Click();
+    }
+}
+
 void MainWindow::Initialize1Click() {
     dispatch("load the data files", [this] { m_session.Initialize1Click(); });
 }
@@ -805,6 +836,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the run, whatever else is open.
     m_countDialog->hide();
     m_formulaDialog->hide();
+    m_findFormula->hide();
     m_highResolution->hide();
     m_isotopeWindow->hide();
     event->accept();

@@ -33,6 +33,7 @@ namespace orvane::app {
 
 class CountDialog;
 class ElementGridView;
+class FindFormulaWindow;
 class FormulaDialog;
 class HighResolutionWindow;
 class ImageView;
@@ -67,6 +68,7 @@ public:
 
     CountDialog& countDialog() const { return *m_countDialog; }
     FormulaDialog& formulaDialog() const { return *m_formulaDialog; }
+    FindFormulaWindow& findFormulaWindow() const { return *m_findFormula; }
     HighResolutionWindow& highResolutionWindow() const { return *m_highResolution; }
     IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
     bool tablesLoaded() const { return m_session.state().tablesLoaded; }
@@ -118,6 +120,10 @@ public slots:
     void Formula1Click();
     void FormulaOKClick();
     void FormulaTextChanged(const QString& text);
+    // "Find_Formula" (F3): the formulas of an accurate m/z; a chosen one is entered as if
+    // typed after F2, its ion set in the high-resolution window, which then shows it.
+    void FindFormula1Click();
+    void FindFormulaChosen(const QString& formula, const QString& ion);
 
     // The hidden buttons' handlers.
     void Initialize1Click();
@@ -192,6 +198,7 @@ private:
     // this window's.
     std::unique_ptr<CountDialog> m_countDialog;
     std::unique_ptr<FormulaDialog> m_formulaDialog;
+    std::unique_ptr<FindFormulaWindow> m_findFormula;
     std::unique_ptr<HighResolutionWindow> m_highResolution;
     QString m_lastSpectrumName;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;

@@ -97,11 +97,15 @@ void ProfilePlotView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && m_boxStart) {
         const QPoint end = event->position().toPoint();
         // A click is not a rectangle.
-        if ((end - *m_boxStart).manhattanLength() > 4) {
+        const bool click = (end - *m_boxStart).manhattanLength() <= 4;
+        if (!click) {
             m_view = plot::boxed(m_view, pointAt(*m_boxStart), pointAt(end));
         }
         m_boxStart.reset();
         update();
+        if (click) {
+            emit clickedAt(pointAt(end).mz);
+        }
     } else if (event->button() == Qt::RightButton) {
         m_panFrom.reset();
     }

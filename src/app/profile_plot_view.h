@@ -34,6 +34,8 @@ public:
 
 signals:
     void pointerAt(double mz, double intensity);
+    /// A left click that drew no rectangle, at this m/z.
+    void clickedAt(double mz);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -82,6 +82,10 @@ std::string joined(const std::vector<std::string>& fields, BatchFormat format) {
 
 } // namespace
 
+std::string tableLine(const std::vector<std::string>& fields, BatchFormat format) {
+    return joined(fields, format);
+}
+
 std::string batchHeader(BatchFormat format) {
     if (format == BatchFormat::Json) {
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/batch_row.h"
 #include "cli/command_options.h"
@@ -16,5 +17,8 @@ std::string batchHeader(BatchFormat format);
 /// writes the object of --json with "line" and "input" (and "error" instead for a failed
 /// line) on one line.
 std::string batchRowText(const BatchRow& row, BatchFormat format);
+
+/// The fields as one line of a TSV or CSV table, quoted as batchRowText quotes them.
+std::string tableLine(const std::vector<std::string>& fields, BatchFormat format);
 
 } // namespace orvane::cli

@@ -1,6 +1,8 @@
 #include "cli/command_options.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -25,8 +27,8 @@ const char* const footer =
     "lines and lines starting with # are skipped. The exit status is 1 when any line failed.";
 
 // The options, declared once; `commandLine` receives the values.
-std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
-                                         std::vector<std::string>& counts) {
+std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<std::string>& counts,
+                                         std::string& rdbeText, std::string& sigmaText) {
     auto app = std::make_unique<CLI::App>(description, "orvane-calc");
     app->footer(footer);
     app->get_formatter()->column_width(26);
@@ -59,9 +61,11 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
     app->add_option("--scale", commandLine.pngScale, "Scale of the PNG pictures: 1, 2 or 4")
         ->check(CLI::IsMember({1, 2, 4}))
         ->option_text("1|2|4");
-    app->add_option("--ion", commandLine.ion,
-                    "The ion, e.g. [M+H]+, [M-H]-, [M+Na]+, [2M+Na]+ (default [M]+ at the charge)")
-        ->type_name("ION");
+    app->add_option("--ion", commandLine.ions,
+                    "The ion, e.g. [M+H]+, [M-H]-, [M+Na]+, [2M+Na]+ (default [M]+ at the "
+                    "charge; [M+H]+ for --find, which takes several)")
+        ->type_name("ION")
+        ->allow_extra_args(false);
     app->add_flag("--json", commandLine.json, "Prints one JSON object instead of the TAB report");
     app->add_option("--resolution", commandLine.resolvingPower,
                     "Resolving power of the profile, m/z over FWHM (default 60000)")
@@ -105,15 +109,73 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine,
                     "Stops a calculation (in a batch: a line) after N seconds")
         ->check(CLI::PositiveNumber)
         ->option_text("N");
+    app->add_option("--find", commandLine.findMz,
+                    "Finds the formulas whose ion has this monoisotopic m/z")
+        ->check(CLI::PositiveNumber)
+        ->option_text("MZ");
+    app->add_option("--find-batch", commandLine.findBatchFile,
+                    "Finds the formulas of every m/z of FILE (- : standard input), one a line, "
+                    "optionally followed by a TAB and an ion")
+        ->type_name("FILE");
+    app->add_option("--ppm", commandLine.ppm, "Tolerance of --find in ppm (default 5)")
+        ->check(CLI::PositiveNumber)
+        ->option_text("P");
+    app->add_option("--mda", commandLine.milliDaltons, "Tolerance of --find in mDa instead")
+        ->check(CLI::PositiveNumber)
+        ->option_text("D");
+    app->add_option("--elements", commandLine.elements,
+                    "Element ranges of --find (default \"C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 "
+                    "Cl0-4 Br0-3\")")
+        ->type_name("RANGES");
+    app->add_option("--rdbe", rdbeText, "RDBE bounds of --find, e.g. 0:40 or 0: (default none)")
+        ->type_name("MIN:MAX");
+    app->add_flag("--radicals", commandLine.radicals, "--find also takes half-integer RDBE");
+    app->add_flag("--no-rules", commandLine.noRules,
+                  "--find keeps formulas the heuristic rules would remove");
+    app->add_flag("--common-ratios", commandLine.commonRatios,
+                  "--find uses the narrower element ratios most compounds keep to");
+    app->add_option("--intensity-sigma", sigmaText,
+                    "The isotope score's relative-intensity error a + b I (default 0.02:0.08)")
+        ->type_name("A:B");
+    app->add_option("--limit", commandLine.limit,
+                    "Candidates --find reports, best first; 0: all (default 20)")
+        ->option_text("K");
     return app;
 }
 
 } // namespace
 
+void readRdbeBounds(const std::string& text, std::optional<double>& minimum,
+                    std::optional<double>& maximum) {
+    const auto colon = text.find(':');
+    const auto side = [&](std::string_view part) -> std::optional<double> {
+        if (part.empty()) {
+            return std::nullopt;
+        }
+        double value = 0;
+        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+        if (error != std::errc() || end != part.data() + part.size() || !std::isfinite(value)) {
+            throw UsageError("--rdbe needs MIN:MAX, MIN: or :MAX with numbers, not '" + text + "'");
+        }
+        return value;
+    };
+    if (colon == std::string::npos) {
+        throw UsageError("--rdbe needs MIN:MAX, MIN: or :MAX with numbers, not '" + text + "'");
+    }
+    const std::string_view whole(text);
+    minimum = side(whole.substr(0, colon));
+    maximum = side(whole.substr(colon + 1));
+    if (minimum && maximum && *minimum > *maximum) {
+        throw UsageError("--rdbe " + text + ": the minimum is above the maximum");
+    }
+}
+
 std::string usageText() {
     CommandLine unused;
     std::vector<std::string> counts;
-    return declareOptions(unused, counts)->help();
+    std::string rdbeText;
+    std::string sigmaText;
+    return declareOptions(unused, counts, rdbeText, sigmaText)->help();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
@@ -121,7 +183,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     CommandLine commandLine;
     commandLine.dataDirectory = currentDirectory;
     std::vector<std::string> counts;
-    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts);
+    std::string rdbeText;
+    std::string sigmaText;
+    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts, rdbeText, sigmaText);
     // CLI11 reads its arguments from the last to the first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -133,6 +197,67 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         throw UsageError(error.what());
     }
     commandLine.dataGiven = app->count("--data") > 0;
+    const bool finding = commandLine.findMz || commandLine.findBatchFile;
+    if (commandLine.ions.size() == 1) {
+        commandLine.ion = commandLine.ions.front();
+    } else if (commandLine.ions.size() > 1 && !finding) {
+        throw UsageError(
+            "--ion is given more than once; only --find and --find-batch take several");
+    }
+    if (!rdbeText.empty()) {
+        readRdbeBounds(rdbeText, commandLine.rdbeMinimum, commandLine.rdbeMaximum);
+    }
+    if (!sigmaText.empty()) {
+        // both parts are needed, and an error of 0 would make every difference infinitely unlikely
+        const auto refused = [&] {
+            return UsageError("--intensity-sigma needs A:B with numbers of 0 or more, not '" +
+                              sigmaText + "'");
+        };
+        const auto part = [&](std::string_view text) {
+            double value = 0;
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
+            if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+                !std::isfinite(value) || value < 0) {
+                throw refused();
+            }
+            return value;
+        };
+        const auto colon = sigmaText.find(':');
+        if (colon == std::string::npos) {
+            throw refused();
+        }
+        const std::string_view whole(sigmaText);
+        commandLine.intensitySigmaA = part(whole.substr(0, colon));
+        commandLine.intensitySigmaB = part(whole.substr(colon + 1));
+        if (!(*commandLine.intensitySigmaA > 0)) {
+            throw UsageError("--intensity-sigma " + sigmaText + ": A must be above 0");
+        }
+    }
+    if (commandLine.ppm && commandLine.milliDaltons) {
+        throw UsageError("--ppm and --mda are two tolerances; give one");
+    }
+    if (finding) {
+        const std::pair<bool, const char*> notFinding[] = {
+            {commandLine.findMz && commandLine.findBatchFile, "--find-batch with --find"},
+            {bool(commandLine.batchFile), "--batch"},
+            {!commandLine.formula.empty(), "FORMULA"},
+            {!counts.empty(), "--count"},
+            {bool(commandLine.normalFile), "--normal"},
+            {bool(commandLine.specialFile), "--special"},
+            {bool(commandLine.pngFile), "--png"},
+            {bool(commandLine.svgFile), "--svg"},
+            {bool(commandLine.pdfFile), "--pdf"},
+            {bool(commandLine.profileFile), "--profile"},
+            {bool(commandLine.hiresPngFile), "--hires-png"},
+            {commandLine.findBatchFile && commandLine.json, "--json (use --format json)"},
+        };
+        for (const auto& [given, name] : notFinding) {
+            if (given) {
+                throw UsageError(std::string(name) + " does not go with finding formulas");
+            }
+        }
+    }
     if (commandLine.batchFile) {
         // What a batch would have to write once per line is refused rather than dropped.
         const std::pair<bool, const char*> singleOnly[] = {

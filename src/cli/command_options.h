@@ -34,6 +34,21 @@ struct CommandLine {
     std::optional<std::string> tolerancePpm;  // --tolerance, as typed into the window's box
     bool clustersAll = false; // list every cluster, also those under 1e-6 % of the tallest
 
+    // Formula finding: the formulas of an accurate m/z.
+    std::optional<double> findMz;                   // --find
+    std::optional<std::string> findBatchFile;       // --find-batch, "-" is standard input
+    std::vector<std::string> ions;                  // every --ion in order; --find takes several
+    std::optional<double> ppm;                      // --ppm, the tolerance (default 5)
+    std::optional<double> milliDaltons;             // --mda instead
+    std::optional<std::string> elements;            // --elements, the ranges as text
+    std::optional<double> rdbeMinimum, rdbeMaximum; // --rdbe MIN:MAX
+    bool radicals = false;                          // half-integer RDBE allowed
+    bool noRules = false;                           // no heuristic rules
+    bool commonRatios = false;                      // the narrower element ratios
+    std::size_t limit = 20;                         // candidates reported, 0: all
+    // --intensity-sigma A:B, the score's relative-intensity error a + b I
+    std::optional<double> intensitySigmaA, intensitySigmaB;
+
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;
     unsigned threads = 0;             // 0: one per core
@@ -48,6 +63,11 @@ class UsageError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
+
+/// Reads "MIN:MAX", "MIN:" or ":MAX" into the bounds (nothing for a side left empty).
+/// Throws UsageError naming the text when a side is not a number or MIN exceeds MAX.
+void readRdbeBounds(const std::string& text, std::optional<double>& minimum,
+                    std::optional<double>& maximum);
 
 /// The usage text printed by --help and after a usage error.
 std::string usageText();

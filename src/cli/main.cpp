@@ -15,6 +15,7 @@
 #include "cli/batch_run.h"
 #include "cli/command_options.h"
 #include "cli/data_folder.h"
+#include "cli/find_run.h"
 #include "cli/single_run.h"
 #include "cli/standard_output.h"
 #include "cli/version_text.h"
@@ -95,6 +96,12 @@ int run(int argc, char** argv) {
     if (commandLine.version) {
         cli::writeAll(1, cli::versionText(commandLine.dataDirectory));
         return 0;
+    }
+    if (commandLine.findMz) {
+        return cli::runFind(commandLine);
+    }
+    if (commandLine.findBatchFile) {
+        return cli::runFindBatch(commandLine);
     }
     if (commandLine.batchFile) {
         return cli::runBatch(commandLine);

@@ -1,5 +1,9 @@
 #include "cli/command_options.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace orvane::cli {
@@ -85,6 +89,69 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(batch.batchFormat, BatchFormat::Csv);
     EXPECT_EQ(batch.threads, 3u);
     EXPECT_NE(usageText().find("--hires-png"), std::string::npos);
+}
+
+TEST(CommandLine, ReadsTheRdbeBounds) {
+    const struct {
+        const char* text;
+        std::optional<double> minimum, maximum;
+        bool refused;
+    } cases[] = {
+        {"", {}, {}, true},     {"3", {}, {}, true},
+        {"a:4", {}, {}, true},  {"1:2:3", {}, {}, true},
+        {"5:1", {}, {}, true},  {"0:40", 0.0, 40.0, false},
+        {"0:", 0.0, {}, false}, {":12.5", {}, 12.5, false},
+        {":", {}, {}, false},   {"-1:-0.5", -1.0, -0.5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::optional<double> minimum = 7.0;
+        std::optional<double> maximum = 7.0;
+        if (c.refused) {
+            EXPECT_THROW(readRdbeBounds(c.text, minimum, maximum), UsageError);
+            continue;
+        }
+        readRdbeBounds(c.text, minimum, maximum);
+        EXPECT_EQ(minimum, c.minimum);
+        EXPECT_EQ(maximum, c.maximum);
+    }
+}
+
+TEST(CommandLine, FindTakesSeveralIonsAndItsOwnOptions) {
+    const CommandLine commandLine =
+        parseCommandLine({"--find", "304.1543", "--ion", "[M+H]+", "--ion=[M+Na]+", "--mda", "2",
+                          "--elements", "C0-20 H0-40", "--rdbe", "0:", "--radicals", "--no-rules",
+                          "--common-ratios", "--limit", "0"},
+                         ".");
+    EXPECT_EQ(*commandLine.findMz, 304.1543);
+    EXPECT_EQ(commandLine.ions, (std::vector<std::string>{"[M+H]+", "[M+Na]+"}));
+    EXPECT_FALSE(commandLine.ion);
+    EXPECT_EQ(*commandLine.milliDaltons, 2);
+    EXPECT_FALSE(commandLine.ppm);
+    EXPECT_EQ(*commandLine.elements, "C0-20 H0-40");
+    EXPECT_EQ(commandLine.rdbeMinimum, 0.0);
+    EXPECT_FALSE(commandLine.rdbeMaximum);
+    EXPECT_TRUE(commandLine.radicals);
+    EXPECT_TRUE(commandLine.noRules);
+    EXPECT_TRUE(commandLine.commonRatios);
+    EXPECT_EQ(commandLine.limit, 0u);
+    const CommandLine batch = parseCommandLine({"--find-batch", "-", "--threads", "2"}, ".");
+    EXPECT_EQ(*batch.findBatchFile, "-");
+    EXPECT_EQ(batch.limit, 20u);
+    EXPECT_EQ(*parseCommandLine({"--ion", "[M-H]-", "C2H6O"}, ".").ion, "[M-H]-");
+    EXPECT_THROW(parseCommandLine({"--ion", "[M-H]-", "--ion", "[M+H]+", "C2H6O"}, "."),
+                 UsageError);
+    EXPECT_THROW(parseCommandLine({"--find", "0"}, "."), UsageError);
+    EXPECT_FALSE(batch.intensitySigmaA);
+    const CommandLine sigma =
+        parseCommandLine({"--find", "300", "--intensity-sigma", "0.03:0"}, ".");
+    EXPECT_EQ(sigma.intensitySigmaA, 0.03);
+    EXPECT_EQ(sigma.intensitySigmaB, 0.0);
+    for (const char* refused : {"0.03", "0:0.1", "a:1", "0.02:-1", ":0.1", "0.1:"}) {
+        SCOPED_TRACE(refused);
+        EXPECT_THROW(parseCommandLine({"--find", "300", "--intensity-sigma", refused}, "."),
+                     UsageError);
+    }
 }
 
 } // namespace

@@ -1,0 +1,215 @@
+#include "app/find_formula_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <optional>
+
+#include "app/find_candidate_model.h"
+#include "find/isotope_score.h"
+#include "measured/cluster_match.h"
+#include "session/high_resolution_view.h"
+#include "session/ion_result.h"
+#include "session/session.h"
+#include "text/error.h"
+#include "text/number_parse.h"
+
+namespace orvane::app {
+
+namespace {
+
+double numberOf(const QString& text, const char* box, char separator) {
+    const std::optional<double> value = text::tryParseReal(text.trimmed().toStdString(), separator);
+    if (!value) {
+        throw text::Error(std::string(box) + " '" + text.toStdString() + "' is not a number.");
+    }
+    return *value;
+}
+
+} // namespace
+
+FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_mz(new QLineEdit(this)),
+      m_tolerance(new QLineEdit(QStringLiteral("5"), this)), m_unit(new QComboBox(this)),
+      m_ions(new QLineEdit(this)),
+      m_elements(new QLineEdit(QString::fromLatin1(find::defaultElementRanges), this)),
+      m_rdbe(new QLineEdit(this)), m_rules(new QCheckBox(QStringLiteral("Rules"), this)),
+      m_table(new QTableView(this)), m_summary(new QLabel(this)),
+      m_model(new FindCandidateModel(this)), m_sorted(new QSortFilterProxyModel(this)) {
+    setObjectName(QStringLiteral("FindFormulaWindow"));
+    setWindowTitle(QStringLiteral("Find Formula"));
+
+    m_mz->setObjectName(QStringLiteral("TargetMz"));
+    m_tolerance->setObjectName(QStringLiteral("Tolerance"));
+    m_unit->setObjectName(QStringLiteral("ToleranceUnit"));
+    m_unit->addItems({QStringLiteral("ppm"), QStringLiteral("mDa")});
+    m_ions->setObjectName(QStringLiteral("Ions"));
+    m_ions->setToolTip(QStringLiteral("One or more ions, separated by commas: [M+H]+, [M+Na]+"));
+    m_elements->setObjectName(QStringLiteral("ElementRanges"));
+    m_rdbe->setObjectName(QStringLiteral("Rdbe"));
+    m_rdbe->setPlaceholderText(QStringLiteral("MIN:MAX"));
+    m_rules->setObjectName(QStringLiteral("Rules"));
+    m_rules->setChecked(true);
+    m_rules->setToolTip(QStringLiteral(
+        "LEWIS, SENIOR, element counts by mass, H/C, heteroatoms per C, heteroatom counts"));
+    m_summary->setObjectName(QStringLiteral("Summary"));
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setWordWrap(true);
+
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(FindCandidateModel::sortRole);
+    m_table->setObjectName(QStringLiteral("Candidates"));
+    m_table->setModel(m_sorted);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(0, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        const QModelIndex row = m_sorted->mapToSource(index);
+        if (row.isValid()) {
+            const find::Candidate& candidate =
+                m_model->candidates()[static_cast<std::size_t>(row.row())];
+            emit candidateChosen(QString::fromStdString(candidate.formula),
+                                 QString::fromStdString(candidate.ion));
+        }
+    });
+
+    for (QLineEdit* box : {m_mz, m_tolerance, m_ions, m_elements, m_rdbe}) {
+        connect(box, &QLineEdit::returnPressed, this, &FindFormulaWindow::search);
+    }
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("m/z"), m_mz);
+    auto* tolerance = new QHBoxLayout;
+    tolerance->addWidget(m_tolerance);
+    tolerance->addWidget(m_unit);
+    form->addRow(QStringLiteral("Tolerance"), tolerance);
+    form->addRow(QStringLiteral("Ions"), m_ions);
+    form->addRow(QStringLiteral("Elements"), m_elements);
+    auto* rdbe = new QHBoxLayout;
+    rdbe->addWidget(m_rdbe);
+    rdbe->addWidget(m_rules);
+    form->addRow(QStringLiteral("RDBE"), rdbe);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_summary);
+    resize(640, 480);
+}
+
+FindFormulaWindow::~FindFormulaWindow() = default;
+
+void FindFormulaWindow::openForSearch() {
+    if (m_ions->text().trimmed().isEmpty()) {
+        const session::SessionState& state = m_session.state();
+        m_ions->setText(QString::fromStdString(
+            session::expandIon(state.ionText, state.settings.charge.value())));
+    }
+    show();
+    raise();
+    activateWindow();
+    m_mz->setFocus(Qt::ShortcutFocusReason);
+    m_mz->selectAll();
+}
+
+void FindFormulaWindow::setTargetMz(double mz) {
+    QString text = QString::number(mz, 'f', 5);
+    text.replace(QLatin1Char('.'), QLatin1Char(m_session.separator()));
+    m_mz->setText(text);
+}
+
+find::FindQuery FindFormulaWindow::queryOfBoxes() const {
+    const char separator = m_session.separator();
+    find::FindQuery query;
+    query.mz = numberOf(m_mz->text(), "m/z", separator);
+    query.tolerance = {numberOf(m_tolerance->text(), "Tolerance", separator),
+                       m_unit->currentIndex() == 1};
+    query.ions.clear();
+    for (const QString& ion : m_ions->text().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!ion.trimmed().isEmpty()) {
+            query.ions.push_back(ion.trimmed().toStdString());
+        }
+    }
+    if (query.ions.empty()) {
+        query.ions = {"[M+H]+"};
+    }
+    query.elementRanges = m_elements->text().toStdString();
+    if (!m_rules->isChecked()) {
+        query.rules.disableHeuristics();
+    }
+    const QString rdbe = m_rdbe->text().trimmed();
+    if (!rdbe.isEmpty()) {
+        const qsizetype colon = rdbe.indexOf(QLatin1Char(':'));
+        if (colon < 0) {
+            throw text::Error("RDBE '" + rdbe.toStdString() + "' is not MIN:MAX.");
+        }
+        const QString minimum = rdbe.left(colon).trimmed();
+        const QString maximum = rdbe.mid(colon + 1).trimmed();
+        if (!minimum.isEmpty()) {
+            query.rules.rdbeMinimum = numberOf(minimum, "RDBE", separator);
+        }
+        if (!maximum.isEmpty()) {
+            query.rules.rdbeMaximum = numberOf(maximum, "RDBE", separator);
+        }
+    }
+    return query;
+}
+
+void FindFormulaWindow::search() {
+    const session::SessionState& state = m_session.state();
+    try {
+        const find::FindQuery query = queryOfBoxes();
+        // a large search shows its progress after a moment and can be cancelled
+        QProgressDialog progress(QStringLiteral("Searching formulas…"), QStringLiteral("Cancel"), 0,
+                                 1000, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(400);
+        find::FindResult result =
+            find::findFormulas(query, state.tables, m_session.separator(), [&](double part) {
+                progress.setValue(static_cast<int>(part * 1000));
+                return !progress.wasCanceled();
+            });
+        progress.reset();
+        QString measured;
+        if (result.cancelled) {
+            measured = QStringLiteral(" before the search was cancelled");
+        } else if (state.measured && !result.candidates.empty()) {
+            // scored against the spectrum the high-resolution window shows, at its R
+            const auto& summaries = state.measured->file.spectra();
+            const bool profileData = state.measured->index < summaries.size() &&
+                                     summaries[state.measured->index].representation ==
+                                         measured::Representation::Profile;
+            find::IsotopeScoreSettings settings;
+            settings.resolvingPower =
+                session::profileSettingsOf(state, m_session.separator()).resolvingPower;
+            find::scoreCandidates(result, query,
+                                  measured::peaksOf(state.measured->points, profileData), settings,
+                                  state.tables, m_session.separator());
+            measured = QStringLiteral(", scored by the measured spectrum");
+        }
+        m_summary->setText(
+            QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")
+                .arg(result.candidates.size())
+                .arg(result.evaluated)
+                .arg(result.removedByRules)
+                .arg(measured));
+        m_model->setCandidates(std::move(result.candidates));
+        m_table->sortByColumn(0, Qt::AscendingOrder);
+    } catch (const text::Error& error) {
+        m_model->setCandidates({});
+        m_summary->setText(QString::fromStdString(error.what()));
+    }
+}
+
+} // namespace orvane::app

@@ -1,0 +1,170 @@
+#include "cli/find_report.h"
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/batch_table.h"
+#include "cli/round_trip.h"
+
+namespace orvane::cli {
+namespace {
+
+std::size_t shownCount(const find::FindResult& result, std::size_t limit) {
+    return limit == 0 ? result.candidates.size() : std::min(limit, result.candidates.size());
+}
+
+std::string dumped(const nlohmann::ordered_json& object) {
+    return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
+}
+
+// The neutral formula's elements with atoms, in Hill order as the formula writes them.
+nlohmann::ordered_json compositionOf(const find::FindResult& result,
+                                     const find::Candidate& candidate) {
+    std::vector<std::pair<std::string, long long>> atoms;
+    for (std::size_t i = 0; i < result.elements.size(); ++i) {
+        if (candidate.counts[i] > 0) {
+            atoms.emplace_back(result.elements[i].symbol, candidate.counts[i]);
+        }
+    }
+    const bool carbon =
+        std::any_of(atoms.begin(), atoms.end(), [](const auto& atom) { return atom.first == "C"; });
+    const auto rank = [carbon](const std::string& symbol) {
+        return carbon && symbol == "C" ? 0 : carbon && symbol == "H" ? 1 : 2;
+    };
+    std::stable_sort(atoms.begin(), atoms.end(), [&](const auto& a, const auto& b) {
+        return rank(a.first) != rank(b.first) ? rank(a.first) < rank(b.first) : a.first < b.first;
+    });
+    nlohmann::ordered_json composition = nlohmann::ordered_json::object();
+    for (const auto& [symbol, count] : atoms) {
+        composition[symbol] = count;
+    }
+    return composition;
+}
+
+nlohmann::ordered_json candidateObject(const find::FindResult& result, std::size_t rank) {
+    const find::Candidate& candidate = result.candidates[rank];
+    return {{"rank", rank + 1},
+            {"formula", candidate.formula},
+            {"composition", compositionOf(result, candidate)},
+            {"ion", candidate.ion},
+            {"ionFormula", candidate.ionFormula},
+            {"mz", candidate.mz},
+            {"ppm", candidate.ppm},
+            {"rdbe", candidate.rdbe},
+            {"isotopeScore", optionalNumber(candidate.isotopeScore)},
+            {"score", candidate.score}};
+}
+
+std::vector<std::string> candidateFields(const find::Candidate& candidate, std::size_t rank,
+                                         const char* noScore) {
+    return {std::to_string(rank + 1),
+            candidate.formula,
+            candidate.ion,
+            candidate.ionFormula,
+            roundTrip(candidate.mz),
+            roundTrip(candidate.ppm),
+            roundTrip(candidate.rdbe),
+            candidate.isotopeScore ? roundTrip(*candidate.isotopeScore) : std::string(noScore),
+            roundTrip(candidate.score)};
+}
+
+} // namespace
+
+std::string findTabReport(const find::FindQuery& query, const find::FindResult& result,
+                          std::size_t limit) {
+    std::ostringstream out;
+    out << "Find\t" << roundTrip(query.mz) << '\t' << roundTrip(query.tolerance.value) << '\t'
+        << (query.tolerance.milliDaltons ? "mDa" : "ppm") << '\n';
+    out << "Evaluated\t" << result.evaluated << '\n';
+    out << "RemovedByRules\t" << result.removedByRules << '\n';
+    for (std::size_t rule = 0; rule < find::ruleCount; ++rule) {
+        if (result.removedBy[rule] > 0) {
+            out << "RemovedBy\t" << find::ruleName(static_cast<find::Rule>(rule)) << '\t'
+                << result.removedBy[rule] << '\n';
+        }
+    }
+    for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
+        out << "Candidate";
+        for (const std::string& field : candidateFields(result.candidates[rank], rank, "none")) {
+            out << '\t' << field;
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
+                           std::size_t limit) {
+    nlohmann::ordered_json candidates = nlohmann::ordered_json::array();
+    for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
+        candidates.push_back(candidateObject(result, rank));
+    }
+    nlohmann::ordered_json removedBy = nlohmann::ordered_json::object();
+    for (std::size_t rule = 0; rule < find::ruleCount; ++rule) {
+        removedBy[std::string(find::ruleName(static_cast<find::Rule>(rule)))] =
+            result.removedBy[rule];
+    }
+    nlohmann::ordered_json found{{"mz", query.mz}};
+    found[query.tolerance.milliDaltons ? "mda" : "ppm"] = query.tolerance.value;
+    found.update(nlohmann::ordered_json{{"evaluated", result.evaluated},
+                                        {"removedByRules", result.removedByRules},
+                                        {"removedBy", removedBy},
+                                        {"candidates", candidates}});
+    return dumped(nlohmann::ordered_json{{"find", found}}) + '\n';
+}
+
+std::string findBatchHeader(BatchFormat format) {
+    if (format == BatchFormat::Json) {
+        return {};
+    }
+    return tableLine({"line", "target", "rank", "formula", "ion", "ionFormula", "mz", "ppm", "rdbe",
+                      "isotopeScore", "score", "error"},
+                     format);
+}
+
+std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size_t limit) {
+    const std::size_t shown = row.error.empty() ? shownCount(row.result, limit) : 0;
+    std::string text;
+    if (format == BatchFormat::Json) {
+        const auto origin = [&] {
+            return nlohmann::ordered_json{{"line", row.lineNumber}, {"target", row.input}};
+        };
+        if (shown == 0) {
+            nlohmann::ordered_json object = origin();
+            object[row.error.empty() ? "candidates" : "error"] =
+                row.error.empty() ? nlohmann::ordered_json(0) : nlohmann::ordered_json(row.error);
+            return dumped(object) + '\n';
+        }
+        for (std::size_t rank = 0; rank < shown; ++rank) {
+            nlohmann::ordered_json object = origin();
+            object.update(candidateObject(row.result, rank));
+            text += dumped(object) + '\n';
+        }
+        return text;
+    }
+    const std::vector<std::string> start{std::to_string(row.lineNumber), row.input};
+    if (shown == 0) {
+        std::vector<std::string> fields = start;
+        fields.resize(11);
+        fields.push_back(row.error);
+        return tableLine(fields, format);
+    }
+    for (std::size_t rank = 0; rank < shown; ++rank) {
+        std::vector<std::string> fields = start;
+        for (std::string& field : candidateFields(row.result.candidates[rank], rank, "")) {
+            fields.push_back(std::move(field));
+        }
+        fields.emplace_back();
+        text += tableLine(fields, format);
+    }
+    return text;
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "cli/command_options.h"
+#include "find/formula_search.h"
+
+namespace orvane::cli {
+
+/// The TAB report of a search: "Find" (target, tolerance and its unit), "Evaluated",
+/// "RemovedByRules" with one "RemovedBy" line per rule that removed any, then one
+/// "Candidate" line each (rank, formula, ion, ion formula, m/z, ppm, RDBE, isotope score or
+/// "none", score) for the first `limit` (0: all).
+std::string findTabReport(const find::FindQuery& query, const find::FindResult& result,
+                          std::size_t limit);
+
+/// The search as one JSON object on one line: {"find": {"mz", "ppm" (or "mda"),
+/// "evaluated", "removedByRules", "removedBy" {rule: count}, "candidates": [{"rank",
+/// "formula", "composition" {symbol: count}, "ion", "ionFormula", "mz", "ppm", "rdbe",
+/// "isotopeScore" (null without a measurement), "score"}]}}.
+std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
+                           std::size_t limit);
+
+// One target of a formula-finding batch and what its search gave.
+struct FindBatchRow {
+    std::size_t lineNumber = 0;
+    std::string input; // the target as written
+    find::FindQuery query;
+    find::FindResult result;
+    std::string error; // why the line failed; empty when it did not
+};
+
+/// The header of the formula-finding batch table (none for JSON): line, target, rank,
+/// formula, ion, ionFormula, mz, ppm, rdbe, isotopeScore, score, error.
+std::string findBatchHeader(BatchFormat format);
+
+/// The rows of one target: one per candidate among the first `limit` (0: all), or one with
+/// empty candidate columns when there is none or the line failed. JSON writes one object a
+/// row with the header's names, numbers as numbers.
+std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size_t limit);
+
+} // namespace orvane::cli

@@ -1,0 +1,260 @@
+#include "cli/find_run.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <thread>
+#include <vector>
+
+#include "cli/batch_input.h"
+#include "cli/blank_canvas.h"
+#include "cli/find_report.h"
+#include "cli/standard_output.h"
+#include "cli/stderr_notifier.h"
+#include "find/isotope_score.h"
+#include "measured/cluster_match.h"
+#include "session/session.h"
+#include "text/error.h"
+#include "text/trim.h"
+
+namespace orvane::cli {
+namespace {
+
+// The session whose tables every search reads; nothing when the data files did not load
+// (the reason is on standard error).
+bool loadTables(session::Session& run, const CommandLine& commandLine) {
+    if (!commandLine.searchedFolders.empty()) {
+        run.searchDataFolders(commandLine.searchedFolders);
+    }
+    run.Initialize1Click();
+    if (!run.state().elementFileFound || !run.state().isotopeTableLoaded) {
+        std::cerr << "orvane-calc: cannot find formulas: the data files in " << run.dataDirectory()
+                  << " did not load";
+        if (!run.state().elementFileFound) {
+            std::cerr << ": " << run.missingElementDataMessage();
+        }
+        std::cerr << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The peaks of the spectrum --measured and --spectrum name (the first without --spectrum),
+// read through the session as the high-resolution window reads them; nothing without
+// --measured. Raises text::Error for a file that cannot be read or a spectrum it lacks.
+std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
+                                                const CommandLine& commandLine) {
+    if (!commandLine.measuredFile) {
+        return std::nullopt;
+    }
+    const measured::MeasuredFile file = run.readMeasuredFile(*commandLine.measuredFile);
+    const std::size_t index = commandLine.spectrumIndex.value_or(0);
+    if (index >= file.spectra().size()) {
+        throw text::Error(file.fileName() + ": there is no spectrum " + std::to_string(index) +
+                          "; the file holds " + std::to_string(file.spectra().size()) +
+                          " (counted from 0)");
+    }
+    run.showMeasuredSpectrum(file, index);
+    const bool profileData =
+        file.spectra()[index].representation == measured::Representation::Profile;
+    return measured::peaksOf(run.state().measured->points, profileData);
+}
+
+// The score's instrument and error model: --resolution, a number above 0 (60000 without
+// it), and --intensity-sigma.
+find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine) {
+    find::IsotopeScoreSettings settings;
+    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
+    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
+    if (commandLine.resolvingPower) {
+        const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            !std::isfinite(value) || !(value > 0)) {
+            throw text::Error("Resolving power '" + *commandLine.resolvingPower +
+                              "' must be a number above 0.");
+        }
+        settings.resolvingPower = value;
+    }
+    return settings;
+}
+
+std::optional<double> targetOf(std::string_view text) {
+    text = text::trimBlanks(text);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value) || !(value > 0)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::vector<BatchLine> readLines(const std::string& path, std::string& problem) {
+    if (path == "-") {
+        return readBatchLines(std::cin);
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        problem = "a directory, not a file";
+        return {};
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        problem = text::Error::fromErrno(errno).what();
+        return {};
+    }
+    std::vector<BatchLine> lines = readBatchLines(in);
+    if (in.bad()) {
+        problem = text::Error::fromErrno(errno).what();
+    }
+    return lines;
+}
+
+} // namespace
+
+find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
+                            const std::optional<std::string>& lineIon) {
+    find::FindQuery query;
+    query.mz = mz;
+    if (commandLine.milliDaltons) {
+        query.tolerance = {*commandLine.milliDaltons, true};
+    } else if (commandLine.ppm) {
+        query.tolerance = {*commandLine.ppm, false};
+    }
+    if (lineIon) {
+        query.ions = {*lineIon};
+    } else if (!commandLine.ions.empty()) {
+        query.ions = commandLine.ions;
+    }
+    if (commandLine.elements) {
+        query.elementRanges = *commandLine.elements;
+    }
+    if (commandLine.noRules) {
+        query.rules.disableHeuristics();
+    }
+    if (commandLine.radicals) {
+        query.rules.lewis = false;
+    }
+    query.rules.commonRatios = commandLine.commonRatios;
+    query.rules.rdbeMinimum = commandLine.rdbeMinimum;
+    query.rules.rdbeMaximum = commandLine.rdbeMaximum;
+    return query;
+}
+
+int runFind(const CommandLine& commandLine) {
+    StderrNotifier notifier;
+    BlankCanvas canvas;
+    session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
+    if (!loadTables(run, commandLine)) {
+        return 1;
+    }
+    const find::FindQuery query = findQueryOf(commandLine, *commandLine.findMz);
+    find::FindResult result;
+    try {
+        const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine);
+        const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
+        result = find::findFormulas(query, run.state().tables, '.');
+        if (peaks) {
+            find::scoreCandidates(result, query, *peaks, settings, run.state().tables, '.');
+        }
+    } catch (const text::Error& error) {
+        std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
+        return 1;
+    }
+    writeAll(1, commandLine.json ? findJsonReport(query, result, commandLine.limit)
+                                 : findTabReport(query, result, commandLine.limit));
+    return 0;
+}
+
+int runFindBatch(const CommandLine& commandLine) {
+    const std::string& path = *commandLine.findBatchFile;
+    std::string problem;
+    const std::vector<BatchLine> lines = readLines(path, problem);
+    if (!problem.empty()) {
+        std::cerr << "orvane-calc: cannot read the batch file "
+                  << (path == "-" ? "(standard input)" : path) << ": " << problem << '\n';
+        return 1;
+    }
+    StderrNotifier notifier;
+    BlankCanvas canvas;
+    session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
+    if (!loadTables(run, commandLine)) {
+        return 1;
+    }
+    const data::DataTables& tables = run.state().tables;
+    std::optional<measured::Spectrum> peaks;
+    find::IsotopeScoreSettings settings;
+    try {
+        settings = scoreSettingsOf(commandLine);
+        peaks = measuredPeaks(run, commandLine);
+    } catch (const text::Error& error) {
+        std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
+        return 1;
+    }
+
+    // Each line is searched on its own; the rows are written in input order afterwards, so
+    // the table is the same for any number of threads.
+    std::vector<std::string> rows(lines.size());
+    std::vector<std::string> errors(lines.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < lines.size(); i = next++) {
+            FindBatchRow row;
+            row.lineNumber = lines[i].lineNumber;
+            row.input = lines[i].formula;
+            try {
+                const std::optional<double> target = targetOf(lines[i].formula);
+                if (!target) {
+                    throw text::Error("the target \"" + lines[i].formula +
+                                      "\" is not an m/z above 0");
+                }
+                row.query = findQueryOf(commandLine, *target, lines[i].ion);
+                row.result = find::findFormulas(row.query, tables, '.');
+                if (peaks) {
+                    find::scoreCandidates(row.result, row.query, *peaks, settings, tables, '.');
+                }
+            } catch (const text::Error& error) {
+                row.error = error.what();
+            } catch (const std::bad_alloc&) {
+                row.error = "Not enough memory to search this line.";
+            }
+            errors[i] = row.error;
+            rows[i] = findBatchRows(row, commandLine.batchFormat, commandLine.limit);
+        }
+    };
+    unsigned threads = commandLine.threads;
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    }
+    threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(lines.size())));
+    if (threads == 1) {
+        work();
+    } else {
+        std::vector<std::jthread> workers;
+        for (unsigned t = 0; t < threads; ++t) {
+            workers.emplace_back(work);
+        }
+    }
+    std::string table = findBatchHeader(commandLine.batchFormat);
+    int status = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        table += rows[i];
+        if (!errors[i].empty()) {
+            status = 1;
+            std::cerr << "line " << lines[i].lineNumber << ": " << errors[i] << '\n';
+        }
+    }
+    writeAll(1, table);
+    return status;
+}
+
+} // namespace orvane::cli

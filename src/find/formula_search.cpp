@@ -1,0 +1,423 @@
+#include "find/formula_search.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+#include "accurate/element_isotopes.h"
+#include "accurate/ion_mz.h"
+#include "find/mass_table.h"
+#include "find/valence.h"
+#include "formula/element_symbols.h"
+#include "formula/ion_notation.h"
+#include "text/error.h"
+
+namespace orvane::find {
+
+namespace {
+
+// One element of the search with the mass of its most abundant isotope.
+struct SearchElement {
+    std::size_t range = 0; // index into the ranges as written
+    double mass = 0;
+    long long minimum = 0;
+    long long maximum = 0;
+};
+
+// An ion read for the search: the atoms its adducts add or take per column, in whole atoms.
+struct SearchIon {
+    std::string text;
+    int multiplier = 1;
+    int charge = 1;
+    std::vector<long long> netAtoms; // by column
+    long double adductMass = 0;      // signed: atoms gained minus atoms lost
+};
+
+double monoisotopicMass(const data::DataTables& tables, int column, char separator) {
+    return accurate::readElementIsotopes(tables, column, separator).mostAbundant().mass;
+}
+
+SearchIon readSearchIon(const std::string& text, const std::vector<std::string>& symbols,
+                        const data::DataTables& tables, char separator) {
+    const formula::IonNotation notation = formula::readIonNotation(text, symbols, separator);
+    SearchIon ion{text, notation.moleculeMultiplier, notation.charge,
+                  std::vector<long long>(symbols.size(), 0), 0};
+    // through the reader's own arithmetic, so that a term of fractional or too many atoms is
+    // refused in its words
+    const std::vector<long long> none(symbols.size(), 0);
+    for (const formula::AdductTerm& term : notation.terms) {
+        for (const formula::ElementCount& element : term.counts.counts) {
+            const auto column = static_cast<std::size_t>(element.column);
+            const auto atoms = static_cast<long long>(element.count);
+            if (static_cast<text::Extended>(atoms) != element.count) {
+                throw text::Error("The ion " + text + " adds or takes " + element.countText +
+                                  " atoms of " + symbols[column] + "; ions need whole atoms.");
+            }
+            ion.netAtoms[column] += term.sign * atoms;
+            ion.adductMass += static_cast<long double>(term.sign * atoms) *
+                              monoisotopicMass(tables, element.column, separator);
+        }
+    }
+    return ion;
+}
+
+// Walks the counts heaviest element first; each count's range is cut to what the lighter
+// elements can still make up between their smallest and largest masses, so no branch
+// that cannot reach the window is entered. The lightest two elements, the most counts of
+// all, are looked up together in a table by mass.
+class Enumerator {
+public:
+    Enumerator(std::vector<SearchElement> elements, double low, double high)
+        : m_elements(std::move(elements)), m_low(low), m_high(high) {
+        std::sort(m_elements.begin(), m_elements.end(),
+                  [](const SearchElement& a, const SearchElement& b) { return a.mass > b.mass; });
+        const std::size_t n = m_elements.size();
+        m_lightestRest.assign(n + 1, 0);
+        m_heaviestRest.assign(n + 1, 0);
+        for (std::size_t i = n; i-- > 0;) {
+            m_lightestRest[i] = m_lightestRest[i + 1] +
+                                static_cast<double>(m_elements[i].minimum) * m_elements[i].mass;
+            m_heaviestRest[i] = m_heaviestRest[i + 1] +
+                                static_cast<double>(m_elements[i].maximum) * m_elements[i].mass;
+        }
+        m_counts.assign(n, 0);
+        // the lightest two: a table of three costs more to build for each search than its
+        // lookups save; counts beyond the window's mass cannot take part
+        if (n >= 2) {
+            std::vector<CountRange> ranges;
+            for (std::size_t i = n - 2; i < n; ++i) {
+                const SearchElement& element = m_elements[i];
+                const double reachable = std::max(std::floor(high / element.mass), -1.0);
+                ranges.push_back({element.mass, element.minimum,
+                                  std::min(element.maximum, static_cast<long long>(reachable))});
+            }
+            if (MassTable::sizeOf(ranges) > 0) {
+                m_table.emplace(ranges, high - low);
+                m_tableFrom = n - 2;
+            }
+        }
+    }
+
+    const std::vector<SearchElement>& elements() const { return m_elements; }
+
+    /// Calls `hit(counts)` for every formula whose mass lies in the window, and `progress`
+    /// (when given) with the part walked, 0 to 1, now and then; false from it stops the walk.
+    /// False when it was stopped.
+    template <typename Hit> bool run(Hit&& hit, const FindProgress& progress) {
+        m_progress = &progress;
+        m_stopped = false;
+        descend(0, 0.0, hit);
+        return !m_stopped;
+    }
+
+private:
+    template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
+        const std::size_t n = m_elements.size();
+        if (i == n) {
+            if (partial >= m_low && partial <= m_high) {
+                hit(m_counts);
+            }
+            return;
+        }
+        if (m_table && i == m_tableFrom) {
+            m_table->forEachIn(m_low - partial, m_high - partial, [&](const auto& counts, double) {
+                for (std::size_t j = i; j < n; ++j) {
+                    m_counts[j] = counts[j - i];
+                }
+                hit(m_counts);
+            });
+            std::fill(m_counts.begin() + static_cast<std::ptrdiff_t>(i), m_counts.end(), 0);
+            return;
+        }
+        const SearchElement& element = m_elements[i];
+        const double lowest = (m_low - partial - m_heaviestRest[i + 1]) / element.mass;
+        const double highest = (m_high - partial - m_lightestRest[i + 1]) / element.mass;
+        if (highest < static_cast<double>(element.minimum) ||
+            lowest > static_cast<double>(element.maximum)) {
+            return;
+        }
+        const long long from = std::max(element.minimum, static_cast<long long>(std::ceil(lowest)));
+        const long long to = std::min(element.maximum, static_cast<long long>(std::floor(highest)));
+        for (long long count = from; count <= to && !m_stopped; ++count) {
+            // the heaviest elements' counts, a few hundred steps, tell how far the walk is
+            if (i < reportedDepth && *m_progress) {
+                m_parts[i] = {count - from, to - from + 1};
+                if (!(*m_progress)(walked(i))) {
+                    m_stopped = true;
+                    break;
+                }
+            }
+            m_counts[i] = count;
+            descend(i + 1, partial + static_cast<double>(count) * element.mass, hit);
+        }
+        m_counts[i] = 0;
+    }
+
+    // The part of the walk done, from the steps of the first `depth` + 1 levels.
+    double walked(std::size_t depth) const {
+        double part = 0;
+        double scale = 1;
+        for (std::size_t i = 0; i <= depth; ++i) {
+            scale /= static_cast<double>(m_parts[i].second);
+            part += static_cast<double>(m_parts[i].first) * scale;
+        }
+        return part;
+    }
+
+    static constexpr std::size_t reportedDepth = 3;
+    const FindProgress* m_progress = nullptr;
+    bool m_stopped = false;
+    std::array<std::pair<long long, long long>, reportedDepth> m_parts{}; // step of steps
+
+    std::vector<SearchElement> m_elements;
+    double m_low = 0;
+    double m_high = 0;
+    std::vector<double> m_lightestRest; // of elements i.. at their minima
+    std::vector<double> m_heaviestRest; // of elements i.. at their maxima
+    std::vector<long long> m_counts;    // by position in m_elements
+    std::optional<MassTable> m_table;   // of the elements from m_tableFrom on
+    std::size_t m_tableFrom = 0;
+};
+
+// Writes formulas of a fixed list of elements in Hill order (as formula::hillFormula
+// orders them), the two orders, with and without carbon, worked out once for all formulas
+// of a search.
+class HillWriter {
+public:
+    explicit HillWriter(std::vector<std::string> symbols) : m_symbols(std::move(symbols)) {
+        std::vector<std::size_t> slots(m_symbols.size());
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            slots[i] = i;
+            if (m_symbols[i] == "C") {
+                m_carbon = i;
+            }
+        }
+        m_withoutCarbon = slots;
+        std::stable_sort(m_withoutCarbon.begin(), m_withoutCarbon.end(),
+                         [&](std::size_t a, std::size_t b) { return m_symbols[a] < m_symbols[b]; });
+        const auto rank = [&](std::size_t slot) {
+            return m_symbols[slot] == "C" ? 0 : m_symbols[slot] == "H" ? 1 : 2;
+        };
+        m_withCarbon = slots;
+        std::stable_sort(
+            m_withCarbon.begin(), m_withCarbon.end(), [&](std::size_t a, std::size_t b) {
+                return rank(a) != rank(b) ? rank(a) < rank(b) : m_symbols[a] < m_symbols[b];
+            });
+    }
+
+    /// The formula of the counts, indexed like the symbols; counts of 0 are left out.
+    std::string write(const std::vector<long long>& counts) const {
+        const bool carbon = m_carbon && counts[*m_carbon] > 0;
+        std::string text;
+        for (const std::size_t slot : carbon ? m_withCarbon : m_withoutCarbon) {
+            if (counts[slot] > 0) {
+                text += m_symbols[slot];
+                if (counts[slot] != 1) {
+                    char digits[24];
+                    const auto written =
+                        std::to_chars(digits, digits + sizeof digits, counts[slot]);
+                    text.append(digits, written.ptr);
+                }
+            }
+        }
+        return text;
+    }
+
+private:
+    std::vector<std::string> m_symbols;
+    std::optional<std::size_t> m_carbon;
+    std::vector<std::size_t> m_withCarbon;
+    std::vector<std::size_t> m_withoutCarbon;
+};
+
+} // namespace
+
+bool MassTolerance::accepts(double target, double mz) const {
+    if (milliDaltons) {
+        return std::abs(target - mz) * 1000 <= value;
+    }
+    return std::abs((target - mz) / mz * 1e6) <= value;
+}
+
+double massScore(const MassTolerance& tolerance, double target, double mz) {
+    const double halfWidth =
+        tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6;
+    const double error = (target - mz) / (halfWidth / 2);
+    return -0.5 * error * error;
+}
+
+FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
+                        const FindProgress& progress) {
+    if (!(query.mz > 0) || !std::isfinite(query.mz)) {
+        throw text::Error("The target m/z must be a number above 0.");
+    }
+    if (!(query.tolerance.value > 0) || !std::isfinite(query.tolerance.value)) {
+        throw text::Error("The tolerance must be a number above 0.");
+    }
+    const std::vector<std::string> symbols = formula::symbolsOf(tables.elements);
+    FindResult result;
+    result.elements = readElementRanges(query.elementRanges, symbols);
+
+    std::vector<SearchElement> elements;
+    std::vector<AtomTally> tallies;
+    std::vector<std::string> rangeSymbols;
+    for (std::size_t i = 0; i < result.elements.size(); ++i) {
+        const ElementRange& range = result.elements[i];
+        elements.push_back(
+            {i, monoisotopicMass(tables, range.column, separator), range.minimum, range.maximum});
+        tallies.push_back({range.symbol, 0, lowestValence(range.symbol)});
+        rangeSymbols.push_back(range.symbol);
+    }
+    const HillWriter neutralWriter(rangeSymbols);
+
+    // every ion is read before the walk, so that a refused one stops the search at once
+    std::vector<SearchIon> ions;
+    for (const std::string& ionText : query.ions) {
+        ions.push_back(readSearchIon(ionText, symbols, tables, separator));
+    }
+    for (std::size_t ionIndex = 0; ionIndex < ions.size() && !result.cancelled; ++ionIndex) {
+        const SearchIon& ion = ions[ionIndex];
+        // an ion that takes atoms away needs at least as many in its molecules
+        std::vector<SearchElement> bounded = elements;
+        bool possible = true;
+        for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
+            if (ion.netAtoms[column] >= 0) {
+                continue;
+            }
+            const long long needed = (-ion.netAtoms[column] + ion.multiplier - 1) / ion.multiplier;
+            const auto it =
+                std::find_if(bounded.begin(), bounded.end(), [&](const SearchElement& e) {
+                    return result.elements[e.range].column == static_cast<int>(column);
+                });
+            if (it == bounded.end() || it->maximum < needed) {
+                possible = false;
+                break;
+            }
+            it->minimum = std::max(it->minimum, needed);
+        }
+        if (!possible) {
+            continue;
+        }
+        // the ion's window in neutral masses, a little wide; every hit is checked exactly
+        const double width = query.tolerance.milliDaltons
+                                 ? query.tolerance.value / 1000
+                                 : query.mz * query.tolerance.value * 1e-6 * 1.01;
+        const double z = std::abs(ion.charge);
+        const auto neutralOf = [&](double mz) {
+            return static_cast<double>((static_cast<long double>(mz) * z +
+                                        ion.charge * accurate::electronMass - ion.adductMass) /
+                                       ion.multiplier);
+        };
+        const double slack = 1e-6;
+        const double low = neutralOf(query.mz - width) - slack;
+        const double high = neutralOf(query.mz + width) + slack;
+
+        Enumerator enumerator(bounded, low, high);
+        // the ion's elements, by column: those of the ranges and those its adducts change
+        std::vector<int> ionColumns;
+        for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
+            const bool ranged = std::any_of(
+                result.elements.begin(), result.elements.end(),
+                [&](const ElementRange& r) { return r.column == static_cast<int>(column); });
+            if (ranged || ion.netAtoms[column] != 0) {
+                ionColumns.push_back(static_cast<int>(column));
+            }
+        }
+        std::vector<std::string> ionSymbols;
+        std::vector<long long> ionBase;
+        for (const int column : ionColumns) {
+            ionSymbols.push_back(symbols[static_cast<std::size_t>(column)]);
+            ionBase.push_back(ion.netAtoms[static_cast<std::size_t>(column)]);
+        }
+        std::vector<std::size_t> ionSlotOfRange;
+        for (const ElementRange& range : result.elements) {
+            ionSlotOfRange.push_back(static_cast<std::size_t>(
+                std::find(ionColumns.begin(), ionColumns.end(), range.column) -
+                ionColumns.begin()));
+        }
+        const HillWriter ionWriter(ionSymbols);
+        std::vector<long long> ionCounts(ionColumns.size());
+        std::vector<std::size_t> order; // position in the enumerator of each range
+        order.resize(result.elements.size());
+        for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
+            order[enumerator.elements()[p].range] = p;
+        }
+        const FindProgress ionProgress = progress ? FindProgress([&](double part) {
+            return progress((static_cast<double>(ionIndex) + part) /
+                            static_cast<double>(ions.size()));
+        })
+                                                  : FindProgress();
+        const bool finished = enumerator.run(
+            [&](const std::vector<long long>& counts) {
+                long double mass = 0;
+                long long atoms = 0;
+                for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                    const long long n = counts[order[i]];
+                    mass += static_cast<long double>(n) * elements[i].mass;
+                    atoms += n;
+                    tallies[i].count = n;
+                }
+                if (atoms == 0) {
+                    return;
+                }
+                const double mz = accurate::mzOf(
+                    static_cast<double>(ion.multiplier * mass + ion.adductMass), ion.charge);
+                if (!query.tolerance.accepts(query.mz, mz)) {
+                    return;
+                }
+                ++result.evaluated;
+                if (const std::optional<Rule> broken =
+                        firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
+                    ++result.removedByRules;
+                    ++result.removedBy[static_cast<std::size_t>(*broken)];
+                    return;
+                }
+                Candidate candidate;
+                candidate.counts.resize(result.elements.size());
+                std::copy(ionBase.begin(), ionBase.end(), ionCounts.begin());
+                for (std::size_t i = 0; i < result.elements.size(); ++i) {
+                    candidate.counts[i] = tallies[i].count;
+                    ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
+                }
+                for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
+                    if (ionCounts[slot] > 0) {
+                        candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
+                    }
+                }
+                candidate.formula = neutralWriter.write(candidate.counts);
+                candidate.ion = ion.text;
+                candidate.ionFormula = ionWriter.write(ionCounts);
+                candidate.charge = ion.charge;
+                candidate.neutralMass = static_cast<double>(mass);
+                candidate.mz = mz;
+                candidate.ppm = (query.mz - mz) / mz * 1e6;
+                candidate.rdbe = rdbeOf(tallies);
+                candidate.score = massScore(query.tolerance, query.mz, mz);
+                result.candidates.push_back(std::move(candidate));
+            },
+            ionProgress);
+        result.cancelled = !finished;
+    }
+    rankCandidates(result.candidates);
+    return result;
+}
+
+void rankCandidates(std::vector<Candidate>& candidates) {
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        if (a.score != b.score) {
+            return a.score > b.score;
+        }
+        if (std::abs(a.ppm) != std::abs(b.ppm)) {
+            return std::abs(a.ppm) < std::abs(b.ppm);
+        }
+        if (a.formula != b.formula) {
+            return a.formula < b.formula;
+        }
+        return a.ion < b.ion;
+    });
+}
+
+} // namespace orvane::find

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accurate/accurate_masses.h"
+#include "data/data_tables.h"
+#include "find/element_ranges.h"
+#include "find/formula_rules.h"
+
+namespace orvane::find {
+
+// How far a formula's m/z may lie from the target.
+struct MassTolerance {
+    double value = 5;          // above 0
+    bool milliDaltons = false; // value in mDa instead of ppm
+
+    /// True when `mz` is within the tolerance of `target`; ppm are of the formula's m/z.
+    bool accepts(double target, double mz) const;
+};
+
+// What to search for.
+struct FindQuery {
+    double mz = 0; // the target m/z, above 0
+    MassTolerance tolerance;
+    std::vector<std::string> ions{"[M+H]+"}; // notations as the ion reader takes them
+    std::string elementRanges = defaultElementRanges;
+    RuleSettings rules;
+};
+
+// One formula whose ion lies within the tolerance of the target.
+struct Candidate {
+    std::vector<long long> counts; // the neutral formula, indexed like FindResult::elements
+    std::string formula;           // the neutral formula in Hill order
+    std::string ion;               // the notation as given
+    std::string ionFormula;        // the ion's atoms in Hill order
+    int charge = 1;
+    std::vector<accurate::AtomCount> ionAtoms; // by element column, counts above 0
+    double neutralMass = 0;                    // monoisotopic
+    double mz = 0;                             // monoisotopic m/z of the ion
+    double ppm = 0;                            // (target - mz) / mz * 1e6
+    double rdbe = 0;                           // of the neutral formula
+    std::optional<double> isotopeScore;        // with a measured spectrum only
+    double score = 0;                          // the larger the likelier
+};
+
+// Every formula found, ranked.
+struct FindResult {
+    std::vector<ElementRange> elements; // as the ranges were written
+    long long evaluated = 0;            // formulas and ions within the tolerance
+    long long removedByRules = 0;       // of those, removed by a rule
+    RuleCounts removedBy{};             // by the first rule each broke
+    std::vector<Candidate> candidates;  // best first
+    bool cancelled = false;             // stopped by the progress callback: incomplete
+};
+
+// Told the part of a search done, 0 to 1, now and then; returns false to stop it.
+using FindProgress = std::function<bool(double)>;
+
+/// The mass term of the score: the log-likelihood of the m/z error under a Gaussian whose
+/// standard deviation is half the tolerance at the target, -0.5 (error / sigma)^2.
+double massScore(const MassTolerance& tolerance, double target, double mz);
+
+/// Every neutral formula within the ranges (at least one atom) whose monoisotopic ion m/z,
+/// for any of the ions, lies within the tolerance of the target, that no rule removes;
+/// ranked by the mass score. Masses are those of the most abundant isotope of each element
+/// from the tables. Raises text::Error for ranges or ions the readers refuse, a target or
+/// tolerance that is not above 0, and what readElementIsotopes refuses. `progress` is called
+/// at each step of the three heaviest elements' counts; when it returns false the search stops and
+/// the result, marked cancelled, holds what was found so far.
+FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
+                        const FindProgress& progress = {});
+
+/// Sorts best first: higher score, then smaller |ppm|, then formula and ion text.
+void rankCandidates(std::vector<Candidate>& candidates);
+
+} // namespace orvane::find

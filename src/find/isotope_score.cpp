@@ -1,0 +1,173 @@
+#include "find/isotope_score.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "accurate/accurate_masses.h"
+#include "accurate/element_isotopes.h"
+#include "accurate/ion_mz.h"
+#include "profile/fine_structure.h"
+#include "text/error.h"
+
+namespace orvane::find {
+
+namespace {
+
+// Fine structures larger than this stand on the clusters: a candidate list is scored in
+// one go, and such ions are far beyond what any instrument separates.
+constexpr std::size_t maxScoredFinePeaks = 20'000;
+
+// The part of the tallest below which a theoretical line is left out.
+constexpr double smallestLine = measured::matchedClusterMinimum / 100;
+
+// Past this many standard deviations an m/z error says no more than a missing peak would.
+constexpr double largestMassTerm = 4.5;
+
+double gaussianTerm(double error, double sigma) {
+    const double z = error / sigma;
+    return -0.5 * z * z;
+}
+
+} // namespace
+
+std::vector<measured::TheoreticalPeak>
+candidateLines(const Candidate& candidate, const data::DataTables& tables,
+               const IsotopeScoreSettings& settings,
+               std::vector<measured::TheoreticalCluster>& clusters, char separator) {
+    const accurate::AccurateMasses masses =
+        accurate::computeAccurateMasses(candidate.ionAtoms, tables, separator);
+    clusters.clear();
+    for (const accurate::Cluster& cluster : masses.clusters) {
+        clusters.push_back({accurate::mzOf(cluster.mass, candidate.charge), cluster.intensity});
+    }
+    std::vector<profile::ElementAtoms> elements;
+    for (const accurate::AtomCount& count : candidate.ionAtoms) {
+        const accurate::ElementIsotopes element =
+            accurate::readElementIsotopes(tables, count.column, separator);
+        if (count.atoms > std::numeric_limits<int>::max()) {
+            throw text::Error("The ion has too many atoms of " + element.symbol +
+                              " for a fine structure.");
+        }
+        profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
+        for (const accurate::Isotope& isotope : element.isotopes) {
+            atoms.isotopes.push_back({isotope.mass, isotope.probability});
+        }
+        elements.push_back(std::move(atoms));
+    }
+    const profile::FineStructure fine = profile::computeFineStructure(
+        elements, candidate.charge, settings.coverage, maxScoredFinePeaks);
+    std::vector<measured::TheoreticalPeak> lines;
+    if (fine.tooMany || fine.peaks.empty()) {
+        for (std::size_t c = 0; c < clusters.size(); ++c) {
+            lines.push_back({clusters[c].mz, masses.clusters[c].probability, c});
+        }
+    } else {
+        std::size_t cluster = 0; // both ascend in m/z
+        for (const profile::FinePeak& peak : fine.peaks) {
+            while (cluster + 1 < clusters.size() && std::abs(clusters[cluster + 1].mz - peak.mz) <
+                                                        std::abs(clusters[cluster].mz - peak.mz)) {
+                ++cluster;
+            }
+            lines.push_back({peak.mz, peak.probability, cluster});
+        }
+    }
+    lines = measured::mergeUnresolved(std::move(lines), {settings.resolvingPower, std::nullopt});
+    double tallest = 0;
+    for (const measured::TheoreticalPeak& line : lines) {
+        tallest = std::max(tallest, line.intensity);
+    }
+    std::vector<measured::TheoreticalPeak> shown;
+    for (measured::TheoreticalPeak line : lines) {
+        line.intensity /= tallest;
+        if (line.intensity >= smallestLine) {
+            shown.push_back(line);
+        }
+    }
+    return shown;
+}
+
+double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
+                    const std::vector<measured::TheoreticalCluster>& clusters, int charge,
+                    double target, const MassTolerance& tolerance,
+                    const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings) {
+    const std::optional<measured::MzRange> theoryRange = measured::clusterRange(clusters, charge);
+    const double halfWidth = measured::clusterHalfWidth(charge);
+    double low = target - halfWidth;
+    double high = target + 9 * halfWidth; // four clusters above the target, whatever the theory
+    if (theoryRange) {
+        low = std::min(low, theoryRange->low);
+        high = std::max(high, theoryRange->high);
+    }
+    // the measured peaks of the range, the tallest 1
+    std::vector<std::size_t> inRange;
+    double tallest = 0;
+    for (std::size_t i = 0; i < measuredPeaks.size(); ++i) {
+        if (measuredPeaks.mz[i] >= low && measuredPeaks.mz[i] < high &&
+            measuredPeaks.intensity[i] > 0) {
+            inRange.push_back(i);
+            tallest = std::max(tallest, measuredPeaks.intensity[i]);
+        }
+    }
+    const auto relative = [&](std::size_t i) { return measuredPeaks.intensity[i] / tallest; };
+    const double massSigma =
+        (tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6) / 2;
+    const auto intensitySigma = [&](double intensity) {
+        return settings.intensityA + settings.intensityB * intensity;
+    };
+
+    std::vector<std::size_t> order(lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return lines[a].intensity > lines[b].intensity;
+    });
+    std::vector<char> used(inRange.size(), 0);
+    double score = 0;
+    for (const std::size_t l : order) {
+        const measured::TheoreticalPeak& line = lines[l];
+        const double window =
+            measured::toleranceAt(line.mz, {settings.resolvingPower, std::nullopt});
+        std::optional<std::size_t> best;
+        double bestDistance = 0;
+        for (std::size_t k = 0; k < inRange.size(); ++k) {
+            const double distance = std::abs(measuredPeaks.mz[inRange[k]] - line.mz);
+            if (used[k] == 0 && distance <= window && (!best || distance < bestDistance)) {
+                best = k;
+                bestDistance = distance;
+            }
+        }
+        if (!best) {
+            score += gaussianTerm(line.intensity, intensitySigma(line.intensity));
+            continue;
+        }
+        used[*best] = 1;
+        score += std::max(gaussianTerm(bestDistance, massSigma), -largestMassTerm);
+        score +=
+            gaussianTerm(relative(inRange[*best]) - line.intensity, intensitySigma(line.intensity));
+    }
+    for (std::size_t k = 0; k < inRange.size(); ++k) {
+        if (used[k] == 0) {
+            score += gaussianTerm(relative(inRange[k]), intensitySigma(0));
+        }
+    }
+    return score;
+}
+
+void scoreCandidates(FindResult& result, const FindQuery& query,
+                     const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings,
+                     const data::DataTables& tables, char separator) {
+    std::vector<measured::TheoreticalCluster> clusters;
+    for (Candidate& candidate : result.candidates) {
+        const std::vector<measured::TheoreticalPeak> lines =
+            candidateLines(candidate, tables, settings, clusters, separator);
+        candidate.isotopeScore = isotopeScore(lines, clusters, candidate.charge, query.mz,
+                                              query.tolerance, measuredPeaks, settings);
+        candidate.score =
+            massScore(query.tolerance, query.mz, candidate.mz) + *candidate.isotopeScore;
+    }
+    rankCandidates(result.candidates);
+}
+
+} // namespace orvane::find

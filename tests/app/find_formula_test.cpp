@@ -1,0 +1,178 @@
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "app/find_candidate_model.h"
+#include "app/find_formula_window.h"
+#include "app/high_resolution_window.h"
+#include "app/ion_cluster_model.h"
+#include "app/main_window.h"
+#include "app/profile_plot_view.h"
+#include "plot/profile_plot.h"
+#include "plot/view_range.h"
+#include "data/data_tables.h"
+#include "test_application.h"
+#include "test_registry.h"
+
+namespace orvane::app::testing {
+
+// Formula finding, keyboard first: F3, an m/z, Enter; a double-click enters a candidate.
+class FindFormulaTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestApplication> app;
+
+    FindFormulaWindow& finder() const { return app->window->findFormulaWindow(); }
+    void pressF3() const {
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F3);
+    }
+    void search(const QString& mz) const {
+        pressF3();
+        QVERIFY(finder().isVisible());
+        finder().mzBox()->selectAll();
+        QTest::keyClicks(finder().mzBox(), mz);
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+    }
+    QString cell(int row, int column) const {
+        const QAbstractItemModel* model = finder().table()->model();
+        return model->data(model->index(row, column)).toString();
+    }
+    std::string count(const char* symbol) const {
+        return app->elements().cell(shippedColumn(QLatin1String(symbol)), data::CountRow);
+    }
+
+private slots:
+    void init() { app = std::make_unique<TestApplication>(); }
+    void cleanup() { app.reset(); }
+
+    void aRefusedSearchSaysWhyAndEmptiesTheTable() {
+        search(QStringLiteral("195.0877"));
+        QVERIFY(finder().table()->model()->rowCount() > 0);
+        search(QStringLiteral("abc"));
+        QCOMPARE(finder().table()->model()->rowCount(), 0);
+        QCOMPARE(finder().summary()->text(), QStringLiteral("m/z 'abc' is not a number."));
+        finder().mzBox()->setText(QStringLiteral("195.0877"));
+        finder().elementsBox()->setText(QStringLiteral("C0-10 Qq1"));
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        QCOMPARE(finder().table()->model()->rowCount(), 0);
+        QVERIFY(finder().summary()->text().contains(QStringLiteral("position 7")));
+        QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void f3AnMzAndEnterFillTheTable() {
+        pressF3();
+        QVERIFY(app->window->tablesLoaded()); // F3 loaded the tables first
+        QCOMPARE(finder().windowTitle(), QStringLiteral("Find Formula"));
+        QCOMPARE(finder().ionsBox()->text(), QStringLiteral("[M+H]+")); // the ion box's preset
+        QVERIFY(app->activate(finder()));
+        QCOMPARE(QApplication::focusWidget(), finder().mzBox());
+        QTest::keyClicks(finder().mzBox(), QStringLiteral("195.0877"));
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+
+        QAbstractItemModelTester tester(finder().table()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const int rows = finder().table()->model()->rowCount();
+        QVERIFY(rows >= 3);
+        QCOMPARE(cell(0, 0), QStringLiteral("1"));
+        QCOMPARE(cell(0, 1), QStringLiteral("C8H10N4O2"));
+        QCOMPARE(cell(0, 2), QStringLiteral("[M+H]+"));
+        QCOMPARE(cell(0, 5), QStringLiteral("6"));
+        QVERIFY(finder().summary()->text().endsWith(QStringLiteral("removed by rules")));
+        QVERIFY(finder().summary()->text().startsWith(QString::number(rows) +
+                                                      QStringLiteral(" candidates; ")));
+
+        // sorted by a column, and back by rank
+        finder().table()->sortByColumn(1, Qt::DescendingOrder);
+        QVERIFY(cell(0, 1) >= cell(rows - 1, 1));
+        QVERIFY(cell(0, 1) != QStringLiteral("C8H10N4O2") || rows == 1);
+        finder().table()->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(cell(0, 1), QStringLiteral("C8H10N4O2"));
+
+        // without the rules more formulas stay
+        finder().rulesBox()->setChecked(false);
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        QVERIFY(finder().table()->model()->rowCount() > rows);
+    }
+
+    void aDoubleClickEntersTheCandidateAndShowsItsIon() {
+        search(QStringLiteral("181.0707"));
+        QCOMPARE(cell(0, 1), QStringLiteral("C6H12O6"));
+        QTableView* table = finder().table();
+        const QRect first = table->visualRect(table->model()->index(0, 1));
+        // a double-click is a click and then the second press
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(count("C"), std::string("6"));
+        QCOMPARE(count("H"), std::string("12"));
+        QCOMPARE(count("O"), std::string("6"));
+        QVERIFY(app->session->state().hasPicture);
+        QCOMPARE(app->session->state().ionText, std::string("[M+H]+"));
+        QVERIFY(app->window->highResolutionWindow().isVisible());
+        QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void aClickOnAMeasuredPeakSearchesItsMzWithTheSpectrum() {
+        search(QStringLiteral("181.0707"));
+        QTableView* table = finder().table();
+        const QRect first = table->visualRect(table->model()->index(0, 1));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        HighResolutionWindow& window = app->window->highResolutionWindow();
+        QVERIFY(window.isVisible());
+        finder().hide();
+
+        // glucose's own [M+H]+ clusters as the measured peak list
+        QString peaks;
+        const IonClusterModel& clusters = window.clusters();
+        for (int row = 0; row < clusters.rowCount(); ++row) {
+            peaks += clusters.index(row, 2).data().toString() + QLatin1Char('\t') +
+                     clusters.index(row, 3).data().toString() + QLatin1Char('\n');
+        }
+        const QString path = app->directory.filePath(QStringLiteral("glucose.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(peaks.toUtf8());
+        file.close();
+        app->dialogs.spectrumName = path;
+        app->run("Open1");
+        QVERIFY(app->dialogs.errors.empty());
+        ProfilePlotView& plot = window.plot();
+        QVERIFY(!plot.content().measured.empty());
+
+        // a click beside nothing measured does nothing; one on the first peak opens the finder
+        const plot::PlotFrame frame = plot::highResolutionFrame(plot.width(), plot.height());
+        const double mz = clusters.index(0, 2).data().toString().toDouble();
+        const auto clickAt = [&](double at) {
+            const QPoint point(static_cast<int>(plot::columnOf(plot.view(), frame, at)),
+                               static_cast<int>(plot::rowOf(plot.view(), frame, 50)));
+            QTest::mouseClick(&plot, Qt::LeftButton, {}, point);
+        };
+        clickAt(mz - 0.5);
+        QVERIFY(!finder().isVisible());
+        clickAt(mz);
+        QVERIFY(finder().isVisible());
+        QVERIFY(std::abs(finder().mzBox()->text().toDouble() - mz) < 1e-5);
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        QCOMPARE(cell(0, 1), QStringLiteral("C6H12O6"));
+        QVERIFY(!cell(0, 6).isEmpty()); // scored against the spectrum
+        QVERIFY(
+            finder().summary()->text().endsWith(QStringLiteral("scored by the measured spectrum")));
+    }
+};
+
+static RegisterTest registration("FindFormulaTest",
+                                 [] { return std::make_unique<FindFormulaTest>(); });
+
+} // namespace orvane::app::testing
+
+#include "find_formula_test.moc"

@@ -1,0 +1,211 @@
+// orvane-calc's formula finding, run as a process on the shipped data.
+
+#include "orvane_calc_fixture.h"
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace orvane::cli::testing {
+namespace {
+
+// caffeine's [M+H]+ rounded to four decimals, as an instrument would give it
+const std::string caffeineMz = "195.0877";
+
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& key) {
+    std::vector<std::string> found;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(key + "\t")) {
+            found.push_back(line.substr(key.size() + 1));
+        }
+    }
+    return found;
+}
+
+TEST_F(OrvaneCalc, FindRefusesWhatDoesNotGoWithIt) {
+    const struct {
+        const char* arguments;
+        int status;
+        const char* error;
+    } cases[] = {
+        {"--find 195 --ppm 3 --mda 2", 2, "--ppm and --mda are two tolerances; give one"},
+        {"--find 195 C8H10N4O2", 2, "FORMULA does not go with finding formulas"},
+        {"--find 195 --find-batch -", 2, "--find-batch with --find does not go with"},
+        {"--find-batch - --json", 2, "--json (use --format json) does not go with"},
+        {"--ion '[M+H]+' --ion '[M+Na]+' C8H10N4O2", 2, "--ion is given more than once"},
+        {"--find 195 --rdbe 5", 2, "--rdbe needs MIN:MAX, MIN: or :MAX with numbers, not '5'"},
+        {"--find 195 --rdbe 8:2", 2, "--rdbe 8:2: the minimum is above the maximum"},
+        {"--find -3", 2, "--find"},
+        {"--find 195 --elements 'C0-4 Xy2'", 1,
+         "orvane-calc: cannot find formulas: Element ranges \"C0-4 Xy2\": an element symbol is "
+         "expected at position 6."},
+        {"--find 195 --ion '[M+Qq]+'", 1, "orvane-calc: cannot find formulas: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome result = runShipped(c.arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST_F(OrvaneCalc, FindReportsTheCandidatesBestFirst) {
+    const Outcome result = runShipped("--find " + caffeineMz + " --limit 3");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::vector<std::string> candidates = linesStartingWith(result.out, "Candidate");
+    ASSERT_EQ(candidates.size(), 3u);
+    EXPECT_TRUE(candidates[0].starts_with("1\tC8H10N4O2\t[M+H]+\tC8H11N4O2\t195.087652"))
+        << candidates[0];
+    EXPECT_TRUE(candidates[1].starts_with("2\t"));
+    EXPECT_EQ(linesStartingWith(result.out, "Find"),
+              std::vector<std::string>{"195.0877\t5\tppm"});
+
+    // without rules and limit, every formula evaluated is a candidate
+    const Outcome all = runShipped("--find " + caffeineMz + " --no-rules --limit 0 --mda 5");
+    ASSERT_EQ(all.status, 0) << all.err;
+    const std::vector<std::string> evaluated = linesStartingWith(all.out, "Evaluated");
+    ASSERT_EQ(evaluated.size(), 1u);
+    EXPECT_EQ(std::to_string(linesStartingWith(all.out, "Candidate").size()), evaluated[0]);
+    EXPECT_EQ(linesStartingWith(all.out, "RemovedByRules"), std::vector<std::string>{"0"});
+    EXPECT_GT(linesStartingWith(all.out, "Candidate").size(), candidates.size());
+}
+
+TEST_F(OrvaneCalc, FindJsonHoldsTheCandidatesWithTheirComposition) {
+    const Outcome result = runShipped("--find " + caffeineMz +
+                                      " --json --limit 2 --ion '[M+H]+' --ion '[M+Na]+' --rdbe 0:");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const nlohmann::json report = nlohmann::json::parse(result.out);
+    const nlohmann::json& found = report.at("find");
+    EXPECT_EQ(found.at("mz"), 195.0877);
+    EXPECT_EQ(found.at("ppm"), 5.0);
+    EXPECT_GE(found.at("evaluated").get<long long>(), found.at("removedByRules").get<long long>());
+    ASSERT_EQ(found.at("candidates").size(), 2u);
+    const nlohmann::json& first = found.at("candidates").at(0);
+    EXPECT_EQ(first.at("rank"), 1);
+    EXPECT_EQ(first.at("formula"), "C8H10N4O2");
+    EXPECT_EQ(first.at("composition"), (nlohmann::json{{"C", 8}, {"H", 10}, {"N", 4}, {"O", 2}}));
+    EXPECT_EQ(first.at("ion"), "[M+H]+");
+    EXPECT_EQ(first.at("ionFormula"), "C8H11N4O2");
+    EXPECT_EQ(first.at("rdbe"), 6.0);
+    EXPECT_TRUE(first.at("isotopeScore").is_null());
+    EXPECT_LT(std::abs(first.at("ppm").get<double>()), 1);
+    for (const char* key : {"mz", "score"}) {
+        EXPECT_TRUE(first.at(key).is_number()) << key;
+    }
+}
+
+TEST_F(OrvaneCalc, FindBatchIsTheSameForAnyNumberOfThreads) {
+    const std::string input = "# targets\n" + caffeineMz +
+                              "\n181.0707\t[M+H]+\n\nnot a number\n203.0526\t[M+Na]+\n"
+                              "500.2\n";
+    const Outcome one = runShipped("--find-batch - --threads 1 --limit 0", input);
+    const Outcome three = runShipped("--find-batch - --threads 3 --limit 0", input);
+    EXPECT_EQ(one.status, 1); // the line that is no number
+    EXPECT_EQ(three.status, 1);
+    EXPECT_EQ(one.out, three.out);
+    EXPECT_NE(one.err.find("line 5: the target \"not a number\" is not an m/z above 0"),
+              std::string::npos)
+        << one.err;
+    EXPECT_TRUE(one.out.starts_with("line\ttarget\trank\tformula\tion\tionFormula\tmz\tppm\trdbe\ti"
+                                    "sotopeScore\tscore\terror\n"));
+    EXPECT_NE(one.out.find("\n2\t195.0877\t1\tC8H10N4O2\t[M+H]+\t"), std::string::npos);
+    EXPECT_NE(one.out.find("\n3\t181.0707\t1\tC6H12O6\t[M+H]+\t"), std::string::npos);
+    EXPECT_NE(one.out.find("\n6\t203.0526\t1\tC6H12O6\t[M+Na]+\t"), std::string::npos);
+
+    const Outcome json = runShipped("--find-batch - --format json --limit 1 --threads 2", input);
+    std::istringstream rows(json.out);
+    std::vector<nlohmann::json> objects;
+    for (std::string row; std::getline(rows, row);) {
+        objects.push_back(nlohmann::json::parse(row));
+    }
+    ASSERT_EQ(objects.size(), 5u);
+    EXPECT_EQ(objects[0].at("line"), 2);
+    EXPECT_EQ(objects[0].at("formula"), "C8H10N4O2");
+    EXPECT_EQ(objects[2].at("error"), "the target \"not a number\" is not an m/z above 0");
+
+    const Outcome csv = runShipped("--find-batch - --format csv --limit 1 --threads 2", input);
+    EXPECT_TRUE(csv.out.starts_with("line,target,rank,formula,ion,ionFormula,mz,ppm,rdbe,"));
+    EXPECT_NE(csv.out.find("\n2,195.0877,1,C8H10N4O2,[M+H]+,"), std::string::npos);
+}
+
+TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
+    // caffeine's own [M+H]+ clusters from orvane-calc, as a peak list
+    const Outcome clusters = runShipped("--ion '[M+H]+' C8H10N4O2");
+    ASSERT_EQ(clusters.status, 0) << clusters.err;
+    std::string peaks = "m/z\tintensity\n";
+    for (const std::string& cluster : linesStartingWith(clusters.out, "Cluster")) {
+        std::istringstream fields(cluster);
+        std::string nominal, mass, mz, intensity;
+        std::getline(fields, nominal, '\t');
+        std::getline(fields, mass, '\t');
+        std::getline(fields, mz, '\t');
+        std::getline(fields, intensity, '\t');
+        peaks += mz + "\t" + intensity + "\n";
+    }
+    write("caffeine.txt", peaks);
+    const std::string measured = " --measured '" + (m_dir / "caffeine.txt").string() + "'";
+
+    // 195.0872 lies nearer C8H18OS2 than caffeine: the mass alone ranks that first
+    const Outcome byMass = runShipped("--find 195.0872 --ppm 10 --limit 1");
+    ASSERT_EQ(byMass.status, 0) << byMass.err;
+    const std::vector<std::string> massFirst = linesStartingWith(byMass.out, "Candidate");
+    ASSERT_EQ(massFirst.size(), 1u);
+    EXPECT_TRUE(massFirst[0].starts_with("1\tC8H18OS2\t")) << massFirst[0];
+    EXPECT_NE(massFirst[0].find("\tnone\t"), std::string::npos);
+
+    const Outcome byPattern =
+        runShipped("--find 195.0872 --ppm 10 --limit 1 --resolution 10000" + measured);
+    ASSERT_EQ(byPattern.status, 0) << byPattern.err;
+    const std::vector<std::string> patternFirst = linesStartingWith(byPattern.out, "Candidate");
+    ASSERT_EQ(patternFirst.size(), 1u);
+    EXPECT_TRUE(patternFirst[0].starts_with("1\tC8H10N4O2\t")) << patternFirst[0];
+    EXPECT_EQ(patternFirst[0].find("\tnone\t"), std::string::npos);
+    // a wider intensity error forgives more: the same first candidate scores nearer 0
+    const Outcome forgiving = runShipped(
+        "--find 195.0872 --ppm 10 --limit 1 --resolution 10000 --intensity-sigma 0.5:0.5" +
+        measured);
+    ASSERT_EQ(forgiving.status, 0) << forgiving.err;
+    const std::vector<std::string> forgivingFirst = linesStartingWith(forgiving.out, "Candidate");
+    ASSERT_EQ(forgivingFirst.size(), 1u);
+    const auto isotopeScoreOf = [](const std::string& line) {
+        std::istringstream fields(line);
+        std::string field;
+        for (int i = 0; i < 8; ++i) {
+            std::getline(fields, field, '\t');
+        }
+        return std::stod(field);
+    };
+    EXPECT_GT(isotopeScoreOf(forgivingFirst[0]), isotopeScoreOf(patternFirst[0]));
+
+    const Outcome batch =
+        runShipped("--find-batch - --ppm 10 --limit 1 --resolution 10000 --format json" + measured,
+                   "195.0872\n");
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    const nlohmann::json row = nlohmann::json::parse(batch.out);
+    EXPECT_EQ(row.at("formula"), "C8H10N4O2");
+    EXPECT_TRUE(row.at("isotopeScore").is_number());
+
+    const struct {
+        std::string arguments;
+        const char* error;
+    } refused[] = {
+        {"--find 195.0872 --resolution 0" + measured,
+         "Resolving power '0' must be a number above 0."},
+        {"--find 195.0872 --spectrum 3" + measured, "there is no spectrum 3"},
+        {"--find 195.0872 --measured '" + (m_dir / "none.txt").string() + "'", "none.txt"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome result = runShipped(c.arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+} // namespace
+} // namespace orvane::cli::testing

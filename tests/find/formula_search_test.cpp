@@ -1,0 +1,269 @@
+#include "find/formula_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "accurate/accurate_test_support.h"
+#include "accurate/element_isotopes.h"
+#include "accurate/ion_mz.h"
+
+namespace orvane::find {
+namespace {
+
+using accurate::support::columnOf;
+using accurate::support::errorOf;
+using accurate::support::shippedTables;
+
+double mainMass(const std::string& symbol) {
+    return accurate::readElementIsotopes(shippedTables(), columnOf(symbol), '.')
+        .mostAbundant()
+        .mass;
+}
+
+// A formula and ion as the brute force and the search both name it.
+using Found = std::tuple<std::string, std::string>;
+
+std::set<Found> foundBy(const FindResult& result) {
+    std::set<Found> found;
+    for (const Candidate& candidate : result.candidates) {
+        found.emplace(candidate.formula, candidate.ion);
+    }
+    return found;
+}
+
+// Every count of C 0-12, H 0-24, N 0-4, O 0-5, S 0-1 tried for each ion: (k M + adducts -
+// z electrons) / |z| against the target, the formula written in Hill order by hand.
+std::set<Found> bruteForce(double target, const MassTolerance& tolerance) {
+    struct Ion {
+        const char* text;
+        int k;
+        double adducts;
+        int z;
+        int hydrogensLost;
+    };
+    const double h = mainMass("H");
+    const double carbon = mainMass("C");
+    const double nitrogen = mainMass("N");
+    const double oxygen = mainMass("O");
+    const double sulfur = mainMass("S");
+    const Ion ions[] = {{"[M+H]+", 1, h, 1, 0},
+                        {"[M-H]-", 1, -h, -1, 1},
+                        {"[M+Na]+", 1, mainMass("Na"), 1, 0},
+                        {"[M+2H]2+", 1, 2 * h, 2, 0},
+                        {"[2M+H]+", 2, h, 1, 0}};
+    std::set<Found> found;
+    for (int c = 0; c <= 12; ++c) {
+        for (int hydrogens = 0; hydrogens <= 24; ++hydrogens) {
+            for (int n = 0; n <= 4; ++n) {
+                for (int o = 0; o <= 5; ++o) {
+                    for (int s = 0; s <= 1; ++s) {
+                        if (c + hydrogens + n + o + s == 0) {
+                            continue;
+                        }
+                        const double mass =
+                            c * carbon + hydrogens * h + n * nitrogen + o * oxygen + s * sulfur;
+                        std::string formula;
+                        const auto put = [&](const char* symbol, int count) {
+                            if (count > 0) {
+                                formula += symbol + (count > 1 ? std::to_string(count) : "");
+                            }
+                        };
+                        if (c > 0) {
+                            put("C", c);
+                            put("H", hydrogens);
+                            put("N", n);
+                            put("O", o);
+                            put("S", s);
+                        } else {
+                            put("H", hydrogens);
+                            put("N", n);
+                            put("O", o);
+                            put("S", s);
+                        }
+                        for (const Ion& ion : ions) {
+                            if (hydrogens * ion.k < ion.hydrogensLost) {
+                                continue;
+                            }
+                            const double mz =
+                                (ion.k * mass + ion.adducts - ion.z * accurate::electronMass) /
+                                std::abs(ion.z);
+                            if (tolerance.accepts(target, mz)) {
+                                found.emplace(formula, ion.text);
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return found;
+}
+
+TEST(FormulaSearch, RefusesWhatItCannotSearch) {
+    const struct {
+        const char* name;
+        FindQuery query;
+        const char* message;
+    } cases[] = {
+        {"no target", {0, {}, {"[M+H]+"}, "C0-4", {}}, "The target m/z must be a number above 0."},
+        {"NaN target",
+         {std::nan(""), {}, {"[M+H]+"}, "C0-4", {}},
+         "The target m/z must be a number above 0."},
+        {"no tolerance",
+         {100, {0, false}, {"[M+H]+"}, "C0-4", {}},
+         "The tolerance must be a number above 0."},
+        {"ranges",
+         {100, {}, {"[M+H]+"}, "C0-4 Q1", {}},
+         "Element ranges \"C0-4 Q1\": an element symbol is expected at position 6."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(errorOf([&] { findFormulas(c.query, shippedTables(), '.'); }), c.message);
+    }
+    FindQuery badIon{100, {}, {"[M+H]+", "[M+Qq]+"}, "C0-4", {}};
+    EXPECT_NE(errorOf([&] { findFormulas(badIon, shippedTables(), '.'); }), "no error");
+}
+
+TEST(FormulaSearch, FindsExactlyWhatTheBruteForceFinds) {
+    const struct {
+        const char* name;
+        double target;
+        MassTolerance tolerance;
+    } cases[] = {
+        {"m/z 100, 50 ppm", 100.0757, {50, false}}, {"m/z 195, 20 ppm", 195.0877, {20, false}},
+        {"m/z 195, 30 mDa", 195.0877, {30, true}},  {"m/z 300, 100 ppm", 300.1000, {100, false}},
+        {"m/z 59, 200 mDa", 59.0, {200, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FindQuery query{c.target,
+                        c.tolerance,
+                        {"[M+H]+", "[M-H]-", "[M+Na]+", "[M+2H]2+", "[2M+H]+"},
+                        "C0-12 H0-24 N0-4 O0-5 S0-1",
+                        {}};
+        query.rules.disableHeuristics();
+        const FindResult result = findFormulas(query, shippedTables(), '.');
+        const std::set<Found> expected = bruteForce(c.target, c.tolerance);
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(foundBy(result), expected);
+        EXPECT_EQ(result.evaluated, static_cast<long long>(expected.size()));
+        EXPECT_EQ(result.removedByRules, 0);
+        EXPECT_EQ(result.candidates.size(), expected.size());
+    }
+}
+
+TEST(FormulaSearch, RanksByTheMassErrorAndCountsWhatRulesRemove) {
+    // caffeine's [M+H]+ from the shipped masses, with what 5 ppm of it let in
+    const double caffeine =
+        8 * mainMass("C") + 10 * mainMass("H") + 4 * mainMass("N") + 2 * mainMass("O");
+    const double target = accurate::mzOf(caffeine + mainMass("H"), 1);
+    FindQuery query;
+    query.mz = target;
+    FindResult result = findFormulas(query, shippedTables(), '.');
+    ASSERT_FALSE(result.candidates.empty());
+    const Candidate& first = result.candidates.front();
+    EXPECT_EQ(first.formula, "C8H10N4O2");
+    EXPECT_EQ(first.ionFormula, "C8H11N4O2");
+    EXPECT_EQ(first.ion, "[M+H]+");
+    EXPECT_NEAR(first.ppm, 0, 1e-6);
+    EXPECT_EQ(first.rdbe, 6);
+    EXPECT_NEAR(first.mz, target, 1e-9);
+    for (std::size_t i = 1; i < result.candidates.size(); ++i) {
+        EXPECT_LE(std::abs(result.candidates[i - 1].ppm), std::abs(result.candidates[i].ppm));
+        EXPECT_LE(std::abs(result.candidates[i].ppm), 5);
+        EXPECT_EQ(std::fmod(result.candidates[i].rdbe, 1.0), 0);
+    }
+    long long byRule = 0;
+    for (const long long removed : result.removedBy) {
+        byRule += removed;
+    }
+    EXPECT_EQ(byRule, result.removedByRules);
+    EXPECT_EQ(result.evaluated,
+              result.removedByRules + static_cast<long long>(result.candidates.size()));
+    EXPECT_GT(result.removedByRules, 0);
+
+    // without rules the same search keeps everything it evaluated
+    query.rules.disableHeuristics();
+    const FindResult all = findFormulas(query, shippedTables(), '.');
+    EXPECT_EQ(all.evaluated, result.evaluated);
+    EXPECT_EQ(all.candidates.size(), static_cast<std::size_t>(all.evaluated));
+}
+
+TEST(FormulaSearch, MinimaAndIonsThatTakeAtomsAway) {
+    // [M-H2O+H]+ needs two H and an O in the molecule; a minimum of 9 C leaves none of 8
+    const double caffeine =
+        8 * mainMass("C") + 10 * mainMass("H") + 4 * mainMass("N") + 2 * mainMass("O");
+    FindQuery query;
+    query.mz = accurate::mzOf(caffeine - mainMass("O") - mainMass("H"), 1);
+    query.ions = {"[M-H2O+H]+"};
+    query.elementRanges = "C0-10 H0-20 N0-5 O0-3";
+    query.rules.disableHeuristics();
+    const std::set<Found> found = foundBy(findFormulas(query, shippedTables(), '.'));
+    EXPECT_EQ(found.count({"C8H10N4O2", "[M-H2O+H]+"}), 1u);
+    query.elementRanges = "C9-10 H0-20 N0-5 O0-3";
+    EXPECT_EQ(foundBy(findFormulas(query, shippedTables(), '.')).count({"C8H10N4O2", "[M-H2O+H]+"}),
+              0u);
+    query.elementRanges = "C0-10 H0-20 N0-5";
+    EXPECT_TRUE(findFormulas(query, shippedTables(), '.').candidates.empty());
+}
+
+TEST(FormulaSearch, RangesTooWideForThePairTableAreSearchedCountByCount) {
+    // C0-999999 H0-3 makes four million pairs: the search steps through every count instead
+    for (const int carbons : {8, 100, 1000}) {
+        SCOPED_TRACE(carbons);
+        const double target = accurate::mzOf(12.0 * carbons + 3 * mainMass("H"), 1); // CnH2 + H
+        FindQuery narrow{target, {400, true}, {"[M+H]+"}, "C0-2000 H0-3", {}};
+        narrow.rules.disableHeuristics();
+        FindQuery wide = narrow;
+        wide.elementRanges = "C0-999999 H0-3";
+        const std::set<Found> expected = foundBy(findFormulas(narrow, shippedTables(), '.'));
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(foundBy(findFormulas(wide, shippedTables(), '.')), expected);
+        FindQuery single = narrow;
+        single.mz = accurate::mzOf(12.0 * carbons, 1);
+        single.elementRanges = "C0-2000";
+        single.ions = {"[M]+"};
+        const std::set<Found> carbonOnly = foundBy(findFormulas(single, shippedTables(), '.'));
+        EXPECT_EQ(carbonOnly, (std::set<Found>{{"C" + std::to_string(carbons), "[M]+"}}));
+    }
+}
+
+TEST(FormulaSearch, ReportsItsProgressAndStopsWhenTold) {
+    FindQuery query;
+    query.mz = 500.2;
+    query.ions = {"[M+H]+", "[M+Na]+"};
+    query.rules.disableHeuristics();
+    const FindResult whole = findFormulas(query, shippedTables(), '.');
+    EXPECT_FALSE(whole.cancelled);
+
+    std::vector<double> parts;
+    const FindResult followed = findFormulas(query, shippedTables(), '.', [&](double part) {
+        parts.push_back(part);
+        return true;
+    });
+    EXPECT_FALSE(followed.cancelled);
+    EXPECT_EQ(foundBy(followed), foundBy(whole));
+    ASSERT_GT(parts.size(), 10u);
+    EXPECT_EQ(parts.front(), 0.0);
+    EXPECT_TRUE(std::is_sorted(parts.begin(), parts.end()));
+    EXPECT_LT(parts.back(), 1.0);
+    EXPECT_GE(parts.back(), 0.5); // the second ion's walk
+
+    // stopped half-way: marked, and only part of the formulas
+    const FindResult stopped =
+        findFormulas(query, shippedTables(), '.', [](double part) { return part < 0.5; });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_LT(stopped.candidates.size(), whole.candidates.size());
+    const FindResult none = findFormulas(query, shippedTables(), '.', [](double) { return false; });
+    EXPECT_TRUE(none.cancelled);
+    EXPECT_TRUE(none.candidates.empty());
+}
+
+} // namespace
+} // namespace orvane::find

@@ -1,0 +1,138 @@
+#include "find/isotope_score.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "accurate/accurate_masses.h"
+#include "accurate/accurate_test_support.h"
+#include "accurate/element_isotopes.h"
+#include "accurate/ion_mz.h"
+
+namespace orvane::find {
+namespace {
+
+using accurate::support::columnOf;
+using accurate::support::shippedTables;
+
+// Three lines one nominal mass apart at m/z 200, tallest first, and their clusters.
+struct Theory {
+    std::vector<measured::TheoreticalPeak> lines{
+        {200.0, 1.0, 0}, {201.0, 0.3, 1}, {202.0, 0.05, 2}};
+    std::vector<measured::TheoreticalCluster> clusters{{200.0, 100}, {201.0, 30}, {202.0, 5}};
+};
+
+measured::Spectrum spectrumOf(const std::vector<std::pair<double, double>>& peaks) {
+    measured::Spectrum spectrum;
+    for (const auto& [mz, intensity] : peaks) {
+        spectrum.mz.push_back(mz);
+        spectrum.intensity.push_back(intensity);
+    }
+    return spectrum;
+}
+
+TEST(IsotopeScore, EachMissingExtraOrShiftedPeakCostsItsGaussianTerm) {
+    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08};
+    const MassTolerance tolerance{5, false}; // sigma 2.5 ppm of 200: 0.0005
+    const auto sigma = [&](double intensity) { return 0.02 + 0.08 * intensity; };
+    const auto term = [](double error, double s) { return -0.5 * (error / s) * (error / s); };
+    const struct {
+        const char* name;
+        std::vector<std::pair<double, double>> measured;
+        double expected;
+    } cases[] = {
+        {"nothing measured",
+         {},
+         term(1, sigma(1)) + term(0.3, sigma(0.3)) + term(0.05, sigma(0.05))},
+        {"only a peak far outside the range",
+         {{150, 1000}},
+         term(1, sigma(1)) + term(0.3, sigma(0.3)) + term(0.05, sigma(0.05))},
+        {"M+1 missing", {{200, 1000}, {202, 50}}, term(0.3, sigma(0.3))},
+        {"an extra peak at M+4",
+         {{200, 1000}, {201, 300}, {202, 50}, {204, 100}},
+         term(0.1, sigma(0))},
+        {"M+1 measured 0.4 instead of 0.3",
+         {{200, 1000}, {201, 400}, {202, 50}},
+         term(0.1, sigma(0.3))},
+        {"M off by one sigma", {{200.0005, 1000}, {201, 300}, {202, 50}}, -0.5},
+        {"M off by ten sigma: capped", {{200.005, 1000}, {201, 300}, {202, 50}}, -4.5},
+        {"exact, in other units", {{200, 2}, {201, 0.6}, {202, 0.1}}, 0},
+    };
+    const Theory theory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(isotopeScore(theory.lines, theory.clusters, 1, 200.0, tolerance,
+                                 spectrumOf(c.measured), settings),
+                    c.expected, 1e-9);
+    }
+}
+
+TEST(IsotopeScore, CaffeineRanksFirstForItsOwnClusterAmongItsIsobars) {
+    const data::DataTables& tables = shippedTables();
+    // caffeine's [M+H]+ clusters as a centroided spectrum at R 10000, intensities off by a
+    // few percent and m/z by a ppm, as an instrument would give them
+    const std::vector<accurate::AtomCount> ion{
+        {columnOf("C"), 8}, {columnOf("H"), 11}, {columnOf("N"), 4}, {columnOf("O"), 2}};
+    const accurate::AccurateMasses masses = accurate::computeAccurateMasses(ion, tables, '.');
+    measured::Spectrum spectrum;
+    const double noise[] = {0.97, 1.04, 0.95, 1.06, 1.0};
+    for (std::size_t c = 0; c < masses.clusters.size() && c < 5; ++c) {
+        const double mz = accurate::mzOf(masses.clusters[c].mass, 1);
+        spectrum.mz.push_back(mz * (1 + (c % 2 == 0 ? 1e-6 : -1e-6)));
+        spectrum.intensity.push_back(masses.clusters[c].intensity * 1000 * noise[c]);
+    }
+    // a target nearer an isobar with two S than caffeine, so that the mass alone misleads
+    const double mainH =
+        accurate::readElementIsotopes(tables, columnOf("H"), '.').mostAbundant().mass;
+    const double isobar =
+        8 * 12.0 + 19 * mainH +
+        accurate::readElementIsotopes(tables, columnOf("O"), '.').mostAbundant().mass +
+        2 * accurate::readElementIsotopes(tables, columnOf("S"), '.').mostAbundant().mass;
+    FindQuery query;
+    query.mz = accurate::mzOf(isobar, 1);
+    query.tolerance = {10, false};
+    FindResult result = findFormulas(query, tables, '.');
+    ASSERT_GE(result.candidates.size(), 2u);
+    EXPECT_EQ(result.candidates.front().formula, "C8H18OS2");
+    EXPECT_NE(result.candidates.front().formula, "C8H10N4O2");
+    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08};
+    scoreCandidates(result, query, spectrum, settings, tables, '.');
+    EXPECT_EQ(result.candidates.front().formula, "C8H10N4O2");
+    for (std::size_t i = 0; i < result.candidates.size(); ++i) {
+        ASSERT_TRUE(result.candidates[i].isotopeScore.has_value());
+        if (i > 0) {
+            EXPECT_GE(result.candidates[i - 1].score, result.candidates[i].score);
+        }
+    }
+}
+
+TEST(IsotopeScore, LinesAreMergedAtTheResolvingPowerAndScaledToTheTallest) {
+    Candidate dichloro; // C10H8Cl2 + H: the clusters of Cl2, fine peaks of 13C beside them
+    dichloro.charge = 1;
+    dichloro.ionAtoms = {{columnOf("H"), 9}, {columnOf("C"), 10}, {columnOf("Cl"), 2}};
+    std::vector<measured::TheoreticalCluster> clusters;
+    for (const double resolvingPower : {1'000.0, 1'000'000.0}) {
+        SCOPED_TRACE(resolvingPower);
+        const IsotopeScoreSettings settings{resolvingPower, 0.999, 0.02, 0.08};
+        const std::vector<measured::TheoreticalPeak> lines =
+            candidateLines(dichloro, shippedTables(), settings, clusters, '.');
+        ASSERT_FALSE(lines.empty());
+        double tallest = 0;
+        for (const measured::TheoreticalPeak& line : lines) {
+            tallest = std::max(tallest, line.intensity);
+        }
+        EXPECT_EQ(tallest, 1.0);
+        // M+2 holds 37Cl and 13C2 apart by 0.01: one line at R 1000, two at R 10^6
+        std::size_t nearM2 = 0;
+        for (const measured::TheoreticalPeak& line : lines) {
+            nearM2 += std::abs(line.mz - (lines.front().mz + 2)) < 0.1 ? 1 : 0;
+        }
+        EXPECT_EQ(nearM2 > 1, resolvingPower > 100'000);
+    }
+    EXPECT_EQ(clusters.front().intensity, 100);
+}
+
+} // namespace
+} // namespace orvane::find
