@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 #include <span>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -193,10 +192,7 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
 
     PatternConvolution convolution(length, n0 - w, n0 + w);
     convolution.setEntry(n0, 300.0);
-    convolution.setThreads(input.threads > 0
-                               ? input.threads
-                               : static_cast<int>(std::thread::hardware_concurrency()),
-                           input.minimumSplitTerms);
+    convolution.setThreads(input.threads, input.minimumSplitTerms);
 
     ProgressMeter meter(progress, progress ? totalAtomSteps(elements) : 0);
     for (const WorkingElement& element : elements) {
