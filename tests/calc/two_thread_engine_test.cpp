@@ -28,7 +28,7 @@ TEST(TwoThreadEngine, SplitStepsGiveTheSameBits) {
     auto pick = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(round);
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
         for (int j = 0; j < PatternConvolution::slotCount; ++j) {
@@ -43,7 +43,7 @@ TEST(TwoThreadEngine, SplitStepsGiveTheSameBits) {
             convolution->setEntry(2000, 300.0);
             convolution->setIsotopes(slots);
         }
-        const int steps = pick(1, 150);
+        const int steps = pick(1, 80);
         for (int step = 0; step < steps; ++step) {
             ASSERT_EQ(one.step(), two.step());
         }
