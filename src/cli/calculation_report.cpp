@@ -7,7 +7,8 @@
 
 namespace orvane::cli {
 
-void writeCalculationReport(std::ostream& out, const session::SessionState& state) {
+void writeCalculationReport(std::ostream& out, const session::SessionState& state,
+                            bool withPattern) {
     const session::ViewTexts& texts = state.texts;
     out << "Formula\t" << texts.formulaText << '\n';
     out << "FW\t" << texts.weightText << '\n';
@@ -15,6 +16,9 @@ void writeCalculationReport(std::ostream& out, const session::SessionState& stat
     for (const calc::WorkingElement& element : state.composition.elements) {
         out << "Percent\t" << element.symbol << '\t'
             << state.tables.elements.cell(element.column, data::PercentRow) << '\n';
+    }
+    if (!withPattern) {
+        return;
     }
     const calc::PatternState& pattern = state.pattern;
     out << "N0\t" << pattern.n0 << '\n';

@@ -67,6 +67,9 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
         ->type_name("ION")
         ->allow_extra_args(false);
     app->add_flag("--json", commandLine.json, "Prints one JSON object instead of the TAB report");
+    app->add_flag("--skip-pattern", commandLine.skipPattern,
+                  "Leaves the pattern out of the report and the JSON; it is calculated only "
+                  "for the pattern files and pictures asked for");
     app->add_option("--resolution", commandLine.resolvingPower,
                     "Resolving power of the profile, m/z over FWHM (default 60000)")
         ->type_name("R");

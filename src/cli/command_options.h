@@ -27,6 +27,7 @@ struct CommandLine {
 
     std::optional<std::string> ion; // --ion; without it "[M]+" at the charge
     bool json = false;              // one JSON object instead of the TAB report
+    bool skipPattern = false;       // --skip-pattern: no pattern in the report or the JSON
     std::optional<std::string> resolvingPower, coverage; // as typed into the window's boxes
     std::optional<std::string> profileFile, hiresPngFile;
     std::optional<std::string> measuredFile;

@@ -70,30 +70,34 @@ std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
 }
 
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
-                       const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters) {
+                       const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters,
+                       bool withPattern) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;
-    nlohmann::ordered_json points = nlohmann::ordered_json::array();
-    const long long first = static_cast<long long>(pattern.n0) - pattern.w;
-    const long long last = static_cast<long long>(pattern.n0) + pattern.w;
-    for (long long index = first; index <= last; ++index) {
-        points.push_back({index, pattern.at(index)});
-    }
     nlohmann::ordered_json report =
         origin ? originObject(*origin) : nlohmann::ordered_json::object();
     report.update(nlohmann::ordered_json{
         {"formula", state.texts.formulaText},
         {"fw", weight},
         {"charge", charge},
-        {"mz", charge != 0 ? nlohmann::ordered_json(weight / charge) : nlohmann::ordered_json()},
-        {"n0", pattern.n0},
-        {"w", pattern.w},
-        {"centroid", pattern.centroid},
-        {"span", {{"first", state.plotState.spanFirst}, {"last", state.plotState.spanLast}}},
-        // the m/z range the picture's frame spans
-        {"range", {{"xmin", state.plotState.xmin}, {"xmax", state.plotState.xmax}}},
-        {"pattern", points}});
+        {"mz", charge != 0 ? nlohmann::ordered_json(weight / charge) : nlohmann::ordered_json()}});
+    if (withPattern) {
+        // the span the pattern files write, not the window's zeros around it
+        nlohmann::ordered_json points = nlohmann::ordered_json::array();
+        for (long long index = state.plotState.spanFirst; index <= state.plotState.spanLast;
+             ++index) {
+            points.push_back({index, pattern.at(index)});
+        }
+        report.update(nlohmann::ordered_json{
+            {"n0", pattern.n0},
+            {"w", pattern.w},
+            {"centroid", pattern.centroid},
+            {"span", {{"first", state.plotState.spanFirst}, {"last", state.plotState.spanLast}}},
+            // the m/z range the picture's frame spans
+            {"range", {{"xmin", state.plotState.xmin}, {"xmax", state.plotState.xmax}}},
+            {"pattern", points}});
+    }
     if (ion) {
         report["accurate"] = accurateObject(*ion, allClusters);
     }

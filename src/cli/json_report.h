@@ -16,10 +16,10 @@ struct JsonOrigin {
 };
 
 /// The results of the last calculation as one JSON object on one line (no line break):
-/// "line" and "input" when `origin` is given, "formula", "fw", "charge", "mz", "n0", "w",
-/// "centroid", "span" {"first", "last"}, "pattern" [[index, intensity]] over the window
-/// N0 - W .. N0 + W, then "accurate" when `ion` is given and "measured" when `measured`
-/// is. "accurate" lists the clusters of at least 1e-6 % of the tallest unless `allClusters`;
+/// "line" and "input" when `origin` is given, "formula", "fw", "charge", "mz", then, unless
+/// `withPattern` is false, "n0", "w", "centroid", "span" {"first", "last"}, "range" {"xmin",
+/// "xmax"} and "pattern" [[index, intensity]] over the span that the pattern files write,
+/// then "accurate" when `ion` is given and "measured" when `measured` is. "accurate" lists the clusters of at least 1e-6 % of the tallest unless `allClusters`;
 /// its "averageMass" and "averageMz" are from masses.txt and abundances.txt, while "fw" is
 /// from elem.txt's atomic weights. "measured" holds "basePeakMz" and "basePeakIntensity"
 /// of the whole spectrum, "rangeBasePeakMz" and "rangeBasePeakIntensity" of the ion's
@@ -29,7 +29,7 @@ struct JsonOrigin {
 /// byte never ends a table.
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
                        const MeasuredReport* measured, const JsonOrigin* origin = nullptr,
-                       bool allClusters = false);
+                       bool allClusters = false, bool withPattern = true);
 
 /// The object of a batch line that failed: "line", "input", "error".
 std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error);

@@ -37,6 +37,12 @@ bool needsIon(const CommandLine& commandLine) {
            commandLine.measuredFile;
 }
 
+// What needs the exact pattern: the report's pattern lines, the pattern files, the pictures.
+bool needsPattern(const CommandLine& commandLine) {
+    return !commandLine.skipPattern || commandLine.normalFile || commandLine.specialFile ||
+           commandLine.pngFile || commandLine.svgFile || commandLine.pdfFile;
+}
+
 // What reports the accurate masses, and so says why they are missing.
 bool asksForAccurate(const CommandLine& commandLine) {
     return needsIon(commandLine) || commandLine.json;
@@ -119,7 +125,11 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     applySettings(run, commandLine);
     run.setIonText(commandLine.ion.value_or(defaultIon));
     CalculationWatch watch(commandLine.maxSeconds, terminalProgressLine());
-    if (run.enterCounts(counts, watch.engineProgress()) == session::Outcome::Cancelled) {
+    // The exact pattern only for what shows it: the report's pattern lines, the pattern
+    // files and the pictures.
+    if (!needsPattern(commandLine)) {
+        run.enterCountsWithoutPattern(counts);
+    } else if (run.enterCounts(counts, watch.engineProgress()) == session::Outcome::Cancelled) {
         watch.clearLine();
         std::cerr << "orvane-calc: " << watch.limitMessage() << '\n';
         return 1;
@@ -150,10 +160,10 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     std::ostringstream report;
     if (commandLine.json) {
         report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr,
-                             nullptr, commandLine.clustersAll)
+                             nullptr, commandLine.clustersAll, !commandLine.skipPattern)
                << '\n';
     } else {
-        writeCalculationReport(report, run.state());
+        writeCalculationReport(report, run.state(), !commandLine.skipPattern);
         if (ion) {
             writeAccurateReport(report, *ion, commandLine.clustersAll);
         }

@@ -311,6 +311,24 @@ Outcome Session::enterCounts(const std::vector<CountText>& counts,
         progress);
 }
 
+void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts) {
+    const Change change(*this);
+    data::TextGrid& elements = m_state.tables.elements;
+    for (int column = 1; column < elements.columnCount(); ++column) {
+        elements.setCell(column, data::CountRow, "0");
+    }
+    for (const CountText& count : counts) {
+        if (count.column >= 1 && count.column < elements.columnCount()) {
+            elements.setCell(count.column, data::CountRow, count.text);
+        }
+    }
+    ViewTexts& texts = m_state.texts;
+    calc::calculateComposition(elements, m_state.settings.charge.value(), m_separator,
+                               m_compositionReadings, m_state.composition,
+                               {texts.weightText, texts.averageMzText, texts.formulaText,
+                                m_state.workGrid, m_state.msData});
+}
+
 Outcome Session::writeAndCalculate(const std::function<void(data::TextGrid&)>& write,
                                    const calc::EngineProgress& progress) {
     const Change change(*this);

@@ -99,6 +99,10 @@ public:
     /// chain. A cancel puts every count back.
     Outcome enterCounts(const std::vector<CountText>& counts,
                         const calc::EngineProgress& progress = {});
+    /// enterCounts for what needs no pattern (accurate masses, ladders, reports without
+    /// the pattern): the counts and the composition summary only; the pattern engine, the
+    /// range and the drawing do not run, and the pattern state stays as it was.
+    void enterCountsWithoutPattern(const std::vector<CountText>& counts);
 
     // --- display settings -----------------------------------------------------------
     /// The charge box's text as typed (SpinEdit1), then SpinEdit1Change.

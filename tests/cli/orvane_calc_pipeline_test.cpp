@@ -68,8 +68,10 @@ TEST_F(OrvaneCalc, IonsOfTheJsonReportMatchTheMassesWorkedByHand) {
     EXPECT_EQ(glucose["span"]["last"], 185);
     EXPECT_EQ(glucose["range"]["xmin"], 175.0); // a small molecule's frame is its span
     EXPECT_EQ(glucose["range"]["xmax"], 185.0);
-    EXPECT_EQ(glucose["pattern"].size(), 2u * glucose["w"].get<int>() + 1);
-    EXPECT_EQ(glucose["pattern"][30], json::parse("[180, 100.0]"));
+    // the span the pattern files write, 175 .. 185, not the window's zeros
+    EXPECT_EQ(glucose["pattern"].size(), 11u);
+    EXPECT_EQ(glucose["pattern"][0][0], 175);
+    EXPECT_EQ(glucose["pattern"][5], json::parse("[180, 100.0]"));
     EXPECT_EQ(json::parse(runShipped("--json --charge 2 C6H12O6").out)["accurate"]["ion"], "[M]2+");
 }
 
@@ -352,6 +354,38 @@ TEST_F(OrvaneCalc, ListsTheClustersDownTo1e6PercentAndSaysWhatItRounded) {
     const Outcome hydrate = runShipped("--json FeCl3.6H2O");
     ASSERT_EQ(hydrate.status, 0) << hydrate.err;
     EXPECT_NEAR(json::parse(hydrate.out)["fw"].get<double>(), 270.285, 1e-9); // 270.29
+}
+
+} // namespace
+} // namespace orvane::cli::testing
+
+namespace orvane::cli::testing {
+namespace {
+
+// --skip-pattern leaves the pattern out of the report and the JSON; the exact pattern is
+// then calculated only for the pattern files and pictures asked for.
+TEST_F(OrvaneCalc, SkipPatternLeavesThePatternOut) {
+    const Outcome report = runShipped("--skip-pattern --ion '[M+H]+' C6H12O6");
+    EXPECT_EQ(report.status, 0) << report.err;
+    const auto lines = fields(report.out);
+    EXPECT_EQ(lines.at("Formula"), "H12C6O6");
+    EXPECT_EQ(lines.count("N0"), 0u);
+    EXPECT_EQ(lines.count("Peak 180"), 0u);
+    EXPECT_EQ(lines.count("Range"), 0u);
+    EXPECT_EQ(lines.count("MonoisotopicMz"), 1u);
+
+    const json object = json::parse(runShipped("--skip-pattern --json C6H12O6").out);
+    for (const char* key : {"n0", "w", "centroid", "span", "range", "pattern"}) {
+        EXPECT_FALSE(object.contains(key)) << key;
+    }
+    EXPECT_NEAR(object["accurate"]["monoisotopicMass"].get<double>(), 180.06339, 5e-6);
+
+    // a pattern file asked for is still written, from the exact pattern
+    const std::string file = (m_dir / "glucose.txt").string();
+    const Outcome saved = runShipped("--skip-pattern --normal '" + file + "' C6H12O6");
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_NE(readFile(file).find("  180.06\t100.000\r\n"), std::string::npos) << readFile(file);
+    EXPECT_EQ(fields(saved.out).count("N0"), 0u);
 }
 
 } // namespace
