@@ -53,6 +53,7 @@ public:
         if (!commandLine.searchedFolders.empty()) {
             m_session.searchDataFolders(commandLine.searchedFolders);
         }
+        m_session.drawOnlyOnRequest(); // a batch row has no picture
         m_session.Initialize1Click();
         if (!m_session.state().elementFileFound || !m_session.state().isotopeTableLoaded) {
             std::string why;

@@ -236,6 +236,7 @@ int runSingle(const CommandLine& commandLine, PictureWriter& pictures) {
     StderrNotifier notifier;
     BlankCanvas canvas;
     session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
+    run.drawOnlyOnRequest(); // pictures are drawn onto their own canvases
     try {
         return runCalculation(commandLine, pictures, run);
     } catch (const FileNotWritten& error) {

@@ -72,6 +72,10 @@ Session::Session(std::string dataDirectory, char separator, text::Notifier& noti
 
 // --- the load ----------------------------------------------------------------------------
 
+void Session::drawOnlyOnRequest() {
+    m_drawsOnCanvas = false;
+}
+
 void Session::searchDataFolders(std::vector<std::string> folders) {
     m_dataFolders = std::move(folders);
 }
@@ -219,7 +223,9 @@ void Session::Spectrum1Click() {
     m_state.plotState.imageWidth = m_canvas.width();
     m_state.plotState.imageHeight = m_canvas.height();
     m_state.hasPicture = true;
-    plot::drawSpectrum(m_canvas, m_state.plotState, spectrumContent());
+    if (m_drawsOnCanvas) {
+        plot::drawSpectrum(m_canvas, m_state.plotState, spectrumContent());
+    }
     // The drawing writes fw1 again; any error it can meet comes before that.
     m_state.texts.averageMzText =
         plot::averageMzText(m_state.composition.formulaWeight, charge, m_separator);

@@ -56,6 +56,10 @@ public:
     /// the first folder holding it (the first folder when none does). Without this the
     /// given data directory is used as it is.
     void searchDataFolders(std::vector<std::string> folders);
+    /// For front ends without a window (orvane-calc): Spectrum1Click no longer draws onto
+    /// the session's canvas; the picture is drawn only by drawSpectrumOn, when a file asks
+    /// for it.
+    void drawOnlyOnRequest();
     char separator() const { return m_separator; }
 
     // --- the load -------------------------------------------------------------------
@@ -187,6 +191,7 @@ private:
 
     std::string m_dataDirectory;
     std::vector<std::string> m_dataFolders;
+    bool m_drawsOnCanvas = true;
     char m_separator;
     text::Notifier& m_notifier;
     plot::Canvas& m_canvas;
