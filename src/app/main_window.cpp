@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -138,6 +139,12 @@ public:
     bool operator()(long long done, long long total) {
         if (!m_dialog) {
             if (m_clock.elapsed() < m_delay) {
+                // Until the window opens the picture and the other windows still repaint;
+                // input waits, so that no second command starts inside this one.
+                if (m_clock.elapsed() - m_lastEvents >= eventInterval) {
+                    m_lastEvents = m_clock.elapsed();
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                }
                 return true;
             }
             m_dialog = std::make_unique<QProgressDialog>(QString(), MainWindow::tr("Cancel"), 0,
@@ -158,9 +165,11 @@ public:
     }
 
 private:
+    static constexpr qint64 eventInterval = 50; // ms between two looks at the event queue
     MainWindow& m_window;
     qint64 m_delay;
     QElapsedTimer m_clock;
+    qint64 m_lastEvents = 0;
     std::unique_ptr<QProgressDialog> m_dialog;
 };
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -386,6 +387,33 @@ private slots:
         QCOMPARE(app->text("Formula"), QStringLiteral("C2"));
         QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("2"));
         QCOMPARE(app->dialogEdit()->text(), QStringLiteral("100000"));
+    }
+
+    void theWindowRepaintsBeforeTheProgressWindowOpens() {
+        // A progress delay longer than the calculation: no progress window, but the event
+        // loop runs (without user input) from the first moment.
+        app = std::make_unique<TestApplication>(WindowTiming{std::chrono::seconds(60)});
+        app->enterCount(carbon, QStringLiteral("2"));
+        app->clickCell(carbon, data::CountRow);
+        app->dialogEdit()->setText(QStringLiteral("20000"));
+        int ticks = 0;
+        bool progressSeen = false;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] {
+            ++ticks;
+            progressSeen = progressSeen || app->window->findChild<QProgressDialog*>() != nullptr;
+        });
+        ticker.start(5);
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(app->window->countDialog().findChild<QPushButton*>("OK1"),
+                          Qt::LeftButton);
+        const qint64 took = clock.elapsed();
+        QCOMPARE(app->text("Formula"), QStringLiteral("C20000"));
+        QVERIFY(!progressSeen);
+        if (took >= 300) {
+            QVERIFY2(ticks >= 3, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(took)));
+        }
     }
 
     void missingElementFileIsReportedAndTheLoadIsTriedAgain() {

@@ -52,7 +52,7 @@ struct TestApplication {
     std::unique_ptr<session::Session> session;
     std::unique_ptr<MainWindow> window;
 
-    TestApplication() {
+    explicit TestApplication(WindowTiming timing = WindowTiming{{}}) {
         for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
             QFile::copy(shareDirectory() + QLatin1Char('/') + QLatin1String(name),
                         directory.filePath(QLatin1String(name)));
@@ -61,7 +61,7 @@ struct TestApplication {
         session =
             std::make_unique<session::Session>(QFile::encodeName(directory.path()).toStdString(),
                                                '.', dialogs, canvas, session::SessionTiming{{}});
-        window = std::make_unique<MainWindow>(*session, dialogs, canvas, WindowTiming{{}});
+        window = std::make_unique<MainWindow>(*session, dialogs, canvas, timing);
         window->show();
     }
 
