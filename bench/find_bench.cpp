@@ -7,38 +7,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include "data/abundance_file.h"
+#include "shipped_tables.h"
+
 #include "data/data_tables.h"
-#include "data/element_file.h"
-#include "data/mass_file.h"
 #include "find/formula_search.h"
-#include "text/notifier.h"
 
 namespace {
 
 using namespace orvane;
 
-class FailingNotifier : public text::Notifier {
-public:
-    void notify(const std::string& message) override { throw std::runtime_error(message); }
-    bool confirm(const std::string& message) override { throw std::runtime_error(message); }
-};
-
 const data::DataTables& tables() {
-    static const data::DataTables loaded = [] {
-        data::DataTables t;
-        FailingNotifier notifier;
-        if (!data::loadElementFile(ORVANE_SHARE_DIR, t, notifier)) {
-            throw std::runtime_error("no element file");
-        }
-        data::loadAbundanceFile(ORVANE_SHARE_DIR, t, notifier);
-        data::loadMassFile(ORVANE_SHARE_DIR, t);
-        if (!t.massFileProblem.empty()) {
-            throw std::runtime_error(t.massFileProblem);
-        }
-        return t;
-    }();
-    return loaded;
+    return bench::shippedTables();
 }
 
 // state.range(0): the target m/z; state.range(1): 1 with the rules, 0 without.

@@ -11,35 +11,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "shipped_tables.h"
+
 #include "calc/composition_summary.h"
 #include "calc/isotope_engine.h"
-#include "data/abundance_file.h"
 #include "data/data_tables.h"
-#include "data/element_file.h"
-#include "text/notifier.h"
 
 namespace {
 
 using namespace orvane;
 
-class FailingNotifier : public text::Notifier {
-public:
-    void notify(const std::string& message) override { throw std::runtime_error(message); }
-    bool confirm(const std::string& message) override { throw std::runtime_error(message); }
-};
-
-// The tables are loaded once; every benchmark writes its own counts.
 data::DataTables& tables() {
-    static data::DataTables loaded = [] {
-        data::DataTables t;
-        FailingNotifier notifier;
-        if (!data::loadElementFile(ORVANE_SHARE_DIR, t, notifier)) {
-            throw std::runtime_error("no element file");
-        }
-        data::loadAbundanceFile(ORVANE_SHARE_DIR, t, notifier);
-        return t;
-    }();
-    return loaded;
+    return bench::shippedTables();
 }
 
 int columnOf(const std::string& symbol) {
