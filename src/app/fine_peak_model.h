@@ -33,8 +33,7 @@ public:
 
     /// Lists the fine peaks of `profile` (of an ion of `charge`; none for no profile) that
     /// lie from `low` to `high`.
-    void show(std::shared_ptr<const profile::Profile> profile, int charge, double low,
-              double high);
+    void show(std::shared_ptr<const profile::Profile> profile, int charge, double low, double high);
     /// Whether the profile shown has fine peaks to list, in the range or not.
     bool listing() const { return m_listing; }
 

@@ -51,10 +51,10 @@ std::vector<IsotopeSlot> isotopeSlotsOf(const std::vector<ElementAtoms>& normali
         }
         for (std::size_t i = 0; i < element.isotopes.size(); ++i) {
             const Isotope& isotope = element.isotopes[i];
-            slots.push_back({element.symbol,
-                             isotope.massNumber != 0 ? isotope.massNumber
-                                                     : std::llround(isotope.mass),
-                             i == reference});
+            slots.push_back(
+                {element.symbol,
+                 isotope.massNumber != 0 ? isotope.massNumber : std::llround(isotope.mass),
+                 i == reference});
         }
     }
     return slots;

@@ -174,7 +174,8 @@ FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge,
         result.compositions.isotopes = slots;
         result.compositions.counts.reserve(peaks.size() * slots.size());
         for (const Visited& peak : peaks) {
-            const auto first = counts.begin() + static_cast<std::ptrdiff_t>(peak.visit * slots.size());
+            const auto first =
+                counts.begin() + static_cast<std::ptrdiff_t>(peak.visit * slots.size());
             result.compositions.counts.insert(result.compositions.counts.end(), first,
                                               first + static_cast<std::ptrdiff_t>(slots.size()));
         }

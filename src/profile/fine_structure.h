@@ -17,9 +17,9 @@ struct FinePeak {
 
 // The isotopologues of an ion down to a coverage, or the finding that there are too many.
 struct FineStructure {
-    std::vector<FinePeak> peaks; // sorted by m/z; empty when tooMany
-    double coverage = 0;         // the sum of the peaks' probabilities
-    bool tooMany = false;        // the set would hold more than the limit of peaks
+    std::vector<FinePeak> peaks;   // sorted by m/z; empty when tooMany
+    double coverage = 0;           // the sum of the peaks' probabilities
+    bool tooMany = false;          // the set would hold more than the limit of peaks
     FineCompositions compositions; // of each peak, when asked for and not over its limit
 };
 

@@ -125,9 +125,9 @@ Profile profileOfClusters(const std::vector<AccurateCluster>& clusters, int char
 Profile computeProfile(const ProfileInput& input, const ProfileSettings& settings,
                        std::stop_token stop) {
     checkSettings(settings);
-    const FineStructure fine = computeFineStructure(input.elements, input.charge, settings.coverage,
-                                                    settings.maxFinePeaks, stop,
-                                                    settings.compositionLimit);
+    const FineStructure fine =
+        computeFineStructure(input.elements, input.charge, settings.coverage, settings.maxFinePeaks,
+                             stop, settings.compositionLimit);
     if (!fine.tooMany) {
         return profileOfFineStructure(fine, settings, stop);
     }

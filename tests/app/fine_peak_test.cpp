@@ -72,7 +72,8 @@ private slots:
 
     void nothingIsListedWithoutSeparatedFinePeaks() {
         FinePeakModel model('.');
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 0);
         model.show(nullptr, 1, 0, 1000);
         QVERIFY(!model.listing());
@@ -85,7 +86,8 @@ private slots:
 
     void theZoomedRangeListsItsFinePeaksWithTheirIsotopes() {
         FinePeakModel model('.');
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto profile = caffeineProfile(100'000);
         model.show(profile, 1, 0, 1000);
         QVERIFY(model.listing());

@@ -57,10 +57,10 @@ TEST(FineComposition, ChlorineCountsAgainstItsMostAbundantIsotope) {
 TEST(FineComposition, NotKeptWhenNotAskedForOrOverTheLimit) {
     const auto elements = formula(protonatedCaffeine);
     const FineStructure plain = computeFineStructure(elements, 1, 0.9999);
-    const FineStructure tight = computeFineStructure(elements, 1, 0.9999, defaultMaxFinePeaks, {},
-                                                     plain.peaks.size() - 1);
-    const FineStructure kept = computeFineStructure(elements, 1, 0.9999, defaultMaxFinePeaks, {},
-                                                    plain.peaks.size() * 4);
+    const FineStructure tight =
+        computeFineStructure(elements, 1, 0.9999, defaultMaxFinePeaks, {}, plain.peaks.size() - 1);
+    const FineStructure kept =
+        computeFineStructure(elements, 1, 0.9999, defaultMaxFinePeaks, {}, plain.peaks.size() * 4);
     EXPECT_EQ(plain.compositions.peakCount(), 0u);
     EXPECT_EQ(tight.compositions.peakCount(), 0u);
     ASSERT_EQ(kept.compositions.peakCount(), plain.peaks.size());
@@ -129,8 +129,8 @@ TEST(SeparatedFinePeaks, FollowTheResolvingPower) {
     }
     ProfileSettings settings;
     settings.resolvingPower = 100'000;
-    const Profile clusters = profileOfClusters({{195.0877, 0.9, 0}, {196.09, 0.1, 1e-6}}, 1,
-                                               settings);
+    const Profile clusters =
+        profileOfClusters({{195.0877, 0.9, 0}, {196.09, 0.1, 1e-6}}, 1, settings);
     EXPECT_FALSE(finePeaksSeparate(clusters, 1));
 }
 
@@ -142,8 +142,8 @@ TEST(SeparatedFinePeaks, SticksWithinARange) {
         std::size_t first;
         std::size_t last;
     } cases[] = {
-        {90, 99, 0, 0},      {103, 110, 4, 4},   {100.1, 100.2, 1, 1},
-        {100, 101, 0, 3},    {100.2, 102, 1, 4}, {0, 1000, 0, 4},
+        {90, 99, 0, 0},   {103, 110, 4, 4},   {100.1, 100.2, 1, 1},
+        {100, 101, 0, 3}, {100.2, 102, 1, 4}, {0, 1000, 0, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.low) + " to " + std::to_string(c.high));
