@@ -22,6 +22,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/fine_peak_table.h"
 #include "app/profile_plot_view.h"
 #include "app/table_copy.h"
 #include "app/session_events.h"
@@ -157,7 +158,11 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_table->setModel(&m_clusters);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    lowerLayout->addWidget(m_table, 1);
+    auto* tables = new QVBoxLayout;
+    tables->addWidget(m_table, 1);
+    m_finePeaks = new FinePeakTable(*m_plot, session.separator(), lower);
+    tables->addWidget(m_finePeaks, 1);
+    lowerLayout->addLayout(tables, 1);
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -400,8 +405,9 @@ void HighResolutionWindow::refresh() {
         m_profileKey = key;
         m_profile.reset();
         try {
-            const profile::ProfileSettings settings =
+            profile::ProfileSettings settings =
                 session::profileSettingsOf(state, m_session.separator());
+            settings.compositionLimit = FinePeakModel::compositionLimit;
             m_worker.start(++m_ticket,
                            session::profileInputFor(state, *m_result, m_session.separator()),
                            settings);
@@ -484,11 +490,13 @@ void HighResolutionWindow::rebuildPlot(bool wholeView) {
     showMeasuredName();
     if (!m_result) {
         m_plot->setContent({}, true);
+        m_finePeaks->setProfile(nullptr, 1);
         return;
     }
     m_plot->setContent(session::highResolutionContent(m_session.state(), *m_result, m_profile.get(),
                                                       m_match, m_session.separator()),
                        wholeView);
+    m_finePeaks->setProfile(m_profile, m_result->charge);
 }
 
 void HighResolutionWindow::showMeasuredName() {

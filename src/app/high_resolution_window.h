@@ -25,6 +25,7 @@ class Session;
 
 namespace orvane::app {
 
+class FinePeakTable;
 class ProfilePlotView;
 class SessionEvents;
 class UserDialogs;
@@ -94,6 +95,7 @@ private:
     QLineEdit* m_tolerance = nullptr;
     ProfilePlotView* m_plot = nullptr;
     QTableView* m_table = nullptr;
+    FinePeakTable* m_finePeaks = nullptr; // below the clusters when fine peaks separate
     QLabel* m_problem = nullptr;
     QPushButton* m_savePicture = nullptr;
     QPushButton* m_saveTable = nullptr;

@@ -34,8 +34,16 @@ void ProfilePlotView::setContent(plot::HighResolutionContent content, bool whole
 }
 
 void ProfilePlotView::showWholePattern() {
-    m_view = plot::wholeView(m_content.sticks);
+    setView(plot::wholeView(m_content.sticks));
+}
+
+void ProfilePlotView::setView(const plot::ViewRange& view) {
+    const bool changed = view != m_view;
+    m_view = view;
     update();
+    if (changed) {
+        emit viewChanged();
+    }
 }
 
 void ProfilePlotView::draw(plot::Canvas& canvas) const {
@@ -61,9 +69,8 @@ plot::TracePoint ProfilePlotView::pointAt(const QPointF& position) const {
 void ProfilePlotView::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches != 0) {
-        m_view =
-            plot::zoomedAt(m_view, pointAt(event->position()).mz, std::pow(zoomPerNotch, notches));
-        update();
+        setView(
+            plot::zoomedAt(m_view, pointAt(event->position()).mz, std::pow(zoomPerNotch, notches)));
     }
     event->accept();
 }
@@ -87,9 +94,8 @@ void ProfilePlotView::mouseMoveEvent(QMouseEvent* event) {
     }
     if (m_panFrom) {
         const plot::TracePoint from = pointAt(*m_panFrom);
-        m_view = plot::panned(m_view, from.mz - point.mz, from.intensity - point.intensity);
         m_panFrom = position;
-        update();
+        setView(plot::panned(m_view, from.mz - point.mz, from.intensity - point.intensity));
     }
 }
 
@@ -99,7 +105,7 @@ void ProfilePlotView::mouseReleaseEvent(QMouseEvent* event) {
         // A click is not a rectangle.
         const bool click = (end - *m_boxStart).manhattanLength() <= 4;
         if (!click) {
-            m_view = plot::boxed(m_view, pointAt(*m_boxStart), pointAt(end));
+            setView(plot::boxed(m_view, pointAt(*m_boxStart), pointAt(end)));
         }
         m_boxStart.reset();
         update();

@@ -29,6 +29,8 @@ public:
     const plot::ViewRange& view() const { return m_view; }
     /// Shows the whole pattern: the sticks with a margin, 0 to 110 %.
     void showWholePattern();
+    /// Shows this range, as a zoom would.
+    void setView(const plot::ViewRange& view);
     /// Draws the plot as it is shown onto any canvas (a picture file).
     void draw(plot::Canvas& canvas) const;
 
@@ -36,6 +38,8 @@ signals:
     void pointerAt(double mz, double intensity);
     /// A left click that drew no rectangle, at this m/z.
     void clickedAt(double mz);
+    /// The shown range changed: zoomed, panned, or the whole pattern again.
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include "profile/fine_structure.h"
 
 #include <algorithm>
+#include <cassert>
 #include <exception>
 
 #include <IsoSpec++/isoSpec++.h>
@@ -44,13 +45,20 @@ IsoSpec::Iso isoOf(const std::vector<ElementAtoms>& elements) {
     return iso;
 }
 
+// An isotopologue as the enumeration meets it; `visit` finds its isotope counts.
+struct Visited {
+    double mass = 0;
+    double probability = 0;
+    std::size_t visit = 0;
+};
+
 // Keeps the layers before the last whole and of the last (from `lastLayer` on) only its
 // most probable peaks, as many as bring the sum from `sumBefore` to `coverage`.
-void trimLastLayer(std::vector<FinePeak>& peaks, std::size_t lastLayer, double sumBefore,
+void trimLastLayer(std::vector<Visited>& peaks, std::size_t lastLayer, double sumBefore,
                    double coverage) {
     const auto layerBegin = peaks.begin() + static_cast<std::ptrdiff_t>(lastLayer);
     std::sort(layerBegin, peaks.end(),
-              [](const FinePeak& a, const FinePeak& b) { return a.probability > b.probability; });
+              [](const Visited& a, const Visited& b) { return a.probability > b.probability; });
     std::size_t kept = lastLayer;
     double sum = sumBefore;
     while (kept < peaks.size() && sum < coverage) {
@@ -65,12 +73,14 @@ void trimLastLayer(std::vector<FinePeak>& peaks, std::size_t lastLayer, double s
 namespace {
 
 FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge, double coverage,
-                        std::size_t maxPeaks, const std::stop_token& stop);
+                        std::size_t maxPeaks, const std::stop_token& stop,
+                        std::size_t compositionLimit);
 
 } // namespace
 
 FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, int charge,
-                                   double coverage, std::size_t maxPeaks, std::stop_token stop) {
+                                   double coverage, std::size_t maxPeaks, std::stop_token stop,
+                                   std::size_t compositionLimit) {
     if (!(coverage > 0 && coverage <= 1)) {
         throw text::Error("The coverage must be above 0 and at most 1, not " +
                           text::generalText(coverage, '.') + ".");
@@ -91,7 +101,7 @@ FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, in
     // IsoSpec refuses what it cannot hold (more than about ten million atoms of one element
     // raise std::length_error); such an ion has far too many fine peaks anyway.
     try {
-        return enumerate(normalised, charge, coverage, maxPeaks, stop);
+        return enumerate(normalised, charge, coverage, maxPeaks, stop, compositionLimit);
     } catch (const std::exception&) {
         return tooMany; // std::length_error, std::bad_alloc: the clusters stand in
     }
@@ -100,13 +110,19 @@ FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, in
 namespace {
 
 FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge, double coverage,
-                        std::size_t maxPeaks, const std::stop_token& stop) {
+                        std::size_t maxPeaks, const std::stop_token& stop,
+                        std::size_t compositionLimit) {
     FineStructure tooMany;
     tooMany.tooMany = true;
     IsoSpec::IsoLayeredGenerator generator(isoOf(normalised), 1000, 1000, true,
                                            std::min(coverage, 0.9999));
     const std::size_t visitLimit = visitFactor * std::max<std::size_t>(maxPeaks, 1);
-    std::vector<FinePeak> peaks; // masses until the end
+    std::vector<Visited> peaks;
+    // the isotope counts of every visit, slots.size() each, while there are few enough
+    const std::vector<IsotopeSlot> slots = isotopeSlotsOf(normalised);
+    assert(static_cast<int>(slots.size()) == generator.getAllDim());
+    bool recording = compositionLimit > 0;
+    std::vector<int> counts;
     double sum = 0;
     std::size_t lastLayer = 0;
     double sumBefore = 0;
@@ -116,10 +132,18 @@ FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge,
         lastLayer = peaks.size();
         sumBefore = sum;
         while (generator.advanceToNextConfigurationWithinLayer()) {
-            peaks.push_back({generator.mass(), generator.prob()});
+            peaks.push_back({generator.mass(), generator.prob(), peaks.size()});
             sum += generator.prob();
             if (peaks.size() > visitLimit) {
                 return tooMany;
+            }
+            if (recording && peaks.size() > compositionLimit) {
+                recording = false;
+                counts = {};
+            }
+            if (recording) {
+                counts.resize(peaks.size() * slots.size());
+                generator.get_conf_signature(counts.data() + (peaks.size() - 1) * slots.size());
             }
             if (peaks.size() % peaksBetweenStopChecks == 0) {
                 throwIfStopRequested(stop);
@@ -136,13 +160,26 @@ FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge,
     }
 
     FineStructure result;
-    for (FinePeak& peak : peaks) {
-        peak.mz = mzOfMass(peak.mz, charge);
+    for (Visited& peak : peaks) {
+        peak.mass = mzOfMass(peak.mass, charge); // m/z from here on
         result.coverage += peak.probability;
     }
     std::sort(peaks.begin(), peaks.end(),
-              [](const FinePeak& a, const FinePeak& b) { return a.mz < b.mz; });
-    result.peaks = std::move(peaks);
+              [](const Visited& a, const Visited& b) { return a.mass < b.mass; });
+    result.peaks.reserve(peaks.size());
+    for (const Visited& peak : peaks) {
+        result.peaks.push_back({peak.mass, peak.probability});
+    }
+    if (recording) {
+        result.compositions.isotopes = slots;
+        result.compositions.counts.reserve(peaks.size() * slots.size());
+        for (const Visited& peak : peaks) {
+            const auto first =
+                counts.begin() + static_cast<std::ptrdiff_t>(peak.visit * slots.size());
+            result.compositions.counts.insert(result.compositions.counts.end(), first,
+                                              first + static_cast<std::ptrdiff_t>(slots.size()));
+        }
+    }
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <stop_token>
 #include <vector>
 
+#include "profile/fine_composition.h"
 #include "profile/profile_input.h"
 
 namespace orvane::profile {
@@ -16,9 +17,10 @@ struct FinePeak {
 
 // The isotopologues of an ion down to a coverage, or the finding that there are too many.
 struct FineStructure {
-    std::vector<FinePeak> peaks; // sorted by m/z; empty when tooMany
-    double coverage = 0;         // the sum of the peaks' probabilities
-    bool tooMany = false;        // the set would hold more than the limit of peaks
+    std::vector<FinePeak> peaks;   // sorted by m/z; empty when tooMany
+    double coverage = 0;           // the sum of the peaks' probabilities
+    bool tooMany = false;          // the set would hold more than the limit of peaks
+    FineCompositions compositions; // of each peak, when asked for and not over its limit
 };
 
 /// The limit of fine peaks above which a profile stands on the clusters instead.
@@ -33,9 +35,11 @@ inline constexpr std::size_t defaultMaxFinePeaks = 1'000'000;
 /// reaches the coverage (estimateEnumerationBytes), as at small coverages of large ions.
 /// Raises text::Error for a coverage outside (0, 1] and for invalid elements
 /// (normalisedElements), Cancelled when `stop` is requested (checked every few thousand
-/// isotopologues and between IsoSpec's layers).
+/// isotopologues and between IsoSpec's layers). With a `compositionLimit` above 0 the
+/// result also holds each peak's isotope counts, unless the enumeration visits more than
+/// that many isotopologues (then none, to bound the memory).
 FineStructure computeFineStructure(const std::vector<ElementAtoms>& elements, int charge,
                                    double coverage, std::size_t maxPeaks = defaultMaxFinePeaks,
-                                   std::stop_token stop = {});
+                                   std::stop_token stop = {}, std::size_t compositionLimit = 0);
 
 } // namespace orvane::profile

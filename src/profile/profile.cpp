@@ -90,6 +90,8 @@ Profile profileOfFineStructure(const FineStructure& fine, const ProfileSettings&
     Profile profile = sample(lines, settings, stop);
     profile.fromFineStructure = true;
     profile.finePeakCount = fine.peaks.size();
+    profile.resolvingPower = settings.resolvingPower;
+    profile.compositions = fine.compositions; // the sticks are the peaks, in their order
     return profile;
 }
 
@@ -123,8 +125,9 @@ Profile profileOfClusters(const std::vector<AccurateCluster>& clusters, int char
 Profile computeProfile(const ProfileInput& input, const ProfileSettings& settings,
                        std::stop_token stop) {
     checkSettings(settings);
-    const FineStructure fine = computeFineStructure(input.elements, input.charge, settings.coverage,
-                                                    settings.maxFinePeaks, stop);
+    const FineStructure fine =
+        computeFineStructure(input.elements, input.charge, settings.coverage, settings.maxFinePeaks,
+                             stop, settings.compositionLimit);
     if (!fine.tooMany) {
         return profileOfFineStructure(fine, settings, stop);
     }

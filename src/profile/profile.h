@@ -44,6 +44,8 @@ struct ProfileSettings {
     std::optional<MzRange> range;   // by default lowest line - 4 FWHM to highest + 4 FWHM
     std::size_t maxFinePeaks = defaultMaxFinePeaks;
     int samplesPerFwhm = 20; // at the narrowest line
+    // the fine peaks' isotope counts are kept up to this many isotopologues (0: never)
+    std::size_t compositionLimit = 0;
 };
 
 // What a high-resolution instrument shows of an ion.
@@ -56,6 +58,8 @@ struct Profile {
     double coverageReached = 0;    // total probability of the sticks
     std::size_t finePeakCount = 0; // 0 when the clusters were used
     double step = 0;
+    double resolvingPower = 0;     // the settings' (fine structure only)
+    FineCompositions compositions; // of the sticks, when asked for and not too many
 };
 
 /// The profile of the ion at the settings' resolving power: every fine peak (coverage
@@ -68,7 +72,8 @@ Profile computeProfile(const ProfileInput& input, const ProfileSettings& setting
                        std::stop_token stop = {});
 
 /// The profile of a fine structure that is not tooMany: one Gaussian per peak, of FWHM
-/// m/z / R and area its probability. Raises as computeProfile.
+/// m/z / R and area its probability; the sticks keep the peaks' compositions. Raises as
+/// computeProfile.
 Profile profileOfFineStructure(const FineStructure& fine, const ProfileSettings& settings,
                                std::stop_token stop = {});
 

@@ -11,8 +11,9 @@ inline constexpr double electronMass = 0.000548579909065;
 
 // One isotope as the data files give it.
 struct Isotope {
-    double mass = 0;        // exact mass, u
-    double probability = 0; // abundance as a fraction; an element's sum is renormalised to 1
+    double mass = 0;          // exact mass, u
+    double probability = 0;   // abundance as a fraction; an element's sum is renormalised to 1
+    long long massNumber = 0; // for the fine peaks' composition; 0: the mass rounded
 };
 
 // One element of the ion with its atom count.

@@ -20,7 +20,7 @@ profile::ProfileInput profileInputFor(const SessionState& state, const IonResult
         }
         profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
         for (const accurate::Isotope& isotope : element.isotopes) {
-            atoms.isotopes.push_back({isotope.mass, isotope.probability});
+            atoms.isotopes.push_back({isotope.mass, isotope.probability, isotope.massNumber});
         }
         input.elements.push_back(std::move(atoms));
     }

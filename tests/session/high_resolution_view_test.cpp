@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "profile/separated_fine_peaks.h"
 #include "session/ion_profile.h"
 #include "session/session_test_support.h"
 #include "text/error.h"
@@ -68,6 +70,60 @@ TEST(HighResolutionView, TheIonsProfileAndLabelsComeFromTheDataFiles) {
     EXPECT_EQ(content.sticks.size(), shape.sticks.size());
     EXPECT_TRUE(content.measured.empty());
     EXPECT_EQ(content.title, "[M+H]+  H13C6O6");
+}
+
+TEST(HighResolutionView, FinePeaksAreNamedByTheDataFilesIsotopes) {
+    ShippedSession glucose("C6H12O6");
+    const IonResult ion = glucose.ion("[M+zH]z+");
+    const profile::ProfileInput input = profileInputFor(glucose.session.state(), ion, '.');
+    profile::ProfileSettings settings;
+    settings.resolvingPower = 200'000;
+    settings.compositionLimit = 10'000;
+    const profile::Profile shape = profile::computeProfile(input, settings);
+    ASSERT_EQ(shape.compositions.peakCount(), shape.sticks.size());
+    EXPECT_TRUE(profile::finePeaksSeparate(shape, ion.charge));
+
+    // the hand count from the same data: n p13 / p12 for one 13C, and so on
+    const auto ratioOf = [&input](const char* symbol, int heavySlot) {
+        for (const profile::ElementAtoms& element : input.elements) {
+            if (element.symbol == symbol) {
+                return element.atomCount * element.isotopes[heavySlot].probability /
+                       element.isotopes[0].probability;
+            }
+        }
+        return 0.0;
+    };
+    const struct {
+        const char* text;
+        double ratio;
+    } cases[] = {
+        {"13C1", ratioOf("C", 1)},
+        {"2H1", ratioOf("H", 1)},
+        {"18O1", ratioOf("O", 2)},
+        {"13C1 18O1", ratioOf("C", 1) * ratioOf("O", 2)},
+    };
+    std::optional<double> mono;
+    for (std::size_t k = 0; k < shape.sticks.size(); ++k) {
+        if (shape.compositions.text(k).empty()) {
+            mono = shape.sticks[k].intensity;
+        }
+    }
+    ASSERT_TRUE(mono.has_value());
+    EXPECT_EQ(*mono, 100.0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_GT(c.ratio, 0);
+        int found = 0;
+        for (std::size_t k = 0; k < shape.sticks.size(); ++k) {
+            if (shape.compositions.text(k) == c.text) {
+                ++found;
+                EXPECT_NEAR(shape.sticks[k].intensity / *mono, c.ratio, c.ratio * 1e-9);
+            }
+        }
+        EXPECT_EQ(found, 1);
+    }
+    // about 6.5 % for six carbons, as a user checks it
+    EXPECT_NEAR(ratioOf("C", 1), 6 * 0.0107, 0.001);
 }
 
 } // namespace
