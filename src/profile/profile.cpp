@@ -122,9 +122,32 @@ Profile profileOfClusters(const std::vector<AccurateCluster>& clusters, int char
     return sample(lines, settings, stop);
 }
 
+namespace {
+
+// True when even neighbouring clusters merge at the resolving power: the peak width at the
+// tallest cluster is at least the clusters' spacing, 1/|z|. Then no fine structure can show,
+// and the clusters (each with its own fine structure's variance) give the profile without
+// the enumeration, which for a protein runs through millions of fine peaks.
+bool clustersMerge(const ProfileInput& input, const ProfileSettings& settings) {
+    if (input.clusters.empty()) {
+        return false;
+    }
+    const auto byProbability = [](const AccurateCluster& a, const AccurateCluster& b) {
+        return a.probability < b.probability;
+    };
+    const AccurateCluster& tallest =
+        *std::max_element(input.clusters.begin(), input.clusters.end(), byProbability);
+    return tallest.mz / settings.resolvingPower >= 1.0 / chargeMagnitude(input.charge);
+}
+
+} // namespace
+
 Profile computeProfile(const ProfileInput& input, const ProfileSettings& settings,
                        std::stop_token stop) {
     checkSettings(settings);
+    if (clustersMerge(input, settings)) {
+        return profileOfClusters(input.clusters, input.charge, settings, stop);
+    }
     const FineStructure fine =
         computeFineStructure(input.elements, input.charge, settings.coverage, settings.maxFinePeaks,
                              stop, settings.compositionLimit);

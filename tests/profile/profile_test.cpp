@@ -187,5 +187,23 @@ TEST(Profile, ClustersAgreeWithTheFineStructureAtLowResolvingPower) {
     }
 }
 
+// Where the peak width reaches the clusters' spacing nothing of the fine structure can show:
+// the clusters give the profile at once, without the enumeration, whatever the peak limit.
+TEST(Profile, ClustersThatMergeNeedNoFineStructure) {
+    const int charge = 2;
+    const auto elements = formula({{"C", 15}, {"H", 22}, {"N", 3}, {"O", 5}, {"S", 1}});
+    ProfileInput input{elements, charge, {{165.05, 0.8, 1e-6}, {165.55, 0.15, 1e-6},
+                                          {166.05, 0.05, 1e-6}}};
+    const struct {
+        double resolvingPower;
+        bool fromFineStructure;
+    } cases[] = {{100, false}, {330, false}, {340, true}, {60000, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.resolvingPower);
+        ProfileSettings settings = at(c.resolvingPower, defaultMaxFinePeaks);
+        EXPECT_EQ(computeProfile(input, settings).fromFineStructure, c.fromFineStructure);
+    }
+}
+
 } // namespace
 } // namespace orvane::profile
