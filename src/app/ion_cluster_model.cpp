@@ -94,21 +94,4 @@ void IonClusterModel::setRows(std::vector<ClusterRow> rows, bool measured) {
     endResetModel();
 }
 
-QString IonClusterModel::tabSeparated() const {
-    QStringList lines;
-    QStringList header;
-    for (int column = 0; column < columnCount(); ++column) {
-        header.append(QString::fromLatin1(headers[column]));
-    }
-    lines.append(header.join(QLatin1Char('\t')));
-    for (int row = 0; row < rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < columnCount(); ++column) {
-            cells.append(cellText(row, column));
-        }
-        lines.append(cells.join(QLatin1Char('\t')));
-    }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
 } // namespace orvane::app

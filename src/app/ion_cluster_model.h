@@ -38,8 +38,6 @@ public:
 
     /// Shows these rows; `measured` says whether the measured columns are shown.
     void setRows(std::vector<ClusterRow> rows, bool measured);
-    /// The whole table as TAB-separated lines with a header line, as shown.
-    QString tabSeparated() const;
 
 private:
     QString cellText(int row, int column) const;

@@ -49,10 +49,8 @@ int main(int argc, char** argv) {
     orvane::session::Session session(dataDirectory, separator, dialogs, canvas);
     // Started elsewhere (a terminal in the home folder, a file manager), the data files are
     // looked for in the user's and the system's data folders and beside the installation.
-    session.searchDataFolders(orvane::data::dataFolderCandidates(
-        dataDirectory, orvane::data::processEnvironment(),
-        orvane::data::installedDataFolder(
-            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())));
+    session.searchDataFolders(orvane::data::standardDataFolders(
+        dataDirectory, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()));
     orvane::app::MainWindow window(session, dialogs, canvas);
 
     // What the last run left: formulas, folders, the high-resolution window's settings.

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 
 namespace orvane::app {
 
@@ -81,31 +82,35 @@ QString tableText(const QAbstractItemModel& model, QChar separator) {
     return rowsText(model, allRows(model), separator);
 }
 
+namespace {
+
+// A "Copy" entry of the widget's context menu, also Ctrl+C while the widget has the focus.
+void addCopyAction(QWidget& widget, const QString& text, const char* name,
+                   const std::function<QString()>& copied) {
+    widget.setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(text, &widget);
+    copy->setObjectName(QLatin1String(name));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    widget.addAction(copy);
+    QObject::connect(copy, &QAction::triggered, &widget,
+                     [copied] { QGuiApplication::clipboard()->setText(copied()); });
+}
+
+} // namespace
+
 void makeValueCopyable(QLabel& label) {
     label.setTextInteractionFlags(Qt::TextSelectableByMouse);
     label.setFocusPolicy(Qt::ClickFocus);
-    label.setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* copy = new QAction(QStringLiteral("Copy value"), &label);
-    copy->setObjectName(QStringLiteral("CopyValue"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    label.addAction(copy);
-    QObject::connect(copy, &QAction::triggered, &label, [&label] {
+    addCopyAction(label, QStringLiteral("Copy value"), "CopyValue", [&label] {
         const QString selected = label.selectedText();
-        QGuiApplication::clipboard()->setText(selected.isEmpty() ? label.text() : selected);
+        return selected.isEmpty() ? label.text() : selected;
     });
 }
 
 void makeTableCopyable(QAbstractItemView& view) {
-    view.setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* copy = new QAction(QStringLiteral("Copy"), &view);
-    copy->setObjectName(QStringLiteral("CopyRows"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    view.addAction(copy);
-    QObject::connect(copy, &QAction::triggered, &view, [&view] {
-        QGuiApplication::clipboard()->setText(selectedRowsText(view));
-    });
+    addCopyAction(view, QStringLiteral("Copy"), "CopyRows",
+                  [&view] { return selectedRowsText(view); });
 }
 
 } // namespace orvane::app

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <memory>
 
@@ -146,6 +147,31 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
     return app;
 }
 
+// Raises UsageError "<option><why>" for the first option given of `options` or of the
+// files written for one formula (the pattern files, the pictures, the profile).
+void refuseGiven(std::initializer_list<std::pair<bool, const char*>> options,
+                 const CommandLine& commandLine, const char* why) {
+    const std::pair<bool, const char*> oneFormulaFiles[] = {
+        {bool(commandLine.normalFile), "--normal"},
+        {bool(commandLine.specialFile), "--special"},
+        {bool(commandLine.pngFile), "--png"},
+        {bool(commandLine.svgFile), "--svg"},
+        {bool(commandLine.pdfFile), "--pdf"},
+        {bool(commandLine.profileFile), "--profile"},
+        {bool(commandLine.hiresPngFile), "--hires-png"},
+    };
+    for (const auto& [given, name] : options) {
+        if (given) {
+            throw UsageError(std::string(name) + why);
+        }
+    }
+    for (const auto& [given, name] : oneFormulaFiles) {
+        if (given) {
+            throw UsageError(std::string(name) + why);
+        }
+    }
+}
+
 } // namespace
 
 void readRdbeBounds(const std::string& text, std::optional<double>& minimum,
@@ -241,45 +267,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         throw UsageError("--ppm and --mda are two tolerances; give one");
     }
     if (finding) {
-        const std::pair<bool, const char*> notFinding[] = {
-            {commandLine.findMz && commandLine.findBatchFile, "--find-batch with --find"},
-            {bool(commandLine.batchFile), "--batch"},
-            {!commandLine.formula.empty(), "FORMULA"},
-            {!counts.empty(), "--count"},
-            {bool(commandLine.normalFile), "--normal"},
-            {bool(commandLine.specialFile), "--special"},
-            {bool(commandLine.pngFile), "--png"},
-            {bool(commandLine.svgFile), "--svg"},
-            {bool(commandLine.pdfFile), "--pdf"},
-            {bool(commandLine.profileFile), "--profile"},
-            {bool(commandLine.hiresPngFile), "--hires-png"},
-            {commandLine.findBatchFile && commandLine.json, "--json (use --format json)"},
-        };
-        for (const auto& [given, name] : notFinding) {
-            if (given) {
-                throw UsageError(std::string(name) + " does not go with finding formulas");
-            }
-        }
+        refuseGiven({{commandLine.findMz && commandLine.findBatchFile, "--find-batch with --find"},
+                     {bool(commandLine.batchFile), "--batch"},
+                     {!commandLine.formula.empty(), "FORMULA"},
+                     {!counts.empty(), "--count"},
+                     {commandLine.findBatchFile && commandLine.json, "--json (use --format json)"}},
+                    commandLine, " does not go with finding formulas");
     }
     if (commandLine.batchFile) {
         // What a batch would have to write once per line is refused rather than dropped.
-        const std::pair<bool, const char*> singleOnly[] = {
-            {!commandLine.formula.empty(), "FORMULA"},
-            {commandLine.json, "--json (use --format json)"},
-            {bool(commandLine.normalFile), "--normal"},
-            {bool(commandLine.specialFile), "--special"},
-            {bool(commandLine.pngFile), "--png"},
-            {bool(commandLine.svgFile), "--svg"},
-            {bool(commandLine.pdfFile), "--pdf"},
-            {bool(commandLine.profileFile), "--profile"},
-            {bool(commandLine.hiresPngFile), "--hires-png"},
-            {bool(commandLine.measuredFile), "--measured"},
-        };
-        for (const auto& [given, name] : singleOnly) {
-            if (given) {
-                throw UsageError(std::string(name) + " applies to one formula, not to --batch");
-            }
-        }
+        refuseGiven({{!commandLine.formula.empty(), "FORMULA"},
+                     {commandLine.json, "--json (use --format json)"},
+                     {bool(commandLine.measuredFile), "--measured"}},
+                    commandLine, " applies to one formula, not to --batch");
     }
     for (const std::string& assignment : counts) {
         const auto equals = assignment.find('=');

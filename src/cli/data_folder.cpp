@@ -13,8 +13,7 @@ void findDataFolder(CommandLine& commandLine, const std::string& executablePath)
         return;
     }
     const std::vector<std::string> folders =
-        data::dataFolderCandidates(commandLine.dataDirectory, data::processEnvironment(),
-                                   data::installedDataFolder(executablePath));
+        data::standardDataFolders(commandLine.dataDirectory, executablePath);
     commandLine.searchedFolders = folders;
     const std::optional<std::string> found = data::firstFolderWithElementFile(folders);
     if (found && *found != commandLine.dataDirectory) {

@@ -78,6 +78,12 @@ std::string installedDataFolder(const std::string& executablePath) {
     return prefix + "/share/orvane";
 }
 
+std::vector<std::string> standardDataFolders(const std::string& workingDirectory,
+                                             const std::string& executablePath) {
+    return dataFolderCandidates(workingDirectory, processEnvironment(),
+                                installedDataFolder(executablePath));
+}
+
 std::optional<std::string> firstFolderWithElementFile(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
         if (isRegularFile(dataFilePath(folder, elementFileName))) {

@@ -29,6 +29,11 @@ std::vector<std::string> dataFolderCandidates(const std::string& workingDirector
 /// <prefix>/share/orvane for <prefix>/bin/program; empty for an empty path.
 std::string installedDataFolder(const std::string& executablePath);
 
+/// The folders a program at `executablePath` started in `workingDirectory` looks in, with the
+/// process's environment: dataFolderCandidates with installedDataFolder(executablePath).
+std::vector<std::string> standardDataFolders(const std::string& workingDirectory,
+                                             const std::string& executablePath);
+
 /// The first of `folders` that holds elem.txt as a regular file; nothing when none does.
 std::optional<std::string> firstFolderWithElementFile(const std::vector<std::string>& folders);
 

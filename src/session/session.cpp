@@ -158,11 +158,7 @@ Outcome Session::calculate(const calc::EngineProgress& progress) {
         before = ChainSnapshot{m_state.composition, m_state.tables.elements, m_state.workGrid,
                                m_state.msData, m_state.texts};
     }
-    ViewTexts& texts = m_state.texts;
-    calc::calculateComposition(m_state.tables.elements, m_state.settings.charge.value(),
-                               m_separator, m_compositionReadings, m_state.composition,
-                               {texts.weightText, texts.averageMzText, texts.formulaText,
-                                m_state.workGrid, m_state.msData});
+    summariseComposition();
     try {
         runEngine(progress);
     } catch (const calc::EngineCancelled&) {
@@ -174,6 +170,14 @@ Outcome Session::calculate(const calc::EngineProgress& progress) {
         return Outcome::Cancelled;
     }
     return Outcome::Done;
+}
+
+void Session::summariseComposition() {
+    ViewTexts& texts = m_state.texts;
+    calc::calculateComposition(m_state.tables.elements, m_state.settings.charge.value(),
+                               m_separator, m_compositionReadings, m_state.composition,
+                               {texts.weightText, texts.averageMzText, texts.formulaText,
+                                m_state.workGrid, m_state.msData});
 }
 
 void Session::IsotopicSimulationforMassSpec1Click() {
@@ -301,25 +305,11 @@ void Session::restoreFormulaHistory(const std::vector<std::string>& formulas) {
     }
 }
 
-Outcome Session::enterCounts(const std::vector<CountText>& counts,
-                             const calc::EngineProgress& progress) {
-    return writeAndCalculate(
-        [&](data::TextGrid& elements) {
-            for (int column = 1; column < elements.columnCount(); ++column) {
-                elements.setCell(column, data::CountRow, "0");
-            }
-            for (const CountText& count : counts) {
-                if (count.column >= 1 && count.column < elements.columnCount()) {
-                    elements.setCell(count.column, data::CountRow, count.text);
-                }
-            }
-        },
-        progress);
-}
+namespace {
 
-void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts) {
-    const Change change(*this);
-    data::TextGrid& elements = m_state.tables.elements;
+// "0" into every count cell, then each count into its column's cell (columns outside the
+// table are skipped).
+void writeCounts(data::TextGrid& elements, const std::vector<CountText>& counts) {
     for (int column = 1; column < elements.columnCount(); ++column) {
         elements.setCell(column, data::CountRow, "0");
     }
@@ -328,11 +318,20 @@ void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts) {
             elements.setCell(count.column, data::CountRow, count.text);
         }
     }
-    ViewTexts& texts = m_state.texts;
-    calc::calculateComposition(elements, m_state.settings.charge.value(), m_separator,
-                               m_compositionReadings, m_state.composition,
-                               {texts.weightText, texts.averageMzText, texts.formulaText,
-                                m_state.workGrid, m_state.msData});
+}
+
+} // namespace
+
+Outcome Session::enterCounts(const std::vector<CountText>& counts,
+                             const calc::EngineProgress& progress) {
+    return writeAndCalculate([&](data::TextGrid& elements) { writeCounts(elements, counts); },
+                             progress);
+}
+
+void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts) {
+    const Change change(*this);
+    writeCounts(m_state.tables.elements, counts);
+    summariseComposition();
 }
 
 Outcome Session::writeAndCalculate(const std::function<void(data::TextGrid&)>& write,

@@ -183,6 +183,8 @@ private:
     Outcome writeAndCalculate(const std::function<void(data::TextGrid&)>& write,
                               const calc::EngineProgress& progress);
     Outcome calculate(const calc::EngineProgress& progress);
+    /// The composition summary of the count cells (Calculate1Click's first stage).
+    void summariseComposition();
     void runEngine(const calc::EngineProgress& progress);
     void rangeAndSpectrum();
     plot::SpectrumContent spectrumContent() const;
