@@ -4,7 +4,10 @@ for what the calculation relies on: as many abundance lines as element columns, 
 line, whole-number Width and offsets, abundances adding to 100 (1e-9 relative), Width at
 least every |offset|; in masses.txt as many lines again, 11 fields a line, the Elem of the
 abundances line, "0" in every slot of abundance 0 and in every other slot a mass within
-0.5 u of its mass number (the rounded weight plus the slot's offset).
+0.5 u of its mass number (the rounded weight plus the slot's offset); in isotopes.txt, where
+there is one, 3 fields a line, a symbol of elem.txt, a whole mass number and a mass within
+0.5 u of it, each symbol's lines together and ascending, and the same mass as masses.txt
+for every natural isotope.
 Exits 1 and lists the faults when any check fails.
 
 Usage: check_data_files.py [DIR]   (default: share/orvane beside this script)
@@ -88,6 +91,65 @@ def check(directory):
     if os.path.exists(masses_path):
         weights = elem_lines[1].split("\t") if len(elem_lines) >= 2 else []
         faults += check_masses(read_lines(masses_path), count, weights, used)
+        isotopes_path = os.path.join(directory, "isotopes.txt")
+        if os.path.exists(isotopes_path):
+            natural = natural_masses(read_lines(masses_path), weights, used)
+            faults += check_isotopes(read_lines(isotopes_path), symbols, natural)
+    return faults
+
+
+def natural_masses(lines, weights, used):
+    """(symbol, mass number) -> mass text of masses.txt's slots of abundance above 0."""
+    natural = {}
+    for r, line in enumerate(lines, start=1):
+        fields = [field.strip(BLANKS) for field in line.split("\t")]
+        if r not in used or r >= len(weights) or len(fields) != MASS_FIELDS:
+            continue
+        offsets, shares, symbol = used[r]
+        try:
+            nominal = round(float(weights[r]))
+        except ValueError:
+            continue
+        for offset, share, text in zip(offsets, shares, fields):
+            if share != 0:
+                natural[(symbol, nominal + offset)] = text
+    return natural
+
+
+def check_isotopes(lines, symbols, natural):
+    """The faults of isotopes.txt against the element symbols and the natural masses."""
+    faults = []
+    known = {symbol.strip(BLANKS) for symbol in symbols[1:]}
+    finished = set()
+    previous = None
+    for r, line in enumerate(lines, start=1):
+        where = f"isotopes.txt, line {r}"
+        fields = [field.strip(BLANKS) for field in line.split("\t")]
+        if len(fields) != 3:
+            faults.append(f"{where}: {len(fields)} fields, not 3")
+            continue
+        symbol, number_text, mass_text = fields
+        if symbol not in known:
+            faults.append(f"{where}: {symbol!r} is no symbol of elem.txt")
+        try:
+            number = int(number_text)
+            mass = float(mass_text)
+        except ValueError:
+            faults.append(f"{where}: {number_text!r} {mass_text!r} are not numbers")
+            continue
+        if previous is not None and previous[0] != symbol:
+            finished.add(previous[0])
+        if symbol in finished:
+            faults.append(f"{where}: {symbol} again after other elements")
+        elif previous is not None and previous[0] == symbol and number <= previous[1]:
+            faults.append(f"{where}: {symbol} mass number {number} not above {previous[1]}")
+        previous = (symbol, number)
+        if number < 1 or abs(mass - number) > MASS_NUMBER_DISTANCE:
+            faults.append(f"{where}: mass {mass_text} is not within "
+                          f"{MASS_NUMBER_DISTANCE} u of mass number {number}")
+        expected = natural.get((symbol, number))
+        if expected is not None and float(expected) != mass:
+            faults.append(f"{where}: {symbol}{number} is {mass_text}, masses.txt has {expected}")
     return faults
 
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes share/orvane/elem.txt, share/orvane/abundances.txt and share/orvane/masses.txt
+"""Writes share/orvane/elem.txt, abundances.txt, masses.txt and isotopes.txt
 from the Blue Obelisk Data Repository (Debian package bodr): every element with a natural
 isotopic composition, in atomic-number order.
 
@@ -21,6 +21,10 @@ fields Width, p1..p9, x0..x9, Elem:
 masses.txt holds, line for line with abundances.txt, the 11 fields M0..M9, Elem: the
 exact mass in u (the source's text) of the isotope in each slot, "0" where the slot's
 abundance is 0.
+
+isotopes.txt holds every isotope the source knows with an exact mass, of the elements of
+elem.txt and in their order, mass numbers ascending: "symbol TAB mass number TAB exact mass
+in u" (the source's text). Isotope labels such as [14C] or [125I] take their masses from it.
 
 Standard library only. Usage: generate_data_files.py [--bodr DIR] [--out DIR]
 """
@@ -71,6 +75,19 @@ def read_natural_isotopes(path):
                     raise SystemExit(f"{isotope.get('id')}: no exact mass in {path}")
         if natural:
             isotopes[isotope_list.get("id")] = (sorted(natural), masses)
+    return isotopes
+
+
+def read_all_isotopes(path):
+    """Symbol -> [(mass number, exact mass text)] of every isotope with an exact mass."""
+    isotopes = {}
+    for isotope_list in ET.parse(path).getroot().findall(CML + "isotopeList"):
+        known = []
+        for isotope in isotope_list.findall(CML + "isotope"):
+            mass = scalar(isotope, "bo:exactMass")
+            if mass is not None:
+                known.append((int(isotope.get("number")), mass))
+        isotopes[isotope_list.get("id")] = sorted(known)
     return isotopes
 
 
@@ -162,6 +179,11 @@ def main():
     )
     write_lines(os.path.join(args.out, "abundances.txt"), ["\t".join(row) for row in rows])
     write_lines(os.path.join(args.out, "masses.txt"), ["\t".join(row) for row in mass_rows])
+    known = read_all_isotopes(os.path.join(args.bodr, "isotopes.xml"))
+    write_lines(
+        os.path.join(args.out, "isotopes.txt"),
+        [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in known.get(s, [])],
+    )
 
     print(f"{len(symbols)} elements written to {os.path.normpath(args.out)}")
     for note in notes:

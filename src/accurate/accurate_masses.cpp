@@ -24,6 +24,11 @@ constexpr long double tailDeviations = 17;
 struct Part {
     ElementIsotopes element;
     long long atoms = 0;
+    bool label = false; // the monoisotopic mass takes the label's isotope
+
+    const Isotope& monoisotopic() const {
+        return label ? element.isotopes.front() : element.mostAbundant();
+    }
 };
 
 // Refuses formulas whose clusters would be too wide to convolve, or whose nominal
@@ -90,7 +95,7 @@ std::vector<Cluster> clustersOf(const MomentDistribution& total, long double shi
 }
 
 std::vector<Part> partsOf(const std::vector<AtomCount>& atoms, const data::DataTables& tables,
-                          char separator) {
+                          char separator, const std::vector<LabelAtoms>& labels) {
     std::vector<Part> parts;
     for (const AtomCount& count : atoms) {
         if (count.atoms < 0) {
@@ -102,26 +107,38 @@ std::vector<Part> partsOf(const std::vector<AtomCount>& atoms, const data::DataT
             parts.push_back({readElementIsotopes(tables, count.column, separator), count.atoms});
         }
     }
+    for (const LabelAtoms& label : labels) {
+        if (label.atoms < 0) {
+            throw text::Error("The formula has " + std::to_string(label.atoms) + " atoms of " +
+                              label.isotopes.symbol +
+                              "; accurate masses need counts of 0 or more.");
+        }
+        if (label.atoms > 0) {
+            parts.push_back({label.isotopes, label.atoms, true});
+        }
+    }
     return parts;
 }
 
 } // namespace
 
 MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator) {
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels) {
     long double monoisotopic = 0;
     long double average = 0;
-    for (const Part& part : partsOf(atoms, tables, separator)) {
+    for (const Part& part : partsOf(atoms, tables, separator, labels)) {
         const auto n = static_cast<long double>(part.atoms);
-        monoisotopic += n * part.element.mostAbundant().mass;
+        monoisotopic += n * part.monoisotopic().mass;
         average += n * part.element.averageMass();
     }
     return {static_cast<double>(monoisotopic), static_cast<double>(average)};
 }
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator) {
-    const std::vector<Part> parts = partsOf(atoms, tables, separator);
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels) {
+    const std::vector<Part> parts = partsOf(atoms, tables, separator, labels);
     requireComputable(parts);
 
     AccurateMasses result;
@@ -134,7 +151,7 @@ AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
     for (const Part& part : parts) {
         const auto n = static_cast<long double>(part.atoms);
         const long double reference = part.element.averageDefect();
-        monoisotopic += n * part.element.mostAbundant().mass;
+        monoisotopic += n * part.monoisotopic().mass;
         average += n * part.element.averageMass();
         shift += n * reference;
         powers.push_back(MomentDistribution::ofAtom(part.element, reference).power(part.atoms));

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "accurate/element_isotopes.h"
 #include "data/data_tables.h"
 
 namespace orvane::accurate {
@@ -12,6 +13,14 @@ namespace orvane::accurate {
 struct AtomCount {
     int column = 0; // 1 to the element count
     long long atoms = 0;
+};
+
+// Atoms of an isotope label: what one labelled position holds (the label's isotope first,
+// which the monoisotopic mass takes whatever its share) and how many positions there are.
+struct LabelAtoms {
+    ElementIsotopes isotopes;
+    long long atoms = 0;
+    int column = 0; // the element's column, for its electrons
 };
 
 // The isotopologues of one nominal mass (the sum of their mass numbers) taken together.
@@ -44,14 +53,17 @@ struct MoleculeMasses {
 /// without the work of the clusters. Raises text::Error as readElementIsotopes does and
 /// for a negative count.
 MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator);
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels = {});
 
 /// The monoisotopic and average masses of the atoms and their exact clusters, without any
 /// threshold below reportedClusterCut. Counts of 0 are skipped; no atoms at all give one
 /// cluster at mass 0. Numbers in the tables are read with `separator` or "." as the
 /// decimal point. Raises text::Error for a negative count, for a formula too wide to
 /// convolve and for what readElementIsotopes refuses.
+/// Labels add their atoms with their own isotopes.
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator);
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels = {});
 
 } // namespace orvane::accurate

@@ -9,12 +9,35 @@
 
 namespace orvane::calc {
 
-// One element of the formula: an element-table column whose count is above 0.
+// One isotope a labelled position can hold.
+struct LabelIsotope {
+    long long massNumber = 0;
+    double mass = 0;        // exact, in u
+    double probability = 0; // of a labelled position
+};
+
+// Atoms of one isotope of an element, written as a label ("[13C]6"): the formula keeps
+// them apart from the element's count cell, as an element of their own.
+struct LabelElement {
+    std::string symbol; // as written without its count: "[13C]", "[13C]{99%}"
+    int column = 0;     // the element's column
+    double count = 0;
+    std::string countText;
+    std::vector<LabelIsotope> isotopes; // the label's isotope first
+
+    /// The mass of one labelled position on average (the isotope's mass when pure).
+    double averageMass() const;
+};
+
+// One element of the formula: an element-table column whose count is above 0, or a label.
 struct WorkingElement {
     std::string symbol; // trimmed symbol text
-    double weight = 0;
+    double weight = 0;  // of a label: its isotope's mass, where its pattern starts
     double count = 0;
     int column = 0; // element-table column, 1 or more
+    // A label's isotopes, the label's first; empty for an element of the table, whose
+    // isotopes the isotope table gives.
+    std::vector<LabelIsotope> labelIsotopes;
 };
 
 // What the composition summary leaves for the later stages: the formula weight and the

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -15,7 +16,8 @@ namespace orvane::calc {
 
 void calculateComposition(data::TextGrid& elements, int charge, char separator,
                           CompositionReadings& readings, Composition& composition,
-                          const CompositionDisplay& display) {
+                          const CompositionDisplay& display,
+                          const std::vector<LabelElement>& labels) {
     const int columns = elements.columnCount();
     // Each cell is read once; the later passes would see the same text and so the same value.
     std::vector<double> counts(static_cast<std::size_t>(std::max(columns, 1)), 0.0);
@@ -35,6 +37,14 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
             composition.formulaWeight =
                 text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
                                   static_cast<text::Extended>(weightOf(c)) * countOf(c));
+            ++n;
+        }
+    }
+    for (const LabelElement& label : labels) {
+        if (label.count > 0) {
+            composition.formulaWeight =
+                text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
+                                  static_cast<text::Extended>(label.averageMass()) * label.count);
             ++n;
         }
     }
@@ -79,12 +89,39 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     display.formulaText.clear();
 
     int p = 0;
+    auto label = labels.begin();
+    // the labels of columns up to `column`, each as a working element of its own
+    auto labelsUpTo = [&](int column) {
+        for (; label != labels.end() && label->column <= column; ++label) {
+            if (!(label->count > 0)) {
+                continue;
+            }
+            ++p;
+            WorkingElement& entry = composition.elements[static_cast<std::size_t>(p - 1)];
+            entry.symbol = label->symbol;
+            entry.weight = label->isotopes.front().mass;
+            entry.count = label->count;
+            entry.column = label->column;
+            entry.labelIsotopes = label->isotopes;
+            data::TextGrid& grid = display.workGrid;
+            grid.setRowCount(p + 1);
+            grid.setCell(1, p, std::to_string(p));
+            grid.setCell(2, p, entry.symbol);
+            grid.setCell(3, p, label->countText);
+            grid.setCell(4, p, text::generalText(label->averageMass(), separator));
+            grid.setCell(5, p, std::to_string(entry.column));
+            display.formulaText += entry.symbol;
+            display.formulaText += label->countText;
+        }
+    };
     for (int c = 1; c < columns; ++c) {
+        labelsUpTo(c - 1);
         if (!(countOf(c) > 0)) {
             continue;
         }
         ++p;
         WorkingElement& entry = composition.elements[static_cast<std::size_t>(p - 1)];
+        entry.labelIsotopes.clear();
         // symbols lose blanks and control characters at both ends, as typed cells often carry them
         entry.symbol = std::string(text::trimBlanks(elements.cell(c, data::SymbolRow)));
         entry.weight = weightOf(c);
@@ -101,7 +138,9 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
         grid.setCell(5, p, std::to_string(c));
         display.formulaText += entry.symbol;
         display.formulaText += countText;
+        labelsUpTo(c);
     }
+    labelsUpTo(std::numeric_limits<int>::max());
 
     if (fw == 0) {
         data::TextGrid& grid = display.workGrid;

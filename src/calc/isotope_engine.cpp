@@ -57,6 +57,32 @@ long long totalAtomSteps(const std::vector<WorkingElement>& elements) {
     return total;
 }
 
+// A label's window share per atom: the farthest of its isotopes from the label's own.
+int labelWidth(const std::vector<LabelIsotope>& isotopes) {
+    long long width = 0;
+    for (const LabelIsotope& isotope : isotopes) {
+        width = std::max(width, std::abs(isotope.massNumber - isotopes.front().massNumber));
+    }
+    return static_cast<int>(std::min<long long>(width, std::numeric_limits<int>::max()));
+}
+
+// A label's isotopes as slots: its own at offset 0, the others at their mass-number
+// distance, abundances in percent.
+std::array<IsotopeSlot, PatternConvolution::slotCount>
+labelSlots(const std::vector<LabelIsotope>& isotopes) {
+    if (isotopes.size() > static_cast<std::size_t>(PatternConvolution::slotCount)) {
+        throw text::Error("A label holds " + std::to_string(isotopes.size()) +
+                          " isotopes; the pattern takes " +
+                          std::to_string(PatternConvolution::slotCount) + " per element.");
+    }
+    std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
+    for (std::size_t j = 0; j < isotopes.size(); ++j) {
+        slots[j].offset = static_cast<int>(isotopes[j].massNumber - isotopes.front().massNumber);
+        slots[j].abundance = static_cast<double>(static_cast<Extended>(isotopes[j].probability) * 100);
+    }
+    return slots;
+}
+
 // Progress bookkeeping: counts steps and terms and calls back when enough has been done.
 class ProgressMeter {
 public:
@@ -175,7 +201,8 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     }
     long long w = 0;
     for (const WorkingElement& element : elements) {
-        const int width = integerCell(data::WidthColumn, element.column);
+        const int width = element.labelIsotopes.empty() ? integerCell(data::WidthColumn, element.column)
+                                                        : labelWidth(element.labelIsotopes);
         w += text::roundHalfEven32(static_cast<Extended>(width) * element.count);
     }
 
@@ -198,13 +225,17 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     for (const WorkingElement& element : elements) {
         const int atoms = text::roundHalfEven32(element.count);
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
-        for (int j = 1; j < PatternConvolution::slotCount; ++j) {
-            slots[static_cast<std::size_t>(j)].offset =
-                integerCell(data::FirstOffsetColumn + j - 1, element.column);
-        }
-        for (int j = 0; j < PatternConvolution::slotCount; ++j) {
-            slots[static_cast<std::size_t>(j)].abundance =
-                realCell(data::FirstAbundanceColumn + j, element.column);
+        if (!element.labelIsotopes.empty()) {
+            slots = labelSlots(element.labelIsotopes);
+        } else {
+            for (int j = 1; j < PatternConvolution::slotCount; ++j) {
+                slots[static_cast<std::size_t>(j)].offset =
+                    integerCell(data::FirstOffsetColumn + j - 1, element.column);
+            }
+            for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+                slots[static_cast<std::size_t>(j)].abundance =
+                    realCell(data::FirstAbundanceColumn + j, element.column);
+            }
         }
         convolution.setIsotopes(slots);
 

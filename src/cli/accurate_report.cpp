@@ -12,6 +12,9 @@ void writeAccurateReport(std::ostream& out, const session::IonResult& ion, bool 
     out << "MonoisotopicMz\t" << roundTrip(ion.monoisotopicMz) << '\n';
     out << "AverageMz\t" << roundTrip(ion.averageMz) << '\n';
     out << "MostAbundantMz\t" << roundTrip(ion.mostAbundantMz) << '\n';
+    if (ion.lightestMz != ion.monoisotopicMz) {
+        out << "LightestMz\t" << roundTrip(ion.lightestMz) << '\n';
+    }
     for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
         out << "Cluster\t" << cluster.nominalMass << '\t' << roundTrip(cluster.mass) << '\t'
             << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.intensity) << '\n';

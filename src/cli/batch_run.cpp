@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "accurate/element_isotopes.h"
+#include "accurate/label_isotopes.h"
 #include "cli/batch_table.h"
 #include "cli/blank_canvas.h"
 #include "cli/calculation_watch.h"
@@ -69,6 +70,7 @@ public:
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
         m_massNumbers = accurate::massNumbersByColumn(m_session.state().tables, '.');
+        m_labelNumbers = accurate::labelMassNumbersByColumn(m_session.state().tables, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -97,19 +99,19 @@ private:
         if (text::trimBlanks(row.line.formula).empty() && m_commandLine.counts.empty()) {
             throw text::Error("Formula \"" + row.line.formula + "\": the formula has no atoms.");
         }
-        const std::vector<session::CountText> counts =
+        const FormulaEntry counts =
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
-                          '.', m_massNumbers);
+                          '.', m_massNumbers, m_labelNumbers);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         if (m_commandLine.maxSeconds) {
             CalculationWatch watch(m_commandLine.maxSeconds);
-            if (m_session.enterCounts(counts, watch.engineProgress()) ==
+            if (m_session.enterCounts(counts.counts, watch.engineProgress(), counts.labels) ==
                 session::Outcome::Cancelled) {
                 throw text::Error(watch.limitMessage());
             }
         } else {
-            m_session.enterCounts(counts);
+            m_session.enterCounts(counts.counts, {}, counts.labels);
         }
         const session::SessionState& state = m_session.state();
         row.formula = state.texts.formulaText;
@@ -145,6 +147,7 @@ private:
     BlankCanvas m_canvas;
     session::Session m_session;
     formula::MassNumbers m_massNumbers; // the tables are loaded once
+    formula::MassNumbers m_labelNumbers;
 };
 
 // The lines between the reader and the output: at most `window` of them read and not yet

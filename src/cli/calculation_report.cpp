@@ -4,6 +4,8 @@
 
 #include "cli/round_trip.h"
 #include "data/data_tables.h"
+#include "session/molecule_composition.h"
+#include "text/shortest_text.h"
 
 namespace orvane::cli {
 
@@ -14,8 +16,20 @@ void writeCalculationReport(std::ostream& out, const session::SessionState& stat
     out << "FW\t" << texts.weightText << '\n';
     out << "M/Z\t" << texts.averageMzText << '\n';
     for (const calc::WorkingElement& element : state.composition.elements) {
-        out << "Percent\t" << element.symbol << '\t'
-            << state.tables.elements.cell(element.column, data::PercentRow) << '\n';
+        if (element.labelIsotopes.empty()) {
+            out << "Percent\t" << element.symbol << '\t'
+                << state.tables.elements.cell(element.column, data::PercentRow) << '\n';
+        }
+    }
+    out << "Composition";
+    for (const session::SymbolAmount& amount : session::moleculeComposition(state)) {
+        out << '\t' << amount.symbol << '\t' << text::shortestText(amount.count);
+    }
+    out << '\n';
+    for (const calc::LabelElement& label : state.labels) {
+        const calc::LabelIsotope& isotope = label.isotopes.front();
+        out << "Labels\t" << label.symbol << '\t' << label.countText << '\t'
+            << text::shortestText(isotope.probability) << '\t' << roundTrip(isotope.mass) << '\n';
     }
     if (!withPattern) {
         return;

@@ -7,15 +7,17 @@
 
 namespace orvane::cli {
 
-std::vector<session::CountText>
-countsToEnter(const data::TextGrid& elements, const std::string& formula,
-              const std::vector<std::pair<std::string, std::string>>& counts, char separator,
-              const formula::MassNumbers& massNumbers) {
+FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
+                           const std::vector<std::pair<std::string, std::string>>& counts,
+                           char separator, const formula::MassNumbers& massNumbers,
+                           const formula::MassNumbers& labelNumbers) {
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
-    std::vector<session::CountText> entries;
+    FormulaEntry entry;
+    std::vector<session::CountText>& entries = entry.counts;
     if (!formula.empty()) {
         const formula::FormulaCounts read =
-            formula::readFormula(formula, symbols, separator, massNumbers);
+            formula::readFormula(formula, symbols, separator, massNumbers, labelNumbers);
+        entry.labels = read.labels;
         formula::requireCountsInRange(formula, read, elements, separator);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});
@@ -33,7 +35,7 @@ countsToEnter(const data::TextGrid& elements, const std::string& formula,
         }
         entries.push_back({found, text});
     }
-    return entries;
+    return entry;
 }
 
 } // namespace orvane::cli

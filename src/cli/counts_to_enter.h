@@ -10,13 +10,19 @@
 
 namespace orvane::cli {
 
+// What orvane-calc enters: the count cells' texts and the formula's isotope labels.
+struct FormulaEntry {
+    std::vector<session::CountText> counts;
+    std::vector<formula::LabelCount> labels;
+};
+
 /// The counts orvane-calc writes into the count cells: those of `formula` (read as the
 /// window's formula dialog reads it; empty: none) and then each --count SYMBOL=TEXT as it
-/// stands. A refused formula raises the reader's text::Error; a --count symbol the table
-/// lacks throws UsageError.
-std::vector<session::CountText>
-countsToEnter(const data::TextGrid& elements, const std::string& formula,
-              const std::vector<std::pair<std::string, std::string>>& counts, char separator,
-              const formula::MassNumbers& massNumbers = {});
+/// stands, with the formula's labels. A refused formula raises the reader's text::Error;
+/// a --count symbol the table lacks throws UsageError.
+FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
+                           const std::vector<std::pair<std::string, std::string>>& counts,
+                           char separator, const formula::MassNumbers& massNumbers = {},
+                           const formula::MassNumbers& labelNumbers = {});
 
 } // namespace orvane::cli

@@ -1,29 +1,54 @@
 #include "cli/json_report.h"
 
+#include <cmath>
+
 #include <nlohmann/json.hpp>
+
+#include "session/molecule_composition.h"
 
 namespace orvane::cli {
 namespace {
+
+// Counts by symbol; whole counts as integers, others as they are.
+nlohmann::ordered_json compositionObject(const std::vector<session::SymbolAmount>& amounts) {
+    nlohmann::ordered_json object = nlohmann::ordered_json::object();
+    for (const session::SymbolAmount& amount : amounts) {
+        if (amount.count == std::floor(amount.count) && std::fabs(amount.count) < 9e15) {
+            object[amount.symbol] = static_cast<long long>(amount.count);
+        } else {
+            object[amount.symbol] = amount.count;
+        }
+    }
+    return object;
+}
 
 nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
 }
 
-nlohmann::ordered_json accurateObject(const session::IonResult& ion, bool allClusters) {
+nlohmann::ordered_json accurateObject(const session::SessionState& state,
+                                      const session::IonResult& ion, bool allClusters) {
     nlohmann::ordered_json clusters = nlohmann::ordered_json::array();
     for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
         clusters.push_back(
             {{"mass", cluster.mass}, {"mz", cluster.mz}, {"intensity", cluster.intensity}});
     }
-    return {{"ion", ion.ion},
-            {"ionCharge", ion.charge},
-            {"ionFormula", ion.ionFormula},
-            {"monoisotopicMass", ion.monoisotopicMass},
-            {"averageMass", ion.averageMass},
-            {"monoisotopicMz", ion.monoisotopicMz},
-            {"averageMz", ion.averageMz},
-            {"mostAbundantMz", ion.mostAbundantMz},
-            {"clusters", clusters}};
+    nlohmann::ordered_json object{
+        {"ion", ion.ion},
+        {"ionCharge", ion.charge},
+        {"ionFormula", ion.ionFormula},
+        {"ionComposition", compositionObject(session::ionComposition(state, ion))},
+        {"monoisotopicMass", ion.monoisotopicMass},
+        {"averageMass", ion.averageMass},
+        {"monoisotopicMz", ion.monoisotopicMz},
+        {"averageMz", ion.averageMz},
+        {"mostAbundantMz", ion.mostAbundantMz}};
+    // impure labels put lighter isotopologues below the monoisotopic one
+    if (ion.lightestMz != ion.monoisotopicMz) {
+        object["lightestMz"] = ion.lightestMz;
+    }
+    object["clusters"] = clusters;
+    return object;
 }
 
 nlohmann::ordered_json measuredObject(const MeasuredReport& report) {
@@ -79,9 +104,20 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
         origin ? originObject(*origin) : nlohmann::ordered_json::object();
     report.update(nlohmann::ordered_json{
         {"formula", state.texts.formulaText},
+        {"composition", compositionObject(session::moleculeComposition(state))},
         {"fw", weight},
         {"charge", charge},
         {"mz", charge != 0 ? nlohmann::ordered_json(weight / charge) : nlohmann::ordered_json()}});
+    if (!state.labels.empty()) {
+        nlohmann::ordered_json labels = nlohmann::ordered_json::array();
+        for (const calc::LabelElement& label : state.labels) {
+            labels.push_back({{"label", label.symbol},
+                              {"massNumber", label.isotopes.front().massNumber},
+                              {"purity", label.isotopes.front().probability},
+                              {"count", label.count}});
+        }
+        report["labels"] = labels;
+    }
     if (withPattern) {
         // the span the pattern files write, not the window's zeros around it
         nlohmann::ordered_json points = nlohmann::ordered_json::array();
@@ -99,7 +135,7 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
             {"pattern", points}});
     }
     if (ion) {
-        report["accurate"] = accurateObject(*ion, allClusters);
+        report["accurate"] = accurateObject(state, *ion, allClusters);
     }
     if (measured) {
         report["measured"] = measuredObject(*measured);

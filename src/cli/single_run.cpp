@@ -14,6 +14,7 @@
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "accurate/element_isotopes.h"
+#include "accurate/label_isotopes.h"
 #include "export/safe_file_writer.h"
 #include "plot/profile_plot.h"
 #include "profile/cancelled.h"
@@ -113,11 +114,12 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         std::cerr << '\n';
         return 1;
     }
-    std::vector<session::CountText> counts;
+    FormulaEntry counts;
     try {
-        counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
-                               run.separator(),
-                               accurate::massNumbersByColumn(run.state().tables, run.separator()));
+        counts = countsToEnter(
+            run.state().tables.elements, commandLine.formula, commandLine.counts, run.separator(),
+            accurate::massNumbersByColumn(run.state().tables, run.separator()),
+            accurate::labelMassNumbersByColumn(run.state().tables, run.separator()));
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;
@@ -128,8 +130,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     // The exact pattern only for what shows it: the report's pattern lines, the pattern
     // files and the pictures.
     if (!needsPattern(commandLine)) {
-        run.enterCountsWithoutPattern(counts);
-    } else if (run.enterCounts(counts, watch.engineProgress()) == session::Outcome::Cancelled) {
+        run.enterCountsWithoutPattern(counts.counts, counts.labels);
+    } else if (run.enterCounts(counts.counts, watch.engineProgress(), counts.labels) ==
+               session::Outcome::Cancelled) {
         watch.clearLine();
         std::cerr << "orvane-calc: " << watch.limitMessage() << '\n';
         return 1;

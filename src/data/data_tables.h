@@ -1,10 +1,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "data/text_grid.h"
 
 namespace orvane::data {
+
+// One isotope of isotopes.txt: natural or not, as isotope labels ("[14C]") name them.
+struct KnownIsotope {
+    std::string symbol;
+    long long massNumber = 0;
+    double mass = 0; // exact, in u
+};
 
 // The element table (5 rows x n+1 columns; row 0 numbers, 1 symbols, 2 weights,
 // 3 counts, 4 mass percentages) and the isotope table (n+1 rows x 21 columns: Width,
@@ -26,6 +34,9 @@ struct DataTables {
     TextGrid masses{massColumns, 0};
     // Why masses is empty, as a sentence for the user; "" once masses.txt has loaded.
     std::string massFileProblem = "masses.txt has not been loaded";
+    // Every isotope isotopes.txt lists, for labels; empty with the problem when it did not load.
+    std::vector<KnownIsotope> knownIsotopes;
+    std::string isotopeFileProblem = "isotopes.txt has not been loaded";
 };
 
 // Rows of the element table.

@@ -35,7 +35,8 @@ bool isAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Counts by column in the order the formula names them; each sum runs in that order.
+// Counts by column, and by label, in the order the formula names them; each sum runs in
+// that order.
 class Tally {
 public:
     void add(int column, text::Extended count) {
@@ -47,16 +48,35 @@ public:
         }
         m_entries.push_back({column, count, {}});
     }
+    void addLabel(const LabelCount& label) {
+        for (LabelCount& entry : m_labels) {
+            if (entry.column == label.column && entry.massNumber == label.massNumber &&
+                entry.purity == label.purity) {
+                entry.count += label.count;
+                return;
+            }
+        }
+        m_labels.push_back(label);
+    }
     void addScaled(const Tally& other, text::Extended factor) {
         for (const ElementCount& entry : other.m_entries) {
             add(entry.column, entry.count * factor);
         }
+        for (LabelCount label : other.m_labels) {
+            label.count *= factor;
+            addLabel(label);
+        }
     }
-    void clear() { m_entries.clear(); }
+    void clear() {
+        m_entries.clear();
+        m_labels.clear();
+    }
     std::vector<ElementCount>& entries() { return m_entries; }
+    std::vector<LabelCount>& labels() { return m_labels; }
 
 private:
     std::vector<ElementCount> m_entries; // count texts are written at the end
+    std::vector<LabelCount> m_labels;
 };
 
 // What is open while a formula is read: the whole reading, then each bracket inside it.
@@ -79,8 +99,10 @@ enum class PartEnd { Separator, Bracket, Text };
 class Reader {
 public:
     Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
-           const FormulaGrammar& grammar, const MassNumbers& massNumbers)
-        : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers) {}
+           const FormulaGrammar& grammar, const MassNumbers& massNumbers,
+           const MassNumbers& labelNumbers)
+        : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers),
+          m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers) {}
 
     FormulaCounts read();
 
@@ -92,6 +114,13 @@ private:
     // The symbol at `at`: its column (0 for none) and length.
     std::pair<int, std::size_t> symbolAt(std::size_t at) const;
     bool isMassNumber(int column, const WrittenNumber& number) const;
+    bool readLabel(std::size_t open);
+    void readHydrogenLabel(long long massNumber, std::size_t at);
+    // Adds the label written from `at` to `end`, its count inside the bracket `count`,
+    // after reading its count and purity.
+    void addLabel(int column, long long massNumber, std::size_t at, std::size_t end,
+                  text::Extended count);
+    double readPurity();
     void refuseLabel(std::size_t open) const;
     void refuseMassNumber(const WrittenNumber& number) const;
     std::size_t partEnd(std::size_t from) const;
@@ -112,6 +141,7 @@ private:
     const std::vector<std::string>& m_symbols;
     const FormulaGrammar& m_grammar;
     const MassNumbers& m_massNumbers;
+    const MassNumbers& m_labelNumbers;
     std::vector<Frame> m_frames;
 };
 
@@ -146,6 +176,9 @@ FormulaCounts Reader::read() {
 void Reader::openBracket(char opening, std::size_t at) {
     if (!m_grammar.allBrackets && opening != '(') {
         refuseHere("the bracket", at, ", only round brackets can");
+    }
+    if (m_grammar.labels && opening == '[' && readLabel(at)) {
+        return;
     }
     refuseLabel(at);
     m_cursor.advance();
@@ -231,7 +264,139 @@ void Reader::refuseLabel(std::size_t open) const {
     }
     throw m_cursor.refusal(
         "the label " + FormulaCursor::quoted(text.substr(open, at + length + 1 - open)) + " at " +
-        position(open) + ": isotope labels such as [13C] are not read yet");
+        position(open) +
+        (m_grammar.labels ? std::string(": write isotope labels in square brackets, as [13C]")
+                          : " cannot stand " + std::string(m_grammar.where)));
+}
+
+bool Reader::readLabel(std::size_t open) {
+    // "[13C]", "[13C6]": a mass number, one symbol, maybe a count, and the closing bracket
+    const std::string_view text = m_cursor.text();
+    std::size_t at = open + 1;
+    while (at < text.size() && FormulaCursor::isDigit(text[at])) {
+        ++at;
+    }
+    if (at == open + 1) {
+        return false;
+    }
+    const std::string_view digits = text.substr(open + 1, at - open - 1);
+    const auto [column, length] = symbolAt(at);
+    if (column == 0) {
+        std::size_t end = at;
+        while (end < text.size() && isAsciiLetter(text[end])) {
+            ++end;
+        }
+        if (end > at && end < text.size() && text[end] == ']') {
+            throw m_cursor.refusal("unknown element symbol " +
+                                   FormulaCursor::quoted(text.substr(at, end - at)) + " at " +
+                                   position(at));
+        }
+        return false;
+    }
+    std::size_t close = at + length;
+    while (close < text.size() && (FormulaCursor::isDigit(text[close]) || text[close] == '.' ||
+                                   text[close] == m_cursor.separator())) {
+        ++close;
+    }
+    if (close >= text.size() || text[close] != ']') {
+        return false; // "[13C6H12]" is a group, read as such
+    }
+    long long massNumber = 0;
+    for (const char digit : digits.substr(0, 6)) {
+        massNumber = massNumber * 10 + (digit - '0');
+    }
+    if (digits.size() > 6) {
+        massNumber = -1; // no isotope has one
+    }
+    m_cursor.advance(at + length - m_cursor.offset());
+    text::Extended count = 1;
+    if (m_cursor.atDigit()) {
+        count = readCheckedNumber().value;
+    }
+    if (m_cursor.peek() != ']') {
+        // a second point or a separator in the count: the bracket holds no label
+        throw m_cursor.refusal("the label at " + position(open) + " is not closed by \"]\"");
+    }
+    m_cursor.advance();
+    addLabel(column, massNumber, open, m_cursor.offset(), count);
+    return true;
+}
+
+void Reader::readHydrogenLabel(long long massNumber, std::size_t at) {
+    // D and T stand for [2H] and [3H]
+    int hydrogen = 0;
+    for (std::size_t c = 1; c < m_symbols.size() && hydrogen == 0; ++c) {
+        if (m_symbols[c] == "H") {
+            hydrogen = static_cast<int>(c);
+        }
+    }
+    if (hydrogen == 0) {
+        throw m_cursor.refusal(character(at) + " at " + position(at) +
+                               " stands for an isotope of H, which the element table lacks");
+    }
+    m_cursor.advance();
+    addLabel(hydrogen, massNumber, at, m_cursor.offset(), 1);
+}
+
+void Reader::addLabel(int column, long long massNumber, std::size_t at, std::size_t end,
+                      text::Extended count) {
+    const auto c = static_cast<std::size_t>(column);
+    if (c < m_labelNumbers.size() && !m_labelNumbers[c].empty()) {
+        const std::vector<long long>& known = m_labelNumbers[c];
+        if (std::find(known.begin(), known.end(), massNumber) == known.end()) {
+            throw m_cursor.refusal(
+                "the label " + FormulaCursor::quoted(m_cursor.text().substr(at, end - at)) +
+                " at " + position(at) + " names no known isotope of " + m_symbols[c] +
+                " (mass numbers " + std::to_string(known.front()) + " to " +
+                std::to_string(known.back()) + ")");
+        }
+    }
+    LabelCount label;
+    label.column = column;
+    label.massNumber = massNumber;
+    // the purity stands after the count or before it: "[13C]6{99%}", "[13C]{99%}6"
+    m_cursor.skipBlanks();
+    if (m_cursor.peek() == '{') {
+        label.purity = readPurity();
+        label.count = count * readCount();
+    } else {
+        label.count = count * readCount();
+        label.purity = readPurity();
+    }
+    m_frames.back().part.addLabel(label);
+    m_frames.back().partHasItems = true;
+}
+
+double Reader::readPurity() {
+    // "{99%}" right after a label: the share of its positions that hold the isotope
+    m_cursor.skipBlanks();
+    if (m_cursor.peek() != '{') {
+        return 1;
+    }
+    const std::size_t open = m_cursor.offset();
+    m_cursor.advance();
+    m_cursor.skipBlanks();
+    std::optional<WrittenNumber> percent;
+    if (m_cursor.atDigit()) {
+        percent = m_cursor.readNumber();
+        m_cursor.skipBlanks();
+    }
+    bool written = percent && m_cursor.peek() == '%';
+    if (written) {
+        m_cursor.advance();
+        m_cursor.skipBlanks();
+        written = m_cursor.peek() == '}';
+    }
+    if (!written) {
+        throw m_cursor.refusal("the purity at " + position(open) +
+                               " is to be a percentage in braces, such as {99%}");
+    }
+    m_cursor.advance();
+    if (!(percent->value > 0 && percent->value <= 100)) {
+        throw m_cursor.refusal("the purity " + FormulaCursor::quoted(percent->text) + "% at " +
+                               position(open) + " is to be above 0 and at most 100");
+    }
+    return static_cast<double>(percent->value / 100);
 }
 
 std::size_t Reader::partEnd(std::size_t from) const {
@@ -283,6 +448,11 @@ void Reader::refuseMassNumber(const WrittenNumber& number) const {
 bool Reader::readElement() {
     const auto [column, best] = symbolAt(m_cursor.offset());
     if (column == 0) {
+        const char c = m_cursor.peek();
+        if (m_grammar.labels && (c == 'D' || c == 'T')) {
+            readHydrogenLabel(c == 'D' ? 2 : 3, m_cursor.offset());
+            return true;
+        }
         return false;
     }
     m_cursor.advance(best);
@@ -405,6 +575,23 @@ void Reader::refuseAt(std::size_t at) const {
 
 FormulaCounts Reader::finished(Tally& tally) const {
     FormulaCounts result;
+    result.labels = std::move(tally.labels());
+    std::sort(result.labels.begin(), result.labels.end(),
+              [](const LabelCount& a, const LabelCount& b) {
+                  if (a.column != b.column) {
+                      return a.column < b.column;
+                  }
+                  return a.massNumber != b.massNumber ? a.massNumber < b.massNumber
+                                                      : a.purity > b.purity;
+              });
+    for (LabelCount& label : result.labels) {
+        if (!std::isfinite(label.count)) {
+            throw m_cursor.refusal("the count of " +
+                                   FormulaCursor::quoted(labelSymbol(label, m_symbols)) +
+                                   " is beyond the range of numbers");
+        }
+        label.countText = text::generalText(label.count, m_cursor.separator());
+    }
     result.counts = std::move(tally.entries());
     std::sort(result.counts.begin(), result.counts.end(),
               [](const ElementCount& a, const ElementCount& b) { return a.column < b.column; });
@@ -423,25 +610,30 @@ FormulaCounts Reader::finished(Tally& tally) const {
 } // namespace
 
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
-                          char separator, const MassNumbers& massNumbers) {
+                          char separator, const MassNumbers& massNumbers,
+                          const MassNumbers& labelNumbers) {
     FormulaCursor cursor(formula, "Formula", separator);
     cursor.skipBlanks();
     if (cursor.atEnd()) {
         throw cursor.refusal("there is no formula to read");
     }
-    FormulaCounts counts = readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers);
+    FormulaCounts counts =
+        readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers, labelNumbers);
     assert(cursor.atEnd());
     // "C0", "0H2O": read, but nothing to calculate
     if (std::all_of(counts.counts.begin(), counts.counts.end(),
-                    [](const ElementCount& entry) { return entry.count == 0; })) {
+                    [](const ElementCount& entry) { return entry.count == 0; }) &&
+        std::all_of(counts.labels.begin(), counts.labels.end(),
+                    [](const LabelCount& label) { return label.count == 0; })) {
         throw cursor.refusal("the formula has no atoms");
     }
     return counts;
 }
 
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
-                            const FormulaGrammar& grammar, const MassNumbers& massNumbers) {
-    return Reader(cursor, symbols, grammar, massNumbers).read();
+                            const FormulaGrammar& grammar, const MassNumbers& massNumbers,
+                            const MassNumbers& labelNumbers) {
+    return Reader(cursor, symbols, grammar, massNumbers, labelNumbers).read();
 }
 
 } // namespace orvane::formula

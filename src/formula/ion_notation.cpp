@@ -17,7 +17,7 @@ constexpr std::string_view label = "Ion notation";
 
 // Terms end at the next sign or the closing bracket, so they hold neither, nor part
 // separators; a fraction of an atom cannot be gained or lost.
-constexpr FormulaGrammar termGrammar{false, false, true, "+-]", "in an adduct"};
+constexpr FormulaGrammar termGrammar{false, false, true, "+-]", "in an adduct", false};
 
 // A whole number of 1 or more at the cursor (k, a term's multiplier, z).
 int readWhole(FormulaCursor& cursor, std::string_view what) {

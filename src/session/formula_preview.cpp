@@ -5,6 +5,7 @@
 
 #include "accurate/accurate_masses.h"
 #include "accurate/element_isotopes.h"
+#include "accurate/label_isotopes.h"
 #include "data/data_tables.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
@@ -24,7 +25,8 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     formula::FormulaCounts counts;
     try {
         counts = formula::readFormula(text, symbols, separator,
-                                      accurate::massNumbersByColumn(tables, separator));
+                                      accurate::massNumbersByColumn(tables, separator),
+                                      accurate::labelMassNumbersByColumn(tables, separator));
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;
@@ -47,10 +49,22 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
             wholeAtoms = wholeAtoms && value == std::floor(value) && value < 1e15;
             atoms.push_back({count.column, wholeAtoms ? static_cast<long long>(value) : 0});
         }
+        std::vector<accurate::LabelAtoms> labels;
+        for (const formula::LabelCount& label : counts.labels) {
+            const double value = text::parseReal(label.countText, separator);
+            if (value <= 0) {
+                continue;
+            }
+            hill.push_back({formula::labelSymbol(label, symbols), text::generalText(value, '.')});
+            wholeAtoms = wholeAtoms && value == std::floor(value) && value < 1e15;
+            labels.push_back({accurate::readLabelIsotopes(tables, label.column, label.massNumber,
+                                                          label.purity, separator),
+                              wholeAtoms ? static_cast<long long>(value) : 0, label.column});
+        }
         preview.hillText = formula::hillFormula(std::move(hill));
-        if (wholeAtoms && !atoms.empty()) {
+        if (wholeAtoms && (!atoms.empty() || !labels.empty())) {
             const accurate::MoleculeMasses masses =
-                accurate::computeMoleculeMasses(atoms, tables, separator);
+                accurate::computeMoleculeMasses(atoms, tables, separator, labels);
             char mass[64];
             std::snprintf(mass, sizeof mass, "%.6f", masses.monoisotopicMass);
             preview.monoisotopicText = mass;
@@ -68,6 +82,16 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
                 const double atomic =
                     text::parseReal(elements.cell(count.column, data::WeightRow), separator);
                 weight = text::storeDouble(weight + static_cast<text::Extended>(atomic) * cell);
+            }
+        }
+        for (const formula::LabelCount& label : counts.labels) {
+            const double cell = text::parseReal(label.countText, separator);
+            if (cell > 0) {
+                const accurate::ElementIsotopes isotopes = accurate::readLabelIsotopes(
+                    tables, label.column, label.massNumber, label.purity, separator);
+                weight = text::storeDouble(
+                    weight + static_cast<text::Extended>(
+                                 static_cast<double>(isotopes.averageMass())) * cell);
             }
         }
         preview.weightText = text::first8(text::generalText(weight, separator));

@@ -17,16 +17,45 @@ namespace orvane::session {
 
 namespace {
 
-// Whole atoms by column, written as the Formula box writes counts (symbol and count).
-std::string formulaOf(const std::vector<long long>& atoms,
-                      const std::vector<std::string>& symbols) {
+// Whole atoms by column, written as the Formula box writes counts (symbol and count), each
+// label after its element.
+std::string formulaOf(const std::vector<long long>& atoms, const std::vector<std::string>& symbols,
+                      const std::vector<accurate::LabelAtoms>& labels) {
     std::string text;
+    auto labelsOf = [&](std::size_t column) {
+        for (const accurate::LabelAtoms& label : labels) {
+            if (static_cast<std::size_t>(label.column) == column && label.atoms > 0) {
+                text += label.isotopes.symbol + std::to_string(label.atoms);
+            }
+        }
+    };
     for (std::size_t column = 1; column < atoms.size(); ++column) {
         if (atoms[column] > 0) {
             text += symbols[column] + std::to_string(atoms[column]);
         }
+        labelsOf(column);
     }
     return text;
+}
+
+// The labels of the working elements, their counts rounded as the engine rounds them.
+std::vector<accurate::LabelAtoms> labelAtomsOf(const calc::Composition& composition) {
+    std::vector<accurate::LabelAtoms> labels;
+    for (const calc::WorkingElement& element : composition.elements) {
+        if (element.labelIsotopes.empty()) {
+            continue;
+        }
+        accurate::LabelAtoms label;
+        label.isotopes.symbol = element.symbol;
+        for (const calc::LabelIsotope& isotope : element.labelIsotopes) {
+            label.isotopes.isotopes.push_back(
+                {isotope.massNumber, isotope.mass, isotope.probability});
+        }
+        label.atoms = text::roundHalfEven(static_cast<text::Extended>(element.count));
+        label.column = element.column;
+        labels.push_back(std::move(label));
+    }
+    return labels;
 }
 
 std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms) {
@@ -65,28 +94,35 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     // The molecule as the pattern engine takes it: every working element's count rounded.
     std::vector<long long> molecule(symbols.size(), 0);
     for (const calc::WorkingElement& element : state.composition.elements) {
-        if (element.column > 0 && static_cast<std::size_t>(element.column) < molecule.size()) {
+        if (element.labelIsotopes.empty() && element.column > 0 &&
+            static_cast<std::size_t>(element.column) < molecule.size()) {
             molecule[static_cast<std::size_t>(element.column)] +=
                 text::roundHalfEven(static_cast<text::Extended>(element.count));
         }
     }
     const std::vector<long long> ionAtoms = formula::ionAtomCounts(notation, molecule, symbols);
-    result.moleculeFormula = formulaOf(molecule, symbols);
-    result.ionFormula = formulaOf(ionAtoms, symbols);
+    result.ionLabels = labelAtomsOf(state.composition);
+    result.moleculeFormula = formulaOf(molecule, symbols, result.ionLabels);
+    result.ionFormula = formulaOf(ionAtoms, symbols, result.ionLabels);
 
-    const accurate::MoleculeMasses masses =
-        accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator);
+    const accurate::MoleculeMasses masses = accurate::computeMoleculeMasses(
+        atomCountsOf(molecule), state.tables, separator, result.ionLabels);
     result.ionAtoms = atomCountsOf(ionAtoms);
+    // labelled atoms bring their element's electrons
+    std::vector<accurate::AtomCount> allAtoms = result.ionAtoms;
+    for (const accurate::LabelAtoms& label : result.ionLabels) {
+        allAtoms.push_back({label.column, label.atoms});
+    }
     // a cation cannot give up more electrons than its atoms bring
     if (const std::optional<long long> electrons =
-            accurate::electronCount(result.ionAtoms, state.tables);
+            accurate::electronCount(allAtoms, state.tables);
         electrons && result.charge > *electrons) {
         throw text::Error("The ion " + result.ion + " of " + result.ionFormula + " has " +
                           std::to_string(*electrons) + " electrons; it cannot lose " +
                           std::to_string(result.charge) + ".");
     }
-    const accurate::AccurateMasses ionMasses =
-        accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator);
+    const accurate::AccurateMasses ionMasses = accurate::computeAccurateMasses(
+        result.ionAtoms, state.tables, separator, result.ionLabels);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);
@@ -97,6 +133,7 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
                                    cluster.intensity, cluster.variance});
     }
     result.mostAbundantMz = result.clusters.at(ionMasses.mostAbundant).mz;
+    result.lightestMz = result.clusters.front().mz;
     if (std::string notice = formula::chargeNotice(notation); !notice.empty()) {
         result.notices.push_back(std::move(notice));
     }

@@ -38,8 +38,11 @@ struct IonResult {
     double monoisotopicMz = 0;   // of the ion
     double averageMz = 0;        // of the ion
     double mostAbundantMz = 0;   // the tallest cluster of the ion
+    // The lightest cluster of the ion: below the monoisotopic m/z where labels are impure.
+    double lightestMz = 0;
     std::vector<IonCluster> clusters;
     std::vector<accurate::AtomCount> ionAtoms; // the ion's atoms by element column
+    std::vector<accurate::LabelAtoms> ionLabels; // its labelled atoms
     // What the reader should know about the result: a charge the adducts do not give,
     // counts rounded to whole atoms.
     std::vector<std::string> notices;

@@ -11,9 +11,11 @@
 #include "data/data_file_reader.h"
 #include "data/data_folders.h"
 #include "data/element_file.h"
+#include "data/isotope_file.h"
 #include "data/mass_file.h"
 #include "export/pattern_layouts.h"
 #include "accurate/element_isotopes.h"
+#include "accurate/label_isotopes.h"
 #include "export/protected_files.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
@@ -102,9 +104,10 @@ void Session::Initialize1Click() {
         data::loadAbundanceFile(m_dataDirectory, m_state.tables, m_notifier);
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
+    data::loadIsotopeFile(m_dataDirectory, m_state.tables);
     // No save may replace a file this run reads its data from.
-    for (const char* name :
-         {data::elementFileName, data::abundanceFileName, data::massFileName}) {
+    for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
+                             data::isotopeFileName}) {
         exporting::protectedFiles().add(data::dataFilePath(m_dataDirectory, name));
     }
     if (!m_state.elementFileFound && m_state.searchedFolders.size() > 1) {
@@ -177,7 +180,8 @@ void Session::summariseComposition() {
     calc::calculateComposition(m_state.tables.elements, m_state.settings.charge.value(),
                                m_separator, m_compositionReadings, m_state.composition,
                                {texts.weightText, texts.averageMzText, texts.formulaText,
-                                m_state.workGrid, m_state.msData});
+                                m_state.workGrid, m_state.msData},
+                               m_state.labels);
 }
 
 void Session::IsotopicSimulationforMassSpec1Click() {
@@ -275,12 +279,13 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     }
     const formula::FormulaCounts read =
         formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator,
-                             accurate::massNumbersByColumn(m_state.tables, m_separator));
+                             accurate::massNumbersByColumn(m_state.tables, m_separator),
+                             accurate::labelMassNumbersByColumn(m_state.tables, m_separator));
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
     }
-    const Outcome outcome = enterCounts(counts, progress);
+    const Outcome outcome = enterCounts(counts, progress, read.labels);
     if (outcome == Outcome::Done) {
         std::vector<std::string>& history = m_state.formulaHistory;
         std::erase(history, text);
@@ -322,14 +327,45 @@ void writeCounts(data::TextGrid& elements, const std::vector<CountText>& counts)
 
 } // namespace
 
-Outcome Session::enterCounts(const std::vector<CountText>& counts,
-                             const calc::EngineProgress& progress) {
-    return writeAndCalculate([&](data::TextGrid& elements) { writeCounts(elements, counts); },
-                             progress);
+std::vector<calc::LabelElement>
+Session::resolveLabels(const std::vector<formula::LabelCount>& labels) const {
+    const std::vector<std::string> symbols = formula::symbolsOf(m_state.tables.elements);
+    std::vector<calc::LabelElement> resolved;
+    for (const formula::LabelCount& label : labels) {
+        calc::LabelElement element;
+        element.symbol = formula::labelSymbol(label, symbols);
+        element.column = label.column;
+        element.count = static_cast<double>(label.count);
+        element.countText = label.countText;
+        const accurate::ElementIsotopes isotopes = accurate::readLabelIsotopes(
+            m_state.tables, label.column, label.massNumber, label.purity, m_separator);
+        for (const accurate::Isotope& isotope : isotopes.isotopes) {
+            element.isotopes.push_back({isotope.massNumber, isotope.mass, isotope.probability});
+        }
+        resolved.push_back(std::move(element));
+    }
+    return resolved;
 }
 
-void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts) {
+Outcome Session::enterCounts(const std::vector<CountText>& counts,
+                             const calc::EngineProgress& progress,
+                             const std::vector<formula::LabelCount>& labels) {
     const Change change(*this);
+    std::vector<calc::LabelElement> resolved = resolveLabels(labels);
+    std::vector<calc::LabelElement> previous = std::move(m_state.labels);
+    m_state.labels = std::move(resolved);
+    const Outcome outcome = writeAndCalculate(
+        [&](data::TextGrid& elements) { writeCounts(elements, counts); }, progress);
+    if (outcome == Outcome::Cancelled) {
+        m_state.labels = std::move(previous);
+    }
+    return outcome;
+}
+
+void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts,
+                                        const std::vector<formula::LabelCount>& labels) {
+    const Change change(*this);
+    m_state.labels = resolveLabels(labels);
     writeCounts(m_state.tables.elements, counts);
     summariseComposition();
 }
@@ -559,6 +595,7 @@ void Session::Initialization1Click() {
     }
     m_state.texts.weightText = "0";
     m_state.composition.formulaWeight = 0;
+    m_state.labels.clear();
     Calculate1Click();
     rangeAndSpectrum();
 }

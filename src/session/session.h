@@ -9,6 +9,7 @@
 #include "calc/composition.h"
 #include "calc/isotope_engine.h"
 #include "export/pattern_export.h"
+#include "formula/formula_counts.h"
 #include "plot/canvas.h"
 #include "plot/stick_plot.h"
 #include "measured/measured_file.h"
@@ -101,12 +102,17 @@ public:
     /// A whole formula at once: "0" into every count cell, then each count in order into
     /// its column's count cell (columns outside the table are skipped), then the whole
     /// chain. A cancel puts every count back.
+    /// The formula's isotope labels replace the previous ones; each is resolved to its
+    /// isotopes first, and one that cannot be (masses.txt or isotopes.txt missing, an
+    /// unknown isotope) raises text::Error before anything is written.
     Outcome enterCounts(const std::vector<CountText>& counts,
-                        const calc::EngineProgress& progress = {});
+                        const calc::EngineProgress& progress = {},
+                        const std::vector<formula::LabelCount>& labels = {});
     /// enterCounts for what needs no pattern (accurate masses, ladders, reports without
     /// the pattern): the counts and the composition summary only; the pattern engine, the
     /// range and the drawing do not run, and the pattern state stays as it was.
-    void enterCountsWithoutPattern(const std::vector<CountText>& counts);
+    void enterCountsWithoutPattern(const std::vector<CountText>& counts,
+                                   const std::vector<formula::LabelCount>& labels = {});
 
     // --- display settings -----------------------------------------------------------
     /// The charge box's text as typed (SpinEdit1), then SpinEdit1Change.
@@ -188,6 +194,8 @@ private:
     void runEngine(const calc::EngineProgress& progress);
     void rangeAndSpectrum();
     plot::SpectrumContent spectrumContent() const;
+    std::vector<calc::LabelElement>
+    resolveLabels(const std::vector<formula::LabelCount>& labels) const;
     void afterSpinChange(const text::SpinValue& box, const std::string& before,
                          void (Session::*handler)());
 

@@ -37,6 +37,10 @@ struct SessionState {
     // directory (one folder when the data folder was given)
     std::vector<std::string> searchedFolders;
     calc::Composition composition;   // formula weight and working-element list
+    // The isotope labels of the formula entered last ("[13C]6"); they live beside the count
+    // cells, which keep the unlabelled atoms. Initialization and a formula without labels
+    // clear them.
+    std::vector<calc::LabelElement> labels;
     data::TextGrid workGrid{6, 2};   // StringGrid2, the working-element grid
     calc::MsDataGrid msData;         // StringGrid3, the pattern before normalisation
     calc::PatternState pattern;      // empty before the first calculation

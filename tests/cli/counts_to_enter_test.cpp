@@ -53,14 +53,14 @@ TEST(CountsToEnter, ReadsTheFormulaThenEachCountAsItStands) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
         const std::vector<session::CountText> counts =
-            countsToEnter(elements, c.formula, c.counts, '.');
+            countsToEnter(elements, c.formula, c.counts, '.').counts;
         ASSERT_EQ(counts.size(), c.expected.size());
         for (std::size_t i = 0; i < counts.size(); ++i) {
             EXPECT_EQ(counts[i].column, c.expected[i].column);
             EXPECT_EQ(counts[i].text, c.expected[i].text);
         }
     }
-    const std::vector<session::CountText> comma = countsToEnter(elements, "C2,5", {}, ',');
+    const std::vector<session::CountText> comma = countsToEnter(elements, "C2,5", {}, ',').counts;
     ASSERT_EQ(comma.size(), 1u);
     EXPECT_EQ(comma[0].text, "2,5");
 }

@@ -348,9 +348,9 @@ TEST_F(OrvaneCalc, ListsTheClustersDownTo1e6PercentAndSaysWhatItRounded) {
               std::string::npos)
         << rounded.err;
 
-    const Outcome label = runShipped("'[13C]6H12O6'");
-    EXPECT_EQ(label.status, 1);
-    EXPECT_NE(label.err.find("isotope labels such as [13C] are not read yet"), std::string::npos);
+    const Outcome unknown = runShipped("'[99C]6H12O6'");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("names no known isotope of C"), std::string::npos) << unknown.err;
     const Outcome hydrate = runShipped("--json FeCl3.6H2O");
     ASSERT_EQ(hydrate.status, 0) << hydrate.err;
     EXPECT_NEAR(json::parse(hydrate.out)["fw"].get<double>(), 270.285, 1e-9); // 270.29

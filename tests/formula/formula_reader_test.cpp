@@ -37,7 +37,7 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
     const Case cases[] = {
         {"", '.', "there is no formula to read."},
         {" \t", '.', "there is no formula to read."},
-        {"D", '.', "unknown element symbol \"D\" at position 1."},
+        {"Q", '.', "unknown element symbol \"Q\" at position 1."},
         {"CXy2", '.', "unknown element symbol \"Xy\" at position 2."},
         {"c6h6", '.', "unknown element symbol \"c\" at position 1."},
         {"H2O·Xy", '.', "unknown element symbol \"Xy\" at position 5."}, // "·" is one character
@@ -65,11 +65,29 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"0H2O", '.', "the formula has no atoms."},
         {"C0", '.', "the formula has no atoms."},
         {"(C0H0)3", '.', "the formula has no atoms."},
-        // a bracket holding a mass number and a symbol is an isotope label
-        {"[13C]6H12O6", '.',
-         "the label \"[13C]\" at position 1: isotope labels such as [13C] are not read yet."},
+        // isotope labels: known mass numbers only, square brackets, purities in percent
+        {"[99C]H4", '.',
+         "the label \"[99C]\" at position 1 names no known isotope of C (mass numbers 12 to "
+         "13)."},
+        {"H2[1234567O]", '.',
+         "the label \"[1234567O]\" at position 3 names no known isotope of O (mass numbers 16 "
+         "to 18)."},
+        {"[13X]H4", '.', "unknown element symbol \"X\" at position 4."},
         {"C5{15N}H3", '.',
-         "the label \"{15N}\" at position 3: isotope labels such as [13C] are not read yet."},
+         "the label \"{15N}\" at position 3: write isotope labels in square brackets, as "
+         "[13C]."},
+        {"(13C)H4", '.',
+         "the label \"(13C)\" at position 1: write isotope labels in square brackets, as "
+         "[13C]."},
+        {"[13C]6{99}H12O6", '.',
+         "the purity at position 7 is to be a percentage in braces, such as {99%}."},
+        {"[13C]6{H2}", '.',
+         "the purity at position 7 is to be a percentage in braces, such as {99%}."},
+        {"[13C]{101%}", '.', "the purity \"101\"% at position 6 is to be above 0 and at most 100."},
+        {"D{0%}", '.', "the purity \"0\"% at position 2 is to be above 0 and at most 100."},
+        {"[13C]0", '.', "the formula has no atoms."},
+        {"[13C1.2.3]", '.', "the number \"1.2\" at position 5 has a second decimal point at "
+                            "position 8."},
         // a leading number that is also a mass number of the element right after it
         {"13CH4", '.',
          "the number \"13\" at position 1 is also a mass number of C: write \"[13C]H4\" for "
@@ -224,6 +242,61 @@ TEST(FormulaReader, ReadsWithTheShippedElementTable) {
     EXPECT_EQ(tableOrderText(readFormula("[Cu(NH3)4]SO4·H2O", shipped, '.'), shipped),
               "H14N4O5S1Cu1");
     EXPECT_EQ(tableOrderText(readFormula("LiCoO2", shipped, '.'), shipped), "Li1O2Co1");
+}
+
+} // namespace
+} // namespace orvane::formula
+
+namespace orvane::formula {
+namespace {
+
+TEST(FormulaReader, ReadsIsotopeLabelsBesideTheirElements) {
+    // 14C and 3H are known beyond the natural isotopes, as isotopes.txt makes them
+    MassNumbers known = massNumbers;
+    known[1].push_back(3);
+    known[5].push_back(14);
+    struct Case {
+        const char* formula;
+        const char* written; // the Formula box's text: each label after its element
+    };
+    const Case cases[] = {
+        {"[13C]6H12O6", "H12[13C]6O6"},
+        {"[13C6]H12O6", "H12[13C]6O6"},
+        {"C5[13C]H12O6", "H12C5[13C]1O6"},
+        {"[13C]H12O6C5", "H12C5[13C]1O6"},
+        {"D2O", "[2H]2O1"},
+        {"CD3OD", "[2H]4C1O1"},
+        {"T2O", "[3H]2O1"},
+        {"[15N]H4Cl", "H4[15N]1Cl1"},
+        {"H2[18O]", "H2[18O]1"},
+        {"[13C]6{99%}H12O6", "H12[13C]{99%}6O6"},
+        {"[13C]6 {99.5%}", "[13C]{99.5%}6"},
+        {"[13C]{99.5%}6", "[13C]{99.5%}6"},
+        {"[13C]2[13C]{99%}3[13C]", "[13C]3[13C]{99%}3"},
+        {"([13C]H3)2", "H6[13C]2"},
+        {"[13C2]3", "[13C]6"},
+        {"CH3[14C]H3", "H6C1[14C]1"},
+        {"D2O·2T2O", "[2H]2[3H]4O3"},
+        {"[2H]2O", "[2H]2O1"},
+        // a multiplier after a separator stays one, a leading mass number still is refused
+        {"CuSO4*13CH4", "H52C13O4S1Cu1"},
+        // Co, Cl and Ca are no labels: only a bracket or D and T make one
+        {"CoCl2", "Cl2Co1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        const FormulaCounts read = readFormula(c.formula, symbols, '.', massNumbers, known);
+        EXPECT_EQ(tableOrderText(read, symbols), c.written);
+    }
+    const FormulaCounts pure = readFormula("[13C]6{99%}H12O6", symbols, '.', massNumbers);
+    ASSERT_EQ(pure.labels.size(), 1u);
+    EXPECT_EQ(pure.labels[0].column, 5);
+    EXPECT_EQ(pure.labels[0].massNumber, 13);
+    EXPECT_EQ(pure.labels[0].purity, 0.99);
+    EXPECT_EQ(pure.labels[0].count, 6);
+    EXPECT_EQ(pure.countOf(5), 0); // the count cell keeps the unlabelled atoms
+    // without a label list the natural mass numbers decide: 14C is then unknown
+    EXPECT_THROW(readFormula("[14C]H4", symbols, '.', massNumbers), text::Error);
 }
 
 } // namespace
