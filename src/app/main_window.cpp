@@ -442,6 +442,24 @@ bool MainWindow::dispatch(const char* task, const std::function<void()>& command
     return false;
 }
 
+QString MainWindow::formulaToolTip(const session::SessionState& state) {
+    QString tip = QStringLiteral("The formula of the counts; press F2 to enter a formula as text");
+    // the labels, each with its isotope's share and the share of the weight it carries
+    for (const calc::LabelElement& label : state.labels) {
+        const std::size_t close = label.symbol.find(']');
+        const QString isotope = QString::fromStdString(label.symbol.substr(1, close - 1));
+        const double weight = state.composition.formulaWeight;
+        const double share = weight > 0 ? label.averageMass() * label.count * 100 / weight : 0;
+        tip += QStringLiteral("\nLabel %1: %2 atoms, %3 % %4, %5 % of the weight")
+                   .arg(QString::fromStdString(label.symbol),
+                        QString::fromStdString(label.countText))
+                   .arg(label.isotopes.front().probability * 100, 0, 'g', 6)
+                   .arg(isotope)
+                   .arg(share, 0, 'f', 3);
+    }
+    return tip;
+}
+
 void MainWindow::bindText(QLineEdit& edit, session::EditableText field) {
     // What the user types is the session's at once, so that showing the session's state
     // again never takes it away.
@@ -454,6 +472,7 @@ void MainWindow::refresh() {
     const session::SessionState& state = m_session.state();
     const session::ViewTexts& texts = state.texts;
     showText(*m_formula, texts.formulaText);
+    m_formula->setToolTip(formulaToolTip(state));
     showText(*m_weight, texts.weightText);
     showText(*m_fw1, texts.averageMzText);
     showText(*m_edit1, texts.lowerMzText);
@@ -505,6 +524,21 @@ void MainWindow::StringGrid1MouseDown(int x, int y) {
     m_pressPoint = QPoint(outer.x() + x + m_stringGrid1->x(), outer.y() + y + m_stringGrid1->y());
 }
 
+namespace {
+
+// The labels of one column as the formula writes them: "[13C]6, [13C]{99%}2".
+std::string labelsOfColumn(const session::SessionState& state, int column) {
+    std::string labels;
+    for (const calc::LabelElement& label : state.labels) {
+        if (label.column == column && label.count > 0) {
+            labels += (labels.empty() ? "" : ", ") + label.symbol + label.countText;
+        }
+    }
+    return labels;
+}
+
+} // namespace
+
 void MainWindow::StringGrid1Click() {
     if (!tablesLoaded() &&
         !dispatch("load the data files", [this] { m_session.loadTablesOnce(); })) {
@@ -512,6 +546,16 @@ void MainWindow::StringGrid1Click() {
     }
     const int column = selectedColumn();
     if (selectedRow() != data::CountRow || column == 0) {
+        return;
+    }
+    // The count cell of a labelled element holds only its unlabelled atoms; the labels are
+    // changed by entering the formula again.
+    const std::string labels = labelsOfColumn(m_session.state(), column);
+    if (!labels.empty() &&
+        m_dialogs.confirm("The formula has isotope labels of this element (" + labels +
+                          "); its count cell holds only the unlabelled atoms. Enter the formula "
+                          "as text (F2) instead?")) {
+        Formula1Click();
         return;
     }
     // A selection made before the load may lie beyond the loaded table: nothing is read

@@ -100,6 +100,36 @@ private slots:
         QCOMPARE(count("H"), std::string("10"));
     }
 
+    void labelsShowInTheFormulaAndACountCellOffersF2() {
+        openAndType(QStringLiteral("[13C]6{99%}H12O6"));
+        // the preview: the labels after their element, then the Hill formula and the
+        // monoisotopic mass (6 x 13.00335484 + 12 x 1.007825032 + 6 x 15.99491462)
+        QVERIFY(dialog().previewLine()->text().startsWith(QStringLiteral("H12[13C]{99%}6O6")));
+        QVERIFY(dialog().previewLine()->text().endsWith(
+            QStringLiteral("[13C]{99%}6H12O6    monoisotopic 186.083517")));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(!dialog().isVisible());
+        QCOMPARE(count("C"), std::string("0")); // the cell keeps the unlabelled atoms
+        QCOMPARE(app->text("Formula"), QStringLiteral("H12[13C]{99%}6O6"));
+        QVERIFY(app->window->findChild<QLineEdit*>(QStringLiteral("Formula"))
+                    ->toolTip()
+                    .contains(QStringLiteral("Label [13C]{99%}: 6 atoms, 99 % 13C")));
+
+        // a click into the C cell says so and offers F2; "No" edits the cell after all
+        app->dialogs.confirmAnswer = false;
+        app->clickCell(shippedColumn(QStringLiteral("C")), data::CountRow);
+        QCOMPARE(app->dialogs.questions.size(), std::size_t{1});
+        QVERIFY(app->dialogs.questions[0].find("[13C]{99%}6") != std::string::npos);
+        QVERIFY(!dialog().isVisible());
+        app->dialogs.confirmAnswer = true;
+        app->clickCell(shippedColumn(QStringLiteral("C")), data::CountRow);
+        QVERIFY(dialog().isVisible());
+        dialog().hide();
+        // an unlabelled element's cell asks nothing
+        app->clickCell(shippedColumn(QStringLiteral("O")), data::CountRow);
+        QCOMPARE(app->dialogs.questions.size(), std::size_t{2});
+    }
+
     void aCancelledFormulaPutsEveryCountBack() {
         app->enterCount(shippedColumn(QStringLiteral("C")), QStringLiteral("2"));
         QTimer watcher;

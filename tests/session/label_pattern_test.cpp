@@ -163,3 +163,39 @@ TEST(LabelPattern, ALabelThatCannotBeResolvedWritesNothing) {
 
 } // namespace
 } // namespace orvane::session::testing
+
+namespace orvane::session::testing {
+namespace {
+
+TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
+    ShippedSession shipped("H2O");
+    Session& session = shipped.session;
+    // as if isotopes.txt had not loaded: the reader no longer knows 14C, and the
+    // resolution names the file for a label that reaches it
+    SessionState& state = const_cast<SessionState&>(session.state());
+    state.tables.knownIsotopes.clear();
+    state.tables.isotopeFileProblem = "isotopes.txt was not found in /nowhere";
+    try {
+        session.enterFormula("[14C]H4");
+        ADD_FAILURE() << "[14C] was read";
+    } catch (const text::Error& error) {
+        EXPECT_NE(std::string(error.what()).find("names no known isotope of C (mass numbers 12 "
+                                                 "to 13)"),
+                  std::string::npos)
+            << error.what();
+    }
+    try {
+        session.enterCounts({{6, "1"}}, {}, {{6, 14, 1, 1, "1"}});
+        ADD_FAILURE() << "[14C] was resolved";
+    } catch (const text::Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "The label [14C] needs the masses of isotopes.txt: isotopes.txt was not found "
+                  "in /nowhere.");
+    }
+    EXPECT_EQ(session.state().texts.formulaText, "H2O1"); // nothing was written
+    session.enterFormula("[13C]H4"); // natural isotopes need only masses.txt
+    EXPECT_EQ(session.state().texts.formulaText, "H4[13C]1");
+}
+
+} // namespace
+} // namespace orvane::session::testing

@@ -1,0 +1,59 @@
+// Labelled formulas through orvane-calc: the composition by symbol, the label lines and
+// the lightest peak beside the monoisotopic one.
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "orvane_calc_fixture.h"
+
+namespace orvane::cli::testing {
+namespace {
+
+using json = nlohmann::json;
+
+TEST_F(OrvaneCalc, LabelledFormulasGiveTheirCompositionBySymbol) {
+    struct Case {
+        const char* formula;
+        const char* composition; // the neutral molecule, labels by isotope
+        const char* ionComposition;
+    };
+    const Case cases[] = {
+        {"'[13C]6H12O6'", R"({"[13C]":6,"H":12,"O":6})", R"({"[13C]":6,"H":13,"O":6})"},
+        {"'C5[13C]H12O6'", R"({"C":5,"[13C]":1,"H":12,"O":6})",
+         R"({"C":5,"[13C]":1,"H":13,"O":6})"},
+        {"CD3OD", R"({"C":1,"[2H]":4,"O":1})", R"({"C":1,"H":1,"[2H]":4,"O":1})"},
+        {"'[15N]H4Cl'", R"({"H":4,"Cl":1,"[15N]":1})", R"({"H":5,"Cl":1,"[15N]":1})"},
+        {"'C2.5 H6'", R"({"C":2.5,"H":6})", R"({"C":2,"H":7})"},
+        {"FeCl3.6H2O", R"({"H":12,"Cl":3,"Fe":1,"O":6})", R"({"H":13,"Cl":3,"Fe":1,"O":6})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        const Outcome run = runShipped(std::string("--json --skip-pattern --ion '[M+H]+' ") +
+                                       c.formula);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json report = json::parse(run.out);
+        EXPECT_EQ(report["composition"], json::parse(c.composition));
+        EXPECT_EQ(report["accurate"]["ionComposition"], json::parse(c.ionComposition));
+    }
+}
+
+TEST_F(OrvaneCalc, ImpureLabelsReportTheirPurityAndTheLightestPeak) {
+    const Outcome run = runShipped("--skip-pattern -- '[13C]6{99%}H12O6'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Composition\t[13C]\t6\tH\t12\tO\t6\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Labels\t[13C]{99%}\t6\t0.99\t13.00335484\n"), std::string::npos);
+    // with 1 % 12C at each position the lightest isotopologue lies six steps lower
+    const std::size_t lightest = run.out.find("LightestMz\t180.0628");
+    EXPECT_NE(lightest, std::string::npos) << run.out;
+
+    const Outcome pure = runShipped("--skip-pattern '[13C]6H12O6'");
+    ASSERT_EQ(pure.status, 0) << pure.err;
+    EXPECT_EQ(pure.out.find("LightestMz"), std::string::npos);
+    // "--" ends the options: a formula starting with "-" reaches the reader
+    const Outcome dash = runShipped("--skip-pattern -- -H2O");
+    EXPECT_EQ(dash.status, 1);
+    EXPECT_NE(dash.err.find("the sign \"-\" at position 1"), std::string::npos) << dash.err;
+}
+
+} // namespace
+} // namespace orvane::cli::testing
