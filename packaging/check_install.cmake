@@ -24,6 +24,7 @@ set(expected
     ${DATADIR}/orvane/elem.txt
     ${DATADIR}/orvane/abundances.txt
     ${DATADIR}/orvane/masses.txt
+    ${DATADIR}/orvane/isotopes.txt
     ${DATADIR}/applications/${APP_ID}.desktop
     ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
     ${DATADIR}/metainfo/${APP_ID}.metainfo.xml

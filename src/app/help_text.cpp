@@ -21,6 +21,9 @@ QString helpText() {
         "  C0.3, C2.5 H6  decimal counts\n"
         "  Numbers that are also mass numbers (2H2O, 13CH4) are refused\n"
         "  with both readings: write [2H]2O or 2(H2O).\n"
+        "  [13C]6H12O6, [13C6]H12O6, C5[13C]H12O6   isotope labels\n"
+        "  D2O, T2O       D and T for [2H] and [3H]\n"
+        "  [13C]6{99%}H12O6   a label's purity\n"
         "\n"
         "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.");
 }
