@@ -15,7 +15,8 @@ countsToEnter(const data::TextGrid& elements, const std::string& formula,
     std::vector<session::CountText> entries;
     if (!formula.empty()) {
         const formula::FormulaCounts read =
-            formula::readFormula(formula, symbols, separator, massNumbers);
+            formula::readFormula(formula, symbols, separator, massNumbers,
+                                 formula::weightsOf(elements, separator));
         formula::requireCountsInRange(formula, read, elements, separator);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});

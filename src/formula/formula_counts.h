@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct ElementCount {
 // written with a count of 0 ("C0H4") is kept with 0, so that a preview can say so.
 struct FormulaCounts {
     std::vector<ElementCount> counts;
+    std::optional<int> charge; // a peptide's "/2": the ion [M+2H]2+
 
     /// The count of `column`, 0 for a column the formula does not name.
     text::Extended countOf(int column) const;

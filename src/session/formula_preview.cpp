@@ -24,7 +24,8 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     formula::FormulaCounts counts;
     try {
         counts = formula::readFormula(text, symbols, separator,
-                                      accurate::massNumbersByColumn(tables, separator));
+                                      accurate::massNumbersByColumn(tables, separator),
+                                      formula::weightsOf(elements, separator));
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;
