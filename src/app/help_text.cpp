@@ -21,6 +21,7 @@ QString helpText() {
         "  C0.3, C2.5 H6  decimal counts\n"
         "  Numbers that are also mass numbers (2H2O, 13CH4) are refused\n"
         "  with both readings: write [2H]2O or 2(H2O).\n"
+        "  peptide(M[Oxidation]K), dna(pACGT), averagine(25000)   sequences\n"
         "\n"
         "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.");
 }
