@@ -24,6 +24,7 @@ QString helpText() {
         "  [13C]6H12O6, [13C6]H12O6, C5[13C]H12O6   isotope labels\n"
         "  D2O, T2O       D and T for [2H] and [3H]\n"
         "  [13C]6{99%}H12O6   a label's purity\n"
+        "  peptide(M[Oxidation]K), dna(pACGT), averagine(25000)   sequences\n"
         "\n"
         "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.");
 }

@@ -16,7 +16,8 @@ FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& fo
     std::vector<session::CountText>& entries = entry.counts;
     if (!formula.empty()) {
         const formula::FormulaCounts read =
-            formula::readFormula(formula, symbols, separator, massNumbers, labelNumbers);
+            formula::readFormula(formula, symbols, separator, massNumbers, labelNumbers,
+                                 formula::weightsOf(elements, separator));
         entry.labels = read.labels;
         formula::requireCountsInRange(formula, read, elements, separator);
         for (const formula::ElementCount& count : read.counts) {

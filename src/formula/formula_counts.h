@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct LabelCount {
 struct FormulaCounts {
     std::vector<ElementCount> counts;
     std::vector<LabelCount> labels;
+    std::optional<int> charge; // a peptide's "/2": the ion [M+2H]2+
 
     /// The count of `column`, 0 for a column the formula does not name.
     text::Extended countOf(int column) const;

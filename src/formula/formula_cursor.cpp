@@ -4,13 +4,11 @@
 #include <charconv>
 #include <cmath>
 
+#include "text/quoted_text.h"
+
 namespace orvane::formula {
 
 namespace {
-
-bool isContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 bool isPartStart(char c) {
     return (c >= 'A' && c <= 'Z') || c == '(' || c == '[' || c == '{';
@@ -151,21 +149,11 @@ WrittenNumber FormulaCursor::readNumber() {
 }
 
 std::string FormulaCursor::positionText(std::size_t offset) const {
-    assert(offset <= m_text.size());
-    long long position = 1;
-    for (std::size_t i = 0; i < offset; ++i) {
-        position += isContinuationByte(m_text[i]) ? 0 : 1;
-    }
-    return "position " + std::to_string(position);
+    return text::characterPositionText(m_text, offset);
 }
 
 std::string_view FormulaCursor::characterAt(std::size_t offset) const {
-    assert(offset < m_text.size());
-    std::size_t end = offset + 1;
-    while (end < m_text.size() && isContinuationByte(m_text[end])) {
-        ++end;
-    }
-    return m_text.substr(offset, end - offset);
+    return text::characterAt(m_text, offset);
 }
 
 text::Error FormulaCursor::refusal(const std::string& detail) const {
@@ -179,31 +167,7 @@ text::Error FormulaCursor::refusal(const std::string& detail) const {
 }
 
 std::string FormulaCursor::quoted(std::string_view text) {
-    // A message that repeats a pasted page is no help, and a NUL would end it where it stands.
-    constexpr std::size_t longest = 200;
-    const bool cut = text.size() > longest;
-    if (cut) {
-        std::size_t end = longest;
-        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-            --end; // not inside a UTF-8 sequence
-        }
-        text = text.substr(0, end);
-    }
-    std::string result;
-    result.reserve(text.size() + 8);
-    result.push_back('"');
-    for (const char c : text) {
-        if (c == '\0') {
-            result += "\\0";
-        } else {
-            result.push_back(c);
-        }
-    }
-    if (cut) {
-        result += "…";
-    }
-    result.push_back('"');
-    return result;
+    return text::quotedText(text);
 }
 
 } // namespace orvane::formula

@@ -28,6 +28,7 @@ public:
     FormulaCursor(std::string_view text, std::string_view label, char separator);
 
     std::string_view text() const { return m_text; }
+    std::string_view label() const { return m_label; }
     char separator() const { return m_separator; }
     std::size_t offset() const { return m_offset; }
     bool atEnd() const { return m_offset >= m_text.size(); }

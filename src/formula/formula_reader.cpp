@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "sequence/sequence_reader.h"
 #include "text/number_text.h"
 
 namespace orvane::formula {
@@ -100,9 +101,9 @@ class Reader {
 public:
     Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
            const FormulaGrammar& grammar, const MassNumbers& massNumbers,
-           const MassNumbers& labelNumbers)
+           const MassNumbers& labelNumbers, const ElementWeights& weights)
         : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers),
-          m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers) {}
+          m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers), m_weights(weights) {}
 
     FormulaCounts read();
 
@@ -111,6 +112,8 @@ private:
     void closeBracket(char closing, std::size_t at);
     void separatePart(std::size_t at, std::size_t length);
     bool readElement();
+    void readSequence(std::size_t at);
+    int columnOf(std::string_view symbol) const;
     // The symbol at `at`: its column (0 for none) and length.
     std::pair<int, std::size_t> symbolAt(std::size_t at) const;
     bool isMassNumber(int column, const WrittenNumber& number) const;
@@ -142,7 +145,9 @@ private:
     const FormulaGrammar& m_grammar;
     const MassNumbers& m_massNumbers;
     const MassNumbers& m_labelNumbers;
+    const ElementWeights& m_weights;
     std::vector<Frame> m_frames;
+    std::optional<int> m_charge;
 };
 
 FormulaCounts Reader::read() {
@@ -161,6 +166,8 @@ FormulaCounts Reader::read() {
             closeBracket(c, at);
         } else if (const std::size_t length = m_cursor.partSeparatorLength()) {
             separatePart(at, length);
+        } else if (m_grammar.allBrackets && sequence::isSequenceAt(m_cursor.text(), at)) {
+            readSequence(at);
         } else if (!readElement()) {
             refuseAt(at);
         }
@@ -170,7 +177,9 @@ FormulaCounts Reader::read() {
                                position(m_frames.back().openOffset) + " is never closed");
     }
     endPart(PartEnd::Text, m_cursor.offset());
-    return finished(m_frames.back().total);
+    FormulaCounts counts = finished(m_frames.back().total);
+    counts.charge = m_charge;
+    return counts;
 }
 
 void Reader::openBracket(char opening, std::size_t at) {
@@ -462,6 +471,70 @@ bool Reader::readElement() {
     return true;
 }
 
+int Reader::columnOf(std::string_view symbol) const {
+    for (std::size_t c = 1; c < m_symbols.size(); ++c) {
+        if (m_symbols[c] == symbol) {
+            return static_cast<int>(c);
+        }
+    }
+    return 0;
+}
+
+void Reader::readSequence(std::size_t at) {
+    const sequence::SequenceText text(m_cursor.text(), m_cursor.label());
+    const sequence::AverageMassLookup weightOf =
+        [this](std::string_view symbol) -> std::optional<long double> {
+        const auto column = static_cast<std::size_t>(columnOf(symbol));
+        return column > 0 && column < m_weights.size() ? m_weights[column] : std::nullopt;
+    };
+    const sequence::SequenceReading reading =
+        sequence::readSequenceAt(text, at, m_cursor.separator(), weightOf);
+    const sequence::SequenceComposition& composition = reading.composition;
+    if (composition.charge) {
+        if (m_charge && *m_charge != *composition.charge) {
+            throw m_cursor.refusal("the charge /" + std::to_string(*composition.charge) +
+                                   " of the sequence at " + position(at) +
+                                   " differs from the charge /" + std::to_string(*m_charge) +
+                                   " before it");
+        }
+        m_charge = composition.charge;
+    }
+    Tally atoms;
+    for (const sequence::AtomCount& entry : composition.atoms) {
+        const int column = columnOf(entry.symbol);
+        if (column == 0) {
+            throw m_cursor.refusal("the sequence at " + position(at) + " holds " +
+                                   entry.symbol + ", which the element table does not have");
+        }
+        atoms.add(column, static_cast<text::Extended>(entry.count));
+    }
+    // global labels (<15N>) and labelled modifications ([Formula:[13C2]H-2]) are pure
+    for (const sequence::IsotopeCount& entry : composition.labels) {
+        const int column = columnOf(entry.symbol);
+        const auto c = static_cast<std::size_t>(column);
+        const std::string label = "[" + std::to_string(entry.massNumber) + entry.symbol + "]";
+        if (column == 0) {
+            throw m_cursor.refusal("the sequence at " + position(at) + " holds " + label +
+                                   ", whose element the element table does not have");
+        }
+        if (c < m_labelNumbers.size() && !m_labelNumbers[c].empty() &&
+            std::find(m_labelNumbers[c].begin(), m_labelNumbers[c].end(), entry.massNumber) ==
+                m_labelNumbers[c].end()) {
+            throw m_cursor.refusal("the sequence at " + position(at) + " holds " + label +
+                                   ", no known isotope of " + entry.symbol);
+        }
+        LabelCount count;
+        count.column = column;
+        count.massNumber = entry.massNumber;
+        count.count = static_cast<text::Extended>(entry.count);
+        atoms.addLabel(count);
+    }
+    m_cursor.advance(reading.end - at);
+    const text::Extended count = readCount();
+    m_frames.back().part.addScaled(atoms, count);
+    m_frames.back().partHasItems = true;
+}
+
 void Reader::beginPart(std::size_t separatorOffset) {
     Frame& frame = m_frames.back();
     frame.separatorOffset = separatorOffset;
@@ -611,14 +684,14 @@ FormulaCounts Reader::finished(Tally& tally) const {
 
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
                           char separator, const MassNumbers& massNumbers,
-                          const MassNumbers& labelNumbers) {
+                          const MassNumbers& labelNumbers, const ElementWeights& weights) {
     FormulaCursor cursor(formula, "Formula", separator);
     cursor.skipBlanks();
     if (cursor.atEnd()) {
         throw cursor.refusal("there is no formula to read");
     }
     FormulaCounts counts =
-        readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers, labelNumbers);
+        readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers, labelNumbers, weights);
     assert(cursor.atEnd());
     // "C0", "0H2O": read, but nothing to calculate
     if (std::all_of(counts.counts.begin(), counts.counts.end(),
@@ -632,8 +705,8 @@ FormulaCounts readFormula(std::string_view formula, const std::vector<std::strin
 
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
                             const FormulaGrammar& grammar, const MassNumbers& massNumbers,
-                            const MassNumbers& labelNumbers) {
-    return Reader(cursor, symbols, grammar, massNumbers, labelNumbers).read();
+                            const MassNumbers& labelNumbers, const ElementWeights& weights) {
+    return Reader(cursor, symbols, grammar, massNumbers, labelNumbers, weights).read();
 }
 
 } // namespace orvane::formula

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@ namespace orvane::formula {
 
 // The mass numbers of each column's isotopes, indexed like the symbols; may be empty.
 using MassNumbers = std::vector<std::vector<long long>>;
+// The atomic weights by column, indexed like the symbols; may be empty (averagine is then
+// refused).
+using ElementWeights = std::vector<std::optional<long double>>;
 
 // How much of the formula grammar a reading allows. The whole-formula reading allows it
 // all; a notation that embeds formulas narrows it to what cannot clash with its own marks.
@@ -40,15 +44,20 @@ struct FormulaGrammar {
 /// and a multiplier at the start of the formula or of a bracket written right before an
 /// element of which it is also a natural mass number ("13CH4", per `massNumbers`), each
 /// with both readings.
+/// Where an item may stand, "peptide(...)", "dna(...)", "rna(...)" and "averagine(MASS)"
+/// read as sequence::readSequenceAt reads them, averagine by `weights`; a peptide's charge
+/// "/z" is returned beside the counts.
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
                           char separator, const MassNumbers& massNumbers = {},
-                          const MassNumbers& labelNumbers = {});
+                          const MassNumbers& labelNumbers = {},
+                          const ElementWeights& weights = {});
 
 /// Reads a formula from the cursor on, with the given grammar, and leaves the cursor at
 /// the end or at the first stop byte outside what it read. Refusals name positions in
 /// the cursor's whole text.
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
                             const FormulaGrammar& grammar, const MassNumbers& massNumbers = {},
-                            const MassNumbers& labelNumbers = {});
+                            const MassNumbers& labelNumbers = {},
+                            const ElementWeights& weights = {});
 
 } // namespace orvane::formula

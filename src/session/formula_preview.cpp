@@ -26,7 +26,8 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     try {
         counts = formula::readFormula(text, symbols, separator,
                                       accurate::massNumbersByColumn(tables, separator),
-                                      accurate::labelMassNumbersByColumn(tables, separator));
+                                      accurate::labelMassNumbersByColumn(tables, separator),
+                                      formula::weightsOf(elements, separator));
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;

@@ -280,7 +280,8 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     const formula::FormulaCounts read =
         formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator,
                              accurate::massNumbersByColumn(m_state.tables, m_separator),
-                             accurate::labelMassNumbersByColumn(m_state.tables, m_separator));
+                             accurate::labelMassNumbersByColumn(m_state.tables, m_separator),
+                             formula::weightsOf(m_state.tables.elements, m_separator));
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
