@@ -19,6 +19,7 @@ FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& fo
             formula::readFormula(formula, symbols, separator, massNumbers, labelNumbers,
                                  formula::weightsOf(elements, separator));
         entry.labels = read.labels;
+        entry.charge = read.charge;
         formula::requireCountsInRange(formula, read, elements, separator);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ namespace orvane::cli {
 struct FormulaEntry {
     std::vector<session::CountText> counts;
     std::vector<formula::LabelCount> labels;
+    std::optional<int> charge; // a sequence's "/z"
 };
 
 /// The counts orvane-calc writes into the count cells: those of `formula` (read as the

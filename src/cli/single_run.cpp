@@ -126,6 +126,15 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     applySettings(run, commandLine);
     run.setIonText(commandLine.ion.value_or(defaultIon));
+    // a peptide's "/2" stands for --charge 2 --ion '[M+zH]z+' where those are not given
+    if (counts.charge) {
+        if (!commandLine.charge) {
+            run.setChargeText(std::to_string(*counts.charge));
+        }
+        if (!commandLine.ion) {
+            run.setIonText(session::ionPresets[0]);
+        }
+    }
     CalculationWatch watch(commandLine.maxSeconds, terminalProgressLine());
     // The exact pattern only for what shows it: the report's pattern lines, the pattern
     // files and the pictures.

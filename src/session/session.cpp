@@ -287,6 +287,11 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         counts.push_back({count.column, count.countText});
     }
     const Outcome outcome = enterCounts(counts, progress, read.labels);
+    if (outcome == Outcome::Done && read.charge) {
+        // a peptide's "/2": the protonated ion at that charge
+        m_state.ionText = ionPresets[0];
+        setChargeText(std::to_string(*read.charge));
+    }
     if (outcome == Outcome::Done) {
         std::vector<std::string>& history = m_state.formulaHistory;
         std::erase(history, text);

@@ -91,7 +91,8 @@ public:
                       const calc::EngineProgress& progress = {});
     /// The formula dialog's "OK": reads `text` against the element table (a refused text
     /// raises the reader's text::Error and writes nothing), then enterCounts with its
-    /// counts. A formula that went through goes to the front of the history.
+    /// counts and labels. A formula that went through goes to the front of the history; one
+    /// with a sequence's charge ("peptide(ACK/2)") sets the charge and the ion [M+zH]z+.
     Outcome enterFormula(const std::string& text, const calc::EngineProgress& progress = {});
     /// Puts back the formula history of an earlier run (newest first), at most 50 entries;
     /// what this run entered stays in front.

@@ -199,3 +199,22 @@ TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
 
 } // namespace
 } // namespace orvane::session::testing
+
+namespace orvane::session::testing {
+namespace {
+
+TEST(SequenceEntry, APeptidesChargeSetsTheChargeAndTheProtonatedIon) {
+    ShippedSession shipped("C6H12O6");
+    Session& session = shipped.session;
+    session.setIonText("[M+Na]+");
+    session.enterFormula("peptide(PEPTIDE/3)");
+    EXPECT_EQ(session.state().settings.charge.value(), 3);
+    EXPECT_EQ(session.state().ionText, "[M+zH]z+");
+    EXPECT_EQ(session.state().texts.formulaText, "H53C34N7O15");
+    // a formula without a charge leaves both as they are
+    session.enterFormula("peptide(PEPTIDE)");
+    EXPECT_EQ(session.state().settings.charge.value(), 3);
+}
+
+} // namespace
+} // namespace orvane::session::testing

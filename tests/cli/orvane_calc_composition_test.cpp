@@ -1,5 +1,5 @@
-// Labelled formulas through orvane-calc: the composition by symbol, the label lines and
-// the lightest peak beside the monoisotopic one.
+// Labelled formulas and sequences through orvane-calc: the composition by symbol, the
+// label lines, the lightest peak beside the monoisotopic one and a peptide's charge.
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -25,6 +25,13 @@ TEST_F(OrvaneCalc, LabelledFormulasGiveTheirCompositionBySymbol) {
         {"'[15N]H4Cl'", R"({"H":4,"Cl":1,"[15N]":1})", R"({"H":5,"Cl":1,"[15N]":1})"},
         {"'C2.5 H6'", R"({"C":2.5,"H":6})", R"({"C":2,"H":7})"},
         {"FeCl3.6H2O", R"({"H":12,"Cl":3,"Fe":1,"O":6})", R"({"H":13,"Cl":3,"Fe":1,"O":6})"},
+        // PEPTIDE is C34H53N7O15; oxidised methionine adds an O to MK's C11H23N3O3S
+        {"'peptide(PEPTIDE)'", R"({"C":34,"H":53,"N":7,"O":15})",
+         R"({"C":34,"H":54,"N":7,"O":15})"},
+        {"'peptide(M[Oxidation]K)'", R"({"C":11,"H":23,"N":3,"O":4,"S":1})",
+         R"({"C":11,"H":24,"N":3,"O":4,"S":1})"},
+        {"'peptide(<15N>G)'", R"({"C":2,"H":5,"[15N]":1,"O":2})",
+         R"({"C":2,"H":6,"[15N]":1,"O":2})"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
@@ -53,6 +60,19 @@ TEST_F(OrvaneCalc, ImpureLabelsReportTheirPurityAndTheLightestPeak) {
     const Outcome dash = runShipped("--skip-pattern -- -H2O");
     EXPECT_EQ(dash.status, 1);
     EXPECT_NE(dash.err.find("the sign \"-\" at position 1"), std::string::npos) << dash.err;
+}
+
+TEST_F(OrvaneCalc, APeptidesChargeSetsTheProtonatedIon) {
+    const Outcome run = runShipped("--json --skip-pattern 'peptide(PEPTIDE/2)'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json report = json::parse(run.out);
+    EXPECT_EQ(report["charge"], 2);
+    EXPECT_EQ(report["accurate"]["ion"], "[M+2H]2+");
+    EXPECT_EQ(report["accurate"]["ionComposition"], json::parse(R"({"C":34,"H":55,"N":7,"O":15})"));
+    // what is given on the command line stays
+    const Outcome given = runShipped("--json --skip-pattern --ion '[M+Na]+' 'peptide(PEPTIDE/2)'");
+    ASSERT_EQ(given.status, 0) << given.err;
+    EXPECT_EQ(json::parse(given.out)["accurate"]["ion"], "[M+Na]+");
 }
 
 } // namespace
