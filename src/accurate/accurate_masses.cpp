@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "accurate/element_isotopes.h"
@@ -94,8 +95,11 @@ std::vector<Cluster> clustersOf(const MomentDistribution& total, long double shi
     return clusters;
 }
 
+// The isotopes of a column: read from the tables, or taken from those read once.
+using IsotopeReader = std::function<ElementIsotopes(int column)>;
+
 std::vector<Part> partsOf(const std::vector<AtomCount>& atoms, const data::DataTables& tables,
-                          char separator, const std::vector<LabelAtoms>& labels) {
+                          const IsotopeReader& read, const std::vector<LabelAtoms>& labels) {
     std::vector<Part> parts;
     for (const AtomCount& count : atoms) {
         if (count.atoms < 0) {
@@ -104,7 +108,7 @@ std::vector<Part> partsOf(const std::vector<AtomCount>& atoms, const data::DataT
                               "; accurate masses need counts of 0 or more.");
         }
         if (count.atoms > 0) {
-            parts.push_back({readElementIsotopes(tables, count.column, separator), count.atoms});
+            parts.push_back({read(count.column), count.atoms});
         }
     }
     for (const LabelAtoms& label : labels) {
@@ -120,14 +124,20 @@ std::vector<Part> partsOf(const std::vector<AtomCount>& atoms, const data::DataT
     return parts;
 }
 
-} // namespace
+IsotopeReader fromTables(const data::DataTables& tables, char separator) {
+    return [&tables, separator](int column) {
+        return readElementIsotopes(tables, column, separator);
+    };
+}
 
-MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator,
-                                     const std::vector<LabelAtoms>& labels) {
+IsotopeReader fromParsed(const ParsedIsotopes& parsed) {
+    return [&parsed](int column) { return parsed.of(column); };
+}
+
+MoleculeMasses moleculeMasses(std::vector<Part> parts) {
     long double monoisotopic = 0;
     long double average = 0;
-    for (const Part& part : partsOf(atoms, tables, separator, labels)) {
+    for (const Part& part : parts) {
         const auto n = static_cast<long double>(part.atoms);
         monoisotopic += n * part.monoisotopic().mass;
         average += n * part.element.averageMass();
@@ -135,10 +145,7 @@ MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
     return {static_cast<double>(monoisotopic), static_cast<double>(average)};
 }
 
-AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
-                                     const data::DataTables& tables, char separator,
-                                     const std::vector<LabelAtoms>& labels) {
-    const std::vector<Part> parts = partsOf(atoms, tables, separator, labels);
+AccurateMasses accurateMasses(const std::vector<Part>& parts) {
     requireComputable(parts);
 
     AccurateMasses result;
@@ -170,6 +177,32 @@ AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
     result.averageMass = static_cast<double>(average);
     result.clusters = clustersOf(total, shift, result.mostAbundant);
     return result;
+}
+
+} // namespace
+
+MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels) {
+    return moleculeMasses(partsOf(atoms, tables, fromTables(tables, separator), labels));
+}
+
+AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels) {
+    return accurateMasses(partsOf(atoms, tables, fromTables(tables, separator), labels));
+}
+
+MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, const ParsedIsotopes& parsed,
+                                     const std::vector<LabelAtoms>& labels) {
+    return moleculeMasses(partsOf(atoms, tables, fromParsed(parsed), labels));
+}
+
+AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, const ParsedIsotopes& parsed,
+                                     const std::vector<LabelAtoms>& labels) {
+    return accurateMasses(partsOf(atoms, tables, fromParsed(parsed), labels));
 }
 
 } // namespace orvane::accurate

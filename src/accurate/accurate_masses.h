@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "accurate/element_isotopes.h"
+#include "accurate/parsed_isotopes.h"
 #include "data/data_tables.h"
 
 namespace orvane::accurate {
@@ -64,6 +65,14 @@ MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
 /// Labels add their atoms with their own isotopes.
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, char separator,
+                                     const std::vector<LabelAtoms>& labels = {});
+
+/// The same two with the isotopes read once; `tables` names an element in messages.
+MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, const ParsedIsotopes& parsed,
+                                     const std::vector<LabelAtoms>& labels = {});
+AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
+                                     const data::DataTables& tables, const ParsedIsotopes& parsed,
                                      const std::vector<LabelAtoms>& labels = {});
 
 } // namespace orvane::accurate

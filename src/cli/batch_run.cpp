@@ -17,8 +17,6 @@
 #include <set>
 #include <thread>
 
-#include "accurate/element_isotopes.h"
-#include "accurate/label_isotopes.h"
 #include "cli/batch_table.h"
 #include "cli/blank_canvas.h"
 #include "cli/calculation_watch.h"
@@ -26,6 +24,7 @@
 #include "cli/json_report.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
+#include "session/reader_tables.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/notifier.h"
@@ -69,8 +68,7 @@ public:
         }
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
-        m_massNumbers = accurate::massNumbersByColumn(m_session.state().tables, '.');
-        m_labelNumbers = accurate::labelMassNumbersByColumn(m_session.state().tables, '.');
+        m_readerTables = session::readerTablesOf(m_session.state().tables, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -101,7 +99,7 @@ private:
         }
         const FormulaEntry counts =
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
-                          '.', m_massNumbers, m_labelNumbers);
+                          '.', m_readerTables);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         if (m_commandLine.maxSeconds) {
@@ -146,8 +144,7 @@ private:
     CollectingNotifier m_notifier;
     BlankCanvas m_canvas;
     session::Session m_session;
-    formula::MassNumbers m_massNumbers; // the tables are loaded once
-    formula::MassNumbers m_labelNumbers;
+    formula::ReaderTables m_readerTables; // the tables are loaded once
 };
 
 // The lines between the reader and the output: at most `window` of them read and not yet

@@ -9,15 +9,13 @@ namespace orvane::cli {
 
 FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
                            const std::vector<std::pair<std::string, std::string>>& counts,
-                           char separator, const formula::MassNumbers& massNumbers,
-                           const formula::MassNumbers& labelNumbers) {
-    const std::vector<std::string> symbols = formula::symbolsOf(elements);
+                           char separator, const formula::ReaderTables& tables) {
+    const std::vector<std::string>& symbols = tables.symbols;
     FormulaEntry entry;
     std::vector<session::CountText>& entries = entry.counts;
     if (!formula.empty()) {
         const formula::FormulaCounts read =
-            formula::readFormula(formula, symbols, separator, massNumbers, labelNumbers,
-                                 formula::weightsOf(elements, separator));
+            formula::readFormula(formula, tables, separator);
         entry.labels = read.labels;
         entry.charge = read.charge;
         formula::requireCountsInRange(formula, read, elements, separator);

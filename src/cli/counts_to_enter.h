@@ -24,7 +24,6 @@ struct FormulaEntry {
 /// a --count symbol the table lacks throws UsageError.
 FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
                            const std::vector<std::pair<std::string, std::string>>& counts,
-                           char separator, const formula::MassNumbers& massNumbers = {},
-                           const formula::MassNumbers& labelNumbers = {});
+                           char separator, const formula::ReaderTables& tables);
 
 } // namespace orvane::cli

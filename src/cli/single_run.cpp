@@ -22,6 +22,7 @@
 #include "session/high_resolution_view.h"
 #include "session/ion_profile.h"
 #include "session/profile_file.h"
+#include "session/reader_tables.h"
 #include "session/session.h"
 #include "text/error.h"
 
@@ -116,10 +117,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     FormulaEntry counts;
     try {
-        counts = countsToEnter(
-            run.state().tables.elements, commandLine.formula, commandLine.counts, run.separator(),
-            accurate::massNumbersByColumn(run.state().tables, run.separator()),
-            accurate::labelMassNumbersByColumn(run.state().tables, run.separator()));
+        counts = countsToEnter(run.state().tables.elements, commandLine.formula,
+                               commandLine.counts, run.separator(),
+                               session::readerTablesOf(run.state().tables, run.separator()));
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;

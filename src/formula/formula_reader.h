@@ -52,6 +52,22 @@ FormulaCounts readFormula(std::string_view formula, const std::vector<std::strin
                           const MassNumbers& labelNumbers = {},
                           const ElementWeights& weights = {});
 
+// What the reader takes from the loaded tables, gathered once: symbols by column, natural
+// mass numbers, the mass numbers labels may name, and the weights averagine() uses.
+struct ReaderTables {
+    std::vector<std::string> symbols;
+    MassNumbers massNumbers;
+    MassNumbers labelNumbers;
+    ElementWeights weights;
+};
+
+/// readFormula with what the tables give.
+inline FormulaCounts readFormula(std::string_view formula, const ReaderTables& tables,
+                                 char separator) {
+    return readFormula(formula, tables.symbols, separator, tables.massNumbers, tables.labelNumbers,
+                       tables.weights);
+}
+
 /// Reads a formula from the cursor on, with the given grammar, and leaves the cursor at
 /// the end or at the first stop byte outside what it read. Refusals name positions in
 /// the cursor's whole text.

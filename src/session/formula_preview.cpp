@@ -1,5 +1,7 @@
 #include "session/formula_preview.h"
 
+#include "session/reader_tables.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -24,10 +26,7 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     const std::vector<std::string> symbols = formula::symbolsOf(elements);
     formula::FormulaCounts counts;
     try {
-        counts = formula::readFormula(text, symbols, separator,
-                                      accurate::massNumbersByColumn(tables, separator),
-                                      accurate::labelMassNumbersByColumn(tables, separator),
-                                      formula::weightsOf(elements, separator));
+        counts = formula::readFormula(text, readerTablesOf(tables, separator), separator);
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;

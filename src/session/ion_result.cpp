@@ -85,7 +85,9 @@ std::string expandIon(std::string_view ion, int charge) {
 
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator) {
     const data::TextGrid& elements = state.tables.elements;
-    const std::vector<std::string> symbols = formula::symbolsOf(elements);
+    const std::vector<std::string> read =
+        state.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
+    const std::vector<std::string>& symbols = state.symbols.empty() ? read : state.symbols;
     IonResult result;
     result.ion = expandIon(ion, charge);
     const formula::IonNotation notation = formula::readIonNotation(result.ion, symbols, separator);
@@ -105,8 +107,12 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     result.moleculeFormula = formulaOf(molecule, symbols, result.ionLabels);
     result.ionFormula = formulaOf(ionAtoms, symbols, result.ionLabels);
 
-    const accurate::MoleculeMasses masses = accurate::computeMoleculeMasses(
-        atomCountsOf(molecule), state.tables, separator, result.ionLabels);
+    const accurate::MoleculeMasses masses =
+        state.isotopes.empty()
+            ? accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator,
+                                              result.ionLabels)
+            : accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables,
+                                              state.isotopes, result.ionLabels);
     result.ionAtoms = atomCountsOf(ionAtoms);
     // labelled atoms bring their element's electrons
     std::vector<accurate::AtomCount> allAtoms = result.ionAtoms;
@@ -121,8 +127,12 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
                           std::to_string(*electrons) + " electrons; it cannot lose " +
                           std::to_string(result.charge) + ".");
     }
-    const accurate::AccurateMasses ionMasses = accurate::computeAccurateMasses(
-        result.ionAtoms, state.tables, separator, result.ionLabels);
+    const accurate::AccurateMasses ionMasses =
+        state.isotopes.empty()
+            ? accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator,
+                                              result.ionLabels)
+            : accurate::computeAccurateMasses(result.ionAtoms, state.tables, state.isotopes,
+                                              result.ionLabels);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);

@@ -23,6 +23,7 @@
 #include "measured/cluster_match.h"
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
+#include "session/reader_tables.h"
 #include "text/error.h"
 #include "text/extended.h"
 #include "text/number_parse.h"
@@ -105,6 +106,8 @@ void Session::Initialize1Click() {
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
+    m_state.symbols = formula::symbolsOf(m_state.tables.elements);
+    m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
                              data::isotopeFileName}) {
@@ -278,10 +281,7 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         throw text::Error(missing);
     }
     const formula::FormulaCounts read =
-        formula::readFormula(text, formula::symbolsOf(m_state.tables.elements), m_separator,
-                             accurate::massNumbersByColumn(m_state.tables, m_separator),
-                             accurate::labelMassNumbersByColumn(m_state.tables, m_separator),
-                             formula::weightsOf(m_state.tables.elements, m_separator));
+        formula::readFormula(text, readerTablesOf(m_state.tables, m_separator), m_separator);
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
@@ -335,8 +335,11 @@ void writeCounts(data::TextGrid& elements, const std::vector<CountText>& counts)
 
 std::vector<calc::LabelElement>
 Session::resolveLabels(const std::vector<formula::LabelCount>& labels) const {
-    const std::vector<std::string> symbols = formula::symbolsOf(m_state.tables.elements);
     std::vector<calc::LabelElement> resolved;
+    if (labels.empty()) {
+        return resolved;
+    }
+    const std::vector<std::string> symbols = formula::symbolsOf(m_state.tables.elements);
     for (const formula::LabelCount& label : labels) {
         calc::LabelElement element;
         element.symbol = formula::labelSymbol(label, symbols);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "accurate/parsed_isotopes.h"
 #include "calc/composition.h"
 #include "calc/ms_data_grid.h"
 #include "calc/pattern_state.h"
@@ -36,6 +37,10 @@ struct SessionState {
     // the folders the last load looked in for elem.txt, the first one being the working
     // directory (one folder when the data folder was given)
     std::vector<std::string> searchedFolders;
+    // The symbols by column and the isotopes of every element as the accurate masses read
+    // them, read at each load.
+    std::vector<std::string> symbols;
+    accurate::ParsedIsotopes isotopes;
     calc::Composition composition;   // formula weight and working-element list
     // The isotope labels of the formula entered last ("[13C]6"); they live beside the count
     // cells, which keep the unlabelled atoms. Initialization and a formula without labels

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/command_options.h"
+#include "formula/element_symbols.h"
 #include "text/error.h"
 
 namespace orvane::cli {
@@ -18,14 +19,15 @@ data::TextGrid tableOf(const std::vector<std::string>& symbols) {
 }
 
 const data::TextGrid elements = tableOf({"H", "He", "C", "N", "O", "Cl", "Br", "S"});
+const formula::ReaderTables reader{formula::symbolsOf(elements), {}, {}, {}};
 
 TEST(CountsToEnter, RefusesUnknownSymbolsAndMisplacedCounts) {
     for (const char* formula : {"C6Xy2", "c6", "C(", "C6+"}) {
         SCOPED_TRACE(formula);
-        EXPECT_THROW(countsToEnter(elements, formula, {}, '.'), text::Error);
+        EXPECT_THROW(countsToEnter(elements, formula, {}, '.', reader), text::Error);
     }
     try {
-        countsToEnter(elements, "C6", {{"Zz", "1"}}, '.');
+        countsToEnter(elements, "C6", {{"Zz", "1"}}, '.', reader);
         FAIL() << "no error";
     } catch (const UsageError& error) {
         EXPECT_NE(std::string(error.what()).find("'Zz'"), std::string::npos) << error.what();
@@ -53,14 +55,14 @@ TEST(CountsToEnter, ReadsTheFormulaThenEachCountAsItStands) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
         const std::vector<session::CountText> counts =
-            countsToEnter(elements, c.formula, c.counts, '.').counts;
+            countsToEnter(elements, c.formula, c.counts, '.', reader).counts;
         ASSERT_EQ(counts.size(), c.expected.size());
         for (std::size_t i = 0; i < counts.size(); ++i) {
             EXPECT_EQ(counts[i].column, c.expected[i].column);
             EXPECT_EQ(counts[i].text, c.expected[i].text);
         }
     }
-    const std::vector<session::CountText> comma = countsToEnter(elements, "C2,5", {}, ',').counts;
+    const std::vector<session::CountText> comma = countsToEnter(elements, "C2,5", {}, ',', reader).counts;
     ASSERT_EQ(comma.size(), 1u);
     EXPECT_EQ(comma[0].text, "2,5");
 }
