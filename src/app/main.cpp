@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/message_box_dialogs.h"
 #include "app/remembered_settings.h"
+#include "app/small_screen.h"
 #include "app/start_arguments.h"
 #include "data/data_folders.h"
 #include "qtcanvas/image_canvas.h"
@@ -61,6 +63,11 @@ int main(int argc, char** argv) {
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] {
         settings.write(orvane::app::currentSettings(window, session));
     });
+    // On a laptop screen smaller than the designed window, its contents scroll.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        orvane::app::fitToScreen(window, orvane::app::MainWindow::designedOuterFrame(),
+                                 screen->availableGeometry());
+    }
     window.show();
     if (!problem.isEmpty()) {
         dialogs.notify(problem.toStdString());

@@ -442,6 +442,10 @@ bool MainWindow::dispatch(const char* task, const std::function<void()>& command
     return false;
 }
 
+QRect MainWindow::designedOuterFrame() {
+    return designedFrame;
+}
+
 QString MainWindow::formulaToolTip(const session::SessionState& state) {
     QString tip = QStringLiteral("The formula of the counts; press F2 to enter a formula as text");
     // the labels, each with its isotope's share and the share of the weight it carries

@@ -130,6 +130,8 @@ public slots:
     void Range1Click();
     void Spectrum1Click();
 
+    /// The outer frame the window is designed with.
+    static QRect designedOuterFrame();
     /// The Formula box's tooltip: how to enter a formula, and the formula's labels.
     static QString formulaToolTip(const session::SessionState& state);
     /// Every bound control shows the session's state again.
