@@ -262,6 +262,19 @@ Opened readThrough(boost::shared_ptr<std::istream> stream, MeasuredFormat format
     return opened;
 }
 
+// True when the mzML start tag at `start` of the file's head is of a 0.99 draft: its
+// version or its schema's name says so.
+bool isDraftMzml(const std::string& head, std::size_t start) {
+    if (start == std::string::npos) {
+        return false;
+    }
+    const std::size_t end = head.find('>', start);
+    const std::string tag = head.substr(start, end == std::string::npos ? end : end - start);
+    return tag.find("version=\"0.99") != std::string::npos ||
+           tag.find("version='0.99") != std::string::npos ||
+           tag.find("mzML_0.99") != std::string::npos;
+}
+
 } // namespace
 
 MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format,
@@ -322,6 +335,11 @@ MeasuredFile openXmlSpectra(const std::string& path, MeasuredFormat format,
         }
     }
     if (!opened) {
+        // the drafts before mzML 1.0 name elements the reader does not know
+        if (!mzXml && isDraftMzml(head, mzmlStart)) {
+            throw text::Error(fileName +
+                              ": mzML 0.99 files are not supported; convert with msconvert");
+        }
         throw text::Error(fileName + ": not a readable " + formatName(format) + " file (" +
                           failure + ")");
     }

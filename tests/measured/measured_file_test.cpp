@@ -47,6 +47,11 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
                        selfClosed.find("</spectrumList>\n") + 16 - selfClosed.find("<spectrumList"),
                        "<spectrumList count=\"0\"/>\n");
     const std::string mzxml = testing::mzxmlDocument(twoSpectra);
+    // a draft before mzML 1.0: its version, and an element 1.0 dropped
+    std::string draft = testing::mzmlDocument(twoSpectra, MzmlIndex::None);
+    draft.replace(draft.find("version=\"1.1.0\""), 15, "version=\"0.99.1\"");
+    draft.insert(draft.find('>', draft.find("<spectrum ")) + 1,
+                 "<spectrumDescription></spectrumDescription>");
     struct Case {
         std::string name;
         std::string bytes; // not written when empty and the name has no '.'
@@ -68,6 +73,7 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
         {"scans.mzXML", mzxml.substr(0, mzxml.size() / 2),
          "scans.mzXML: the XML ends before the scan list is closed"},
         {"none.mzML", noSpectra, "none.mzML: the file holds no spectra"},
+        {"old.mzML", draft, "old.mzML: mzML 0.99 files are not supported; convert with msconvert"},
         {"closed.mzML", selfClosed, "closed.mzML: the file holds no spectra"},
         {"uneven.mzML", testing::mzmlDocument({{{1.0, 2.0}, {5}, 1, "", -1}}, MzmlIndex::None),
          "uneven.mzML: not a readable mzML file (spectrum 1: ..."}, // then ProteoWizard's words
