@@ -77,7 +77,7 @@ QString MessageBoxDialogs::getOpenSpectrumName(const QString& lastName) {
                        lastName);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Spectra (*.mzML *.mzXML *.txt *.csv *.tsv *.xy)"),
+    dialog.setNameFilters({QStringLiteral("Spectra (*.mzML *.mzXML *.txt *.csv *.tsv *.xy *.gz)"),
                            QStringLiteral("All files (*)")});
     PlainFileIconProvider icons;
     dialog.setIconProvider(&icons);

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "measured/content_kind.h"
+#include "measured/gzip_stream.h"
 #include "measured/peak_list.h"
 #include "measured/xml_spectra.h"
 #include "text/byte_size_text.h"
@@ -138,6 +139,45 @@ MeasuredFile openStreamedXml(const std::string& path, MeasuredFormat format,
     return openXmlSpectra(copy.path(), format, path, limits.maxPoints);
 }
 
+// A gzip file or pipe, unpacked into memory (at most limits.streamBytes) and read from
+// there as what it holds: mzML, mzXML or a peak list.
+MeasuredFile openGzipped(const std::string& path, const std::string& head, OpenFile& file,
+                         const ReadLimits& limits) {
+    const std::string fileName = fileNameOf(path);
+    MemoryFile copy(fileName);
+    std::string first = head;
+    std::string unpackedHead;
+    inflateGzip(
+        [&] {
+            std::string block = first.empty() ? file.read(blockSize) : std::move(first);
+            first.clear();
+            return block;
+        },
+        [&](std::string_view bytes) {
+            if (unpackedHead.size() < contentHeadSize) {
+                unpackedHead.append(bytes.substr(0, contentHeadSize - unpackedHead.size()));
+            }
+            copy.write(bytes, fileName);
+        },
+        fileName, limits.streamBytes);
+    switch (detectContent(unpackedHead)) {
+    case ContentKind::MzML:
+        return openXmlSpectra(copy.path(), MeasuredFormat::MzML, path, limits.maxPoints);
+    case ContentKind::MzXML:
+        return openXmlSpectra(copy.path(), MeasuredFormat::MzXML, path, limits.maxPoints);
+    case ContentKind::Text: {
+        OpenFile unpacked(copy.path(), fileName);
+        const std::string textHead = unpacked.read(contentHeadSize);
+        return openPeakList(path, fileName, textHead, unpacked, limits);
+    }
+    case ContentKind::Empty:
+        throw text::Error(fileName + ": the compressed file holds nothing");
+    default:
+        throw text::Error(fileName +
+                          ": a compressed file that holds neither a peak list nor mzML or mzXML");
+    }
+}
+
 } // namespace
 
 MeasuredFile::MeasuredFile(std::string path, MeasuredFormat format,
@@ -176,6 +216,10 @@ MeasuredFile openMeasuredFile(const std::string& path, const ReadLimits& limits)
     case ContentKind::Binary:
         throw text::Error(fileName + ": binary data, neither a peak list nor mzML or mzXML");
     case ContentKind::Compressed:
+        // gzip is read as it is ("run.mzML.gz"); other packers are left to the user
+        if (isGzip(head)) {
+            return openGzipped(path, head, file, limits);
+        }
         throw text::Error(fileName + ": a compressed file; unpack it and open what is inside");
     case ContentKind::OtherXml:
         throw text::Error(fileName + ": an XML file, but neither mzML nor mzXML");

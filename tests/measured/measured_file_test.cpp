@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <gtest/gtest.h>
 
 #include "measured/measured_test_support.h"
@@ -38,6 +40,23 @@ std::string openFailure(const std::string& path) {
     return "opened";
 }
 
+// The bytes as gzip writes them.
+std::string gzipped(const std::string& bytes) {
+    z_stream z{};
+    EXPECT_EQ(deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
+                           Z_DEFAULT_STRATEGY),
+              Z_OK);
+    std::string packed(deflateBound(&z, bytes.size()) + 64, '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(packed.data());
+    z.avail_out = static_cast<uInt>(packed.size());
+    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    packed.resize(packed.size() - z.avail_out);
+    deflateEnd(&z);
+    return packed;
+}
+
 TEST(MeasuredFile, RefusesBadFilesNamingThem) {
     const TempDirectory dir;
     const std::string whole = testing::mzmlDocument(twoSpectra, MzmlIndex::Right);
@@ -47,6 +66,8 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
                        selfClosed.find("</spectrumList>\n") + 16 - selfClosed.find("<spectrumList"),
                        "<spectrumList count=\"0\"/>\n");
     const std::string mzxml = testing::mzxmlDocument(twoSpectra);
+    std::string damaged = gzipped(whole);
+    damaged.replace(20, 40, std::string(40, '\xff'));
     // a draft before mzML 1.0: its version, and an element 1.0 dropped
     std::string draft = testing::mzmlDocument(twoSpectra, MzmlIndex::None);
     draft.replace(draft.find("version=\"1.1.0\""), 15, "version=\"0.99.1\"");
@@ -64,8 +85,13 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
                      10),
          "junk.mzML: binary data, neither a peak list nor mzML or mzXML"},
         {"empty.txt", "", "empty.txt: the file is empty"},
-        {"packed.mzML.gz", "\x1f\x8b\x08\x00 rest",
-         "packed.mzML.gz: a compressed file; unpack it and open what is inside"},
+        {"packed.mzML.gz", "\x1f\x8b\x08\x00 rest", "packed.mzML.gz: the compressed data ends early"},
+        {"damaged.mzML.gz", damaged, "damaged.mzML.gz: damaged compressed data (..."},
+        {"cut.mzML.gz", gzipped(whole).substr(0, 60), "cut.mzML.gz: the compressed data ends early"},
+        {"photo.gz", gzipped(std::string("\x89PNG\r\n\x1a\n\0\0\0", 12)),
+         "photo.gz: a compressed file that holds neither a peak list nor mzML or mzXML"},
+        {"packed.mzML.bz2", "BZh91AY&SY rest",
+         "packed.mzML.bz2: a compressed file; unpack it and open what is inside"},
         {"page.xml", "<?xml version=\"1.0\"?><html></html>",
          "page.xml: an XML file, but neither mzML nor mzXML"},
         {"spectrum.mzML", whole.substr(0, whole.find("scan=2")),
@@ -235,6 +261,35 @@ TEST(MeasuredFile, ReadsMzmlWithAndWithoutARightIndex) {
             openMeasuredFile(dir.write(c.name, testing::mzmlDocument(twoSpectra, c.index)));
         EXPECT_EQ(file.format(), MeasuredFormat::MzML);
         expectTwoSpectra(file);
+    }
+}
+
+TEST(MeasuredFile, ReadsGzippedFilesAsWhatTheyHold) {
+    const TempDirectory dir;
+    const MeasuredFile mzml = openMeasuredFile(
+        dir.write("run.mzML.gz", gzipped(testing::mzmlDocument(twoSpectra, MzmlIndex::Right))));
+    EXPECT_EQ(mzml.format(), MeasuredFormat::MzML);
+    EXPECT_EQ(mzml.path(), dir.file("run.mzML.gz"));
+    expectTwoSpectra(mzml);
+    // two gzip members one after the other, as "cat a.gz b.gz" makes them
+    const std::string xml = testing::mzxmlDocument(twoSpectra);
+    const MeasuredFile mzxml = openMeasuredFile(dir.write(
+        "run.mzXML.gz", gzipped(xml.substr(0, 100)) + gzipped(xml.substr(100))));
+    EXPECT_EQ(mzxml.format(), MeasuredFormat::MzXML);
+    expectTwoSpectra(mzxml);
+    const MeasuredFile peaks =
+        openMeasuredFile(dir.write("peaks.txt.gz", gzipped("101.5\t5\n100.5\t20\n")));
+    EXPECT_EQ(peaks.format(), MeasuredFormat::PeakList);
+    EXPECT_EQ(loadSpectrum(peaks, 0).mz, (std::vector<double>{100.5, 101.5}));
+    // more than the limit unpacked is refused, not held
+    ReadLimits small;
+    small.streamBytes = 1000;
+    try {
+        openMeasuredFile(dir.file("run.mzML.gz"), small);
+        ADD_FAILURE() << "read beyond the limit";
+    } catch (const text::Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "run.mzML.gz: more than 1000 bytes unpacked; unpack it and open what is inside");
     }
 }
 
