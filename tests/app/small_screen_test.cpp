@@ -52,6 +52,21 @@ private slots:
         const QPoint bottom = bar->mapTo(scroll->viewport(), QPoint(0, bar->height()));
         QVERIFY(bottom.y() <= scroll->viewport()->height());
     }
+
+    void theChargeBoxIsVisibleOnA1366x768Screen() {
+        MainWindow& window = *app->window;
+        QVERIFY(fitToScreen(window, MainWindow::designedOuterFrame(), QRect(0, 0, 1366, 768)));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* scroll = qobject_cast<QScrollArea*>(window.centralWidget());
+        QVERIFY(scroll != nullptr);
+        const QWidget* charge = window.findChild<QWidget*>(QStringLiteral("SpinEdit1"));
+        const QRect shown(charge->mapTo(scroll->viewport(), QPoint(0, 0)), charge->size());
+        QVERIFY2(scroll->viewport()->rect().contains(shown),
+                 qPrintable(QStringLiteral("Charge box at y %1, viewport %2 high")
+                                .arg(shown.bottom())
+                                .arg(scroll->viewport()->height())));
+    }
 };
 
 static RegisterTest registration("SmallScreenTest",
