@@ -1,9 +1,11 @@
 #include "cli/batch_table.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cli/json_report.h"
 #include "cli/round_trip.h"
+#include "text/shortest_text.h"
 
 namespace orvane::cli {
 namespace {
@@ -84,6 +86,37 @@ std::string joined(const std::vector<std::string>& fields, BatchFormat format) {
 
 std::string tableLine(const std::vector<std::string>& fields, BatchFormat format) {
     return joined(fields, format);
+}
+
+void TableLineWriter::separate() {
+    if (!m_first) {
+        m_out += m_format == BatchFormat::Csv ? ',' : '\t';
+    }
+    m_first = false;
+}
+
+void TableLineWriter::field(std::string_view text) {
+    separate();
+    // most fields need nothing done: formulas, ions, numbers
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+        return c == '\t' || c == '\n' || c == '\r' || c == ',' || c == '"' || c == '\0';
+    });
+    if (plain) {
+        m_out += text;
+    } else {
+        const std::string whole(text);
+        m_out += m_format == BatchFormat::Csv ? csvField(whole) : tsvField(whole);
+    }
+}
+
+void TableLineWriter::number(double value) {
+    separate();
+    text::appendShortest(m_out, value);
+}
+
+void TableLineWriter::end() {
+    m_out += '\n';
+    m_first = true;
 }
 
 std::string batchHeader(BatchFormat format) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/batch_row.h"
@@ -20,5 +21,24 @@ std::string batchRowText(const BatchRow& row, BatchFormat format);
 
 /// The fields as one line of a TSV or CSV table, quoted as batchRowText quotes them.
 std::string tableLine(const std::vector<std::string>& fields, BatchFormat format);
+
+// Writes one TSV or CSV line field by field at the end of a text, quoted as tableLine
+// quotes them, for tables of many lines.
+class TableLineWriter {
+public:
+    TableLineWriter(std::string& out, BatchFormat format) : m_out(out), m_format(format) {}
+    /// A field of text.
+    void field(std::string_view text);
+    /// A number in its shortest exact form.
+    void number(double value);
+    /// Ends the line.
+    void end();
+
+private:
+    void separate();
+    std::string& m_out;
+    BatchFormat m_format;
+    bool m_first = true;
+};
 
 } // namespace orvane::cli

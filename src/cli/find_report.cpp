@@ -149,20 +149,35 @@ std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size
         }
         return text;
     }
-    const std::vector<std::string> start{std::to_string(row.lineNumber), row.input};
+    const std::string lineNumber = std::to_string(row.lineNumber);
     if (shown == 0) {
-        std::vector<std::string> fields = start;
+        std::vector<std::string> fields{lineNumber, row.input};
         fields.resize(11);
         fields.push_back(row.error);
         return tableLine(fields, format);
     }
+    // tens of thousands of lines for a heavy target: written straight into one text
+    text.reserve(shown * 120);
+    TableLineWriter line(text, format);
     for (std::size_t rank = 0; rank < shown; ++rank) {
-        std::vector<std::string> fields = start;
-        for (std::string& field : candidateFields(row.result.candidates[rank], rank, "")) {
-            fields.push_back(std::move(field));
+        const find::Candidate& candidate = row.result.candidates[rank];
+        line.field(lineNumber);
+        line.field(row.input);
+        line.field(std::to_string(rank + 1));
+        line.field(candidate.formula);
+        line.field(candidate.ion);
+        line.field(candidate.ionFormula);
+        line.number(candidate.mz);
+        line.number(candidate.ppm);
+        line.number(candidate.rdbe);
+        if (candidate.isotopeScore) {
+            line.number(*candidate.isotopeScore);
+        } else {
+            line.field("");
         }
-        fields.emplace_back();
-        text += tableLine(fields, format);
+        line.number(candidate.score);
+        line.field("");
+        line.end();
     }
     return text;
 }

@@ -406,7 +406,13 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
 }
 
 void rankCandidates(std::vector<Candidate>& candidates) {
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    // the order is found on indices and the candidates, each a few strings and vectors,
+    // are moved once
+    std::vector<std::size_t> order(candidates.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+        const Candidate& a = candidates[i];
+        const Candidate& b = candidates[j];
         if (a.score != b.score) {
             return a.score > b.score;
         }
@@ -418,6 +424,12 @@ void rankCandidates(std::vector<Candidate>& candidates) {
         }
         return a.ion < b.ion;
     });
+    std::vector<Candidate> ranked;
+    ranked.reserve(candidates.size());
+    for (const std::size_t i : order) {
+        ranked.push_back(std::move(candidates[i]));
+    }
+    candidates = std::move(ranked);
 }
 
 } // namespace orvane::find

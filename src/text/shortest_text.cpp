@@ -10,4 +10,10 @@ std::string shortestText(double value) {
     return std::string(buffer, result.ptr);
 }
 
+void appendShortest(std::string& out, double value) {
+    char buffer[32];
+    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
 } // namespace orvane::text

@@ -9,4 +9,7 @@ namespace orvane::text {
 /// reports, profiles and batches, where a program reads the numbers back.
 std::string shortestText(double value);
 
+/// shortestText(value) added to the end of `out`, without a string of its own.
+void appendShortest(std::string& out, double value);
+
 } // namespace orvane::text
