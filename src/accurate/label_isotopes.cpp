@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "data/isotope_file.h"
 #include "text/error.h"
@@ -62,15 +64,19 @@ ElementIsotopes readLabelIsotopes(const data::DataTables& tables, int column, lo
 std::vector<std::vector<long long>> labelMassNumbersByColumn(const data::DataTables& tables,
                                                              char separator) {
     std::vector<std::vector<long long>> numbers = massNumbersByColumn(tables, separator);
-    for (std::size_t column = 1; column < numbers.size(); ++column) {
-        const std::string_view symbol =
-            text::trimBlanks(tables.elements.cell(static_cast<int>(column), data::SymbolRow));
-        std::vector<long long>& known = numbers[column];
-        for (const data::KnownIsotope& isotope : tables.knownIsotopes) {
-            if (isotope.symbol == symbol) {
-                known.push_back(isotope.massNumber);
-            }
+    std::unordered_map<std::string_view, std::size_t> columns;
+    for (std::size_t column = numbers.size(); column-- > 1;) {
+        // of equal symbols the lowest column, as the formula reader takes it
+        columns[text::trimBlanks(tables.elements.cell(static_cast<int>(column), data::SymbolRow))] =
+            column;
+    }
+    for (const data::KnownIsotope& isotope : tables.knownIsotopes) {
+        if (const auto found = columns.find(isotope.symbol); found != columns.end()) {
+            numbers[found->second].push_back(isotope.massNumber);
         }
+    }
+    for (std::size_t column = 1; column < numbers.size(); ++column) {
+        std::vector<long long>& known = numbers[column];
         std::sort(known.begin(), known.end());
         known.erase(std::unique(known.begin(), known.end()), known.end());
     }
