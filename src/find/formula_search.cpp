@@ -239,7 +239,9 @@ bool MassTolerance::accepts(double target, double mz) const {
     if (milliDaltons) {
         return std::abs(target - mz) * 1000 <= value;
     }
-    return std::abs((target - mz) / mz * 1e6) <= value;
+    // ppm of the measured target, as mass windows are set at the instrument (and as
+    // ChemCalc's finder sets them): the same window for every formula
+    return std::abs(target - mz) <= target * value * 1e-6;
 }
 
 double massScore(const MassTolerance& tolerance, double target, double mz) {

@@ -17,7 +17,7 @@ struct MassTolerance {
     double value = 5;          // above 0
     bool milliDaltons = false; // value in mDa instead of ppm
 
-    /// True when `mz` is within the tolerance of `target`; ppm are of the formula's m/z.
+    /// True when `mz` is within the tolerance of `target`; ppm are of the target.
     bool accepts(double target, double mz) const;
 };
 
