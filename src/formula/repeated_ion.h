@@ -12,4 +12,9 @@ namespace orvane::formula {
 /// charge counts as charged. Without any term only the charge is multiplied ("[M]3+").
 std::string repeatedIonText(const IonNotation& ion, int times);
 
+/// repeatedIonText as a notation of the ion box, "z" standing for the times: "[M+Na]+"
+/// gives "[M+zNa]z+"; "" where "z" cannot say it (a charge other than 1, a charged term
+/// with a multiplier of its own).
+std::string repeatedIonTemplate(const IonNotation& ion);
+
 } // namespace orvane::formula

@@ -65,6 +65,10 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
                                             char separator) {
     const std::vector<std::string> symbols = formula::symbolsOf(state.tables.elements);
     // The rungs' atoms first: that is cheap, and the molecule's share of them is convolved once.
+    std::string ionBox(ion);
+    if (ion.find('z') == std::string_view::npos) {
+        ionBox = formula::repeatedIonTemplate(formula::readIonNotation(ion, symbols, separator));
+    }
     std::vector<RungAtoms> rungs;
     std::vector<accurate::LabelAtoms> labels;
     for (int step = 1; step <= maximumLadderCharge; ++step) {
@@ -74,6 +78,7 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
         const formula::IonNotation notation =
             formula::readIonNotation(rung.rung.ion, symbols, separator);
         rung.rung.charge = notation.charge;
+        rung.rung.ionBox = ionBox.empty() ? rung.rung.ion : ionBox;
         const int charge = std::abs(notation.charge);
         if (range ? charge < range->first || charge > range->last
                   : charge > maximumLadderCharge) {

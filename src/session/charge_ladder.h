@@ -22,6 +22,9 @@ struct LadderRung {
     int step = 1;        // the z of the ion box, or how often its charged adducts are taken
     int charge = 1;      // signed, as the ion's notation gives it
     std::string ion;     // the notation, "z" replaced: "[M+3H]3+"
+    // What the ion box takes to show this rung: the ladder's notation with "z" for the step
+    // where it can say so, so that the ladder stays as it is; else `ion`.
+    std::string ionBox;
     double monoisotopicMz = 0;
     double mostAbundantMz = 0; // the tallest accurate cluster, as computeIon finds it
     double averageMz = 0;
