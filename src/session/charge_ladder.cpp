@@ -147,4 +147,17 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
     return ladder;
 }
 
+std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
+                                          const std::vector<LadderRung>& ladder) {
+    std::vector<plot::ChargeMark> marks;
+    if (!state.measured) {
+        return marks;
+    }
+    for (const LadderRung& rung : ladder) {
+        marks.push_back({rung.mostAbundantMz, std::to_string(std::abs(rung.charge)) +
+                                                  (rung.charge < 0 ? "-" : "+")});
+    }
+    return marks;
+}
+
 } // namespace orvane::session

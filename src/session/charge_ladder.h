@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "plot/profile_plot.h"
 #include "session/charge_range.h"
 #include "session/session_state.h"
 
@@ -49,5 +50,10 @@ MzWindow ladderWindow(const SessionState& state);
 std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::string_view ion,
                                             const std::optional<ChargeRange>& range,
                                             char separator);
+
+/// The marks of the rungs on the high-resolution plot ("12+" at the most abundant m/z),
+/// while a measured spectrum is shown; none without one.
+std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
+                                          const std::vector<LadderRung>& ladder);
 
 } // namespace orvane::session
