@@ -13,8 +13,7 @@
 
 namespace orvane::app {
 
-ChargeLadderTable::ChargeLadderTable(session::Session& session, Dispatch dispatch,
-                                     QWidget* parent)
+ChargeLadderTable::ChargeLadderTable(session::Session& session, Dispatch dispatch, QWidget* parent)
     : QWidget(parent), m_session(session), m_dispatch(std::move(dispatch)),
       m_model(session.separator()) {
     setObjectName(QStringLiteral("ChargeStates"));

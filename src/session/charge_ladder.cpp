@@ -31,10 +31,10 @@ std::vector<long long> countsOf(const IonAtoms& atoms) {
 
 // The atoms of `counts` as the accurate layer takes them; `labels` gives the labels' isotopes.
 void split(const std::vector<long long>& counts, std::size_t columns,
-           const std::vector<accurate::LabelAtoms>& labels,
-           std::vector<accurate::AtomCount>& atoms, std::vector<accurate::LabelAtoms>& labelled) {
-    atoms = atomCountsOf(std::vector<long long>(counts.begin(),
-                                                counts.begin() + static_cast<long>(columns)));
+           const std::vector<accurate::LabelAtoms>& labels, std::vector<accurate::AtomCount>& atoms,
+           std::vector<accurate::LabelAtoms>& labelled) {
+    atoms = atomCountsOf(std::vector<long long>(
+        counts.begin(), counts.begin() + static_cast<std::ptrdiff_t>(columns)));
     labelled = labels;
     for (std::size_t i = 0; i < labelled.size(); ++i) {
         labelled[i].atoms = counts[columns + i];
@@ -53,8 +53,8 @@ std::string ladderIon(std::string_view ion, int step, const std::vector<std::str
 
 MzWindow ladderWindow(const SessionState& state) {
     if (state.measured && !state.measured->points.mz.empty()) {
-        const auto [low, high] = std::minmax_element(state.measured->points.mz.begin(),
-                                                     state.measured->points.mz.end());
+        const auto [low, high] =
+            std::minmax_element(state.measured->points.mz.begin(), state.measured->points.mz.end());
         return {*low, *high};
     }
     return {};
@@ -80,8 +80,7 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
         rung.rung.charge = notation.charge;
         rung.rung.ionBox = ionBox.empty() ? rung.rung.ion : ionBox;
         const int charge = std::abs(notation.charge);
-        if (range ? charge < range->first || charge > range->last
-                  : charge > maximumLadderCharge) {
+        if (range ? charge < range->first || charge > range->last : charge > maximumLadderCharge) {
             continue;
         }
         try {
@@ -136,8 +135,8 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
             }
             continue;
         }
-        if (range || (rung.rung.mostAbundantMz >= window.low &&
-                      rung.rung.mostAbundantMz <= window.high)) {
+        if (range ||
+            (rung.rung.mostAbundantMz >= window.low && rung.rung.mostAbundantMz <= window.high)) {
             ladder.push_back(std::move(rung.rung));
         }
     }
@@ -154,8 +153,8 @@ std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
         return marks;
     }
     for (const LadderRung& rung : ladder) {
-        marks.push_back({rung.mostAbundantMz, std::to_string(std::abs(rung.charge)) +
-                                                  (rung.charge < 0 ? "-" : "+")});
+        marks.push_back({rung.mostAbundantMz,
+                         std::to_string(std::abs(rung.charge)) + (rung.charge < 0 ? "-" : "+")});
     }
     return marks;
 }

@@ -20,9 +20,9 @@ struct MzWindow {
 
 // One charge state of the molecule.
 struct LadderRung {
-    int step = 1;        // the z of the ion box, or how often its charged adducts are taken
-    int charge = 1;      // signed, as the ion's notation gives it
-    std::string ion;     // the notation, "z" replaced: "[M+3H]3+"
+    int step = 1;    // the z of the ion box, or how often its charged adducts are taken
+    int charge = 1;  // signed, as the ion's notation gives it
+    std::string ion; // the notation, "z" replaced: "[M+3H]3+"
     // What the ion box takes to show this rung: the ladder's notation with "z" for the step
     // where it can say so, so that the ladder stays as it is; else `ion`.
     std::string ionBox;

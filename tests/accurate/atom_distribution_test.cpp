@@ -26,8 +26,8 @@ std::vector<AtomCount> countsOf(const Atoms& formula) {
 }
 
 TEST(AtomDistribution, AddedAtomsAreRefusedAsTheWholeFormulaWouldBe) {
-    const AtomDistribution water = AtomDistribution::of(countsOf({{"H", 2}, {"O", 1}}),
-                                                        shippedTables(), '.');
+    const AtomDistribution water =
+        AtomDistribution::of(countsOf({{"H", 2}, {"O", 1}}), shippedTables(), '.');
     EXPECT_EQ(errorOf([&] {
                   water.plus(countsOf({{"Na", -1}}), shippedTables(), '.');
               }),
@@ -49,7 +49,8 @@ TEST(AtomDistribution, AddingAtomsGivesTheWholeFormulasClusters) {
         SCOPED_TRACE(c.added.size());
         Atoms whole = c.molecule;
         whole.insert(whole.end(), c.added.begin(), c.added.end());
-        const AccurateMasses expected = computeAccurateMasses(countsOf(whole), shippedTables(), '.');
+        const AccurateMasses expected =
+            computeAccurateMasses(countsOf(whole), shippedTables(), '.');
         const AccurateMasses added =
             AtomDistribution::of(countsOf(c.molecule), shippedTables(), '.')
                 .plus(countsOf(c.added), shippedTables(), '.')

@@ -95,8 +95,7 @@ private slots:
         const QModelIndex sixth = table().rungs().index(1, 0);
         const QString mostAbundant = cell(1, 2);
         QTableView& view = table().view();
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
-                           view.visualRect(sixth).center());
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(sixth).center());
         QVERIFY(app->dialogs.errors.empty());
         QCOMPARE(app->session->state().settings.charge.value(), 6);
         QCOMPARE(app->session->state().ionText, std::string("[M+zH]z+"));
@@ -135,8 +134,7 @@ private slots:
         const auto& marks = window().plot().content().chargeMarks;
         QCOMPARE(marks.size(), std::size_t{5});
         QCOMPARE(marks.front().label, std::string("8+"));
-        QCOMPARE(QString::fromStdString(text::fixedText(marks.front().mz, 18, 5, '.')),
-                 cell(0, 2));
+        QCOMPARE(QString::fromStdString(text::fixedText(marks.front().mz, 18, 5, '.')), cell(0, 2));
     }
 };
 

@@ -80,8 +80,8 @@ TEST_F(OrvaneCalc, LadderLinesAreTheIonsOfEachCharge) {
         EXPECT_EQ(lines[i][3], single.at("AverageMz"));
     }
     // a pattern file asks for the pattern, and so do its Peak lines
-    const Outcome withPattern = runShipped("--charges 5-5 --normal '" +
-                                           (m_dir / "pattern.txt").string() + "' C6H12O6");
+    const Outcome withPattern =
+        runShipped("--charges 5-5 --normal '" + (m_dir / "pattern.txt").string() + "' C6H12O6");
     ASSERT_EQ(withPattern.status, 0) << withPattern.err;
     EXPECT_NE(withPattern.out.find("Peak\t"), std::string::npos);
     EXPECT_EQ(ladderLines(withPattern.out).size(), 1u);

@@ -14,8 +14,8 @@ TEST(RepeatedIon, ChargedAdductsAreRepeatedNeutralOnesKept) {
         const char* repeated;
         const char* boxTemplate; // "" where "z" cannot say it
     } cases[] = {
-        {"[M+2H]2+", 3, "[M+6H]6+", ""},         // the charge is not 1
-        {"[M+2Na-H]+", 2, "[M+4Na-2H]2+", ""},   // a charged term with its own multiplier
+        {"[M+2H]2+", 3, "[M+6H]6+", ""},          // the charge is not 1
+        {"[M+2Na-H]+", 2, "[M+4Na-2H]2+", ""},    // a charged term with its own multiplier
         {"[M+Fe]+", 2, "[M+2Fe]2+", "[M+zFe]z+"}, // unknown charge counts as charged
         {"[M+H]+", 1, "[M+H]+", "[M+zH]z+"},
         {"[M+Na]+", 3, "[M+3Na]3+", "[M+zNa]z+"},

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -71,7 +72,7 @@ TEST(ChargeRange, RangesAndSingleCharges) {
         const char* text;
         std::optional<ChargeRange> range;
     } cases[] = {
-        {"", std::nullopt}, {"  ", std::nullopt},   {"5-20", ChargeRange{5, 20}},
+        {"", std::nullopt},         {"  ", std::nullopt},         {"5-20", ChargeRange{5, 20}},
         {" 7 ", ChargeRange{7, 7}}, {"2 - 4", ChargeRange{2, 4}}, {"1-100", ChargeRange{1, 100}},
     };
     for (const auto& c : cases) {
@@ -86,11 +87,11 @@ TEST(ChargeRange, RangesAndSingleCharges) {
 TEST(ChargeLadder, ARungTheMoleculeCannotFormIsRefusedWithinARange) {
     const ShippedSession glucose("C6H12O6");
     // twelve hydrogens to give: the 13th cannot be taken away
-    EXPECT_EQ(errorOf([&] {
-                  computeChargeLadder(glucose.session.state(), "[M-zH]z-", ChargeRange{10, 13},
-                                      '.');
-              }),
-              errorOf([&] { glucose.ion("[M-zH]z-", 13); }));
+    EXPECT_EQ(
+        errorOf([&] {
+            computeChargeLadder(glucose.session.state(), "[M-zH]z-", ChargeRange{10, 13}, '.');
+        }),
+        errorOf([&] { glucose.ion("[M-zH]z-", 13); }));
     EXPECT_NE(errorOf([&] { glucose.ion("[M-zH]z-", 13); }), "no error");
     // [M]z+ of H2 cannot lose three electrons
     const ShippedSession hydrogen("H2");
@@ -132,8 +133,8 @@ TEST(ChargeLadder, UbiquitinWorkedByHand) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charge);
         const LadderRung& rung = ladder.at(static_cast<std::size_t>(c.charge - 5));
-        EXPECT_EQ(rung.ion, "[M+" + std::to_string(c.charge) + "H]" + std::to_string(c.charge) +
-                                "+");
+        EXPECT_EQ(rung.ion,
+                  "[M+" + std::to_string(c.charge) + "H]" + std::to_string(c.charge) + "+");
         EXPECT_NEAR(rung.monoisotopicMz, c.monoisotopicMz, 2e-9);
         EXPECT_NEAR(rung.averageMz, c.averageMz, 2e-9);
         // the tallest cluster lies some 5 u above the monoisotopic mass of a protein this size
@@ -162,16 +163,15 @@ TEST(ChargeLadder, RungsAgreeWithTheIonComputedWhole) {
         const ShippedSession molecule(c.formula);
         const std::vector<LadderRung> ladder =
             computeChargeLadder(molecule.session.state(), c.ion, c.range, '.');
-        ASSERT_EQ(chargesOf(ladder).size(), static_cast<std::size_t>(c.range.last -
-                                                                     c.range.first + 1));
+        ASSERT_EQ(chargesOf(ladder).size(),
+                  static_cast<std::size_t>(c.range.last - c.range.first + 1));
         for (const LadderRung& rung : ladder) {
             SCOPED_TRACE(rung.ion);
             const IonResult whole = molecule.ion(rung.ion);
             EXPECT_EQ(rung.charge, whole.charge);
             EXPECT_EQ(rung.monoisotopicMz, whole.monoisotopicMz);
             EXPECT_EQ(rung.averageMz, whole.averageMz);
-            EXPECT_NEAR(rung.mostAbundantMz, whole.mostAbundantMz,
-                        1e-12 * whole.mostAbundantMz);
+            EXPECT_NEAR(rung.mostAbundantMz, whole.mostAbundantMz, 1e-12 * whole.mostAbundantMz);
         }
     }
 }
@@ -238,8 +238,8 @@ TEST(ChargeLadder, ChoosingARungSetsTheIonAndTheCharge) {
         const char* shownIon;
     } cases[] = {
         {"[M+zH]z+", 1, "[M+zH]z+", 5, "[M+5H]5+"},
-        {"[M+Na]+", 2, "[M+zNa]z+", 6, "[M+6Na]6+"},  // "z" keeps the ladder as it was
-        {"[M+2H]2+", 0, "[M+4H]4+", 4, "[M+4H]4+"},   // 2+, 4+, 6+: the 4+ rung
+        {"[M+Na]+", 2, "[M+zNa]z+", 6, "[M+6Na]6+"}, // "z" keeps the ladder as it was
+        {"[M+2H]2+", 0, "[M+4H]4+", 4, "[M+4H]4+"},  // 2+, 4+, 6+: the 4+ rung
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ionBox);
