@@ -95,7 +95,10 @@ private slots:
         const QModelIndex sixth = table().rungs().index(1, 0);
         const QString mostAbundant = cell(1, 2);
         QTableView& view = table().view();
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(sixth).center());
+        const QPoint centre = view.visualRect(sixth).center();
+        // the press that a double-click follows
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre);
         QVERIFY(app->dialogs.errors.empty());
         QCOMPARE(app->session->state().settings.charge.value(), 6);
         QCOMPARE(app->session->state().ionText, std::string("[M+zH]z+"));
