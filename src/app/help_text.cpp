@@ -26,7 +26,8 @@ QString helpText() {
         "  [13C]6{99%}H12O6   a label's purity\n"
         "  peptide(M[Oxidation]K), dna(pACGT), averagine(25000)   sequences\n"
         "\n"
-        "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.");
+        "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.\n"
+        "Charge states there: a range such as 5-20; double-click a row to show that ion.");
 }
 
 } // namespace orvane::app

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/charge_ladder_table.h"
 #include "app/fine_peak_table.h"
 #include "app/profile_plot_view.h"
 #include "app/table_copy.h"
@@ -163,6 +164,10 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_finePeaks = new FinePeakTable(*m_plot, session.separator(), lower);
     tables->addWidget(m_finePeaks, 1);
     lowerLayout->addLayout(tables, 1);
+    m_chargeStates = new ChargeLadderTable(
+        session, [this](const std::function<void()>& command) { return dispatch(command); },
+        lower);
+    lowerLayout->addWidget(m_chargeStates);
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -365,6 +370,7 @@ void HighResolutionWindow::refresh() {
         m_tolerance->setText(QString::fromStdString(state.toleranceText));
     }
 
+    m_chargeStates->refresh();
     QString matchProblem;
     try {
         m_result = m_session.currentIon();
@@ -493,9 +499,10 @@ void HighResolutionWindow::rebuildPlot(bool wholeView) {
         m_finePeaks->setProfile(nullptr, 1);
         return;
     }
-    m_plot->setContent(session::highResolutionContent(m_session.state(), *m_result, m_profile.get(),
-                                                      m_match, m_session.separator()),
-                       wholeView);
+    plot::HighResolutionContent content = session::highResolutionContent(
+        m_session.state(), *m_result, m_profile.get(), m_match, m_session.separator());
+    content.chargeMarks = session::ladderMarks(m_session.state(), m_chargeStates->rungs().rungs());
+    m_plot->setContent(std::move(content), wholeView);
     m_finePeaks->setProfile(m_profile, m_result->charge);
 }
 

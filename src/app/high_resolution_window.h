@@ -25,6 +25,7 @@ class Session;
 
 namespace orvane::app {
 
+class ChargeLadderTable;
 class FinePeakTable;
 class ProfilePlotView;
 class SessionEvents;
@@ -45,6 +46,7 @@ public:
 
     ProfilePlotView& plot() const { return *m_plot; }
     const IonClusterModel& clusters() const { return m_clusters; }
+    ChargeLadderTable& chargeStates() const { return *m_chargeStates; }
     /// True while a profile for the boxes' settings is being computed.
     bool computing() const { return m_computing; }
 
@@ -96,6 +98,7 @@ private:
     ProfilePlotView* m_plot = nullptr;
     QTableView* m_table = nullptr;
     FinePeakTable* m_finePeaks = nullptr; // below the clusters when fine peaks separate
+    ChargeLadderTable* m_chargeStates = nullptr;
     QLabel* m_problem = nullptr;
     QPushButton* m_savePicture = nullptr;
     QPushButton* m_saveTable = nullptr;

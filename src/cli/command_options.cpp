@@ -9,6 +9,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "text/error.h"
+
 namespace orvane::cli {
 namespace {
 
@@ -29,7 +31,8 @@ const char* const footer =
 
 // The options, declared once; `commandLine` receives the values.
 std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<std::string>& counts,
-                                         std::string& rdbeText, std::string& sigmaText) {
+                                         std::string& rdbeText, std::string& sigmaText,
+                                         std::string& chargesText) {
     auto app = std::make_unique<CLI::App>(description, "orvane-calc");
     app->footer(footer);
     app->get_formatter()->column_width(26);
@@ -97,6 +100,11 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
         ->type_name("PPM");
     app->add_flag("--clusters-all", commandLine.clustersAll,
                   "Lists every accurate cluster, also those under 1e-6 % of the tallest");
+    app->add_option("--charges", chargesText,
+                    "Prints the ion (--ion, default [M+zH]z+) at each charge A to B, 1 to 100: "
+                    "one Ladder line each; implies --skip-pattern unless a pattern file or "
+                    "picture is asked for")
+        ->type_name("A-B");
     app->add_option("--batch", commandLine.batchFile,
                     "Calculates every formula of FILE (- : standard input)")
         ->type_name("FILE");
@@ -204,7 +212,8 @@ std::string usageText() {
     std::vector<std::string> counts;
     std::string rdbeText;
     std::string sigmaText;
-    return declareOptions(unused, counts, rdbeText, sigmaText)->help();
+    std::string chargesText;
+    return declareOptions(unused, counts, rdbeText, sigmaText, chargesText)->help();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments,
@@ -214,7 +223,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     std::vector<std::string> counts;
     std::string rdbeText;
     std::string sigmaText;
-    const std::unique_ptr<CLI::App> app = declareOptions(commandLine, counts, rdbeText, sigmaText);
+    std::string chargesText;
+    const std::unique_ptr<CLI::App> app =
+        declareOptions(commandLine, counts, rdbeText, sigmaText, chargesText);
     // CLI11 reads its arguments from the last to the first.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -263,6 +274,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
             throw UsageError("--intensity-sigma " + sigmaText + ": A must be above 0");
         }
     }
+    if (app->count("--charges") > 0) {
+        try {
+            commandLine.charges = session::readChargeRange(chargesText);
+        } catch (const text::Error& error) {
+            throw UsageError(std::string("--charges: ") + error.what());
+        }
+        if (!commandLine.charges) {
+            throw UsageError("--charges needs A-B, such as 5-20");
+        }
+        // the ladder needs no pattern; only the pattern files and pictures ask for it
+        const bool patternFiles = commandLine.normalFile || commandLine.specialFile ||
+                                  commandLine.pngFile || commandLine.svgFile ||
+                                  commandLine.pdfFile;
+        if (!patternFiles) {
+            commandLine.skipPattern = true;
+        }
+    }
     if (commandLine.ppm && commandLine.milliDaltons) {
         throw UsageError("--ppm and --mda are two tolerances; give one");
     }
@@ -271,6 +299,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                      {bool(commandLine.batchFile), "--batch"},
                      {!commandLine.formula.empty(), "FORMULA"},
                      {!counts.empty(), "--count"},
+                     {bool(commandLine.charges), "--charges"},
                      {commandLine.findBatchFile && commandLine.json, "--json (use --format json)"}},
                     commandLine, " does not go with finding formulas");
     }
@@ -278,7 +307,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         // What a batch would have to write once per line is refused rather than dropped.
         refuseGiven({{!commandLine.formula.empty(), "FORMULA"},
                      {commandLine.json, "--json (use --format json)"},
-                     {bool(commandLine.measuredFile), "--measured"}},
+                     {bool(commandLine.measuredFile), "--measured"},
+                     {bool(commandLine.charges), "--charges"}},
                     commandLine, " applies to one formula, not to --batch");
     }
     for (const std::string& assignment : counts) {

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/ladder_report.h"
 #include "session/molecule_composition.h"
 
 namespace orvane::cli {
@@ -96,7 +97,7 @@ std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
 
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
                        const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters,
-                       bool withPattern) {
+                       bool withPattern, const std::vector<session::LadderRung>* ladder) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;
@@ -139,6 +140,9 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
     }
     if (measured) {
         report["measured"] = measuredObject(*measured);
+    }
+    if (ladder) {
+        report["ladder"] = ladderArray(*ladder);
     }
     return dumped(report);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/measured_report.h"
+#include "session/charge_ladder.h"
 #include "session/ion_result.h"
 #include "session/session_state.h"
 
@@ -25,11 +26,12 @@ struct JsonOrigin {
 /// of the whole spectrum, "rangeBasePeakMz" and "rangeBasePeakIntensity" of the ion's
 /// range (what the overlay is scaled by), "score" (null, with "note" saying why, when no
 /// measured peak lies in the range), "unexplained" and per cluster "measuredMz" and "ppm"
-/// (null when nothing matched it). Bytes that are not UTF-8 are replaced, so that one bad
+/// (null when nothing matched it). "ladder" follows when `ladder` is given. Bytes that are not UTF-8 are replaced, so that one bad
 /// byte never ends a table.
 std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
                        const MeasuredReport* measured, const JsonOrigin* origin = nullptr,
-                       bool allClusters = false, bool withPattern = true);
+                       bool allClusters = false, bool withPattern = true,
+                       const std::vector<session::LadderRung>* ladder = nullptr);
 
 /// The object of a batch line that failed: "line", "input", "error".
 std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error);

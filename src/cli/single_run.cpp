@@ -10,6 +10,7 @@
 #include "cli/calculation_report.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
+#include "cli/ladder_report.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
@@ -169,10 +170,17 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         measured = compareMeasured(run, commandLine, *ion);
     }
 
+    std::optional<std::vector<session::LadderRung>> ladder;
+    if (commandLine.charges) {
+        ladder = session::computeChargeLadder(run.state(), commandLine.ion.value_or(defaultLadderIon),
+                                              commandLine.charges, run.separator());
+    }
+
     std::ostringstream report;
     if (commandLine.json) {
         report << jsonReport(run.state(), ion ? &*ion : nullptr, measured ? &*measured : nullptr,
-                             nullptr, commandLine.clustersAll, !commandLine.skipPattern)
+                             nullptr, commandLine.clustersAll, !commandLine.skipPattern,
+                             ladder ? &*ladder : nullptr)
                << '\n';
     } else {
         writeCalculationReport(report, run.state(), !commandLine.skipPattern);
@@ -181,6 +189,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         }
         if (measured) {
             writeMeasuredReport(report, *measured);
+        }
+        if (ladder) {
+            writeLadderReport(report, *ladder);
         }
     }
     writeAll(1, report.str());

@@ -74,6 +74,10 @@ std::string likelyNotation(const IonNotation& ion) {
 
 } // namespace
 
+std::optional<int> adductUnitCharge(const std::string& formula) {
+    return unitCharge(formula);
+}
+
 std::optional<int> adductCharge(const IonNotation& ion) {
     int total = 0;
     for (const AdductTerm& term : ion.terms) {

@@ -7,6 +7,10 @@
 
 namespace orvane::formula {
 
+/// The charge one unit of a known adduct brings ("Na" +1, "Cl" -1, "H2O" 0), as written
+/// after its sign and multiplier; nothing for a formula not among them.
+std::optional<int> adductUnitCharge(const std::string& formula);
+
 /// The charge the adducts of the notation give together: +1 for each H, Li, Na, K, Rb, Cs,
 /// Ag or NH4 gained, -1 for each F, Cl, Br, I, HCOO or CH3COO gained, +2 for Mg, Ca, Sr,
 /// Ba, Zn, nothing for the common neutral losses (H2O, NH3, CO2 …); a term lost counts

@@ -20,6 +20,7 @@ constexpr int bottomMargin = 30;
 constexpr int tickLength = 5;
 constexpr int measuredWidth = 2;
 constexpr int legendSwatch = 14; // pixels of a legend entry's colour
+constexpr int chargeMarkLength = 8;
 
 // The part of the segment a-b inside the view (Liang-Barsky), if any.
 std::optional<std::pair<TracePoint, TracePoint>> clipped(const ViewRange& view, TracePoint a,
@@ -192,6 +193,29 @@ void drawHighResolutionPlot(Canvas& canvas, const ViewRange& view,
         canvas.textOut(textLeft, legendTop, entry.name);
         placed.push_back({swatchLeft, legendTop, right + 1, legendTop + lineHeight});
         legendTop += lineHeight + 2;
+    }
+
+    // The charge states along the m/z axis, so that a protein's ESI spectrum is read at a
+    // glance; they come before the peak labels, which leave them room.
+    for (const ChargeMark& mark : content.chargeMarks) {
+        if (mark.mz < view.mzLow || mark.mz > view.mzHigh) {
+            continue;
+        }
+        const long long x = plot.column(mark.mz);
+        canvas.setPen(2, chargeMarkColor, PenStyle::Solid);
+        canvas.moveTo(x, frame.bottom - 1);
+        canvas.lineTo(x, frame.bottom - 1 - chargeMarkLength);
+        const long long width = canvas.textWidth(mark.label);
+        const long long top = frame.bottom - 2 - chargeMarkLength - lineHeight;
+        const Box box{x - width / 2, top, x + width / 2 + 1, top + lineHeight};
+        if (box.left <= frame.left || box.right >= frame.right ||
+            std::any_of(placed.begin(), placed.end(),
+                        [&](const Box& other) { return other.overlaps(box); })) {
+            continue;
+        }
+        placed.push_back(box);
+        canvas.setFont(fontSize, chargeMarkColor);
+        canvas.textOut(box.left, box.top, mark.label);
     }
 
     // The tallest peaks get their labels first; a label without room is left out.

@@ -58,6 +58,8 @@ std::vector<accurate::LabelAtoms> labelAtomsOf(const calc::Composition& composit
     return labels;
 }
 
+} // namespace
+
 std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms) {
     std::vector<accurate::AtomCount> counts;
     for (std::size_t column = 1; column < atoms.size(); ++column) {
@@ -68,7 +70,18 @@ std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atom
     return counts;
 }
 
-} // namespace
+std::vector<long long> moleculeAtomsOf(const SessionState& state,
+                                       const std::vector<std::string>& symbols) {
+    std::vector<long long> molecule(symbols.size(), 0);
+    for (const calc::WorkingElement& element : state.composition.elements) {
+        if (element.labelIsotopes.empty() && element.column > 0 &&
+            static_cast<std::size_t>(element.column) < molecule.size()) {
+            molecule[static_cast<std::size_t>(element.column)] +=
+                text::roundHalfEven(static_cast<text::Extended>(element.count));
+        }
+    }
+    return molecule;
+}
 
 std::string expandIon(std::string_view ion, int charge) {
     std::string expanded;
@@ -83,6 +96,36 @@ std::string expandIon(std::string_view ion, int charge) {
     return expanded;
 }
 
+IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
+                    const std::vector<std::string>& symbols) {
+    IonAtoms ion;
+    ion.atoms = formula::ionAtomCounts(notation, moleculeAtomsOf(state, symbols), symbols);
+    ion.labels = labelAtomsOf(state.composition);
+    // [2M+H]+ holds the labels of both molecules
+    for (accurate::LabelAtoms& label : ion.labels) {
+        if (__builtin_mul_overflow(label.atoms, static_cast<long long>(notation.moleculeMultiplier),
+                                   &label.atoms)) {
+            throw text::Error("The ion " + notation.text + " has too many atoms of " +
+                              label.isotopes.symbol + ".");
+        }
+    }
+    ion.formula = formulaOf(ion.atoms, symbols, ion.labels);
+    // labelled atoms bring their element's electrons
+    std::vector<accurate::AtomCount> allAtoms = atomCountsOf(ion.atoms);
+    for (const accurate::LabelAtoms& label : ion.labels) {
+        allAtoms.push_back({label.column, label.atoms});
+    }
+    // a cation cannot give up more electrons than its atoms bring
+    if (const std::optional<long long> electrons =
+            accurate::electronCount(allAtoms, state.tables);
+        electrons && notation.charge > *electrons) {
+        throw text::Error("The ion " + notation.text + " of " + ion.formula + " has " +
+                          std::to_string(*electrons) + " electrons; it cannot lose " +
+                          std::to_string(notation.charge) + ".");
+    }
+    return ion;
+}
+
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator) {
     const data::TextGrid& elements = state.tables.elements;
     const std::vector<std::string> read =
@@ -93,40 +136,20 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     const formula::IonNotation notation = formula::readIonNotation(result.ion, symbols, separator);
     result.charge = notation.charge;
 
-    // The molecule as the pattern engine takes it: every working element's count rounded.
-    std::vector<long long> molecule(symbols.size(), 0);
-    for (const calc::WorkingElement& element : state.composition.elements) {
-        if (element.labelIsotopes.empty() && element.column > 0 &&
-            static_cast<std::size_t>(element.column) < molecule.size()) {
-            molecule[static_cast<std::size_t>(element.column)] +=
-                text::roundHalfEven(static_cast<text::Extended>(element.count));
-        }
-    }
-    const std::vector<long long> ionAtoms = formula::ionAtomCounts(notation, molecule, symbols);
-    result.ionLabels = labelAtomsOf(state.composition);
-    result.moleculeFormula = formulaOf(molecule, symbols, result.ionLabels);
-    result.ionFormula = formulaOf(ionAtoms, symbols, result.ionLabels);
+    const std::vector<long long> molecule = moleculeAtomsOf(state, symbols);
+    const std::vector<accurate::LabelAtoms> moleculeLabels = labelAtomsOf(state.composition);
+    IonAtoms ionAtoms = ionAtomsOf(state, notation, symbols);
+    result.ionLabels = std::move(ionAtoms.labels);
+    result.moleculeFormula = formulaOf(molecule, symbols, moleculeLabels);
+    result.ionFormula = std::move(ionAtoms.formula);
 
     const accurate::MoleculeMasses masses =
         state.isotopes.empty()
             ? accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator,
-                                              result.ionLabels)
+                                              moleculeLabels)
             : accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables,
-                                              state.isotopes, result.ionLabels);
-    result.ionAtoms = atomCountsOf(ionAtoms);
-    // labelled atoms bring their element's electrons
-    std::vector<accurate::AtomCount> allAtoms = result.ionAtoms;
-    for (const accurate::LabelAtoms& label : result.ionLabels) {
-        allAtoms.push_back({label.column, label.atoms});
-    }
-    // a cation cannot give up more electrons than its atoms bring
-    if (const std::optional<long long> electrons =
-            accurate::electronCount(allAtoms, state.tables);
-        electrons && result.charge > *electrons) {
-        throw text::Error("The ion " + result.ion + " of " + result.ionFormula + " has " +
-                          std::to_string(*electrons) + " electrons; it cannot lose " +
-                          std::to_string(result.charge) + ".");
-    }
+                                              state.isotopes, moleculeLabels);
+    result.ionAtoms = atomCountsOf(ionAtoms.atoms);
     const accurate::AccurateMasses ionMasses =
         state.isotopes.empty()
             ? accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accurate/accurate_masses.h"
+#include "formula/ion_notation.h"
 #include "session/session_state.h"
 
 namespace orvane::session {
@@ -57,6 +58,28 @@ std::vector<IonCluster> listedClusters(const IonResult& ion, bool all = false);
 /// "accurate masses use whole atoms: C 2.5 taken as 2, …" for the working elements of
 /// `state` whose counts are not whole; "" when all are.
 std::string roundedCountsNotice(const SessionState& state, char separator);
+
+/// The atoms of the columns with a count above 0.
+std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms);
+
+/// The molecule's unlabelled atoms as the pattern engine takes them, by column (indexed like
+/// `symbols`): every working element's count rounded.
+std::vector<long long> moleculeAtomsOf(const SessionState& state,
+                                       const std::vector<std::string>& symbols);
+
+// The atoms of an ion of the current formula.
+struct IonAtoms {
+    std::vector<long long> atoms;                // by element-table column, 0 unused
+    std::vector<accurate::LabelAtoms> labels;    // the labelled atoms, k times the molecule's
+    std::string formula;                         // as IonResult::ionFormula writes it
+};
+
+/// The ion's atoms: k times the molecule's (whole atoms as the engine takes them, labels
+/// included) with the adducts added and taken away. Raises text::Error as
+/// formula::ionAtomCounts does and for a cation that would lose more electrons than its
+/// atoms have.
+IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
+                    const std::vector<std::string>& symbols);
 
 /// The accurate masses for the working elements of `state` (atoms = Round(count)) and the
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <thread>
@@ -557,6 +558,23 @@ void Session::setToleranceText(const std::string& text) {
 
 IonResult Session::currentIon() const {
     return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator);
+}
+
+void Session::setLadderRangeText(const std::string& text) {
+    const Change change(*this);
+    m_state.ladderRangeText = text;
+}
+
+std::vector<LadderRung> Session::currentLadder() const {
+    return computeChargeLadder(m_state, m_state.ionText, readChargeRange(m_state.ladderRangeText),
+                               m_separator);
+}
+
+void Session::chooseLadderRung(const LadderRung& rung) {
+    const Change change(*this);
+    m_state.ionText = rung.ionBox;
+    setChargeText(std::to_string(rung.ionBox.find('z') != std::string::npos ? rung.step
+                                                                            : std::abs(rung.charge)));
 }
 
 measured::MeasuredFile Session::readMeasuredFile(const std::string& path) const {

@@ -14,6 +14,7 @@
 #include "plot/stick_plot.h"
 #include "measured/measured_file.h"
 #include "session/change_listeners.h"
+#include "session/charge_ladder.h"
 #include "session/formula_preview.h"
 #include "session/ion_result.h"
 #include "session/session_state.h"
@@ -153,6 +154,14 @@ public:
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
     IonResult currentIon() const;
+    /// The charge-state table's range box ("A-B"; empty for the default range), as typed.
+    void setLadderRangeText(const std::string& text);
+    /// The charge states of the current formula as ions of the ion box over the range box.
+    /// Raises text::Error for a range box it cannot read and as computeChargeLadder does.
+    std::vector<LadderRung> currentLadder() const;
+    /// Makes `rung` the ion shown: the charge box takes its step where the ion box has a "z"
+    /// (the box stays), else its charge, and the ion box its notation.
+    void chooseLadderRung(const LadderRung& rung);
     /// Reads a measured file for the chooser; changes nothing. Raises text::Error naming
     /// the file and what is wrong with it.
     measured::MeasuredFile readMeasuredFile(const std::string& path) const;

@@ -60,6 +60,7 @@ struct SessionState {
     std::string resolvingPowerText = "60000"; // m/z over the peak's full width at half height
     std::string coverageText = "0.9999";      // of the fine structure
     std::string toleranceText;                // ppm of a measured peak's match; "" one FWHM
+    std::string ladderRangeText;              // the charge states' "A-B"; "" the default range
     std::optional<MeasuredSpectrum> measured;
 };
 

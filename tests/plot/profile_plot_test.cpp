@@ -111,7 +111,8 @@ TEST(HighResolutionPlot, TheLegendNamesTheTracesInTheirColours) {
         for (const auto& text : canvas.texts) {
             if (text.text == "theory" || text.text == "measured") {
                 legend.push_back(text.text);
-                EXPECT_LT(text.x + canvas.textWidth(text.text), highResolutionFrame(800, 400).right);
+                EXPECT_LT(text.x + canvas.textWidth(text.text),
+                          highResolutionFrame(800, 400).right);
             }
         }
         EXPECT_EQ(legend, c.entries);
@@ -121,6 +122,41 @@ TEST(HighResolutionPlot, TheLegendNamesTheTracesInTheirColours) {
             EXPECT_EQ(canvas.rectangles[1].brush, measuredColor);
         }
     }
+}
+
+// The charge marks stand on the m/z axis inside the view, labelled where there is room.
+TEST(HighResolutionPlot, ChargeMarksStandOnTheAxisInsideTheView) {
+    HighResolutionContent content = threePeaks();
+    content.chargeMarks = {{180.0, "9+"}, {181.5, "8+"}, {181.5005, "7+"}, {190.0, "6+"}};
+    RecordingCanvas canvas(800, 400);
+    const ViewRange view{181.0, 183.0, 0, 110};
+    drawHighResolutionPlot(canvas, view, content);
+    const PlotFrame frame = highResolutionFrame(800, 400);
+    std::vector<RecordingCanvas::Line> ticks;
+    for (const auto& line : canvas.lines) {
+        if (line.color == chargeMarkColor) {
+            ticks.push_back(line);
+        }
+    }
+    ASSERT_EQ(ticks.size(), 2u); // 9+ and 6+ lie outside the view
+    for (const auto& tick : ticks) {
+        EXPECT_EQ(tick.x1, tick.x2);
+        EXPECT_EQ(std::max(tick.y1, tick.y2), frame.bottom - 1);
+    }
+    std::vector<std::string> labels;
+    for (const auto& text : canvas.texts) {
+        if (text.color == chargeMarkColor) {
+            labels.push_back(text.text);
+        }
+    }
+    // 7+ stands on 8+ and has no room for its label
+    EXPECT_EQ(labels, std::vector<std::string>{"8+"});
+
+    // without marks nothing of their colour is drawn
+    RecordingCanvas plain(800, 400);
+    drawHighResolutionPlot(plain, view, threePeaks());
+    EXPECT_TRUE(std::none_of(plain.lines.begin(), plain.lines.end(),
+                             [](const auto& line) { return line.color == chargeMarkColor; }));
 }
 
 } // namespace

@@ -65,3 +65,34 @@ TEST(IonResult, AnIonTheMoleculeCannotGiveIsRefused) {
 
 } // namespace
 } // namespace orvane::session
+
+namespace orvane::session {
+namespace {
+
+// [2M+Na]+ holds two molecules, and so twice the labels.
+TEST(IonResult, TwoMoleculesCarryTwiceTheLabels) {
+    const testing::ShippedSession labelled("[13C]6H12O6");
+    const struct {
+        const char* ion;
+        const char* ionFormula;
+        int labelledAtoms;
+    } cases[] = {
+        {"[M+Na]+", "H12[13C]6O6Na1", 6},
+        {"[2M+Na]+", "H24[13C]12O12Na1", 12},
+        {"[3M+H]+", "H37[13C]18O18", 18},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ion);
+        const IonResult ion = labelled.ion(c.ion);
+        EXPECT_EQ(ion.ionFormula, c.ionFormula);
+        ASSERT_EQ(ion.ionLabels.size(), 1u);
+        EXPECT_EQ(ion.ionLabels[0].atoms, c.labelledAtoms);
+        // every 13C is 1.00335484 u heavier than the 12C of the unlabelled ion
+        const IonResult natural = testing::ShippedSession("C6H12O6").ion(c.ion);
+        EXPECT_NEAR(ion.monoisotopicMz - natural.monoisotopicMz,
+                    c.labelledAtoms * 1.00335484 / ion.charge, 1e-9);
+    }
+}
+
+} // namespace
+} // namespace orvane::session

@@ -1,0 +1,72 @@
+#include "accurate/atom_distribution.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "accurate_test_support.h"
+
+namespace orvane::accurate {
+namespace {
+
+using support::columnOf;
+using support::errorOf;
+using support::shippedTables;
+using Atoms = std::vector<std::pair<std::string, long long>>;
+
+std::vector<AtomCount> countsOf(const Atoms& formula) {
+    std::vector<AtomCount> atoms;
+    for (const auto& [symbol, n] : formula) {
+        atoms.push_back({columnOf(symbol), n});
+    }
+    return atoms;
+}
+
+TEST(AtomDistribution, AddedAtomsAreRefusedAsTheWholeFormulaWouldBe) {
+    const AtomDistribution water =
+        AtomDistribution::of(countsOf({{"H", 2}, {"O", 1}}), shippedTables(), '.');
+    EXPECT_EQ(errorOf([&] {
+                  water.plus(countsOf({{"Na", -1}}), shippedTables(), '.');
+              }),
+              "The formula has -1 atoms of Na; accurate masses need counts of 0 or more.");
+}
+
+// Adding atoms to a convolved molecule gives the clusters of the whole, to rounding.
+TEST(AtomDistribution, AddingAtomsGivesTheWholeFormulasClusters) {
+    const struct {
+        Atoms molecule;
+        Atoms added;
+    } cases[] = {
+        {{{"C", 378}, {"H", 629}, {"N", 105}, {"O", 118}, {"S", 1}}, {{"H", 7}}},
+        {{{"C", 378}, {"H", 629}, {"N", 105}, {"O", 118}, {"S", 1}}, {{"Na", 3}, {"K", 2}}},
+        {{{"C", 6}, {"H", 12}, {"O", 6}}, {{"Cl", 2}}},
+        {{{"C", 6}, {"H", 12}, {"O", 6}}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.added.size());
+        Atoms whole = c.molecule;
+        whole.insert(whole.end(), c.added.begin(), c.added.end());
+        const AccurateMasses expected =
+            computeAccurateMasses(countsOf(whole), shippedTables(), '.');
+        const AccurateMasses added =
+            AtomDistribution::of(countsOf(c.molecule), shippedTables(), '.')
+                .plus(countsOf(c.added), shippedTables(), '.')
+                .masses();
+        EXPECT_NEAR(added.monoisotopicMass, expected.monoisotopicMass, 1e-9);
+        EXPECT_NEAR(added.averageMass, expected.averageMass, 1e-9);
+        EXPECT_EQ(added.mostAbundant, expected.mostAbundant);
+        ASSERT_EQ(added.clusters.size(), expected.clusters.size());
+        for (std::size_t i = 0; i < expected.clusters.size(); ++i) {
+            EXPECT_EQ(added.clusters[i].nominalMass, expected.clusters[i].nominalMass);
+            EXPECT_NEAR(added.clusters[i].mass, expected.clusters[i].mass, 1e-9);
+            EXPECT_NEAR(added.clusters[i].intensity, expected.clusters[i].intensity,
+                        1e-9 * std::max(1.0, expected.clusters[i].intensity));
+        }
+    }
+}
+
+} // namespace
+} // namespace orvane::accurate
