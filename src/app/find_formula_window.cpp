@@ -7,15 +7,19 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <optional>
 
+#include "app/element_picker.h"
 #include "app/find_candidate_model.h"
 #include "find/isotope_score.h"
+#include "find/range_toggle.h"
 #include "measured/cluster_match.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_result.h"
@@ -96,7 +100,15 @@ FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* p
     tolerance->addWidget(m_unit);
     form->addRow(QStringLiteral("Tolerance"), tolerance);
     form->addRow(QStringLiteral("Ions"), m_ions);
-    form->addRow(QStringLiteral("Elements"), m_elements);
+    auto* elements = new QHBoxLayout;
+    elements->addWidget(m_elements);
+    auto* picker = new QToolButton(this);
+    picker->setObjectName(QStringLiteral("PeriodicTable"));
+    picker->setText(QStringLiteral("Periodic table…"));
+    picker->setToolTip(QStringLiteral("Switch an element's range on or off"));
+    connect(picker, &QToolButton::clicked, this, [this, picker] { openElementPicker(*picker); });
+    elements->addWidget(picker);
+    form->addRow(QStringLiteral("Elements"), elements);
     auto* rdbe = new QHBoxLayout;
     rdbe->addWidget(m_rdbe);
     rdbe->addWidget(m_rules);
@@ -164,6 +176,36 @@ find::FindQuery FindFormulaWindow::queryOfBoxes() const {
         }
     }
     return query;
+}
+
+void FindFormulaWindow::openElementPicker(QWidget& under) {
+    QStringList available;
+    for (const std::string& symbol : m_session.state().symbols) {
+        if (!symbol.empty()) {
+            available << QString::fromStdString(symbol);
+        }
+    }
+    // the symbols the ranges name now: the letters that start each word
+    QStringList chosen;
+    for (const QString& word : m_elements->text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        QString symbol;
+        for (const QChar c : word) {
+            if (!c.isLetter()) {
+                break;
+            }
+            symbol += c;
+        }
+        chosen << symbol;
+    }
+    auto* picker = new ElementPicker(available, chosen, this);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    connect(picker, &ElementPicker::picked, this, [this](const QString& symbol) {
+        m_elements->setText(QString::fromStdString(find::toggledElementRange(
+            m_elements->text().toStdString(), symbol.toStdString())));
+    });
+    picker->move(under.mapToGlobal(QPoint(0, under.height())));
+    picker->show();
+    m_picker = picker;
 }
 
 void FindFormulaWindow::search() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "find/formula_search.h"
@@ -45,6 +46,8 @@ public:
     QTableView* table() const { return m_table; }
     QLabel* summary() const { return m_summary; }
     const FindCandidateModel& model() const { return *m_model; }
+    /// The periodic picker while it is open (for tests); null otherwise.
+    QWidget* elementPicker() const { return m_picker; }
 
 public slots:
     /// Searches with the boxes' values; the summary says what was evaluated and removed, or
@@ -56,6 +59,7 @@ signals:
     void candidateChosen(const QString& formula, const QString& ion);
 
 private:
+    void openElementPicker(QWidget& under);
     find::FindQuery queryOfBoxes() const;
 
     const session::Session& m_session;
@@ -65,6 +69,7 @@ private:
     QLineEdit* m_ions = nullptr;
     QLineEdit* m_elements = nullptr;
     QLineEdit* m_rdbe = nullptr;
+    QPointer<QWidget> m_picker;
     QCheckBox* m_rules = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_summary = nullptr;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include <cmath>
 #include <memory>
@@ -67,6 +68,28 @@ private slots:
         QCOMPARE(finder().table()->model()->rowCount(), 0);
         QVERIFY(finder().summary()->text().contains(QStringLiteral("position 7")));
         QVERIFY(app->dialogs.errors.empty());
+    }
+
+    void thePeriodicPickerSwitchesRangesOnAndOff() {
+        pressF3();
+        auto* open = finder().findChild<QToolButton*>(QStringLiteral("PeriodicTable"));
+        QVERIFY(open != nullptr);
+        QTest::mouseClick(open, Qt::LeftButton);
+        QVERIFY(finder().elementPicker() != nullptr);
+        auto* selenium = finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Se"));
+        QVERIFY(selenium != nullptr && selenium->isEnabled() && !selenium->isChecked());
+        // what the ranges name is shown checked; what the table lacks cannot be picked
+        QVERIFY(finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Cl"))->isChecked());
+        QVERIFY(!finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Og"))->isEnabled());
+        QTest::mouseClick(selenium, Qt::LeftButton);
+        QCOMPARE(finder().elementsBox()->text(),
+                 QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Cl0-4 Br0-3 Se0-10"));
+        QTRY_VERIFY(finder().elementPicker() == nullptr); // a pick closes it
+        QTest::mouseClick(open, Qt::LeftButton);
+        QTest::mouseClick(finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Cl")),
+                          Qt::LeftButton);
+        QCOMPARE(finder().elementsBox()->text(),
+                 QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Br0-3 Se0-10"));
     }
 
     void f3AnMzAndEnterFillTheTable() {
