@@ -244,16 +244,17 @@ int runFindBatch(const CommandLine& commandLine) {
             workers.emplace_back(work);
         }
     }
-    std::string table = findBatchHeader(commandLine.batchFormat);
+    // each line's rows as they are: a heavy batch writes hundreds of megabytes
+    writeAll(1, findBatchHeader(commandLine.batchFormat));
     int status = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        table += rows[i];
+        writeAll(1, rows[i]);
+        std::string().swap(rows[i]);
         if (!errors[i].empty()) {
             status = 1;
             std::cerr << "line " << lines[i].lineNumber << ": " << errors[i] << '\n';
         }
     }
-    writeAll(1, table);
     return status;
 }
 

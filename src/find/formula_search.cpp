@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <numeric>
 
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
@@ -211,18 +210,27 @@ public:
     /// The formula of the counts, indexed like the symbols; counts of 0 are left out.
     std::string write(const std::vector<long long>& counts) const {
         const bool carbon = m_carbon && counts[*m_carbon] > 0;
+        // written into a buffer first: one string made per formula, hundreds of thousands
+        // of them in a batch
+        char buffer[256];
+        char* at = buffer;
+        char* const end = buffer + sizeof buffer;
         std::string text;
         for (const std::size_t slot : carbon ? m_withCarbon : m_withoutCarbon) {
-            if (counts[slot] > 0) {
-                text += m_symbols[slot];
-                if (counts[slot] != 1) {
-                    char digits[24];
-                    const auto written =
-                        std::to_chars(digits, digits + sizeof digits, counts[slot]);
-                    text.append(digits, written.ptr);
-                }
+            if (counts[slot] <= 0) {
+                continue;
+            }
+            const std::string& symbol = m_symbols[slot];
+            if (end - at < static_cast<std::ptrdiff_t>(symbol.size()) + 24) {
+                text.append(buffer, at);
+                at = buffer;
+            }
+            at = std::copy(symbol.begin(), symbol.end(), at);
+            if (counts[slot] != 1) {
+                at = std::to_chars(at, end, counts[slot]).ptr;
             }
         }
+        text.append(buffer, at);
         return text;
     }
 
@@ -384,6 +392,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                     candidate.counts[i] = tallies[i].count;
                     ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
                 }
+                candidate.ionAtoms.reserve(ionColumns.size());
                 for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
                     if (ionCounts[slot] > 0) {
                         candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
@@ -408,28 +417,36 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
 }
 
 void rankCandidates(std::vector<Candidate>& candidates) {
-    // the order is found on indices and the candidates, each a few strings and vectors,
-    // are moved once
-    std::vector<std::size_t> order(candidates.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
-        const Candidate& a = candidates[i];
-        const Candidate& b = candidates[j];
+    // the order is found on compact keys and the candidates, each a few strings and
+    // vectors, are moved once
+    struct Key {
+        double score;
+        double absolutePpm;
+        std::size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(candidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        keys.push_back({candidates[i].score, std::abs(candidates[i].ppm), i});
+    }
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
         if (a.score != b.score) {
             return a.score > b.score;
         }
-        if (std::abs(a.ppm) != std::abs(b.ppm)) {
-            return std::abs(a.ppm) < std::abs(b.ppm);
+        if (a.absolutePpm != b.absolutePpm) {
+            return a.absolutePpm < b.absolutePpm;
         }
-        if (a.formula != b.formula) {
-            return a.formula < b.formula;
+        const Candidate& first = candidates[a.index];
+        const Candidate& second = candidates[b.index];
+        if (first.formula != second.formula) {
+            return first.formula < second.formula;
         }
-        return a.ion < b.ion;
+        return first.ion < second.ion;
     });
     std::vector<Candidate> ranked;
     ranked.reserve(candidates.size());
-    for (const std::size_t i : order) {
-        ranked.push_back(std::move(candidates[i]));
+    for (const Key& key : keys) {
+        ranked.push_back(std::move(candidates[key.index]));
     }
     candidates = std::move(ranked);
 }

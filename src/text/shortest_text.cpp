@@ -1,6 +1,7 @@
 #include "text/shortest_text.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace orvane::text {
 
@@ -12,6 +13,24 @@ std::string shortestText(double value) {
 
 void appendShortest(std::string& out, double value) {
     char buffer[32];
+    // whole and half numbers (RDBE, counts) are common in tables and cheap to write; their
+    // shortest form is the digits, with ".5" for a half
+    const double twice = value * 2;
+    if (std::fabs(value) < 1e15 && twice == std::trunc(twice) && !(value == 0 && std::signbit(value))) {
+        const long long halves = static_cast<long long>(twice);
+        char* at = buffer;
+        if (halves < 0) {
+            *at++ = '-';
+        }
+        const long long magnitude = halves < 0 ? -halves : halves;
+        at = std::to_chars(at, buffer + sizeof buffer, magnitude / 2).ptr;
+        if (magnitude % 2 != 0) {
+            *at++ = '.';
+            *at++ = '5';
+        }
+        out.append(buffer, at);
+        return;
+    }
     const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, result.ptr);
 }
