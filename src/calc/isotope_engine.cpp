@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "calc/pattern_convolution.h"
+#include "calc/work_estimate.h"
 #include "data/data_tables.h"
 #include "text/error.h"
 #include "text/extended.h"
+#include "text/number_parse.h"
 #include "text/rounding.h"
 
 namespace orvane::calc {
@@ -83,27 +85,98 @@ labelSlots(const std::vector<LabelIsotope>& isotopes) {
     return slots;
 }
 
-// Progress bookkeeping: counts steps and terms and calls back when enough has been done.
+// What each element's atom steps will cost, for the progress callback only: cells that
+// cannot be read count as nothing here, the steps raise their errors when they come.
+std::vector<ElementWork> workOf(const std::vector<WorkingElement>& elements,
+                                const data::TextGrid& isotopes, char separator) {
+    std::vector<ElementWork> work;
+    for (const WorkingElement& element : elements) {
+        ElementWork steps;
+        const Extended atoms = std::nearbyint(static_cast<Extended>(element.count));
+        steps.atoms = atoms > 0 ? (atoms < 2147483647.0L ? static_cast<long long>(atoms)
+                                                          : 2147483647LL)
+                                : 0;
+        std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
+        if (!element.labelIsotopes.empty()) {
+            if (element.labelIsotopes.size() <= slots.size()) {
+                slots = labelSlots(element.labelIsotopes);
+            }
+        } else {
+            for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+                const auto slot = static_cast<std::size_t>(j);
+                if (j > 0) {
+                    slots[slot].offset =
+                        text::tryParseInteger(
+                            isotopes.cell(data::FirstOffsetColumn + j - 1, element.column))
+                            .value_or(0);
+                }
+                slots[slot].abundance =
+                    text::tryParseReal(isotopes.cell(data::FirstAbundanceColumn + j, element.column),
+                                       separator)
+                        .value_or(0);
+            }
+        }
+        double total = 0;
+        double mean = 0;
+        double square = 0;
+        for (const IsotopeSlot& slot : slots) {
+            if (slot.abundance != 0) {
+                ++steps.isotopes;
+                steps.lowestOffset = std::min<long long>(steps.lowestOffset, slot.offset);
+                steps.highestOffset = std::max<long long>(steps.highestOffset, slot.offset);
+                const double share = std::fabs(slot.abundance);
+                total += share;
+                mean += share * slot.offset;
+                square += share * slot.offset * slot.offset;
+            }
+        }
+        if (total > 0) {
+            mean /= total;
+            steps.variance = std::max(square / total - mean * mean, 0.0);
+        }
+        work.push_back(steps);
+    }
+    return work;
+}
+
+// Progress bookkeeping: counts the work done, one unit per atom step and one per term
+// summed, so that the part done is the part of the time; calls back when enough has been
+// done.
 class ProgressMeter {
 public:
     ProgressMeter(const EngineProgress& progress, long long total)
         : m_progress(progress), m_total(total) {}
 
     void advance(long long steps, long long terms) {
-        m_done += steps;
+        m_done += steps + terms;
         m_stepsSinceCall += steps;
         m_termsSinceCall += terms;
         if (m_progress &&
             (m_stepsSinceCall >= progressSteps || m_termsSinceCall >= progressTerms)) {
             m_stepsSinceCall = 0;
             m_termsSinceCall = 0;
-            if (!m_progress(m_done, m_total)) {
-                throw EngineCancelled{};
-            }
+            report();
+        }
+    }
+
+    /// The last call: all the work is done.
+    void finish() {
+        if (m_progress) {
+            m_total = m_done;
+            report();
         }
     }
 
 private:
+    void report() {
+        // the estimate may fall short; the part done never passes the whole
+        m_total = std::max(m_total, m_done);
+        if (!m_progress(m_done, m_total)) {
+            throw EngineCancelled{};
+        }
+    }
+
+
     const EngineProgress& m_progress;
     long long m_total;
     long long m_done = 0;
@@ -221,7 +294,9 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     convolution.setEntry(n0, 300.0);
     convolution.setThreads(input.threads, input.minimumSplitTerms);
 
-    ProgressMeter meter(progress, progress ? totalAtomSteps(elements) : 0);
+    ProgressMeter meter(progress, progress ? totalAtomSteps(elements) +
+                                                 estimateTerms(workOf(elements, isotopes, separator), w)
+                                           : 0);
     for (const WorkingElement& element : elements) {
         const int atoms = text::roundHalfEven32(element.count);
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
@@ -251,6 +326,8 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         }
         refillGrid(msData, convolution, length);
     }
+
+    meter.finish();
 
     const long long first = convolution.windowFirst();
     const long long dirtyFirst = convolution.dirtyFirst() - first;

@@ -13,7 +13,8 @@
 namespace orvane::calc {
 
 // Told how far the engine is every few thousand atom steps (sooner when the steps are
-// long); returning false cancels.
+// long), and once at the end, in units of work (an atom step or a term summed) done of the
+// estimated whole, so that half done is about half the time; returning false cancels.
 using EngineProgress = std::function<bool(long long stepsDone, long long stepsTotal)>;
 
 // Raised when the progress callback cancels; the pattern state is left as it was.

@@ -1,0 +1,37 @@
+// The progress of a long calculation counts work, not atoms: half done is about half the
+// time also when the first atoms are cheap and the last ones dear.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "session_test_support.h"
+
+namespace orvane::session::testing {
+namespace {
+
+TEST(EngineProgress, TheEstimatedWorkIsTheWorkDone) {
+    // small to large: an ion, insulin, a 5 kDa and a 27 kDa protein, a heavy halogen
+    const char* formulas[] = {"C6H12O6Cl2", "C257H383N65O77S6", "C220H350N60O70S2Br3",
+                              "C1200H1900N330O360S10"};
+    for (const char* formula : formulas) {
+        SCOPED_TRACE(formula);
+        ShippedSession shipped("H2O");
+        std::vector<std::pair<long long, long long>> calls;
+        ASSERT_EQ(shipped.session.enterFormula(formula,
+                                               [&calls](long long done, long long total) {
+                                                   calls.emplace_back(done, total);
+                                                   return true;
+                                               }),
+                  Outcome::Done);
+        ASSERT_FALSE(calls.empty());
+        const double estimated = static_cast<double>(calls.front().second);
+        const double done = static_cast<double>(calls.back().first);
+        EXPECT_EQ(calls.back().first, calls.back().second);
+        EXPECT_NEAR(estimated / done, 1.0, 0.2);
+    }
+}
+
+} // namespace
+} // namespace orvane::session::testing
