@@ -1,10 +1,10 @@
 # cmake -DBUILD_DIR=<build> -DSTAGE=<folder> -DAPP_ID=<id> -DBINDIR=.. -DDATADIR=..
-#       -DMANDIR=.. -DAPPSTREAMCLI=<appstreamcli> -P check_install.cmake
+#       -DLIBEXECDIR=.. -DMANDIR=.. -DAPPSTREAMCLI=<appstreamcli> -P check_install.cmake
 # Installs the built tree under /usr into STAGE (as DESTDIR), checks the installed layout,
 # validates the metainfo together with the menu entry and icon it refers to, and runs the
 # installed orvane-calc on the installed data files.
 set(prefix /usr)
-foreach(dir BINDIR DATADIR MANDIR)
+foreach(dir BINDIR DATADIR LIBEXECDIR MANDIR)
     if(NOT IS_ABSOLUTE "${${dir}}")
         set(${dir} "${prefix}/${${dir}}")
     endif()
@@ -21,6 +21,7 @@ endif()
 set(expected
     ${BINDIR}/orvane
     ${BINDIR}/orvane-calc
+    ${LIBEXECDIR}/orvane/orvane-calc-qt
     ${DATADIR}/orvane/elem.txt
     ${DATADIR}/orvane/abundances.txt
     ${DATADIR}/orvane/masses.txt
@@ -89,6 +90,18 @@ if(NOT status EQUAL 0)
 endif()
 if(NOT output MATCHES "(^|\n)FW\t")
     message(FATAL_ERROR "the installed orvane-calc printed no FW line:\n${output}")
+endif()
+
+# orvane-calc loads no Qt; a picture is drawn by its installed helper.
+execute_process(COMMAND readelf -d "${STAGE}${BINDIR}/orvane-calc" OUTPUT_VARIABLE needed)
+if(needed MATCHES "libQt6")
+    message(FATAL_ERROR "orvane-calc needs Qt's libraries:\n${needed}")
+endif()
+execute_process(COMMAND "${STAGE}${BINDIR}/orvane-calc" --data "${STAGE}${DATADIR}/orvane"
+                        --png "${STAGE}/glucose.png" C6H12O6
+    OUTPUT_QUIET ERROR_VARIABLE errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT EXISTS "${STAGE}/glucose.png")
+    message(FATAL_ERROR "the installed orvane-calc wrote no picture (exit ${status}):\n${errors}")
 endif()
 
 # Started in a folder without data files and no XDG data folders holding any, the installed

@@ -77,3 +77,34 @@ TEST_F(OrvaneCalc, APeptidesChargeSetsTheProtonatedIon) {
 
 } // namespace
 } // namespace orvane::cli::testing
+
+namespace orvane::cli::testing {
+namespace {
+
+TEST_F(OrvaneCalc, WithoutItsQtHelperPicturesAndDigestsAreRefusedNamingIt) {
+    // orvane-calc alone, as if its helper had not been installed
+    const fs::path alone = fs::temp_directory_path() /
+                           ("orvane-calc-alone-" + std::to_string(::getpid()));
+    fs::create_directories(alone);
+    fs::copy_file(ORVANE_CALC_PATH, alone / "orvane-calc", fs::copy_options::overwrite_existing);
+    for (const char* arguments : {" --version", " --png out.png C6H12O6"}) {
+        SCOPED_TRACE(arguments);
+        const std::string command = "cd '" + alone.string() + "' && ./orvane-calc" + arguments +
+                                    " > /dev/null 2> errors.txt";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+        const std::string errors = readFile(alone / "errors.txt");
+        EXPECT_NE(errors.find("pictures and --version need orvane-calc-qt, found neither at " +
+                              (alone / "orvane-calc-qt").string()),
+                  std::string::npos)
+            << errors;
+    }
+    // what needs no Qt runs as before
+    const std::string plain = "cd '" + alone.string() + "' && ./orvane-calc --data '" +
+                              ORVANE_SHARE_DIR + "' --skip-pattern C6H12O6 > out.txt 2>&1";
+    EXPECT_EQ(std::system(plain.c_str()), 0) << readFile(alone / "out.txt");
+    fs::remove_all(alone);
+}
+
+} // namespace
+} // namespace orvane::cli::testing
