@@ -1,6 +1,7 @@
 #include "cli/batch_table.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "cli/json_report.h"
@@ -98,8 +99,15 @@ void TableLineWriter::separate() {
 void TableLineWriter::field(std::string_view text) {
     separate();
     // most fields need nothing done: formulas, ions, numbers
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (const unsigned char c : {'\t', '\n', '\r', ',', '"', '\0'}) {
+            table[c] = true;
+        }
+        return table;
+    }();
     const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-        return c == '\t' || c == '\n' || c == '\r' || c == ',' || c == '"' || c == '\0';
+        return special[static_cast<unsigned char>(c)];
     });
     if (plain) {
         m_out += text;
