@@ -18,6 +18,7 @@
 
 #include "app/element_picker.h"
 #include "app/find_candidate_model.h"
+#include "find/element_evidence.h"
 #include "find/isotope_score.h"
 #include "find/range_toggle.h"
 #include "measured/cluster_match.h"
@@ -235,10 +236,13 @@ void FindFormulaWindow::search() {
             find::IsotopeScoreSettings settings;
             settings.resolvingPower =
                 session::profileSettingsOf(state, m_session.separator()).resolvingPower;
-            find::scoreCandidates(result, query,
-                                  measured::peaksOf(state.measured->points, profileData), settings,
-                                  state.tables, m_session.separator());
-            measured = QStringLiteral(", scored by the measured spectrum");
+            const measured::Spectrum peaks = measured::peaksOf(state.measured->points, profileData);
+            find::scoreCandidates(result, query, peaks, settings, state.tables,
+                                  m_session.separator());
+            const find::ElementEvidence evidence = find::elementEvidence(
+                peaks, query.mz, result.candidates.front().charge, query.tolerance);
+            measured = QStringLiteral(", scored by the measured spectrum\nMeasured: ") +
+                       QString::fromStdString(evidence.text);
         }
         m_summary->setText(
             QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")

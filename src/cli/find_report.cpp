@@ -78,7 +78,7 @@ std::vector<std::string> candidateFields(const find::Candidate& candidate, std::
 } // namespace
 
 std::string findTabReport(const find::FindQuery& query, const find::FindResult& result,
-                          std::size_t limit) {
+                          std::size_t limit, const find::ElementEvidence* evidence) {
     std::ostringstream out;
     out << "Find\t" << roundTrip(query.mz) << '\t' << roundTrip(query.tolerance.value) << '\t'
         << (query.tolerance.milliDaltons ? "mDa" : "ppm") << '\n';
@@ -89,6 +89,13 @@ std::string findTabReport(const find::FindQuery& query, const find::FindResult& 
             out << "RemovedBy\t" << find::ruleName(static_cast<find::Rule>(rule)) << '\t'
                 << result.removedBy[rule] << '\n';
         }
+    }
+    if (evidence) {
+        const auto optional = [](const std::optional<double>& value) {
+            return value ? roundTrip(*value) : std::string();
+        };
+        out << "Evidence\t" << optional(evidence->m2Ratio) << '\t' << optional(evidence->m2Shift)
+            << '\t' << optional(evidence->m4Ratio) << '\t' << evidence->text << '\n';
     }
     for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
         out << "Candidate";
@@ -101,7 +108,7 @@ std::string findTabReport(const find::FindQuery& query, const find::FindResult& 
 }
 
 std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
-                           std::size_t limit) {
+                           std::size_t limit, const find::ElementEvidence* evidence) {
     nlohmann::ordered_json candidates = nlohmann::ordered_json::array();
     for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
         candidates.push_back(candidateObject(result, rank));
@@ -115,8 +122,17 @@ std::string findJsonReport(const find::FindQuery& query, const find::FindResult&
     found[query.tolerance.milliDaltons ? "mda" : "ppm"] = query.tolerance.value;
     found.update(nlohmann::ordered_json{{"evaluated", result.evaluated},
                                         {"removedByRules", result.removedByRules},
-                                        {"removedBy", removedBy},
-                                        {"candidates", candidates}});
+                                        {"removedBy", removedBy}});
+    if (evidence) {
+        const auto optional = [](const std::optional<double>& value) {
+            return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
+        };
+        found["evidence"] = {{"m2Ratio", optional(evidence->m2Ratio)},
+                             {"m2Shift", optional(evidence->m2Shift)},
+                             {"m4Ratio", optional(evidence->m4Ratio)},
+                             {"text", evidence->text}};
+    }
+    found["candidates"] = candidates;
     return dumped(nlohmann::ordered_json{{"find", found}}) + '\n';
 }
 

@@ -159,19 +159,24 @@ int runFind(const CommandLine& commandLine) {
     }
     const find::FindQuery query = findQueryOf(commandLine, *commandLine.findMz);
     find::FindResult result;
+    std::optional<find::ElementEvidence> evidence;
     try {
         const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine);
         const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
         result = find::findFormulas(query, run.state().tables, '.');
         if (peaks) {
             find::scoreCandidates(result, query, *peaks, settings, run.state().tables, '.');
+            // the charge of the ions searched, as their candidates have it
+            const int charge = result.candidates.empty() ? 1 : result.candidates.front().charge;
+            evidence = find::elementEvidence(*peaks, query.mz, charge, query.tolerance);
         }
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
         return 1;
     }
-    writeAll(1, commandLine.json ? findJsonReport(query, result, commandLine.limit)
-                                 : findTabReport(query, result, commandLine.limit));
+    const find::ElementEvidence* shown = evidence ? &*evidence : nullptr;
+    writeAll(1, commandLine.json ? findJsonReport(query, result, commandLine.limit, shown)
+                                 : findTabReport(query, result, commandLine.limit, shown));
     return 0;
 }
 

@@ -164,6 +164,11 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     ASSERT_EQ(patternFirst.size(), 1u);
     EXPECT_TRUE(patternFirst[0].starts_with("1\tC8H10N4O2\t")) << patternFirst[0];
     EXPECT_EQ(patternFirst[0].find("\tnone\t"), std::string::npos);
+    // the measured M+2 says what no formula needs to: caffeine has no Cl, Br or S
+    const std::vector<std::string> evidence = linesStartingWith(byPattern.out, "Evidence");
+    ASSERT_EQ(evidence.size(), 1u);
+    EXPECT_TRUE(evidence[0].ends_with("carbon and oxygen alone, no Cl or Br")) << evidence[0];
+    EXPECT_TRUE(linesStartingWith(byMass.out, "Evidence").empty());
     // a wider intensity error forgives more: the same first candidate scores nearer 0
     const Outcome forgiving = runShipped(
         "--find 195.0872 --ppm 10 --limit 1 --resolution 10000 --intensity-sigma 0.5:0.5" +
