@@ -76,6 +76,10 @@ Session::Session(std::string dataDirectory, char separator, text::Notifier& noti
 
 // --- the load ----------------------------------------------------------------------------
 
+void Session::setEngineThreads(int threads) {
+    m_engineThreads = std::clamp(threads, 1, 2);
+}
+
 void Session::drawOnlyOnRequest() {
     m_drawsOnCanvas = false;
 }
@@ -203,9 +207,11 @@ void Session::runEngine(const calc::EngineProgress& progress) {
         }
     };
     try {
-        m_state.pattern = calc::simulateIsotopePattern(
-            {m_state.composition.elements, m_state.tables.isotopes, m_separator}, m_isotopeReadings,
-            m_state.msData, msRange, progress);
+        calc::EngineInput input{m_state.composition.elements, m_state.tables.isotopes,
+                                m_separator};
+        input.threads = m_engineThreads;
+        m_state.pattern =
+            calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData, msRange, progress);
     } catch (...) {
         showMsRange();
         throw;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "calc/composition.h"
@@ -62,6 +63,10 @@ public:
     /// the session's canvas; the picture is drawn only by drawSpectrumOn, when a file asks
     /// for it.
     void drawOnlyOnRequest();
+    /// The threads the pattern engine shares its long atom steps among, 1 or 2 (the
+    /// pattern is the same to the last bit): two where the machine has two cores, one where
+    /// the caller runs sessions side by side (batches).
+    void setEngineThreads(int threads);
     char separator() const { return m_separator; }
 
     // --- the load -------------------------------------------------------------------
@@ -212,6 +217,7 @@ private:
     std::string m_dataDirectory;
     std::vector<std::string> m_dataFolders;
     bool m_drawsOnCanvas = true;
+    int m_engineThreads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     char m_separator;
     text::Notifier& m_notifier;
     plot::Canvas& m_canvas;

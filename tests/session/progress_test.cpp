@@ -35,3 +35,22 @@ TEST(EngineProgress, TheEstimatedWorkIsTheWorkDone) {
 
 } // namespace
 } // namespace orvane::session::testing
+
+namespace orvane::session::testing {
+namespace {
+
+TEST(EngineThreads, OneOrTwoGiveTheSamePatternToTheLastBit) {
+    const char* formula = "C1200H1900N330O360S10";
+    ShippedSession one("H2O");
+    one.session.setEngineThreads(1);
+    one.session.enterFormula(formula);
+    ShippedSession two("H2O");
+    two.session.setEngineThreads(2);
+    two.session.enterFormula(formula);
+    EXPECT_EQ(one.session.state().pattern.p, two.session.state().pattern.p);
+    EXPECT_EQ(one.session.state().pattern.centroid, two.session.state().pattern.centroid);
+    EXPECT_EQ(one.session.state().msData.rowCount(), two.session.state().msData.rowCount());
+}
+
+} // namespace
+} // namespace orvane::session::testing
