@@ -8,7 +8,8 @@ namespace orvane::app {
 
 namespace {
 
-const char* const headers[] = {"z", "Monoisotopic m/z", "Most abundant m/z", "Average m/z"};
+// short: the table shares the window's bottom row with the summary and the clusters
+const char* const headers[] = {"z", "Mono m/z", "Top m/z", "Average m/z"};
 
 } // namespace
 
@@ -31,7 +32,7 @@ QVariant ChargeLadderModel::data(const QModelIndex& index, int role) const {
     const session::LadderRung& rung = m_rungs[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
         const auto fixed = [this](double value) {
-            return QString::fromStdString(text::fixedText(value, 18, 5, m_separator));
+            return QString::fromStdString(text::fixedText(value, 18, 4, m_separator));
         };
         switch (index.column()) {
         case 0:
@@ -49,7 +50,12 @@ QVariant ChargeLadderModel::data(const QModelIndex& index, int role) const {
         return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == Qt::ToolTipRole) {
-        return QString::fromStdString(rung.ion);
+        // the headers are short; the tooltip says what a column is
+        static const char* const meanings[] = {"", "monoisotopic m/z", "most abundant m/z",
+                                               "average m/z"};
+        return index.column() == 0 ? QString::fromStdString(rung.ion)
+                                   : QString::fromStdString(rung.ion) + QStringLiteral(": ") +
+                                         QString::fromLatin1(meanings[index.column()]);
     }
     return {};
 }

@@ -36,6 +36,9 @@ ChargeLadderTable::ChargeLadderTable(session::Session& session, Dispatch dispatc
     m_view->setModel(&m_model);
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_view->horizontalHeader()->setMinimumSectionSize(24);
+    setMinimumWidth(290);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setToolTip(QStringLiteral("Double-click a row to show that ion"));
     layout->addWidget(m_view, 1);

@@ -41,7 +41,8 @@ namespace orvane::app {
 
 namespace {
 
-const QRect designedFrame(120, 80, 900, 640);
+// wide enough for the summary, the clusters and the charge states side by side
+const QRect designedFrame(120, 80, 1080, 660);
 
 QLabel* valueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);

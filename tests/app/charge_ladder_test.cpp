@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(table().rungs().rowCount(), 3);
         QCOMPARE(cell(0, 0), QStringLiteral("5+"));
         // the hand-worked monoisotopic m/z of [M+5H]5+
-        QCOMPARE(cell(0, 1), QStringLiteral("1712.93062"));
+        QCOMPARE(cell(0, 1), QStringLiteral("1712.9306"));
     }
 
     void aDoubleClickShowsThatIon() {
@@ -104,8 +104,11 @@ private slots:
         QCOMPARE(app->session->state().ionText, std::string("[M+zH]z+"));
         auto* ion = window().findChild<QComboBox*>(QStringLiteral("IonBox"));
         QCOMPARE(ion->currentText(), QStringLiteral("[M+6H]6+"));
-        QCOMPARE(window().findChild<QLabel*>(QStringLiteral("MostAbundantMz"))->text(),
-                 mostAbundant);
+        // the summary writes five decimals, the ladder four
+        QVERIFY(window()
+                    .findChild<QLabel*>(QStringLiteral("MostAbundantMz"))
+                    ->text()
+                    .startsWith(mostAbundant.left(mostAbundant.size() - 1)));
         // the ladder stays as it was
         QCOMPARE(table().rungs().rowCount(), 3);
 
@@ -137,7 +140,7 @@ private slots:
         const auto& marks = window().plot().content().chargeMarks;
         QCOMPARE(marks.size(), std::size_t{5});
         QCOMPARE(marks.front().label, std::string("8+"));
-        QCOMPARE(QString::fromStdString(text::fixedText(marks.front().mz, 18, 5, '.')), cell(0, 2));
+        QCOMPARE(QString::fromStdString(text::fixedText(marks.front().mz, 18, 4, '.')), cell(0, 2));
     }
 };
 
