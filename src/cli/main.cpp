@@ -4,16 +4,12 @@
 
 #include <unistd.h>
 
-#include <exception>
 #include <filesystem>
 #include <iostream>
-#include <new>
 #include <string>
 #include <system_error>
 
 #include "cli/program.h"
-#include "cli/standard_output.h"
-#include "text/error.h"
 
 namespace {
 
@@ -39,17 +35,5 @@ int handOverToQt(char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    try {
-        return cli::runProgram(argc, argv, {{}, {}, [argv] { return handOverToQt(argv); }});
-    } catch (const cli::OutputError& error) {
-        std::cerr << "orvane-calc: " << error.what() << '\n';
-    } catch (const text::Error& error) {
-        std::cerr << "orvane-calc: " << error.what() << '\n';
-    } catch (const std::bad_alloc&) {
-        std::cerr << "orvane-calc: Not enough memory to calculate.\n";
-    } catch (const std::exception& error) {
-        // the last line: a library's failure ends the run with its words, not an abort
-        std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';
-    }
-    return 1;
+    return cli::runProgram(argc, argv, {{}, {}, [argv] { return handOverToQt(argv); }});
 }

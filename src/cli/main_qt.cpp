@@ -1,20 +1,15 @@
 // orvane-calc-qt: orvane-calc with Qt's painting, for the runs that write pictures, and
 // with Qt Core's digests for --version. orvane-calc hands such runs to it.
 
-#include <exception>
-#include <iostream>
 #include <memory>
-#include <new>
 #include <string>
 
 #include <QGuiApplication>
 
 #include "cli/program.h"
-#include "cli/standard_output.h"
 #include "cli/version_text.h"
 #include "qtcanvas/image_canvas.h"
 #include "qtcanvas/picture_file.h"
-#include "text/error.h"
 
 namespace {
 
@@ -60,22 +55,11 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    try {
-        cli::ProgramParts parts;
-        parts.pictures = [&argc, argv] { return std::make_unique<QtPictureWriter>(argc, argv); };
-        parts.version = [](const std::string& dataDirectory) {
-            return cli::versionText(dataDirectory);
-        };
-        parts.handOver = [] { return 1; }; // never asked: this program has every part
-        return cli::runProgram(argc, argv, parts);
-    } catch (const cli::OutputError& error) {
-        std::cerr << "orvane-calc: " << error.what() << '\n';
-    } catch (const text::Error& error) {
-        std::cerr << "orvane-calc: " << error.what() << '\n';
-    } catch (const std::bad_alloc&) {
-        std::cerr << "orvane-calc: Not enough memory to calculate.\n";
-    } catch (const std::exception& error) {
-        std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';
-    }
-    return 1;
+    cli::ProgramParts parts;
+    parts.pictures = [&argc, argv] { return std::make_unique<QtPictureWriter>(argc, argv); };
+    parts.version = [](const std::string& dataDirectory) {
+        return cli::versionText(dataDirectory);
+    };
+    parts.handOver = [] { return 1; }; // never asked: this program has every part
+    return cli::runProgram(argc, argv, parts);
 }

@@ -1,7 +1,9 @@
 #include "cli/program.h"
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -50,7 +52,9 @@ bool writesPictures(const CommandLine& commandLine) {
            commandLine.hiresPngFile;
 }
 
-int runProgram(int argc, char** argv, const ProgramParts& parts) {
+namespace {
+
+int runCommandLine(int argc, char** argv, const ProgramParts& parts) {
     CommandLine commandLine;
     try {
         commandLine = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
@@ -87,6 +91,24 @@ int runProgram(int argc, char** argv, const ProgramParts& parts) {
     }
     NoPictures none;
     return runSingle(commandLine, none);
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv, const ProgramParts& parts) {
+    try {
+        return runCommandLine(argc, argv, parts);
+    } catch (const OutputError& error) {
+        std::cerr << "orvane-calc: " << error.what() << '\n';
+    } catch (const text::Error& error) {
+        std::cerr << "orvane-calc: " << error.what() << '\n';
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-calc: Not enough memory to calculate.\n";
+    } catch (const std::exception& error) {
+        // the last line: a library's failure ends the run with its words, not an abort
+        std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';
+    }
+    return 1;
 }
 
 } // namespace orvane::cli

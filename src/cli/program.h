@@ -23,6 +23,8 @@ struct ProgramParts {
 bool writesPictures(const CommandLine& commandLine);
 
 /// orvane-calc: parses the arguments and runs what they ask, with `parts`; the exit status.
+/// An error that escapes the run is said on standard error as orvane-calc says its errors,
+/// with exit status 1, never an abort.
 int runProgram(int argc, char** argv, const ProgramParts& parts);
 
 } // namespace orvane::cli
