@@ -448,7 +448,12 @@ void HighResolutionWindow::showIon() {
     m_summary.formula->setText(QString::fromStdString(ion.moleculeFormula));
     m_summary.ionFormula->setText(QString::fromStdString(ion.ion + "  " + ion.ionFormula));
     m_summary.monoisotopicMass->setText(fixed(ion.monoisotopicMass));
-    m_summary.monoisotopicMz->setText(fixed(ion.monoisotopicMz));
+    // impure labels put lighter isotopologues below the monoisotopic one
+    m_summary.monoisotopicMz->setText(
+        ion.lightestMz < ion.monoisotopicMz
+            ? fixed(ion.monoisotopicMz) + QStringLiteral("  (lightest ") + fixed(ion.lightestMz) +
+                  QStringLiteral(")")
+            : fixed(ion.monoisotopicMz));
     m_summary.mostAbundantMz->setText(fixed(ion.mostAbundantMz));
     m_summary.averageMass->setText(fixed(ion.averageMass));
     m_summary.averageMz->setText(fixed(ion.averageMz));

@@ -55,6 +55,19 @@ private slots:
     void init() { app = std::make_unique<TestApplication>(); }
     void cleanup() { app.reset(); }
 
+    void impureLabelsShowTheLightestPeakBesideTheMonoisotopic() {
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F2);
+        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
+                         QStringLiteral("[13C]6{99%}H12O6"));
+        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F12);
+        QVERIFY(window().isVisible());
+        // [M+H]+ with six 13C, and with six 12C the lightest, six steps lower
+        QCOMPARE(label("MonoisotopicMz"), QStringLiteral("187.09079  (lightest 181.07066)"));
+    }
+
     void f12ShowsTheIonAndFollowsTheIonBox() {
         enterGlucoseAndOpen();
         QCOMPARE(label("MonoisotopicMass"), QStringLiteral("180.06339"));
