@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <vector>
 
 #include "cli/json_report.h"
@@ -120,6 +121,17 @@ void TableLineWriter::field(std::string_view text) {
 void TableLineWriter::number(double value) {
     separate();
     text::appendShortest(m_out, value);
+}
+
+void TableLineWriter::whole(long long value) {
+    separate();
+    char digits[24];
+    m_out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void TableLineWriter::written(std::string_view fields) {
+    separate();
+    m_out += fields;
 }
 
 void TableLineWriter::end() {

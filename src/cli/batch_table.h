@@ -31,6 +31,11 @@ public:
     void field(std::string_view text);
     /// A number in its shortest exact form.
     void number(double value);
+    /// A whole number.
+    void whole(long long value);
+    /// Fields already written by a writer of the same format (without their line end),
+    /// as they stand: the start that many lines share.
+    void written(std::string_view fields);
     /// Ends the line.
     void end();
 

@@ -172,14 +172,18 @@ std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size
         fields.push_back(row.error);
         return tableLine(fields, format);
     }
-    // tens of thousands of lines for a heavy target: written straight into one text
+    // tens of thousands of lines for a heavy target: written straight into one text, the
+    // line and target quoted once
+    std::string start;
+    TableLineWriter startWriter(start, format);
+    startWriter.field(lineNumber);
+    startWriter.field(row.input);
     text.reserve(shown * 120);
     TableLineWriter line(text, format);
     for (std::size_t rank = 0; rank < shown; ++rank) {
         const find::Candidate& candidate = row.result.candidates[rank];
-        line.field(lineNumber);
-        line.field(row.input);
-        line.field(std::to_string(rank + 1));
+        line.written(start);
+        line.whole(static_cast<long long>(rank + 1));
         line.field(candidate.formula);
         line.field(candidate.ion);
         line.field(candidate.ionFormula);
