@@ -52,7 +52,8 @@ std::vector<AtomPart> atomPartsOf(const std::vector<AtomCount>& atoms,
 std::vector<AtomPart> atomPartsOf(const std::vector<AtomCount>& atoms,
                                   const data::DataTables& tables, const ParsedIsotopes& parsed,
                                   const std::vector<LabelAtoms>& labels) {
-    return partsOf(atoms, tables, [&parsed](int column) { return parsed.of(column); }, labels);
+    return partsOf(
+        atoms, tables, [&parsed](int column) { return parsed.of(column); }, labels);
 }
 
 } // namespace orvane::accurate

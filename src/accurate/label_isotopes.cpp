@@ -31,11 +31,11 @@ ElementIsotopes readLabelIsotopes(const data::DataTables& tables, int column, lo
             throw text::Error("The label " + label.symbol + " needs the masses of " +
                               data::isotopeFileName + ": " + tables.isotopeFileProblem + ".");
         }
-        const auto known = std::find_if(
-            tables.knownIsotopes.begin(), tables.knownIsotopes.end(),
-            [&](const data::KnownIsotope& isotope) {
-                return isotope.symbol == symbol && isotope.massNumber == massNumber;
-            });
+        const auto known =
+            std::find_if(tables.knownIsotopes.begin(), tables.knownIsotopes.end(),
+                         [&](const data::KnownIsotope& isotope) {
+                             return isotope.symbol == symbol && isotope.massNumber == massNumber;
+                         });
         if (known == tables.knownIsotopes.end()) {
             throw text::Error(std::string(data::isotopeFileName) + " has no isotope " +
                               label.symbol + ".");
@@ -51,9 +51,8 @@ ElementIsotopes readLabelIsotopes(const data::DataTables& tables, int column, lo
         for (const Isotope& isotope : natural.isotopes) {
             if (isotope.massNumber != massNumber) {
                 Isotope other = isotope;
-                other.probability =
-                    static_cast<double>((1 - static_cast<long double>(purity)) *
-                                        isotope.probability / othersTotal);
+                other.probability = static_cast<double>((1 - static_cast<long double>(purity)) *
+                                                        isotope.probability / othersTotal);
                 label.isotopes.push_back(other);
             }
         }

@@ -201,8 +201,8 @@ void FindFormulaWindow::openElementPicker(QWidget& under) {
     auto* picker = new ElementPicker(available, chosen, this);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     connect(picker, &ElementPicker::picked, this, [this](const QString& symbol) {
-        m_elements->setText(QString::fromStdString(find::toggledElementRange(
-            m_elements->text().toStdString(), symbol.toStdString())));
+        m_elements->setText(QString::fromStdString(
+            find::toggledElementRange(m_elements->text().toStdString(), symbol.toStdString())));
     });
     picker->move(under.mapToGlobal(QPoint(0, under.height())));
     picker->show();

@@ -454,12 +454,12 @@ QString MainWindow::formulaToolTip(const session::SessionState& state) {
         const QString isotope = QString::fromStdString(label.symbol.substr(1, close - 1));
         const double weight = state.composition.formulaWeight;
         const double share = weight > 0 ? label.averageMass() * label.count * 100 / weight : 0;
-        tip += QStringLiteral("\nLabel %1: %2 atoms, %3 % %4, %5 % of the weight")
-                   .arg(QString::fromStdString(label.symbol),
-                        QString::fromStdString(label.countText))
-                   .arg(label.isotopes.front().probability * 100, 0, 'g', 6)
-                   .arg(isotope)
-                   .arg(share, 0, 'f', 3);
+        tip +=
+            QStringLiteral("\nLabel %1: %2 atoms, %3 % %4, %5 % of the weight")
+                .arg(QString::fromStdString(label.symbol), QString::fromStdString(label.countText))
+                .arg(label.isotopes.front().probability * 100, 0, 'g', 6)
+                .arg(isotope)
+                .arg(share, 0, 'f', 3);
     }
     return tip;
 }

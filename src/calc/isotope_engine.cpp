@@ -80,7 +80,8 @@ labelSlots(const std::vector<LabelIsotope>& isotopes) {
     std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
     for (std::size_t j = 0; j < isotopes.size(); ++j) {
         slots[j].offset = static_cast<int>(isotopes[j].massNumber - isotopes.front().massNumber);
-        slots[j].abundance = static_cast<double>(static_cast<Extended>(isotopes[j].probability) * 100);
+        slots[j].abundance =
+            static_cast<double>(static_cast<Extended>(isotopes[j].probability) * 100);
     }
     return slots;
 }
@@ -93,9 +94,8 @@ std::vector<ElementWork> workOf(const std::vector<WorkingElement>& elements,
     for (const WorkingElement& element : elements) {
         ElementWork steps;
         const Extended atoms = std::nearbyint(static_cast<Extended>(element.count));
-        steps.atoms = atoms > 0 ? (atoms < 2147483647.0L ? static_cast<long long>(atoms)
-                                                          : 2147483647LL)
-                                : 0;
+        steps.atoms =
+            atoms > 0 ? (atoms < 2147483647.0L ? static_cast<long long>(atoms) : 2147483647LL) : 0;
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
         if (!element.labelIsotopes.empty()) {
             if (element.labelIsotopes.size() <= slots.size()) {
@@ -111,8 +111,8 @@ std::vector<ElementWork> workOf(const std::vector<WorkingElement>& elements,
                             .value_or(0);
                 }
                 slots[slot].abundance =
-                    text::tryParseReal(isotopes.cell(data::FirstAbundanceColumn + j, element.column),
-                                       separator)
+                    text::tryParseReal(
+                        isotopes.cell(data::FirstAbundanceColumn + j, element.column), separator)
                         .value_or(0);
             }
         }
@@ -175,7 +175,6 @@ private:
             throw EngineCancelled{};
         }
     }
-
 
     const EngineProgress& m_progress;
     long long m_total;
@@ -274,8 +273,9 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     }
     long long w = 0;
     for (const WorkingElement& element : elements) {
-        const int width = element.labelIsotopes.empty() ? integerCell(data::WidthColumn, element.column)
-                                                        : labelWidth(element.labelIsotopes);
+        const int width = element.labelIsotopes.empty()
+                              ? integerCell(data::WidthColumn, element.column)
+                              : labelWidth(element.labelIsotopes);
         w += text::roundHalfEven32(static_cast<Extended>(width) * element.count);
     }
 
@@ -294,9 +294,10 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     convolution.setEntry(n0, 300.0);
     convolution.setThreads(input.threads, input.minimumSplitTerms);
 
-    ProgressMeter meter(progress, progress ? totalAtomSteps(elements) +
-                                                 estimateTerms(workOf(elements, isotopes, separator), w)
-                                           : 0);
+    ProgressMeter meter(progress, progress
+                                      ? totalAtomSteps(elements) +
+                                            estimateTerms(workOf(elements, isotopes, separator), w)
+                                      : 0);
     for (const WorkingElement& element : elements) {
         const int atoms = text::roundHalfEven32(element.count);
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots;

@@ -54,7 +54,7 @@ public:
             m_session.searchDataFolders(commandLine.searchedFolders);
         }
         m_session.drawOnlyOnRequest(); // a batch row has no picture
-        m_session.setEngineThreads(1);  // the lines share the cores already
+        m_session.setEngineThreads(1); // the lines share the cores already
         m_session.Initialize1Click();
         if (!m_session.state().elementFileFound || !m_session.state().isotopeTableLoaded) {
             std::string why;

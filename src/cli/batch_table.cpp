@@ -107,9 +107,8 @@ void TableLineWriter::field(std::string_view text) {
         }
         return table;
     }();
-    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-        return special[static_cast<unsigned char>(c)];
-    });
+    const bool plain = std::none_of(text.begin(), text.end(),
+                                    [](char c) { return special[static_cast<unsigned char>(c)]; });
     if (plain) {
         m_out += text;
     } else {

@@ -285,8 +285,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         }
         // the ladder needs no pattern; only the pattern files and pictures ask for it
         const bool patternFiles = commandLine.normalFile || commandLine.specialFile ||
-                                  commandLine.pngFile || commandLine.svgFile ||
-                                  commandLine.pdfFile;
+                                  commandLine.pngFile || commandLine.svgFile || commandLine.pdfFile;
         if (!patternFiles) {
             commandLine.skipPattern = true;
         }

@@ -14,8 +14,7 @@ FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& fo
     FormulaEntry entry;
     std::vector<session::CountText>& entries = entry.counts;
     if (!formula.empty()) {
-        const formula::FormulaCounts read =
-            formula::readFormula(formula, tables, separator);
+        const formula::FormulaCounts read = formula::readFormula(formula, tables, separator);
         entry.labels = read.labels;
         entry.charge = read.charge;
         formula::requireCountsInRange(formula, read, elements, separator);

@@ -57,8 +57,8 @@ namespace {
 int runCommandLine(int argc, char** argv, const ProgramParts& parts) {
     CommandLine commandLine;
     try {
-        commandLine = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc),
-                                       currentDirectory());
+        commandLine =
+            parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), currentDirectory());
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << "\nRun with --help for more information.\n";
         return 2;

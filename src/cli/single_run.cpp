@@ -118,8 +118,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     FormulaEntry counts;
     try {
-        counts = countsToEnter(run.state().tables.elements, commandLine.formula,
-                               commandLine.counts, run.separator(),
+        counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
+                               run.separator(),
                                session::readerTablesOf(run.state().tables, run.separator()));
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
@@ -172,8 +172,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
 
     std::optional<std::vector<session::LadderRung>> ladder;
     if (commandLine.charges) {
-        ladder = session::computeChargeLadder(run.state(), commandLine.ion.value_or(defaultLadderIon),
-                                              commandLine.charges, run.separator());
+        ladder =
+            session::computeChargeLadder(run.state(), commandLine.ion.value_or(defaultLadderIon),
+                                         commandLine.charges, run.separator());
     }
 
     std::ostringstream report;

@@ -66,8 +66,8 @@ std::string readIsotopes(const std::string& dataDirectory, std::vector<KnownIsot
             const std::string number(text::trimBlanks(fields[1]));
             const std::string mass(text::trimBlanks(fields[2]));
             // two thousand lines at every start: read without the locale's machinery
-            const auto numberRead = std::from_chars(number.data(), number.data() + number.size(),
-                                                    isotope.massNumber);
+            const auto numberRead =
+                std::from_chars(number.data(), number.data() + number.size(), isotope.massNumber);
             if (number.empty() || numberRead.ec != std::errc() ||
                 numberRead.ptr != number.data() + number.size()) {
                 return where + "the mass number \"" + number + "\" is not a whole number";

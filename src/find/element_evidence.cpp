@@ -49,8 +49,8 @@ ElementEvidence elementEvidence(const measured::Spectrum& peaks, double target, 
                                 const MassTolerance& tolerance) {
     ElementEvidence evidence;
     const double z = std::abs(charge == 0 ? 1 : charge);
-    const double reach = tolerance.milliDaltons ? tolerance.value / 1000
-                                                : target * tolerance.value * 1e-6;
+    const double reach =
+        tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6;
     double tallest = 0;
     double m = 0;
     for (std::size_t i = 0; i < peaks.size(); ++i) {
@@ -78,8 +78,8 @@ ElementEvidence elementEvidence(const measured::Spectrum& peaks, double target, 
     const double shift = (m2.centroid - m) * z;
     evidence.m2Ratio = ratio;
     evidence.m2Shift = shift;
-    std::string reading = "M+2 at " + fixed(ratio * 100, 1) + " % of M, +" + fixed(shift, 4) +
-                          " u: ";
+    std::string reading =
+        "M+2 at " + fixed(ratio * 100, 1) + " % of M, +" + fixed(shift, 4) + " u: ";
     if (shift < heavyShift && ratio >= strongM2) {
         const long chlorine = std::lround(ratio / chlorineRatio);
         const long bromine = std::lround(ratio / bromineRatio);

@@ -14,11 +14,11 @@ namespace orvane::find {
 // +2.00425). The ranking weighs this through the isotope score; this is the reading a
 // chemist makes at a glance.
 struct ElementEvidence {
-    bool found = false;           // a measured peak at the target
+    bool found = false;            // a measured peak at the target
     std::optional<double> m2Ratio; // intensity of M+2 over M
     std::optional<double> m2Shift; // M+2's centroid above M, in u (times the charge)
     std::optional<double> m4Ratio;
-    std::string text;              // the reading in words
+    std::string text; // the reading in words
 };
 
 /// Reads the measured peaks (m/z ascending) around `target` for an ion of `charge`: M is

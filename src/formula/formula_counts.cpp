@@ -20,8 +20,8 @@ std::string labelSymbol(const LabelCount& label, const std::vector<std::string>&
     std::string text = "[" + std::to_string(label.massNumber) +
                        symbols[static_cast<std::size_t>(label.column)] + "]";
     if (label.purity != 1) {
-        text += "{" + text::generalText(static_cast<text::Extended>(label.purity) * 100, '.') +
-                "%}";
+        text +=
+            "{" + text::generalText(static_cast<text::Extended>(label.purity) * 100, '.') + "%}";
     }
     return text;
 }

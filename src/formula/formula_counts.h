@@ -23,7 +23,7 @@ struct LabelCount {
     long long massNumber = 0; // 13 for [13C]
     double purity = 1;        // share of the labelled positions that hold the isotope, (0, 1]
     text::Extended count = 0;
-    std::string countText;    // as countText of ElementCount
+    std::string countText; // as countText of ElementCount
 };
 
 // What a formula reads to: each column it names once, in table column order, and each

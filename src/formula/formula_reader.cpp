@@ -503,8 +503,8 @@ void Reader::readSequence(std::size_t at) {
     for (const sequence::AtomCount& entry : composition.atoms) {
         const int column = columnOf(entry.symbol);
         if (column == 0) {
-            throw m_cursor.refusal("the sequence at " + position(at) + " holds " +
-                                   entry.symbol + ", which the element table does not have");
+            throw m_cursor.refusal("the sequence at " + position(at) + " holds " + entry.symbol +
+                                   ", which the element table does not have");
         }
         atoms.add(column, static_cast<text::Extended>(entry.count));
     }
@@ -649,14 +649,13 @@ void Reader::refuseAt(std::size_t at) const {
 FormulaCounts Reader::finished(Tally& tally) const {
     FormulaCounts result;
     result.labels = std::move(tally.labels());
-    std::sort(result.labels.begin(), result.labels.end(),
-              [](const LabelCount& a, const LabelCount& b) {
-                  if (a.column != b.column) {
-                      return a.column < b.column;
-                  }
-                  return a.massNumber != b.massNumber ? a.massNumber < b.massNumber
-                                                      : a.purity > b.purity;
-              });
+    std::sort(
+        result.labels.begin(), result.labels.end(), [](const LabelCount& a, const LabelCount& b) {
+            if (a.column != b.column) {
+                return a.column < b.column;
+            }
+            return a.massNumber != b.massNumber ? a.massNumber < b.massNumber : a.purity > b.purity;
+        });
     for (LabelCount& label : result.labels) {
         if (!std::isfinite(label.count)) {
             throw m_cursor.refusal("the count of " +

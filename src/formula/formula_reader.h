@@ -49,8 +49,7 @@ struct FormulaGrammar {
 /// "/z" is returned beside the counts.
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
                           char separator, const MassNumbers& massNumbers = {},
-                          const MassNumbers& labelNumbers = {},
-                          const ElementWeights& weights = {});
+                          const MassNumbers& labelNumbers = {}, const ElementWeights& weights = {});
 
 // What the reader takes from the loaded tables, gathered once: symbols by column, natural
 // mass numbers, the mass numbers labels may name, and the weights averagine() uses.

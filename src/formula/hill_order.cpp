@@ -25,9 +25,9 @@ std::string_view elementOf(std::string_view symbol) {
 
 std::vector<SymbolCount> hillOrder(std::vector<SymbolCount> elements) {
     // a label counts as its element: labelled glucose is carbon chemistry
-    const bool hasCarbon =
-        std::any_of(elements.begin(), elements.end(),
-                    [](const SymbolCount& e) { return elementOf(e.symbol) == "C"; });
+    const bool hasCarbon = std::any_of(elements.begin(), elements.end(), [](const SymbolCount& e) {
+        return elementOf(e.symbol) == "C";
+    });
     const auto rank = [hasCarbon](std::string_view element) {
         if (hasCarbon && element == "C") {
             return 0;
@@ -40,8 +40,8 @@ std::vector<SymbolCount> hillOrder(std::vector<SymbolCount> elements) {
     // each label right after its element, labels by their own text ("[12C]" before "[13C]")
     const auto key = [&](const SymbolCount& e) {
         const std::string_view element = elementOf(e.symbol);
-        return std::make_tuple(rank(element), element, e.symbol.starts_with('['),
-                               e.symbol.size(), std::string_view(e.symbol));
+        return std::make_tuple(rank(element), element, e.symbol.starts_with('['), e.symbol.size(),
+                               std::string_view(e.symbol));
     };
     std::stable_sort(elements.begin(), elements.end(),
                      [&](const SymbolCount& a, const SymbolCount& b) { return key(a) < key(b); });

@@ -24,7 +24,7 @@ struct HighResolutionContent {
     std::vector<TracePoint> measured; // scaled so that its tallest point in the ion's range is 100
     bool measuredAsSticks = false;    // centroided data is drawn as sticks, profiles as a line
     std::vector<ChargeMark> chargeMarks; // the charge states, marked along the m/z axis
-    char separator = '.';             // the locale's decimal separator
+    char separator = '.';                // the locale's decimal separator
 };
 
 // The colours of the plot's parts.

@@ -83,7 +83,8 @@ SequenceComposition readNucleicAcid(const SequenceText& text, std::size_t begin,
         composition.addAtoms("P", 1);
     }
     if (composition.atomsOf("P") == 0) {
-        std::erase_if(composition.atoms, [](const AtomCount& atoms) { return atoms.symbol == "P"; });
+        std::erase_if(composition.atoms,
+                      [](const AtomCount& atoms) { return atoms.symbol == "P"; });
     }
     return composition;
 }

@@ -163,8 +163,7 @@ SequenceComposition PeptideReader::read() {
         const Residue* residue = residueOf(peek());
         if (residue == nullptr) {
             throw m_text.refusal("the residue " + m_text.character(at) + " at " +
-                                 m_text.position(at) +
-                                 " is not one of the 20 amino acids, U or O");
+                                 m_text.position(at) + " is not one of the 20 amino acids, U or O");
         }
         addResidue(chain, *residue);
         sequence.push_back(residue->code);
@@ -256,8 +255,8 @@ void PeptideReader::readGlobalLabel(std::size_t open, std::size_t close) {
         label.symbol = std::string(symbol);
         std::from_chars(inside.data(), inside.data() + digits, label.massNumber);
     } else {
-        throw m_text.refusal("the global modification " + m_text.quoted(open, close + 1) +
-                             " at " + m_text.position(open) +
+        throw m_text.refusal("the global modification " + m_text.quoted(open, close + 1) + " at " +
+                             m_text.position(open) +
                              " is neither an isotope (<15N>, <13C>, <D>) nor a fixed "
                              "modification (<[Carbamidomethyl]@C>)");
     }
@@ -400,16 +399,14 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
             throw m_text.refusal("the accession " + shown + where + " is not in Unimod");
         }
     } else {
-        const std::string_view name =
-            startsWithNoCase(inside, "U:") ? inside.substr(2) : inside;
+        const std::string_view name = startsWithNoCase(inside, "U:") ? inside.substr(2) : inside;
         found = unimodByName(name);
         if (!found) {
             throw m_text.refusal("the modification " + shown + where + " is no Unimod name");
         }
     }
     if (!found->delta) {
-        throw m_text.refusal("the modification " + shown + where +
-                             " has no composition in Unimod");
+        throw m_text.refusal("the modification " + shown + where + " has no composition in Unimod");
     }
     return std::move(*found->delta);
 }

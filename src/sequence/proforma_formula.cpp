@@ -49,11 +49,11 @@ private:
     std::string readSymbol() {
         const char first = m_text.at(m_at);
         if (m_at >= m_end || first < 'A' || first > 'Z') {
-            throw m_text.refusal(
-                (m_at >= m_end ? std::string("an element symbol is expected")
-                               : "the character " + m_text.character(m_at) +
-                                     " stands where an element symbol is expected") +
-                " at " + m_text.position(m_at));
+            throw m_text.refusal((m_at >= m_end
+                                      ? std::string("an element symbol is expected")
+                                      : "the character " + m_text.character(m_at) +
+                                            " stands where an element symbol is expected") +
+                                 " at " + m_text.position(m_at));
         }
         std::string symbol(1, first);
         ++m_at;
@@ -71,7 +71,8 @@ private:
         }
         long long value = 0;
         const std::string_view whole = m_text.whole();
-        const auto [end, error] = std::from_chars(whole.data() + digits, whole.data() + m_at, value);
+        const auto [end, error] =
+            std::from_chars(whole.data() + digits, whole.data() + m_at, value);
         // a billion atoms is far beyond any modification; the bound keeps sums exact
         if (error != std::errc() || value >= 1000000000) {
             throw m_text.refusal("the count " + m_text.quoted(start, m_at) + " at " +

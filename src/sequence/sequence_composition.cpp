@@ -12,8 +12,7 @@ void SequenceComposition::addAtoms(std::string_view symbol, long long count) {
     atoms.push_back({std::string(symbol), count});
 }
 
-void SequenceComposition::addLabel(std::string_view symbol, long long massNumber,
-                                   long long count) {
+void SequenceComposition::addLabel(std::string_view symbol, long long massNumber, long long count) {
     for (IsotopeCount& entry : labels) {
         if (entry.symbol == symbol && entry.massNumber == massNumber) {
             entry.count += count;

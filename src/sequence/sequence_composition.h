@@ -23,9 +23,9 @@ struct IsotopeCount {
 
 // What a sequence reads to, by element symbol: the sequence layer knows no element table.
 struct SequenceComposition {
-    std::vector<AtomCount> atoms;      // in the order first named
-    std::vector<IsotopeCount> labels;  // in the order first named
-    std::optional<int> charge;         // "/2": the ion [M+2H]2+
+    std::vector<AtomCount> atoms;     // in the order first named
+    std::vector<IsotopeCount> labels; // in the order first named
+    std::optional<int> charge;        // "/2": the ion [M+2H]2+
 
     /// Adds `count` natural atoms of `symbol`.
     void addAtoms(std::string_view symbol, long long count);

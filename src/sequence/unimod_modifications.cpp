@@ -156,7 +156,8 @@ std::optional<SequenceComposition> unimodComposition(std::string_view text) {
             if (close == std::string_view::npos) {
                 return std::nullopt;
             }
-            const auto [end, error] = std::from_chars(text.data() + at + 1, text.data() + close, count);
+            const auto [end, error] =
+                std::from_chars(text.data() + at + 1, text.data() + close, count);
             if (error != std::errc() || end != text.data() + close) {
                 return std::nullopt;
             }
@@ -171,7 +172,8 @@ std::optional<SequenceComposition> unimodComposition(std::string_view text) {
             for (const auto& [symbol, atoms] : brick->atoms) {
                 composition.addAtoms(symbol, atoms * count);
             }
-        } else if (name.size() > 2 || !isUpper(name[0]) || (name.size() == 2 && !isLower(name[1]))) {
+        } else if (name.size() > 2 || !isUpper(name[0]) ||
+                   (name.size() == 2 && !isLower(name[1]))) {
             return std::nullopt; // neither an element symbol nor a brick
         } else if (massNumber != 0) {
             composition.addLabel(name, massNumber, count);

@@ -12,7 +12,7 @@ namespace orvane::sequence {
 // counts for those it takes away).
 struct UnimodModification {
     std::string name;
-    long long accession = 0; // UNIMOD:35 is 35
+    long long accession = 0;                  // UNIMOD:35 is 35
     std::optional<SequenceComposition> delta; // nothing where Unimod gives no composition
 };
 

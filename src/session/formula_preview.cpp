@@ -89,9 +89,9 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
             if (cell > 0) {
                 const accurate::ElementIsotopes isotopes = accurate::readLabelIsotopes(
                     tables, label.column, label.massNumber, label.purity, separator);
-                weight = text::storeDouble(
-                    weight + static_cast<text::Extended>(
-                                 static_cast<double>(isotopes.averageMass())) * cell);
+                weight = text::storeDouble(weight + static_cast<text::Extended>(static_cast<double>(
+                                                        isotopes.averageMass())) *
+                                                        cell);
             }
         }
         preview.weightText = text::first8(text::generalText(weight, separator));

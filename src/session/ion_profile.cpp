@@ -32,10 +32,10 @@ profile::ProfileInput profileInputFor(const SessionState& state, const IonResult
             throw text::Error("The ion has too many atoms of " + label.isotopes.symbol +
                               " for a fine structure.");
         }
-        profile::ElementAtoms atoms{
-            std::string(text::trimBlanks(state.tables.elements.cell(label.column, data::SymbolRow))),
-            static_cast<int>(label.atoms),
-            {}};
+        profile::ElementAtoms atoms{std::string(text::trimBlanks(
+                                        state.tables.elements.cell(label.column, data::SymbolRow))),
+                                    static_cast<int>(label.atoms),
+                                    {}};
         for (const accurate::Isotope& isotope : label.isotopes.isotopes) {
             atoms.isotopes.push_back({isotope.mass, isotope.probability, isotope.massNumber});
         }

@@ -116,8 +116,7 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
         allAtoms.push_back({label.column, label.atoms});
     }
     // a cation cannot give up more electrons than its atoms bring
-    if (const std::optional<long long> electrons =
-            accurate::electronCount(allAtoms, state.tables);
+    if (const std::optional<long long> electrons = accurate::electronCount(allAtoms, state.tables);
         electrons && notation.charge > *electrons) {
         throw text::Error("The ion " + notation.text + " of " + ion.formula + " has " +
                           std::to_string(*electrons) + " electrons; it cannot lose " +
@@ -147,15 +146,14 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
         state.isotopes.empty()
             ? accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator,
                                               moleculeLabels)
-            : accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables,
-                                              state.isotopes, moleculeLabels);
+            : accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, state.isotopes,
+                                              moleculeLabels);
     result.ionAtoms = atomCountsOf(ionAtoms.atoms);
     const accurate::AccurateMasses ionMasses =
-        state.isotopes.empty()
-            ? accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator,
-                                              result.ionLabels)
-            : accurate::computeAccurateMasses(result.ionAtoms, state.tables, state.isotopes,
-                                              result.ionLabels);
+        state.isotopes.empty() ? accurate::computeAccurateMasses(result.ionAtoms, state.tables,
+                                                                 separator, result.ionLabels)
+                               : accurate::computeAccurateMasses(result.ionAtoms, state.tables,
+                                                                 state.isotopes, result.ionLabels);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);

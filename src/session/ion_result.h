@@ -42,7 +42,7 @@ struct IonResult {
     // The lightest cluster of the ion: below the monoisotopic m/z where labels are impure.
     double lightestMz = 0;
     std::vector<IonCluster> clusters;
-    std::vector<accurate::AtomCount> ionAtoms; // the ion's atoms by element column
+    std::vector<accurate::AtomCount> ionAtoms;   // the ion's atoms by element column
     std::vector<accurate::LabelAtoms> ionLabels; // its labelled atoms
     // What the reader should know about the result: a charge the adducts do not give,
     // counts rounded to whole atoms.
@@ -69,9 +69,9 @@ std::vector<long long> moleculeAtomsOf(const SessionState& state,
 
 // The atoms of an ion of the current formula.
 struct IonAtoms {
-    std::vector<long long> atoms;                // by element-table column, 0 unused
-    std::vector<accurate::LabelAtoms> labels;    // the labelled atoms, k times the molecule's
-    std::string formula;                         // as IonResult::ionFormula writes it
+    std::vector<long long> atoms;             // by element-table column, 0 unused
+    std::vector<accurate::LabelAtoms> labels; // the labelled atoms, k times the molecule's
+    std::string formula;                      // as IonResult::ionFormula writes it
 };
 
 /// The ion's atoms: k times the molecule's (whole atoms as the engine takes them, labels

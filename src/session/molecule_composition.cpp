@@ -55,8 +55,8 @@ std::vector<SymbolAmount> ionComposition(const SessionState& state, const IonRes
     const std::vector<std::string> symbols = formula::symbolsOf(state.tables.elements);
     std::vector<SymbolAmount> amounts;
     for (const accurate::AtomCount& atoms : ion.ionAtoms) {
-        amounts.push_back({symbols.at(static_cast<std::size_t>(atoms.column)),
-                           static_cast<double>(atoms.atoms)});
+        amounts.push_back(
+            {symbols.at(static_cast<std::size_t>(atoms.column)), static_cast<double>(atoms.atoms)});
     }
     for (const accurate::LabelAtoms& label : ion.ionLabels) {
         amounts.push_back({isotopeOf(label.isotopes.symbol), static_cast<double>(label.atoms)});

@@ -16,7 +16,8 @@ void appendShortest(std::string& out, double value) {
     // whole and half numbers (RDBE, counts) are common in tables and cheap to write; their
     // shortest form is the digits, with ".5" for a half
     const double twice = value * 2;
-    if (std::fabs(value) < 1e15 && twice == std::trunc(twice) && !(value == 0 && std::signbit(value))) {
+    if (std::fabs(value) < 1e15 && twice == std::trunc(twice) &&
+        !(value == 0 && std::signbit(value))) {
         const long long halves = static_cast<long long>(twice);
         char* at = buffer;
         if (halves < 0) {

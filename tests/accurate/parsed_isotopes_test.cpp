@@ -35,8 +35,8 @@ TEST(ParsedIsotopes, KeepsWhatReadingEachColumnGaveErrorsIncluded) {
         EXPECT_EQ(parsed.of(carbon).isotopes[i].probability, direct.isotopes[i].probability);
     }
     // the masses from either are the same to the last bit
-    const std::vector<AtomCount> glucose{{carbon, 6}, {support::columnOf("H"), 12},
-                                         {support::columnOf("O"), 6}};
+    const std::vector<AtomCount> glucose{
+        {carbon, 6}, {support::columnOf("H"), 12}, {support::columnOf("O"), 6}};
     const AccurateMasses once = computeAccurateMasses(glucose, tables, parsed);
     const AccurateMasses each = computeAccurateMasses(glucose, tables, '.');
     EXPECT_EQ(once.monoisotopicMass, each.monoisotopicMass);

@@ -79,8 +79,10 @@ private slots:
         auto* selenium = finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Se"));
         QVERIFY(selenium != nullptr && selenium->isEnabled() && !selenium->isChecked());
         // what the ranges name is shown checked; what the table lacks cannot be picked
-        QVERIFY(finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Cl"))->isChecked());
-        QVERIFY(!finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Og"))->isEnabled());
+        QVERIFY(
+            finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Cl"))->isChecked());
+        QVERIFY(
+            !finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Og"))->isEnabled());
         QTest::mouseClick(selenium, Qt::LeftButton);
         QCOMPARE(finder().elementsBox()->text(),
                  QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Cl0-4 Br0-3 Se0-10"));
@@ -188,7 +190,8 @@ private slots:
         QTest::keyClick(finder().mzBox(), Qt::Key_Return);
         QCOMPARE(cell(0, 1), QStringLiteral("C6H12O6"));
         QVERIFY(!cell(0, 6).isEmpty()); // scored against the spectrum
-        QVERIFY(finder().summary()->text().contains(QStringLiteral("scored by the measured spectrum")));
+        QVERIFY(
+            finder().summary()->text().contains(QStringLiteral("scored by the measured spectrum")));
         // and what its M+2 says: glucose has no Cl, Br or S
         QVERIFY2(finder().summary()->text().endsWith(
                      QStringLiteral("carbon and oxygen alone, no Cl or Br")),

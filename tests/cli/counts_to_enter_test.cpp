@@ -62,7 +62,8 @@ TEST(CountsToEnter, ReadsTheFormulaThenEachCountAsItStands) {
             EXPECT_EQ(counts[i].text, c.expected[i].text);
         }
     }
-    const std::vector<session::CountText> comma = countsToEnter(elements, "C2,5", {}, ',', reader).counts;
+    const std::vector<session::CountText> comma =
+        countsToEnter(elements, "C2,5", {}, ',', reader).counts;
     ASSERT_EQ(comma.size(), 1u);
     EXPECT_EQ(comma[0].text, "2,5");
 }

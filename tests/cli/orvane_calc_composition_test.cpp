@@ -35,8 +35,8 @@ TEST_F(OrvaneCalc, LabelledFormulasGiveTheirCompositionBySymbol) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const Outcome run = runShipped(std::string("--json --skip-pattern --ion '[M+H]+' ") +
-                                       c.formula);
+        const Outcome run =
+            runShipped(std::string("--json --skip-pattern --ion '[M+H]+' ") + c.formula);
         ASSERT_EQ(run.status, 0) << run.err;
         const json report = json::parse(run.out);
         EXPECT_EQ(report["composition"], json::parse(c.composition));
@@ -83,8 +83,8 @@ namespace {
 
 TEST_F(OrvaneCalc, WithoutItsQtHelperPicturesAndDigestsAreRefusedNamingIt) {
     // orvane-calc alone, as if its helper had not been installed
-    const fs::path alone = fs::temp_directory_path() /
-                           ("orvane-calc-alone-" + std::to_string(::getpid()));
+    const fs::path alone =
+        fs::temp_directory_path() / ("orvane-calc-alone-" + std::to_string(::getpid()));
     fs::create_directories(alone);
     fs::copy_file(ORVANE_CALC_PATH, alone / "orvane-calc", fs::copy_options::overwrite_existing);
     for (const char* arguments : {" --version", " --png out.png C6H12O6"}) {

@@ -9,9 +9,15 @@ namespace orvane::cli {
 namespace {
 
 TEST(TableLineWriter, QuotesAsTheLineOfFieldsDoes) {
-    const std::vector<std::string> fields{
-        "plain", "", "tab\there", "line\nbreak", "carriage\rreturn", "a,comma", "a \"quote\"",
-        std::string("nul\0inside", 10), "C6H12O6"};
+    const std::vector<std::string> fields{"plain",
+                                          "",
+                                          "tab\there",
+                                          "line\nbreak",
+                                          "carriage\rreturn",
+                                          "a,comma",
+                                          "a \"quote\"",
+                                          std::string("nul\0inside", 10),
+                                          "C6H12O6"};
     for (const BatchFormat format : {BatchFormat::Tsv, BatchFormat::Csv}) {
         SCOPED_TRACE(format == BatchFormat::Csv ? "csv" : "tsv");
         std::string written = "before\n";

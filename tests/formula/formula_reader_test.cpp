@@ -86,8 +86,9 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"[13C]{101%}", '.', "the purity \"101\"% at position 6 is to be above 0 and at most 100."},
         {"D{0%}", '.', "the purity \"0\"% at position 2 is to be above 0 and at most 100."},
         {"[13C]0", '.', "the formula has no atoms."},
-        {"[13C1.2.3]", '.', "the number \"1.2\" at position 5 has a second decimal point at "
-                            "position 8."},
+        {"[13C1.2.3]", '.',
+         "the number \"1.2\" at position 5 has a second decimal point at "
+         "position 8."},
         // a leading number that is also a mass number of the element right after it
         {"13CH4", '.',
          "the number \"13\" at position 1 is also a mass number of C: write \"[13C]H4\" for "

@@ -87,9 +87,8 @@ TEST(FormulaSequence, CombinesWithTheRestOfTheGrammar) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const FormulaCounts read =
-            readFormula(c.formula, support::symbols, '.', support::massNumbers, {},
-                        smallTableWeights());
+        const FormulaCounts read = readFormula(c.formula, support::symbols, '.',
+                                               support::massNumbers, {}, smallTableWeights());
         ASSERT_EQ(read.counts.size(), c.counts.size());
         for (const auto& [column, count] : c.counts) {
             EXPECT_EQ(read.countOf(column), count) << support::symbols[column];

@@ -43,9 +43,9 @@ std::string openFailure(const std::string& path) {
 // The bytes as gzip writes them.
 std::string gzipped(const std::string& bytes) {
     z_stream z{};
-    EXPECT_EQ(deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
-                           Z_DEFAULT_STRATEGY),
-              Z_OK);
+    EXPECT_EQ(
+        deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY),
+        Z_OK);
     std::string packed(deflateBound(&z, bytes.size()) + 64, '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
     z.avail_in = static_cast<uInt>(bytes.size());
@@ -85,9 +85,11 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
                      10),
          "junk.mzML: binary data, neither a peak list nor mzML or mzXML"},
         {"empty.txt", "", "empty.txt: the file is empty"},
-        {"packed.mzML.gz", "\x1f\x8b\x08\x00 rest", "packed.mzML.gz: the compressed data ends early"},
+        {"packed.mzML.gz", "\x1f\x8b\x08\x00 rest",
+         "packed.mzML.gz: the compressed data ends early"},
         {"damaged.mzML.gz", damaged, "damaged.mzML.gz: damaged compressed data (..."},
-        {"cut.mzML.gz", gzipped(whole).substr(0, 60), "cut.mzML.gz: the compressed data ends early"},
+        {"cut.mzML.gz", gzipped(whole).substr(0, 60),
+         "cut.mzML.gz: the compressed data ends early"},
         {"photo.gz", gzipped(std::string("\x89PNG\r\n\x1a\n\0\0\0", 12)),
          "photo.gz: a compressed file that holds neither a peak list nor mzML or mzXML"},
         {"packed.mzML.bz2", "BZh91AY&SY rest",
@@ -273,8 +275,8 @@ TEST(MeasuredFile, ReadsGzippedFilesAsWhatTheyHold) {
     expectTwoSpectra(mzml);
     // two gzip members one after the other, as "cat a.gz b.gz" makes them
     const std::string xml = testing::mzxmlDocument(twoSpectra);
-    const MeasuredFile mzxml = openMeasuredFile(dir.write(
-        "run.mzXML.gz", gzipped(xml.substr(0, 100)) + gzipped(xml.substr(100))));
+    const MeasuredFile mzxml = openMeasuredFile(
+        dir.write("run.mzXML.gz", gzipped(xml.substr(0, 100)) + gzipped(xml.substr(100))));
     EXPECT_EQ(mzxml.format(), MeasuredFormat::MzXML);
     expectTwoSpectra(mzxml);
     const MeasuredFile peaks =

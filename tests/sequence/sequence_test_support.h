@@ -29,8 +29,8 @@ inline std::string compositionText(const SequenceComposition& composition) {
     }
     for (const IsotopeCount& entry : labels) {
         if (entry.count != 0) {
-            text += (text.empty() ? "[" : " [") + std::to_string(entry.massNumber) +
-                    entry.symbol + "]" + std::to_string(entry.count);
+            text += (text.empty() ? "[" : " [") + std::to_string(entry.massNumber) + entry.symbol +
+                    "]" + std::to_string(entry.count);
         }
     }
     return text;
@@ -38,13 +38,20 @@ inline std::string compositionText(const SequenceComposition& composition) {
 
 // Standard atomic weights (IUPAC, conventional values).
 inline std::optional<long double> standardWeight(std::string_view symbol) {
-    if (symbol == "C") return 12.011L;
-    if (symbol == "H") return 1.008L;
-    if (symbol == "N") return 14.007L;
-    if (symbol == "O") return 15.999L;
-    if (symbol == "P") return 30.974L;
-    if (symbol == "S") return 32.06L;
-    if (symbol == "Se") return 78.971L;
+    if (symbol == "C")
+        return 12.011L;
+    if (symbol == "H")
+        return 1.008L;
+    if (symbol == "N")
+        return 14.007L;
+    if (symbol == "O")
+        return 15.999L;
+    if (symbol == "P")
+        return 30.974L;
+    if (symbol == "S")
+        return 32.06L;
+    if (symbol == "Se")
+        return 78.971L;
     return std::nullopt;
 }
 

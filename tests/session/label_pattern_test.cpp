@@ -26,7 +26,8 @@ struct IsoElement {
 };
 
 IsoElement natural(const SessionState& state, int column, int atoms) {
-    const accurate::ElementIsotopes element = accurate::readElementIsotopes(state.tables, column, '.');
+    const accurate::ElementIsotopes element =
+        accurate::readElementIsotopes(state.tables, column, '.');
     IsoElement iso{atoms, {}, {}};
     for (const accurate::Isotope& isotope : element.isotopes) {
         iso.masses.push_back(isotope.mass);
@@ -117,8 +118,8 @@ TEST(LabelPattern, LabelledGlucoseAgreesWithIsoSpecGivenTheSameIsotopes) {
             }
         }
         // the monoisotopic mass takes the label's isotope at every labelled position
-        const double monoisotopic = c.labelled * c13 + c.naturalCarbon * c12 +
-                                    12 * 1.007825032 + 6 * 15.99491462;
+        const double monoisotopic =
+            c.labelled * c13 + c.naturalCarbon * c12 + 12 * 1.007825032 + 6 * 15.99491462;
         EXPECT_NEAR(ion.monoisotopicMass, monoisotopic, 1e-9);
     }
 }
@@ -179,8 +180,9 @@ TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
         session.enterFormula("[14C]H4");
         ADD_FAILURE() << "[14C] was read";
     } catch (const text::Error& error) {
-        EXPECT_NE(std::string(error.what()).find("names no known isotope of C (mass numbers 12 "
-                                                 "to 13)"),
+        EXPECT_NE(std::string(error.what())
+                      .find("names no known isotope of C (mass numbers 12 "
+                            "to 13)"),
                   std::string::npos)
             << error.what();
     }
@@ -193,7 +195,7 @@ TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
                   "in /nowhere.");
     }
     EXPECT_EQ(session.state().texts.formulaText, "H2O1"); // nothing was written
-    session.enterFormula("[13C]H4"); // natural isotopes need only masses.txt
+    session.enterFormula("[13C]H4");                      // natural isotopes need only masses.txt
     EXPECT_EQ(session.state().texts.formulaText, "H4[13C]1");
 }
 
