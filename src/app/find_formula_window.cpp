@@ -118,7 +118,8 @@ FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* p
     layout->addLayout(form);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_summary);
-    resize(640, 480);
+    // the candidates' eight columns whole, beside a 1366-wide screen's main window
+    resize(900, 540);
 }
 
 FindFormulaWindow::~FindFormulaWindow() = default;
@@ -252,6 +253,7 @@ void FindFormulaWindow::search() {
                 .arg(measured));
         m_model->setCandidates(std::move(result.candidates));
         m_table->sortByColumn(0, Qt::AscendingOrder);
+        m_table->resizeColumnsToContents();
     } catch (const text::Error& error) {
         m_model->setCandidates({});
         m_summary->setText(QString::fromStdString(error.what()));
