@@ -205,7 +205,9 @@ void FindFormulaWindow::openElementPicker(QWidget& under) {
         m_elements->setText(QString::fromStdString(
             find::toggledElementRange(m_elements->text().toStdString(), symbol.toStdString())));
     });
-    picker->move(under.mapToGlobal(QPoint(0, under.height())));
+    // under the button, its right edge at the button's, so that it opens over the window
+    picker->move(
+        under.mapToGlobal(QPoint(under.width() - picker->sizeHint().width(), under.height())));
     picker->show();
     m_picker = picker;
 }
