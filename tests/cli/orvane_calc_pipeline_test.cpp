@@ -141,6 +141,31 @@ TEST_F(OrvaneCalc, BatchRowsComeInInputOrderWithErrorRowsAndTheSingleRunsValues)
     }
 }
 
+TEST_F(OrvaneCalc, BatchRowsOfLabelsAndSequencesHoldTheSingleRunsValues) {
+    const char* formulas[] = {"[13C]6{99%}H12O6", "D2O", "peptide(PEPTIDE)",
+                              "peptide(<15N>G)"};
+    std::string input;
+    for (const char* formula : formulas) {
+        input += std::string(formula) + "\t[M+H]+\n";
+    }
+    const Outcome batch = runShipped("--threads 2 --batch -", input);
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    const std::vector<std::string> rows = linesOf(batch.out);
+    ASSERT_EQ(rows.size(), std::size(formulas) + 1);
+    for (std::size_t i = 0; i < std::size(formulas); ++i) {
+        SCOPED_TRACE(formulas[i]);
+        const json single = json::parse(
+            runShipped(std::string("--json --ion '[M+H]+' '") + formulas[i] + "'").out);
+        const std::vector<std::string> fields = fieldsOf(rows[i + 1]);
+        ASSERT_EQ(fields.size(), 12u) << rows[i + 1];
+        EXPECT_EQ(fields[2], single["formula"]);
+        EXPECT_EQ(std::stoi(fields[5]), single["n0"].get<int>());
+        EXPECT_EQ(std::stod(fields[6]), single["centroid"].get<double>());
+        EXPECT_EQ(std::stod(fields[7]), single["accurate"]["monoisotopicMass"].get<double>());
+        EXPECT_EQ(std::stod(fields[10]), single["accurate"]["mostAbundantMz"].get<double>());
+    }
+}
+
 TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {
     std::string input;
     for (int carbons = 1; carbons <= 60; ++carbons) {
