@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QDir>
 #include <QFile>
@@ -19,7 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -38,7 +36,9 @@
 #include "app/grid_view_setup.h"
 #include "app/image_view.h"
 #include "app/isotope_window.h"
+#include "app/label_texts.h"
 #include "app/main_menus.h"
+#include "app/progress_window.h"
 #include "app/spin_box.h"
 #include "app/user_dialogs.h"
 #include "app/window_geometry.h"
@@ -57,7 +57,6 @@ const QRect designedFrame(47, 40, 852, 786);
 constexpr int gridRowHeight = 14;
 constexpr int elementColumnWidth = 70;
 
-constexpr int progressSteps = 1000;
 
 QFont arial(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
@@ -125,53 +124,6 @@ void showText(QLineEdit& edit, const std::string& text) {
 }
 
 } // namespace
-
-// The progress window of a long calculation: the engine's progress callback, opening the
-// window once the calculation has run for the delay and closing it when it goes away
-// (before an error box opens).
-class MainWindow::ProgressWindow {
-public:
-    ProgressWindow(MainWindow& window, std::chrono::milliseconds delay)
-        : m_window(window), m_delay(delay.count()) {
-        m_clock.start();
-    }
-
-    bool operator()(long long done, long long total) {
-        if (!m_dialog) {
-            if (m_clock.elapsed() < m_delay) {
-                // Until the window opens the picture and the other windows still repaint;
-                // input waits, so that no second command starts inside this one.
-                if (m_clock.elapsed() - m_lastEvents >= eventInterval) {
-                    m_lastEvents = m_clock.elapsed();
-                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                }
-                return true;
-            }
-            m_dialog = std::make_unique<QProgressDialog>(QString(), MainWindow::tr("Cancel"), 0,
-                                                         progressSteps, &m_window);
-            m_dialog->setWindowTitle(QStringLiteral("Orvane"));
-            // Application-modal: no other event may start a command while this one lets
-            // events through.
-            m_dialog->setWindowModality(Qt::ApplicationModal);
-            m_dialog->setMinimumDuration(0);
-            m_dialog->setAutoReset(false);
-            m_dialog->setAutoClose(false);
-            m_dialog->show();
-        }
-        const long long step = total > 0 ? done * progressSteps / total : 0;
-        m_dialog->setValue(static_cast<int>(std::clamp<long long>(step, 0, progressSteps)));
-        QCoreApplication::processEvents();
-        return !m_dialog->wasCanceled();
-    }
-
-private:
-    static constexpr qint64 eventInterval = 50; // ms between two looks at the event queue
-    MainWindow& m_window;
-    qint64 m_delay;
-    QElapsedTimer m_clock;
-    qint64 m_lastEvents = 0;
-    std::unique_ptr<QProgressDialog> m_dialog;
-};
 
 MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
                        qtcanvas::ImageCanvas& canvas, WindowTiming timing, QWidget* parent)
@@ -446,24 +398,6 @@ QRect MainWindow::designedOuterFrame() {
     return designedFrame;
 }
 
-QString MainWindow::formulaToolTip(const session::SessionState& state) {
-    QString tip = QStringLiteral("The formula of the counts; press F2 to enter a formula as text");
-    // the labels, each with its isotope's share and the share of the weight it carries
-    for (const calc::LabelElement& label : state.labels) {
-        const std::size_t close = label.symbol.find(']');
-        const QString isotope = QString::fromStdString(label.symbol.substr(1, close - 1));
-        const double weight = state.composition.formulaWeight;
-        const double share = weight > 0 ? label.averageMass() * label.count * 100 / weight : 0;
-        tip +=
-            QStringLiteral("\nLabel %1: %2 atoms, %3 % %4, %5 % of the weight")
-                .arg(QString::fromStdString(label.symbol), QString::fromStdString(label.countText))
-                .arg(label.isotopes.front().probability * 100, 0, 'g', 6)
-                .arg(isotope)
-                .arg(share, 0, 'f', 3);
-    }
-    return tip;
-}
-
 void MainWindow::bindText(QLineEdit& edit, session::EditableText field) {
     // What the user types is the session's at once, so that showing the session's state
     // again never takes it away.
@@ -528,20 +462,6 @@ void MainWindow::StringGrid1MouseDown(int x, int y) {
     m_pressPoint = QPoint(outer.x() + x + m_stringGrid1->x(), outer.y() + y + m_stringGrid1->y());
 }
 
-namespace {
-
-// The labels of one column as the formula writes them: "[13C]6, [13C]{99%}2".
-std::string labelsOfColumn(const session::SessionState& state, int column) {
-    std::string labels;
-    for (const calc::LabelElement& label : state.labels) {
-        if (label.column == column && label.count > 0) {
-            labels += (labels.empty() ? "" : ", ") + label.symbol + label.countText;
-        }
-    }
-    return labels;
-}
-
-} // namespace
 
 void MainWindow::StringGrid1Click() {
     if (!tablesLoaded() &&

@@ -132,8 +132,6 @@ public slots:
 
     /// The outer frame the window is designed with.
     static QRect designedOuterFrame();
-    /// The Formula box's tooltip: how to enter a formula, and the formula's labels.
-    static QString formulaToolTip(const session::SessionState& state);
     /// Every bound control shows the session's state again.
     void refresh();
 
@@ -146,7 +144,6 @@ private:
     bool dispatch(const char* task, const std::function<void()>& command);
     /// A progress callback for the engine that opens a cancellable progress window once the
     /// calculation has run for the progress delay.
-    class ProgressWindow;
     void save(exporting::Layout layout);
     /// The folder the data files were read from, which no save dialog starts in.
     QString dataFolder() const;
