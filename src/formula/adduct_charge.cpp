@@ -52,24 +52,13 @@ std::string likelyNotation(const IonNotation& ion) {
     if (ion.charge % unit != 0 || ion.charge / unit < 1) {
         return {};
     }
-    std::string text = "[";
-    if (ion.moleculeMultiplier != 1) {
-        text += std::to_string(ion.moleculeMultiplier);
-    }
-    text += "M";
-    for (const AdductTerm& term : ion.terms) {
-        const int multiplier = &term == charged ? ion.charge / unit : term.multiplier;
-        text += term.sign > 0 ? "+" : "-";
-        if (multiplier != 1) {
-            text += std::to_string(multiplier);
-        }
-        text += term.formula;
-    }
-    text += "]";
-    if (std::abs(ion.charge) != 1) {
-        text += std::to_string(std::abs(ion.charge));
-    }
-    return text + (ion.charge < 0 ? "-" : "+");
+    return writtenIon(
+        ion,
+        [&](const AdductTerm& term) {
+            const int multiplier = &term == charged ? ion.charge / unit : term.multiplier;
+            return multiplier == 1 ? std::string() : std::to_string(multiplier);
+        },
+        ion.charge);
 }
 
 } // namespace

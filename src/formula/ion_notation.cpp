@@ -173,4 +173,27 @@ std::vector<long long> ionAtomCounts(const IonNotation& ion,
     return kept;
 }
 
+std::string writtenIon(const IonNotation& ion,
+                       const std::function<std::string(const AdductTerm&)>& multiplierOf,
+                       long long charge, std::string_view chargeDigits) {
+    std::string text = "[";
+    if (ion.moleculeMultiplier != 1) {
+        text += std::to_string(ion.moleculeMultiplier);
+    }
+    text += "M";
+    for (const AdductTerm& term : ion.terms) {
+        text += term.sign > 0 ? "+" : "-";
+        text += multiplierOf(term);
+        text += term.formula;
+    }
+    text += "]";
+    const long long size = charge < 0 ? -charge : charge;
+    if (!chargeDigits.empty()) {
+        text += chargeDigits;
+    } else if (size != 1) {
+        text += std::to_string(size);
+    }
+    return text + (charge < 0 ? "-" : "+");
+}
+
 } // namespace orvane::formula

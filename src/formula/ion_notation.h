@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,13 @@ struct IonNotation {
 /// naming the character position.
 IonNotation readIonNotation(std::string_view notation, const std::vector<std::string>& symbols,
                             char separator);
+
+/// A notation made from a read one: "[kM" and each term with the multiplier text
+/// `multiplierOf` gives it ("" for none), then "]", `charge`'s digits (none for 1) and its
+/// sign. `chargeDigits` replaces the digits where given ("z" for a template).
+std::string writtenIon(const IonNotation& ion,
+                       const std::function<std::string(const AdductTerm&)>& multiplierOf,
+                       long long charge, std::string_view chargeDigits = {});
 
 /// The ion's atoms by element column: k times the molecule's atoms plus the atoms each term
 /// adds, minus those it takes away. `moleculeCounts` is indexed like `symbols`. Refuses

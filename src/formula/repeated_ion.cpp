@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "formula/adduct_charge.h"
+#include "formula/ion_notation.h"
 
 namespace orvane::formula {
 
@@ -14,55 +15,39 @@ bool isCharged(const AdductTerm& term) {
     return adductUnitCharge(term.formula).value_or(1) != 0;
 }
 
+// A multiplier as a notation writes it: nothing for 1.
+std::string multiplierText(long long multiplier) {
+    return multiplier == 1 ? std::string() : std::to_string(multiplier);
+}
+
 } // namespace
 
 std::string repeatedIonText(const IonNotation& ion, int times) {
     assert(times >= 1);
-    std::string text = "[";
-    if (ion.moleculeMultiplier != 1) {
-        text += std::to_string(ion.moleculeMultiplier);
-    }
-    text += "M";
-    for (const AdductTerm& term : ion.terms) {
-        const long long multiplier =
-            isCharged(term) ? static_cast<long long>(term.multiplier) * times : term.multiplier;
-        text += term.sign > 0 ? "+" : "-";
-        if (multiplier != 1) {
-            text += std::to_string(multiplier);
-        }
-        text += term.formula;
-    }
-    text += "]";
-    const long long charge = static_cast<long long>(std::abs(ion.charge)) * times;
-    if (charge != 1) {
-        text += std::to_string(charge);
-    }
-    return text + (ion.charge < 0 ? "-" : "+");
+    return writtenIon(
+        ion,
+        [times](const AdductTerm& term) {
+            return multiplierText(isCharged(term) ? static_cast<long long>(term.multiplier) * times
+                                                  : term.multiplier);
+        },
+        static_cast<long long>(ion.charge) * times);
 }
 
 std::string repeatedIonTemplate(const IonNotation& ion) {
     if (std::abs(ion.charge) != 1) {
         return {};
     }
-    std::string text = "[";
-    if (ion.moleculeMultiplier != 1) {
-        text += std::to_string(ion.moleculeMultiplier);
-    }
-    text += "M";
     for (const AdductTerm& term : ion.terms) {
-        const bool charged = isCharged(term);
-        if (charged && term.multiplier != 1) {
+        if (isCharged(term) && term.multiplier != 1) {
             return {};
         }
-        text += term.sign > 0 ? "+" : "-";
-        if (charged) {
-            text += "z";
-        } else if (term.multiplier != 1) {
-            text += std::to_string(term.multiplier);
-        }
-        text += term.formula;
     }
-    return text + (ion.charge < 0 ? "]z-" : "]z+");
+    return writtenIon(
+        ion,
+        [](const AdductTerm& term) {
+            return isCharged(term) ? std::string("z") : multiplierText(term.multiplier);
+        },
+        ion.charge, "z");
 }
 
 } // namespace orvane::formula

@@ -41,14 +41,7 @@ private:
         QTest::keyClick(range, Qt::Key_Return);
     }
     void enterUbiquitinAndOpen() const {
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F2);
-        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
-                         QStringLiteral("C378H629N105O118S1"));
-        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F12);
-        QVERIFY(window().isVisible());
+        app->enterFormulaAndShowHighResolution(QStringLiteral("C378H629N105O118S1"));
     }
 
 private slots:

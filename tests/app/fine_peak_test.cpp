@@ -114,14 +114,7 @@ private slots:
     }
 
     void theWindowListsTheFinePeaksOfItsZoomedRange() {
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F2);
-        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
-                         QStringLiteral("C6H12O6"));
-        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F12);
-        QVERIFY(window().isVisible());
+        app->enterFormulaAndShowHighResolution(QStringLiteral("C6H12O6"));
         auto* table = window().findChild<FinePeakTable*>(QStringLiteral("FinePeaks"));
         QVERIFY(table != nullptr);
         QAbstractItemModelTester tester(table->model(),

@@ -41,14 +41,7 @@ private:
         return window().clusters().index(row, column).data().toString();
     }
     void enterGlucoseAndOpen() const {
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F2);
-        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
-                         QStringLiteral("C6H12O6"));
-        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F12);
-        QVERIFY(window().isVisible());
+        app->enterFormulaAndShowHighResolution(QStringLiteral("C6H12O6"));
     }
 
 private slots:
@@ -56,14 +49,7 @@ private slots:
     void cleanup() { app.reset(); }
 
     void impureLabelsShowTheLightestPeakBesideTheMonoisotopic() {
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F2);
-        QTest::keyClicks(app->window->formulaDialog().formulaBox()->lineEdit(),
-                         QStringLiteral("[13C]6{99%}H12O6"));
-        QTest::keyClick(app->window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
-        QVERIFY(app->activate(*app->window));
-        QTest::keyClick(app->window.get(), Qt::Key_F12);
-        QVERIFY(window().isVisible());
+        app->enterFormulaAndShowHighResolution(QStringLiteral("[13C]6{99%}H12O6"));
         // [M+H]+ with six 13C, and with six 12C the lightest, six steps lower
         QCOMPARE(label("MonoisotopicMz"), QStringLiteral("187.09079  (lightest 181.07066)"));
     }
@@ -119,8 +105,8 @@ private slots:
         table->selectionModel()->select(window().clusters().index(2, 1),
                                         QItemSelectionModel::Select);
         QTest::keySequence(table, QKeySequence::Copy);
-        QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'),
-                                                                       Qt::SkipEmptyParts);
+        QStringList lines =
+            QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith(QStringLiteral("Nominal mass\t")));
         QVERIFY(lines[1].startsWith(cell(1, 0) + QLatin1Char('\t')));
@@ -154,8 +140,8 @@ private slots:
             QVERIFY2(readAll(path).startsWith(c.firstLine), c.name);
         }
         // the profile file is the one orvane-calc writes: m/z TAB intensity after two comments
-        const QList<QByteArray> lines = readAll(app->saves.filePath(QStringLiteral("profile.tsv")))
-                                            .split('\n');
+        const QList<QByteArray> lines =
+            readAll(app->saves.filePath(QStringLiteral("profile.tsv"))).split('\n');
         QVERIFY(lines.size() > 10);
         QCOMPARE(lines[1], QByteArray("# m/z\tintensity"));
         QCOMPARE(lines[2].count('\t'), 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
+#include "app/formula_dialog.h"
+#include "app/high_resolution_window.h"
 #include "qtcanvas/image_canvas.h"
 #include "app/main_window.h"
 #include "data/data_tables.h"
@@ -97,6 +100,16 @@ struct TestApplication {
     bool activate(QWidget& widget) const {
         widget.activateWindow();
         return QTest::qWaitForWindowActive(&widget);
+    }
+    /// Keyboard only: F2, the formula, Enter, then F12 for the high-resolution window.
+    void enterFormulaAndShowHighResolution(const QString& formula) const {
+        QVERIFY(activate(*window));
+        QTest::keyClick(window.get(), Qt::Key_F2);
+        QTest::keyClicks(window->formulaDialog().formulaBox()->lineEdit(), formula);
+        QTest::keyClick(window->formulaDialog().formulaBox()->lineEdit(), Qt::Key_Return);
+        QVERIFY(activate(*window));
+        QTest::keyClick(window.get(), Qt::Key_F12);
+        QVERIFY(window->highResolutionWindow().isVisible());
     }
 };
 

@@ -75,12 +75,6 @@ TEST_F(OrvaneCalc, APeptidesChargeSetsTheProtonatedIon) {
     EXPECT_EQ(json::parse(given.out)["accurate"]["ion"], "[M+Na]+");
 }
 
-} // namespace
-} // namespace orvane::cli::testing
-
-namespace orvane::cli::testing {
-namespace {
-
 TEST_F(OrvaneCalc, WithoutItsQtHelperPicturesAndDigestsAreRefusedNamingIt) {
     // orvane-calc alone, as if its helper had not been installed
     const fs::path alone =

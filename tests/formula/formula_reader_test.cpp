@@ -245,12 +245,6 @@ TEST(FormulaReader, ReadsWithTheShippedElementTable) {
     EXPECT_EQ(tableOrderText(readFormula("LiCoO2", shipped, '.'), shipped), "Li1O2Co1");
 }
 
-} // namespace
-} // namespace orvane::formula
-
-namespace orvane::formula {
-namespace {
-
 TEST(FormulaReader, ReadsIsotopeLabelsBesideTheirElements) {
     // 14C and 3H are known beyond the natural isotopes, as isotopes.txt makes them
     MassNumbers known = massNumbers;

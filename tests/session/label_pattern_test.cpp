@@ -162,12 +162,6 @@ TEST(LabelPattern, ALabelThatCannotBeResolvedWritesNothing) {
     EXPECT_EQ(shipped.session.state().texts.formulaText, "");
 }
 
-} // namespace
-} // namespace orvane::session::testing
-
-namespace orvane::session::testing {
-namespace {
-
 TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
     ShippedSession shipped("H2O");
     Session& session = shipped.session;
@@ -198,12 +192,6 @@ TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
     session.enterFormula("[13C]H4");                      // natural isotopes need only masses.txt
     EXPECT_EQ(session.state().texts.formulaText, "H4[13C]1");
 }
-
-} // namespace
-} // namespace orvane::session::testing
-
-namespace orvane::session::testing {
-namespace {
 
 TEST(SequenceEntry, APeptidesChargeSetsTheChargeAndTheProtonatedIon) {
     ShippedSession shipped("C6H12O6");

@@ -33,12 +33,6 @@ TEST(EngineProgress, TheEstimatedWorkIsTheWorkDone) {
     }
 }
 
-} // namespace
-} // namespace orvane::session::testing
-
-namespace orvane::session::testing {
-namespace {
-
 TEST(EngineThreads, OneOrTwoGiveTheSamePatternToTheLastBit) {
     const char* formula = "C1200H1900N330O360S10";
     ShippedSession one("H2O");
