@@ -182,7 +182,7 @@ find::FindQuery FindFormulaWindow::queryOfBoxes() const {
 
 void FindFormulaWindow::openElementPicker(QWidget& under) {
     QStringList available;
-    for (const std::string& symbol : m_session.state().symbols) {
+    for (const std::string& symbol : m_session.state().reader.symbols) {
         if (!symbol.empty()) {
             available << QString::fromStdString(symbol);
         }

@@ -724,7 +724,7 @@ void MainWindow::Formula1Click() {
     // shows it.
     std::string current = state.texts.formulaText;
     if (!state.formulaHistory.empty() &&
-        session::previewFormula(state.formulaHistory.front(), state.tables, m_session.separator())
+        session::previewFormula(state.formulaHistory.front(), state, m_session.separator())
                 .formulaText == current) {
         current = state.formulaHistory.front();
     }

@@ -24,7 +24,6 @@
 #include "cli/json_report.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
-#include "session/reader_tables.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/notifier.h"
@@ -69,7 +68,6 @@ public:
         }
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
-        m_readerTables = session::readerTablesOf(m_session.state().tables, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -100,7 +98,7 @@ private:
         }
         const FormulaEntry counts =
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
-                          '.', m_readerTables);
+                          '.', m_session.state().reader);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         if (m_commandLine.maxSeconds) {
@@ -145,7 +143,6 @@ private:
     CollectingNotifier m_notifier;
     BlankCanvas m_canvas;
     session::Session m_session;
-    formula::ReaderTables m_readerTables; // the tables are loaded once
 };
 
 // The lines between the reader and the output: at most `window` of them read and not yet

@@ -23,7 +23,6 @@
 #include "session/high_resolution_view.h"
 #include "session/ion_profile.h"
 #include "session/profile_file.h"
-#include "session/reader_tables.h"
 #include "session/session.h"
 #include "text/error.h"
 
@@ -119,8 +118,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     FormulaEntry counts;
     try {
         counts = countsToEnter(run.state().tables.elements, commandLine.formula, commandLine.counts,
-                               run.separator(),
-                               session::readerTablesOf(run.state().tables, run.separator()));
+                               run.separator(), run.state().reader);
     } catch (const UsageError& error) {
         std::cerr << "orvane-calc: " << error.what() << '\n';
         return 2;

@@ -19,14 +19,18 @@
 
 namespace orvane::session {
 
-FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
-                              char separator) {
+FormulaPreview previewFormula(std::string_view text, const SessionState& state, char separator) {
     FormulaPreview preview;
+    const data::DataTables& tables = state.tables;
     const data::TextGrid& elements = tables.elements;
-    const std::vector<std::string> symbols = formula::symbolsOf(elements);
+    // gathered at each load; a state that has not loaded has them made here
+    const formula::ReaderTables made =
+        state.reader.symbols.empty() ? readerTablesOf(tables, separator) : formula::ReaderTables{};
+    const formula::ReaderTables& reader = state.reader.symbols.empty() ? made : state.reader;
+    const std::vector<std::string>& symbols = reader.symbols;
     formula::FormulaCounts counts;
     try {
-        counts = formula::readFormula(text, readerTablesOf(tables, separator), separator);
+        counts = formula::readFormula(text, reader, separator);
     } catch (const text::Error& error) {
         preview.message = error.what();
         return preview;

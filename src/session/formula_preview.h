@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/data_tables.h"
+#include "session/session_state.h"
 
 namespace orvane::session {
 
@@ -21,7 +21,6 @@ struct FormulaPreview {
 
 /// Reads `text` against the element table as "OK" would and returns the preview: the
 /// formula in table order and its weight, or the reader's refusal. Writes nothing.
-FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
-                              char separator);
+FormulaPreview previewFormula(std::string_view text, const SessionState& state, char separator);
 
 } // namespace orvane::session

@@ -128,8 +128,9 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator) {
     const data::TextGrid& elements = state.tables.elements;
     const std::vector<std::string> read =
-        state.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
-    const std::vector<std::string>& symbols = state.symbols.empty() ? read : state.symbols;
+        state.reader.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
+    const std::vector<std::string>& symbols =
+        state.reader.symbols.empty() ? read : state.reader.symbols;
     IonResult result;
     result.ion = expandIon(ion, charge);
     const formula::IonNotation notation = formula::readIonNotation(result.ion, symbols, separator);

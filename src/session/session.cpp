@@ -111,7 +111,7 @@ void Session::Initialize1Click() {
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
-    m_state.symbols = formula::symbolsOf(m_state.tables.elements);
+    m_state.reader = readerTablesOf(m_state.tables, m_separator);
     m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
@@ -142,7 +142,7 @@ FormulaPreview Session::previewFormula(std::string_view text) const {
         preview.message = missing;
         return preview;
     }
-    return session::previewFormula(text, m_state.tables, m_separator);
+    return session::previewFormula(text, m_state, m_separator);
 }
 
 void Session::loadTablesOnce() {
@@ -288,7 +288,7 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         throw text::Error(missing);
     }
     const formula::FormulaCounts read =
-        formula::readFormula(text, readerTablesOf(m_state.tables, m_separator), m_separator);
+        formula::readFormula(text, m_state.reader, m_separator);
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});

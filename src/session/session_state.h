@@ -11,6 +11,7 @@
 #include "calc/pattern_state.h"
 #include "data/data_tables.h"
 #include "data/text_grid.h"
+#include "formula/formula_reader.h"
 #include "measured/measured_file.h"
 #include "measured/spectrum.h"
 #include "plot/plot_state.h"
@@ -37,9 +38,9 @@ struct SessionState {
     // the folders the last load looked in for elem.txt, the first one being the working
     // directory (one folder when the data folder was given)
     std::vector<std::string> searchedFolders;
-    // The symbols by column and the isotopes of every element as the accurate masses read
-    // them, read at each load.
-    std::vector<std::string> symbols;
+    // What the formula reader takes of the tables (symbols, mass numbers, weights) and the
+    // isotopes of every element as the accurate masses read them, gathered at each load.
+    formula::ReaderTables reader;
     accurate::ParsedIsotopes isotopes;
     calc::Composition composition;   // formula weight and working-element list
     // The isotope labels of the formula entered last ("[13C]6"); they live beside the count

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 
 #include "accurate/element_isotopes.h"
 #include "session_test_support.h"
+#include "support/temp_directory.h"
 #include "text/error.h"
 
 namespace orvane::session::testing {
@@ -163,21 +165,23 @@ TEST(LabelPattern, ALabelThatCannotBeResolvedWritesNothing) {
 }
 
 TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
-    ShippedSession shipped("H2O");
-    Session& session = shipped.session;
-    // as if isotopes.txt had not loaded: the reader no longer knows 14C, and the
-    // resolution names the file for a label that reaches it
-    SessionState& state = const_cast<SessionState&>(session.state());
-    state.tables.knownIsotopes.clear();
-    state.tables.isotopeFileProblem = "isotopes.txt was not found in /nowhere";
+    // the shipped data files but isotopes.txt
+    const testing_support::TempDirectory folder;
+    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
+        std::filesystem::copy_file(std::string(ORVANE_SHARE_DIR) + "/" + name, folder.file(name));
+    }
+    testing_support::RecordingNotifier notifier;
+    NoCanvas canvas;
+    Session session(folder.path(), '.', notifier, canvas, SessionTiming{{}});
+    session.Initialize1Click();
+    session.enterFormula("H2O");
     try {
         session.enterFormula("[14C]H4");
         ADD_FAILURE() << "[14C] was read";
     } catch (const text::Error& error) {
-        EXPECT_NE(std::string(error.what())
-                      .find("names no known isotope of C (mass numbers 12 "
-                            "to 13)"),
-                  std::string::npos)
+        EXPECT_NE(
+            std::string(error.what()).find("names no known isotope of C (mass numbers 12 to 13)"),
+            std::string::npos)
             << error.what();
     }
     try {
@@ -186,7 +190,8 @@ TEST(LabelPattern, WithoutTheIsotopeListOnlyNaturalIsotopesCanBeLabels) {
     } catch (const text::Error& error) {
         EXPECT_EQ(std::string(error.what()),
                   "The label [14C] needs the masses of isotopes.txt: isotopes.txt was not found "
-                  "in /nowhere.");
+                  "in " +
+                      folder.path() + ".");
     }
     EXPECT_EQ(session.state().texts.formulaText, "H2O1"); // nothing was written
     session.enterFormula("[13C]H4");                      // natural isotopes need only masses.txt
