@@ -34,8 +34,8 @@ MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
-                                     const std::vector<LabelAtoms>& labels) {
-    return AtomDistribution::of(atomPartsOf(atoms, tables, parsed, labels)).masses();
+                                     const std::vector<LabelAtoms>& labels, PowerCache* cache) {
+    return AtomDistribution::of(atomPartsOf(atoms, tables, parsed, labels), cache).masses();
 }
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,

@@ -9,6 +9,8 @@
 
 namespace orvane::accurate {
 
+class PowerCache;
+
 // The atoms of one element of a formula: an element-table column and a whole count, the
 // count rounded as the pattern engine rounds it.
 struct AtomCount {
@@ -71,8 +73,10 @@ AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
 MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
                                      const std::vector<LabelAtoms>& labels = {});
+/// A cache, where given, keeps each element's power for the next formula.
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
-                                     const std::vector<LabelAtoms>& labels = {});
+                                     const std::vector<LabelAtoms>& labels = {},
+                                     PowerCache* cache = nullptr);
 
 } // namespace orvane::accurate

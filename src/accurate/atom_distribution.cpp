@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "accurate/atom_parts.h"
@@ -97,31 +98,35 @@ AtomDistribution AtomDistribution::plus(const std::vector<AtomCount>& atoms,
     return plus(atomPartsOf(atoms, tables, separator, labels));
 }
 
-AtomDistribution AtomDistribution::of(const std::vector<AtomPart>& parts) {
-    return AtomDistribution().plus(parts);
+AtomDistribution AtomDistribution::of(const std::vector<AtomPart>& parts, PowerCache* cache) {
+    return AtomDistribution().plus(parts, cache);
 }
 
-AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts) const {
+AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts,
+                                        PowerCache* cache) const {
     AtomDistribution result = *this;
     requireComputable(parts, result.m_variance, result.m_heaviest);
     // Each atom's defect is carried less its element's mean defect; the molecule's defects
     // are then all m_shift from the carried ones.
-    std::vector<MomentDistribution> powers;
+    std::vector<std::shared_ptr<const MomentDistribution>> powers;
     for (const AtomPart& part : parts) {
         const auto n = static_cast<long double>(part.atoms);
         const long double reference = part.element.averageDefect();
         result.m_monoisotopic += n * part.monoisotopic().mass;
         result.m_average += n * part.element.averageMass();
         result.m_shift += n * reference;
-        powers.push_back(MomentDistribution::ofAtom(part.element, reference).power(part.atoms));
+        powers.push_back(cache != nullptr
+                             ? cache->power(part.element, reference, part.atoms)
+                             : std::make_shared<const MomentDistribution>(
+                                   MomentDistribution::ofAtom(part.element, reference)
+                                       .power(part.atoms)));
     }
     // narrow ones first: each convolution costs the product of the two widths
-    std::sort(powers.begin(), powers.end(),
-              [](const MomentDistribution& a, const MomentDistribution& b) {
-                  return a.size() < b.size();
-              });
-    for (const MomentDistribution& power : powers) {
-        result.m_total = MomentDistribution::convolve(result.m_total, power);
+    std::sort(powers.begin(), powers.end(), [](const auto& a, const auto& b) {
+        return a->size() < b->size();
+    });
+    for (const auto& power : powers) {
+        result.m_total = MomentDistribution::convolve(result.m_total, *power);
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include "accurate/accurate_masses.h"
 #include "accurate/atom_parts.h"
 #include "accurate/moment_distribution.h"
+#include "accurate/power_cache.h"
 #include "data/data_tables.h"
 
 namespace orvane::accurate {
@@ -22,9 +23,10 @@ public:
     /// the size check taken over all the atoms together.
     AtomDistribution plus(const std::vector<AtomCount>& atoms, const data::DataTables& tables,
                           char separator, const std::vector<LabelAtoms>& labels = {}) const;
-    /// The same two for parts already read (atomPartsOf).
-    static AtomDistribution of(const std::vector<AtomPart>& parts);
-    AtomDistribution plus(const std::vector<AtomPart>& parts) const;
+    /// The same two for parts already read (atomPartsOf); with a cache, each element's
+    /// power is taken from it where it was computed before.
+    static AtomDistribution of(const std::vector<AtomPart>& parts, PowerCache* cache = nullptr);
+    AtomDistribution plus(const std::vector<AtomPart>& parts, PowerCache* cache = nullptr) const;
     /// The monoisotopic and average masses and the clusters of all the atoms.
     AccurateMasses masses() const;
 

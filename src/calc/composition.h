@@ -63,6 +63,9 @@ struct CompositionDisplay {
     // The working-element grid: 6 columns; row 0 header, row p the p-th element.
     data::TextGrid& workGrid;
     MsDataGrid& msData; // blanked for a formula weight of 0
+    // The mass percentages of row 4; a batch row, which shows none, leaves them out (every
+    // weight cell is still read, so a bad one fails as before).
+    bool percentages = true;
 };
 
 } // namespace orvane::calc

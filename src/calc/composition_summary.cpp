@@ -54,7 +54,14 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     display.averageMzText =
         text::first8(text::generalText(text::checkedDivide(fw, charge), separator));
 
-    if (fw > 0) {
+    if (fw > 0 && !display.percentages) {
+        for (int c = 1; c < columns; ++c) {
+            if (!(countOf(c) > 0)) {
+                readings.weights.real(static_cast<std::size_t>(c),
+                                      elements.cell(c, data::WeightRow), separator);
+            }
+        }
+    } else if (fw > 0) {
         // a zero share gives the same text in every column; it is made once per sign
         std::array<std::optional<std::string>, 2> zeroText;
         for (int c = 1; c < columns; ++c) {

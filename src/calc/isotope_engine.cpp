@@ -325,7 +325,9 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
             }
             meter.advance(1, convolution.step());
         }
-        refillGrid(msData, convolution, length);
+        if (input.fillsMsData) {
+            refillGrid(msData, convolution, length);
+        }
     }
 
     meter.finish();

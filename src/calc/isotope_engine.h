@@ -40,6 +40,9 @@ struct EngineInput {
     // Steps with fewer terms stay on one thread: handing half a step over costs about as
     // much as 500 terms (tests split every step).
     long long minimumSplitTerms = 1000;
+    // Whether msData is refilled after every element; a batch row, which shows no grid,
+    // leaves it as it was.
+    bool fillsMsData = true;
 };
 
 /// The largest pattern array (3W + N0 + 1 entries) the engine will build.

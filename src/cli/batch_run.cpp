@@ -53,6 +53,9 @@ public:
             m_session.searchDataFolders(commandLine.searchedFolders);
         }
         m_session.drawOnlyOnRequest(); // a batch row has no picture
+        if (commandLine.batchFormat != BatchFormat::Json) {
+            m_session.leaveOutWindowWork(); // a JSON row lists the pattern's drawn span
+        }
         m_session.setEngineThreads(1); // the lines share the cores already
         m_session.Initialize1Click();
         if (!m_session.state().elementFileFound || !m_session.state().isotopeTableLoaded) {
@@ -154,40 +157,50 @@ public:
     BatchWindow(BatchLineSource next, CommandLine commandLine, std::size_t window)
         : commandLine(std::move(commandLine)), m_next(std::move(next)), m_window(window) {}
 
-    /// The next line and its place in the output, once the window has room; nothing at the
-    /// end of the input or after a failure.
-    std::optional<std::pair<std::size_t, BatchLine>> take() {
+    /// Up to `most` next lines with their places in the output, once the window has room;
+    /// none at the end of the input or after a failure.
+    std::vector<std::pair<std::size_t, BatchLine>> take(std::size_t most) {
+        std::size_t room = 0;
         {
             std::unique_lock lock(m_mutex);
             m_room.wait(lock, [&] { return m_taken < m_window || m_stopped || m_ended; });
             if (m_stopped || m_ended) {
-                return std::nullopt;
+                return {};
             }
-            ++m_taken;
+            room = std::min(most, m_window - m_taken);
+            m_taken += room;
         }
         // one reader at a time, outside the window's lock: the output goes on while it waits
         const std::lock_guard reading(m_readMutex);
-        std::optional<BatchLine> line;
+        std::vector<std::optional<BatchLine>> lines;
         bool ended = m_ended;
-        if (!ended) {
-            line = m_next();
+        while (!ended && lines.size() < room) {
+            std::optional<BatchLine> line = m_next();
             ended = !line;
+            if (line) {
+                lines.push_back(std::move(line));
+            }
         }
         const std::lock_guard lock(m_mutex);
+        std::vector<std::pair<std::size_t, BatchLine>> taken;
+        for (std::optional<BatchLine>& line : lines) {
+            taken.emplace_back(m_read++, std::move(*line));
+        }
         if (ended) {
             m_ended = true;
-            --m_taken;
+            m_taken -= room - taken.size();
             m_ready.notify_all();
             m_room.notify_all();
-            return std::nullopt;
         }
-        return std::pair{m_read++, std::move(*line)};
+        return taken;
     }
 
-    void put(std::size_t index, BatchRow row) {
+    void putAll(std::vector<std::pair<std::size_t, BatchRow>> rows) {
         {
             const std::lock_guard lock(m_mutex);
-            m_rows.emplace(index, std::move(row));
+            for (auto& [index, row] : rows) {
+                m_rows.emplace(index, std::move(row));
+            }
         }
         m_ready.notify_all();
     }
@@ -292,17 +305,33 @@ private:
 } // namespace
 
 void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsigned threads,
-                    std::size_t window, const std::function<void(const BatchRow&)>& deliver) {
+                    std::size_t window, const std::function<void(const BatchRow&)>& deliver,
+                    std::size_t chunk) {
     threads = std::max(1u, threads);
-    const auto shared = std::make_shared<BatchWindow>(std::move(next), commandLine,
-                                                      std::max<std::size_t>(window, 1));
+    if (threads == 1) {
+        // one thread needs no window: each line is calculated and delivered in turn, without
+        // handing rows between threads
+        BatchWorker worker(commandLine);
+        while (std::optional<BatchLine> line = next()) {
+            deliver(worker.calculate(*line));
+        }
+        return;
+    }
+    window = std::max<std::size_t>(window, 1);
+    chunk = std::clamp<std::size_t>(chunk, 1, std::max<std::size_t>(window / threads, 1));
+    const auto shared = std::make_shared<BatchWindow>(std::move(next), commandLine, window);
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) {
-        workers.emplace_back([shared] {
+        workers.emplace_back([shared, chunk] {
             try {
                 BatchWorker worker(shared->commandLine);
-                while (auto line = shared->take()) {
-                    shared->put(line->first, worker.calculate(line->second));
+                for (auto lines = shared->take(chunk); !lines.empty();
+                     lines = shared->take(chunk)) {
+                    std::vector<std::pair<std::size_t, BatchRow>> rows;
+                    for (auto& [index, line] : lines) {
+                        rows.emplace_back(index, worker.calculate(line));
+                    }
+                    shared->putAll(std::move(rows));
                 }
             } catch (...) {
                 shared->fail(std::current_exception());
@@ -336,6 +365,7 @@ int runBatch(const CommandLine& commandLine) {
     // the stream outlives a batch that fails while a worker still reads from it
     std::shared_ptr<std::istream> in;
     std::optional<std::size_t> total;
+    bool regularFile = false;
     errno = 0;
     if (path == "-") {
         in = std::shared_ptr<std::istream>(&std::cin, [](std::istream*) {});
@@ -348,7 +378,8 @@ int runBatch(const CommandLine& commandLine) {
         if (!*file) {
             return cannotRead(text::Error::fromErrno(errno).what());
         }
-        if (::isatty(2) == 1 && S_ISREG(status.st_mode)) {
+        regularFile = S_ISREG(status.st_mode);
+        if (::isatty(2) == 1 && regularFile) {
             // a file can be counted for the time left; a pipe is read only as it comes
             std::ifstream counting(path, std::ios::binary);
             BatchLineReader reader(counting);
@@ -376,6 +407,9 @@ int runBatch(const CommandLine& commandLine) {
     writeAll(1, batchHeader(commandLine.batchFormat));
     std::string pending;
     try {
+        // lines of a file are there to be read, and are taken a handful at a time; a pipe's
+        // lines are taken one by one, so that each row comes out as soon as it can
+        const std::size_t chunk = regularFile ? batchChunk : 1;
         calculateBatch(next, commandLine, threads, batchWindow(threads), [&](const BatchRow& row) {
             for (const std::string& notice : row.notices) {
                 std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
@@ -393,7 +427,7 @@ int runBatch(const CommandLine& commandLine) {
                 pending.clear();
             }
             progress.update(++done);
-        });
+        }, chunk);
     } catch (const text::Error& error) {
         writeAll(1, pending);
         std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';

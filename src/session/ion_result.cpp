@@ -125,7 +125,8 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
     return ion;
 }
 
-IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator) {
+IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
+                     accurate::PowerCache* powers) {
     const data::TextGrid& elements = state.tables.elements;
     const std::vector<std::string> read =
         state.reader.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
@@ -154,7 +155,8 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
         state.isotopes.empty() ? accurate::computeAccurateMasses(result.ionAtoms, state.tables,
                                                                  separator, result.ionLabels)
                                : accurate::computeAccurateMasses(result.ionAtoms, state.tables,
-                                                                 state.isotopes, result.ionLabels);
+                                                                 state.isotopes, result.ionLabels,
+                                                                 powers);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);

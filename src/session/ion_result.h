@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accurate/accurate_masses.h"
+#include "accurate/power_cache.h"
 #include "formula/ion_notation.h"
 #include "session/session_state.h"
 
@@ -85,6 +86,8 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a
 /// notation the reader refuses, an ion that would need atoms the molecule lacks, and what
 /// the accurate masses refuse (masses.txt missing or wrong, naming file, line and field).
-IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator);
+/// A cache, where given, keeps the elements' powers for the next formula.
+IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
+                     accurate::PowerCache* powers = nullptr);
 
 } // namespace orvane::session

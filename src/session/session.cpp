@@ -84,6 +84,10 @@ void Session::drawOnlyOnRequest() {
     m_drawsOnCanvas = false;
 }
 
+void Session::leaveOutWindowWork() {
+    m_windowWork = false;
+}
+
 void Session::searchDataFolders(std::vector<std::string> folders) {
     m_dataFolders = std::move(folders);
 }
@@ -188,7 +192,7 @@ void Session::summariseComposition() {
     calc::calculateComposition(m_state.tables.elements, m_state.settings.charge.value(),
                                m_separator, m_compositionReadings, m_state.composition,
                                {texts.weightText, texts.averageMzText, texts.formulaText,
-                                m_state.workGrid, m_state.msData},
+                                m_state.workGrid, m_state.msData, m_windowWork},
                                m_state.labels);
 }
 
@@ -210,6 +214,7 @@ void Session::runEngine(const calc::EngineProgress& progress) {
         calc::EngineInput input{m_state.composition.elements, m_state.tables.isotopes,
                                 m_separator};
         input.threads = m_engineThreads;
+        input.fillsMsData = m_windowWork;
         m_state.pattern =
             calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData, msRange, progress);
     } catch (...) {
@@ -217,7 +222,9 @@ void Session::runEngine(const calc::EngineProgress& progress) {
         throw;
     }
     showMsRange();
-    rangeAndSpectrum();
+    if (m_windowWork) {
+        rangeAndSpectrum();
+    }
 }
 
 void Session::Range1Click() {
@@ -563,7 +570,8 @@ void Session::setToleranceText(const std::string& text) {
 }
 
 IonResult Session::currentIon() const {
-    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator);
+    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator,
+                      &m_powers);
 }
 
 void Session::setLadderRangeText(const std::string& text) {

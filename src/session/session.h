@@ -63,6 +63,10 @@ public:
     /// the session's canvas; the picture is drawn only by drawSpectrumOn, when a file asks
     /// for it.
     void drawOnlyOnRequest();
+    /// For batch rows, which take the texts, the pattern's N0 and centroid and the ion: the
+    /// chain no longer writes the mass percentages, the MS data grid and the plot range,
+    /// which keep what they held.
+    void leaveOutWindowWork();
     /// The threads the pattern engine shares its long atom steps among, 1 or 2 (the
     /// pattern is the same to the last bit): two where the machine has two cores, one where
     /// the caller runs sessions side by side (batches).
@@ -217,6 +221,7 @@ private:
     std::string m_dataDirectory;
     std::vector<std::string> m_dataFolders;
     bool m_drawsOnCanvas = true;
+    bool m_windowWork = true;
     int m_engineThreads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     char m_separator;
     text::Notifier& m_notifier;
@@ -229,6 +234,8 @@ private:
     // Cell texts read as numbers, kept from run to run.
     calc::CompositionReadings m_compositionReadings;
     calc::CellReadings m_isotopeReadings;
+    // the elements' powers of the ions asked for, kept for the next formula
+    mutable accurate::PowerCache m_powers;
 };
 
 } // namespace orvane::session

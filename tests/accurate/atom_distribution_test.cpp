@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "accurate/atom_parts.h"
+#include "accurate/power_cache.h"
 #include "accurate_test_support.h"
 
 namespace orvane::accurate {
@@ -66,6 +68,47 @@ TEST(AtomDistribution, AddingAtomsGivesTheWholeFormulasClusters) {
                         1e-9 * std::max(1.0, expected.clusters[i].intensity));
         }
     }
+}
+
+// A kept power gives the clusters the computed one gives, bit for bit, for formulas that
+// share element counts, for a label of the same element and count (its own isotopes), and
+// after the cache has started again.
+TEST(AtomDistribution, KeptPowersGiveTheSameClustersToTheLastBit) {
+    const std::vector<AtomPart> glucose =
+        atomPartsOf(countsOf({{"C", 6}, {"H", 12}, {"O", 6}}), shippedTables(), '.', {});
+    LabelAtoms label;
+    label.isotopes.symbol = "C";
+    label.isotopes.isotopes = {{13, 13.0033548378, 0.99}, {12, 12.0, 0.01}};
+    label.atoms = 6;
+    label.column = columnOf("C");
+    const std::vector<AtomPart> labelled =
+        atomPartsOf(countsOf({{"H", 12}, {"O", 6}}), shippedTables(), '.', {label});
+    const std::vector<AtomPart> other =
+        atomPartsOf(countsOf({{"C", 6}, {"H", 13}, {"N", 1}}), shippedTables(), '.', {});
+
+    PowerCache cache;
+    for (int round = 0; round < 2; ++round) {
+        for (const std::vector<AtomPart>* parts : {&glucose, &labelled, &other, &glucose}) {
+            const AccurateMasses computed = AtomDistribution::of(*parts).masses();
+            const AccurateMasses kept = AtomDistribution::of(*parts, &cache).masses();
+            ASSERT_EQ(kept.clusters.size(), computed.clusters.size());
+            for (std::size_t i = 0; i < computed.clusters.size(); ++i) {
+                EXPECT_EQ(kept.clusters[i].mass, computed.clusters[i].mass);
+                EXPECT_EQ(kept.clusters[i].probability, computed.clusters[i].probability);
+                EXPECT_EQ(kept.clusters[i].variance, computed.clusters[i].variance);
+            }
+        }
+        EXPECT_EQ(cache.size(), 6u); // C6, H12, O6, the label, H13, N1
+    }
+
+    // filling the cache starts it again; a power handed out before stays valid
+    const auto first = cache.power(glucose[0].element, glucose[0].element.averageDefect(), 6);
+    const double firstProbability = first->probability(0);
+    for (long long n = 1; cache.size() > 1; ++n) {
+        cache.power(glucose[1].element, glucose[1].element.averageDefect(), n);
+    }
+    EXPECT_EQ(first->probability(0), firstProbability);
+    EXPECT_EQ(cache.size(), 1u);
 }
 
 } // namespace

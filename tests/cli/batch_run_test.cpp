@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
+#include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -72,18 +74,25 @@ TEST(CalculateBatch, AFailingOutputEndsTheBatchWhileAWorkerWaitsForInput) {
 }
 
 TEST(CalculateBatch, ReadsOnlyAWindowAheadOfTheOutputAndKeepsTheOrder) {
-    for (const std::size_t window : {1u, 3u, 16u}) {
-        SCOPED_TRACE(window);
-        const CountingSource lines{60};
+    // (window, lines a thread takes at a time), one thread calculating on the caller's
+    for (const auto& [window, chunk, threads] :
+         {std::tuple{1u, 1u, 3u}, {3u, 1u, 3u}, {16u, 1u, 3u}, {16u, 4u, 3u}, {16u, 32u, 2u},
+          {7u, 32u, 1u}}) {
+        SCOPED_TRACE(std::to_string(window) + " " + std::to_string(chunk) + " " +
+                     std::to_string(threads));
+        const CountingSource lines{61};
         std::size_t delivered = 0;
         std::size_t furthestAhead = 0;
-        calculateBatch(lines.source(), shippedData(), 3, window, [&](const BatchRow& row) {
-            ++delivered;
-            EXPECT_EQ(row.line.lineNumber, delivered);
-            EXPECT_EQ(row.error, "");
-            furthestAhead = std::max(furthestAhead, *lines.read - delivered);
-        });
-        EXPECT_EQ(delivered, 60u);
+        calculateBatch(
+            lines.source(), shippedData(), threads, window,
+            [&](const BatchRow& row) {
+                ++delivered;
+                EXPECT_EQ(row.line.lineNumber, delivered);
+                EXPECT_EQ(row.error, "");
+                furthestAhead = std::max(furthestAhead, *lines.read - delivered);
+            },
+            chunk);
+        EXPECT_EQ(delivered, 61u);
         EXPECT_LE(furthestAhead, window);
     }
 }

@@ -89,6 +89,35 @@ TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
     EXPECT_TRUE(notifier.notices.empty());
 }
 
+// A batch row's session gives the same texts, pattern and ion, and leaves what only the
+// window shows (percentages, MS data grid, plot range) as it was.
+TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
+    for (const char* formula : {"C6H12O6", "C257H383N65O77S6", "C2H3Cl3Br2"}) {
+        SCOPED_TRACE(formula);
+        const testing::ShippedSession full(formula);
+        testing::ShippedSession lean("H2O");
+        const SessionState before = lean.session.state();
+        lean.session.leaveOutWindowWork();
+        lean.session.enterFormula(formula);
+        const SessionState& state = lean.session.state();
+        EXPECT_EQ(state.texts.formulaText, full.session.state().texts.formulaText);
+        EXPECT_EQ(state.texts.weightText, full.session.state().texts.weightText);
+        EXPECT_EQ(state.texts.averageMzText, full.session.state().texts.averageMzText);
+        EXPECT_EQ(state.pattern.n0, full.session.state().pattern.n0);
+        EXPECT_EQ(state.pattern.centroid, full.session.state().pattern.centroid);
+        EXPECT_EQ(state.pattern.p, full.session.state().pattern.p);
+        EXPECT_EQ(lean.session.currentIon().mostAbundantMz,
+                  full.session.currentIon().mostAbundantMz);
+
+        EXPECT_EQ(state.tables.elements.cell(1, data::PercentRow),
+                  before.tables.elements.cell(1, data::PercentRow));
+        EXPECT_EQ(state.msData.rowCount(), before.msData.rowCount());
+        EXPECT_EQ(state.msData.value(18), before.msData.value(18));
+        EXPECT_EQ(state.texts.lowerMzText, before.texts.lowerMzText);
+        EXPECT_EQ(state.plotState.spanFirst, before.plotState.spanFirst);
+    }
+}
+
 TEST_F(LoadedSession, ABadCountStopsTheChainAndKeepsThePattern) {
     loadAndCalculate("2", "1", "0");
     const std::vector<double> before = state().pattern.p;
