@@ -147,6 +147,8 @@ find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
     query.rules.commonRatios = commandLine.commonRatios;
     query.rules.rdbeMinimum = commandLine.rdbeMinimum;
     query.rules.rdbeMaximum = commandLine.rdbeMaximum;
+    // a measured spectrum ranks them again by their isotope scores, so every one is made
+    query.keep = commandLine.measuredFile ? 0 : commandLine.limit;
     return query;
 }
 

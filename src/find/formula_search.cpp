@@ -217,7 +217,8 @@ public:
         char* const end = buffer + sizeof buffer;
         std::string text;
         for (const std::size_t slot : carbon ? m_withCarbon : m_withoutCarbon) {
-            if (counts[slot] <= 0) {
+            const long long count = counts[slot];
+            if (count <= 0) {
                 continue;
             }
             const std::string& symbol = m_symbols[slot];
@@ -226,8 +227,16 @@ public:
                 at = buffer;
             }
             at = std::copy(symbol.begin(), symbol.end(), at);
-            if (counts[slot] != 1) {
-                at = std::to_chars(at, end, counts[slot]).ptr;
+            if (count < 10) {
+                // most counts of a search are one or two digits
+                if (count != 1) {
+                    *at++ = static_cast<char>('0' + count);
+                }
+            } else if (count < 100) {
+                *at++ = static_cast<char>('0' + count / 10);
+                *at++ = static_cast<char>('0' + count % 10);
+            } else {
+                at = std::to_chars(at, end, count).ptr;
             }
         }
         text.append(buffer, at);
@@ -239,6 +248,26 @@ private:
     std::optional<std::size_t> m_carbon;
     std::vector<std::size_t> m_withCarbon;
     std::vector<std::size_t> m_withoutCarbon;
+};
+
+// A formula found, kept compact until the ranking: its neutral counts lie in a shared pool.
+struct Hit {
+    std::size_t ion = 0;   // index into the ions searched
+    std::size_t first = 0; // of its counts in the pool, one per range
+    double mass = 0;
+    double mz = 0;
+    double ppm = 0;
+    double rdbe = 0;
+    double score = 0;
+};
+
+// What an ion's candidates are written with: the ion's columns (those of the ranges and of
+// its adducts), the atoms its adducts add there, each range's slot, and its formula writer.
+struct IonShape {
+    std::vector<int> columns;
+    std::vector<long long> base;
+    std::vector<std::size_t> slotOfRange;
+    HillWriter writer{{}};
 };
 
 } // namespace
@@ -288,6 +317,9 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
     for (const std::string& ionText : query.ions) {
         ions.push_back(readSearchIon(ionText, symbols, tables, separator));
     }
+    std::vector<Hit> hits;
+    std::vector<long long> pool; // the hits' neutral counts, one range after another
+    std::vector<IonShape> ionShapes(ions.size());
     for (std::size_t ionIndex = 0; ionIndex < ions.size() && !result.cancelled; ++ionIndex) {
         const SearchIon& ion = ions[ionIndex];
         // an ion that takes atoms away needs at least as many in its molecules
@@ -348,8 +380,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 std::find(ionColumns.begin(), ionColumns.end(), range.column) -
                 ionColumns.begin()));
         }
-        const HillWriter ionWriter(ionSymbols);
-        std::vector<long long> ionCounts(ionColumns.size());
+        ionShapes[ionIndex] = {ionColumns, ionBase, ionSlotOfRange, HillWriter(ionSymbols)};
         std::vector<std::size_t> order; // position in the enumerator of each range
         order.resize(result.elements.size());
         for (std::size_t p = 0; p < enumerator.elements().size(); ++p) {
@@ -385,34 +416,80 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                     ++result.removedBy[static_cast<std::size_t>(*broken)];
                     return;
                 }
-                Candidate candidate;
-                candidate.counts.resize(result.elements.size());
-                std::copy(ionBase.begin(), ionBase.end(), ionCounts.begin());
+                // kept compact; the candidates are made once ranked, and only those kept
+                Hit found;
+                found.ion = ionIndex;
+                found.first = pool.size();
                 for (std::size_t i = 0; i < result.elements.size(); ++i) {
-                    candidate.counts[i] = tallies[i].count;
-                    ionCounts[ionSlotOfRange[i]] += ion.multiplier * tallies[i].count;
+                    pool.push_back(tallies[i].count);
                 }
-                candidate.ionAtoms.reserve(ionColumns.size());
-                for (std::size_t slot = 0; slot < ionColumns.size(); ++slot) {
-                    if (ionCounts[slot] > 0) {
-                        candidate.ionAtoms.push_back({ionColumns[slot], ionCounts[slot]});
-                    }
-                }
-                candidate.formula = neutralWriter.write(candidate.counts);
-                candidate.ion = ion.text;
-                candidate.ionFormula = ionWriter.write(ionCounts);
-                candidate.charge = ion.charge;
-                candidate.neutralMass = static_cast<double>(mass);
-                candidate.mz = mz;
-                candidate.ppm = (query.mz - mz) / mz * 1e6;
-                candidate.rdbe = rdbeOf(tallies);
-                candidate.score = massScore(query.tolerance, query.mz, mz);
-                result.candidates.push_back(std::move(candidate));
+                found.mass = static_cast<double>(mass);
+                found.mz = mz;
+                found.ppm = (query.mz - mz) / mz * 1e6;
+                found.rdbe = rdbeOf(tallies);
+                found.score = massScore(query.tolerance, query.mz, mz);
+                hits.push_back(found);
             },
             ionProgress);
         result.cancelled = !finished;
     }
-    rankCandidates(result.candidates);
+    result.found = hits.size();
+    const std::size_t ranges = result.elements.size();
+    const auto countsOf = [&](const Hit& hit) {
+        return std::vector<long long>(pool.begin() + static_cast<std::ptrdiff_t>(hit.first),
+                                      pool.begin() + static_cast<std::ptrdiff_t>(hit.first + ranges));
+    };
+    // The order of rankCandidates: score, |ppm|, then the formula and ion texts, which are
+    // written only for the rare hits that tie on both numbers.
+    const auto better = [&](const Hit& a, const Hit& b) {
+        if (a.score != b.score) {
+            return a.score > b.score;
+        }
+        if (std::abs(a.ppm) != std::abs(b.ppm)) {
+            return std::abs(a.ppm) < std::abs(b.ppm);
+        }
+        const std::string first = neutralWriter.write(countsOf(a));
+        const std::string second = neutralWriter.write(countsOf(b));
+        if (first != second) {
+            return first < second;
+        }
+        return ions[a.ion].text < ions[b.ion].text;
+    };
+    const std::size_t kept = query.keep == 0 ? hits.size() : std::min(query.keep, hits.size());
+    if (kept < hits.size()) {
+        std::partial_sort(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(kept),
+                          hits.end(), better);
+        hits.resize(kept);
+    } else {
+        std::sort(hits.begin(), hits.end(), better);
+    }
+    result.candidates.reserve(hits.size());
+    for (const Hit& hit : hits) {
+        const SearchIon& ion = ions[hit.ion];
+        const IonShape& shape = ionShapes[hit.ion];
+        Candidate candidate;
+        candidate.counts = countsOf(hit);
+        std::vector<long long> ionCounts = shape.base;
+        for (std::size_t i = 0; i < ranges; ++i) {
+            ionCounts[shape.slotOfRange[i]] += ion.multiplier * candidate.counts[i];
+        }
+        candidate.ionAtoms.reserve(shape.columns.size());
+        for (std::size_t slot = 0; slot < shape.columns.size(); ++slot) {
+            if (ionCounts[slot] > 0) {
+                candidate.ionAtoms.push_back({shape.columns[slot], ionCounts[slot]});
+            }
+        }
+        candidate.formula = neutralWriter.write(candidate.counts);
+        candidate.ion = ion.text;
+        candidate.ionFormula = shape.writer.write(ionCounts);
+        candidate.charge = ion.charge;
+        candidate.neutralMass = hit.mass;
+        candidate.mz = hit.mz;
+        candidate.ppm = hit.ppm;
+        candidate.rdbe = hit.rdbe;
+        candidate.score = hit.score;
+        result.candidates.push_back(std::move(candidate));
+    }
     return result;
 }
 

@@ -28,6 +28,9 @@ struct FindQuery {
     std::vector<std::string> ions{"[M+H]+"}; // notations as the ion reader takes them
     std::string elementRanges = defaultElementRanges;
     RuleSettings rules;
+    // Only the best this many candidates are made (0: all), for a report that shows no more;
+    // the counts of what was found and evaluated are of the whole search.
+    std::size_t keep = 0;
 };
 
 // One formula whose ion lies within the tolerance of the target.
@@ -52,7 +55,8 @@ struct FindResult {
     long long evaluated = 0;            // formulas and ions within the tolerance
     long long removedByRules = 0;       // of those, removed by a rule
     RuleCounts removedBy{};             // by the first rule each broke
-    std::vector<Candidate> candidates;  // best first
+    std::vector<Candidate> candidates;  // best first; at most the query's `keep`
+    std::size_t found = 0;              // candidates that passed the rules
     bool cancelled = false;             // stopped by the progress callback: incomplete
 };
 

@@ -195,6 +195,50 @@ TEST(FormulaSearch, RanksByTheMassErrorAndCountsWhatRulesRemove) {
     EXPECT_EQ(all.candidates.size(), static_cast<std::size_t>(all.evaluated));
 }
 
+// Keeping only the best K makes the first K candidates of the whole ranking, the same in
+// every field, with rankCandidates' order; what was found and evaluated stays the whole.
+TEST(FormulaSearch, KeepingTheBestFewMakesTheFirstOfTheWholeRanking) {
+    const struct {
+        double mz;
+        std::vector<std::string> ions;
+        std::size_t keep;
+    } cases[] = {
+        {500.0731, {"[M+H]+"}, 20},
+        {500.0731, {"[M+H]+", "[M+Na]+", "[M+2H]2+"}, 7},
+        {304.1543, {"[M-H]-"}, 1},
+        {304.1543, {"[M-H]-"}, 100000}, // more than there are
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mz) + " keep " + std::to_string(c.keep));
+        FindQuery query;
+        query.mz = c.mz;
+        query.ions = c.ions;
+        query.rules.disableHeuristics();
+        const FindResult whole = findFormulas(query, shippedTables(), '.');
+        query.keep = c.keep;
+        const FindResult kept = findFormulas(query, shippedTables(), '.');
+
+        EXPECT_EQ(kept.evaluated, whole.evaluated);
+        EXPECT_EQ(kept.found, whole.candidates.size());
+        ASSERT_EQ(kept.candidates.size(), std::min(c.keep, whole.candidates.size()));
+        std::vector<Candidate> ranked = whole.candidates;
+        rankCandidates(ranked);
+        for (std::size_t i = 0; i < kept.candidates.size(); ++i) {
+            SCOPED_TRACE(i);
+            const Candidate& a = kept.candidates[i];
+            const Candidate& b = ranked[i];
+            EXPECT_EQ(a.formula, b.formula);
+            EXPECT_EQ(a.ion, b.ion);
+            EXPECT_EQ(a.ionFormula, b.ionFormula);
+            EXPECT_EQ(a.counts, b.counts);
+            EXPECT_EQ(a.ionAtoms.size(), b.ionAtoms.size());
+            EXPECT_EQ(a.mz, b.mz);
+            EXPECT_EQ(a.score, b.score);
+            EXPECT_EQ(a.rdbe, b.rdbe);
+        }
+    }
+}
+
 TEST(FormulaSearch, MinimaAndIonsThatTakeAtomsAway) {
     // [M-H2O+H]+ needs two H and an O in the molecule; a minimum of 9 C leaves none of 8
     const double caffeine =
