@@ -4,7 +4,9 @@
 #include <array>
 #include <cfenv>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -201,8 +203,15 @@ void refillGrid(MsDataGrid& msData, const PatternConvolution& convolution, long 
 // Normalises the window (P[first + k] = window[k], +0 outside window[dirtyFirst] to
 // window[dirtyLast]) so that its tallest entry is exactly 100, and returns the centroid
 // index. P[i] * 100 is exact in extended precision, so max * 100 / max is 100.
+// What the centroid was formed from: its two sums and the entry the window was scaled by.
+struct CentroidSums {
+    double total = 0;
+    double moment = 0;
+    double max = 0;
+};
+
 double normaliseWindow(std::vector<double>& window, long long first, long long dirtyFirst,
-                       long long dirtyLast) {
+                       long long dirtyLast, CentroidSums* sums = nullptr) {
     if (window.empty()) {
         // the window lies outside the array: nothing to sum, and 0 / 0 for the centroid
         throw text::Error::invalidOperation();
@@ -247,7 +256,65 @@ double normaliseWindow(std::vector<double>& window, long long first, long long d
     if (negative) {
         throwOnNormalisationFlags();
     }
+    if (sums != nullptr) {
+        *sums = {total, moment, max};
+    }
     return text::storeDouble(text::checkedDivide(moment, total));
+}
+
+// True when no entry above the cut can change the centroid: each is at most the tail's
+// bound, scaled as the window is, and the sums it would be added to (in ascending order,
+// after every entry below the cut) are so large that it falls below half a unit in the
+// last place of the extended sum, which then rounds back to the same double.
+bool tailCannotMove(const CentroidSums& sums, long double tailBound, long long lastIndex) {
+    if (!(sums.max > 0) || !(sums.total > 0) || !(sums.moment > 0)) {
+        return false;
+    }
+    const long double scaled = tailBound * 100.0L / sums.max * (1.0L + 0x1p-50L);
+    const long double unit = 0x1p-66L;
+    return scaled <= sums.total * unit &&
+           static_cast<long double>(lastIndex) * scaled * (1.0L + 0x1p-50L) <= sums.moment * unit;
+}
+
+// Where a run that needs only the centroid can stop forming entries: far enough above the
+// mean shift of the isotopes that the rest holds far less than a double can feel. None when
+// an offset or abundance is negative or an element is a label (whose own isotope sits at
+// offset 0 with lighter ones below it).
+std::optional<long long> centroidCut(const std::vector<WorkingElement>& elements,
+                                     const std::function<int(int, int)>& integerCell,
+                                     const std::function<double(int, int)>& realCell,
+                                     long long n0, long long margin) {
+    long double mean = 0;
+    long double variance = 0;
+    for (const WorkingElement& element : elements) {
+        if (!element.labelIsotopes.empty()) {
+            return std::nullopt;
+        }
+        long double total = 0;
+        long double first = 0;
+        long double second = 0;
+        for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+            const double abundance = realCell(data::FirstAbundanceColumn + j, element.column);
+            const int offset = j == 0 ? 0 : integerCell(data::FirstOffsetColumn + j - 1, element.column);
+            if (abundance < 0 || offset < 0) {
+                return std::nullopt;
+            }
+            const long double share = abundance;
+            const long double distance = offset;
+            total += share;
+            first += share * distance;
+            second += share * distance * distance;
+        }
+        if (!(total > 0)) {
+            return std::nullopt;
+        }
+        const long double atoms =
+            std::max(std::nearbyint(static_cast<long double>(element.count)), 0.0L);
+        const long double m = first / total;
+        mean += atoms * m;
+        variance += atoms * std::max(second / total - m * m, 0.0L);
+    }
+    return n0 + static_cast<long long>(std::ceil(mean + 10 * std::sqrt(variance))) + margin;
 }
 
 } // namespace
@@ -290,60 +357,91 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                           " mass steps).");
     }
 
-    PatternConvolution convolution(length, n0 - w, n0 + w);
-    convolution.setEntry(n0, 300.0);
-    convolution.setThreads(input.threads, input.minimumSplitTerms);
-
     ProgressMeter meter(progress, progress
                                       ? totalAtomSteps(elements) +
                                             estimateTerms(workOf(elements, isotopes, separator), w)
                                       : 0);
-    for (const WorkingElement& element : elements) {
-        const int atoms = text::roundHalfEven32(element.count);
-        std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
-        if (!element.labelIsotopes.empty()) {
-            slots = labelSlots(element.labelIsotopes);
-        } else {
-            for (int j = 1; j < PatternConvolution::slotCount; ++j) {
-                slots[static_cast<std::size_t>(j)].offset =
-                    integerCell(data::FirstOffsetColumn + j - 1, element.column);
-            }
-            for (int j = 0; j < PatternConvolution::slotCount; ++j) {
-                slots[static_cast<std::size_t>(j)].abundance =
-                    realCell(data::FirstAbundanceColumn + j, element.column);
-            }
+    double centroid = 0;
+    // The atom steps and the normalisation; with a cut, only the entries up to it, and
+    // nothing (no pattern) when the entries above it might have changed the centroid.
+    const auto run = [&](std::optional<long long> cut) -> std::optional<std::vector<double>> {
+        PatternConvolution convolution(length, n0 - w, n0 + w);
+        convolution.setEntry(n0, 300.0);
+        convolution.setThreads(input.threads, input.minimumSplitTerms);
+        if (cut) {
+            convolution.cutAbove(*cut);
         }
-        convolution.setIsotopes(slots);
+        for (const WorkingElement& element : elements) {
+            const int atoms = text::roundHalfEven32(element.count);
+            std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
+            if (!element.labelIsotopes.empty()) {
+                slots = labelSlots(element.labelIsotopes);
+            } else {
+                for (int j = 1; j < PatternConvolution::slotCount; ++j) {
+                    slots[static_cast<std::size_t>(j)].offset =
+                        integerCell(data::FirstOffsetColumn + j - 1, element.column);
+                }
+                for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+                    slots[static_cast<std::size_t>(j)].abundance =
+                        realCell(data::FirstAbundanceColumn + j, element.column);
+                }
+            }
+            convolution.setIsotopes(slots);
 
-        if (atoms > 0) {
-            msRange = MsRange{n0 - 2 * w, n0 + 2 * w};
-        }
-        for (int step = 0; step < atoms; ++step) {
-            if (convolution.stepsAreIdle()) {
-                meter.advance(atoms - step, 0);
-                break;
+            if (atoms > 0) {
+                msRange = MsRange{n0 - 2 * w, n0 + 2 * w};
             }
-            meter.advance(1, convolution.step());
+            for (int step = 0; step < atoms; ++step) {
+                if (convolution.stepsAreIdle()) {
+                    meter.advance(atoms - step, 0);
+                    break;
+                }
+                meter.advance(1, convolution.step());
+            }
+            if (input.fillsMsData && !cut) {
+                refillGrid(msData, convolution, length);
+            }
         }
-        if (input.fillsMsData) {
-            refillGrid(msData, convolution, length);
+        if (cut && !convolution.cutHolds()) {
+            return std::nullopt;
+        }
+
+        const long long first = convolution.windowFirst();
+        const long long dirtyFirst = convolution.dirtyFirst() - first;
+        const long long dirtyLast = convolution.dirtyLast() - first;
+        const long double tailBound = convolution.tailBound();
+        std::vector<double> window = convolution.takeWindowValues();
+        CentroidSums sums;
+        centroid = normaliseWindow(window, first, dirtyFirst, dirtyLast, &sums);
+        if (cut && !tailCannotMove(sums, tailBound, n0 + w)) {
+            return std::nullopt;
+        }
+        std::vector<double> p(static_cast<std::size_t>(length), 0.0);
+        std::copy(window.begin(), window.end(), p.begin() + first);
+        return p;
+    };
+
+    std::optional<std::vector<double>> p;
+    if (input.centroidOnly) {
+        try {
+            if (const std::optional<long long> cut =
+                    centroidCut(elements, integerCell, realCell, n0, input.centroidCutMargin);
+                cut && *cut < n0 + w) {
+                p = run(cut);
+            }
+        } catch (const text::Error&) {
+            // the whole run meets the error again, where and as it always does
         }
     }
-
+    if (!p) {
+        p = run(std::nullopt);
+    }
     meter.finish();
-
-    const long long first = convolution.windowFirst();
-    const long long dirtyFirst = convolution.dirtyFirst() - first;
-    const long long dirtyLast = convolution.dirtyLast() - first;
-    std::vector<double> window = convolution.takeWindowValues();
-    const double centroid = normaliseWindow(window, first, dirtyFirst, dirtyLast);
-    std::vector<double> p(static_cast<std::size_t>(length), 0.0);
-    std::copy(window.begin(), window.end(), p.begin() + first);
 
     PatternState pattern;
     pattern.n0 = static_cast<int>(n0);
     pattern.w = static_cast<int>(w);
-    pattern.p = std::move(p);
+    pattern.p = std::move(*p);
     pattern.centroid = centroid;
     return pattern;
 }

@@ -43,6 +43,15 @@ struct EngineInput {
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.
     bool fillsMsData = true;
+    // Only N0, W and the centroid are wanted (a batch row): the entries far above the peak,
+    // which cannot change the centroid's sums, are not formed and P holds 0 there, and
+    // msData is left as it was. N0, W and the centroid are those of the whole run to the
+    // last bit; where that cannot be shown the whole run is made.
+    bool centroidOnly = false;
+    // How far above the isotopes' mean shift plus ten standard deviations the entries are
+    // still formed; a Poisson-like tail of few heavy isotopes needs this much. Tests lower
+    // it to make the tail too heavy, which sends the run back to the whole.
+    long long centroidCutMargin = 16;
 };
 
 /// The largest pattern array (3W + N0 + 1 entries) the engine will build.

@@ -106,6 +106,10 @@ void PatternConvolution::setThreads(int threads, long long minimumTerms) {
     }
 }
 
+void PatternConvolution::cutAbove(long long index) {
+    m_cut = index - m_base;
+}
+
 void PatternConvolution::setEntry(long long index, double value) {
     const long long k = index - m_base;
     if (k < m_reachable.first || k > m_reachable.last) {
@@ -144,6 +148,11 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
         m_negativeTerms = m_negativeTerms || slot.abundance < 0.0;
     }
     sortForOneEntry(active.begin(), active.begin() + m_activeSlots);
+    for (int k = 0; k < m_activeSlots; ++k) {
+        // a negative offset reaches down past the cut, a negative abundance breaks the bound
+        m_cutBroken = m_cutBroken || active[static_cast<std::size_t>(k)].offset < 0 ||
+                      active[static_cast<std::size_t>(k)].abundance < 0.0;
+    }
     for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
         m_offsets[k] = active[k].offset;
         m_abundances[k] = active[k].abundance;
@@ -157,7 +166,8 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
 }
 
 bool PatternConvolution::stepsAreIdle() const {
-    return m_identity || m_currentDirty.empty();
+    // above a cut the entries may still hold something while those below are all 0
+    return m_identity || (m_currentDirty.empty() && !(m_cut && m_tailBound > 0));
 }
 
 long long PatternConvolution::step() {
@@ -168,6 +178,9 @@ long long PatternConvolution::step() {
         // only zero terms: every entry becomes +0
         clearOutside(m_current, m_currentDirty, Range{});
         m_currentDirty = Range{};
+        if (m_cut) {
+            addToTailBound(Range{});
+        }
         return 0;
     }
     const Range window{0, static_cast<long long>(m_current.size()) - 1};
@@ -185,6 +198,11 @@ long long PatternConvolution::step() {
         targets = {std::max(sources.first + m_offsets[static_cast<std::size_t>(m_activeSlots - 1)],
                             limit.first),
                    std::min(sources.last + m_offsets[0], limit.last)};
+        if (m_cut) {
+            m_cutBroken = m_cutBroken || !safe;
+            addToTailBound(sources);
+            targets.last = std::min(targets.last, *m_cut);
+        }
     }
     const Range kept{std::max(targets.first, window.first), std::min(targets.last, window.last)};
 
@@ -232,6 +250,24 @@ long long PatternConvolution::step() {
         throwOnStepFlags();
     }
     return targets.empty() ? 0 : (targets.last - targets.first + 1) * m_activeSlots;
+}
+
+void PatternConvolution::addToTailBound(Range sources) {
+    // what was above the cut spreads with the abundances' sum; what lands above it from
+    // below comes from the sources within the highest offset of it
+    long double spill = 0;
+    const long long cut = *m_cut;
+    for (long long i = std::max(sources.first, cut - m_offsets[0] + 1);
+         i <= std::min(sources.last, cut); ++i) {
+        for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+            if (i + m_offsets[k] > cut) {
+                spill += std::fabs(static_cast<Extended>(m_current[static_cast<std::size_t>(i)]) *
+                                   m_abundances[k] / 100.0L);
+            }
+        }
+    }
+    // m_growth carries the rounding of every sum; subnormal roundings add a little each
+    m_tailBound = (m_tailBound * m_growth + spill * (1.0L + 0x1p-40L)) + subnormalSlack;
 }
 
 void PatternConvolution::gather(Range targets, Range sources, double* out,

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,16 @@ public:
     /// Below this many terms a step is quicker on one thread than handed over in halves.
     static constexpr long long defaultSplitTerms = 3000;
 
+    /// Entries above `index` (absolute) are no longer formed; a bound on the sum of what they
+    /// would hold is kept instead (tailBound). An entry depends only on entries at or below
+    /// it when every offset is 0 or more, so those below the cut stay the same to the last
+    /// bit. Only for a caller that needs no more than them: cutHolds() tells whether the
+    /// bound is sound (no negative offset or abundance met, no step that could overflow).
+    void cutAbove(long long index);
+    bool cutHolds() const { return m_cut && !m_cutBroken; }
+    /// The bound on the sum of the entries above the cut (0 without a cut).
+    long double tailBound() const { return m_tailBound; }
+
     /// P[index] := value for an index of the window; one outside the array is ignored.
     void setEntry(long long index, double value);
     /// The isotopes of the element whose atom steps follow, slot j = 0 to 9 in table order
@@ -71,6 +82,7 @@ private:
     };
 
     void gather(Range targets, Range sources, double* out, long long outFirst) const;
+    void addToTailBound(Range sources);
     double sumOfEveryTerm(long long target) const;
     void resumNegativeZeros(Range targets);
     static void clearOutside(std::vector<double>& buffer, Range dirty, Range kept);
@@ -100,6 +112,10 @@ private:
     // floating-point flags nor the terms that are dropped outside the window.
     long double m_bound = 0;
     long double m_growth = 0;
+
+    std::optional<long long> m_cut; // relative to the window
+    bool m_cutBroken = false;
+    long double m_tailBound = 0;
 
     int m_threads = 1;
     long long m_splitTerms = defaultSplitTerms;

@@ -215,6 +215,7 @@ void Session::runEngine(const calc::EngineProgress& progress) {
                                 m_separator};
         input.threads = m_engineThreads;
         input.fillsMsData = m_windowWork;
+        input.centroidOnly = !m_windowWork;
         m_state.pattern =
             calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData, msRange, progress);
     } catch (...) {

@@ -89,8 +89,8 @@ TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
     EXPECT_TRUE(notifier.notices.empty());
 }
 
-// A batch row's session gives the same texts, pattern and ion, and leaves what only the
-// window shows (percentages, MS data grid, plot range) as it was.
+// A batch row's session gives the same texts, N0, centroid and ion, and leaves what only
+// the window shows (percentages, MS data grid, plot range) as it was.
 TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
     for (const char* formula : {"C6H12O6", "C257H383N65O77S6", "C2H3Cl3Br2"}) {
         SCOPED_TRACE(formula);
@@ -105,7 +105,13 @@ TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
         EXPECT_EQ(state.texts.averageMzText, full.session.state().texts.averageMzText);
         EXPECT_EQ(state.pattern.n0, full.session.state().pattern.n0);
         EXPECT_EQ(state.pattern.centroid, full.session.state().pattern.centroid);
-        EXPECT_EQ(state.pattern.p, full.session.state().pattern.p);
+        // the entries far above the peak are not formed; those that are, are the same
+        ASSERT_EQ(state.pattern.p.size(), full.session.state().pattern.p.size());
+        for (std::size_t i = 0; i < state.pattern.p.size(); ++i) {
+            if (state.pattern.p[i] != 0.0) {
+                ASSERT_EQ(state.pattern.p[i], full.session.state().pattern.p[i]) << i;
+            }
+        }
         EXPECT_EQ(lean.session.currentIon().mostAbundantMz,
                   full.session.currentIon().mostAbundantMz);
 
