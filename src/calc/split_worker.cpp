@@ -24,17 +24,15 @@ SplitWorker::~SplitWorker() {
     m_thread.join();
 }
 
-void SplitWorker::runBoth(const std::function<void()>& there, const std::function<void()>& here) {
-    m_task = &there;
+void SplitWorker::post(void* task, void (*call)(void*)) {
+    m_task = task;
+    m_call = call;
     m_error = nullptr;
-    const unsigned long long ticket = m_posted.load(std::memory_order_relaxed) + 1;
-    m_posted.store(ticket, std::memory_order_release);
-    std::exception_ptr hereError;
-    try {
-        here();
-    } catch (...) {
-        hereError = std::current_exception();
-    }
+    m_posted.store(m_posted.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+}
+
+void SplitWorker::finish(std::exception_ptr hereError) {
+    const unsigned long long ticket = m_posted.load(std::memory_order_relaxed);
     waitFor([&] { return m_done.load(std::memory_order_acquire) == ticket; });
     if (m_error) {
         std::rethrow_exception(m_error);
@@ -57,7 +55,7 @@ void SplitWorker::loop() {
         }
         seen = ticket;
         try {
-            (*m_task)();
+            m_call(m_task);
         } catch (...) {
             m_error = std::current_exception();
         }

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <exception>
-#include <functional>
 #include <thread>
+#include <type_traits>
 
 namespace orvane::calc {
 
@@ -19,16 +19,33 @@ public:
 
     /// Runs `there` on the worker and `here` on the calling thread, and returns once both
     /// are done; an exception from either is raised here (the worker's first).
-    void runBoth(const std::function<void()>& there, const std::function<void()>& here);
+    template <typename There, typename Here> void runBoth(There&& there, Here&& here) {
+        using Task = std::remove_reference_t<There>;
+        post(const_cast<void*>(static_cast<const void*>(&there)),
+             [](void* task) { (*static_cast<Task*>(task))(); });
+        std::exception_ptr hereError;
+        try {
+            here();
+        } catch (...) {
+            hereError = std::current_exception();
+        }
+        finish(hereError);
+    }
 
 private:
+    void post(void* task, void (*call)(void*));
+    void finish(std::exception_ptr hereError);
     void loop();
 
-    std::atomic<unsigned long long> m_posted{0};
-    std::atomic<unsigned long long> m_done{0};
-    std::atomic<bool> m_stop{false};
-    const std::function<void()>* m_task = nullptr;
+    // A step hands over in microseconds: the two counters live on cache lines of their own,
+    // so that each thread's writes do not pull the other's line away, and the task is
+    // called through a plain pointer, with nothing allocated.
+    alignas(64) std::atomic<unsigned long long> m_posted{0};
+    void* m_task = nullptr;
+    void (*m_call)(void*) = nullptr;
+    alignas(64) std::atomic<unsigned long long> m_done{0};
     std::exception_ptr m_error;
+    alignas(64) std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
 
