@@ -106,12 +106,12 @@ private:
         m_session.setIonText(ionAsked.value_or(defaultIon));
         if (m_commandLine.maxSeconds) {
             CalculationWatch watch(m_commandLine.maxSeconds);
-            if (m_session.enterCounts(counts.counts, watch.engineProgress(), counts.labels) ==
+            if (m_session.enterRowCounts(counts.counts, watch.engineProgress(), counts.labels) ==
                 session::Outcome::Cancelled) {
                 throw text::Error(watch.limitMessage());
             }
         } else {
-            m_session.enterCounts(counts.counts, {}, counts.labels);
+            m_session.enterRowCounts(counts.counts, {}, counts.labels);
         }
         const session::SessionState& state = m_session.state();
         row.formula = state.texts.formulaText;

@@ -116,6 +116,7 @@ void Session::Initialize1Click() {
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
     m_state.reader = readerTablesOf(m_state.tables, m_separator);
+    m_rowColumns.reset();
     m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
@@ -282,6 +283,7 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
             if (column >= 0 && row >= 0 && column < elements.columnCount() &&
                 row < elements.rowCount()) {
                 elements.setCell(column, row, text);
+                m_rowColumns.reset();
             }
             if (m_timing.countEntryPause.count() > 0) {
                 std::this_thread::sleep_for(m_timing.countEntryPause);
@@ -384,6 +386,40 @@ Outcome Session::enterCounts(const std::vector<CountText>& counts,
         m_state.labels = std::move(previous);
     }
     return outcome;
+}
+
+Outcome Session::enterRowCounts(const std::vector<CountText>& counts,
+                                const calc::EngineProgress& progress,
+                                const std::vector<formula::LabelCount>& labels) {
+    if (m_windowWork || progress || !labels.empty()) {
+        return enterCounts(counts, progress, labels);
+    }
+    if (!m_rowColumns) {
+        m_rowColumns = calc::readElementColumns(m_state.tables.elements, m_separator);
+    }
+    std::vector<std::pair<int, std::string>> written;
+    written.reserve(counts.size());
+    for (const CountText& count : counts) {
+        written.emplace_back(count.column, count.text);
+    }
+    calc::Composition composition;
+    std::string weightText;
+    std::string averageMzText;
+    std::string formulaText;
+    if (!*m_rowColumns ||
+        !calc::composeWholeCounts(written, **m_rowColumns, m_state.settings.charge.value(),
+                                  m_separator, composition, weightText, averageMzText,
+                                  formulaText)) {
+        return enterCounts(counts, progress, labels);
+    }
+    const Change change(*this);
+    m_state.labels.clear();
+    m_state.composition = std::move(composition);
+    m_state.texts.weightText = std::move(weightText);
+    m_state.texts.averageMzText = std::move(averageMzText);
+    m_state.texts.formulaText = std::move(formulaText);
+    runEngine({});
+    return Outcome::Done;
 }
 
 void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts,

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -9,6 +10,7 @@
 
 #include "calc/composition.h"
 #include "calc/isotope_engine.h"
+#include "calc/whole_counts.h"
 #include "export/pattern_export.h"
 #include "formula/formula_counts.h"
 #include "plot/canvas.h"
@@ -119,6 +121,13 @@ public:
     Outcome enterCounts(const std::vector<CountText>& counts,
                         const calc::EngineProgress& progress = {},
                         const std::vector<formula::LabelCount>& labels = {});
+    /// enterCounts for a batch row, once leaveOutWindowWork has been called: plain whole
+    /// counts of table elements give their composition, texts and pattern without being
+    /// written into the table (the same bits as enterCounts gives); anything else (labels, a
+    /// progress callback, counts with signs, decimals or exponents) goes through enterCounts.
+    Outcome enterRowCounts(const std::vector<CountText>& counts,
+                           const calc::EngineProgress& progress = {},
+                           const std::vector<formula::LabelCount>& labels = {});
     /// enterCounts for what needs no pattern (accurate masses, ladders, reports without
     /// the pattern): the counts and the composition summary only; the pattern engine, the
     /// range and the drawing do not run, and the pattern state stays as it was.
@@ -222,6 +231,9 @@ private:
     std::vector<std::string> m_dataFolders;
     bool m_drawsOnCanvas = true;
     bool m_windowWork = true;
+    // the element table's symbols and weights for enterRowCounts, read at its first row
+    // after a load or a cell edit; nothing inside when a weight cell is not a number
+    std::optional<std::optional<calc::ElementColumns>> m_rowColumns;
     int m_engineThreads = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     char m_separator;
     text::Notifier& m_notifier;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "data/data_tables.h"
+#include "formula/formula_reader.h"
 #include "support/recording_notifier.h"
 #include "support/temp_directory.h"
 #include "text/error.h"
@@ -89,16 +90,24 @@ TEST_F(LoadedSession, TheWholeChainRunsFromTheCounts) {
     EXPECT_TRUE(notifier.notices.empty());
 }
 
-// A batch row's session gives the same texts, N0, centroid and ion, and leaves what only
-// the window shows (percentages, MS data grid, plot range) as it was.
+// A batch row's session gives the same texts, N0, centroid and ion, row after row, whether
+// its counts are composed without the table or go through it (labels, decimal counts), and
+// leaves what only the window shows (percentages, MS data grid, plot range) as it was.
 TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
-    for (const char* formula : {"C6H12O6", "C257H383N65O77S6", "C2H3Cl3Br2"}) {
+    testing::ShippedSession lean("H2O");
+    const SessionState before = lean.session.state();
+    lean.session.leaveOutWindowWork();
+    for (const char* formula : {"C6H12O6", "C257H383N65O77S6", "[13C]6H12O6", "C2H3Cl3Br2",
+                                "H6C2.5", "C6H12O6", "CH3CH2OH"}) {
         SCOPED_TRACE(formula);
         const testing::ShippedSession full(formula);
-        testing::ShippedSession lean("H2O");
-        const SessionState before = lean.session.state();
-        lean.session.leaveOutWindowWork();
-        lean.session.enterFormula(formula);
+        const formula::FormulaCounts read =
+            formula::readFormula(formula, lean.session.state().reader, '.');
+        std::vector<CountText> counts;
+        for (const formula::ElementCount& count : read.counts) {
+            counts.push_back({count.column, count.countText});
+        }
+        lean.session.enterRowCounts(counts, {}, read.labels);
         const SessionState& state = lean.session.state();
         EXPECT_EQ(state.texts.formulaText, full.session.state().texts.formulaText);
         EXPECT_EQ(state.texts.weightText, full.session.state().texts.weightText);
@@ -112,8 +121,10 @@ TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
                 ASSERT_EQ(state.pattern.p[i], full.session.state().pattern.p[i]) << i;
             }
         }
-        EXPECT_EQ(lean.session.currentIon().mostAbundantMz,
-                  full.session.currentIon().mostAbundantMz);
+        const IonResult ion = lean.session.currentIon();
+        EXPECT_EQ(ion.monoisotopicMz, full.session.currentIon().monoisotopicMz);
+        EXPECT_EQ(ion.mostAbundantMz, full.session.currentIon().mostAbundantMz);
+        EXPECT_EQ(ion.notices, full.session.currentIon().notices);
 
         EXPECT_EQ(state.tables.elements.cell(1, data::PercentRow),
                   before.tables.elements.cell(1, data::PercentRow));
