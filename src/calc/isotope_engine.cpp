@@ -280,27 +280,27 @@ bool tailCannotMove(const CentroidSums& sums, long double tailBound, long long l
 // mean shift of the isotopes that the rest holds far less than a double can feel. None when
 // an offset or abundance is negative or an element is a label (whose own isotope sits at
 // offset 0 with lighter ones below it).
+using Slots = std::array<IsotopeSlot, PatternConvolution::slotCount>;
+
 std::optional<long long> centroidCut(const std::vector<WorkingElement>& elements,
-                                     const std::function<int(int, int)>& integerCell,
-                                     const std::function<double(int, int)>& realCell,
-                                     long long n0, long long margin) {
+                                     const std::vector<Slots>& slotsOfElements, long long n0,
+                                     long long margin) {
     long double mean = 0;
     long double variance = 0;
-    for (const WorkingElement& element : elements) {
+    for (std::size_t e = 0; e < elements.size(); ++e) {
+        const WorkingElement& element = elements[e];
         if (!element.labelIsotopes.empty()) {
             return std::nullopt;
         }
         long double total = 0;
         long double first = 0;
         long double second = 0;
-        for (int j = 0; j < PatternConvolution::slotCount; ++j) {
-            const double abundance = realCell(data::FirstAbundanceColumn + j, element.column);
-            const int offset = j == 0 ? 0 : integerCell(data::FirstOffsetColumn + j - 1, element.column);
-            if (abundance < 0 || offset < 0) {
+        for (const IsotopeSlot& slot : slotsOfElements[e]) {
+            if (slot.abundance < 0 || slot.offset < 0) {
                 return std::nullopt;
             }
-            const long double share = abundance;
-            const long double distance = offset;
+            const long double share = slot.abundance;
+            const long double distance = slot.offset;
             total += share;
             first += share * distance;
             second += share * distance * distance;
@@ -364,29 +364,37 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     double centroid = 0;
     // The atom steps and the normalisation; with a cut, only the entries up to it, and
     // nothing (no pattern) when the entries above it might have changed the centroid.
-    const auto run = [&](std::optional<long long> cut) -> std::optional<std::vector<double>> {
+    // An element's isotopes as the atom steps take them, read from the cells when they come.
+    const auto slotsOf = [&](const WorkingElement& element) {
+        Slots slots;
+        if (!element.labelIsotopes.empty()) {
+            slots = labelSlots(element.labelIsotopes);
+        } else {
+            for (int j = 1; j < PatternConvolution::slotCount; ++j) {
+                slots[static_cast<std::size_t>(j)].offset =
+                    integerCell(data::FirstOffsetColumn + j - 1, element.column);
+            }
+            for (int j = 0; j < PatternConvolution::slotCount; ++j) {
+                slots[static_cast<std::size_t>(j)].abundance =
+                    realCell(data::FirstAbundanceColumn + j, element.column);
+            }
+        }
+        return slots;
+    };
+    // With a cut the isotopes may be read all at once beforehand (`preRead`): a cell that
+    // fails then sends the run back to the whole one, which meets it where it always does.
+    const auto run = [&](std::optional<long long> cut,
+                         const std::vector<Slots>* preRead) -> std::optional<std::vector<double>> {
         PatternConvolution convolution(length, n0 - w, n0 + w);
         convolution.setEntry(n0, 300.0);
         convolution.setThreads(input.threads, input.minimumSplitTerms);
         if (cut) {
             convolution.cutAbove(*cut);
         }
-        for (const WorkingElement& element : elements) {
+        for (std::size_t e = 0; e < elements.size(); ++e) {
+            const WorkingElement& element = elements[e];
             const int atoms = text::roundHalfEven32(element.count);
-            std::array<IsotopeSlot, PatternConvolution::slotCount> slots;
-            if (!element.labelIsotopes.empty()) {
-                slots = labelSlots(element.labelIsotopes);
-            } else {
-                for (int j = 1; j < PatternConvolution::slotCount; ++j) {
-                    slots[static_cast<std::size_t>(j)].offset =
-                        integerCell(data::FirstOffsetColumn + j - 1, element.column);
-                }
-                for (int j = 0; j < PatternConvolution::slotCount; ++j) {
-                    slots[static_cast<std::size_t>(j)].abundance =
-                        realCell(data::FirstAbundanceColumn + j, element.column);
-                }
-            }
-            convolution.setIsotopes(slots);
+            convolution.setIsotopes(preRead != nullptr ? (*preRead)[e] : slotsOf(element));
 
             if (atoms > 0) {
                 msRange = MsRange{n0 - 2 * w, n0 + 2 * w};
@@ -424,17 +432,22 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     std::optional<std::vector<double>> p;
     if (input.centroidOnly) {
         try {
+            std::vector<Slots> slots;
+            slots.reserve(elements.size());
+            for (const WorkingElement& element : elements) {
+                slots.push_back(slotsOf(element));
+            }
             if (const std::optional<long long> cut =
-                    centroidCut(elements, integerCell, realCell, n0, input.centroidCutMargin);
+                    centroidCut(elements, slots, n0, input.centroidCutMargin);
                 cut && *cut < n0 + w) {
-                p = run(cut);
+                p = run(cut, &slots);
             }
         } catch (const text::Error&) {
             // the whole run meets the error again, where and as it always does
         }
     }
     if (!p) {
-        p = run(std::nullopt);
+        p = run(std::nullopt, nullptr);
     }
     meter.finish();
 

@@ -146,6 +146,31 @@ std::string batchHeader(BatchFormat format) {
 }
 
 std::string batchRowText(const BatchRow& row, BatchFormat format) {
+    if (format != BatchFormat::Json && !row.failed()) {
+        // the common row, written straight into its line
+        std::string line;
+        TableLineWriter writer(line, format);
+        writer.whole(static_cast<long long>(row.line.lineNumber));
+        writer.field(row.line.formula);
+        writer.field(row.formula);
+        writer.field(row.weightText);
+        writer.field(row.averageMzText);
+        writer.whole(row.n0);
+        writer.number(row.centroid);
+        if (row.accurate) {
+            writer.number(row.accurate->monoisotopicMass);
+            writer.field(row.accurate->ion);
+            writer.number(row.accurate->monoisotopicMz);
+            writer.number(row.accurate->mostAbundantMz);
+        } else {
+            for (int empty = 0; empty < 4; ++empty) {
+                writer.field("");
+            }
+        }
+        writer.field("");
+        writer.end();
+        return line;
+    }
     if (format != BatchFormat::Json) {
         return joined(fieldsOf(row), format);
     }

@@ -234,9 +234,13 @@ std::pair<int, std::size_t> Reader::symbolAt(std::size_t at) const {
     const std::string_view rest = m_cursor.text().substr(at);
     std::size_t best = 0;
     int column = 0;
+    if (rest.empty()) {
+        return {0, 0};
+    }
     for (std::size_t c = 1; c < m_symbols.size(); ++c) {
         const std::string& symbol = m_symbols[c];
-        if (symbol.size() > best && rest.starts_with(symbol)) {
+        // the first character turns nearly every symbol away without a comparison call
+        if (symbol.size() > best && symbol[0] == rest[0] && rest.starts_with(symbol)) {
             best = symbol.size();
             column = static_cast<int>(c);
         }
