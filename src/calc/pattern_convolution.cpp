@@ -156,6 +156,9 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
     for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
         m_offsets[k] = active[k].offset;
         m_abundances[k] = active[k].abundance;
+        // a little above each term's share, so that the tail's bound stays a bound
+        m_spillFactors[k] =
+            std::fabs(static_cast<Extended>(active[k].abundance)) / 100.0L * (1.0L + 0x1p-60L);
     }
     // (P * 100) / 100 gives P back exactly, so such a step leaves P as it is (but for
     // turning -0 into +0)
@@ -253,16 +256,19 @@ long long PatternConvolution::step() {
 }
 
 void PatternConvolution::addToTailBound(Range sources) {
+    const long long cut = *m_cut;
+    if (m_tailBound == 0 && (sources.empty() || sources.last + m_offsets[0] <= cut)) {
+        return; // nothing lies above the cut, and nothing lands there
+    }
     // what was above the cut spreads with the abundances' sum; what lands above it from
     // below comes from the sources within the highest offset of it
     long double spill = 0;
-    const long long cut = *m_cut;
     for (long long i = std::max(sources.first, cut - m_offsets[0] + 1);
          i <= std::min(sources.last, cut); ++i) {
         for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
             if (i + m_offsets[k] > cut) {
-                spill += std::fabs(static_cast<Extended>(m_current[static_cast<std::size_t>(i)]) *
-                                   m_abundances[k] / 100.0L);
+                spill += std::fabs(static_cast<Extended>(m_current[static_cast<std::size_t>(i)])) *
+                         m_spillFactors[k];
             }
         }
     }

@@ -101,6 +101,7 @@ private:
     int m_activeSlots = 0;
     std::array<long long, slotCount> m_offsets{};
     std::array<double, slotCount> m_abundances{};
+    std::array<long double, slotCount> m_spillFactors{}; // |abundance| / 100, rounded up
     bool m_identity = false;
     // All ten slots, zero abundances included, in the same order. A term that adds exactly
     // nothing still turns a sum of -0 into +0, so an entry that comes out as -0 is summed
