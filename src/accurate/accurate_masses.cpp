@@ -34,8 +34,10 @@ MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
-                                     const std::vector<LabelAtoms>& labels, PowerCache* cache) {
-    return AtomDistribution::of(atomPartsOf(atoms, tables, parsed, labels), cache).masses();
+                                     const std::vector<LabelAtoms>& labels, PowerCache* cache,
+                                     bool everyCluster) {
+    return AtomDistribution::of(atomPartsOf(atoms, tables, parsed, labels), cache)
+        .masses(everyCluster);
 }
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,

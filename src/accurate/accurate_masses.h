@@ -73,10 +73,11 @@ AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
 MoleculeMasses computeMoleculeMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
                                      const std::vector<LabelAtoms>& labels = {});
-/// A cache, where given, keeps each element's power for the next formula.
+/// A cache, where given, keeps each element's power for the next formula. Without every
+/// cluster only the lightest and the most abundant are made (the same values).
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
                                      const std::vector<LabelAtoms>& labels = {},
-                                     PowerCache* cache = nullptr);
+                                     PowerCache* cache = nullptr, bool everyCluster = true);
 
 } // namespace orvane::accurate

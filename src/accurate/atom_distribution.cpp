@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "accurate/atom_parts.h"
@@ -48,21 +49,18 @@ void requireComputable(const std::vector<AtomPart>& parts, long double& variance
     }
 }
 
+// The clusters above the reported cut; with `every` false only the lightest and the most
+// abundant are made, with the same values.
 std::vector<Cluster> clustersOf(const MomentDistribution& total, long double shift,
-                                std::size_t& mostAbundant) {
+                                std::size_t& mostAbundant, bool every) {
     double tallest = 0;
     long double sum = 0;
     for (std::size_t i = 0; i < total.size(); ++i) {
         tallest = std::max(tallest, total.probability(i));
         sum += total.probability(i);
     }
-    std::vector<Cluster> clusters;
-    mostAbundant = 0;
-    for (std::size_t i = 0; i < total.size(); ++i) {
+    const auto clusterAt = [&](std::size_t i) {
         const double p = total.probability(i);
-        if (p == 0 || p < tallest * reportedClusterCut) {
-            continue;
-        }
         const long double meanDefect = static_cast<long double>(total.defectSum(i)) / p;
         const long double meanSquare = static_cast<long double>(total.defectSquareSum(i)) / p;
         Cluster cluster;
@@ -76,10 +74,40 @@ std::vector<Cluster> clustersOf(const MomentDistribution& total, long double shi
         cluster.intensity = static_cast<double>(static_cast<long double>(p) * 100 / tallest);
         cluster.variance = static_cast<double>(std::max(meanSquare - meanDefect * meanDefect,
                                                         0.0L)); // rounding may go below 0
-        if (clusters.empty() || p > clusters[mostAbundant].probability) {
-            mostAbundant = clusters.size(); // of equally tall ones the lightest stays
+        return cluster;
+    };
+    std::vector<Cluster> clusters;
+    mostAbundant = 0;
+    std::optional<std::size_t> lightest;
+    std::size_t best = 0;
+    double bestProbability = 0;
+    for (std::size_t i = 0; i < total.size(); ++i) {
+        const double p = total.probability(i);
+        if (p == 0 || p < tallest * reportedClusterCut) {
+            continue;
         }
-        clusters.push_back(cluster);
+        // of equally tall ones the lightest stays (as listed: the scaled probability)
+        const bool taller = !lightest || p > bestProbability;
+        if (!lightest) {
+            lightest = i;
+        }
+        if (taller) {
+            best = i;
+            bestProbability = static_cast<double>(p / sum);
+        }
+        if (every) {
+            if (taller) {
+                mostAbundant = clusters.size();
+            }
+            clusters.push_back(clusterAt(i));
+        }
+    }
+    if (!every && lightest) {
+        clusters.push_back(clusterAt(*lightest));
+        if (best != *lightest) {
+            clusters.push_back(clusterAt(best));
+            mostAbundant = 1;
+        }
     }
     return clusters;
 }
@@ -131,11 +159,11 @@ AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts,
     return result;
 }
 
-AccurateMasses AtomDistribution::masses() const {
+AccurateMasses AtomDistribution::masses(bool everyCluster) const {
     AccurateMasses result;
     result.monoisotopicMass = static_cast<double>(m_monoisotopic);
     result.averageMass = static_cast<double>(m_average);
-    result.clusters = clustersOf(m_total, m_shift, result.mostAbundant);
+    result.clusters = clustersOf(m_total, m_shift, result.mostAbundant, everyCluster);
     return result;
 }
 

@@ -27,8 +27,9 @@ public:
     /// power is taken from it where it was computed before.
     static AtomDistribution of(const std::vector<AtomPart>& parts, PowerCache* cache = nullptr);
     AtomDistribution plus(const std::vector<AtomPart>& parts, PowerCache* cache = nullptr) const;
-    /// The monoisotopic and average masses and the clusters of all the atoms.
-    AccurateMasses masses() const;
+    /// The monoisotopic and average masses and the clusters of all the atoms; without
+    /// every cluster, only the lightest and the most abundant, with the same values.
+    AccurateMasses masses(bool everyCluster = true) const;
 
 private:
     MomentDistribution m_total;

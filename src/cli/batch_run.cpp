@@ -121,7 +121,9 @@ private:
         row.centroid = state.pattern.centroid;
         std::optional<session::IonResult> ion;
         try {
-            ion = m_session.currentIon();
+            // a JSON row lists every cluster; a table row only the tallest
+            ion = m_commandLine.batchFormat == BatchFormat::Json ? m_session.currentIon()
+                                                                 : m_session.currentIonForRow();
             row.accurate = BatchAccurate{ion->monoisotopicMass, ion->ion, ion->monoisotopicMz,
                                          ion->mostAbundantMz};
             for (const std::string& notice : ion->notices) {

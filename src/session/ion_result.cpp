@@ -126,7 +126,7 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
 }
 
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
-                     accurate::PowerCache* powers) {
+                     accurate::PowerCache* powers, bool everyCluster) {
     const data::TextGrid& elements = state.tables.elements;
     const std::vector<std::string> read =
         state.reader.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
@@ -141,7 +141,9 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     const std::vector<accurate::LabelAtoms> moleculeLabels = labelAtomsOf(state.composition);
     IonAtoms ionAtoms = ionAtomsOf(state, notation, symbols);
     result.ionLabels = std::move(ionAtoms.labels);
-    result.moleculeFormula = formulaOf(molecule, symbols, moleculeLabels);
+    if (everyCluster) {
+        result.moleculeFormula = formulaOf(molecule, symbols, moleculeLabels);
+    }
     result.ionFormula = std::move(ionAtoms.formula);
 
     const accurate::MoleculeMasses masses =
@@ -156,7 +158,7 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
                                                                  separator, result.ionLabels)
                                : accurate::computeAccurateMasses(result.ionAtoms, state.tables,
                                                                  state.isotopes, result.ionLabels,
-                                                                 powers);
+                                                                 powers, everyCluster);
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);

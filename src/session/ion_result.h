@@ -86,8 +86,10 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a
 /// notation the reader refuses, an ion that would need atoms the molecule lacks, and what
 /// the accurate masses refuse (masses.txt missing or wrong, naming file, line and field).
-/// A cache, where given, keeps the elements' powers for the next formula.
+/// A cache, where given, keeps the elements' powers for the next formula. Without every
+/// cluster (a batch row), the clusters are only the lightest and the most abundant, and the
+/// molecule's formula is not written.
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
-                     accurate::PowerCache* powers = nullptr);
+                     accurate::PowerCache* powers = nullptr, bool everyCluster = true);
 
 } // namespace orvane::session

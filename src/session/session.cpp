@@ -611,6 +611,11 @@ IonResult Session::currentIon() const {
                       &m_powers);
 }
 
+IonResult Session::currentIonForRow() const {
+    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator,
+                      &m_powers, false);
+}
+
 void Session::setLadderRangeText(const std::string& text) {
     const Change change(*this);
     m_state.ladderRangeText = text;

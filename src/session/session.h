@@ -172,6 +172,9 @@ public:
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
     IonResult currentIon() const;
+    /// currentIon for a batch row: only the lightest and the most abundant cluster, and no
+    /// molecule formula.
+    IonResult currentIonForRow() const;
     /// The charge-state table's range box ("A-B"; empty for the default range), as typed.
     void setLadderRangeText(const std::string& text);
     /// The charge states of the current formula as ions of the ion box over the range box.

@@ -111,5 +111,40 @@ TEST(AtomDistribution, KeptPowersGiveTheSameClustersToTheLastBit) {
     EXPECT_EQ(cache.size(), 1u);
 }
 
+// Without every cluster the lightest and the most abundant come out as they do among all
+// of them, to the bit, also where two are equally tall (the lighter stays) and where the
+// lightest is the tallest.
+TEST(AtomDistribution, TheLightestAndTallestAloneAreThoseOfAllClusters) {
+    ElementIsotopes even;
+    even.symbol = "Ev";
+    even.isotopes = {{10, 10.01, 0.5}, {11, 11.02, 0.5}};
+    const std::vector<std::vector<AtomPart>> formulas = {
+        atomPartsOf(countsOf({{"C", 6}, {"H", 12}, {"O", 6}}), shippedTables(), '.', {}),
+        atomPartsOf(countsOf({{"C", 2934}, {"H", 4615}, {"N", 781}, {"O", 897}, {"S", 39}}),
+                    shippedTables(), '.', {}),
+        atomPartsOf(countsOf({{"C", 2}, {"H", 3}, {"Cl", 3}, {"Br", 4}}), shippedTables(), '.', {}),
+        atomPartsOf(countsOf({{"H", 2}}), shippedTables(), '.', {}),
+        {AtomPart{even, 1}},
+        {AtomPart{even, 3}},
+    };
+    for (std::size_t f = 0; f < formulas.size(); ++f) {
+        SCOPED_TRACE(f);
+        const AtomDistribution distribution = AtomDistribution::of(formulas[f]);
+        const AccurateMasses all = distribution.masses();
+        const AccurateMasses two = distribution.masses(false);
+        ASSERT_FALSE(two.clusters.empty());
+        ASSERT_LE(two.clusters.size(), 2u);
+        const auto same = [](const Cluster& a, const Cluster& b) {
+            return a.nominalMass == b.nominalMass && a.mass == b.mass &&
+                   a.probability == b.probability && a.intensity == b.intensity &&
+                   a.variance == b.variance;
+        };
+        EXPECT_TRUE(same(two.clusters.front(), all.clusters.front()));
+        EXPECT_TRUE(same(two.clusters.at(two.mostAbundant), all.clusters.at(all.mostAbundant)));
+        EXPECT_EQ(two.clusters.size() == 1, all.mostAbundant == 0);
+        EXPECT_EQ(two.monoisotopicMass, all.monoisotopicMass);
+    }
+}
+
 } // namespace
 } // namespace orvane::accurate

@@ -125,6 +125,12 @@ TEST(SessionWithoutWindowWork, GivesTheRowsColumnsAndLeavesTheWindowsParts) {
         EXPECT_EQ(ion.monoisotopicMz, full.session.currentIon().monoisotopicMz);
         EXPECT_EQ(ion.mostAbundantMz, full.session.currentIon().mostAbundantMz);
         EXPECT_EQ(ion.notices, full.session.currentIon().notices);
+        const IonResult row = lean.session.currentIonForRow();
+        EXPECT_EQ(row.monoisotopicMass, ion.monoisotopicMass);
+        EXPECT_EQ(row.monoisotopicMz, ion.monoisotopicMz);
+        EXPECT_EQ(row.mostAbundantMz, ion.mostAbundantMz);
+        EXPECT_EQ(row.lightestMz, ion.lightestMz);
+        EXPECT_EQ(row.notices, ion.notices);
 
         EXPECT_EQ(state.tables.elements.cell(1, data::PercentRow),
                   before.tables.elements.cell(1, data::PercentRow));
