@@ -149,6 +149,7 @@ find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
     query.rules.rdbeMaximum = commandLine.rdbeMaximum;
     // a measured spectrum ranks them again by their isotope scores, so every one is made
     query.keep = commandLine.measuredFile ? 0 : commandLine.limit;
+    query.withIonAtoms = commandLine.measuredFile.has_value();
     return query;
 }
 

@@ -473,10 +473,12 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         for (std::size_t i = 0; i < ranges; ++i) {
             ionCounts[shape.slotOfRange[i]] += ion.multiplier * candidate.counts[i];
         }
-        candidate.ionAtoms.reserve(shape.columns.size());
-        for (std::size_t slot = 0; slot < shape.columns.size(); ++slot) {
-            if (ionCounts[slot] > 0) {
-                candidate.ionAtoms.push_back({shape.columns[slot], ionCounts[slot]});
+        if (query.withIonAtoms) {
+            candidate.ionAtoms.reserve(shape.columns.size());
+            for (std::size_t slot = 0; slot < shape.columns.size(); ++slot) {
+                if (ionCounts[slot] > 0) {
+                    candidate.ionAtoms.push_back({shape.columns[slot], ionCounts[slot]});
+                }
             }
         }
         candidate.formula = neutralWriter.write(candidate.counts);

@@ -31,6 +31,8 @@ struct FindQuery {
     // Only the best this many candidates are made (0: all), for a report that shows no more;
     // the counts of what was found and evaluated are of the whole search.
     std::size_t keep = 0;
+    // Whether the candidates list their ion's atoms, which only the isotope score reads.
+    bool withIonAtoms = true;
 };
 
 // One formula whose ion lies within the tolerance of the target.
@@ -40,7 +42,7 @@ struct Candidate {
     std::string ion;               // the notation as given
     std::string ionFormula;        // the ion's atoms in Hill order
     int charge = 1;
-    std::vector<accurate::AtomCount> ionAtoms; // by element column, counts above 0
+    std::vector<accurate::AtomCount> ionAtoms; // by column, above 0 (when the query asks)
     double neutralMass = 0;                    // monoisotopic
     double mz = 0;                             // monoisotopic m/z of the ion
     double ppm = 0;                            // (target - mz) / mz * 1e6

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 #include "accurate/accurate_masses.h"
 #include "accurate/element_isotopes.h"
@@ -158,6 +159,10 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
 void scoreCandidates(FindResult& result, const FindQuery& query,
                      const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings,
                      const data::DataTables& tables, char separator) {
+    if (!query.withIonAtoms && !result.candidates.empty()) {
+        // a caller's mistake: without their atoms the candidates would all score as nothing
+        throw std::invalid_argument("the candidates were found without their ion atoms");
+    }
     std::vector<measured::TheoreticalCluster> clusters;
     for (Candidate& candidate : result.candidates) {
         const std::vector<measured::TheoreticalPeak> lines =

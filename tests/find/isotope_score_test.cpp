@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "accurate/accurate_masses.h"
@@ -106,6 +108,14 @@ TEST(IsotopeScore, CaffeineRanksFirstForItsOwnClusterAmongItsIsobars) {
             EXPECT_GE(result.candidates[i - 1].score, result.candidates[i].score);
         }
     }
+
+    // found without their ion atoms (a report that scores nothing), they cannot be scored
+    query.withIonAtoms = false;
+    FindResult bare = findFormulas(query, tables, '.');
+    ASSERT_FALSE(bare.candidates.empty());
+    EXPECT_TRUE(bare.candidates.front().ionAtoms.empty());
+    EXPECT_THROW(scoreCandidates(bare, query, spectrum, settings, tables, '.'),
+                 std::invalid_argument);
 }
 
 TEST(IsotopeScore, LinesAreMergedAtTheResolvingPowerAndScaledToTheTallest) {
