@@ -4,7 +4,6 @@
 #include <array>
 #include <cfenv>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
@@ -200,9 +199,6 @@ void refillGrid(MsDataGrid& msData, const PatternConvolution& convolution, long 
                       static_cast<std::size_t>(last - first + 1)));
 }
 
-// Normalises the window (P[first + k] = window[k], +0 outside window[dirtyFirst] to
-// window[dirtyLast]) so that its tallest entry is exactly 100, and returns the centroid
-// index. P[i] * 100 is exact in extended precision, so max * 100 / max is 100.
 // What the centroid was formed from: its two sums and the entry the window was scaled by.
 struct CentroidSums {
     double total = 0;
@@ -210,6 +206,10 @@ struct CentroidSums {
     double max = 0;
 };
 
+// Normalises the window (P[first + k] = window[k], +0 outside window[dirtyFirst] to
+// window[dirtyLast]) so that its tallest entry is exactly 100, and returns the centroid
+// index (and its sums, where asked). P[i] * 100 is exact in extended precision, so
+// max * 100 / max is 100.
 double normaliseWindow(std::vector<double>& window, long long first, long long dirtyFirst,
                        long long dirtyLast, CentroidSums* sums = nullptr) {
     if (window.empty()) {
@@ -276,12 +276,12 @@ bool tailCannotMove(const CentroidSums& sums, long double tailBound, long long l
            static_cast<long double>(lastIndex) * scaled * (1.0L + 0x1p-50L) <= sums.moment * unit;
 }
 
+using Slots = std::array<IsotopeSlot, PatternConvolution::slotCount>;
+
 // Where a run that needs only the centroid can stop forming entries: far enough above the
 // mean shift of the isotopes that the rest holds far less than a double can feel. None when
 // an offset or abundance is negative or an element is a label (whose own isotope sits at
 // offset 0 with lighter ones below it).
-using Slots = std::array<IsotopeSlot, PatternConvolution::slotCount>;
-
 std::optional<long long> centroidCut(const std::vector<WorkingElement>& elements,
                                      const std::vector<Slots>& slotsOfElements, long long n0,
                                      long long margin) {
@@ -361,9 +361,6 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                                       ? totalAtomSteps(elements) +
                                             estimateTerms(workOf(elements, isotopes, separator), w)
                                       : 0);
-    double centroid = 0;
-    // The atom steps and the normalisation; with a cut, only the entries up to it, and
-    // nothing (no pattern) when the entries above it might have changed the centroid.
     // An element's isotopes as the atom steps take them, read from the cells when they come.
     const auto slotsOf = [&](const WorkingElement& element) {
         Slots slots;
@@ -381,8 +378,11 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         }
         return slots;
     };
-    // With a cut the isotopes may be read all at once beforehand (`preRead`): a cell that
-    // fails then sends the run back to the whole one, which meets it where it always does.
+    double centroid = 0;
+    // The atom steps and the normalisation; with a cut, only the entries up to it, and
+    // nothing (no pattern) when the entries above it might have changed the centroid. With
+    // a cut the isotopes are read all at once beforehand (`preRead`): a cell that fails
+    // then sends the run back to the whole one, which meets it where it always does.
     const auto run = [&](std::optional<long long> cut,
                          const std::vector<Slots>* preRead) -> std::optional<std::vector<double>> {
         PatternConvolution convolution(length, n0 - w, n0 + w);
