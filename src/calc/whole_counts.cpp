@@ -1,7 +1,6 @@
 #include "calc/whole_counts.h"
 
 #include <algorithm>
-#include <array>
 
 #include "data/data_tables.h"
 #include "text/error.h"
@@ -11,32 +10,6 @@
 #include "text/trim.h"
 
 namespace orvane::calc {
-
-namespace {
-
-// The general text of small whole counts, made once: a batch writes the same few again
-// and again.
-const std::string& countText(long long count, char separator) {
-    constexpr long long kept = 1024;
-    thread_local std::array<std::string, kept> texts;
-    thread_local char keptSeparator = 0;
-    if (count >= kept) {
-        thread_local std::string other;
-        other = text::generalText(static_cast<text::Extended>(count), separator);
-        return other;
-    }
-    if (keptSeparator != separator) {
-        texts.fill(std::string());
-        keptSeparator = separator;
-    }
-    std::string& text = texts[static_cast<std::size_t>(count)];
-    if (text.empty()) {
-        text = text::generalText(static_cast<text::Extended>(count), separator);
-    }
-    return text;
-}
-
-} // namespace
 
 std::optional<ElementColumns> readElementColumns(const data::TextGrid& elements, char separator) {
     ElementColumns columns;
@@ -112,7 +85,7 @@ bool composeWholeCounts(const std::vector<std::pair<int, std::string>>& counts,
         element.column = whole[p].first;
         element.labelIsotopes.clear();
         formulaText += element.symbol;
-        formulaText += countText(whole[p].second, separator);
+        formulaText += text::generalText(static_cast<text::Extended>(whole[p].second), separator);
     }
     weightText = text::first8(text::generalText(fw, separator));
     averageMzText = text::first8(text::generalText(perCharge, separator));

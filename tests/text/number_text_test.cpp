@@ -179,6 +179,25 @@ TEST(GeneralTextTest, Precision) {
     EXPECT_EQ(generalText(unfolded(1.0L / 3.0L), '.', 18), "0.333333333333333333");
 }
 
+// Whole numbers take a short way to their digits; it must give what the decimal expansion
+// gives (precision 14 takes the expansion for all of these), and stop short of 10^15.
+TEST(GeneralTextTest, WholeNumbersGiveTheDigitsTheExpansionGives) {
+    for (const long double value :
+         {0.0L, -0.0L, 1.0L, 9.0L, 10.0L, 1023.0L, 270464.0L, 99999999999999.0L}) {
+        SCOPED_TRACE(static_cast<double>(value));
+        EXPECT_EQ(generalText(value, '.'), generalText(value, '.', 14));
+        EXPECT_EQ(generalText(value, ','), generalText(value, ',', 14));
+    }
+    for (long long value = 0; value < 5000; value += 7) {
+        ASSERT_EQ(generalText(static_cast<long double>(value), '.'),
+                  generalText(static_cast<long double>(value), '.', 14));
+    }
+    EXPECT_EQ(generalText(999999999999999.0L, '.'), "999999999999999");
+    EXPECT_EQ(generalText(1e15L, '.'), "1E15");
+    EXPECT_EQ(generalText(-120.0L, '.'), "-120");
+    EXPECT_EQ(generalText(2.5L, '.'), "2.5");
+}
+
 TEST(First8Test, CutsTheGeneralText) {
     struct Case {
         Extended value;
