@@ -138,6 +138,16 @@ WrittenNumber FormulaCursor::readNumber() {
                       positionText(number.offset) + " has a second decimal point at " +
                       positionText(m_offset));
     }
+    if (number.whole && copy.size() <= 18) {
+        // up to 18 digits a whole number is exact in extended precision, as the conversion
+        // would give it, and is summed here at a fraction of its cost
+        unsigned long long whole = 0;
+        for (const char digit : copy) {
+            whole = whole * 10 + static_cast<unsigned long long>(digit - '0');
+        }
+        number.value = static_cast<text::Extended>(whole);
+        return number;
+    }
     const auto [end, error] = std::from_chars(copy.data(), copy.data() + copy.size(), number.value,
                                               std::chars_format::fixed);
     if (error != std::errc() || !std::isfinite(number.value)) {

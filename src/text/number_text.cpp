@@ -69,8 +69,11 @@ std::string generalText(Extended value, char separator, int precision) {
     }
     // Whole numbers below 10^15 (counts, nominal masses) are written as their digits, which
     // the decimal expansion would give too, at a fraction of its cost.
-    if (precision >= 15 && value >= 0 && value < 1e15L && value == std::nearbyint(value)) {
-        return std::to_string(static_cast<long long>(value));
+    if (precision >= 15 && value >= 0 && value < 1e15L) {
+        const auto whole = static_cast<long long>(value);
+        if (static_cast<Extended>(whole) == value) {
+            return std::to_string(whole);
+        }
     }
     precision = std::clamp(precision, 1, 18);
     DecimalDigits number = expand18(value);

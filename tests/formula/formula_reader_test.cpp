@@ -186,6 +186,10 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
         {"(H2O·2NH3)2", '.', {{"H", 16}, {"N", 4}, {"O", 2}}},
         {" C 6 H\t12 ( O H ) 2 ", '.', {{"H", 14}, {"C", 6}, {"O", 2}}},
         {"C0H4", '.', {{"H", 4}, {"C", 0}}},
+        // whole counts of up to 18 digits are summed digit by digit, longer ones converted
+        {"C0006H012", '.', {{"H", 12}, {"C", 6}}},
+        {"C123456789012345678", '.', {{"C", 123456789012345678.0L}}},
+        {"C1234567890123456789", '.', {{"C", 1234567890123456789.0L}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
