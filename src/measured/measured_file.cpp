@@ -15,7 +15,7 @@
 #include "measured/content_kind.h"
 #include "measured/gzip_stream.h"
 #include "measured/peak_list.h"
-#include "measured/xml_spectra.h"
+#include "measured/xml_scan_reader.h"
 #include "text/byte_size_text.h"
 #include "text/error.h"
 

@@ -1,4 +1,4 @@
-#include "measured/xml_spectra.h"
+#include "measured/xml_scan_reader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,8 +6,8 @@
 
 namespace orvane::measured {
 
-// The mzML and mzXML reader over ProteoWizard. Its headers stay inside xml_spectra.cpp, so
-// that nothing else pays for compiling them.
+// The mzML and mzXML reader over ProteoWizard. Its headers stay inside
+// xml_scan_reader.cpp, so that nothing else pays for compiling them.
 
 /// Opens an mzML (format MzML, indexed or not) or mzXML file and summarises every spectrum,
 /// reading each one's points once for its summed intensity; the points are read again on
