@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cli/json_report.h"
-#include "cli/round_trip.h"
 #include "text/shortest_text.h"
 
 namespace orvane::cli {
@@ -15,26 +14,6 @@ namespace {
 const char* const columns[] = {
     "line", "input",          "formula",        "fw",   "mz", "n0", "centroid", "monoisotopicMass",
     "ion",  "monoisotopicMz", "mostAbundantMz", "error"};
-
-std::vector<std::string> fieldsOf(const BatchRow& row) {
-    std::vector<std::string> fields{std::to_string(row.line.lineNumber), row.line.formula};
-    if (row.failed()) {
-        fields.resize(std::size(columns) - 1);
-        fields.push_back(row.error);
-        return fields;
-    }
-    fields.insert(fields.end(), {row.formula, row.weightText, row.averageMzText,
-                                 std::to_string(row.n0), roundTrip(row.centroid)});
-    if (row.accurate) {
-        fields.insert(fields.end(), {roundTrip(row.accurate->monoisotopicMass), row.accurate->ion,
-                                     roundTrip(row.accurate->monoisotopicMz),
-                                     roundTrip(row.accurate->mostAbundantMz)});
-    } else {
-        fields.resize(fields.size() + 4);
-    }
-    fields.emplace_back();
-    return fields;
-}
 
 // A NUL read from the input is shown, as the messages show it, rather than written out.
 std::string withVisibleNul(const std::string& field) {
@@ -146,38 +125,43 @@ std::string batchHeader(BatchFormat format) {
 }
 
 std::string batchRowText(const BatchRow& row, BatchFormat format) {
-    if (format != BatchFormat::Json && !row.failed()) {
-        // the common row, written straight into its line
-        std::string line;
-        TableLineWriter writer(line, format);
-        writer.whole(static_cast<long long>(row.line.lineNumber));
-        writer.field(row.line.formula);
-        writer.field(row.formula);
-        writer.field(row.weightText);
-        writer.field(row.averageMzText);
-        writer.whole(row.n0);
-        writer.number(row.centroid);
-        if (row.accurate) {
-            writer.number(row.accurate->monoisotopicMass);
-            writer.field(row.accurate->ion);
-            writer.number(row.accurate->monoisotopicMz);
-            writer.number(row.accurate->mostAbundantMz);
-        } else {
-            for (int empty = 0; empty < 4; ++empty) {
-                writer.field("");
-            }
+    if (format == BatchFormat::Json) {
+        if (row.failed()) {
+            return jsonErrorRow({row.line.lineNumber, row.line.formula}, row.error) + '\n';
         }
-        writer.field("");
+        return row.json + '\n';
+    }
+    std::string line;
+    TableLineWriter writer(line, format);
+    writer.whole(static_cast<long long>(row.line.lineNumber));
+    writer.field(row.line.formula);
+    if (row.failed()) {
+        // every column of a result empty, the message in the last
+        for (std::size_t empty = 2; empty + 1 < std::size(columns); ++empty) {
+            writer.field("");
+        }
+        writer.field(row.error);
         writer.end();
         return line;
     }
-    if (format != BatchFormat::Json) {
-        return joined(fieldsOf(row), format);
+    writer.field(row.formula);
+    writer.field(row.weightText);
+    writer.field(row.averageMzText);
+    writer.whole(row.n0);
+    writer.number(row.centroid);
+    if (row.accurate) {
+        writer.number(row.accurate->monoisotopicMass);
+        writer.field(row.accurate->ion);
+        writer.number(row.accurate->monoisotopicMz);
+        writer.number(row.accurate->mostAbundantMz);
+    } else {
+        for (int empty = 0; empty < 4; ++empty) {
+            writer.field("");
+        }
     }
-    if (row.failed()) {
-        return jsonErrorRow({row.line.lineNumber, row.line.formula}, row.error) + '\n';
-    }
-    return row.json + '\n';
+    writer.field("");
+    writer.end();
+    return line;
 }
 
 } // namespace orvane::cli
