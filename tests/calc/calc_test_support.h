@@ -1,14 +1,20 @@
 #pragma once
 
+#include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calc/composition.h"
 #include "calc/composition_summary.h"
 #include "calc/isotope_engine.h"
+#include "data/abundance_file.h"
 #include "data/data_tables.h"
+#include "data/element_file.h"
 #include "data/text_grid.h"
+#include "support/recording_notifier.h"
 #include "text/number_text.h"
 
 namespace orvane::calc::support {
@@ -112,6 +118,37 @@ inline void runEngine(Summary& summary, const data::TextGrid& isotopes, char sep
     }
     show();
 }
+
+// The shipped element and isotope tables, into whose count row a test writes its formulas.
+struct ShippedTables {
+    data::DataTables tables;
+    std::map<std::string, int> column; // by symbol
+
+    ShippedTables() {
+        testing_support::RecordingNotifier notifier;
+        if (!data::loadElementFile(ORVANE_SHARE_DIR, tables, notifier) ||
+            !data::loadAbundanceFile(ORVANE_SHARE_DIR, tables, notifier) ||
+            !notifier.notices.empty()) {
+            throw std::runtime_error("the shipped data files did not load");
+        }
+        for (int c = 1; c < tables.elements.columnCount(); ++c) {
+            column[tables.elements.cell(c, data::SymbolRow)] = c;
+        }
+    }
+
+    /// "0" into every count cell, then each (symbol, count text); their summary at `charge`.
+    void summarise(const std::vector<std::pair<std::string, std::string>>& formula,
+                   Summary& summary, int charge = 1) {
+        for (int c = 1; c < tables.elements.columnCount(); ++c) {
+            tables.elements.setCell(c, data::CountRow, "0");
+        }
+        for (const auto& [symbol, count] : formula) {
+            tables.elements.setCell(column.at(symbol), data::CountRow, count);
+        }
+        MsDataGrid msData;
+        support::summarise(tables.elements, charge, '.', summary, msData);
+    }
+};
 
 /// The value shown to `digits` significant digits, as the worked examples list them.
 inline std::string shown(double value, int digits) {

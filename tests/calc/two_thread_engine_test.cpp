@@ -1,5 +1,4 @@
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -9,9 +8,6 @@
 #include "calc/calc_test_support.h"
 #include "calc/isotope_engine.h"
 #include "calc/pattern_convolution.h"
-#include "data/abundance_file.h"
-#include "data/element_file.h"
-#include "support/recording_notifier.h"
 
 namespace orvane::calc {
 namespace {
@@ -55,36 +51,22 @@ TEST(TwoThreadEngine, SplitStepsGiveTheSameBits) {
 
 // The whole engine with the shipped data: Cl2, insulin and albumin on one and two threads.
 TEST(TwoThreadEngine, ShippedFormulasGiveTheSamePattern) {
-    data::DataTables tables;
-    testing_support::RecordingNotifier notifier;
-    ASSERT_TRUE(data::loadElementFile(ORVANE_SHARE_DIR, tables, notifier));
-    data::loadAbundanceFile(ORVANE_SHARE_DIR, tables, notifier);
-    std::map<std::string, int> column;
-    for (int c = 1; c < tables.elements.columnCount(); ++c) {
-        column[tables.elements.cell(c, data::SymbolRow)] = c;
-    }
-    const std::vector<std::map<std::string, std::string>> formulas = {
+    support::ShippedTables shipped;
+    const std::vector<std::vector<std::pair<std::string, std::string>>> formulas = {
         {{"Cl", "2"}},
         {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}},     // insulin
         {{"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}}, // albumin
     };
     for (const auto& formula : formulas) {
-        SCOPED_TRACE(formula.begin()->second);
-        for (int c = 1; c < tables.elements.columnCount(); ++c) {
-            tables.elements.setCell(c, data::CountRow, "0");
-        }
-        for (const auto& [symbol, count] : formula) {
-            tables.elements.setCell(column.at(symbol), data::CountRow, count);
-        }
+        SCOPED_TRACE(formula.front().second);
         support::Summary composition;
-        MsDataGrid msData;
-        support::summarise(tables.elements, 1, '.', composition, msData);
+        shipped.summarise(formula, composition);
         PatternState patterns[2];
         for (const int threads : {1, 2}) {
             CellReadings readings;
             std::optional<MsRange> range;
             MsDataGrid grid;
-            EngineInput input{composition.elements, tables.isotopes, '.'};
+            EngineInput input{composition.elements, shipped.tables.isotopes, '.'};
             input.threads = threads;
             input.minimumSplitTerms = 1;
             patterns[threads - 1] = simulateIsotopePattern(input, readings, grid, range);

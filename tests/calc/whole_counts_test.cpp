@@ -1,7 +1,6 @@
 #include "calc/whole_counts.h"
 
 #include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,32 +9,22 @@
 
 #include "calc/calc_test_support.h"
 #include "calc/composition_summary.h"
-#include "data/element_file.h"
-#include "support/recording_notifier.h"
 
 namespace orvane::calc {
 namespace {
 
 class WholeCounts : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testing_support::RecordingNotifier notifier;
-        ASSERT_TRUE(data::loadElementFile(ORVANE_SHARE_DIR, tables, notifier));
-        for (int c = 1; c < tables.elements.columnCount(); ++c) {
-            column[tables.elements.cell(c, data::SymbolRow)] = c;
-        }
-    }
     std::vector<std::pair<int, std::string>> countsOf(
         const std::vector<std::pair<std::string, std::string>>& formula) const {
         std::vector<std::pair<int, std::string>> counts;
         for (const auto& [symbol, count] : formula) {
-            counts.emplace_back(column.at(symbol), count);
+            counts.emplace_back(shipped.column.at(symbol), count);
         }
         return counts;
     }
 
-    data::DataTables tables;
-    std::map<std::string, int> column;
+    support::ShippedTables shipped;
 };
 
 // Written into the count row and summarised, or composed without the table: the same
@@ -52,19 +41,13 @@ TEST_F(WholeCounts, GiveWhatTheSummaryOfTheTableGives) {
         {{{"C", "169719"}, {"H", "270464"}, {"N", "45688"}, {"O", "52237"}, {"S", "911"}}, 1},
         {{{"H", "1024"}, {"C", "999999999"}}, 2},
     };
-    const std::optional<ElementColumns> columns = readElementColumns(tables.elements, '.');
+    const std::optional<ElementColumns> columns =
+        readElementColumns(shipped.tables.elements, '.');
     ASSERT_TRUE(columns);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.formula.front().first + c.formula.front().second);
-        for (int col = 1; col < tables.elements.columnCount(); ++col) {
-            tables.elements.setCell(col, data::CountRow, "0");
-        }
-        for (const auto& [symbol, count] : c.formula) {
-            tables.elements.setCell(column.at(symbol), data::CountRow, count);
-        }
         support::Summary table;
-        MsDataGrid msData;
-        support::summarise(tables.elements, c.charge, '.', table, msData);
+        shipped.summarise(c.formula, table, c.charge);
 
         Composition composed;
         std::string weightText;
@@ -88,7 +71,8 @@ TEST_F(WholeCounts, GiveWhatTheSummaryOfTheTableGives) {
 
 // What only the table's own summary can answer as it does is left to it.
 TEST_F(WholeCounts, LeaveToTheSummaryWhatTheyCannotComposeAlike) {
-    const std::optional<ElementColumns> columns = readElementColumns(tables.elements, '.');
+    const std::optional<ElementColumns> columns =
+        readElementColumns(shipped.tables.elements, '.');
     ASSERT_TRUE(columns);
     const struct {
         std::vector<std::pair<int, std::string>> counts;
@@ -121,8 +105,8 @@ TEST_F(WholeCounts, LeaveToTheSummaryWhatTheyCannotComposeAlike) {
         EXPECT_EQ(weightText, "kept");
     }
 
-    tables.elements.setCell(column.at("Fe"), data::WeightRow, "55,845x");
-    EXPECT_FALSE(readElementColumns(tables.elements, '.'));
+    shipped.tables.elements.setCell(shipped.column.at("Fe"), data::WeightRow, "55,845x");
+    EXPECT_FALSE(readElementColumns(shipped.tables.elements, '.'));
 }
 
 } // namespace
