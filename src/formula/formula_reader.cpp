@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "sequence/sequence_reader.h"
+#include "text/brackets.h"
 #include "text/number_text.h"
 
 namespace orvane::formula {
@@ -14,19 +15,6 @@ namespace orvane::formula {
 namespace {
 
 constexpr std::size_t none = std::string_view::npos;
-
-char closingOf(char opening) {
-    switch (opening) {
-    case '(':
-        return ')';
-    case '[':
-        return ']';
-    case '{':
-        return '}';
-    default:
-        return 0;
-    }
-}
 
 bool isClosing(char c) {
     return c == ')' || c == ']' || c == '}';
@@ -160,7 +148,7 @@ FormulaCounts Reader::read() {
         }
         const std::size_t at = m_cursor.offset();
         const char c = m_cursor.peek();
-        if (closingOf(c) != 0) {
+        if (text::closingBracket(c) != 0) {
             openBracket(c, at);
         } else if (isClosing(c)) {
             closeBracket(c, at);
@@ -192,7 +180,7 @@ void Reader::openBracket(char opening, std::size_t at) {
     refuseLabel(at);
     m_cursor.advance();
     Frame frame;
-    frame.closing = closingOf(opening);
+    frame.closing = text::closingBracket(opening);
     frame.openOffset = at;
     m_frames.push_back(std::move(frame));
     beginPart(none);
@@ -272,7 +260,8 @@ void Reader::refuseLabel(std::size_t open) const {
         return;
     }
     const auto [column, length] = symbolAt(at);
-    if (column == 0 || at + length >= text.size() || text[at + length] != closingOf(text[open])) {
+    if (column == 0 || at + length >= text.size() ||
+        text[at + length] != text::closingBracket(text[open])) {
         return;
     }
     throw m_cursor.refusal(
@@ -420,7 +409,7 @@ std::size_t Reader::partEnd(std::size_t from) const {
     int depth = 0;
     while (!probe.atEnd()) {
         const char c = probe.peek();
-        if (closingOf(c) != 0) {
+        if (text::closingBracket(c) != 0) {
             ++depth;
         } else if (isClosing(c)) {
             if (depth == 0) {

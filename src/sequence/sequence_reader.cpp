@@ -8,6 +8,7 @@
 
 #include "sequence/nucleic_acid_reader.h"
 #include "sequence/peptide_reader.h"
+#include "text/brackets.h"
 
 namespace orvane::sequence {
 
@@ -36,17 +37,9 @@ const Function* functionAt(std::string_view text, std::size_t offset) {
     return nullptr;
 }
 
+// Within a sequence "<" opens a global modification, closed by ">".
 char closingOf(char opening) {
-    switch (opening) {
-    case '(':
-        return ')';
-    case '[':
-        return ']';
-    case '{':
-        return '}';
-    default:
-        return '>';
-    }
+    return opening == '<' ? '>' : text::closingBracket(opening);
 }
 
 // The ")" that closes the "(" at `open`; brackets of any kind nest within. A bracket left
