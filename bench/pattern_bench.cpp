@@ -109,17 +109,18 @@ void Protein450kThreads(benchmark::State& state) {
 BENCHMARK(Glucose)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AlbuminThreads)
     ->Args({1, 0})
-    ->Args({2, 600})
+    ->Args({2, 400})
     ->Args({2, 1000})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(TitinThreads)
     ->Args({1, 0})
+    ->Args({2, 400})
     ->Args({2, 1000})
-    ->Args({2, 3000})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Protein450kThreads)
     ->Args({1, 0})
+    ->Args({2, 400})
     ->Args({2, 1000})
     ->Args({2, 3000})
     ->Args({2, 10000})

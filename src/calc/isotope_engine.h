@@ -38,8 +38,9 @@ struct EngineInput {
     // a 450 kDa protein from 171 ms to 132 ms; albumin's steps are mostly too short to share.
     int threads = 1;
     // Steps with fewer terms stay on one thread: handing half a step over costs about as
-    // much as 500 terms (tests split every step).
-    long long minimumSplitTerms = 1000;
+    // much as 200 terms. Of 200 to 1000, 400 gave albumin and titin their shortest times,
+    // with titin's narrow hydrogen steps shared too (tests split every step).
+    long long minimumSplitTerms = 400;
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.
     bool fillsMsData = true;
