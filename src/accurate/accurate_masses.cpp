@@ -36,8 +36,9 @@ AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,
                                      const data::DataTables& tables, const ParsedIsotopes& parsed,
                                      const std::vector<LabelAtoms>& labels, PowerCache* cache,
                                      bool everyCluster) {
-    return AtomDistribution::of(atomPartsOf(atoms, tables, parsed, labels), cache)
-        .masses(everyCluster);
+    const std::vector<AtomPart> parts = atomPartsOf(atoms, tables, parsed, labels);
+    return everyCluster ? AtomDistribution::of(parts, cache).masses()
+                        : AtomDistribution::lightestAndTallest(parts, cache);
 }
 
 AccurateMasses computeAccurateMasses(const std::vector<AtomCount>& atoms,

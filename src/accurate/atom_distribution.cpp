@@ -7,6 +7,7 @@
 #include <string>
 
 #include "accurate/atom_parts.h"
+#include "accurate/last_convolution.h"
 #include "text/error.h"
 
 namespace orvane::accurate {
@@ -50,9 +51,11 @@ void requireComputable(const std::vector<AtomPart>& parts, long double& variance
 }
 
 // The clusters above the reported cut; with `every` false only the lightest and the most
-// abundant are made, with the same values.
-std::vector<Cluster> clustersOf(const MomentDistribution& total, long double shift,
-                                std::size_t& mostAbundant, bool every) {
+// abundant are made, with the same values. `Moments` is a MomentDistribution or the
+// LastConvolution that sums the defects only of the clusters made.
+template <typename Moments>
+std::vector<Cluster> clustersOf(const Moments& total, long double shift, std::size_t& mostAbundant,
+                                bool every) {
     double tallest = 0;
     long double sum = 0;
     for (std::size_t i = 0; i < total.size(); ++i) {
@@ -130,19 +133,18 @@ AtomDistribution AtomDistribution::of(const std::vector<AtomPart>& parts, PowerC
     return AtomDistribution().plus(parts, cache);
 }
 
-AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts,
-                                        PowerCache* cache) const {
-    AtomDistribution result = *this;
-    requireComputable(parts, result.m_variance, result.m_heaviest);
+std::vector<std::shared_ptr<const MomentDistribution>>
+AtomDistribution::addPowers(const std::vector<AtomPart>& parts, PowerCache* cache) {
+    requireComputable(parts, m_variance, m_heaviest);
     // Each atom's defect is carried less its element's mean defect; the molecule's defects
     // are then all m_shift from the carried ones.
     std::vector<std::shared_ptr<const MomentDistribution>> powers;
     for (const AtomPart& part : parts) {
         const auto n = static_cast<long double>(part.atoms);
         const long double reference = part.element.averageDefect();
-        result.m_monoisotopic += n * part.monoisotopic().mass;
-        result.m_average += n * part.element.averageMass();
-        result.m_shift += n * reference;
+        m_monoisotopic += n * part.monoisotopic().mass;
+        m_average += n * part.element.averageMass();
+        m_shift += n * reference;
         powers.push_back(cache != nullptr
                              ? cache->power(part.element, reference, part.atoms)
                              : std::make_shared<const MomentDistribution>(
@@ -153,9 +155,33 @@ AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts,
     std::sort(powers.begin(), powers.end(), [](const auto& a, const auto& b) {
         return a->size() < b->size();
     });
-    for (const auto& power : powers) {
+    return powers;
+}
+
+AtomDistribution AtomDistribution::plus(const std::vector<AtomPart>& parts,
+                                        PowerCache* cache) const {
+    AtomDistribution result = *this;
+    for (const auto& power : result.addPowers(parts, cache)) {
         result.m_total = MomentDistribution::convolve(result.m_total, *power);
     }
+    return result;
+}
+
+AccurateMasses AtomDistribution::lightestAndTallest(const std::vector<AtomPart>& parts,
+                                                    PowerCache* cache) {
+    AtomDistribution whole;
+    const auto powers = whole.addPowers(parts, cache);
+    if (powers.empty()) {
+        return whole.masses(false);
+    }
+    for (std::size_t k = 0; k + 1 < powers.size(); ++k) {
+        whole.m_total = MomentDistribution::convolve(whole.m_total, *powers[k]);
+    }
+    AccurateMasses result;
+    result.monoisotopicMass = static_cast<double>(whole.m_monoisotopic);
+    result.averageMass = static_cast<double>(whole.m_average);
+    result.clusters = clustersOf(LastConvolution(whole.m_total, *powers.back()), whole.m_shift,
+                                 result.mostAbundant, false);
     return result;
 }
 

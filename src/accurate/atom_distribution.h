@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "accurate/accurate_masses.h"
@@ -30,8 +31,16 @@ public:
     /// The monoisotopic and average masses and the clusters of all the atoms; without
     /// every cluster, only the lightest and the most abundant, with the same values.
     AccurateMasses masses(bool everyCluster = true) const;
+    /// of(parts, cache).masses(false), the same values, with the defects of the last
+    /// convolution summed only for the two clusters made.
+    static AccurateMasses lightestAndTallest(const std::vector<AtomPart>& parts,
+                                             PowerCache* cache = nullptr);
 
 private:
+    // Adds the parts' masses and size to the sums and gives their powers, narrowest first.
+    std::vector<std::shared_ptr<const MomentDistribution>> addPowers(
+        const std::vector<AtomPart>& parts, PowerCache* cache);
+
     MomentDistribution m_total;
     long double m_monoisotopic = 0;
     long double m_average = 0;

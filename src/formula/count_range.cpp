@@ -12,14 +12,36 @@
 
 namespace orvane::formula {
 
+namespace {
+
+std::optional<double> weightOf(const data::TextGrid& elements, int column, char separator) {
+    const std::string& weightText = elements.cell(column, data::WeightRow);
+    std::optional<double> weight = text::tryParseReal(weightText, separator);
+    if (!weight && separator != '.') {
+        weight = text::tryParseReal(weightText, '.');
+    }
+    return weight;
+}
+
+} // namespace
+
+std::vector<std::optional<double>> countRangeWeights(const data::TextGrid& elements,
+                                                     char separator) {
+    std::vector<std::optional<double>> weights(static_cast<std::size_t>(elements.columnCount()));
+    for (int c = 0; c < elements.columnCount(); ++c) {
+        weights[static_cast<std::size_t>(c)] = weightOf(elements, c, separator);
+    }
+    return weights;
+}
+
 void requireCountsInRange(std::string_view formula, const FormulaCounts& counts,
-                          const data::TextGrid& elements, char separator) {
+                          const data::TextGrid& elements, char separator,
+                          const std::vector<std::optional<double>>* weights) {
     for (const ElementCount& entry : counts.counts) {
-        const std::string& weightText = elements.cell(entry.column, data::WeightRow);
-        std::optional<double> weight = text::tryParseReal(weightText, separator);
-        if (!weight && separator != '.') {
-            weight = text::tryParseReal(weightText, '.');
-        }
+        const auto c = static_cast<std::size_t>(entry.column);
+        const std::optional<double> weight = weights != nullptr && c < weights->size()
+                                                 ? (*weights)[c]
+                                                 : weightOf(elements, entry.column, separator);
         if (!weight) {
             continue;
         }

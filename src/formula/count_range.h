@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "data/text_grid.h"
 #include "formula/formula_counts.h"
@@ -11,8 +13,14 @@ namespace orvane::formula {
 /// weight in the element table times the count) lies beyond the whole numbers the pattern
 /// engine counts masses in (2^31 - 1), naming the element and the count; the engine
 /// itself would only report an invalid operation. Weights that are not numbers are left
-/// to the engine.
+/// to the engine. `weights` (from countRangeWeights) spares reading the weights again for
+/// every formula of a batch.
 void requireCountsInRange(std::string_view formula, const FormulaCounts& counts,
-                          const data::TextGrid& elements, char separator);
+                          const data::TextGrid& elements, char separator,
+                          const std::vector<std::optional<double>>* weights = nullptr);
+
+/// Each column's weight as requireCountsInRange reads it (none where it is not a number).
+std::vector<std::optional<double>> countRangeWeights(const data::TextGrid& elements,
+                                                     char separator);
 
 } // namespace orvane::formula

@@ -97,7 +97,7 @@ std::string expandIon(std::string_view ion, int charge) {
 }
 
 IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
-                    const std::vector<std::string>& symbols) {
+                    const std::vector<std::string>& symbols, bool withFormula) {
     IonAtoms ion;
     ion.atoms = formula::ionAtomCounts(notation, moleculeAtomsOf(state, symbols), symbols);
     ion.labels = labelAtomsOf(state.composition);
@@ -109,7 +109,9 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
                               label.isotopes.symbol + ".");
         }
     }
-    ion.formula = formulaOf(ion.atoms, symbols, ion.labels);
+    if (withFormula) {
+        ion.formula = formulaOf(ion.atoms, symbols, ion.labels);
+    }
     // labelled atoms bring their element's electrons
     std::vector<accurate::AtomCount> allAtoms = atomCountsOf(ion.atoms);
     for (const accurate::LabelAtoms& label : ion.labels) {
@@ -118,7 +120,8 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
     // a cation cannot give up more electrons than its atoms bring
     if (const std::optional<long long> electrons = accurate::electronCount(allAtoms, state.tables);
         electrons && notation.charge > *electrons) {
-        throw text::Error("The ion " + notation.text + " of " + ion.formula + " has " +
+        throw text::Error("The ion " + notation.text + " of " +
+                          formulaOf(ion.atoms, symbols, ion.labels) + " has " +
                           std::to_string(*electrons) + " electrons; it cannot lose " +
                           std::to_string(notation.charge) + ".");
     }
@@ -139,7 +142,7 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
 
     const std::vector<long long> molecule = moleculeAtomsOf(state, symbols);
     const std::vector<accurate::LabelAtoms> moleculeLabels = labelAtomsOf(state.composition);
-    IonAtoms ionAtoms = ionAtomsOf(state, notation, symbols);
+    IonAtoms ionAtoms = ionAtomsOf(state, notation, symbols, everyCluster);
     result.ionLabels = std::move(ionAtoms.labels);
     if (everyCluster) {
         result.moleculeFormula = formulaOf(molecule, symbols, moleculeLabels);

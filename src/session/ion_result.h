@@ -78,17 +78,18 @@ struct IonAtoms {
 /// The ion's atoms: k times the molecule's (whole atoms as the engine takes them, labels
 /// included) with the adducts added and taken away. Raises text::Error as
 /// formula::ionAtomCounts does and for a cation that would lose more electrons than its
-/// atoms have.
+/// atoms have. Without `withFormula` the formula is left empty (it is still named in the
+/// error).
 IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
-                    const std::vector<std::string>& symbols);
+                    const std::vector<std::string>& symbols, bool withFormula = true);
 
 /// The accurate masses for the working elements of `state` (atoms = Round(count)) and the
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a
 /// notation the reader refuses, an ion that would need atoms the molecule lacks, and what
 /// the accurate masses refuse (masses.txt missing or wrong, naming file, line and field).
 /// A cache, where given, keeps the elements' powers for the next formula. Without every
-/// cluster (a batch row), the clusters are only the lightest and the most abundant, and the
-/// molecule's formula is not written.
+/// cluster (a batch row), the clusters are only the lightest and the most abundant, and
+/// neither the molecule's nor the ion's formula is written.
 IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
                      accurate::PowerCache* powers = nullptr, bool everyCluster = true);
 

@@ -20,14 +20,21 @@ data::TextGrid elementTable() {
     return elements;
 }
 
+// The refusal, the same whether the weights are read now or were read once beforehand.
 std::string refusal(const std::string& formula) {
     const std::vector<std::string> symbols{"", "H", "C", "X"};
-    try {
-        requireCountsInRange(formula, readFormula(formula, symbols, ','), elementTable(), ',');
-    } catch (const text::Error& error) {
-        return error.what();
+    const std::vector<std::optional<double>> weights = countRangeWeights(elementTable(), ',');
+    std::string refused[2];
+    for (int once = 0; once < 2; ++once) {
+        try {
+            requireCountsInRange(formula, readFormula(formula, symbols, ','), elementTable(), ',',
+                                 once != 0 ? &weights : nullptr);
+        } catch (const text::Error& error) {
+            refused[once] = error.what();
+        }
     }
-    return "";
+    EXPECT_EQ(refused[0], refused[1]);
+    return refused[0];
 }
 
 TEST(CountRange, CountsWhoseMassPassesTheEnginesRangeAreRefused) {

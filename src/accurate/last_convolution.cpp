@@ -1,0 +1,69 @@
+#include "accurate/last_convolution.h"
+
+#include <algorithm>
+
+namespace orvane::accurate {
+
+LastConvolution::LastConvolution(const MomentDistribution& a, const MomentDistribution& b)
+    : m_a(a), m_b(b) {
+    const std::size_t na = a.size();
+    const std::size_t nb = b.size();
+    std::vector<double> p(na + nb - 1, 0.0);
+    for (std::size_t i = 0; i < na; ++i) {
+        const double pa = a.probability(i);
+        if (pa == 0.0) {
+            continue;
+        }
+        for (std::size_t j = 0; j < nb; ++j) {
+            p[i + j] += pa * b.probability(j);
+        }
+    }
+    // the tails dropped as MomentDistribution drops them
+    const double cut = *std::max_element(p.begin(), p.end()) * MomentDistribution::tailCut;
+    std::size_t begin = 0;
+    std::size_t end = p.size();
+    while (end > begin + 1 && p[end - 1] < cut) {
+        --end;
+    }
+    while (begin + 1 < end && p[begin] < cut) {
+        ++begin;
+    }
+    m_first = a.firstNominal() + b.firstNominal() + static_cast<long long>(begin);
+    m_begin = begin;
+    m_p.assign(p.begin() + static_cast<std::ptrdiff_t>(begin),
+               p.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+double LastConvolution::defectSum(std::size_t i) const {
+    const std::size_t t = i + m_begin;
+    const std::size_t nb = m_b.size();
+    double sum = 0.0;
+    for (std::size_t k = t + 1 > nb ? t + 1 - nb : 0; k < m_a.size() && k <= t; ++k) {
+        const double p = m_a.probability(k);
+        if (p == 0.0) {
+            continue;
+        }
+        const std::size_t j = t - k;
+        sum += p * m_b.defectSum(j) + m_a.defectSum(k) * m_b.probability(j);
+    }
+    return sum;
+}
+
+double LastConvolution::defectSquareSum(std::size_t i) const {
+    const std::size_t t = i + m_begin;
+    const std::size_t nb = m_b.size();
+    double sum = 0.0;
+    for (std::size_t k = t + 1 > nb ? t + 1 - nb : 0; k < m_a.size() && k <= t; ++k) {
+        const double p = m_a.probability(k);
+        if (p == 0.0) {
+            continue;
+        }
+        const std::size_t j = t - k;
+        const double twiceS1 = 2.0 * m_a.defectSum(k);
+        sum += p * m_b.defectSquareSum(j) + twiceS1 * m_b.defectSum(j) +
+               m_a.defectSquareSum(k) * m_b.probability(j);
+    }
+    return sum;
+}
+
+} // namespace orvane::accurate
