@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -20,8 +21,8 @@ class PowerCache {
 public:
     /// The distribution of `atoms` atoms of `element`, each defect less `reference`; it
     /// stays valid when the cache starts again.
-    std::shared_ptr<const MomentDistribution> power(const ElementIsotopes& element, long double reference,
-                                    long long atoms);
+    std::shared_ptr<const MomentDistribution> power(const ElementIsotopes& element,
+                                                    long double reference, long long atoms);
 
     std::size_t size() const { return m_size; }
 
@@ -34,7 +35,15 @@ private:
         long double reference = 0;
         std::shared_ptr<const MomentDistribution> distribution;
     };
-    std::map<std::pair<std::string, long long>, std::vector<Entry>> m_entries;
+    using Key = std::pair<std::string, long long>;
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::string>{}(key.first) ^
+                   (std::hash<long long>{}(key.second) * 0x9e3779b97f4a7c15ULL);
+        }
+    };
+    // looked up for every element of every formula of a batch: hashed, not ordered
+    std::unordered_map<Key, std::vector<Entry>, KeyHash> m_entries;
     std::size_t m_size = 0;
 };
 

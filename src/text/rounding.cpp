@@ -10,6 +10,16 @@ namespace orvane::text {
 // Decided on the fraction itself rather than through the current rounding mode, so
 // that nothing outside can change how a tie goes.
 long long roundHalfEven(Extended value) {
+    // Whole numbers below 2^53, as every count is, convert as they stand, without the x87
+    // control-word changes of an extended conversion; the bounds keep the narrowing to a
+    // double from raising an overflow or underflow flag.
+    if (const Extended magnitude = std::fabs(value);
+        magnitude < 9007199254740992.0L && (magnitude >= 1.0L || magnitude == 0.0L)) {
+        if (const auto whole = static_cast<long long>(static_cast<double>(value));
+            static_cast<Extended>(whole) == value) {
+            return whole;
+        }
+    }
     if (std::isnan(value)) {
         throw Error::invalidOperation();
     }
