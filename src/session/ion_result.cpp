@@ -1,5 +1,6 @@
 #include "session/ion_result.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -149,19 +150,33 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     }
     result.ionFormula = std::move(ionAtoms.formula);
 
-    const accurate::MoleculeMasses masses =
-        state.isotopes.empty()
-            ? accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, separator,
-                                              moleculeLabels)
-            : accurate::computeMoleculeMasses(atomCountsOf(molecule), state.tables, state.isotopes,
-                                              moleculeLabels);
+    const std::vector<accurate::AtomCount> moleculeAtoms = atomCountsOf(molecule);
     result.ionAtoms = atomCountsOf(ionAtoms.atoms);
+    // An ion of the molecule's own atoms ([M]+) sums its masses over the same atoms in the
+    // same order: the molecule's are then taken from it.
+    const bool ionIsMolecule =
+        moleculeLabels.empty() && result.ionLabels.empty() &&
+        std::equal(moleculeAtoms.begin(), moleculeAtoms.end(), result.ionAtoms.begin(),
+                   result.ionAtoms.end(), [](const auto& a, const auto& b) {
+                       return a.column == b.column && a.atoms == b.atoms;
+                   });
+    accurate::MoleculeMasses masses;
+    if (!ionIsMolecule) {
+        masses = state.isotopes.empty()
+                     ? accurate::computeMoleculeMasses(moleculeAtoms, state.tables, separator,
+                                                       moleculeLabels)
+                     : accurate::computeMoleculeMasses(moleculeAtoms, state.tables,
+                                                       state.isotopes, moleculeLabels);
+    }
     const accurate::AccurateMasses ionMasses =
         state.isotopes.empty() ? accurate::computeAccurateMasses(result.ionAtoms, state.tables,
                                                                  separator, result.ionLabels)
                                : accurate::computeAccurateMasses(result.ionAtoms, state.tables,
                                                                  state.isotopes, result.ionLabels,
                                                                  powers, everyCluster);
+    if (ionIsMolecule) {
+        masses = {ionMasses.monoisotopicMass, ionMasses.averageMass};
+    }
     result.monoisotopicMass = masses.monoisotopicMass;
     result.averageMass = masses.averageMass;
     result.monoisotopicMz = accurate::mzOf(ionMasses.monoisotopicMass, result.charge);
