@@ -87,9 +87,11 @@ void Polyethylene20k(benchmark::State& state) {
 }
 
 // One and two threads for the long steps of large molecules: (threads, shortest step split).
-// On the idle 2-core development machine: titin 4.9 s on one, 3.0 s on two (1000); a 450 kDa
-// protein 171 ms and 132 ms (1000), 156 ms (3000); albumin 12.6 ms and 11.9 ms (1000). A
-// loaded machine loses the gain: the other core must be free the moment a step is shared.
+// On the 2-core development VM with its second core free: titin 4.8 s on one, 2.54-2.64 s on
+// two (400), 2.70-2.73 s (1000); albumin 11.2 ms, 8.8-9.4 ms (400), 10.7 ms (1000); a 450 kDa
+// protein 150 ms, 105 ms (400), 107 ms (1000). The same day, with the host slow to run the
+// second core, two threads gave albumin nothing (11.0 ms at 1000, 12.7 ms at 400) and titin
+// 2.8 s: the other core must be free the moment a step is shared.
 const std::vector<std::pair<std::string, std::string>> albumin = {
     {"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}};
 const std::vector<std::pair<std::string, std::string>> protein450k = {
