@@ -338,11 +338,26 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
     for (const WorkingElement& element : elements) {
         n0 += text::roundHalfEven32(static_cast<Extended>(element.weight) * element.count);
     }
+    IsotopeColumnsMemo* const memo = input.columnsMemo;
+    if (memo != nullptr) {
+        memo->follow(isotopes, separator);
+    }
+    const auto columnWidth = [&](int column) {
+        if (memo != nullptr) {
+            if (const std::optional<int> kept = memo->width(column)) {
+                return *kept;
+            }
+        }
+        const int width = integerCell(data::WidthColumn, column);
+        if (memo != nullptr) {
+            memo->keepWidth(column, width);
+        }
+        return width;
+    };
     long long w = 0;
     for (const WorkingElement& element : elements) {
-        const int width = element.labelIsotopes.empty()
-                              ? integerCell(data::WidthColumn, element.column)
-                              : labelWidth(element.labelIsotopes);
+        const int width = element.labelIsotopes.empty() ? columnWidth(element.column)
+                                                        : labelWidth(element.labelIsotopes);
         w += text::roundHalfEven32(static_cast<Extended>(width) * element.count);
     }
 
@@ -366,6 +381,8 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         Slots slots;
         if (!element.labelIsotopes.empty()) {
             slots = labelSlots(element.labelIsotopes);
+        } else if (const Slots* kept = memo != nullptr ? memo->isotopeSlots(element.column) : nullptr) {
+            slots = *kept;
         } else {
             for (int j = 1; j < PatternConvolution::slotCount; ++j) {
                 slots[static_cast<std::size_t>(j)].offset =
@@ -374,6 +391,9 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
             for (int j = 0; j < PatternConvolution::slotCount; ++j) {
                 slots[static_cast<std::size_t>(j)].abundance =
                     realCell(data::FirstAbundanceColumn + j, element.column);
+            }
+            if (memo != nullptr) {
+                memo->keepIsotopeSlots(element.column, slots);
             }
         }
         return slots;

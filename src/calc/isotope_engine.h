@@ -6,6 +6,7 @@
 
 #include "calc/cell_readings.h"
 #include "calc/composition.h"
+#include "calc/isotope_columns_memo.h"
 #include "calc/ms_data_grid.h"
 #include "calc/pattern_state.h"
 #include "data/text_grid.h"
@@ -49,6 +50,9 @@ struct EngineInput {
     // msData is left as it was. N0, W and the centroid are those of the whole run to the
     // last bit; where that cannot be shown the whole run is made.
     bool centroidOnly = false;
+    // Where given, the widths and isotope slots read from the table's columns are kept
+    // here for the next run and taken from it while the table is unchanged.
+    IsotopeColumnsMemo* columnsMemo = nullptr;
     // How far above the isotopes' mean shift plus ten standard deviations the entries are
     // still formed; a Poisson-like tail of few heavy isotopes needs this much. Tests lower
     // it to make the tail too heavy, which sends the run back to the whole.

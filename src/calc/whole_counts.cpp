@@ -88,7 +88,10 @@ bool composeWholeCounts(const std::vector<std::pair<int, std::string>>& counts,
         formulaText += text::generalText(static_cast<text::Extended>(whole[p].second), separator);
     }
     weightText = text::first8(text::generalText(fw, separator));
-    averageMzText = text::first8(text::generalText(perCharge, separator));
+    // at a charge of 1 the m/z is the weight itself, and so is its text
+    averageMzText = perCharge == static_cast<text::Extended>(fw)
+                        ? weightText
+                        : text::first8(text::generalText(perCharge, separator));
     return true;
 }
 

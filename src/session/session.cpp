@@ -217,6 +217,7 @@ void Session::runEngine(const calc::EngineProgress& progress) {
         input.threads = m_engineThreads;
         input.fillsMsData = m_windowWork;
         input.centroidOnly = !m_windowWork;
+        input.columnsMemo = &m_isotopeColumns;
         m_state.pattern =
             calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData, msRange, progress);
     } catch (...) {

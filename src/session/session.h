@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/composition.h"
+#include "calc/isotope_columns_memo.h"
 #include "calc/isotope_engine.h"
 #include "calc/whole_counts.h"
 #include "export/pattern_export.h"
@@ -249,6 +250,7 @@ private:
     // Cell texts read as numbers, kept from run to run.
     calc::CompositionReadings m_compositionReadings;
     calc::CellReadings m_isotopeReadings;
+    calc::IsotopeColumnsMemo m_isotopeColumns;
     // the elements' powers of the ions asked for, kept for the next formula
     mutable accurate::PowerCache m_powers;
 };

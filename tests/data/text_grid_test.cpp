@@ -1,5 +1,8 @@
 #include "data/text_grid.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace orvane::data {
@@ -42,6 +45,41 @@ TEST(TextGrid, CellsBeyondTheShownSizeStayStored) {
     EXPECT_EQ(grid.cell(24, 1), "beyond");
     EXPECT_EQ(grid.cell(4, 0), "kept");
     EXPECT_EQ(grid.cell(25, 1), "");
+}
+
+// What is read from a grid may be kept under its revision: equal revisions must mean equal
+// cells, however the grids came to be.
+TEST(TextGrid, EqualRevisionsAreEqualCells) {
+    TextGrid grid(2, 2);
+    grid.setCell(1, 1, "a");
+    const TextGrid copy = grid;
+    EXPECT_EQ(copy.revision(), grid.revision());
+
+    const auto before = grid.revision();
+    for (const auto& change : std::initializer_list<void (*)(TextGrid&)>{
+             [](TextGrid& g) { g.setCell(0, 0, "b"); },
+             [](TextGrid& g) { g.setCell(0, 0, "b"); }, // the same text again still counts
+             [](TextGrid& g) { g.setColumnCount(3); },
+             [](TextGrid& g) { g.setRowCount(1); }}) {
+        const auto last = grid.revision();
+        change(grid);
+        EXPECT_NE(grid.revision(), last);
+        EXPECT_NE(grid.revision(), before);
+    }
+    // two grids built apart never share one
+    EXPECT_NE(TextGrid(2, 2).revision(), TextGrid(2, 2).revision());
+
+    // a grid moved from has lost its cells, and so its revision
+    TextGrid moved = copy;
+    const auto copyRevision = moved.revision();
+    TextGrid target = std::move(moved);
+    EXPECT_EQ(target.revision(), copyRevision);
+    EXPECT_EQ(target.cell(1, 1), "a");
+    EXPECT_NE(moved.revision(), copyRevision); // NOLINT(bugprone-use-after-move)
+    TextGrid assigned(1, 1);
+    assigned = std::move(target);
+    EXPECT_EQ(assigned.revision(), copyRevision);
+    EXPECT_NE(target.revision(), copyRevision); // NOLINT(bugprone-use-after-move)
 }
 
 } // namespace
