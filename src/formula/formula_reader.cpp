@@ -89,9 +89,11 @@ class Reader {
 public:
     Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
            const FormulaGrammar& grammar, const MassNumbers& massNumbers,
-           const MassNumbers& labelNumbers, const ElementWeights& weights)
+           const MassNumbers& labelNumbers, const ElementWeights& weights,
+           const SymbolIndex* index)
         : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers),
-          m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers), m_weights(weights) {}
+          m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers), m_weights(weights),
+          m_index(index != nullptr && index->covers(symbols) ? index : nullptr) {}
 
     FormulaCounts read();
 
@@ -134,6 +136,7 @@ private:
     const MassNumbers& m_massNumbers;
     const MassNumbers& m_labelNumbers;
     const ElementWeights& m_weights;
+    const SymbolIndex* m_index; // null: every symbol is looked at
     std::vector<Frame> m_frames;
     std::optional<int> m_charge;
 };
@@ -224,6 +227,16 @@ std::pair<int, std::size_t> Reader::symbolAt(std::size_t at) const {
     int column = 0;
     if (rest.empty()) {
         return {0, 0};
+    }
+    if (m_index != nullptr) {
+        for (const int c : m_index->startingWith(rest[0])) {
+            const std::string& symbol = m_symbols[static_cast<std::size_t>(c)];
+            if (symbol.size() > best && rest.starts_with(symbol)) {
+                best = symbol.size();
+                column = c;
+            }
+        }
+        return {column, best};
     }
     for (std::size_t c = 1; c < m_symbols.size(); ++c) {
         const std::string& symbol = m_symbols[c];
@@ -676,14 +689,15 @@ FormulaCounts Reader::finished(Tally& tally) const {
 
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
                           char separator, const MassNumbers& massNumbers,
-                          const MassNumbers& labelNumbers, const ElementWeights& weights) {
+                          const MassNumbers& labelNumbers, const ElementWeights& weights,
+                          const SymbolIndex* index) {
     FormulaCursor cursor(formula, "Formula", separator);
     cursor.skipBlanks();
     if (cursor.atEnd()) {
         throw cursor.refusal("there is no formula to read");
     }
     FormulaCounts counts =
-        readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers, labelNumbers, weights);
+        readFormulaAt(cursor, symbols, FormulaGrammar{}, massNumbers, labelNumbers, weights, index);
     assert(cursor.atEnd());
     // "C0", "0H2O": read, but nothing to calculate
     if (std::all_of(counts.counts.begin(), counts.counts.end(),
@@ -697,8 +711,9 @@ FormulaCounts readFormula(std::string_view formula, const std::vector<std::strin
 
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
                             const FormulaGrammar& grammar, const MassNumbers& massNumbers,
-                            const MassNumbers& labelNumbers, const ElementWeights& weights) {
-    return Reader(cursor, symbols, grammar, massNumbers, labelNumbers, weights).read();
+                            const MassNumbers& labelNumbers, const ElementWeights& weights,
+                            const SymbolIndex* index) {
+    return Reader(cursor, symbols, grammar, massNumbers, labelNumbers, weights, index).read();
 }
 
 } // namespace orvane::formula

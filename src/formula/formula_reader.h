@@ -7,6 +7,7 @@
 
 #include "formula/formula_counts.h"
 #include "formula/formula_cursor.h"
+#include "formula/symbol_index.h"
 
 namespace orvane::formula {
 
@@ -46,10 +47,12 @@ struct FormulaGrammar {
 /// with both readings.
 /// Where an item may stand, "peptide(...)", "dna(...)", "rna(...)" and "averagine(MASS)"
 /// read as sequence::readSequenceAt reads them, averagine by `weights`; a peptide's charge
-/// "/z" is returned beside the counts.
+/// "/z" is returned beside the counts. An index of the symbols, where given, only makes
+/// the reading faster.
 FormulaCounts readFormula(std::string_view formula, const std::vector<std::string>& symbols,
                           char separator, const MassNumbers& massNumbers = {},
-                          const MassNumbers& labelNumbers = {}, const ElementWeights& weights = {});
+                          const MassNumbers& labelNumbers = {}, const ElementWeights& weights = {},
+                          const SymbolIndex* index = nullptr);
 
 // What the reader takes from the loaded tables, gathered once: symbols by column, natural
 // mass numbers, the mass numbers labels may name, and the weights averagine() uses.
@@ -58,13 +61,14 @@ struct ReaderTables {
     MassNumbers massNumbers;
     MassNumbers labelNumbers;
     ElementWeights weights;
+    SymbolIndex index; // of `symbols`
 };
 
 /// readFormula with what the tables give.
 inline FormulaCounts readFormula(std::string_view formula, const ReaderTables& tables,
                                  char separator) {
     return readFormula(formula, tables.symbols, separator, tables.massNumbers, tables.labelNumbers,
-                       tables.weights);
+                       tables.weights, &tables.index);
 }
 
 /// Reads a formula from the cursor on, with the given grammar, and leaves the cursor at
@@ -73,6 +77,6 @@ inline FormulaCounts readFormula(std::string_view formula, const ReaderTables& t
 FormulaCounts readFormulaAt(FormulaCursor& cursor, const std::vector<std::string>& symbols,
                             const FormulaGrammar& grammar, const MassNumbers& massNumbers = {},
                             const MassNumbers& labelNumbers = {},
-                            const ElementWeights& weights = {});
+                            const ElementWeights& weights = {}, const SymbolIndex* index = nullptr);
 
 } // namespace orvane::formula

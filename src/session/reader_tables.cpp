@@ -1,5 +1,7 @@
 #include "session/reader_tables.h"
 
+#include <utility>
+
 #include "accurate/element_isotopes.h"
 #include "accurate/label_isotopes.h"
 #include "formula/element_symbols.h"
@@ -7,9 +9,11 @@
 namespace orvane::session {
 
 formula::ReaderTables readerTablesOf(const data::DataTables& tables, char separator) {
-    return {formula::symbolsOf(tables.elements), accurate::massNumbersByColumn(tables, separator),
+    std::vector<std::string> symbols = formula::symbolsOf(tables.elements);
+    formula::SymbolIndex index(symbols);
+    return {std::move(symbols), accurate::massNumbersByColumn(tables, separator),
             accurate::labelMassNumbersByColumn(tables, separator),
-            formula::weightsOf(tables.elements, separator)};
+            formula::weightsOf(tables.elements, separator), std::move(index)};
 }
 
 } // namespace orvane::session

@@ -191,13 +191,19 @@ TEST(FormulaReader, CountsPerColumnInTableOrder) {
         {"C123456789012345678", '.', {{"C", 123456789012345678.0L}}},
         {"C1234567890123456789", '.', {{"C", 1234567890123456789.0L}}},
     };
+    // the same with an index of the symbols by first byte
+    const SymbolIndex index(symbols);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.formula);
-        const FormulaCounts read = readFormula(c.formula, symbols, c.separator, massNumbers);
-        ASSERT_EQ(read.counts.size(), c.counts.size());
-        for (std::size_t i = 0; i < c.counts.size(); ++i) {
-            EXPECT_EQ(symbols[static_cast<std::size_t>(read.counts[i].column)], c.counts[i].first);
-            EXPECT_EQ(read.counts[i].count, c.counts[i].second);
+        for (const SymbolIndex* given : {static_cast<const SymbolIndex*>(nullptr), &index}) {
+            const FormulaCounts read =
+                readFormula(c.formula, symbols, c.separator, massNumbers, {}, {}, given);
+            ASSERT_EQ(read.counts.size(), c.counts.size());
+            for (std::size_t i = 0; i < c.counts.size(); ++i) {
+                EXPECT_EQ(symbols[static_cast<std::size_t>(read.counts[i].column)],
+                          c.counts[i].first);
+                EXPECT_EQ(read.counts[i].count, c.counts[i].second);
+            }
         }
     }
 }
@@ -229,10 +235,15 @@ TEST(FormulaReader, NestsToAnyDepth) {
 
 TEST(FormulaReader, TakesTheFirstOfEqualSymbolsAndNeverAnEmptyOne) {
     const std::vector<std::string> table{"", "", "C", "Cl", "C"};
-    const FormulaCounts read = readFormula("CClC", table, '.');
-    ASSERT_EQ(read.counts.size(), 2u);
-    EXPECT_EQ(read.countOf(2), 2);
-    EXPECT_EQ(read.countOf(3), 1);
+    const SymbolIndex index(table);
+    const SymbolIndex ofAnotherTable(std::vector<std::string>{"", "Cl"});
+    for (const SymbolIndex* given : {static_cast<const SymbolIndex*>(nullptr), &index,
+                                     &ofAnotherTable}) {
+        const FormulaCounts read = readFormula("CClC", table, '.', {}, {}, {}, given);
+        ASSERT_EQ(read.counts.size(), 2u);
+        EXPECT_EQ(read.countOf(2), 2);
+        EXPECT_EQ(read.countOf(3), 1);
+    }
 }
 
 TEST(FormulaReader, ReadsWithTheShippedElementTable) {
