@@ -139,6 +139,7 @@ AtomDistribution::addPowers(const std::vector<AtomPart>& parts, PowerCache* cach
     // Each atom's defect is carried less its element's mean defect; the molecule's defects
     // are then all m_shift from the carried ones.
     std::vector<std::shared_ptr<const MomentDistribution>> powers;
+    powers.reserve(parts.size());
     for (const AtomPart& part : parts) {
         const auto n = static_cast<long double>(part.atoms);
         const long double reference = part.element.averageDefect();

@@ -15,6 +15,7 @@ using IsotopeReader = std::function<ElementIsotopes(int column)>;
 std::vector<AtomPart> partsOf(const std::vector<AtomCount>& atoms, const data::DataTables& tables,
                               const IsotopeReader& read, const std::vector<LabelAtoms>& labels) {
     std::vector<AtomPart> parts;
+    parts.reserve(atoms.size() + labels.size());
     for (const AtomCount& count : atoms) {
         if (count.atoms < 0) {
             throw text::Error("The formula has " + std::to_string(count.atoms) + " atoms of " +

@@ -5,10 +5,10 @@
 
 namespace orvane::accurate {
 
-MomentDistribution::MomentDistribution() : m_p{1.0}, m_s1{0.0}, m_s2{0.0} {}
+MomentDistribution::MomentDistribution() : m_size(1), m_values{1.0, 0.0, 0.0} {}
 
 MomentDistribution::MomentDistribution(long long first, std::size_t size)
-    : m_first(first), m_p(size, 0.0), m_s1(size, 0.0), m_s2(size, 0.0) {}
+    : m_first(first), m_size(size), m_values(3 * size, 0.0) {}
 
 MomentDistribution MomentDistribution::ofAtom(const ElementIsotopes& element,
                                               long double reference) {
@@ -25,9 +25,9 @@ MomentDistribution MomentDistribution::ofAtom(const ElementIsotopes& element,
         const long double defect = static_cast<long double>(isotope.mass) -
                                    static_cast<long double>(isotope.massNumber) - reference;
         // two slots may share a mass number
-        atom.m_p[i] = static_cast<double>(atom.m_p[i] + p);
-        atom.m_s1[i] = static_cast<double>(atom.m_s1[i] + p * defect);
-        atom.m_s2[i] = static_cast<double>(atom.m_s2[i] + p * defect * defect);
+        atom.p()[i] = static_cast<double>(atom.p()[i] + p);
+        atom.s1()[i] = static_cast<double>(atom.s1()[i] + p * defect);
+        atom.s2()[i] = static_cast<double>(atom.s2()[i] + p * defect * defect);
     }
     atom.dropTails();
     return atom;
@@ -38,20 +38,21 @@ MomentDistribution MomentDistribution::convolve(const MomentDistribution& a,
     const std::size_t na = a.size();
     const std::size_t nb = b.size();
     MomentDistribution sum(a.m_first + b.m_first, na + nb - 1);
-    const double* __restrict bp = b.m_p.data();
-    const double* __restrict bs1 = b.m_s1.data();
-    const double* __restrict bs2 = b.m_s2.data();
+    const double* __restrict bp = b.p();
+    const double* __restrict bs1 = b.s1();
+    const double* __restrict bs2 = b.s2();
     for (std::size_t i = 0; i < na; ++i) {
-        const double p = a.m_p[i];
+        const double p = a.p()[i];
         if (p == 0.0) {
             continue; // the gaps between isotopes (Cl: 35, 37) stay empty
         }
-        const double s1 = a.m_s1[i];
-        const double s2 = a.m_s2[i];
+        const double s1 = a.s1()[i];
+        const double s2 = a.s2()[i];
         const double twiceS1 = 2.0 * s1;
-        double* __restrict cp = sum.m_p.data() + i;
-        double* __restrict cs1 = sum.m_s1.data() + i;
-        double* __restrict cs2 = sum.m_s2.data() + i;
+        // the three arrays of the sum do not overlap
+        double* __restrict cp = sum.p() + i;
+        double* __restrict cs1 = sum.s1() + i;
+        double* __restrict cs2 = sum.s2() + i;
         // (P, S1, S2) of a sum: P = Pa Pb, S1 = Pa S1b + S1a Pb,
         // S2 = Pa S2b + 2 S1a S1b + S2a Pb
         for (std::size_t j = 0; j < nb; ++j) {
@@ -83,23 +84,27 @@ MomentDistribution MomentDistribution::power(long long count) const {
 }
 
 void MomentDistribution::dropTails() {
-    const double largest = *std::max_element(m_p.begin(), m_p.end());
+    const double largest = *std::max_element(p(), p() + m_size);
     const double cut = largest * tailCut;
     std::size_t begin = 0;
-    std::size_t end = m_p.size();
-    while (end > begin + 1 && m_p[end - 1] < cut) {
+    std::size_t end = m_size;
+    while (end > begin + 1 && p()[end - 1] < cut) {
         --end;
     }
-    while (begin + 1 < end && m_p[begin] < cut) {
+    while (begin + 1 < end && p()[begin] < cut) {
         ++begin;
     }
-    if (begin == 0 && end == m_p.size()) {
+    if (begin == 0 && end == m_size) {
         return;
     }
-    for (std::vector<double>* values : {&m_p, &m_s1, &m_s2}) {
-        values->erase(values->begin() + static_cast<std::ptrdiff_t>(end), values->end());
-        values->erase(values->begin(), values->begin() + static_cast<std::ptrdiff_t>(begin));
+    // each array moves down to its new place, which never lies above its old one
+    const std::size_t kept = end - begin;
+    for (std::size_t array = 0; array < 3; ++array) {
+        const double* from = m_values.data() + array * m_size + begin;
+        std::copy(from, from + kept, m_values.data() + array * kept);
     }
+    m_values.resize(3 * kept);
+    m_size = kept;
     m_first += static_cast<long long>(begin);
 }
 

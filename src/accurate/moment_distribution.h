@@ -33,20 +33,26 @@ public:
 
     /// The nominal mass of entry 0.
     long long firstNominal() const { return m_first; }
-    std::size_t size() const { return m_p.size(); }
-    double probability(std::size_t i) const { return m_p[i]; }
-    double defectSum(std::size_t i) const { return m_s1[i]; }
-    double defectSquareSum(std::size_t i) const { return m_s2[i]; }
+    std::size_t size() const { return m_size; }
+    double probability(std::size_t i) const { return m_values[i]; }
+    double defectSum(std::size_t i) const { return m_values[m_size + i]; }
+    double defectSquareSum(std::size_t i) const { return m_values[2 * m_size + i]; }
 
 private:
     MomentDistribution(long long first, std::size_t size);
     void dropTails();
+    double* p() { return m_values.data(); }
+    double* s1() { return m_values.data() + m_size; }
+    double* s2() { return m_values.data() + 2 * m_size; }
+    const double* p() const { return m_values.data(); }
+    const double* s1() const { return m_values.data() + m_size; }
+    const double* s2() const { return m_values.data() + 2 * m_size; }
 
     long long m_first = 0;
-    // kept apart rather than as structs, so that the convolution runs over plain arrays
-    std::vector<double> m_p;
-    std::vector<double> m_s1;
-    std::vector<double> m_s2;
+    std::size_t m_size = 0;
+    // P, S1 and S2 one after the other in one allocation, each a plain array for the
+    // convolution to run over
+    std::vector<double> m_values;
 };
 
 } // namespace orvane::accurate

@@ -63,6 +63,9 @@ std::vector<accurate::LabelAtoms> labelAtomsOf(const calc::Composition& composit
 
 std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms) {
     std::vector<accurate::AtomCount> counts;
+    counts.reserve(static_cast<std::size_t>(
+        std::count_if(atoms.begin() + (atoms.empty() ? 0 : 1), atoms.end(),
+                      [](long long n) { return n > 0; })));
     for (std::size_t column = 1; column < atoms.size(); ++column) {
         if (atoms[column] > 0) {
             counts.push_back({static_cast<int>(column), atoms[column]});
