@@ -6,6 +6,8 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <vector>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +214,37 @@ TEST(RoundHalfEvenTest, TiesDoNotFollowTheRoundingMode) {
     std::fesetround(saved);
     EXPECT_EQ(up, 2);
     EXPECT_EQ(down, 4);
+}
+
+// Against the FPU's own rounding to nearest (ties to even), on values of every size up to
+// 2^63, near whole numbers and ties included, whatever rounding mode is set.
+TEST(RoundHalfEvenTest, AgreesWithRoundingToNearestInEveryMode) {
+    std::mt19937_64 random(20261208);
+    std::vector<Extended> values;
+    for (int k = 0; k < 4000; ++k) {
+        const Extended magnitude = std::ldexp(static_cast<Extended>(random()) * 0x1p-64L,
+                                              static_cast<int>(random() % 64));
+        values.push_back(k % 2 == 0 ? magnitude : -magnitude);
+        const Extended whole = std::floor(magnitude);
+        for (const Extended near : {whole, whole + 0.5L, std::nextafter(whole + 0.5L, 0.0L),
+                                    std::nextafter(whole + 0.5L, 0x1p63L)}) {
+            if (near < 0x1p63L - 1) {
+                values.push_back(near);
+            }
+        }
+    }
+    const int saved = std::fegetround();
+    for (const Extended value : values) {
+        std::fesetround(FE_TONEAREST);
+        const long long expected = std::llrint(value);
+        for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+            std::fesetround(mode);
+            const long long rounded = roundHalfEven(opaque(value));
+            std::fesetround(saved);
+            ASSERT_EQ(rounded, expected) << static_cast<double>(value) << " in mode " << mode;
+        }
+    }
+    std::fesetround(saved);
 }
 
 TEST(RoundHalfEvenTest, OutOfRangeIsInvalid) {
