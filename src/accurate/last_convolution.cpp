@@ -34,36 +34,32 @@ LastConvolution::LastConvolution(const MomentDistribution& a, const MomentDistri
                p.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
-double LastConvolution::defectSum(std::size_t i) const {
+// The sum at entry i of the undropped convolution of the terms term(k, j) over a's entries
+// k with probability other than 0 (j = t - k in b), in convolve's order.
+template <typename Term> double LastConvolution::sumAt(std::size_t i, Term term) const {
     const std::size_t t = i + m_begin;
     const std::size_t nb = m_b.size();
     double sum = 0.0;
     for (std::size_t k = t + 1 > nb ? t + 1 - nb : 0; k < m_a.size() && k <= t; ++k) {
-        const double p = m_a.probability(k);
-        if (p == 0.0) {
-            continue;
+        if (m_a.probability(k) != 0.0) {
+            sum += term(k, t - k);
         }
-        const std::size_t j = t - k;
-        sum += p * m_b.defectSum(j) + m_a.defectSum(k) * m_b.probability(j);
     }
     return sum;
 }
 
+double LastConvolution::defectSum(std::size_t i) const {
+    return sumAt(i, [this](std::size_t k, std::size_t j) {
+        return m_a.probability(k) * m_b.defectSum(j) + m_a.defectSum(k) * m_b.probability(j);
+    });
+}
+
 double LastConvolution::defectSquareSum(std::size_t i) const {
-    const std::size_t t = i + m_begin;
-    const std::size_t nb = m_b.size();
-    double sum = 0.0;
-    for (std::size_t k = t + 1 > nb ? t + 1 - nb : 0; k < m_a.size() && k <= t; ++k) {
-        const double p = m_a.probability(k);
-        if (p == 0.0) {
-            continue;
-        }
-        const std::size_t j = t - k;
+    return sumAt(i, [this](std::size_t k, std::size_t j) {
         const double twiceS1 = 2.0 * m_a.defectSum(k);
-        sum += p * m_b.defectSquareSum(j) + twiceS1 * m_b.defectSum(j) +
+        return m_a.probability(k) * m_b.defectSquareSum(j) + twiceS1 * m_b.defectSum(j) +
                m_a.defectSquareSum(k) * m_b.probability(j);
-    }
-    return sum;
+    });
 }
 
 } // namespace orvane::accurate

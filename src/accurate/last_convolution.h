@@ -22,6 +22,8 @@ public:
     double defectSquareSum(std::size_t i) const;
 
 private:
+    template <typename Term> double sumAt(std::size_t i, Term term) const;
+
     const MomentDistribution& m_a;
     const MomentDistribution& m_b;
     long long m_first = 0;
