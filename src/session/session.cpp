@@ -115,9 +115,7 @@ void Session::Initialize1Click() {
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
-    m_state.reader = readerTablesOf(m_state.tables, m_separator);
-    m_rowColumns.reset();
-    m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
+    readTablesForReading();
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
                              data::isotopeFileName}) {
@@ -277,8 +275,25 @@ void Session::rangeAndSpectrum() {
 
 // --- the counts ------------------------------------------------------------------------------
 
+void Session::readTablesForReading() {
+    m_state.reader = readerTablesOf(m_state.tables, m_separator);
+    m_rowColumns.reset();
+    m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
+}
+
 Outcome Session::enterCell(int column, int row, const std::string& text,
                            const calc::EngineProgress& progress) {
+    // A symbol or a weight may change: what typed formulas and the accurate masses read
+    // of the table is read again from the cells as they end up (kept after an error, put
+    // back after a cancel).
+    struct RereadAfterwards {
+        Session* session;
+        ~RereadAfterwards() {
+            if (session != nullptr) {
+                session->readTablesForReading();
+            }
+        }
+    } reread{row != data::CountRow ? this : nullptr};
     return writeAndCalculate(
         [&](data::TextGrid& elements) {
             if (column >= 0 && row >= 0 && column < elements.columnCount() &&

@@ -223,6 +223,9 @@ private:
     Outcome calculate(const calc::EngineProgress& progress);
     /// The composition summary of the count cells (Calculate1Click's first stage).
     void summariseComposition();
+    /// What the formula reader, the batch rows and the accurate masses take from the tables,
+    /// read again after a load or an edit of a symbol or a weight.
+    void readTablesForReading();
     void runEngine(const calc::EngineProgress& progress);
     void rangeAndSpectrum();
     plot::SpectrumContent spectrumContent() const;
