@@ -146,16 +146,15 @@ AtomDistribution::addPowers(const std::vector<AtomPart>& parts, PowerCache* cach
         m_monoisotopic += n * part.monoisotopic().mass;
         m_average += n * part.element.averageMass();
         m_shift += n * reference;
-        powers.push_back(cache != nullptr
-                             ? cache->power(part.element, reference, part.atoms)
-                             : std::make_shared<const MomentDistribution>(
-                                   MomentDistribution::ofAtom(part.element, reference)
-                                       .power(part.atoms)));
+        powers.push_back(
+            cache != nullptr
+                ? cache->power(part.element, reference, part.atoms)
+                : std::make_shared<const MomentDistribution>(
+                      MomentDistribution::ofAtom(part.element, reference).power(part.atoms)));
     }
     // narrow ones first: each convolution costs the product of the two widths
-    std::sort(powers.begin(), powers.end(), [](const auto& a, const auto& b) {
-        return a->size() < b->size();
-    });
+    std::sort(powers.begin(), powers.end(),
+              [](const auto& a, const auto& b) { return a->size() < b->size(); });
     return powers;
 }
 

@@ -38,8 +38,8 @@ public:
 
 private:
     // Adds the parts' masses and size to the sums and gives their powers, narrowest first.
-    std::vector<std::shared_ptr<const MomentDistribution>> addPowers(
-        const std::vector<AtomPart>& parts, PowerCache* cache);
+    std::vector<std::shared_ptr<const MomentDistribution>>
+    addPowers(const std::vector<AtomPart>& parts, PowerCache* cache);
 
     MomentDistribution m_total;
     long double m_monoisotopic = 0;

@@ -23,8 +23,9 @@ void IsotopeColumnsMemo::keepWidth(int column, int width) {
 
 const IsotopeColumnsMemo::Slots* IsotopeColumnsMemo::isotopeSlots(int column) const {
     const auto c = static_cast<std::size_t>(column);
-    return column >= 0 && c < m_columns.size() && m_columns[c].isotopeSlots ? &*m_columns[c].isotopeSlots
-                                                                       : nullptr;
+    return column >= 0 && c < m_columns.size() && m_columns[c].isotopeSlots
+               ? &*m_columns[c].isotopeSlots
+               : nullptr;
 }
 
 void IsotopeColumnsMemo::keepIsotopeSlots(int column, const Slots& kept) {

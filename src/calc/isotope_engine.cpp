@@ -381,7 +381,8 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         Slots slots;
         if (!element.labelIsotopes.empty()) {
             slots = labelSlots(element.labelIsotopes);
-        } else if (const Slots* kept = memo != nullptr ? memo->isotopeSlots(element.column) : nullptr) {
+        } else if (const Slots* kept =
+                       memo != nullptr ? memo->isotopeSlots(element.column) : nullptr) {
             slots = *kept;
         } else {
             for (int j = 1; j < PatternConvolution::slotCount; ++j) {

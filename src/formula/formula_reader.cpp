@@ -89,8 +89,7 @@ class Reader {
 public:
     Reader(FormulaCursor& cursor, const std::vector<std::string>& symbols,
            const FormulaGrammar& grammar, const MassNumbers& massNumbers,
-           const MassNumbers& labelNumbers, const ElementWeights& weights,
-           const SymbolIndex* index)
+           const MassNumbers& labelNumbers, const ElementWeights& weights, const SymbolIndex* index)
         : m_cursor(cursor), m_symbols(symbols), m_grammar(grammar), m_massNumbers(massNumbers),
           m_labelNumbers(labelNumbers.empty() ? massNumbers : labelNumbers), m_weights(weights),
           m_index(index != nullptr && index->covers(symbols) ? index : nullptr) {}

@@ -63,9 +63,8 @@ std::vector<accurate::LabelAtoms> labelAtomsOf(const calc::Composition& composit
 
 std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms) {
     std::vector<accurate::AtomCount> counts;
-    counts.reserve(static_cast<std::size_t>(
-        std::count_if(atoms.begin() + (atoms.empty() ? 0 : 1), atoms.end(),
-                      [](long long n) { return n > 0; })));
+    counts.reserve(static_cast<std::size_t>(std::count_if(
+        atoms.begin() + (atoms.empty() ? 0 : 1), atoms.end(), [](long long n) { return n > 0; })));
     for (std::size_t column = 1; column < atoms.size(); ++column) {
         if (atoms[column] > 0) {
             counts.push_back({static_cast<int>(column), atoms[column]});
@@ -168,15 +167,15 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
         masses = state.isotopes.empty()
                      ? accurate::computeMoleculeMasses(moleculeAtoms, state.tables, separator,
                                                        moleculeLabels)
-                     : accurate::computeMoleculeMasses(moleculeAtoms, state.tables,
-                                                       state.isotopes, moleculeLabels);
+                     : accurate::computeMoleculeMasses(moleculeAtoms, state.tables, state.isotopes,
+                                                       moleculeLabels);
     }
     const accurate::AccurateMasses ionMasses =
-        state.isotopes.empty() ? accurate::computeAccurateMasses(result.ionAtoms, state.tables,
-                                                                 separator, result.ionLabels)
-                               : accurate::computeAccurateMasses(result.ionAtoms, state.tables,
-                                                                 state.isotopes, result.ionLabels,
-                                                                 powers, everyCluster);
+        state.isotopes.empty()
+            ? accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator,
+                                              result.ionLabels)
+            : accurate::computeAccurateMasses(result.ionAtoms, state.tables, state.isotopes,
+                                              result.ionLabels, powers, everyCluster);
     if (ionIsMolecule) {
         masses = {ionMasses.monoisotopicMass, ionMasses.averageMass};
     }

@@ -143,8 +143,7 @@ TEST(AtomDistribution, TheLightestAndTallestAloneAreThoseOfAllClusters) {
                        a.variance == b.variance;
             };
             EXPECT_TRUE(same(two.clusters.front(), all.clusters.front()));
-            EXPECT_TRUE(
-                same(two.clusters.at(two.mostAbundant), all.clusters.at(all.mostAbundant)));
+            EXPECT_TRUE(same(two.clusters.at(two.mostAbundant), all.clusters.at(all.mostAbundant)));
             EXPECT_EQ(two.clusters.size() == 1, all.mostAbundant == 0);
             EXPECT_EQ(two.monoisotopicMass, all.monoisotopicMass);
             EXPECT_EQ(two.averageMass, all.averageMass);

@@ -61,44 +61,56 @@ TEST(IsotopeColumnsMemo, KeptColumnsGiveWhatTheTableGives) {
     support::ShippedTables shipped;
     const int carbon = shipped.column.at("C");
     const int chlorine = shipped.column.at("Cl");
-    const std::string carbon13 = shipped.tables.isotopes.cell(data::FirstAbundanceColumn + 1, carbon);
+    const std::string carbon13 =
+        shipped.tables.isotopes.cell(data::FirstAbundanceColumn + 1, carbon);
     const struct Case {
         const char* what;
         void (*change)(data::DataTables&, int carbon, int chlorine, const std::string& carbon13);
         Formula formula;
         bool fails;
     } cases[] = {
-        {"first run", [](data::DataTables&, int, int, const std::string&) {},
-         {{"C", "6"}, {"H", "12"}, {"O", "6"}}, false},
-        {"the same columns again", [](data::DataTables&, int, int, const std::string&) {},
-         {{"C", "20"}, {"H", "30"}, {"O", "2"}}, false},
+        {"first run",
+         [](data::DataTables&, int, int, const std::string&) {},
+         {{"C", "6"}, {"H", "12"}, {"O", "6"}},
+         false},
+        {"the same columns again",
+         [](data::DataTables&, int, int, const std::string&) {},
+         {{"C", "20"}, {"H", "30"}, {"O", "2"}},
+         false},
         {"carbon-13 raised",
          [](data::DataTables& t, int c, int, const std::string&) {
              t.isotopes.setCell(data::FirstAbundanceColumn + 1, c, "5");
          },
-         {{"C", "20"}, {"H", "30"}, {"O", "2"}}, false},
+         {{"C", "20"}, {"H", "30"}, {"O", "2"}},
+         false},
         {"a wider carbon window",
          [](data::DataTables& t, int c, int, const std::string&) {
              t.isotopes.setCell(data::WidthColumn, c, "4");
          },
-         {{"C", "20"}, {"H", "30"}}, false},
+         {{"C", "20"}, {"H", "30"}},
+         false},
         {"a chlorine abundance that is no number",
          [](data::DataTables& t, int, int cl, const std::string&) {
              t.isotopes.setCell(data::FirstAbundanceColumn, cl, "x");
          },
-         {{"C", "2"}, {"Cl", "2"}}, true},
-        {"and fails again", [](data::DataTables&, int, int, const std::string&) {},
-         {{"C", "2"}, {"Cl", "2"}}, true},
+         {{"C", "2"}, {"Cl", "2"}},
+         true},
+        {"and fails again",
+         [](data::DataTables&, int, int, const std::string&) {},
+         {{"C", "2"}, {"Cl", "2"}},
+         true},
         {"mended",
          [](data::DataTables& t, int, int cl, const std::string&) {
              t.isotopes.setCell(data::FirstAbundanceColumn, cl, "75.78");
          },
-         {{"C", "2"}, {"Cl", "2"}}, false},
+         {{"C", "2"}, {"Cl", "2"}},
+         false},
         {"carbon put back",
          [](data::DataTables& t, int c, int, const std::string& c13) {
              t.isotopes.setCell(data::FirstAbundanceColumn + 1, c, c13);
          },
-         {{"C", "6"}, {"H", "12"}, {"O", "6"}}, false},
+         {{"C", "6"}, {"H", "12"}, {"O", "6"}},
+         false},
     };
     IsotopeColumnsMemo memo;
     for (const Case& c : cases) {

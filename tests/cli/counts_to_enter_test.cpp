@@ -19,8 +19,8 @@ data::TextGrid tableOf(const std::vector<std::string>& symbols) {
 }
 
 const data::TextGrid elements = tableOf({"H", "He", "C", "N", "O", "Cl", "Br", "S"});
-const formula::ReaderTables reader{formula::symbolsOf(elements), {}, {}, {},
-                                   formula::SymbolIndex(formula::symbolsOf(elements))};
+const formula::ReaderTables reader{
+    formula::symbolsOf(elements), {}, {}, {}, formula::SymbolIndex(formula::symbolsOf(elements))};
 
 TEST(CountsToEnter, RefusesUnknownSymbolsAndMisplacedCounts) {
     for (const char* formula : {"C6Xy2", "c6", "C(", "C6+"}) {

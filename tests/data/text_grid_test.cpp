@@ -59,8 +59,7 @@ TEST(TextGrid, EqualRevisionsAreEqualCells) {
     for (const auto& change : std::initializer_list<void (*)(TextGrid&)>{
              [](TextGrid& g) { g.setCell(0, 0, "b"); },
              [](TextGrid& g) { g.setCell(0, 0, "b"); }, // the same text again still counts
-             [](TextGrid& g) { g.setColumnCount(3); },
-             [](TextGrid& g) { g.setRowCount(1); }}) {
+             [](TextGrid& g) { g.setColumnCount(3); }, [](TextGrid& g) { g.setRowCount(1); }}) {
         const auto last = grid.revision();
         change(grid);
         EXPECT_NE(grid.revision(), last);

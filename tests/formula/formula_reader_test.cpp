@@ -237,8 +237,8 @@ TEST(FormulaReader, TakesTheFirstOfEqualSymbolsAndNeverAnEmptyOne) {
     const std::vector<std::string> table{"", "", "C", "Cl", "C"};
     const SymbolIndex index(table);
     const SymbolIndex ofAnotherTable(std::vector<std::string>{"", "Cl"});
-    for (const SymbolIndex* given : {static_cast<const SymbolIndex*>(nullptr), &index,
-                                     &ofAnotherTable}) {
+    for (const SymbolIndex* given :
+         {static_cast<const SymbolIndex*>(nullptr), &index, &ofAnotherTable}) {
         const FormulaCounts read = readFormula("CClC", table, '.', {}, {}, {}, given);
         ASSERT_EQ(read.counts.size(), 2u);
         EXPECT_EQ(read.countOf(2), 2);

@@ -181,10 +181,10 @@ TEST(RoundHalfEvenTest, Values) {
         {-0.0L, 0},
         {7.0L, 7},
         {-12.0L, -12},
-        {9007199254740991.0L, 9007199254740991LL},   // 2^53 - 1
-        {9007199254740993.0L, 9007199254740993LL},   // 2^53 + 1, no double holds it
-        {2.0L + 0x1p-62L, 2},                        // a double would round it to 2
-        {1e-4000L, 0},                               // below every double
+        {9007199254740991.0L, 9007199254740991LL}, // 2^53 - 1
+        {9007199254740993.0L, 9007199254740993LL}, // 2^53 + 1, no double holds it
+        {2.0L + 0x1p-62L, 2},                      // a double would round it to 2
+        {1e-4000L, 0},                             // below every double
         {0.49999999999999999995L, 0},
         {-0.50000000000000000005L, -1},
         {4611686018427387904.5L, 4611686018427387904LL}, // 2^62 + 1/2
@@ -222,8 +222,8 @@ TEST(RoundHalfEvenTest, AgreesWithRoundingToNearestInEveryMode) {
     std::mt19937_64 random(20261208);
     std::vector<Extended> values;
     for (int k = 0; k < 4000; ++k) {
-        const Extended magnitude = std::ldexp(static_cast<Extended>(random()) * 0x1p-64L,
-                                              static_cast<int>(random() % 64));
+        const Extended magnitude =
+            std::ldexp(static_cast<Extended>(random()) * 0x1p-64L, static_cast<int>(random() % 64));
         values.push_back(k % 2 == 0 ? magnitude : -magnitude);
         const Extended whole = std::floor(magnitude);
         for (const Extended near : {whole, whole + 0.5L, std::nextafter(whole + 0.5L, 0.0L),
