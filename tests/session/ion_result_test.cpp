@@ -56,6 +56,24 @@ TEST(IonResult, GlucoseAndHeminIonsWorkedByHand) {
     EXPECT_EQ(hemin.charge, 1);
 }
 
+// The molecule's masses are the molecule's whatever the ion, to the bit: an ion of the
+// molecule's own atoms takes them from its own sums, every other ion sums them apart.
+TEST(IonResult, TheMoleculesMassesDoNotDependOnTheIon) {
+    for (const char* formula : {"C6H12O6", "C34H32ClFeN4O4", "C2934H4615N781O897S39"}) {
+        SCOPED_TRACE(formula);
+        const ShippedSession molecule(formula);
+        const IonResult own = molecule.ion("[M]+");
+        for (const char* ion : {"[M+H]+", "[M-H]-", "[2M+Na]+", "[M+2H]2+"}) {
+            SCOPED_TRACE(ion);
+            const IonResult other = molecule.ion(ion);
+            EXPECT_EQ(other.monoisotopicMass, own.monoisotopicMass);
+            EXPECT_EQ(other.averageMass, own.averageMass);
+        }
+        // the ion's m/z is the molecule's mass less an electron: not the same number
+        EXPECT_NE(own.monoisotopicMz, own.monoisotopicMass);
+    }
+}
+
 TEST(IonResult, AnIonTheMoleculeCannotGiveIsRefused) {
     const ShippedSession glucose("C6H12O6");
     EXPECT_THROW(glucose.ion("[M-Cl]+"), text::Error);
