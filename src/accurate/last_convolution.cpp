@@ -19,15 +19,7 @@ LastConvolution::LastConvolution(const MomentDistribution& a, const MomentDistri
         }
     }
     // the tails dropped as MomentDistribution drops them
-    const double cut = *std::max_element(p.begin(), p.end()) * MomentDistribution::tailCut;
-    std::size_t begin = 0;
-    std::size_t end = p.size();
-    while (end > begin + 1 && p[end - 1] < cut) {
-        --end;
-    }
-    while (begin + 1 < end && p[begin] < cut) {
-        ++begin;
-    }
+    const auto [begin, end] = MomentDistribution::keptSpan(p.data(), p.size());
     m_first = a.firstNominal() + b.firstNominal() + static_cast<long long>(begin);
     m_begin = begin;
     m_p.assign(p.begin() + static_cast<std::ptrdiff_t>(begin),

@@ -83,17 +83,22 @@ MomentDistribution MomentDistribution::power(long long count) const {
     return result;
 }
 
-void MomentDistribution::dropTails() {
-    const double largest = *std::max_element(p(), p() + m_size);
-    const double cut = largest * tailCut;
+std::pair<std::size_t, std::size_t> MomentDistribution::keptSpan(const double* probabilities,
+                                                                  std::size_t size) {
+    const double cut = *std::max_element(probabilities, probabilities + size) * tailCut;
     std::size_t begin = 0;
-    std::size_t end = m_size;
-    while (end > begin + 1 && p()[end - 1] < cut) {
+    std::size_t end = size;
+    while (end > begin + 1 && probabilities[end - 1] < cut) {
         --end;
     }
-    while (begin + 1 < end && p()[begin] < cut) {
+    while (begin + 1 < end && probabilities[begin] < cut) {
         ++begin;
     }
+    return {begin, end};
+}
+
+void MomentDistribution::dropTails() {
+    const auto [begin, end] = keptSpan(p(), m_size);
     if (begin == 0 && end == m_size) {
         return;
     }

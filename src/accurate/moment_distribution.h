@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "accurate/element_isotopes.h"
@@ -30,6 +31,11 @@ public:
     /// The distribution of the sum of `count` independent masses of this distribution, by
     /// binary powers (count >= 0).
     MomentDistribution power(long long count) const;
+
+    /// Of `size` probabilities, the entries [first, second) that are kept when the tails
+    /// below tailCut of the largest are dropped (at least one).
+    static std::pair<std::size_t, std::size_t> keptSpan(const double* probabilities,
+                                                        std::size_t size);
 
     /// The nominal mass of entry 0.
     long long firstNominal() const { return m_first; }

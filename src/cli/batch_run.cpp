@@ -24,7 +24,6 @@
 #include "cli/json_report.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
-#include "formula/count_range.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/notifier.h"
@@ -72,8 +71,6 @@ public:
         }
         m_notifier.notices.clear();
         applySettings(m_session, commandLine);
-        // the lines write only counts: the weights stay as loaded
-        m_countWeights = formula::countRangeWeights(m_session.state().tables.elements, '.');
     }
 
     BatchRow calculate(const BatchLine& line) {
@@ -104,7 +101,7 @@ private:
         }
         const FormulaEntry counts =
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
-                          '.', m_session.state().reader, &m_countWeights);
+                          '.', m_session.state().reader);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         m_session.setIonText(ionAsked.value_or(defaultIon));
         if (m_commandLine.maxSeconds) {
@@ -151,7 +148,6 @@ private:
     CollectingNotifier m_notifier;
     BlankCanvas m_canvas;
     session::Session m_session;
-    std::vector<std::optional<double>> m_countWeights;
 };
 
 // The lines between the reader and the output: at most `window` of them read and not yet

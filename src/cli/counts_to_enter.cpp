@@ -9,8 +9,7 @@ namespace orvane::cli {
 
 FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
                            const std::vector<std::pair<std::string, std::string>>& counts,
-                           char separator, const formula::ReaderTables& tables,
-                           const std::vector<std::optional<double>>* weights) {
+                           char separator, const formula::ReaderTables& tables) {
     const std::vector<std::string>& symbols = tables.symbols;
     FormulaEntry entry;
     std::vector<session::CountText>& entries = entry.counts;
@@ -18,7 +17,7 @@ FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& fo
         const formula::FormulaCounts read = formula::readFormula(formula, tables, separator);
         entry.labels = read.labels;
         entry.charge = read.charge;
-        formula::requireCountsInRange(formula, read, elements, separator, weights);
+        formula::requireCountsInRange(formula, read, elements, separator, tables.countWeights);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});
         }

@@ -21,11 +21,9 @@ struct FormulaEntry {
 /// The counts orvane-calc writes into the count cells: those of `formula` (read as the
 /// window's formula dialog reads it; empty: none) and then each --count SYMBOL=TEXT as it
 /// stands, with the formula's labels. A refused formula raises the reader's text::Error;
-/// a --count symbol the table lacks throws UsageError. A batch gives the weights the range
-/// check reads (formula::countRangeWeights) once for all its lines.
+/// a --count symbol the table lacks throws UsageError.
 FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& formula,
                            const std::vector<std::pair<std::string, std::string>>& counts,
-                           char separator, const formula::ReaderTables& tables,
-                           const std::vector<std::optional<double>>* weights = nullptr);
+                           char separator, const formula::ReaderTables& tables);
 
 } // namespace orvane::cli

@@ -36,12 +36,11 @@ std::vector<std::optional<double>> countRangeWeights(const data::TextGrid& eleme
 
 void requireCountsInRange(std::string_view formula, const FormulaCounts& counts,
                           const data::TextGrid& elements, char separator,
-                          const std::vector<std::optional<double>>* weights) {
+                          const std::vector<std::optional<double>>& weights) {
     for (const ElementCount& entry : counts.counts) {
         const auto c = static_cast<std::size_t>(entry.column);
-        const std::optional<double> weight = weights != nullptr && c < weights->size()
-                                                 ? (*weights)[c]
-                                                 : weightOf(elements, entry.column, separator);
+        const std::optional<double> weight =
+            c < weights.size() ? weights[c] : weightOf(elements, entry.column, separator);
         if (!weight) {
             continue;
         }

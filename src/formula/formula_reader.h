@@ -62,6 +62,8 @@ struct ReaderTables {
     MassNumbers labelNumbers;
     ElementWeights weights;
     SymbolIndex index; // of `symbols`
+    // the weights as requireCountsInRange reads them (countRangeWeights)
+    std::vector<std::optional<double>> countWeights;
 };
 
 /// readFormula with what the tables give.

@@ -299,7 +299,6 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
             if (column >= 0 && row >= 0 && column < elements.columnCount() &&
                 row < elements.rowCount()) {
                 elements.setCell(column, row, text);
-                m_rowColumns.reset();
             }
             if (m_timing.countEntryPause.count() > 0) {
                 std::this_thread::sleep_for(m_timing.countEntryPause);

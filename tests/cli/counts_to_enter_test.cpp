@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/command_options.h"
+#include "formula/count_range.h"
 #include "formula/element_symbols.h"
 #include "text/error.h"
 
@@ -19,8 +20,12 @@ data::TextGrid tableOf(const std::vector<std::string>& symbols) {
 }
 
 const data::TextGrid elements = tableOf({"H", "He", "C", "N", "O", "Cl", "Br", "S"});
-const formula::ReaderTables reader{
-    formula::symbolsOf(elements), {}, {}, {}, formula::SymbolIndex(formula::symbolsOf(elements))};
+const formula::ReaderTables reader{formula::symbolsOf(elements),
+                                   {},
+                                   {},
+                                   {},
+                                   formula::SymbolIndex(formula::symbolsOf(elements)),
+                                   formula::countRangeWeights(elements, '.')};
 
 TEST(CountsToEnter, RefusesUnknownSymbolsAndMisplacedCounts) {
     for (const char* formula : {"C6Xy2", "c6", "C(", "C6+"}) {

@@ -28,7 +28,7 @@ std::string refusal(const std::string& formula) {
     for (int once = 0; once < 2; ++once) {
         try {
             requireCountsInRange(formula, readFormula(formula, symbols, ','), elementTable(), ',',
-                                 once != 0 ? &weights : nullptr);
+                                 once != 0 ? weights : std::vector<std::optional<double>>{});
         } catch (const text::Error& error) {
             refused[once] = error.what();
         }
