@@ -1,7 +1,5 @@
 #include "accurate/last_convolution.h"
 
-#include <algorithm>
-
 namespace orvane::accurate {
 
 LastConvolution::LastConvolution(const MomentDistribution& a, const MomentDistribution& b)

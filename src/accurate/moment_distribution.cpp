@@ -84,7 +84,7 @@ MomentDistribution MomentDistribution::power(long long count) const {
 }
 
 std::pair<std::size_t, std::size_t> MomentDistribution::keptSpan(const double* probabilities,
-                                                                  std::size_t size) {
+                                                                 std::size_t size) {
     const double cut = *std::max_element(probabilities, probabilities + size) * tailCut;
     std::size_t begin = 0;
     std::size_t end = size;

@@ -7,15 +7,17 @@ namespace orvane::accurate {
 namespace {
 
 bool sameIsotopes(const std::vector<Isotope>& a, const std::vector<Isotope>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Isotope& x, const Isotope& y) {
-        return x.massNumber == y.massNumber && x.mass == y.mass && x.probability == y.probability;
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Isotope& x, const Isotope& y) {
+                          return x.massNumber == y.massNumber && x.mass == y.mass &&
+                                 x.probability == y.probability;
+                      });
 }
 
 } // namespace
 
-std::shared_ptr<const MomentDistribution> PowerCache::power(const ElementIsotopes& element, long double reference,
-                                            long long atoms) {
+std::shared_ptr<const MomentDistribution>
+PowerCache::power(const ElementIsotopes& element, long double reference, long long atoms) {
     // the symbol narrows the search; the isotopes decide (a label's purity, a changed table)
     const auto key = std::pair{element.symbol, atoms};
     if (const auto found = m_entries.find(key); found != m_entries.end()) {
