@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -147,6 +148,21 @@ struct ShippedTables {
         }
         MsDataGrid msData;
         support::summarise(tables.elements, charge, '.', summary, msData);
+    }
+
+    /// The engine's pattern of `formula`, its input first passed to `adjust`.
+    PatternState pattern(const std::vector<std::pair<std::string, std::string>>& formula,
+                         const std::function<void(EngineInput&)>& adjust = {}) {
+        Summary composition;
+        summarise(formula, composition);
+        CellReadings readings;
+        std::optional<MsRange> range;
+        MsDataGrid grid;
+        EngineInput input{composition.elements, tables.isotopes, '.'};
+        if (adjust) {
+            adjust(input);
+        }
+        return simulateIsotopePattern(input, readings, grid, range);
     }
 };
 
