@@ -177,9 +177,7 @@ TEST(RoundHalfEvenTest, Values) {
         {1.5L, 2},
         {2.4999999999L, 2},
         {2.5000000001L, 3},
-        {0.0L, 0}, // whole numbers: what every count is
-        {-0.0L, 0},
-        {7.0L, 7},
+        {-0.0L, 0}, // whole numbers: what every count is
         {-12.0L, -12},
         {9007199254740991.0L, 9007199254740991LL}, // 2^53 - 1
         {9007199254740993.0L, 9007199254740993LL}, // 2^53 + 1, no double holds it
