@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sequence/averagine.h"
@@ -38,20 +39,14 @@ inline std::string compositionText(const SequenceComposition& composition) {
 
 // Standard atomic weights (IUPAC, conventional values).
 inline std::optional<long double> standardWeight(std::string_view symbol) {
-    if (symbol == "C")
-        return 12.011L;
-    if (symbol == "H")
-        return 1.008L;
-    if (symbol == "N")
-        return 14.007L;
-    if (symbol == "O")
-        return 15.999L;
-    if (symbol == "P")
-        return 30.974L;
-    if (symbol == "S")
-        return 32.06L;
-    if (symbol == "Se")
-        return 78.971L;
+    static constexpr std::pair<std::string_view, long double> weights[] = {
+        {"C", 12.011L}, {"H", 1.008L}, {"N", 14.007L}, {"O", 15.999L},
+        {"P", 30.974L}, {"S", 32.06L}, {"Se", 78.971L}};
+    for (const auto& [known, weight] : weights) {
+        if (known == symbol) {
+            return weight;
+        }
+    }
     return std::nullopt;
 }
 
