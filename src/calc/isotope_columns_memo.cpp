@@ -1,5 +1,7 @@
 #include "calc/isotope_columns_memo.h"
 
+#include <utility>
+
 namespace orvane::calc {
 
 void IsotopeColumnsMemo::follow(const data::TextGrid& isotopes, char separator) {
@@ -31,6 +33,43 @@ const IsotopeColumnsMemo::Slots* IsotopeColumnsMemo::isotopeSlots(int column) co
 void IsotopeColumnsMemo::keepIsotopeSlots(int column, const Slots& kept) {
     if (column >= 0) {
         at(column).isotopeSlots = kept;
+    }
+}
+
+const ShiftTailBound::AtomLogs* IsotopeColumnsMemo::shiftLogs(int column) const {
+    const auto c = static_cast<std::size_t>(column);
+    return column >= 0 && c < m_columns.size() && m_columns[c].shiftLogs
+               ? &*m_columns[c].shiftLogs
+               : nullptr;
+}
+
+void IsotopeColumnsMemo::keepShiftLogs(int column, const ShiftTailBound::AtomLogs& kept) {
+    if (column >= 0) {
+        at(column).shiftLogs = kept;
+    }
+}
+
+const PatternConvolution::FirstSteps* IsotopeColumnsMemo::atomSteps(int column,
+                                                                    int atoms) const {
+    const auto c = static_cast<std::size_t>(column);
+    if (column < 0 || c >= m_columns.size()) {
+        return nullptr;
+    }
+    const auto kept = m_columns[c].atomSteps.find(atoms);
+    return kept != m_columns[c].atomSteps.end() ? &kept->second : nullptr;
+}
+
+void IsotopeColumnsMemo::keepAtomSteps(int column, int atoms,
+                                       PatternConvolution::FirstSteps kept) {
+    // a batch meets a few hundred counts of its first element; this bounds what an
+    // unusual one keeps
+    constexpr std::size_t mostCounts = 4096;
+    if (column < 0) {
+        return;
+    }
+    auto& steps = at(column).atomSteps;
+    if (steps.size() < mostCounts || steps.contains(atoms)) {
+        steps.insert_or_assign(atoms, std::move(kept));
     }
 }
 

@@ -5,12 +5,14 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "calc/pattern_convolution.h"
+#include "calc/shift_tail_bound.h"
 #include "calc/work_estimate.h"
 #include "data/data_tables.h"
 #include "text/error.h"
@@ -278,43 +280,60 @@ bool tailCannotMove(const CentroidSums& sums, long double tailBound, long long l
 
 using Slots = std::array<IsotopeSlot, PatternConvolution::slotCount>;
 
-// Where a run that needs only the centroid can stop forming entries: far enough above the
-// mean shift of the isotopes that the rest holds far less than a double can feel. None when
+// True when `atoms` steps of these isotopes from a lone entry at N0 reach no further than
+// `room` entries above it (the end of the array) nor than the window's half-width `w`.
+bool reachStaysInside(const Slots& slots, int atoms, long long room, long long w) {
+    long long highest = 0;
+    for (const IsotopeSlot& slot : slots) {
+        if (slot.abundance != 0.0) {
+            highest = std::max<long long>(highest, slot.offset);
+        }
+    }
+    const long long reach = highest * atoms;
+    return reach <= room && reach <= w;
+}
+
+// Where a run that needs only the centroid can stop forming entries: where the share of the
+// pattern above it is too small for the check at the end to feel. That check holds when the
+// tail is below 2^-66 of the total and, times the last index, of the moment (at least N0
+// times the total); 2^-70 leaves room for the rounding the check's bound carries. None when
 // an offset or abundance is negative or an element is a label (whose own isotope sits at
 // offset 0 with lighter ones below it).
 std::optional<long long> centroidCut(const std::vector<WorkingElement>& elements,
                                      const std::vector<Slots>& slotsOfElements, long long n0,
-                                     long long margin) {
-    long double mean = 0;
-    long double variance = 0;
+                                     long long w, long long margin, IsotopeColumnsMemo* memo) {
+    if (n0 < 1 || w < 0) {
+        return std::nullopt;
+    }
+    ShiftTailBound bound;
     for (std::size_t e = 0; e < elements.size(); ++e) {
         const WorkingElement& element = elements[e];
         if (!element.labelIsotopes.empty()) {
             return std::nullopt;
         }
-        long double total = 0;
-        long double first = 0;
-        long double second = 0;
-        for (const IsotopeSlot& slot : slotsOfElements[e]) {
-            if (slot.abundance < 0 || slot.offset < 0) {
-                return std::nullopt;
+        const ShiftTailBound::AtomLogs* logs =
+            memo != nullptr ? memo->shiftLogs(element.column) : nullptr;
+        ShiftTailBound::AtomLogs made;
+        if (logs == nullptr) {
+            made = ShiftTailBound::atomLogs(slotsOfElements[e]);
+            if (memo != nullptr) {
+                memo->keepShiftLogs(element.column, made);
             }
-            const long double share = slot.abundance;
-            const long double distance = slot.offset;
-            total += share;
-            first += share * distance;
-            second += share * distance * distance;
+            logs = &made;
         }
-        if (!(total > 0)) {
+        if (!logs->bounded) {
             return std::nullopt;
         }
-        const long double atoms =
-            std::max(std::nearbyint(static_cast<long double>(element.count)), 0.0L);
-        const long double m = first / total;
-        mean += atoms * m;
-        variance += atoms * std::max(second / total - m * m, 0.0L);
+        const double atoms = std::max(std::nearbyint(element.count), 0.0);
+        bound.add(*logs, atoms);
     }
-    return n0 + static_cast<long long>(std::ceil(mean + 10 * std::sqrt(variance))) + margin;
+    const double logShare = -70 * std::numbers::ln2 + std::log(static_cast<double>(n0)) -
+                            std::log(static_cast<double>(n0 + w));
+    const long long shift = bound.shiftAbove(logShare);
+    if (shift > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    return n0 + shift + margin;
 }
 
 } // namespace
@@ -415,10 +434,24 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         for (std::size_t e = 0; e < elements.size(); ++e) {
             const WorkingElement& element = elements[e];
             const int atoms = text::roundHalfEven32(element.count);
-            convolution.setIsotopes(preRead != nullptr ? (*preRead)[e] : slotsOf(element));
+            const Slots slots = preRead != nullptr ? (*preRead)[e] : slotsOf(element);
+            convolution.setIsotopes(slots);
 
             if (atoms > 0) {
                 msRange = MsRange{n0 - 2 * w, n0 + 2 * w};
+            }
+            // The first element's steps start from the lone entry at N0; as long as they
+            // cannot reach past the window, they come out the same whatever follows, and a
+            // batch meets the same few counts of its first element line after line.
+            const bool keepsFirst = cut && e == 0 && memo != nullptr && !progress &&
+                                    element.labelIsotopes.empty() && atoms > 0 &&
+                                    reachStaysInside(slots, atoms, length - 1 - n0, w);
+            if (keepsFirst) {
+                const PatternConvolution::FirstSteps* kept =
+                    memo->atomSteps(element.column, atoms);
+                if (kept != nullptr && convolution.resumeFrom(*kept, n0)) {
+                    continue;
+                }
             }
             for (int step = 0; step < atoms; ++step) {
                 if (convolution.stepsAreIdle()) {
@@ -426,6 +459,9 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                     break;
                 }
                 meter.advance(1, convolution.step());
+            }
+            if (keepsFirst && convolution.cutHolds()) {
+                memo->keepAtomSteps(element.column, atoms, convolution.firstSteps(n0));
             }
             if (input.fillsMsData && !cut) {
                 refillGrid(msData, convolution, length);
@@ -459,7 +495,7 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                 slots.push_back(slotsOf(element));
             }
             if (const std::optional<long long> cut =
-                    centroidCut(elements, slots, n0, input.centroidCutMargin);
+                    centroidCut(elements, slots, n0, w, input.centroidCutMargin, memo);
                 cut && *cut < n0 + w) {
                 p = run(cut, &slots);
             }

@@ -54,10 +54,9 @@ struct EngineInput {
     // Where given, the widths and isotope slots read from the table's columns are kept
     // here for the next run and taken from it while the table is unchanged.
     IsotopeColumnsMemo* columnsMemo = nullptr;
-    // How far above the isotopes' mean shift plus ten standard deviations the entries are
-    // still formed; a Poisson-like tail of few heavy isotopes needs this much. Tests lower
-    // it to make the tail too heavy, which sends the run back to the whole.
-    long long centroidCutMargin = 16;
+    // Entries formed above the cut the tail bound gives; tests lower it to make the tail too
+    // heavy, which sends the run back to the whole.
+    long long centroidCutMargin = 0;
 };
 
 /// The largest pattern array (3W + N0 + 1 entries) the engine will build.

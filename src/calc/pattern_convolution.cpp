@@ -133,6 +133,46 @@ void PatternConvolution::setEntry(long long index, double value) {
     m_bound = std::min(m_bound + std::fabs(static_cast<Extended>(value)), boundCap);
 }
 
+PatternConvolution::FirstSteps PatternConvolution::firstSteps(long long start) const {
+    assert(m_cut && !m_cutBroken);
+    const long long first = start - m_base;
+    FirstSteps steps;
+    steps.cut = *m_cut - first;
+    steps.bound = m_bound;
+    steps.tailBound = m_tailBound;
+    if (!m_currentDirty.empty()) {
+        assert(m_currentDirty.first >= first);
+        steps.entries.assign(m_current.begin() + first, m_current.begin() + m_currentDirty.last + 1);
+    }
+    return steps;
+}
+
+bool PatternConvolution::resumeFrom(const FirstSteps& steps, long long start) {
+    const long long first = start - m_base;
+    if (!m_cut || *m_cut - first > steps.cut || first < 0 ||
+        first >= static_cast<long long>(m_current.size())) {
+        return false;
+    }
+    const long long kept = std::clamp<long long>(*m_cut - first + 1, 0,
+                                                 static_cast<long long>(steps.entries.size()));
+    if (first + kept > static_cast<long long>(m_current.size())) {
+        return false;
+    }
+    clearOutside(m_current, m_currentDirty, Range{});
+    std::copy(steps.entries.begin(), steps.entries.begin() + kept, m_current.begin() + first);
+    m_currentDirty = kept > 0 ? Range{first, first + kept - 1} : Range{};
+    m_nonZero = m_currentDirty;
+    trimZeros();
+    m_bound = steps.bound;
+    // what lies between the two cuts is known entry by entry; rounded up with the sum
+    Extended above = 0;
+    for (auto entry = steps.entries.begin() + kept; entry != steps.entries.end(); ++entry) {
+        above += std::fabs(static_cast<Extended>(*entry));
+    }
+    m_tailBound = above > 0 ? (steps.tailBound + above) * (1.0L + 0x1p-50L) : steps.tailBound;
+    return true;
+}
+
 void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& slots) {
     m_allSlots = slots;
     sortForOneEntry(m_allSlots.begin(), m_allSlots.end());

@@ -53,6 +53,22 @@ public:
     /// The bound on the sum of the entries above the cut (0 without a cut).
     long double tailBound() const { return m_tailBound; }
 
+    /// What the first element's atom steps made of a lone entry at `start` (absolute), with
+    /// a cut that held: kept to be taken up again when the same atoms come first again.
+    struct FirstSteps {
+        std::vector<double> entries; // P from start up to its last entry that may be non-zero
+        long long cut = 0;           // relative to start
+        long double bound = 0;
+        long double tailBound = 0;
+    };
+    /// Only right after such steps (a cut that holds, every offset 0 or more).
+    FirstSteps firstSteps(long long start) const;
+    /// P as the same steps would have left it with this convolution's own cut, which must be
+    /// at or below `steps.cut`, from the lone entry at `start` that is all it holds yet. The
+    /// entries above the own cut go into the tail's bound. False, and nothing changed,
+    /// when the cut lies higher or the entries up to it do not fit the window.
+    bool resumeFrom(const FirstSteps& steps, long long start);
+
     /// P[index] := value for an index of the window; one outside the array is ignored.
     void setEntry(long long index, double value);
     /// The isotopes of the element whose atom steps follow, slot j = 0 to 9 in table order

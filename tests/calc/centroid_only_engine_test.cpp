@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/calc_test_support.h"
+#include "calc/isotope_columns_memo.h"
 #include "calc/isotope_engine.h"
 
 namespace orvane::calc {
@@ -77,11 +78,74 @@ TEST(CentroidOnlyEngine, GivesTheWholeRunsCentroidToTheLastBit) {
 // the whole run instead, down to a cut right at the first entry.
 TEST(CentroidOnlyEngine, ACutTooLowFallsBackToTheWholeRun) {
     support::ShippedTables shipped;
-    for (const long long margin : {4LL, 0LL, -3LL, -1000LL}) {
+    for (const long long margin : {-3LL, -8LL, -1000LL}) {
         SCOPED_TRACE(margin);
         expectSameCentroid(shipped, {{"C", "60"}, {"H", "40"}, {"Cl", "4"}, {"Br", "3"}}, margin);
         expectSameCentroid(
             shipped, {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}}, margin);
+    }
+}
+
+// The cut lies where the tail is just too small to feel: typical batch formulas keep it
+// (their highest formed entry lies below the whole run's) within 20 entries of N0.
+TEST(CentroidOnlyEngine, CutsTypicalFormulasCloseAboveTheirPeak) {
+    support::ShippedTables shipped;
+    const std::vector<Formula> formulas = {
+        {{"H", "30"}, {"C", "20"}, {"N", "2"}, {"O", "5"}},
+        {{"H", "78"}, {"C", "14"}, {"O", "9"}},
+        {{"H", "35"}, {"C", "33"}},
+    };
+    const auto highest = [](const PatternState& pattern) {
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < pattern.p.size(); ++i) {
+            last = pattern.p[i] != 0.0 ? i : last;
+        }
+        return static_cast<long long>(last);
+    };
+    for (const Formula& formula : formulas) {
+        SCOPED_TRACE(formula.front().second + " " + formula[1].second);
+        const PatternState whole = shipped.pattern(formula);
+        const PatternState lean = shipped.pattern(
+            formula, [](EngineInput& input) { input.centroidOnly = true; });
+        EXPECT_LT(highest(lean), highest(whole));
+        EXPECT_LE(highest(lean), lean.n0 + 20);
+    }
+}
+
+// The first element's steps kept from one run and taken up by the next give the same bits,
+// whether the next cuts at the same place, lower (the entries in between then count in
+// the tail) or higher (the steps are made again), and a cut too low still falls back when
+// the steps come from the memo: there the tail is mostly what lies between the two cuts.
+TEST(CentroidOnlyEngine, KeptFirstElementStepsGiveTheSameCentroid) {
+    support::ShippedTables shipped;
+    IsotopeColumnsMemo memo;
+    const struct {
+        Formula formula;
+        long long margin;
+    } runs[] = {
+        {{{"H", "30"}, {"C", "20"}, {"O", "5"}}, 0},
+        {{{"H", "30"}, {"C", "20"}, {"O", "5"}}, 0},
+        {{{"H", "30"}, {"C", "2"}}, 0},
+        {{{"H", "30"}, {"C", "90"}, {"N", "9"}, {"O", "30"}}, 0},
+        {{{"H", "30"}, {"O", "1"}}, 0},
+        {{{"C", "60"}}, 0},
+        {{{"C", "60"}}, -8},
+        {{{"C", "60"}}, -1000},
+        {{{"C", "60"}, {"Cl", "3"}}, 0},
+        {{{"Cl", "7"}}, 0},
+        {{{"Cl", "7"}}, 0},
+    };
+    for (std::size_t k = 0; k < std::size(runs); ++k) {
+        SCOPED_TRACE(k);
+        const PatternState whole = shipped.pattern(runs[k].formula);
+        const PatternState lean = shipped.pattern(runs[k].formula, [&](EngineInput& input) {
+            input.centroidOnly = true;
+            input.centroidCutMargin = runs[k].margin;
+            input.columnsMemo = &memo;
+        });
+        EXPECT_EQ(lean.n0, whole.n0);
+        EXPECT_TRUE(sameDouble(lean.centroid, whole.centroid))
+            << lean.centroid << " against " << whole.centroid;
     }
 }
 
