@@ -453,12 +453,14 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                     continue;
                 }
             }
-            for (int step = 0; step < atoms; ++step) {
+            for (int step = 0; step < atoms;) {
                 if (convolution.stepsAreIdle()) {
                     meter.advance(atoms - step, 0);
                     break;
                 }
-                meter.advance(1, convolution.step());
+                const auto [taken, terms] = convolution.steps(atoms - step);
+                meter.advance(taken, terms);
+                step += taken;
             }
             if (keepsFirst && convolution.cutHolds()) {
                 memo->keepAtomSteps(element.column, atoms, convolution.firstSteps(n0));

@@ -263,10 +263,11 @@ long long PatternConvolution::step() {
             }
             const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
             double* out = m_next.data();
-            m_worker->runBoth([&] { gather({kept.first, middle - 1}, sources, out, 0); },
-                              [&] { gather({middle, kept.last}, sources, out, 0); });
+            const double* p = m_current.data();
+            m_worker->runBoth([&] { gather(p, {kept.first, middle - 1}, sources, out, 0); },
+                              [&] { gather(p, {middle, kept.last}, sources, out, 0); });
         } else {
-            gather(kept, sources, m_next.data(), 0);
+            gather(m_current.data(), kept, sources, m_next.data(), 0);
         }
         if (m_negativeTerms) {
             resumNegativeZeros(kept);
@@ -279,7 +280,7 @@ long long PatternConvolution::step() {
               Range{std::max(targets.first, window.last + 1), targets.last}}) {
             if (!outside.empty()) {
                 dropped.resize(static_cast<std::size_t>(outside.last - outside.first + 1));
-                gather(outside, sources, dropped.data(), outside.first);
+                gather(m_current.data(), outside, sources, dropped.data(), outside.first);
             }
         }
     }
@@ -293,6 +294,167 @@ long long PatternConvolution::step() {
         throwOnStepFlags();
     }
     return targets.empty() ? 0 : (targets.last - targets.first + 1) * m_activeSlots;
+}
+
+std::pair<int, long long> PatternConvolution::steps(int most) {
+    // a longer block hands over less often, a shorter one fits narrower steps and the
+    // last steps of an element
+    for (const int count : {blockSteps, blockSteps / 2}) {
+        if (most >= count && blockCanBeShared(count)) {
+            return {count, sharedBlock(count)};
+        }
+    }
+    return {1, step()};
+}
+
+bool PatternConvolution::blockCanBeShared(int count) const {
+    if (m_threads < 2 || m_cut || m_negativeTerms || m_identity || m_activeSlots == 0 ||
+        m_nonZero.empty()) {
+        return false;
+    }
+    const long long highest = m_offsets[0];
+    const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
+    const long long width = m_nonZero.last - m_nonZero.first + 1;
+    // the halves must each keep a good part of the entries besides the upper one's halo,
+    // and nothing may reach the window's ends, where single steps clip their targets
+    if (lowest < 0 || width < 4 * count * highest + 64 ||
+        width * m_activeSlots < m_splitTerms / 4 ||
+        m_nonZero.last + count * highest > static_cast<long long>(m_current.size()) - 1) {
+        return false;
+    }
+    // every step of the block must be one whose sums cannot overflow
+    Extended bound = m_bound;
+    for (int step = 0; step < count; ++step) {
+        const Extended reach = bound * m_growth;
+        if (!(reach <= safeSum)) {
+            return false;
+        }
+        bound = std::min(reach + subnormalSlack, boundCap);
+    }
+    return true;
+}
+
+// The lower thread sums the entries below `middle` in the two buffers, step after step, as
+// single steps would (it needs no entry at or above middle: no offset is negative). The
+// upper thread copies the entries from `middle` less the block's reach down, and in its own
+// two buffers forms at each step the entries from middle less what the remaining steps
+// reach down, up to the top: at the end its entries from middle up are those the single
+// steps give, and it writes them into the buffer the block ends in. Each entry is summed in
+// the one order, so the bits are the same; the ends are trimmed as single steps trim them.
+long long PatternConvolution::sharedBlock(int count) {
+    static_assert(blockSteps % 4 == 0, "both block lengths end in the buffer they start from");
+    const long long highest = m_offsets[0];
+    const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
+    const Range sources = m_nonZero;
+    const long long middle = sources.first + (sources.last - sources.first + 1) / 2;
+    const long long haloFirst = middle - count * highest; // the upper thread's index 0
+
+    for (int step = 0; step < count; ++step) {
+        m_bound = std::min(m_bound * m_growth + subnormalSlack, boundCap);
+    }
+    const long long upperSize = sources.last + count * highest - haloFirst + 1;
+    for (std::vector<double>& buffer : m_upper) {
+        buffer.assign(static_cast<std::size_t>(upperSize), 0.0);
+    }
+    std::copy(m_current.begin() + haloFirst, m_current.begin() + sources.last + 1,
+              m_upper[0].begin());
+    const Range oldDirty[2] = {m_currentDirty, m_nextDirty};
+    std::vector<double>* const buffers[2] = {&m_current, &m_next};
+
+    long long lowerTerms = 0;
+    Range lowerDirty[2] = {oldDirty[0], oldDirty[1]}; // below middle
+    Range lowerLast;                                   // the last step's entries
+    const auto lower = [&] {
+        Range from{sources.first, std::min(sources.last, middle - 1)};
+        for (int step = 1; step <= count; ++step) {
+            std::vector<double>& out = *buffers[step % 2];
+            const std::vector<double>& in = *buffers[(step - 1) % 2];
+            Range& dirty = lowerDirty[step % 2];
+            const Range targets{from.empty() ? middle : from.first + lowest, middle - 1};
+            // what this buffer held below the targets from two steps ago goes
+            if (!dirty.empty()) {
+                const long long clearLast = std::min(dirty.last, targets.first - 1);
+                if (dirty.first <= clearLast) {
+                    std::fill(out.begin() + dirty.first, out.begin() + clearLast + 1, 0.0);
+                }
+            }
+            if (!targets.empty()) {
+                gather(in.data(), targets, from, out.data(), 0);
+                lowerTerms += targets.last - targets.first + 1;
+            }
+            dirty = targets;
+            from = targets;
+            while (!from.empty() && out[static_cast<std::size_t>(from.first)] == 0.0) {
+                ++from.first;
+            }
+            lowerLast = targets;
+        }
+    };
+
+    long long upperTerms = 0;
+    long long upperTop = sources.last; // the last step's last target, as single steps keep it
+    const auto upper = [&] {
+        // indices here are relative to haloFirst
+        Range from{0, sources.last - haloFirst};
+        long long top = from.last;
+        long long written[2] = {from.last, -1};
+        for (int step = 1; step <= count; ++step) {
+            std::vector<double>& out = m_upper[static_cast<std::size_t>(step % 2)];
+            const std::vector<double>& in = m_upper[static_cast<std::size_t>((step - 1) % 2)];
+            // the entries the remaining steps still read below middle
+            const long long haloLeft = step * highest;
+            const Range targets{haloLeft, from.empty() ? haloLeft - 1 : from.last + highest};
+            long long& high = written[step % 2];
+            if (high > targets.last) {
+                std::fill(out.begin() + std::max(targets.last + 1, 0LL), out.begin() + high + 1,
+                          0.0);
+            }
+            if (!targets.empty()) {
+                gather(in.data(), targets, from, out.data(), 0);
+                upperTerms += std::max(targets.last - (middle - haloFirst) + 1, 0LL);
+            }
+            high = std::max(targets.last, haloLeft - 1);
+            from = targets;
+            top = targets.last;
+            while (!from.empty() && out[static_cast<std::size_t>(from.last)] == 0.0) {
+                --from.last;
+            }
+        }
+        top = std::max(haloFirst + top, middle - 1);
+        // the entries from middle up into the buffer the block ends in (m_current), and
+        // what that buffer held above them before the block cleared
+        const std::vector<double>& last = m_upper[count % 2];
+        if (top >= middle) {
+            std::copy(last.begin() + (middle - haloFirst), last.begin() + (top - haloFirst) + 1,
+                      m_current.begin() + middle);
+        }
+        const long long staleFirst = std::max(top + 1, middle);
+        if (!oldDirty[0].empty() && staleFirst <= oldDirty[0].last) {
+            std::fill(m_current.begin() + staleFirst, m_current.begin() + oldDirty[0].last + 1,
+                      0.0);
+        }
+        upperTop = top;
+    };
+
+    if (!m_worker) {
+        m_worker = std::make_unique<SplitWorker>();
+    }
+    m_worker->runBoth(upper, lower);
+
+    // m_current holds the block's last step; m_next the step before below middle, and
+    // whatever it held before the block above
+    const long long first = lowerLast.empty() ? middle : lowerLast.first;
+    m_currentDirty = first <= upperTop ? Range{first, upperTop} : Range{};
+    Range nextDirty = lowerDirty[1];
+    if (!oldDirty[1].empty()) {
+        nextDirty = nextDirty.empty() ? oldDirty[1]
+                                      : Range{std::min(nextDirty.first, oldDirty[1].first),
+                                              std::max(nextDirty.last, oldDirty[1].last)};
+    }
+    m_nextDirty = nextDirty;
+    m_nonZero = m_currentDirty;
+    trimZeros();
+    return (lowerTerms + upperTerms) * m_activeSlots;
 }
 
 void PatternConvolution::addToTailBound(Range sources) {
@@ -316,9 +478,8 @@ void PatternConvolution::addToTailBound(Range sources) {
     m_tailBound = (m_tailBound * m_growth + spill * (1.0L + 0x1p-40L)) + subnormalSlack;
 }
 
-void PatternConvolution::gather(Range targets, Range sources, double* out,
+void PatternConvolution::gather(const double* p, Range targets, Range sources, double* out,
                                 long long outFirst) const {
-    const double* p = m_current.data();
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 

@@ -80,6 +80,15 @@ public:
     /// One atom step; a sum that overflows raises text::Error (also one that would be
     /// dropped outside the window). Returns the number of terms formed.
     long long step();
+    /// Up to `most` (at least 1) atom steps of the current element: with two threads, a
+    /// block of blockSteps (or half as many) steps where the block can be shared, else one
+    /// step. Returns the steps taken and the terms formed, as that many calls of step()
+    /// would.
+    std::pair<int, long long> steps(int most);
+    /// Two threads share a block of up to this many steps with one hand-over: the lower
+    /// thread needs nothing from the upper one (no offset is negative), and the upper one
+    /// forms for itself the entries below its half that its later steps read.
+    static constexpr int blockSteps = 32;
 
     /// The window clipped to the array: P[windowFirst() + k] is windowValues()[k].
     long long windowFirst() const { return m_base; }
@@ -97,7 +106,10 @@ private:
         bool empty() const { return last < first; }
     };
 
-    void gather(Range targets, Range sources, double* out, long long outFirst) const;
+    void gather(const double* p, Range targets, Range sources, double* out,
+                long long outFirst) const;
+    bool blockCanBeShared(int count) const;
+    long long sharedBlock(int count);
     void addToTailBound(Range sources);
     double sumOfEveryTerm(long long target) const;
     void resumNegativeZeros(Range targets);
@@ -137,6 +149,7 @@ private:
     int m_threads = 1;
     long long m_splitTerms = defaultSplitTerms;
     std::unique_ptr<SplitWorker> m_worker; // made at the first step long enough to split
+    std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };
 
 } // namespace orvane::calc
