@@ -87,11 +87,13 @@ void Polyethylene20k(benchmark::State& state) {
 }
 
 // One and two threads for the long steps of large molecules: (threads, shortest step split).
-// On the 2-core development VM with its second core free: titin 4.8 s on one, 2.54-2.64 s on
-// two (400), 2.70-2.73 s (1000); albumin 11.2 ms, 8.8-9.4 ms (400), 10.7 ms (1000); a 450 kDa
-// protein 150 ms, 105 ms (400), 107 ms (1000). The same day, with the host slow to run the
-// second core, two threads gave albumin nothing (11.0 ms at 1000, 12.7 ms at 400) and titin
-// 2.8 s: the other core must be free the moment a step is shared.
+// Two threads share blocks of 32 or 16 steps where the entries are wide enough, and split
+// other steps of at least the second number of terms one at a time. On the 2-core
+// development VM: titin 4.5 s on one, 2.55-2.6 s on two; albumin 11.7-12 ms, 7.8-8 ms; a
+// 450 kDa protein 152-157 ms, 93-104 ms (at 400 or 1000 alike). With a hand-over at every
+// step they took 2.54-2.9 s, 8.8-9.4 ms and 105 ms on the VM's faster days, 3.2-3.3 s,
+// 9.8-10 ms and 108-164 ms the evening the blocks were measured against them: the other
+// core must be free the moment work is shared.
 const std::vector<std::pair<std::string, std::string>> albumin = {
     {"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}};
 const std::vector<std::pair<std::string, std::string>> protein450k = {

@@ -35,13 +35,13 @@ struct EngineInput {
     const data::TextGrid& isotopes;
     char separator;
     // Threads for the long atom steps, 1 or 2; the pattern is the same to the last bit for
-    // either. On the 2-core development machine, its second core free, two take titin from
-    // 4.8 s to 2.54-2.64 s, a 450 kDa protein from 150 ms to 105 ms and albumin from 11.2 ms
-    // to 8.8-9.4 ms.
+    // either. On the 2-core development machine two take titin from 4.5 s to 2.55-2.6 s, a
+    // 450 kDa protein from 152-157 ms to 93-104 ms and albumin from 11.7-12 ms to 7.8-8 ms.
     int threads = 1;
-    // Steps with fewer terms stay on one thread: handing half a step over costs about as
-    // much as 200 terms. Of 200 to 1000, 400 gave albumin and titin their shortest times
-    // while the second core was free (tests split every step).
+    // Single steps with fewer terms stay on one thread: handing half a step over costs
+    // about as much as 200 terms. Of 200 to 1000, 400 gave albumin and titin their shortest
+    // times while the second core was free. Blocks of steps, with one hand-over for 16 or
+    // 32, are shared from a quarter of it a step. Tests set 1 to share all they can.
     long long minimumSplitTerms = 400;
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.
