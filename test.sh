@@ -31,4 +31,4 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Check -DORVANE_WERROR=ON \
 cmake --build build-test -j"$jobs"
 echo "== tests"
 (cd build-test && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j"$jobs")
+    ctest --output-on-failure --timeout 300 -j"$jobs")

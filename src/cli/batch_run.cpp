@@ -175,7 +175,14 @@ public:
         // one reader at a time, outside the window's lock: the output goes on while it waits
         const std::lock_guard reading(m_readMutex);
         std::vector<std::optional<BatchLine>> lines;
-        bool ended = m_ended;
+        bool ended = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_stopped) {
+                return {}; // a failure came while another worker read
+            }
+            ended = m_ended;
+        }
         while (!ended && lines.size() < room) {
             std::optional<BatchLine> line = m_next();
             ended = !line;
@@ -227,6 +234,21 @@ public:
         m_room.notify_all();
     }
 
+    /// Counts a worker whose session is made (or failed to be made).
+    void workerReady() {
+        {
+            const std::lock_guard lock(m_mutex);
+            ++m_readyWorkers;
+        }
+        m_workersReady.notify_all();
+    }
+
+    /// Returns once `workers` have counted themselves ready.
+    void waitForWorkers(std::size_t workers) {
+        std::unique_lock lock(m_mutex);
+        m_workersReady.wait(lock, [&] { return m_readyWorkers >= workers; });
+    }
+
     /// The next row in input order once it is done, nothing once every line is out;
     /// rethrows a worker's failure.
     std::optional<BatchRow> next() {
@@ -256,7 +278,8 @@ private:
     std::size_t m_window;
     std::mutex m_readMutex;
     std::mutex m_mutex;
-    std::condition_variable m_room, m_ready;
+    std::condition_variable m_room, m_ready, m_workersReady;
+    std::size_t m_readyWorkers = 0;
     std::size_t m_taken = 0; // lines read (or being read) and not yet delivered
     std::size_t m_read = 0, m_delivered = 0;
     bool m_ended = false, m_stopped = false;
@@ -325,13 +348,22 @@ void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsign
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) {
         workers.emplace_back([shared, chunk] {
+            std::optional<BatchWorker> worker;
             try {
-                BatchWorker worker(shared->commandLine);
+                worker.emplace(shared->commandLine);
+            } catch (...) {
+                shared->fail(std::current_exception());
+            }
+            shared->workerReady();
+            if (!worker) {
+                return;
+            }
+            try {
                 for (auto lines = shared->take(chunk); !lines.empty();
                      lines = shared->take(chunk)) {
                     std::vector<std::pair<std::size_t, BatchRow>> rows;
                     for (auto& [index, line] : lines) {
-                        rows.emplace_back(index, worker.calculate(line));
+                        rows.emplace_back(index, worker->calculate(line));
                     }
                     shared->putAll(std::move(rows));
                 }
@@ -340,6 +372,10 @@ void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsign
             }
         });
     }
+    // Every worker's session is made before a row is delivered: a delivery that fails
+    // leaves the workers behind, and none may then still be loading the data files (which
+    // registers them with the process) while the process ends.
+    shared->waitForWorkers(workers.size());
     try {
         while (const std::optional<BatchRow> row = shared->next()) {
             deliver(*row);

@@ -11,10 +11,12 @@ namespace orvane::exporting {
 
 namespace {
 
-// Batches load and save on several threads.
+// Batches load and save on several threads. Neither the lock nor the list is ever
+// destroyed: a batch worker left waiting for input when the process ends may still be
+// running while the statics are torn down.
 std::mutex& entriesMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static std::mutex* const mutex = new std::mutex;
+    return *mutex;
 }
 
 } // namespace
@@ -68,8 +70,8 @@ void ProtectedFiles::refuse(const std::string& path) const {
 }
 
 ProtectedFiles& protectedFiles() {
-    static ProtectedFiles files;
-    return files;
+    static ProtectedFiles* const files = new ProtectedFiles;
+    return *files;
 }
 
 } // namespace orvane::exporting
