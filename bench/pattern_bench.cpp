@@ -89,7 +89,7 @@ void Polyethylene20k(benchmark::State& state) {
 // One and two threads for the long steps of large molecules: (threads, shortest step split).
 // Two threads share blocks of 32 or 16 steps where the entries are wide enough, and split
 // other steps of at least the second number of terms one at a time. On the 2-core
-// development VM: titin 4.5 s on one, 2.55-2.6 s on two; albumin 11.7-12 ms, 7.8-8 ms; a
+// development VM: titin 4.5 s on one, 2.42-2.6 s on two; albumin 11.7-12 ms, 7.8-8 ms; a
 // 450 kDa protein 152-157 ms, 93-104 ms (at 400 or 1000 alike). With a hand-over at every
 // step they took 2.54-2.9 s, 8.8-9.4 ms and 105 ms on the VM's faster days, 3.2-3.3 s,
 // 9.8-10 ms and 108-164 ms the evening the blocks were measured against them: the other

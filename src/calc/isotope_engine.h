@@ -35,7 +35,7 @@ struct EngineInput {
     const data::TextGrid& isotopes;
     char separator;
     // Threads for the long atom steps, 1 or 2; the pattern is the same to the last bit for
-    // either. On the 2-core development machine two take titin from 4.5 s to 2.55-2.6 s, a
+    // either. On the 2-core development machine two take titin from 4.5 s to 2.42-2.6 s, a
     // 450 kDa protein from 152-157 ms to 93-104 ms and albumin from 11.7-12 ms to 7.8-8 ms.
     int threads = 1;
     // Single steps with fewer terms stay on one thread: handing half a step over costs
