@@ -12,9 +12,14 @@ void IsotopeColumnsMemo::follow(const data::TextGrid& isotopes, char separator) 
     }
 }
 
-std::optional<int> IsotopeColumnsMemo::width(int column) const {
+const IsotopeColumnsMemo::Column* IsotopeColumnsMemo::find(int column) const {
     const auto c = static_cast<std::size_t>(column);
-    return column >= 0 && c < m_columns.size() ? m_columns[c].width : std::nullopt;
+    return column >= 0 && c < m_columns.size() ? &m_columns[c] : nullptr;
+}
+
+std::optional<int> IsotopeColumnsMemo::width(int column) const {
+    const Column* kept = find(column);
+    return kept != nullptr ? kept->width : std::nullopt;
 }
 
 void IsotopeColumnsMemo::keepWidth(int column, int width) {
@@ -24,10 +29,8 @@ void IsotopeColumnsMemo::keepWidth(int column, int width) {
 }
 
 const IsotopeColumnsMemo::Slots* IsotopeColumnsMemo::isotopeSlots(int column) const {
-    const auto c = static_cast<std::size_t>(column);
-    return column >= 0 && c < m_columns.size() && m_columns[c].isotopeSlots
-               ? &*m_columns[c].isotopeSlots
-               : nullptr;
+    const Column* kept = find(column);
+    return kept != nullptr && kept->isotopeSlots ? &*kept->isotopeSlots : nullptr;
 }
 
 void IsotopeColumnsMemo::keepIsotopeSlots(int column, const Slots& kept) {
@@ -37,10 +40,8 @@ void IsotopeColumnsMemo::keepIsotopeSlots(int column, const Slots& kept) {
 }
 
 const ShiftTailBound::AtomLogs* IsotopeColumnsMemo::shiftLogs(int column) const {
-    const auto c = static_cast<std::size_t>(column);
-    return column >= 0 && c < m_columns.size() && m_columns[c].shiftLogs
-               ? &*m_columns[c].shiftLogs
-               : nullptr;
+    const Column* kept = find(column);
+    return kept != nullptr && kept->shiftLogs ? &*kept->shiftLogs : nullptr;
 }
 
 void IsotopeColumnsMemo::keepShiftLogs(int column, const ShiftTailBound::AtomLogs& kept) {
@@ -51,12 +52,12 @@ void IsotopeColumnsMemo::keepShiftLogs(int column, const ShiftTailBound::AtomLog
 
 const PatternConvolution::FirstSteps* IsotopeColumnsMemo::atomSteps(int column,
                                                                     int atoms) const {
-    const auto c = static_cast<std::size_t>(column);
-    if (column < 0 || c >= m_columns.size()) {
+    const Column* kept = find(column);
+    if (kept == nullptr) {
         return nullptr;
     }
-    const auto kept = m_columns[c].atomSteps.find(atoms);
-    return kept != m_columns[c].atomSteps.end() ? &kept->second : nullptr;
+    const auto steps = kept->atomSteps.find(atoms);
+    return steps != kept->atomSteps.end() ? &steps->second : nullptr;
 }
 
 void IsotopeColumnsMemo::keepAtomSteps(int column, int atoms,

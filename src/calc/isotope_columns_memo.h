@@ -43,6 +43,7 @@ private:
         std::optional<ShiftTailBound::AtomLogs> shiftLogs;
         std::unordered_map<int, PatternConvolution::FirstSteps> atomSteps;
     };
+    const Column* find(int column) const; // none for a column never kept
     Column& at(int column);
 
     std::uint64_t m_revision = 0;
