@@ -7,7 +7,9 @@ abundances line, "0" in every slot of abundance 0 and in every other slot a mass
 0.5 u of its mass number (the rounded weight plus the slot's offset); in isotopes.txt, where
 there is one, 3 fields a line, a symbol of elem.txt, a whole mass number and a mass within
 0.5 u of it, each symbol's lines together and ascending, and the same mass as masses.txt
-for every natural isotope.
+for every natural isotope; in ame2016.txt, where there is one, the same form, and every
+natural isotope of masses.txt listed, within 1e-4 u of its mass there (a line of the wrong
+isotope is off by far more; the two evaluations differ by at most 4.3e-5 u).
 Exits 1 and lists the faults when any check fails.
 
 Usage: check_data_files.py [DIR]   (default: share/orvane beside this script)
@@ -21,6 +23,7 @@ MAX_TABS = 199
 MASS_FIELDS = 11
 TOLERANCE = 1e-9
 MASS_NUMBER_DISTANCE = 0.5
+EVALUATIONS_APART = 1e-4
 BLANKS = "".join(map(chr, range(33)))
 
 
@@ -94,7 +97,12 @@ def check(directory):
         isotopes_path = os.path.join(directory, "isotopes.txt")
         if os.path.exists(isotopes_path):
             natural = natural_masses(read_lines(masses_path), weights, used)
-            faults += check_isotopes(read_lines(isotopes_path), symbols, natural)
+            faults += check_isotopes("isotopes.txt", read_lines(isotopes_path), symbols, natural)
+        evaluation_path = os.path.join(directory, "ame2016.txt")
+        if os.path.exists(evaluation_path):
+            natural = natural_masses(read_lines(masses_path), weights, used)
+            faults += check_isotopes("ame2016.txt", read_lines(evaluation_path), symbols, natural,
+                                     apart=EVALUATIONS_APART)
     return faults
 
 
@@ -116,14 +124,16 @@ def natural_masses(lines, weights, used):
     return natural
 
 
-def check_isotopes(lines, symbols, natural):
-    """The faults of isotopes.txt against the element symbols and the natural masses."""
+def check_isotopes(name, lines, symbols, natural, apart=0.0):
+    """The faults of an isotope list against the element symbols and the natural masses of
+    masses.txt: each must be listed, at most `apart` u from masses.txt's."""
     faults = []
+    listed = set()
     known = {symbol.strip(BLANKS) for symbol in symbols[1:]}
     finished = set()
     previous = None
     for r, line in enumerate(lines, start=1):
-        where = f"isotopes.txt, line {r}"
+        where = f"{name}, line {r}"
         fields = [field.strip(BLANKS) for field in line.split("\t")]
         if len(fields) != 3:
             faults.append(f"{where}: {len(fields)} fields, not 3")
@@ -147,9 +157,13 @@ def check_isotopes(lines, symbols, natural):
         if number < 1 or abs(mass - number) > MASS_NUMBER_DISTANCE:
             faults.append(f"{where}: mass {mass_text} is not within "
                           f"{MASS_NUMBER_DISTANCE} u of mass number {number}")
+        listed.add((symbol, number))
         expected = natural.get((symbol, number))
-        if expected is not None and float(expected) != mass:
+        if expected is not None and not abs(float(expected) - mass) <= apart:
             faults.append(f"{where}: {symbol}{number} is {mass_text}, masses.txt has {expected}")
+    if apart > 0:
+        faults += [f"{name}: no {symbol}{number}, a natural isotope of masses.txt"
+                   for symbol, number in sorted(natural.keys() - listed)]
     return faults
 
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes share/orvane/elem.txt, abundances.txt, masses.txt and isotopes.txt
 from the Blue Obelisk Data Repository (Debian package bodr): every element with a natural
-isotopic composition, in atomic-number order.
+isotopic composition, in atomic-number order; and ame2016.txt from NIST SRD 144.
 
 elem.txt holds two lines, "Atom" and the symbols, "AW" and the standard atomic weights
 as elements.xml writes them. abundances.txt holds one line per element with the 21
@@ -26,11 +26,19 @@ isotopes.txt holds every isotope the source knows with an exact mass, of the ele
 elem.txt and in their order, mass numbers ascending: "symbol TAB mass number TAB exact mass
 in u" (the source's text). Isotope labels such as [14C] or [125I] take their masses from it.
 
-Standard library only. Usage: generate_data_files.py [--bodr DIR] [--out DIR]
+ame2016.txt holds, in the same form and order, every isotope of those elements with the
+mass NIST's Standard Reference Data 144 gives it: the 2016 Atomic Mass Evaluation, as the
+Debian package python3-qcelemental ships the table (read as data, not imported). The
+formula search takes its element masses from it, the masses the common formula finders
+use, so that a search finds the same formulas at the edge of its tolerance.
+
+Standard library only. Usage: generate_data_files.py [--bodr DIR] [--nist FILE] [--out DIR]
 """
 
 import argparse
+import ast
 import os
+import re
 import sys
 import xml.etree.ElementTree as ET
 from decimal import ROUND_HALF_EVEN, Decimal
@@ -89,6 +97,24 @@ def read_all_isotopes(path):
                 known.append((int(isotope.get("number")), mass))
         isotopes[isotope_list.get("id")] = sorted(known)
     return isotopes
+
+
+def read_nist_isotopes(path):
+    """Symbol -> [(mass number, exact mass text)] from NIST SRD 144 as python3-qcelemental
+    holds it: one dict literal whose "EA" names isotopes ("Br79") and "mass" their masses."""
+    with open(path, encoding="utf-8") as source:
+        tree = ast.parse(source.read(), path)
+    assignments = [node for node in tree.body if isinstance(node, ast.Assign)]
+    if len(assignments) != 1:
+        raise SystemExit(f"{path}: not one table")
+    table = ast.literal_eval(assignments[0].value)
+    isotopes = {}
+    for name, mass in zip(table["EA"], table["mass"]):
+        # "D", "T" and bare symbols name isotopes listed under their mass numbers as well
+        match = re.fullmatch(r"([A-Z][a-z]?)(\d+)", name)
+        if match:
+            isotopes.setdefault(match.group(1), []).append((int(match.group(2)), mass))
+    return {symbol: sorted(known) for symbol, known in isotopes.items()}
 
 
 def round_half_even(text):
@@ -160,6 +186,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bodr", default="/usr/share/bodr")
     parser.add_argument(
+        "--nist",
+        default="/usr/lib/python3/dist-packages/qcelemental/data/nist_2011_atomic_weights.py",
+    )
+    parser.add_argument(
         "--out",
         default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "share", "orvane"),
     )
@@ -183,6 +213,11 @@ def main():
     write_lines(
         os.path.join(args.out, "isotopes.txt"),
         [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in known.get(s, [])],
+    )
+    nist = read_nist_isotopes(args.nist)
+    write_lines(
+        os.path.join(args.out, "ame2016.txt"),
+        [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in nist.get(s, [])],
     )
 
     print(f"{len(symbols)} elements written to {os.path.normpath(args.out)}")

@@ -31,12 +31,9 @@ ElementIsotopes readLabelIsotopes(const data::DataTables& tables, int column, lo
             throw text::Error("The label " + label.symbol + " needs the masses of " +
                               data::isotopeFileName + ": " + tables.isotopeFileProblem + ".");
         }
-        const auto known =
-            std::find_if(tables.knownIsotopes.begin(), tables.knownIsotopes.end(),
-                         [&](const data::KnownIsotope& isotope) {
-                             return isotope.symbol == symbol && isotope.massNumber == massNumber;
-                         });
-        if (known == tables.knownIsotopes.end()) {
+        const data::KnownIsotope* known =
+            data::findIsotope(tables.knownIsotopes, symbol, massNumber);
+        if (known == nullptr) {
             throw text::Error(std::string(data::isotopeFileName) + " has no isotope " +
                               label.symbol + ".");
         }

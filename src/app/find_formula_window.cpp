@@ -247,12 +247,17 @@ void FindFormulaWindow::search() {
             measured = QStringLiteral(", scored by the measured spectrum\nMeasured: ") +
                        QString::fromStdString(evidence.text);
         }
+        QString masses;
+        if (!state.tables.ame2016FileProblem.empty()) {
+            masses = QStringLiteral("\nMasses from masses.txt: ") +
+                     QString::fromStdString(state.tables.ame2016FileProblem);
+        }
         m_summary->setText(
-            QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")
+            QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4%5")
                 .arg(result.candidates.size())
                 .arg(result.evaluated)
                 .arg(result.removedByRules)
-                .arg(measured));
+                .arg(measured, masses));
         m_model->setCandidates(std::move(result.candidates));
         m_table->sortByColumn(0, Qt::AscendingOrder);
         m_table->resizeColumnsToContents();

@@ -17,6 +17,7 @@
 #include "cli/find_report.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
+#include "data/mass_file.h"
 #include "find/isotope_score.h"
 #include "measured/cluster_match.h"
 #include "session/session.h"
@@ -41,6 +42,12 @@ bool loadTables(session::Session& run, const CommandLine& commandLine) {
         }
         std::cerr << '\n';
         return false;
+    }
+    const std::string& ame2016Problem = run.state().tables.ame2016FileProblem;
+    if (!ame2016Problem.empty()) {
+        // the search still runs, on the masses every other result uses
+        std::cerr << "notice: " << ame2016Problem << "; the search takes its masses from "
+                  << data::massFileName << '\n';
     }
     return true;
 }

@@ -38,10 +38,11 @@ std::string readWhole(const std::string& path) {
 }
 
 // Reads the whole file; returns why it was refused, or "".
-std::string readIsotopes(const std::string& dataDirectory, std::vector<KnownIsotope>& isotopes) {
-    const std::string path = dataFilePath(dataDirectory, isotopeFileName);
+std::string readIsotopes(const std::string& dataDirectory, const std::string& fileName,
+                         std::vector<KnownIsotope>& isotopes) {
+    const std::string path = dataFilePath(dataDirectory, fileName);
     if (!isRegularFile(path)) {
-        return std::string(isotopeFileName) + " was not found in " + dataDirectory;
+        return fileName + " was not found in " + dataDirectory;
     }
     try {
         // read whole, two thousand short lines at every start; a CR before the LF goes with
@@ -55,8 +56,7 @@ std::string readIsotopes(const std::string& dataDirectory, std::vector<KnownIsot
             const std::string_view line = rest.substr(0, end);
             rest.remove_prefix(std::min(end + 1, rest.size()));
             ++r;
-            const std::string where =
-                std::string(isotopeFileName) + ", line " + std::to_string(r) + ": ";
+            const std::string where = fileName + ", line " + std::to_string(r) + ": ";
             const std::vector<std::string_view> fields = splitTabs(line);
             if (fields.size() != 3) {
                 return where + std::to_string(fields.size()) + " fields, not 3";
@@ -85,8 +85,7 @@ std::string readIsotopes(const std::string& dataDirectory, std::vector<KnownIsot
             isotopes.push_back(std::move(isotope));
         }
     } catch (const text::Error& error) {
-        return std::string(isotopeFileName) + " could not be read from " + dataDirectory + ": " +
-               error.what();
+        return fileName + " could not be read from " + dataDirectory + ": " + error.what();
     }
     return {};
 }
@@ -95,9 +94,26 @@ std::string readIsotopes(const std::string& dataDirectory, std::vector<KnownIsot
 
 void loadIsotopeFile(const std::string& dataDirectory, DataTables& tables) {
     std::vector<KnownIsotope> isotopes;
-    std::string problem = readIsotopes(dataDirectory, isotopes);
+    std::string problem = readIsotopes(dataDirectory, isotopeFileName, isotopes);
     tables.knownIsotopes = problem.empty() ? std::move(isotopes) : std::vector<KnownIsotope>{};
     tables.isotopeFileProblem = std::move(problem);
+}
+
+void loadAme2016File(const std::string& dataDirectory, DataTables& tables) {
+    std::vector<KnownIsotope> isotopes;
+    std::string problem = readIsotopes(dataDirectory, ame2016FileName, isotopes);
+    tables.ame2016Isotopes = problem.empty() ? std::move(isotopes) : std::vector<KnownIsotope>{};
+    tables.ame2016FileProblem = std::move(problem);
+}
+
+const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes,
+                                std::string_view symbol, long long massNumber) {
+    // the mass number first: a few isotopes of other elements share it, and it costs an
+    // integer compare where the symbol costs a string's
+    const auto found = std::find_if(isotopes.begin(), isotopes.end(), [&](const KnownIsotope& k) {
+        return k.massNumber == massNumber && k.symbol == symbol;
+    });
+    return found == isotopes.end() ? nullptr : &*found;
 }
 
 } // namespace orvane::data

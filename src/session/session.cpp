@@ -115,10 +115,11 @@ void Session::Initialize1Click() {
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
+    data::loadAme2016File(m_dataDirectory, m_state.tables);
     readTablesForReading();
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
-                             data::isotopeFileName}) {
+                             data::isotopeFileName, data::ame2016FileName}) {
         exporting::protectedFiles().add(data::dataFilePath(m_dataDirectory, name));
     }
     if (!m_state.elementFileFound && m_state.searchedFolders.size() > 1) {

@@ -12,7 +12,7 @@ namespace {
 // Copies the shipped data files into `folder`.
 void copyShippedData(const fs::path& folder) {
     fs::create_directories(folder);
-    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
+    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "ame2016.txt"}) {
         fs::copy_file(fs::path(ORVANE_SHARE_DIR) / name, folder / name);
     }
 }
@@ -76,6 +76,7 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
     const std::string elem = readFile(data / "elem.txt");
     const std::string abundances = readFile(data / "abundances.txt");
     const std::string masses = readFile(data / "masses.txt");
+    const std::string ame2016 = readFile(data / "ame2016.txt");
     const struct {
         const char* option;
         std::string target;
@@ -87,6 +88,7 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
         {"--pdf", (data / "masses.txt").string()},
         {"--profile", (m_dir / "hard.txt").string()},
         {"--hires-png", (data / "elem.txt").string()},
+        {"--normal", (data / "ame2016.txt").string()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option);
@@ -98,6 +100,7 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
         EXPECT_EQ(readFile(data / "elem.txt"), elem);
         EXPECT_EQ(readFile(data / "abundances.txt"), abundances);
         EXPECT_EQ(readFile(data / "masses.txt"), masses);
+        EXPECT_EQ(readFile(data / "ame2016.txt"), ame2016);
     }
     // a new file beside them is written as always
     const Outcome result =

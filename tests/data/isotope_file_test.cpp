@@ -1,6 +1,7 @@
 #include "data/isotope_file.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,19 @@ namespace orvane::data {
 namespace {
 
 using testing_support::TempDirectory;
+
+// isotopes.txt and ame2016.txt are read alike; each names itself and keeps its own list.
+struct IsotopeList {
+    const char* fileName;
+    void (*load)(const std::string&, DataTables&);
+    std::vector<KnownIsotope> DataTables::*isotopes;
+    std::string DataTables::*problem;
+};
+const IsotopeList isotopeLists[] = {
+    {isotopeFileName, loadIsotopeFile, &DataTables::knownIsotopes, &DataTables::isotopeFileProblem},
+    {ame2016FileName, loadAme2016File, &DataTables::ame2016Isotopes,
+     &DataTables::ame2016FileProblem},
+};
 
 TEST(IsotopeFile, RefusesTheWholeFileNamingLineAndField) {
     struct Case {
@@ -24,33 +38,50 @@ TEST(IsotopeFile, RefusesTheWholeFileNamingLineAndField) {
         {"C\t0\t0.1\n", ", line 1: the mass 0.1 does not belong to mass number 0"},
         {"\t14\t14.003\n", ", line 1: the mass 14.003 does not belong to mass number 14"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.contents);
-        TempDirectory dir;
-        dir.write(isotopeFileName, c.contents);
+    for (const IsotopeList& list : isotopeLists) {
+        SCOPED_TRACE(list.fileName);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.contents);
+            TempDirectory dir;
+            dir.write(list.fileName, c.contents);
+            DataTables tables;
+            (tables.*list.isotopes).push_back({"H", 3, 3.016}); // an earlier load's list goes
+            list.load(dir.path(), tables);
+            EXPECT_EQ(tables.*list.problem, std::string(list.fileName) + c.problem);
+            EXPECT_TRUE((tables.*list.isotopes).empty());
+        }
+        TempDirectory empty;
         DataTables tables;
-        tables.knownIsotopes.push_back({"H", 3, 3.016}); // an earlier load's list goes
-        loadIsotopeFile(dir.path(), tables);
-        EXPECT_EQ(tables.isotopeFileProblem, std::string(isotopeFileName) + c.problem);
-        EXPECT_TRUE(tables.knownIsotopes.empty());
+        list.load(empty.path(), tables);
+        EXPECT_EQ(tables.*list.problem, std::string(list.fileName) + " was not found in " +
+                                            empty.path());
     }
-    TempDirectory empty;
-    DataTables tables;
-    loadIsotopeFile(empty.path(), tables);
-    EXPECT_EQ(tables.isotopeFileProblem, "isotopes.txt was not found in " + empty.path());
 }
 
-TEST(IsotopeFile, ReadsEveryLineTrimmed) {
-    TempDirectory dir;
-    dir.write(isotopeFileName, " C \t 14 \t14.00324199\r\nH\t3\t3.016049278\n");
-    DataTables tables;
-    loadIsotopeFile(dir.path(), tables);
-    EXPECT_EQ(tables.isotopeFileProblem, "");
-    ASSERT_EQ(tables.knownIsotopes.size(), 2u);
-    EXPECT_EQ(tables.knownIsotopes[0].symbol, "C");
-    EXPECT_EQ(tables.knownIsotopes[0].massNumber, 14);
-    EXPECT_EQ(tables.knownIsotopes[0].mass, 14.00324199);
-    EXPECT_EQ(tables.knownIsotopes[1].symbol, "H");
+TEST(IsotopeFile, ReadsEveryLineTrimmedIntoItsOwnList) {
+    for (const IsotopeList& list : isotopeLists) {
+        SCOPED_TRACE(list.fileName);
+        TempDirectory dir;
+        dir.write(list.fileName, " C \t 14 \t14.00324199\r\nH\t3\t3.016049278\nN\t14\t14.003\n");
+        DataTables tables;
+        list.load(dir.path(), tables);
+        EXPECT_EQ(tables.*list.problem, "");
+        const std::vector<KnownIsotope>& isotopes = tables.*list.isotopes;
+        ASSERT_EQ(isotopes.size(), 3u);
+        EXPECT_EQ(isotopes[0].symbol, "C");
+        EXPECT_EQ(isotopes[0].massNumber, 14);
+        EXPECT_EQ(isotopes[0].mass, 14.00324199);
+        EXPECT_EQ(isotopes[1].symbol, "H");
+        // found by symbol and mass number together: C14 and N14 share the number
+        EXPECT_EQ(findIsotope(isotopes, "N", 14), &isotopes[2]);
+        EXPECT_EQ(findIsotope(isotopes, "C", 14), &isotopes[0]);
+        EXPECT_EQ(findIsotope(isotopes, "C", 13), nullptr);
+        EXPECT_EQ(findIsotope(isotopes, "He", 3), nullptr);
+        // the other list is left as it was
+        const IsotopeList& other = &list == &isotopeLists[0] ? isotopeLists[1] : isotopeLists[0];
+        EXPECT_TRUE((tables.*other.isotopes).empty());
+        EXPECT_EQ(tables.*other.problem, std::string(other.fileName) + " has not been loaded");
+    }
 }
 
 } // namespace
