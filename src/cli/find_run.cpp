@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <fstream>
 #include <iostream>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -216,34 +219,56 @@ int runFindBatch(const CommandLine& commandLine) {
         return 1;
     }
 
-    // Each line is searched on its own; the rows are written in input order afterwards, so
-    // the table is the same for any number of threads.
-    std::vector<std::string> rows(lines.size());
-    std::vector<std::string> errors(lines.size());
+    // Each line is searched on its own and its rows are written in input order as soon as
+    // every line before it is out, so the table is the same for any number of threads and
+    // a heavy batch holds only the lines between the searches and the output.
+    struct Finished {
+        std::string rows;
+        std::string error;
+    };
+    std::vector<std::optional<Finished>> finished(lines.size());
+    std::mutex mutex;
+    std::condition_variable ready, room;
+    std::size_t written = 0;
+    bool stopped = false;
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < lines.size(); i = next++) {
-            FindBatchRow row;
-            row.lineNumber = lines[i].lineNumber;
-            row.input = lines[i].formula;
-            try {
-                const std::optional<double> target = targetOf(lines[i].formula);
-                if (!target) {
-                    throw text::Error("the target \"" + lines[i].formula +
-                                      "\" is not an m/z above 0");
-                }
-                row.query = findQueryOf(commandLine, *target, lines[i].ion);
-                row.result = find::findFormulas(row.query, tables, '.');
-                if (peaks) {
-                    find::scoreCandidates(row.result, row.query, *peaks, settings, tables, '.');
-                }
-            } catch (const text::Error& error) {
-                row.error = error.what();
-            } catch (const std::bad_alloc&) {
-                row.error = "Not enough memory to search this line.";
+    const auto search = [&](std::size_t i) {
+        FindBatchRow row;
+        row.lineNumber = lines[i].lineNumber;
+        row.input = lines[i].formula;
+        try {
+            const std::optional<double> target = targetOf(lines[i].formula);
+            if (!target) {
+                throw text::Error("the target \"" + lines[i].formula +
+                                  "\" is not an m/z above 0");
             }
-            errors[i] = row.error;
-            rows[i] = findBatchRows(row, commandLine.batchFormat, commandLine.limit);
+            row.query = findQueryOf(commandLine, *target, lines[i].ion);
+            row.result = find::findFormulas(row.query, tables, '.');
+            if (peaks) {
+                find::scoreCandidates(row.result, row.query, *peaks, settings, tables, '.');
+            }
+        } catch (const text::Error& error) {
+            row.error = error.what();
+        } catch (const std::bad_alloc&) {
+            row.error = "Not enough memory to search this line.";
+        }
+        return Finished{findBatchRows(row, commandLine.batchFormat, commandLine.limit),
+                        std::move(row.error)};
+    };
+    int status = 0;
+    // the header goes out with the first line's rows, once the searches are under way
+    std::string header = findBatchHeader(commandLine.batchFormat);
+    const auto write = [&](std::size_t i, const Finished& line) {
+        if (!header.empty()) {
+            header += line.rows;
+            writeAll(1, header);
+            header.clear();
+        } else {
+            writeAll(1, line.rows);
+        }
+        if (!line.error.empty()) {
+            status = 1;
+            std::cerr << "line " << lines[i].lineNumber << ": " << line.error << '\n';
         }
     };
     unsigned threads = commandLine.threads;
@@ -251,24 +276,60 @@ int runFindBatch(const CommandLine& commandLine) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
     threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(lines.size())));
-    if (threads == 1) {
-        work();
-    } else {
-        std::vector<std::jthread> workers;
-        for (unsigned t = 0; t < threads; ++t) {
-            workers.emplace_back(work);
-        }
+    if (lines.empty()) {
+        writeAll(1, header);
+        return status;
     }
-    // each line's rows as they are: a heavy batch writes hundreds of megabytes
-    writeAll(1, findBatchHeader(commandLine.batchFormat));
-    int status = 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        writeAll(1, rows[i]);
-        std::string().swap(rows[i]);
-        if (!errors[i].empty()) {
-            status = 1;
-            std::cerr << "line " << lines[i].lineNumber << ": " << errors[i] << '\n';
+    if (threads == 1) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            write(i, search(i));
         }
+        return status;
+    }
+    // the searches may run this many lines ahead of the output
+    const std::size_t window = 16 * static_cast<std::size_t>(threads);
+    const auto work = [&] {
+        for (std::size_t i = next++; i < lines.size(); i = next++) {
+            {
+                std::unique_lock lock(mutex);
+                room.wait(lock, [&] { return stopped || i < written + window; });
+                if (stopped) {
+                    return;
+                }
+            }
+            Finished line = search(i);
+            {
+                const std::lock_guard lock(mutex);
+                finished[i] = std::move(line);
+            }
+            ready.notify_one();
+        }
+    };
+    std::vector<std::jthread> workers;
+    for (unsigned t = 0; t < threads; ++t) {
+        workers.emplace_back(work);
+    }
+    try {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            Finished line;
+            {
+                std::unique_lock lock(mutex);
+                ready.wait(lock, [&] { return finished[i].has_value(); });
+                line = std::move(*finished[i]);
+                finished[i].reset();
+                written = i + 1;
+            }
+            room.notify_all();
+            write(i, line);
+        }
+    } catch (...) {
+        // the output failed: the searches stop after their current line
+        {
+            const std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        room.notify_all();
+        throw;
     }
     return status;
 }

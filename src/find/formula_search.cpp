@@ -196,25 +196,42 @@ private:
 // of a search.
 class HillWriter {
 public:
-    explicit HillWriter(std::vector<std::string> symbols) : m_symbols(std::move(symbols)) {
-        std::vector<std::size_t> slots(m_symbols.size());
+    explicit HillWriter(std::vector<std::string> symbols) {
+        std::vector<std::size_t> slots(symbols.size());
+        std::optional<std::size_t> carbon;
         for (std::size_t i = 0; i < slots.size(); ++i) {
             slots[i] = i;
-            if (m_symbols[i] == "C") {
-                m_carbon = i;
+            if (symbols[i] == "C") {
+                carbon = i;
             }
         }
-        m_withoutCarbon = slots;
-        std::stable_sort(m_withoutCarbon.begin(), m_withoutCarbon.end(),
-                         [&](std::size_t a, std::size_t b) { return m_symbols[a] < m_symbols[b]; });
+        m_carbon = carbon;
+        std::vector<std::size_t> withoutCarbon = slots;
+        std::stable_sort(withoutCarbon.begin(), withoutCarbon.end(),
+                         [&](std::size_t a, std::size_t b) { return symbols[a] < symbols[b]; });
         const auto rank = [&](std::size_t slot) {
-            return m_symbols[slot] == "C" ? 0 : m_symbols[slot] == "H" ? 1 : 2;
+            return symbols[slot] == "C" ? 0 : symbols[slot] == "H" ? 1 : 2;
         };
-        m_withCarbon = slots;
-        std::stable_sort(
-            m_withCarbon.begin(), m_withCarbon.end(), [&](std::size_t a, std::size_t b) {
-                return rank(a) != rank(b) ? rank(a) < rank(b) : m_symbols[a] < m_symbols[b];
-            });
+        std::vector<std::size_t> withCarbon = slots;
+        std::stable_sort(withCarbon.begin(), withCarbon.end(), [&](std::size_t a, std::size_t b) {
+            return rank(a) != rank(b) ? rank(a) < rank(b) : symbols[a] < symbols[b];
+        });
+        for (const std::string& symbol : symbols) {
+            m_letters += symbol;
+        }
+        const auto piecesOf = [&](const std::vector<std::size_t>& order) {
+            std::vector<Piece> pieces;
+            for (const std::size_t slot : order) {
+                std::size_t offset = 0;
+                for (std::size_t i = 0; i < slot; ++i) {
+                    offset += symbols[i].size();
+                }
+                pieces.push_back({slot, offset, symbols[slot].size()});
+            }
+            return pieces;
+        };
+        m_withCarbon = piecesOf(withCarbon);
+        m_withoutCarbon = piecesOf(withoutCarbon);
     }
 
     /// The formula of the counts, indexed like the symbols; counts of 0 are left out.
@@ -226,17 +243,20 @@ public:
         char* at = buffer;
         char* const end = buffer + sizeof buffer;
         std::string text;
-        for (const std::size_t slot : carbon ? m_withCarbon : m_withoutCarbon) {
-            const long long count = counts[slot];
+        for (const Piece& piece : carbon ? m_withCarbon : m_withoutCarbon) {
+            const long long count = counts[piece.slot];
             if (count <= 0) {
                 continue;
             }
-            const std::string& symbol = m_symbols[slot];
-            if (end - at < static_cast<std::ptrdiff_t>(symbol.size()) + 24) {
+            if (end - at < static_cast<std::ptrdiff_t>(piece.length) + 24) {
                 text.append(buffer, at);
                 at = buffer;
             }
-            at = std::copy(symbol.begin(), symbol.end(), at);
+            if (piece.length > sizeof buffer - 24) {
+                text.append(m_letters, piece.offset, piece.length); // a symbol of an edited table
+            } else {
+                at = std::copy_n(m_letters.data() + piece.offset, piece.length, at);
+            }
             if (count < 10) {
                 // most counts of a search are one or two digits
                 if (count != 1) {
@@ -254,10 +274,17 @@ public:
     }
 
 private:
-    std::vector<std::string> m_symbols;
+    // An element in the order the formula writes it: its slot in the counts and where its
+    // symbol lies in the letters of all symbols, which stay together in one block.
+    struct Piece {
+        std::size_t slot;
+        std::size_t offset;
+        std::size_t length;
+    };
+    std::string m_letters;
     std::optional<std::size_t> m_carbon;
-    std::vector<std::size_t> m_withCarbon;
-    std::vector<std::size_t> m_withoutCarbon;
+    std::vector<Piece> m_withCarbon;
+    std::vector<Piece> m_withoutCarbon;
 };
 
 // A formula found, kept compact until the ranking: its neutral counts lie in a shared pool.
@@ -474,12 +501,14 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         std::sort(hits.begin(), hits.end(), better);
     }
     result.candidates.reserve(hits.size());
+    std::vector<long long> ionCounts; // one buffer for every candidate's ion
     for (const Hit& hit : hits) {
         const SearchIon& ion = ions[hit.ion];
         const IonShape& shape = ionShapes[hit.ion];
-        Candidate candidate;
+        // made in place: a batch makes hundreds of thousands
+        Candidate& candidate = result.candidates.emplace_back();
         candidate.counts = countsOf(hit);
-        std::vector<long long> ionCounts = shape.base;
+        ionCounts.assign(shape.base.begin(), shape.base.end());
         for (std::size_t i = 0; i < ranges; ++i) {
             ionCounts[shape.slotOfRange[i]] += ion.multiplier * candidate.counts[i];
         }
@@ -500,7 +529,6 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         candidate.ppm = hit.ppm;
         candidate.rdbe = hit.rdbe;
         candidate.score = hit.score;
-        result.candidates.push_back(std::move(candidate));
     }
     return result;
 }
