@@ -104,7 +104,8 @@ void TableLineWriter::number(double value) {
 void TableLineWriter::whole(long long value) {
     separate();
     char digits[24];
-    m_out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 void TableLineWriter::written(std::string_view fields) {

@@ -178,7 +178,7 @@ std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size
     TableLineWriter startWriter(start, format);
     startWriter.field(lineNumber);
     startWriter.field(row.input);
-    text.reserve(shown * 120);
+    text.reserve(shown * 160); // a row is 100 to 150 bytes
     TableLineWriter line(text, format);
     for (std::size_t rank = 0; rank < shown; ++rank) {
         const find::Candidate& candidate = row.result.candidates[rank];

@@ -249,7 +249,7 @@ public:
                 continue;
             }
             if (end - at < static_cast<std::ptrdiff_t>(piece.length) + 24) {
-                text.append(buffer, at);
+                text.append(buffer, static_cast<std::size_t>(at - buffer));
                 at = buffer;
             }
             if (piece.length > sizeof buffer - 24) {
@@ -269,7 +269,7 @@ public:
                 at = std::to_chars(at, end, count).ptr;
             }
         }
-        text.append(buffer, at);
+        text.append(buffer, static_cast<std::size_t>(at - buffer));
         return text;
     }
 

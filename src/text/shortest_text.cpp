@@ -29,11 +29,11 @@ void appendShortest(std::string& out, double value) {
             *at++ = '.';
             *at++ = '5';
         }
-        out.append(buffer, at);
+        out.append(buffer, static_cast<std::size_t>(at - buffer));
         return;
     }
     const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 } // namespace orvane::text
