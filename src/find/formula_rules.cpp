@@ -161,6 +161,8 @@ bool valenceSumEven(const std::vector<AtomTally>& atoms) {
 
 std::string_view ruleName(Rule rule) {
     switch (rule) {
+    case Rule::IonAtoms:
+        return "ion atoms";
     case Rule::RdbeRange:
         return "RDBE range";
     case Rule::Lewis:
@@ -180,8 +182,8 @@ std::string_view ruleName(Rule rule) {
 }
 
 void RuleSettings::disableHeuristics() {
-    lewis = senior = elementCounts = hydrogenCarbon = heteroatomCarbon = heteroatomProbability =
-        false;
+    ionAtoms = lewis = senior = elementCounts = hydrogenCarbon = heteroatomCarbon =
+        heteroatomProbability = false;
 }
 
 double rdbeOf(const std::vector<AtomTally>& atoms) {

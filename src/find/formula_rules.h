@@ -10,6 +10,7 @@ namespace orvane::find {
 // The checks a found formula must pass, in the order they are tried; a formula is counted
 // against the first it breaks.
 enum class Rule {
+    IonAtoms,              // the molecules hold every atom the ion takes away
     RdbeRange,             // the RDBE bounds asked for
     Lewis,                 // whole RDBE: an even sum of valences
     Senior,                // valences enough to join all atoms
@@ -18,10 +19,10 @@ enum class Rule {
     HeteroatomCarbon,      // N, O, P, S, F, Cl, Br each per C
     HeteroatomProbability, // N, O, P, S together
 };
-inline constexpr std::size_t ruleCount = 7;
+inline constexpr std::size_t ruleCount = 8;
 
-/// The rule's name as reports give it: "RDBE range", "LEWIS", "SENIOR", "element counts",
-/// "H/C", "heteroatoms/C", "heteroatom counts".
+/// The rule's name as reports give it: "ion atoms", "RDBE range", "LEWIS", "SENIOR",
+/// "element counts", "H/C", "heteroatoms/C", "heteroatom counts".
 std::string_view ruleName(Rule rule);
 
 // Which rules apply. By default the heuristic rules of small-molecule formula filtering,
@@ -29,6 +30,9 @@ std::string_view ruleName(Rule rule);
 struct RuleSettings {
     std::optional<double> rdbeMinimum; // nothing: no bound
     std::optional<double> rdbeMaximum;
+    // Off, an ion that takes away atoms its molecules lack (the H of [M-H]- from a formula
+    // without hydrogen) is taken by its mass alone, as mass-only formula finders do.
+    bool ionAtoms = true;
     bool lewis = true; // off for radicals, whose RDBE ends in .5
     bool senior = true;
     bool elementCounts = true;
@@ -51,8 +55,9 @@ struct AtomTally {
 /// The rings plus double bonds of the neutral formula, 1 + sum of n (v - 2) / 2.
 double rdbeOf(const std::vector<AtomTally>& atoms);
 
-/// The first rule in the order of Rule that the formula of the given monoisotopic mass
-/// breaks; nothing when it passes them all.
+/// The first rule in the order of Rule from RdbeRange on that the formula of the given
+/// monoisotopic mass breaks; nothing when it passes them all. IonAtoms, which needs the
+/// ion, is the search's to check first.
 std::optional<Rule> firstBrokenRule(const std::vector<AtomTally>& atoms, double neutralMass,
                                     const RuleSettings& settings);
 

@@ -234,7 +234,8 @@ public:
         m_withoutCarbon = piecesOf(withoutCarbon);
     }
 
-    /// The formula of the counts, indexed like the symbols; counts of 0 are left out.
+    /// The formula of the counts, indexed like the symbols; counts of 0 are left out, and a
+    /// negative one (an ion that takes atoms its molecule lacks) keeps its sign: "H-1".
     std::string write(const std::vector<long long>& counts) const {
         const bool carbon = m_carbon && counts[*m_carbon] > 0;
         // written into a buffer first: one string made per formula, hundreds of thousands
@@ -245,7 +246,7 @@ public:
         std::string text;
         for (const Piece& piece : carbon ? m_withCarbon : m_withoutCarbon) {
             const long long count = counts[piece.slot];
-            if (count <= 0) {
+            if (count == 0) {
                 continue;
             }
             if (end - at < static_cast<std::ptrdiff_t>(piece.length) + 24) {
@@ -257,7 +258,10 @@ public:
             } else {
                 at = std::copy_n(m_letters.data() + piece.offset, piece.length, at);
             }
-            if (count < 10) {
+            if (count < 0) {
+                *at++ = '-';
+                at = std::to_chars(at, end, -count).ptr;
+            } else if (count < 10) {
                 // most counts of a search are one or two digits
                 if (count != 1) {
                     *at++ = static_cast<char>('0' + count);
@@ -296,6 +300,13 @@ struct Hit {
     double ppm = 0;
     double rdbe = 0;
     double score = 0;
+};
+
+// Atoms an ion takes away: the range of their element (none when the ranges lack it) and
+// how many each molecule must hold.
+struct TakenAtoms {
+    std::optional<std::size_t> range;
+    long long needed = 0;
 };
 
 // What an ion's candidates are written with: the ion's columns (those of the ranges and of
@@ -359,27 +370,28 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
     std::vector<IonShape> ionShapes(ions.size());
     for (std::size_t ionIndex = 0; ionIndex < ions.size() && !result.cancelled; ++ionIndex) {
         const SearchIon& ion = ions[ionIndex];
-        // an ion that takes atoms away needs at least as many in its molecules
-        std::vector<SearchElement> bounded = elements;
-        bool possible = true;
+        // an ion that takes atoms away needs at least as many in its molecules, which the
+        // ion-atoms rule checks: the formulas that lack them are found and counted, or kept
+        // by their mass alone with the rules off
+        std::vector<TakenAtoms> taken;
         for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
             if (ion.netAtoms[column] >= 0) {
                 continue;
             }
             const long long needed = (-ion.netAtoms[column] + ion.multiplier - 1) / ion.multiplier;
-            const auto it =
-                std::find_if(bounded.begin(), bounded.end(), [&](const SearchElement& e) {
-                    return result.elements[e.range].column == static_cast<int>(column);
-                });
-            if (it == bounded.end() || it->maximum < needed) {
-                possible = false;
-                break;
-            }
-            it->minimum = std::max(it->minimum, needed);
+            const auto range =
+                std::find_if(result.elements.begin(), result.elements.end(),
+                             [&](const ElementRange& r) { return r.column == static_cast<int>(column); });
+            taken.push_back({range == result.elements.end()
+                                 ? std::nullopt
+                                 : std::optional<std::size_t>(range - result.elements.begin()),
+                             needed});
         }
-        if (!possible) {
-            continue;
-        }
+        const auto lacksTakenAtoms = [&] {
+            return std::any_of(taken.begin(), taken.end(), [&](const TakenAtoms& atoms) {
+                return !atoms.range || tallies[*atoms.range].count < atoms.needed;
+            });
+        };
         // the ion's window in neutral masses, a little wide; every hit is checked exactly
         const double width = query.tolerance.milliDaltons
                                  ? query.tolerance.value / 1000
@@ -394,7 +406,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         const double low = neutralOf(query.mz - width) - slack;
         const double high = neutralOf(query.mz + width) + slack;
 
-        Enumerator enumerator(bounded, low, high);
+        Enumerator enumerator(elements, low, high);
         // the ion's elements, by column: those of the ranges and those its adducts change
         std::vector<int> ionColumns;
         for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
@@ -447,6 +459,11 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                     return;
                 }
                 ++result.evaluated;
+                if (query.rules.ionAtoms && !taken.empty() && lacksTakenAtoms()) {
+                    ++result.removedByRules;
+                    ++result.removedBy[static_cast<std::size_t>(Rule::IonAtoms)];
+                    return;
+                }
                 if (const std::optional<Rule> broken =
                         firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
                     ++result.removedByRules;

@@ -94,6 +94,23 @@ TEST_F(OrvaneCalc, FindWithoutAme2016TakesMassesTxtAndSaysSo) {
     EXPECT_EQ(linesStartingWith(fallback.out, "Candidate").size(), 1u) << fallback.out;
 }
 
+TEST_F(OrvaneCalc, FindWithoutRulesTakesAnIonByItsMassAlone) {
+    // [M-H]- of CO2, which has no H to give: m/z 43.98983 - 1.00783 + one electron
+    const std::string query = "--find 42.9826 --ion '[M-H]-' --elements 'C0-2 O0-3'";
+    const Outcome ruled = runShipped(query);
+    ASSERT_EQ(ruled.status, 0) << ruled.err;
+    EXPECT_TRUE(linesStartingWith(ruled.out, "Candidate").empty()) << ruled.out;
+    EXPECT_EQ(linesStartingWith(ruled.out, "RemovedBy"), std::vector<std::string>{"ion atoms\t1"});
+
+    const Outcome byMass = runShipped(query + " --no-rules --json");
+    ASSERT_EQ(byMass.status, 0) << byMass.err;
+    const nlohmann::json found = nlohmann::json::parse(byMass.out).at("find");
+    EXPECT_EQ(found.at("removedBy").at("ion atoms"), 0);
+    ASSERT_EQ(found.at("candidates").size(), 1u);
+    EXPECT_EQ(found.at("candidates").at(0).at("formula"), "CO2");
+    EXPECT_EQ(found.at("candidates").at(0).at("ionFormula"), "CH-1O2");
+}
+
 TEST_F(OrvaneCalc, FindJsonHoldsTheCandidatesWithTheirComposition) {
     const Outcome result = runShipped("--find " + caffeineMz +
                                       " --json --limit 2 --ion '[M+H]+' --ion '[M+Na]+' --rdbe 0:");

@@ -40,8 +40,9 @@ std::set<Found> foundBy(const FindResult& result) {
 }
 
 // Every count of C 0-12, H 0-24, N 0-4, O 0-5, S 0-1 tried for each ion: (k M + adducts -
-// z electrons) / |z| against the target, the formula written in Hill order by hand.
-std::set<Found> bruteForce(double target, const MassTolerance& tolerance) {
+// z electrons) / |z| against the target, the formula written in Hill order by hand; with
+// `ionAtoms`, only the molecules that hold the H that [M-H]- takes.
+std::set<Found> bruteForce(double target, const MassTolerance& tolerance, bool ionAtoms) {
     struct Ion {
         const char* text;
         int k;
@@ -89,7 +90,7 @@ std::set<Found> bruteForce(double target, const MassTolerance& tolerance) {
                             put("S", s);
                         }
                         for (const Ion& ion : ions) {
-                            if (hydrogens * ion.k < ion.hydrogensLost) {
+                            if (ionAtoms && hydrogens * ion.k < ion.hydrogensLost) {
                                 continue;
                             }
                             const double mz =
@@ -150,13 +151,22 @@ TEST(FormulaSearch, FindsExactlyWhatTheBruteForceFinds) {
                         "C0-12 H0-24 N0-4 O0-5 S0-1",
                         {}};
         query.rules.disableHeuristics();
+        // with no rule at all, by the mass alone: [M-H]- of formulas without hydrogen too
         const FindResult result = findFormulas(query, shippedTables(), '.');
-        const std::set<Found> expected = bruteForce(c.target, c.tolerance);
+        const std::set<Found> expected = bruteForce(c.target, c.tolerance, false);
         EXPECT_FALSE(expected.empty());
         EXPECT_EQ(foundBy(result), expected);
         EXPECT_EQ(result.evaluated, static_cast<long long>(expected.size()));
         EXPECT_EQ(result.removedByRules, 0);
         EXPECT_EQ(result.candidates.size(), expected.size());
+        // the ion-atoms rule removes those and counts them
+        query.rules.ionAtoms = true;
+        const FindResult ruled = findFormulas(query, shippedTables(), '.');
+        const std::set<Found> possible = bruteForce(c.target, c.tolerance, true);
+        EXPECT_EQ(foundBy(ruled), possible);
+        EXPECT_EQ(ruled.evaluated, result.evaluated);
+        EXPECT_EQ(ruled.removedByRules, static_cast<long long>(expected.size() - possible.size()));
+        EXPECT_EQ(ruled.removedBy[static_cast<std::size_t>(Rule::IonAtoms)], ruled.removedByRules);
     }
 }
 
@@ -301,13 +311,27 @@ TEST(FormulaSearch, MinimaAndIonsThatTakeAtomsAway) {
     query.ions = {"[M-H2O+H]+"};
     query.elementRanges = "C0-10 H0-20 N0-5 O0-3";
     query.rules.disableHeuristics();
+    query.rules.ionAtoms = true;
     const std::set<Found> found = foundBy(findFormulas(query, shippedTables(), '.'));
     EXPECT_EQ(found.count({"C8H10N4O2", "[M-H2O+H]+"}), 1u);
     query.elementRanges = "C9-10 H0-20 N0-5 O0-3";
     EXPECT_EQ(foundBy(findFormulas(query, shippedTables(), '.')).count({"C8H10N4O2", "[M-H2O+H]+"}),
               0u);
-    query.elementRanges = "C0-10 H0-20 N0-5";
-    EXPECT_TRUE(findFormulas(query, shippedTables(), '.').candidates.empty());
+    // without oxygen in the ranges every formula lacks the O the ion takes: all are counted
+    // against the rule, or, with it off, kept by their mass with the O owed in the ion
+    query.elementRanges = "C0-14 H0-20 N0-5";
+    query.tolerance = {50, true}; // wide enough for formulas of C, H and N alone
+    const FindResult ruled = findFormulas(query, shippedTables(), '.');
+    EXPECT_TRUE(ruled.candidates.empty());
+    EXPECT_GT(ruled.evaluated, 0);
+    EXPECT_EQ(ruled.removedBy[static_cast<std::size_t>(Rule::IonAtoms)], ruled.evaluated);
+    query.rules.ionAtoms = false;
+    const FindResult byMass = findFormulas(query, shippedTables(), '.');
+    ASSERT_EQ(static_cast<long long>(byMass.candidates.size()), ruled.evaluated);
+    for (const Candidate& candidate : byMass.candidates) {
+        EXPECT_NE(candidate.ionFormula.find("O-1"), std::string::npos) << candidate.ionFormula;
+        EXPECT_TRUE(query.tolerance.accepts(query.mz, candidate.mz));
+    }
 }
 
 TEST(FormulaSearch, RangesTooWideForThePairTableAreSearchedCountByCount) {
