@@ -3,14 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "cli/batch_input.h"
 #include "cli/blank_canvas.h"
 #include "cli/find_report.h"
+#include "cli/lines_in_order.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "data/mass_file.h"
@@ -226,12 +224,6 @@ int runFindBatch(const CommandLine& commandLine) {
         std::string rows;
         std::string error;
     };
-    std::vector<std::optional<Finished>> finished(lines.size());
-    std::mutex mutex;
-    std::condition_variable ready, room;
-    std::size_t written = 0;
-    bool stopped = false;
-    std::atomic<std::size_t> next{0};
     const auto search = [&](std::size_t i) {
         FindBatchRow row;
         row.lineNumber = lines[i].lineNumber;
@@ -239,8 +231,7 @@ int runFindBatch(const CommandLine& commandLine) {
         try {
             const std::optional<double> target = targetOf(lines[i].formula);
             if (!target) {
-                throw text::Error("the target \"" + lines[i].formula +
-                                  "\" is not an m/z above 0");
+                throw text::Error("the target \"" + lines[i].formula + "\" is not an m/z above 0");
             }
             row.query = findQueryOf(commandLine, *target, lines[i].ion);
             row.result = find::findFormulas(row.query, tables, '.');
@@ -271,66 +262,16 @@ int runFindBatch(const CommandLine& commandLine) {
             std::cerr << "line " << lines[i].lineNumber << ": " << line.error << '\n';
         }
     };
-    unsigned threads = commandLine.threads;
-    if (threads == 0) {
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    }
-    threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(lines.size())));
     if (lines.empty()) {
         writeAll(1, header);
         return status;
     }
-    if (threads == 1) {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            write(i, search(i));
-        }
-        return status;
+    unsigned threads = commandLine.threads;
+    if (threads == 0) {
+        threads = std::max(1u, std::thread::hardware_concurrency());
     }
-    // the searches may run this many lines ahead of the output
-    const std::size_t window = 16 * static_cast<std::size_t>(threads);
-    const auto work = [&] {
-        for (std::size_t i = next++; i < lines.size(); i = next++) {
-            {
-                std::unique_lock lock(mutex);
-                room.wait(lock, [&] { return stopped || i < written + window; });
-                if (stopped) {
-                    return;
-                }
-            }
-            Finished line = search(i);
-            {
-                const std::lock_guard lock(mutex);
-                finished[i] = std::move(line);
-            }
-            ready.notify_one();
-        }
-    };
-    std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < threads; ++t) {
-        workers.emplace_back(work);
-    }
-    try {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            Finished line;
-            {
-                std::unique_lock lock(mutex);
-                ready.wait(lock, [&] { return finished[i].has_value(); });
-                line = std::move(*finished[i]);
-                finished[i].reset();
-                written = i + 1;
-            }
-            room.notify_all();
-            write(i, line);
-        }
-    } catch (...) {
-        // the output failed: the searches stop after their current line
-        {
-            const std::lock_guard lock(mutex);
-            stopped = true;
-        }
-        room.notify_all();
-        throw;
-    }
+    // the searches may run 16 lines a thread ahead of the output
+    makeLinesInOrder(lines.size(), threads, 16 * std::size_t{threads}, search, write);
     return status;
 }
 

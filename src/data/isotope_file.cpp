@@ -106,8 +106,8 @@ void loadAme2016File(const std::string& dataDirectory, DataTables& tables) {
     tables.ame2016FileProblem = std::move(problem);
 }
 
-const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes,
-                                std::string_view symbol, long long massNumber) {
+const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes, std::string_view symbol,
+                                long long massNumber) {
     // the mass number first: a few isotopes of other elements share it, and it costs an
     // integer compare where the symbol costs a string's
     const auto found = std::find_if(isotopes.begin(), isotopes.end(), [&](const KnownIsotope& k) {

@@ -379,9 +379,11 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 continue;
             }
             const long long needed = (-ion.netAtoms[column] + ion.multiplier - 1) / ion.multiplier;
+            const auto ofColumn = [&](const ElementRange& r) {
+                return r.column == static_cast<int>(column);
+            };
             const auto range =
-                std::find_if(result.elements.begin(), result.elements.end(),
-                             [&](const ElementRange& r) { return r.column == static_cast<int>(column); });
+                std::find_if(result.elements.begin(), result.elements.end(), ofColumn);
             taken.push_back({range == result.elements.end()
                                  ? std::nullopt
                                  : std::optional<std::size_t>(range - result.elements.begin()),
