@@ -216,17 +216,15 @@ public:
         std::stable_sort(withCarbon.begin(), withCarbon.end(), [&](std::size_t a, std::size_t b) {
             return rank(a) != rank(b) ? rank(a) < rank(b) : symbols[a] < symbols[b];
         });
+        std::vector<std::size_t> offsets;
         for (const std::string& symbol : symbols) {
+            offsets.push_back(m_letters.size());
             m_letters += symbol;
         }
         const auto piecesOf = [&](const std::vector<std::size_t>& order) {
             std::vector<Piece> pieces;
             for (const std::size_t slot : order) {
-                std::size_t offset = 0;
-                for (std::size_t i = 0; i < slot; ++i) {
-                    offset += symbols[i].size();
-                }
-                pieces.push_back({slot, offset, symbols[slot].size()});
+                pieces.push_back({slot, offsets[slot], symbols[slot].size()});
             }
             return pieces;
         };
