@@ -9,6 +9,7 @@
 #include "data/abundance_file.h"
 #include "data/data_tables.h"
 #include "data/element_file.h"
+#include "data/isotope_file.h"
 #include "data/mass_file.h"
 #include "text/notifier.h"
 
@@ -20,7 +21,8 @@ public:
     bool confirm(const std::string& message) override { throw std::runtime_error(message); }
 };
 
-/// elem.txt, abundances.txt and masses.txt of share/orvane, loaded at the first call.
+/// elem.txt, abundances.txt, masses.txt and ame2016.txt (the formula search's masses) of
+/// share/orvane, loaded at the first call.
 inline data::DataTables& shippedTables() {
     static data::DataTables loaded = [] {
         data::DataTables t;
@@ -32,6 +34,10 @@ inline data::DataTables& shippedTables() {
         data::loadMassFile(ORVANE_SHARE_DIR, t);
         if (!t.massFileProblem.empty()) {
             throw std::runtime_error(t.massFileProblem);
+        }
+        data::loadAme2016File(ORVANE_SHARE_DIR, t);
+        if (!t.ame2016FileProblem.empty()) {
+            throw std::runtime_error(t.ame2016FileProblem);
         }
         return t;
     }();

@@ -84,6 +84,13 @@ std::string readIsotopes(const std::string& dataDirectory, const std::string& fi
             }
             isotopes.push_back(std::move(isotope));
         }
+        // by symbol and mass number, so that an isotope is found by halving: a search looks
+        // up each element among thousands of isotopes
+        std::stable_sort(isotopes.begin(), isotopes.end(),
+                         [](const KnownIsotope& a, const KnownIsotope& b) {
+                             return std::pair(std::string_view(a.symbol), a.massNumber) <
+                                    std::pair(std::string_view(b.symbol), b.massNumber);
+                         });
     } catch (const text::Error& error) {
         return fileName + " could not be read from " + dataDirectory + ": " + error.what();
     }
@@ -108,12 +115,14 @@ void loadAme2016File(const std::string& dataDirectory, DataTables& tables) {
 
 const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes, std::string_view symbol,
                                 long long massNumber) {
-    // the mass number first: a few isotopes of other elements share it, and it costs an
-    // integer compare where the symbol costs a string's
-    const auto found = std::find_if(isotopes.begin(), isotopes.end(), [&](const KnownIsotope& k) {
-        return k.massNumber == massNumber && k.symbol == symbol;
-    });
-    return found == isotopes.end() ? nullptr : &*found;
+    const auto found = std::lower_bound(
+        isotopes.begin(), isotopes.end(), std::pair(symbol, massNumber),
+        [](const KnownIsotope& isotope, const std::pair<std::string_view, long long>& key) {
+            return std::pair(std::string_view(isotope.symbol), isotope.massNumber) < key;
+        });
+    return found != isotopes.end() && found->symbol == symbol && found->massNumber == massNumber
+               ? &*found
+               : nullptr;
 }
 
 } // namespace orvane::data

@@ -12,7 +12,8 @@ inline constexpr const char* isotopeFileName = "isotopes.txt";
 inline constexpr const char* ame2016FileName = "ame2016.txt";
 
 /// Loads isotopes.txt of the data directory into the known isotopes: one isotope a line,
-/// "symbol TAB mass number TAB exact mass", fields trimmed of codes 0 to 32. The file is
+/// "symbol TAB mass number TAB exact mass", fields trimmed of codes 0 to 32, kept in the
+/// order of symbol and mass number. The file is
 /// optional, as masses.txt is: when it is missing or a line cannot be read, the list is
 /// emptied and the problem text names the file, line and field, for an isotope label to
 /// report when one is typed. Nothing is shown and nothing is raised.
@@ -23,7 +24,8 @@ void loadIsotopeFile(const std::string& dataDirectory, DataTables& tables);
 /// the same way: a missing or unreadable file leaves the list empty with the problem.
 void loadAme2016File(const std::string& dataDirectory, DataTables& tables);
 
-/// The isotope of `symbol` and `massNumber` in `isotopes`, or nullptr.
+/// The isotope of `symbol` and `massNumber` in `isotopes` as the loaders keep them (by
+/// symbol and mass number), or nullptr.
 const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes,
                                 std::string_view symbol, long long massNumber);
 
