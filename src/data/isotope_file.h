@@ -26,7 +26,7 @@ void loadAme2016File(const std::string& dataDirectory, DataTables& tables);
 
 /// The isotope of `symbol` and `massNumber` in `isotopes` as the loaders keep them (by
 /// symbol and mass number), or nullptr.
-const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes,
-                                std::string_view symbol, long long massNumber);
+const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes, std::string_view symbol,
+                                long long massNumber);
 
 } // namespace orvane::data

@@ -53,8 +53,8 @@ TEST(IsotopeFile, RefusesTheWholeFileNamingLineAndField) {
         TempDirectory empty;
         DataTables tables;
         list.load(empty.path(), tables);
-        EXPECT_EQ(tables.*list.problem, std::string(list.fileName) + " was not found in " +
-                                            empty.path());
+        EXPECT_EQ(tables.*list.problem,
+                  std::string(list.fileName) + " was not found in " + empty.path());
     }
 }
 
