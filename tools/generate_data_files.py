@@ -26,8 +26,8 @@ isotopes.txt holds every isotope the source knows with an exact mass, of the ele
 elem.txt and in their order, mass numbers ascending: "symbol TAB mass number TAB exact mass
 in u" (the source's text). Isotope labels such as [14C] or [125I] take their masses from it.
 
-ame2016.txt holds, in the same form and order, every isotope of those elements with the
-mass NIST's Standard Reference Data 144 gives it: the 2016 Atomic Mass Evaluation, as the
+ame2016.txt holds, in the same form and order, the natural isotopes of those elements with
+the mass NIST's Standard Reference Data 144 gives them: the 2016 Atomic Mass Evaluation, as the
 Debian package python3-qcelemental ships the table (read as data, not imported). The
 formula search takes its element masses from it, the masses the common formula finders
 use, so that a search finds the same formulas at the edge of its tolerance.
@@ -217,7 +217,13 @@ def main():
     nist = read_nist_isotopes(args.nist)
     write_lines(
         os.path.join(args.out, "ame2016.txt"),
-        [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in nist.get(s, [])],
+        # only the natural isotopes, the ones a search can take: the file is read at every start
+        [
+            f"{s}\t{number}\t{mass}"
+            for s in symbols
+            for number, mass in nist.get(s, [])
+            if number in natural[s][1]
+        ],
     )
 
     print(f"{len(symbols)} elements written to {os.path.normpath(args.out)}")

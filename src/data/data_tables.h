@@ -38,8 +38,8 @@ struct DataTables {
     // Every isotope isotopes.txt lists, for labels; empty with the problem when it did not load.
     std::vector<KnownIsotope> knownIsotopes;
     std::string isotopeFileProblem = "isotopes.txt has not been loaded";
-    // The isotopes of ame2016.txt, whose masses the formula search uses; empty with the
-    // problem when it did not load.
+    // The natural isotopes of ame2016.txt, whose masses the formula search uses; empty with
+    // the problem when it did not load.
     std::vector<KnownIsotope> ame2016Isotopes;
     std::string ame2016FileProblem = "ame2016.txt has not been loaded";
 };

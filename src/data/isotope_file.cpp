@@ -84,45 +84,40 @@ std::string readIsotopes(const std::string& dataDirectory, const std::string& fi
             }
             isotopes.push_back(std::move(isotope));
         }
-        // by symbol and mass number, so that an isotope is found by halving: a search looks
-        // up each element among thousands of isotopes
-        std::stable_sort(isotopes.begin(), isotopes.end(),
-                         [](const KnownIsotope& a, const KnownIsotope& b) {
-                             return std::pair(std::string_view(a.symbol), a.massNumber) <
-                                    std::pair(std::string_view(b.symbol), b.massNumber);
-                         });
     } catch (const text::Error& error) {
         return fileName + " could not be read from " + dataDirectory + ": " + error.what();
     }
     return {};
 }
 
+// Reads the file into `isotopes` and `problem`: all its isotopes, or none and the problem.
+void loadIsotopeList(const std::string& dataDirectory, const std::string& fileName,
+                     std::vector<KnownIsotope>& isotopes, std::string& problem) {
+    std::vector<KnownIsotope> read;
+    problem = readIsotopes(dataDirectory, fileName, read);
+    isotopes = problem.empty() ? std::move(read) : std::vector<KnownIsotope>{};
+}
+
 } // namespace
 
 void loadIsotopeFile(const std::string& dataDirectory, DataTables& tables) {
-    std::vector<KnownIsotope> isotopes;
-    std::string problem = readIsotopes(dataDirectory, isotopeFileName, isotopes);
-    tables.knownIsotopes = problem.empty() ? std::move(isotopes) : std::vector<KnownIsotope>{};
-    tables.isotopeFileProblem = std::move(problem);
+    loadIsotopeList(dataDirectory, isotopeFileName, tables.knownIsotopes,
+                    tables.isotopeFileProblem);
 }
 
 void loadAme2016File(const std::string& dataDirectory, DataTables& tables) {
-    std::vector<KnownIsotope> isotopes;
-    std::string problem = readIsotopes(dataDirectory, ame2016FileName, isotopes);
-    tables.ame2016Isotopes = problem.empty() ? std::move(isotopes) : std::vector<KnownIsotope>{};
-    tables.ame2016FileProblem = std::move(problem);
+    loadIsotopeList(dataDirectory, ame2016FileName, tables.ame2016Isotopes,
+                    tables.ame2016FileProblem);
 }
 
 const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes, std::string_view symbol,
                                 long long massNumber) {
-    const auto found = std::lower_bound(
-        isotopes.begin(), isotopes.end(), std::pair(symbol, massNumber),
-        [](const KnownIsotope& isotope, const std::pair<std::string_view, long long>& key) {
-            return std::pair(std::string_view(isotope.symbol), isotope.massNumber) < key;
-        });
-    return found != isotopes.end() && found->symbol == symbol && found->massNumber == massNumber
-               ? &*found
-               : nullptr;
+    // the mass number first: a few isotopes of other elements share it, and it costs an
+    // integer compare where the symbol costs a string's
+    const auto found = std::find_if(isotopes.begin(), isotopes.end(), [&](const KnownIsotope& k) {
+        return k.massNumber == massNumber && k.symbol == symbol;
+    });
+    return found == isotopes.end() ? nullptr : &*found;
 }
 
 } // namespace orvane::data

