@@ -227,12 +227,27 @@ TEST_F(OrvaneCalc, VersionNamesTheDataFilesWithTheirDigests) {
 }
 
 TEST_F(OrvaneCalc, OutputThatCannotBeWrittenFails) {
+    // a find batch's first rows fail while both threads search the lines after them, which
+    // must stop
+    std::string targets;
+    for (int k = 0; k < 200; ++k) {
+        targets += std::to_string(300 + k) + ".1234\n";
+    }
+    const struct {
+        const char* arguments;
+        std::string input;
+    } cases[] = {
+        {"C6H12O6", ""},
+        {"--json C6H12O6", ""},
+        {"--batch -", "C6H12O6\n"},
+        {"--find-batch - --threads 2 --limit 0 --no-rules", targets},
+    };
     for (const char* target : {">/dev/full", ">&-"}) {
         SCOPED_TRACE(target);
-        for (const char* arguments : {"C6H12O6", "--json C6H12O6", "--batch -"}) {
-            SCOPED_TRACE(arguments);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.arguments);
             const Outcome result = run(
-                std::string("--data '") + ORVANE_SHARE_DIR + "' " + arguments, "C6H12O6\n", target);
+                std::string("--data '") + ORVANE_SHARE_DIR + "' " + c.arguments, c.input, target);
             EXPECT_EQ(result.status, 1);
             EXPECT_NE(result.err.find("cannot write the output"), std::string::npos) << result.err;
         }
