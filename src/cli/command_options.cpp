@@ -9,7 +9,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "find/formula_rules.h"
 #include "text/error.h"
+#include "text/trim.h"
 
 namespace orvane::cli {
 namespace {
@@ -144,6 +146,14 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
     app->add_flag("--radicals", commandLine.radicals, "--find also takes half-integer RDBE");
     app->add_flag("--no-rules", commandLine.noRules,
                   "--find keeps formulas the heuristic rules would remove");
+    app->add_option("--rules", commandLine.rulesKept,
+                    "--find applies only these heuristics, comma-separated: ion-atoms, lewis, "
+                    "senior, element-counts, h/c, heteroatoms/c, heteroatom-counts, ratios, "
+                    "prior")
+        ->type_name("LIST");
+    app->add_option("--no-rule", commandLine.rulesOff,
+                    "--find leaves out this heuristic (any name --rules takes); repeatable")
+        ->type_name("NAME");
     app->add_flag("--common-ratios", commandLine.commonRatios,
                   "--find uses the narrower element ratios most compounds keep to");
     app->add_option("--intensity-sigma", sigmaText,
@@ -181,6 +191,20 @@ void refuseGiven(std::initializer_list<std::pair<bool, const char*>> options,
 }
 
 } // namespace
+
+std::vector<std::string> ruleList(std::string_view text) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string_view name = text::trimBlanks(text.substr(start, comma - start));
+        if (!name.empty()) {
+            names.emplace_back(name);
+        }
+        start = comma + 1;
+    }
+    return names;
+}
 
 void readRdbeBounds(const std::string& text, std::optional<double>& minimum,
                     std::optional<double>& maximum) {
@@ -292,6 +316,25 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     }
     if (commandLine.ppm && commandLine.milliDaltons) {
         throw UsageError("--ppm and --mda are two tolerances; give one");
+    }
+    const auto checkRule = [](const std::string& name, const char* option) {
+        find::RuleSettings probe;
+        if (!find::switchRule(probe, name, false)) {
+            std::string names;
+            for (const std::string_view known : find::switchableRules) {
+                names += (names.empty() ? "" : ", ") + std::string(known);
+            }
+            throw UsageError(std::string(option) + ": there is no rule '" + name +
+                             "'; the rules are " + names);
+        }
+    };
+    if (commandLine.rulesKept) {
+        for (const std::string& name : ruleList(*commandLine.rulesKept)) {
+            checkRule(name, "--rules");
+        }
+    }
+    for (const std::string& name : commandLine.rulesOff) {
+        checkRule(name, "--no-rule");
     }
     if (finding) {
         refuseGiven({{commandLine.findMz && commandLine.findBatchFile, "--find-batch with --find"},

@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -49,7 +50,10 @@ struct CommandLine {
     bool radicals = false;                          // half-integer RDBE allowed
     bool noRules = false;                           // no heuristic rules
     bool commonRatios = false;                      // the narrower element ratios
-    std::size_t limit = 20;                         // candidates reported, 0: all
+    // --rules LIST (only those heuristics on) and every --no-rule NAME, in order
+    std::optional<std::string> rulesKept;
+    std::vector<std::string> rulesOff;
+    std::size_t limit = 20; // candidates reported, 0: all
     // --intensity-sigma A:B, the score's relative-intensity error a + b I
     std::optional<double> intensitySigmaA, intensitySigmaB;
 
@@ -67,6 +71,9 @@ class UsageError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
+
+/// The names of a --rules list, split at commas, blanks around them dropped.
+std::vector<std::string> ruleList(std::string_view text);
 
 /// Reads "MIN:MAX", "MIN:" or ":MAX" into the bounds (nothing for a side left empty).
 /// Throws UsageError naming the text when a side is not a number or MIN exceeds MAX.

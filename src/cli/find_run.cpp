@@ -152,6 +152,17 @@ find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
     if (commandLine.radicals) {
         query.rules.lewis = false;
     }
+    if (commandLine.rulesKept) {
+        for (const std::string_view name : find::switchableRules) {
+            find::switchRule(query.rules, name, false);
+        }
+        for (const std::string& name : ruleList(*commandLine.rulesKept)) {
+            find::switchRule(query.rules, name, true);
+        }
+    }
+    for (const std::string& name : commandLine.rulesOff) {
+        find::switchRule(query.rules, name, false);
+    }
     query.rules.commonRatios = commandLine.commonRatios;
     query.rules.rdbeMinimum = commandLine.rdbeMinimum;
     query.rules.rdbeMaximum = commandLine.rdbeMaximum;

@@ -1,6 +1,8 @@
 #include "find/formula_rules.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 #include <limits>
 
 namespace orvane::find {
@@ -149,12 +151,12 @@ bool seniorHolds(const std::vector<AtomTally>& atoms) {
     return valences >= 2LL * highest && valences >= 2 * (count - 1);
 }
 
-bool valenceSumEven(const std::vector<AtomTally>& atoms) {
+bool valenceSumOdd(const std::vector<AtomTally>& atoms) {
     long long valences = 0;
     for (const AtomTally& atom : atoms) {
         valences += atom.count * atom.valence;
     }
-    return valences % 2 == 0;
+    return valences % 2 != 0;
 }
 
 } // namespace
@@ -183,7 +185,37 @@ std::string_view ruleName(Rule rule) {
 
 void RuleSettings::disableHeuristics() {
     ionAtoms = lewis = senior = elementCounts = hydrogenCarbon = heteroatomCarbon =
-        heteroatomProbability = false;
+        heteroatomProbability = compositionPrior = false;
+}
+
+bool switchRule(RuleSettings& settings, std::string_view name, bool on) {
+    std::string lower(name);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::array<bool*, 9> switches{&settings.ionAtoms,
+                                        &settings.lewis,
+                                        &settings.senior,
+                                        &settings.elementCounts,
+                                        &settings.hydrogenCarbon,
+                                        &settings.heteroatomCarbon,
+                                        &settings.heteroatomProbability,
+                                        nullptr,
+                                        &settings.compositionPrior};
+    for (std::size_t i = 0; i < switchableRules.size(); ++i) {
+        if (lower == switchableRules[i]) {
+            if (switches[i] != nullptr) {
+                *switches[i] = on;
+            } else {
+                settings.hydrogenCarbon = settings.heteroatomCarbon = on;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool lewisValenceSumOdd(int moleculeCharge, bool radical) {
+    return (moleculeCharge + (radical ? 1 : 0)) % 2 != 0;
 }
 
 double rdbeOf(const std::vector<AtomTally>& atoms) {
@@ -195,7 +227,7 @@ double rdbeOf(const std::vector<AtomTally>& atoms) {
 }
 
 std::optional<Rule> firstBrokenRule(const std::vector<AtomTally>& atoms, double neutralMass,
-                                    const RuleSettings& settings) {
+                                    const RuleSettings& settings, bool oddValenceSum) {
     if (settings.rdbeMinimum || settings.rdbeMaximum) {
         const double rdbe = rdbeOf(atoms);
         if (rdbe < settings.rdbeMinimum.value_or(-std::numeric_limits<double>::infinity()) ||
@@ -203,7 +235,7 @@ std::optional<Rule> firstBrokenRule(const std::vector<AtomTally>& atoms, double 
             return Rule::RdbeRange;
         }
     }
-    if (settings.lewis && !valenceSumEven(atoms)) {
+    if (settings.lewis && valenceSumOdd(atoms) != oddValenceSum) {
         return Rule::Lewis;
     }
     if (settings.senior && !seniorHolds(atoms)) {

@@ -40,10 +40,24 @@ struct RuleSettings {
     bool heteroatomCarbon = true;
     bool heteroatomProbability = true;
     bool commonRatios = false; // the narrower ratios most compounds keep to
+    // Not a rule but a heuristic all the same: the ranking weighs each formula by how common
+    // its composition is among known metabolites (compositionPrior).
+    bool compositionPrior = true;
 
-    /// Every rule off but the RDBE bounds, which were asked for by value.
+    /// Every rule and the prior off but the RDBE bounds, which were asked for by value.
     void disableHeuristics();
 };
+
+// The names of the heuristics that can be switched one by one (--rules, --no-rule, the
+// finder's rule boxes), in the order of Rule from IonAtoms on without the RDBE bounds, then
+// "ratios" for both ratio rules and "prior" for the composition prior.
+inline constexpr std::array<std::string_view, 9> switchableRules{
+    "ion-atoms",         "lewis",  "senior", "element-counts", "h/c", "heteroatoms/c",
+    "heteroatom-counts", "ratios", "prior"};
+
+/// Turns the heuristic of that name (any case) on or off; false for a name not among
+/// switchableRules, which changes nothing.
+bool switchRule(RuleSettings& settings, std::string_view name, bool on);
 
 // The atoms of one element of a neutral formula.
 struct AtomTally {
@@ -57,9 +71,18 @@ double rdbeOf(const std::vector<AtomTally>& atoms);
 
 /// The first rule in the order of Rule from RdbeRange on that the formula of the given
 /// monoisotopic mass breaks; nothing when it passes them all. IonAtoms, which needs the
-/// ion, is the search's to check first.
+/// ion, is the search's to check first. LEWIS asks the formula's sum of valences to be
+/// even, or odd where `oddValenceSum` says that the measured species makes it so (a cation
+/// measured as it is, whose formula holds an odd one; see lewisValenceSumOdd).
 std::optional<Rule> firstBrokenRule(const std::vector<AtomTally>& atoms, double neutralMass,
-                                    const RuleSettings& settings);
+                                    const RuleSettings& settings, bool oddValenceSum = false);
+
+/// Whether the molecule M of an ion has an odd sum of valences when the ion measured is an
+/// even-electron species (or, for a radical, an odd-electron one): M carries the charge
+/// the written one leaves over from the adducts' (`moleculeCharge`, 0 for a neutral M as
+/// in [M+H]+, +1 in [M]+), and a closed-shell species of charge q has a valence sum of the
+/// parity of q.
+bool lewisValenceSumOdd(int moleculeCharge, bool radical);
 
 // How many formulas each rule removed, by Rule.
 using RuleCounts = std::array<long long, ruleCount>;

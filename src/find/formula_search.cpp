@@ -9,8 +9,10 @@
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
 #include "data/isotope_file.h"
+#include "find/composition_prior.h"
 #include "find/mass_table.h"
 #include "find/valence.h"
+#include "formula/adduct_charge.h"
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
 #include "text/error.h"
@@ -35,6 +37,7 @@ struct SearchIon {
     int charge = 1;
     std::vector<long long> netAtoms; // by column
     long double adductMass = 0;      // signed: atoms gained minus atoms lost
+    bool oddValenceSum = false;      // of M, for the measured species (lewisValenceSumOdd)
 };
 
 // The mass of the element's most abundant isotope, from ame2016.txt: the evaluation the
@@ -70,6 +73,13 @@ SearchIon readSearchIon(const std::string& text, const std::vector<std::string>&
                               monoisotopicMass(tables, element.column, separator);
         }
     }
+    // M carries what the written charge leaves over from the adducts': [M]+ is the cation
+    // itself; an adduct of unknown charge leaves M neutral
+    const std::optional<int> adducts = formula::adductCharge(notation);
+    const int left = adducts ? notation.charge - *adducts : 0;
+    const int moleculeCharge =
+        left % notation.moleculeMultiplier == 0 ? left / notation.moleculeMultiplier : 0;
+    ion.oddValenceSum = lewisValenceSumOdd(moleculeCharge, notation.radical);
     return ion;
 }
 
@@ -297,6 +307,7 @@ struct Hit {
     double mz = 0;
     double ppm = 0;
     double rdbe = 0;
+    double prior = 0;
     double score = 0;
 };
 
@@ -464,8 +475,8 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                     ++result.removedBy[static_cast<std::size_t>(Rule::IonAtoms)];
                     return;
                 }
-                if (const std::optional<Rule> broken =
-                        firstBrokenRule(tallies, static_cast<double>(mass), query.rules)) {
+                if (const std::optional<Rule> broken = firstBrokenRule(
+                        tallies, static_cast<double>(mass), query.rules, ion.oddValenceSum)) {
                     ++result.removedByRules;
                     ++result.removedBy[static_cast<std::size_t>(*broken)];
                     return;
@@ -481,7 +492,9 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 found.mz = mz;
                 found.ppm = (query.mz - mz) / mz * 1e6;
                 found.rdbe = rdbeOf(tallies);
-                found.score = massScore(query.tolerance, query.mz, mz);
+                found.prior =
+                    query.rules.compositionPrior ? compositionPrior(tallies, found.mass) : 0;
+                found.score = massScore(query.tolerance, query.mz, mz) + found.prior;
                 hits.push_back(found);
             },
             ionProgress);
@@ -491,7 +504,8 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
     const std::size_t ranges = result.elements.size();
     const auto countsOf = [&](const Hit& hit) {
         return std::vector<long long>(pool.begin() + static_cast<std::ptrdiff_t>(hit.first),
-                                      pool.begin() + static_cast<std::ptrdiff_t>(hit.first + ranges));
+                                      pool.begin() +
+                                          static_cast<std::ptrdiff_t>(hit.first + ranges));
     };
     // The order of rankCandidates: score, |ppm|, then the formula and ion texts, which are
     // written only for the rare hits that tie on both numbers.
@@ -545,6 +559,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         candidate.mz = hit.mz;
         candidate.ppm = hit.ppm;
         candidate.rdbe = hit.rdbe;
+        candidate.prior = hit.prior;
         candidate.score = hit.score;
     }
     return result;

@@ -48,6 +48,7 @@ struct Candidate {
     double ppm = 0;                            // (target - mz) / mz * 1e6
     double rdbe = 0;                           // of the neutral formula
     std::optional<double> isotopeScore;        // with a measured spectrum only
+    double prior = 0;                          // compositionPrior, 0 when it is off
     double score = 0;                          // the larger the likelier
 };
 
@@ -72,10 +73,10 @@ double massScore(const MassTolerance& tolerance, double target, double mz);
 /// Every neutral formula within the ranges (at least one atom) whose monoisotopic ion m/z,
 /// for any of the ions, lies within the tolerance of the target, that no rule removes;
 /// ranked by the mass score. Masses are those of the most abundant isotope of each element,
-/// from ame2016.txt where it loaded, else from masses.txt. Raises text::Error for ranges or ions the readers refuse, a target or
-/// tolerance that is not above 0, and what readElementIsotopes refuses. `progress` is called
-/// at each step of the three heaviest elements' counts; when it returns false the search stops and
-/// the result, marked cancelled, holds what was found so far.
+/// from ame2016.txt where it loaded, else from masses.txt. Raises text::Error for ranges or ions
+/// the readers refuse, a target or tolerance that is not above 0, and what readElementIsotopes
+/// refuses. `progress` is called at each step of the three heaviest elements' counts; when it
+/// returns false the search stops and the result, marked cancelled, holds what was found so far.
 FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
                         const FindProgress& progress = {});
 

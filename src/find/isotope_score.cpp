@@ -169,8 +169,8 @@ void scoreCandidates(FindResult& result, const FindQuery& query,
             candidateLines(candidate, tables, settings, clusters, separator);
         candidate.isotopeScore = isotopeScore(lines, clusters, candidate.charge, query.mz,
                                               query.tolerance, measuredPeaks, settings);
-        candidate.score =
-            massScore(query.tolerance, query.mz, candidate.mz) + *candidate.isotopeScore;
+        candidate.score = massScore(query.tolerance, query.mz, candidate.mz) + candidate.prior +
+                          *candidate.isotopeScore;
     }
     rankCandidates(result.candidates);
 }

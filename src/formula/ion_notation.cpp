@@ -13,6 +13,14 @@ namespace orvane::formula {
 
 namespace {
 
+// The bytes of the radical marker that opens `rest`: "." or "•" (U+2022); 0 for none.
+std::size_t radicalMarkerLength(std::string_view rest) {
+    if (rest.substr(0, 1) == ".") {
+        return 1;
+    }
+    return rest.substr(0, 3) == "\u2022" ? 3 : 0;
+}
+
 constexpr std::string_view label = "Ion notation";
 
 // Terms end at the next sign or the closing bracket, so they hold neither, nor part
@@ -116,6 +124,12 @@ IonNotation readIonNotation(std::string_view notation, const std::vector<std::st
     ion.charge = cursor.peek() == '+' ? z : -z;
     cursor.advance();
     cursor.skipBlanks();
+    // "[M]+." or "[M]+•": an odd-electron ion, such as a neutral that lost an electron
+    if (const std::size_t marker = radicalMarkerLength(cursor.text().substr(cursor.offset()))) {
+        ion.radical = true;
+        cursor.advance(marker);
+        cursor.skipBlanks();
+    }
     if (!cursor.atEnd()) {
         const std::size_t at = cursor.offset();
         throw cursor.refusal(
@@ -193,7 +207,8 @@ std::string writtenIon(const IonNotation& ion,
     } else if (size != 1) {
         text += std::to_string(size);
     }
-    return text + (charge < 0 ? "-" : "+");
+    text += charge < 0 ? "-" : "+";
+    return ion.radical ? text + "." : text;
 }
 
 } // namespace orvane::formula

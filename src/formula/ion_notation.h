@@ -23,19 +23,24 @@ struct IonNotation {
     int moleculeMultiplier = 1; // k
     std::vector<AdductTerm> terms;
     int charge = 1; // +z or -z
+    // Written with a radical marker after the charge ("[M]+.", "[M]+•"): an odd-electron
+    // ion. Without one an ion is taken as even-electron, so that "[M]+" is a cation such as
+    // a quaternary ammonium measured as it is.
+    bool radical = false;
 };
 
 /// Reads "[kM±aX±bY…]z±": the square brackets, then an optional whole k of 1 or more, "M",
 /// adduct terms (a sign, an optional whole multiplier of 1 or more, a formula of element
 /// symbols, whole counts and round brackets), then an optional whole z of 1 or more and
-/// the charge sign. Blanks between tokens are ignored. Refuses the text with text::Error
-/// naming the character position.
+/// the charge sign, then an optional radical marker "." or "•". Blanks between tokens are ignored.
+/// Refuses the text with text::Error naming the character position.
 IonNotation readIonNotation(std::string_view notation, const std::vector<std::string>& symbols,
                             char separator);
 
 /// A notation made from a read one: "[kM" and each term with the multiplier text
 /// `multiplierOf` gives it ("" for none), then "]", `charge`'s digits (none for 1) and its
-/// sign. `chargeDigits` replaces the digits where given ("z" for a template).
+/// sign, and "." for a radical. `chargeDigits` replaces the digits where given ("z" for a
+/// template).
 std::string writtenIon(const IonNotation& ion,
                        const std::function<std::string(const AdductTerm&)>& multiplierOf,
                        long long charge, std::string_view chargeDigits = {});
