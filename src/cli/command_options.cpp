@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "find/formula_rules.h"
+#include "measured/instrument_preset.h"
 #include "text/error.h"
 #include "text/trim.h"
 
@@ -154,8 +155,16 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
     app->add_option("--no-rule", commandLine.rulesOff,
                     "--find leaves out this heuristic (any name --rules takes); repeatable")
         ->type_name("NAME");
+    app->add_option("--prior-weight", commandLine.priorWeight,
+                    "How many times --find counts the composition prior (default 1)")
+        ->check(CLI::NonNegativeNumber)
+        ->option_text("W");
     app->add_flag("--common-ratios", commandLine.commonRatios,
                   "--find uses the narrower element ratios most compounds keep to");
+    app->add_option("--instrument", commandLine.instrument,
+                    "The kind of instrument the measured spectrum comes from: Orbitrap, "
+                    "FT-ICR, QTOF or IT-TOF (its resolving power curve and errors)")
+        ->type_name("NAME");
     app->add_option("--intensity-sigma", sigmaText,
                     "The isotope score's relative-intensity error a + b I (default 0.02:0.08)")
         ->type_name("A:B");
@@ -328,6 +337,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                              "'; the rules are " + names);
         }
     };
+    if (commandLine.instrument && !measured::findInstrumentPreset(*commandLine.instrument)) {
+        std::string names;
+        for (const measured::InstrumentPreset& preset : measured::instrumentPresets) {
+            names += (names.empty() ? "" : ", ") + std::string(preset.name);
+        }
+        throw UsageError("--instrument: there is no instrument '" + *commandLine.instrument +
+                         "'; the instruments are " + names);
+    }
     if (commandLine.rulesKept) {
         for (const std::string& name : ruleList(*commandLine.rulesKept)) {
             checkRule(name, "--rules");

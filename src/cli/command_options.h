@@ -53,7 +53,9 @@ struct CommandLine {
     // --rules LIST (only those heuristics on) and every --no-rule NAME, in order
     std::optional<std::string> rulesKept;
     std::vector<std::string> rulesOff;
-    std::size_t limit = 20; // candidates reported, 0: all
+    std::optional<double> priorWeight;     // --prior-weight W
+    std::size_t limit = 20;                // candidates reported, 0: all
+    std::optional<std::string> instrument; // --instrument, a preset's name
     // --intensity-sigma A:B, the score's relative-intensity error a + b I
     std::optional<double> intensitySigmaA, intensitySigmaB;
 

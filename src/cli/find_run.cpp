@@ -21,6 +21,7 @@
 #include "data/mass_file.h"
 #include "find/isotope_score.h"
 #include "measured/cluster_match.h"
+#include "measured/instrument_preset.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/trim.h"
@@ -74,10 +75,19 @@ std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
     return measured::peaksOf(run.state().measured->points, profileData);
 }
 
-// The score's instrument and error model: --resolution, a number above 0 (60000 without
-// it), and --intensity-sigma.
-find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine) {
+// The score's instrument and error model at the target m/z: the --instrument preset's
+// (none: R 60000 and the default errors), its resolving power --resolution where given (for
+// a preset, at the preset's reference m/z), --intensity-sigma over the preset's.
+find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, double target) {
     find::IsotopeScoreSettings settings;
+    const measured::InstrumentPreset* preset =
+        commandLine.instrument ? measured::findInstrumentPreset(*commandLine.instrument) : nullptr;
+    if (preset != nullptr) {
+        settings.resolvingPower = preset->resolvingPower;
+        settings.intensityA = preset->intensityA;
+        settings.intensityB = preset->intensityB;
+        settings.massSigmaPpm = preset->massSigmaPpm;
+    }
     settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
     settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
     if (commandLine.resolvingPower) {
@@ -90,6 +100,10 @@ find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine) {
                               "' must be a number above 0.");
         }
         settings.resolvingPower = value;
+    }
+    if (preset != nullptr) {
+        settings.resolvingPower =
+            measured::resolvingPowerAt(*preset, settings.resolvingPower, target);
     }
     return settings;
 }
@@ -163,6 +177,7 @@ find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
     for (const std::string& name : commandLine.rulesOff) {
         find::switchRule(query.rules, name, false);
     }
+    query.rules.priorWeight = commandLine.priorWeight.value_or(query.rules.priorWeight);
     query.rules.commonRatios = commandLine.commonRatios;
     query.rules.rdbeMinimum = commandLine.rdbeMinimum;
     query.rules.rdbeMaximum = commandLine.rdbeMaximum;
@@ -183,7 +198,7 @@ int runFind(const CommandLine& commandLine) {
     find::FindResult result;
     std::optional<find::ElementEvidence> evidence;
     try {
-        const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine);
+        const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine, query.mz);
         const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
         result = find::findFormulas(query, run.state().tables, '.');
         if (peaks) {
@@ -219,9 +234,8 @@ int runFindBatch(const CommandLine& commandLine) {
     }
     const data::DataTables& tables = run.state().tables;
     std::optional<measured::Spectrum> peaks;
-    find::IsotopeScoreSettings settings;
     try {
-        settings = scoreSettingsOf(commandLine);
+        scoreSettingsOf(commandLine, 1); // refused here once rather than on every line
         peaks = measuredPeaks(run, commandLine);
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
@@ -247,7 +261,8 @@ int runFindBatch(const CommandLine& commandLine) {
             row.query = findQueryOf(commandLine, *target, lines[i].ion);
             row.result = find::findFormulas(row.query, tables, '.');
             if (peaks) {
-                find::scoreCandidates(row.result, row.query, *peaks, settings, tables, '.');
+                find::scoreCandidates(row.result, row.query, *peaks,
+                                      scoreSettingsOf(commandLine, *target), tables, '.');
             }
         } catch (const text::Error& error) {
             row.error = error.what();

@@ -43,6 +43,7 @@ struct RuleSettings {
     // Not a rule but a heuristic all the same: the ranking weighs each formula by how common
     // its composition is among known metabolites (compositionPrior).
     bool compositionPrior = true;
+    double priorWeight = 1; // the prior's log counts this many times
 
     /// Every rule and the prior off but the RDBE bounds, which were asked for by value.
     void disableHeuristics();

@@ -492,8 +492,9 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 found.mz = mz;
                 found.ppm = (query.mz - mz) / mz * 1e6;
                 found.rdbe = rdbeOf(tallies);
-                found.prior =
-                    query.rules.compositionPrior ? compositionPrior(tallies, found.mass) : 0;
+                found.prior = query.rules.compositionPrior
+                                  ? query.rules.priorWeight * compositionPrior(tallies, found.mass)
+                                  : 0;
                 found.score = massScore(query.tolerance, query.mz, mz) + found.prior;
                 hits.push_back(found);
             },

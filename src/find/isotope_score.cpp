@@ -32,6 +32,16 @@ double gaussianTerm(double error, double sigma) {
 
 } // namespace
 
+double spectrumFloor(const measured::Spectrum& peaks) {
+    double floor = 0;
+    for (const double intensity : peaks.intensity) {
+        if (intensity > 0 && (floor == 0 || intensity < floor)) {
+            floor = intensity;
+        }
+    }
+    return floor;
+}
+
 std::vector<measured::TheoreticalPeak>
 candidateLines(const Candidate& candidate, const data::DataTables& tables,
                const IsotopeScoreSettings& settings,
@@ -111,8 +121,14 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
         }
     }
     const auto relative = [&](std::size_t i) { return measuredPeaks.intensity[i] / tallest; };
+    // Below the spectrum's smallest peak nothing was recorded: the instrument's threshold or
+    // the list's cut-off. A line that would stand there is not observed, not measured 0.
+    const double floor = tallest > 0 ? spectrumFloor(measuredPeaks) / tallest : 0;
     const double massSigma =
-        (tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6) / 2;
+        settings.massSigmaPpm
+            ? target * *settings.massSigmaPpm * 1e-6
+            : (tolerance.milliDaltons ? tolerance.value / 1000 : target * tolerance.value * 1e-6) /
+                  2;
     const auto intensitySigma = [&](double intensity) {
         return settings.intensityA + settings.intensityB * intensity;
     };
@@ -124,7 +140,9 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return lines[a].intensity > lines[b].intensity;
     });
+    // Each line, tallest first, takes the nearest unused measured peak of its window.
     std::vector<char> used(inRange.size(), 0);
+    std::vector<std::optional<std::size_t>> partner(lines.size());
     double score = 0;
     for (const std::size_t l : order) {
         const measured::TheoreticalPeak& line = lines[l];
@@ -139,14 +157,32 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
                 bestDistance = distance;
             }
         }
-        if (!best) {
-            score += gaussianTerm(line.intensity, intensitySigma(line.intensity));
+        if (best) {
+            used[*best] = 1;
+            partner[l] = best;
+        }
+    }
+    // The calibration moves every peak of the cluster alike, and the mass term of the target
+    // weighs it once: the isotope peaks' m/z errors count from the tallest matched line's.
+    double offset = 0;
+    for (const std::size_t l : order) {
+        if (partner[l]) {
+            offset = measuredPeaks.mz[inRange[*partner[l]]] - lines[l].mz;
+            break;
+        }
+    }
+    for (const std::size_t l : order) {
+        const measured::TheoreticalPeak& line = lines[l];
+        if (!partner[l]) {
+            if (line.intensity > floor) {
+                score += gaussianTerm(line.intensity, intensitySigma(line.intensity));
+            }
             continue;
         }
-        used[*best] = 1;
-        score += std::max(gaussianTerm(bestDistance, massSigma), -largestMassTerm);
-        score +=
-            gaussianTerm(relative(inRange[*best]) - line.intensity, intensitySigma(line.intensity));
+        const std::size_t k = inRange[*partner[l]];
+        const double error = measuredPeaks.mz[k] - line.mz - offset;
+        score += std::max(gaussianTerm(error, massSigma), -largestMassTerm);
+        score += gaussianTerm(relative(k) - line.intensity, intensitySigma(line.intensity));
     }
     for (std::size_t k = 0; k < inRange.size(); ++k) {
         if (used[k] == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "data/data_tables.h"
@@ -17,6 +18,9 @@ struct IsotopeScoreSettings {
     // deviation a + b I.
     double intensityA = 0.02;
     double intensityB = 0.08;
+    // The standard deviation of an m/z reading in ppm of the target; without it half the
+    // search's tolerance.
+    std::optional<double> massSigmaPpm;
 };
 
 /// The candidate's theoretical peaks as the instrument shows them: its fine structure
@@ -29,12 +33,18 @@ candidateLines(const Candidate& candidate, const data::DataTables& tables,
                const IsotopeScoreSettings& settings,
                std::vector<measured::TheoreticalCluster>& clusters, char separator);
 
+/// The smallest intensity above 0 among the peaks: what the instrument or the list's
+/// cut-off still recorded; 0 without such a peak.
+double spectrumFloor(const measured::Spectrum& peaks);
+
 /// The log-likelihood of the measured peaks (m/z ascending) given the lines: the measured
 /// peaks from the first cluster's window to at least four clusters above the target are
 /// scaled so that the tallest is 1; each line, tallest first, takes the nearest unused
-/// measured peak within one FWHM, and costs a Gaussian term in the m/z error (sigma half the
-/// tolerance at the target, at most 4.5 a peak) and in the intensity error (sigma a + b I);
-/// a line with no peak costs as if measured at 0, and a measured peak no line explains as if
+/// measured peak within one FWHM, and costs a Gaussian term in the m/z error (counted from the
+/// tallest matched line's, which the target's mass term weighs; sigma the settings' or half
+/// the tolerance at the target, at most 4.5 a peak) and in the intensity error (sigma a + b I);
+/// a line with no peak costs as if measured at 0, unless it lies below the spectrum's floor
+/// (spectrumFloor), where nothing was recorded; a measured peak no line explains costs as if
 /// predicted at 0. 0 is a perfect match; lower is worse.
 double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
                     const std::vector<measured::TheoreticalCluster>& clusters, int charge,
