@@ -59,7 +59,7 @@ def main():
                                                       "composition_prior_table.cpp"))
     args = parser.parse_args()
     rows = read_formulas(args.hmdb)
-    named = {symbol for symbol, _ in CAPS} | {"C", "H"}
+    named = {symbol for symbol, _ in CAPS} | {"C", "H", "O"}
     bands = len(BANDS) + 1
     out = []
     out.append("// clang-format off")

@@ -59,6 +59,7 @@ nlohmann::ordered_json candidateObject(const find::FindResult& result, std::size
             {"ppm", candidate.ppm},
             {"rdbe", candidate.rdbe},
             {"isotopeScore", optionalNumber(candidate.isotopeScore)},
+            {"prior", candidate.prior},
             {"score", candidate.score}};
 }
 

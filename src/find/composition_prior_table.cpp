@@ -58,7 +58,7 @@ const std::array<PriorElement, 8> priorElements{{
     }}},
 }};
 
-const std::array<double, 4> priorOtherElement{{1.5879, 3.7669, 8.5940, 7.7728}};
+const std::array<double, 4> priorOtherElement{{-4.6801, -5.3444, -5.0323, -4.4659}};
 
 const std::size_t priorFormulaCount = 11407;
 

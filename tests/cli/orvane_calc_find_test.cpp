@@ -42,6 +42,14 @@ TEST_F(OrvaneCalc, FindRefusesWhatDoesNotGoWithIt) {
          "orvane-calc: cannot find formulas: Element ranges \"C0-4 Xy2\": an element symbol is "
          "expected at position 6."},
         {"--find 195 --ion '[M+Qq]+'", 1, "orvane-calc: cannot find formulas: "},
+        {"--find 195 --instrument tof", 2,
+         "--instrument: there is no instrument 'tof'; the instruments are Orbitrap, FT-ICR, "
+         "QTOF, IT-TOF"},
+        {"--find 195 --no-rule golden", 2,
+         "--no-rule: there is no rule 'golden'; the rules are "
+         "ion-atoms, lewis, senior"},
+        {"--find 195 --rules lewis,,bogus", 2, "--rules: there is no rule 'bogus'"},
+        {"--find 195 --prior-weight -1", 2, "--prior-weight"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -61,8 +69,7 @@ TEST_F(OrvaneCalc, FindReportsTheCandidatesBestFirst) {
     EXPECT_TRUE(candidates[0].starts_with("1\tC8H10N4O2\t[M+H]+\tC8H11N4O2\t195.087652"))
         << candidates[0];
     EXPECT_TRUE(candidates[1].starts_with("2\t"));
-    EXPECT_EQ(linesStartingWith(result.out, "Find"),
-              std::vector<std::string>{"195.0877\t5\tppm"});
+    EXPECT_EQ(linesStartingWith(result.out, "Find"), std::vector<std::string>{"195.0877\t5\tppm"});
 
     // without rules and limit, every formula evaluated is a candidate
     const Outcome all = runShipped("--find " + caffeineMz + " --no-rules --limit 0 --mda 5");
@@ -187,15 +194,18 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     const std::string measured = " --measured '" + (m_dir / "caffeine.txt").string() + "'";
 
     // 195.0872 lies nearer C8H18OS2 than caffeine: the mass alone ranks that first
-    const Outcome byMass = runShipped("--find 195.0872 --ppm 10 --limit 1");
+    const Outcome byMass = runShipped("--find 195.0872 --ppm 10 --limit 1 --no-rule prior");
     ASSERT_EQ(byMass.status, 0) << byMass.err;
     const std::vector<std::string> massFirst = linesStartingWith(byMass.out, "Candidate");
     ASSERT_EQ(massFirst.size(), 1u);
     EXPECT_TRUE(massFirst[0].starts_with("1\tC8H18OS2\t")) << massFirst[0];
     EXPECT_NE(massFirst[0].find("\tnone\t"), std::string::npos);
 
+    // an Orbitrap's intensities tell caffeine's four N from the O6 of C7H14O6, which the
+    // composition prior alone would put first
+    const std::string orbitrap = " --instrument orbitrap --resolution 10000";
     const Outcome byPattern =
-        runShipped("--find 195.0872 --ppm 10 --limit 1 --resolution 10000" + measured);
+        runShipped("--find 195.0872 --ppm 10 --limit 1" + orbitrap + measured);
     ASSERT_EQ(byPattern.status, 0) << byPattern.err;
     const std::vector<std::string> patternFirst = linesStartingWith(byPattern.out, "Candidate");
     ASSERT_EQ(patternFirst.size(), 1u);
@@ -208,8 +218,7 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     EXPECT_TRUE(linesStartingWith(byMass.out, "Evidence").empty());
     // a wider intensity error forgives more: the same first candidate scores nearer 0
     const Outcome forgiving = runShipped(
-        "--find 195.0872 --ppm 10 --limit 1 --resolution 10000 --intensity-sigma 0.5:0.5" +
-        measured);
+        "--find 195.0872 --ppm 10 --limit 1 --intensity-sigma 0.5:0.5" + orbitrap + measured);
     ASSERT_EQ(forgiving.status, 0) << forgiving.err;
     const std::vector<std::string> forgivingFirst = linesStartingWith(forgiving.out, "Candidate");
     ASSERT_EQ(forgivingFirst.size(), 1u);
@@ -223,9 +232,8 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     };
     EXPECT_GT(isotopeScoreOf(forgivingFirst[0]), isotopeScoreOf(patternFirst[0]));
 
-    const Outcome batch =
-        runShipped("--find-batch - --ppm 10 --limit 1 --resolution 10000 --format json" + measured,
-                   "195.0872\n");
+    const Outcome batch = runShipped(
+        "--find-batch - --ppm 10 --limit 1 --format json" + orbitrap + measured, "195.0872\n");
     ASSERT_EQ(batch.status, 0) << batch.err;
     const nlohmann::json row = nlohmann::json::parse(batch.out);
     EXPECT_EQ(row.at("formula"), "C8H10N4O2");
@@ -247,6 +255,36 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
         EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
     }
+}
+
+TEST_F(OrvaneCalc, FindSwitchesEachRuleByItsName) {
+    // berberine, a cation measured as it is, breaks LEWIS as a radical's neutral
+    const std::string berberine = "--find 336.12303 --limit 0 --json --ion ";
+    const auto removedBy = [&](const std::string& arguments, const char* rule) {
+        const Outcome result = runShipped(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+        const nlohmann::json find = nlohmann::json::parse(result.out).at("find");
+        bool found = false;
+        for (const nlohmann::json& candidate : find.at("candidates")) {
+            found = found || candidate.at("formula") == "C20H18NO4";
+        }
+        return std::make_pair(found, find.at("removedBy").at(rule).get<long long>());
+    };
+    const auto [asCation, lewisOfCation] = removedBy(berberine + "'[M]+'", "LEWIS");
+    EXPECT_TRUE(asCation);
+    EXPECT_GT(lewisOfCation, 0); // the radicals' formulas are removed instead
+    const auto [asRadical, lewisOfRadical] = removedBy(berberine + "'[M]+.'", "LEWIS");
+    EXPECT_FALSE(asRadical);
+    EXPECT_GT(lewisOfRadical, 0);
+    const auto [lewisOff, removed] = removedBy(berberine + "'[M]+.' --no-rule lewis", "LEWIS");
+    EXPECT_TRUE(lewisOff);
+    EXPECT_EQ(removed, 0);
+    // --rules keeps only those named: no SENIOR removal and no prior in the score
+    const Outcome only = runShipped(berberine + "'[M]+' --rules lewis");
+    ASSERT_EQ(only.status, 0) << only.err;
+    const nlohmann::json find = nlohmann::json::parse(only.out).at("find");
+    EXPECT_EQ(find.at("removedBy").at("SENIOR"), 0);
+    EXPECT_GT(find.at("removedBy").at("LEWIS"), 0);
 }
 
 } // namespace

@@ -160,3 +160,71 @@ TEST(FormulaRules, NamesAndValences) {
 
 } // namespace
 } // namespace orvane::find
+
+namespace orvane::find {
+namespace {
+
+TEST(FormulaRules, LewisAsksTheParityOfTheMeasuredSpecies) {
+    const struct {
+        int moleculeCharge;
+        bool radical;
+        bool odd;
+    } cases[] = {
+        {0, false, false}, // [M+H]+, [M-H]-: a neutral M
+        {1, false, true},  // [M]+: the cation itself, C20H18NO4
+        {-1, false, true}, // [M]-
+        {1, true, false},  // [M]+.: a neutral that lost an electron
+        {0, true, true},   // [M+H]+.
+        {2, false, false}, // [M]2+
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.moleculeCharge) + (c.radical ? " radical" : ""));
+        EXPECT_EQ(lewisValenceSumOdd(c.moleculeCharge, c.radical), c.odd);
+    }
+    const Formula berberine({{"C", 20}, {"H", 18}, {"N", 1}, {"O", 4}});
+    const RuleSettings rules;
+    EXPECT_EQ(firstBrokenRule(berberine.tallies, berberine.mass, rules), Rule::Lewis);
+    EXPECT_EQ(firstBrokenRule(berberine.tallies, berberine.mass, rules, true), std::nullopt);
+    const Formula caffeine({{"C", 8}, {"H", 10}, {"N", 4}, {"O", 2}});
+    EXPECT_EQ(firstBrokenRule(caffeine.tallies, caffeine.mass, rules, true), Rule::Lewis);
+}
+
+TEST(FormulaRules, EachHeuristicSwitchesByItsName) {
+    const struct {
+        const char* name;
+        bool RuleSettings::*setting;
+    } cases[] = {
+        {"ion-atoms", &RuleSettings::ionAtoms},
+        {"LEWIS", &RuleSettings::lewis},
+        {"senior", &RuleSettings::senior},
+        {"element-counts", &RuleSettings::elementCounts},
+        {"h/c", &RuleSettings::hydrogenCarbon},
+        {"heteroatoms/C", &RuleSettings::heteroatomCarbon},
+        {"heteroatom-counts", &RuleSettings::heteroatomProbability},
+        {"prior", &RuleSettings::compositionPrior},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RuleSettings settings;
+        ASSERT_TRUE(switchRule(settings, c.name, false));
+        EXPECT_FALSE(settings.*c.setting);
+        // the others stay on
+        RuleSettings expected;
+        expected.*c.setting = false;
+        for (const auto& other : cases) {
+            EXPECT_EQ(settings.*other.setting, expected.*other.setting) << other.name;
+        }
+        ASSERT_TRUE(switchRule(settings, c.name, true));
+        EXPECT_TRUE(settings.*c.setting);
+    }
+    RuleSettings settings;
+    ASSERT_TRUE(switchRule(settings, "ratios", false));
+    EXPECT_FALSE(settings.hydrogenCarbon);
+    EXPECT_FALSE(settings.heteroatomCarbon);
+    EXPECT_TRUE(settings.lewis);
+    EXPECT_FALSE(switchRule(settings, "golden", false));
+    EXPECT_FALSE(switchRule(settings, "", false));
+}
+
+} // namespace
+} // namespace orvane::find

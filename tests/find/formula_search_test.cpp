@@ -228,6 +228,7 @@ TEST(FormulaSearch, RanksByTheMassErrorAndCountsWhatRulesRemove) {
     const double target = accurate::mzOf(caffeine + mainMass("H"), 1);
     FindQuery query;
     query.mz = target;
+    query.rules.compositionPrior = false; // by the mass alone
     FindResult result = findFormulas(query, shippedTables(), '.');
     ASSERT_FALSE(result.candidates.empty());
     const Candidate& first = result.candidates.front();
@@ -384,6 +385,61 @@ TEST(FormulaSearch, ReportsItsProgressAndStopsWhenTold) {
     const FindResult none = findFormulas(query, shippedTables(), '.', [](double) { return false; });
     EXPECT_TRUE(none.cancelled);
     EXPECT_TRUE(none.candidates.empty());
+}
+
+} // namespace
+} // namespace orvane::find
+
+namespace orvane::find {
+namespace {
+
+TEST(FormulaSearch, ThePriorRanksAFlavoneAboveItsPhosphorusLookAlikes) {
+    // [M-H]- of C15H10O6 (a flavone); within 10 ppm lie N- and P-rich formulas that the mass
+    // alone puts first
+    const double flavone = 15 * mainMass("C") + 10 * mainMass("H") + 6 * mainMass("O");
+    FindQuery query;
+    query.mz = accurate::mzOf(flavone - mainMass("H"), -1) * (1 + 4e-6);
+    query.tolerance = {10, false};
+    query.ions = {"[M-H]-"};
+    FindResult byMass = findFormulas(query, shippedTables(), '.');
+    query.rules.compositionPrior = false;
+    const FindResult withoutPrior = findFormulas(query, shippedTables(), '.');
+    ASSERT_FALSE(withoutPrior.candidates.empty());
+    EXPECT_NE(withoutPrior.candidates.front().formula, "C15H10O6");
+    ASSERT_FALSE(byMass.candidates.empty());
+    EXPECT_EQ(byMass.candidates.front().formula, "C15H10O6");
+    EXPECT_EQ(byMass.candidates.front().prior, 0);
+    for (const Candidate& candidate : byMass.candidates) {
+        EXPECT_NEAR(candidate.score,
+                    massScore(query.tolerance, query.mz, candidate.mz) + candidate.prior, 1e-12);
+        if (candidate.formula.find('P') != std::string::npos) {
+            EXPECT_LT(candidate.prior, -2) << candidate.formula;
+        }
+    }
+}
+
+TEST(FormulaSearch, AClosedShellCationIsFoundAsItIsAndARadicalAsANeutral) {
+    // berberine, C20H18NO4+, is measured as it is: its formula's valences add to an odd sum
+    const double berberine =
+        20 * mainMass("C") + 18 * mainMass("H") + mainMass("N") + 4 * mainMass("O");
+    FindQuery query;
+    query.mz = accurate::mzOf(berberine, 1);
+    const auto found = [&](const char* ion) {
+        query.ions = {ion};
+        const FindResult result = findFormulas(query, shippedTables(), '.');
+        for (const Candidate& candidate : result.candidates) {
+            EXPECT_EQ(std::fmod(std::abs(candidate.rdbe), 1.0),
+                      std::string(ion) == "[M]+" ? 0.5 : 0.0)
+                << ion << " " << candidate.formula;
+            if (candidate.formula == "C20H18NO4") {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(found("[M]+"));
+    EXPECT_FALSE(found("[M]+."));
+    EXPECT_FALSE(found("[M+H]+"));
 }
 
 } // namespace

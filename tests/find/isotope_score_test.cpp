@@ -36,7 +36,7 @@ measured::Spectrum spectrumOf(const std::vector<std::pair<double, double>>& peak
 }
 
 TEST(IsotopeScore, EachMissingExtraOrShiftedPeakCostsItsGaussianTerm) {
-    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08};
+    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08, std::nullopt};
     const MassTolerance tolerance{5, false}; // sigma 2.5 ppm of 200: 0.0005
     const auto sigma = [&](double intensity) { return 0.02 + 0.08 * intensity; };
     const auto term = [](double error, double s) { return -0.5 * (error / s) * (error / s); };
@@ -58,8 +58,20 @@ TEST(IsotopeScore, EachMissingExtraOrShiftedPeakCostsItsGaussianTerm) {
         {"M+1 measured 0.4 instead of 0.3",
          {{200, 1000}, {201, 400}, {202, 50}},
          term(0.1, sigma(0.3))},
-        {"M off by one sigma", {{200.0005, 1000}, {201, 300}, {202, 50}}, -0.5},
-        {"M off by ten sigma: capped", {{200.005, 1000}, {201, 300}, {202, 50}}, -4.5},
+        // the isotope peaks' errors count from the tallest line's, the cluster's offset
+        {"M off by one sigma, the others in place",
+         {{200.0005, 1000}, {201, 300}, {202, 50}},
+         -1.0},
+        {"M off by ten sigma: the others capped", {{200.005, 1000}, {201, 300}, {202, 50}}, -9.0},
+        {"every peak off by ten sigma: one offset",
+         {{200.005, 1000}, {201.005, 300}, {202.005, 50}},
+         0},
+        {"M+1 off by one sigma", {{200, 1000}, {201.0005, 300}, {202, 50}}, -0.5},
+        // nothing below the spectrum's smallest peak was recorded: M+2 is not observed
+        {"M+2 under the floor of a peak outside the range",
+         {{150, 100}, {200, 1000}, {201, 300}},
+         0},
+        {"M+2 above that floor", {{150, 10}, {200, 1000}, {201, 300}}, term(0.05, sigma(0.05))},
         {"exact, in other units", {{200, 2}, {201, 0.6}, {202, 0.1}}, 0},
     };
     const Theory theory;
@@ -95,11 +107,12 @@ TEST(IsotopeScore, CaffeineRanksFirstForItsOwnClusterAmongItsIsobars) {
     FindQuery query;
     query.mz = accurate::mzOf(isobar, 1);
     query.tolerance = {10, false};
+    query.rules.compositionPrior = false; // the mass and the pattern alone
     FindResult result = findFormulas(query, tables, '.');
     ASSERT_GE(result.candidates.size(), 2u);
     EXPECT_EQ(result.candidates.front().formula, "C8H18OS2");
     EXPECT_NE(result.candidates.front().formula, "C8H10N4O2");
-    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08};
+    const IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08, std::nullopt};
     scoreCandidates(result, query, spectrum, settings, tables, '.');
     EXPECT_EQ(result.candidates.front().formula, "C8H10N4O2");
     for (std::size_t i = 0; i < result.candidates.size(); ++i) {
@@ -125,7 +138,7 @@ TEST(IsotopeScore, LinesAreMergedAtTheResolvingPowerAndScaledToTheTallest) {
     std::vector<measured::TheoreticalCluster> clusters;
     for (const double resolvingPower : {1'000.0, 1'000'000.0}) {
         SCOPED_TRACE(resolvingPower);
-        const IsotopeScoreSettings settings{resolvingPower, 0.999, 0.02, 0.08};
+        const IsotopeScoreSettings settings{resolvingPower, 0.999, 0.02, 0.08, std::nullopt};
         const std::vector<measured::TheoreticalPeak> lines =
             candidateLines(dichloro, shippedTables(), settings, clusters, '.');
         ASSERT_FALSE(lines.empty());
@@ -142,6 +155,32 @@ TEST(IsotopeScore, LinesAreMergedAtTheResolvingPowerAndScaledToTheTallest) {
         EXPECT_EQ(nearM2 > 1, resolvingPower > 100'000);
     }
     EXPECT_EQ(clusters.front().intensity, 100);
+}
+
+} // namespace
+} // namespace orvane::find
+
+namespace orvane::find {
+namespace {
+
+TEST(IsotopeScore, TheSettingsMassSigmaReplacesHalfTheTolerance) {
+    IsotopeScoreSettings settings{10'000, 0.999, 0.02, 0.08, std::nullopt};
+    const Theory theory;
+    const measured::Spectrum spectrum = spectrumOf({{200, 1000}, {201.0002, 300}, {202, 50}});
+    // half of 5 ppm of 200 is 0.0005; 1 ppm is 0.0002, one sigma
+    const MassTolerance tolerance{5, false};
+    EXPECT_NEAR(
+        isotopeScore(theory.lines, theory.clusters, 1, 200.0, tolerance, spectrum, settings),
+        -0.5 * 0.4 * 0.4, 1e-9);
+    settings.massSigmaPpm = 1;
+    EXPECT_NEAR(
+        isotopeScore(theory.lines, theory.clusters, 1, 200.0, tolerance, spectrum, settings), -0.5,
+        1e-9);
+}
+
+TEST(IsotopeScore, TheFloorIsTheSmallestRecordedPeak) {
+    EXPECT_EQ(spectrumFloor(spectrumOf({})), 0);
+    EXPECT_EQ(spectrumFloor(spectrumOf({{100, 0}, {101, 7}, {102, 3}, {103, 9}})), 3);
 }
 
 } // namespace

@@ -147,3 +147,38 @@ TEST(IonNotation, AtomsOfTheIon) {
 
 } // namespace
 } // namespace orvane::formula
+
+namespace orvane::formula {
+namespace {
+
+TEST(IonNotation, ARadicalMarkerAfterTheChargeMakesAnOddElectronIon) {
+    const struct {
+        const char* notation;
+        int charge;
+        bool radical;
+        const char* written;
+    } cases[] = {
+        {"[M]+", 1, false, "[M]+"},       {"[M]+.", 1, true, "[M]+."},
+        {"[M]+\u2022", 1, true, "[M]+."}, {"[M] + .", 1, true, "[M]+."},
+        {"[M]2-.", -2, true, "[M]2-."},   {"[M+H]+", 1, false, "[M+H]+"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.notation);
+        const IonNotation ion = readIonNotation(c.notation, symbols, '.');
+        EXPECT_EQ(ion.charge, c.charge);
+        EXPECT_EQ(ion.radical, c.radical);
+        EXPECT_EQ(writtenIon(
+                      ion,
+                      [](const AdductTerm& term) {
+                          return term.multiplier == 1 ? std::string()
+                                                      : std::to_string(term.multiplier);
+                      },
+                      ion.charge),
+                  c.written);
+    }
+    EXPECT_THROW(readIonNotation("[M]+..", symbols, '.'), text::Error);
+    EXPECT_THROW(readIonNotation("[M].+", symbols, '.'), text::Error);
+}
+
+} // namespace
+} // namespace orvane::formula
