@@ -15,6 +15,7 @@
 #include "measured/content_kind.h"
 #include "measured/gzip_stream.h"
 #include "measured/peak_list.h"
+#include "measured/profile_shape.h"
 #include "measured/xml_scan_reader.h"
 #include "text/byte_size_text.h"
 #include "text/error.h"
@@ -80,8 +81,10 @@ MeasuredFile openPeakList(const std::string& path, const std::string& fileName,
     summary.id = fileName;
     summary.msLevel = 1;
     summarisePoints(points, summary);
-    // a list of m/z and intensity pairs is a list of peaks, whoever picked them
-    summary.representation = Representation::Centroid;
+    // a list of m/z and intensity pairs is a list of peaks, unless it holds a profile scan
+    // written out point by point
+    summary.representation =
+        looksLikeProfile(points) ? Representation::Profile : Representation::Centroid;
     std::vector<Spectrum> stored;
     stored.push_back(std::move(points));
     return MeasuredFile(path, MeasuredFormat::PeakList, {std::move(summary)},

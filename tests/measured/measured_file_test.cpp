@@ -326,6 +326,21 @@ TEST(MeasuredFile, APeakListIsOneCentroidMs1Spectrum) {
     EXPECT_EQ(loadSpectrum(file, 0).mz, (std::vector<double>{100.5, 101.5}));
 }
 
+TEST(MeasuredFile, APeakListOfAProfileScanIsAProfile) {
+    // a Gaussian sampled every 0.001 u, written out as two columns
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        const double mz = 195.0 + 0.001 * i;
+        const double d = (mz - 195.1) / 0.004;
+        text +=
+            std::to_string(mz) + "\t" + std::to_string(1000 * std::exp(-0.5 * d * d) + 1) + "\n";
+    }
+    const TempDirectory dir;
+    const MeasuredFile file = openMeasuredFile(dir.write("profile.txt", text));
+    ASSERT_EQ(file.spectra().size(), 1u);
+    EXPECT_EQ(file.spectra()[0].representation, Representation::Profile);
+}
+
 TEST(MeasuredFile, DefaultSpectrumHasTheMostIntensityInTheRange) {
     const TempDirectory dir;
     // Sums in 500..502: 3, 900 (MS2), 8, 8, 0 (all outside), 5 with unknown level.
