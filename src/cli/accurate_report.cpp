@@ -37,6 +37,13 @@ void writeMeasuredReport(std::ostream& out, const MeasuredReport& report) {
         out << "Score\tnone\t" << report.noPeak << '\n';
     }
     out << "Unexplained\t" << roundTrip(report.match.unexplained) << '\n';
+    if (report.pattern) {
+        out << "IsotopeScore\t" << roundTrip(report.pattern->isotopeScore) << '\n';
+        out << "Cosine\t" << roundTrip(report.pattern->cosine) << '\n';
+        if (report.pattern->offsetPpm) {
+            out << "MassOffset\t" << roundTrip(*report.pattern->offsetPpm) << '\n';
+        }
+    }
     const auto optional = [](const std::optional<double>& value) {
         return value ? roundTrip(*value) : std::string();
     };

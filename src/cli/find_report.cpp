@@ -59,6 +59,7 @@ nlohmann::ordered_json candidateObject(const find::FindResult& result, std::size
             {"ppm", candidate.ppm},
             {"rdbe", candidate.rdbe},
             {"isotopeScore", optionalNumber(candidate.isotopeScore)},
+            {"cosine", optionalNumber(candidate.cosine)},
             {"prior", candidate.prior},
             {"score", candidate.score}};
 }
@@ -73,6 +74,7 @@ std::vector<std::string> candidateFields(const find::Candidate& candidate, std::
             roundTrip(candidate.ppm),
             roundTrip(candidate.rdbe),
             candidate.isotopeScore ? roundTrip(*candidate.isotopeScore) : std::string(noScore),
+            candidate.cosine ? roundTrip(*candidate.cosine) : std::string(noScore),
             roundTrip(candidate.score)};
 }
 
@@ -142,7 +144,7 @@ std::string findBatchHeader(BatchFormat format) {
         return {};
     }
     return tableLine({"line", "target", "rank", "formula", "ion", "ionFormula", "mz", "ppm", "rdbe",
-                      "isotopeScore", "score", "error"},
+                      "isotopeScore", "cosine", "score", "error"},
                      format);
 }
 
@@ -169,7 +171,7 @@ std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size
     const std::string lineNumber = std::to_string(row.lineNumber);
     if (shown == 0) {
         std::vector<std::string> fields{lineNumber, row.input};
-        fields.resize(11);
+        fields.resize(12);
         fields.push_back(row.error);
         return tableLine(fields, format);
     }
@@ -191,10 +193,12 @@ std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size
         line.number(candidate.mz);
         line.number(candidate.ppm);
         line.number(candidate.rdbe);
-        if (candidate.isotopeScore) {
-            line.number(*candidate.isotopeScore);
-        } else {
-            line.field("");
+        for (const std::optional<double>& measure : {candidate.isotopeScore, candidate.cosine}) {
+            if (measure) {
+                line.number(*measure);
+            } else {
+                line.field("");
+            }
         }
         line.number(candidate.score);
         line.field("");

@@ -11,17 +11,18 @@ namespace orvane::cli {
 
 /// The TAB report of a search: "Find" (target, tolerance and its unit), "Evaluated",
 /// "RemovedByRules" with one "RemovedBy" line per rule that removed any, then one
-/// "Candidate" line each (rank, formula, ion, ion formula, m/z, ppm, RDBE, isotope score or
-/// "none", score) for the first `limit` (0: all). With a measured spectrum's `evidence`, an
-/// "Evidence" line (M+2 over M, its shift in u, M+4 over M, each empty when not measured,
-/// and the reading) comes before the candidates.
+/// "Candidate" line each (rank, formula, ion, ion formula, m/z, ppm, RDBE, isotope score and
+/// cosine or "none" each, score) for the first `limit` (0: all). With a measured spectrum's
+/// `evidence`, an "Evidence" line (M+2 over M, its shift in u, M+4 over M, each empty when not
+/// measured, and the reading) comes before the candidates.
 std::string findTabReport(const find::FindQuery& query, const find::FindResult& result,
                           std::size_t limit, const find::ElementEvidence* evidence = nullptr);
 
 /// The search as one JSON object on one line: {"find": {"mz", "ppm" (or "mda"),
 /// "evaluated", "removedByRules", "removedBy" {rule: count}, "candidates": [{"rank",
 /// "formula", "composition" {symbol: count}, "ion", "ionFormula", "mz", "ppm", "rdbe",
-/// "isotopeScore" (null without a measurement), "score"}]}}; with `evidence`, "evidence":
+/// "isotopeScore" and "cosine" (null without a measurement), "prior", "score"}]}}; with `evidence`,
+/// "evidence":
 /// {"m2Ratio", "m2Shift", "m4Ratio" (null when not measured), "text"} before "candidates".
 std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
                            std::size_t limit, const find::ElementEvidence* evidence = nullptr);
@@ -36,7 +37,7 @@ struct FindBatchRow {
 };
 
 /// The header of the formula-finding batch table (none for JSON): line, target, rank,
-/// formula, ion, ionFormula, mz, ppm, rdbe, isotopeScore, score, error.
+/// formula, ion, ionFormula, mz, ppm, rdbe, isotopeScore, cosine, score, error.
 std::string findBatchHeader(BatchFormat format);
 
 /// The rows of one target: one per candidate among the first `limit` (0: all), or one with

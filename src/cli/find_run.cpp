@@ -15,12 +15,14 @@
 #include "cli/batch_input.h"
 #include "cli/blank_canvas.h"
 #include "cli/find_report.h"
+#include "cli/score_settings.h"
 #include "cli/lines_in_order.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "data/mass_file.h"
 #include "find/isotope_score.h"
 #include "measured/cluster_match.h"
+#include "measured/cluster_spacing.h"
 #include "measured/instrument_preset.h"
 #include "session/session.h"
 #include "text/error.h"
@@ -75,39 +77,6 @@ std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
     return measured::peaksOf(run.state().measured->points, profileData);
 }
 
-// The score's instrument and error model at the target m/z: the --instrument preset's
-// (none: R 60000 and the default errors), its resolving power --resolution where given (for
-// a preset, at the preset's reference m/z), --intensity-sigma over the preset's.
-find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, double target) {
-    find::IsotopeScoreSettings settings;
-    const measured::InstrumentPreset* preset =
-        commandLine.instrument ? measured::findInstrumentPreset(*commandLine.instrument) : nullptr;
-    if (preset != nullptr) {
-        settings.resolvingPower = preset->resolvingPower;
-        settings.intensityA = preset->intensityA;
-        settings.intensityB = preset->intensityB;
-        settings.massSigmaPpm = preset->massSigmaPpm;
-    }
-    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
-    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
-    if (commandLine.resolvingPower) {
-        const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
-        double value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-            !std::isfinite(value) || !(value > 0)) {
-            throw text::Error("Resolving power '" + *commandLine.resolvingPower +
-                              "' must be a number above 0.");
-        }
-        settings.resolvingPower = value;
-    }
-    if (preset != nullptr) {
-        settings.resolvingPower =
-            measured::resolvingPowerAt(*preset, settings.resolvingPower, target);
-    }
-    return settings;
-}
-
 std::optional<double> targetOf(std::string_view text) {
     text = text::trimBlanks(text);
     double value = 0;
@@ -147,11 +116,7 @@ find::FindQuery findQueryOf(const CommandLine& commandLine, double mz,
                             const std::optional<std::string>& lineIon) {
     find::FindQuery query;
     query.mz = mz;
-    if (commandLine.milliDaltons) {
-        query.tolerance = {*commandLine.milliDaltons, true};
-    } else if (commandLine.ppm) {
-        query.tolerance = {*commandLine.ppm, false};
-    }
+    query.tolerance = toleranceOf(commandLine);
     if (lineIon) {
         query.ions = {*lineIon};
     } else if (!commandLine.ions.empty()) {
@@ -206,6 +171,11 @@ int runFind(const CommandLine& commandLine) {
             // the charge of the ions searched, as their candidates have it
             const int charge = result.candidates.empty() ? 1 : result.candidates.front().charge;
             evidence = find::elementEvidence(*peaks, query.mz, charge, query.tolerance);
+            const std::string spacing = measured::chargeSpacingNotice(
+                *peaks, query.mz, query.mz / settings.resolvingPower, charge);
+            if (!spacing.empty()) {
+                std::cerr << "notice: " << spacing << '\n';
+            }
         }
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';

@@ -71,8 +71,13 @@ nlohmann::ordered_json measuredObject(const MeasuredReport& report) {
         {"rangeBasePeakIntensity", optionalNumber(report.rangeBasePeakIntensity)},
         {"score", report.noPeak.empty() ? nlohmann::ordered_json(report.match.score)
                                         : nlohmann::ordered_json()},
-        {"unexplained", report.match.unexplained},
-        {"clusters", clusters}};
+        {"unexplained", report.match.unexplained}};
+    if (report.pattern) {
+        object["isotopeScore"] = report.pattern->isotopeScore;
+        object["cosine"] = report.pattern->cosine;
+        object["massOffsetPpm"] = optionalNumber(report.pattern->offsetPpm);
+    }
+    object["clusters"] = clusters;
     if (!report.noPeak.empty()) {
         object["note"] = report.noPeak;
     }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "find/isotope_score.h"
 #include "measured/cluster_match.h"
 
 namespace orvane::cli {
@@ -18,6 +19,9 @@ struct MeasuredReport {
     std::optional<double> rangeBasePeakMz, rangeBasePeakIntensity; // inside the ion's range
     measured::ClusterMatch match;
     std::string noPeak; // why there is no score: no measured peak in the ion's range
+    // The formula's pattern scored as the search scores its candidates, against the
+    // measured monoisotopic peak; nothing for labelled ions and without a measured peak.
+    std::optional<find::PatternScore> pattern;
 };
 
 } // namespace orvane::cli

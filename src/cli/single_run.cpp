@@ -11,6 +11,7 @@
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
 #include "cli/ladder_report.h"
+#include "cli/score_settings.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
@@ -80,6 +81,22 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
             report.rangeBasePeakMz = match->scale->basePeakMz;
             report.rangeBasePeakIntensity = match->scale->basePeakIntensity;
         }
+        if (!match->chargeNotice.empty()) {
+            std::cerr << "notice: " << match->chargeNotice << '\n';
+        }
+    }
+    if (report.noPeak.empty() && ion.ionLabels.empty() && !ion.ionAtoms.empty()) {
+        // the search's own score of this formula, with the search's options
+        const bool profileData =
+            file.spectra()[index].representation == measured::Representation::Profile;
+        const measured::Spectrum peaks =
+            measured::peaksOf(run.state().measured->points, profileData);
+        const double target =
+            find::measuredTarget(peaks, ion.monoisotopicMz,
+                                 scoreSettingsOf(commandLine, ion.monoisotopicMz).resolvingPower);
+        report.pattern =
+            find::scorePattern(ion.ionAtoms, ion.charge, target, toleranceOf(commandLine), peaks,
+                               scoreSettingsOf(commandLine, target), run.state().tables, '.');
     }
     return report;
 }

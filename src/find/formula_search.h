@@ -48,6 +48,7 @@ struct Candidate {
     double ppm = 0;                            // (target - mz) / mz * 1e6
     double rdbe = 0;                           // of the neutral formula
     std::optional<double> isotopeScore;        // with a measured spectrum only
+    std::optional<double> cosine;              // the same match's cosine (PatternScore)
     double prior = 0;                          // compositionPrior, 0 when it is off
     double score = 0;                          // the larger the likelier
 };

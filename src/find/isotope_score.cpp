@@ -46,14 +46,22 @@ std::vector<measured::TheoreticalPeak>
 candidateLines(const Candidate& candidate, const data::DataTables& tables,
                const IsotopeScoreSettings& settings,
                std::vector<measured::TheoreticalCluster>& clusters, char separator) {
+    return ionLines(candidate.ionAtoms, candidate.charge, tables, settings, clusters, separator);
+}
+
+std::vector<measured::TheoreticalPeak> ionLines(const std::vector<accurate::AtomCount>& ionAtoms,
+                                                int charge, const data::DataTables& tables,
+                                                const IsotopeScoreSettings& settings,
+                                                std::vector<measured::TheoreticalCluster>& clusters,
+                                                char separator) {
     const accurate::AccurateMasses masses =
-        accurate::computeAccurateMasses(candidate.ionAtoms, tables, separator);
+        accurate::computeAccurateMasses(ionAtoms, tables, separator);
     clusters.clear();
     for (const accurate::Cluster& cluster : masses.clusters) {
-        clusters.push_back({accurate::mzOf(cluster.mass, candidate.charge), cluster.intensity});
+        clusters.push_back({accurate::mzOf(cluster.mass, charge), cluster.intensity});
     }
     std::vector<profile::ElementAtoms> elements;
-    for (const accurate::AtomCount& count : candidate.ionAtoms) {
+    for (const accurate::AtomCount& count : ionAtoms) {
         const accurate::ElementIsotopes element =
             accurate::readElementIsotopes(tables, count.column, separator);
         if (count.atoms > std::numeric_limits<int>::max()) {
@@ -66,8 +74,8 @@ candidateLines(const Candidate& candidate, const data::DataTables& tables,
         }
         elements.push_back(std::move(atoms));
     }
-    const profile::FineStructure fine = profile::computeFineStructure(
-        elements, candidate.charge, settings.coverage, maxScoredFinePeaks);
+    const profile::FineStructure fine =
+        profile::computeFineStructure(elements, charge, settings.coverage, maxScoredFinePeaks);
     std::vector<measured::TheoreticalPeak> lines;
     if (fine.tooMany || fine.peaks.empty()) {
         for (std::size_t c = 0; c < clusters.size(); ++c) {
@@ -101,7 +109,8 @@ candidateLines(const Candidate& candidate, const data::DataTables& tables,
 double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
                     const std::vector<measured::TheoreticalCluster>& clusters, int charge,
                     double target, const MassTolerance& tolerance,
-                    const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings) {
+                    const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings,
+                    std::optional<double>* offsetOut) {
     const std::optional<measured::MzRange> theoryRange = measured::clusterRange(clusters, charge);
     const double halfWidth = measured::clusterHalfWidth(charge);
     double low = target - halfWidth;
@@ -168,6 +177,9 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
     for (const std::size_t l : order) {
         if (partner[l]) {
             offset = measuredPeaks.mz[inRange[*partner[l]]] - lines[l].mz;
+            if (offsetOut != nullptr) {
+                *offsetOut = offset;
+            }
             break;
         }
     }
@@ -192,6 +204,42 @@ double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
     return score;
 }
 
+PatternScore scorePattern(const std::vector<accurate::AtomCount>& ionAtoms, int charge,
+                          double target, const MassTolerance& tolerance,
+                          const measured::Spectrum& measuredPeaks,
+                          const IsotopeScoreSettings& settings, const data::DataTables& tables,
+                          char separator) {
+    std::vector<measured::TheoreticalCluster> clusters;
+    const std::vector<measured::TheoreticalPeak> lines =
+        ionLines(ionAtoms, charge, tables, settings, clusters, separator);
+    PatternScore pattern;
+    std::optional<double> offset;
+    pattern.isotopeScore =
+        isotopeScore(lines, clusters, charge, target, tolerance, measuredPeaks, settings, &offset);
+    const measured::ClusterMatch match = measured::matchClusters(
+        clusters, lines, charge, measuredPeaks, {settings.resolvingPower, std::nullopt});
+    pattern.cosine = match.score;
+    pattern.unexplained = match.unexplained;
+    if (offset && target > 0) {
+        pattern.offsetPpm = *offset / target * 1e6;
+    }
+    return pattern;
+}
+
+double measuredTarget(const measured::Spectrum& measuredPeaks, double monoisotopicMz,
+                      double resolvingPower) {
+    const double window = measured::toleranceAt(monoisotopicMz, {resolvingPower, std::nullopt});
+    std::optional<std::size_t> tallest;
+    for (std::size_t i = 0; i < measuredPeaks.size(); ++i) {
+        if (std::abs(measuredPeaks.mz[i] - monoisotopicMz) <= window &&
+            measuredPeaks.intensity[i] > 0 &&
+            (!tallest || measuredPeaks.intensity[i] > measuredPeaks.intensity[*tallest])) {
+            tallest = i;
+        }
+    }
+    return tallest ? measuredPeaks.mz[*tallest] : monoisotopicMz;
+}
+
 void scoreCandidates(FindResult& result, const FindQuery& query,
                      const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings,
                      const data::DataTables& tables, char separator) {
@@ -199,12 +247,12 @@ void scoreCandidates(FindResult& result, const FindQuery& query,
         // a caller's mistake: without their atoms the candidates would all score as nothing
         throw std::invalid_argument("the candidates were found without their ion atoms");
     }
-    std::vector<measured::TheoreticalCluster> clusters;
     for (Candidate& candidate : result.candidates) {
-        const std::vector<measured::TheoreticalPeak> lines =
-            candidateLines(candidate, tables, settings, clusters, separator);
-        candidate.isotopeScore = isotopeScore(lines, clusters, candidate.charge, query.mz,
-                                              query.tolerance, measuredPeaks, settings);
+        const PatternScore pattern =
+            scorePattern(candidate.ionAtoms, candidate.charge, query.mz, query.tolerance,
+                         measuredPeaks, settings, tables, separator);
+        candidate.isotopeScore = pattern.isotopeScore;
+        candidate.cosine = pattern.cosine;
         candidate.score = massScore(query.tolerance, query.mz, candidate.mz) + candidate.prior +
                           *candidate.isotopeScore;
     }

@@ -33,6 +33,13 @@ candidateLines(const Candidate& candidate, const data::DataTables& tables,
                const IsotopeScoreSettings& settings,
                std::vector<measured::TheoreticalCluster>& clusters, char separator);
 
+/// candidateLines of an ion given by its atoms (by column, above 0) and signed charge.
+std::vector<measured::TheoreticalPeak> ionLines(const std::vector<accurate::AtomCount>& ionAtoms,
+                                                int charge, const data::DataTables& tables,
+                                                const IsotopeScoreSettings& settings,
+                                                std::vector<measured::TheoreticalCluster>& clusters,
+                                                char separator);
+
 /// The smallest intensity above 0 among the peaks: what the instrument or the list's
 /// cut-off still recorded; 0 without such a peak.
 double spectrumFloor(const measured::Spectrum& peaks);
@@ -46,10 +53,39 @@ double spectrumFloor(const measured::Spectrum& peaks);
 /// a line with no peak costs as if measured at 0, unless it lies below the spectrum's floor
 /// (spectrumFloor), where nothing was recorded; a measured peak no line explains costs as if
 /// predicted at 0. 0 is a perfect match; lower is worse.
+/// `offset`, where given, receives the tallest matched line's m/z error (measured less
+/// theory; nothing when no line is matched).
 double isotopeScore(const std::vector<measured::TheoreticalPeak>& lines,
                     const std::vector<measured::TheoreticalCluster>& clusters, int charge,
                     double target, const MassTolerance& tolerance,
-                    const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings);
+                    const measured::Spectrum& measuredPeaks, const IsotopeScoreSettings& settings,
+                    std::optional<double>* offset = nullptr);
+
+// The two measures of one ion's pattern against the measured peaks, as every report and
+// window shows them.
+struct PatternScore {
+    double isotopeScore = 0;         // the log-likelihood of isotopeScore: 0 perfect, lower worse
+    double cosine = 0;               // measured::matchClusters' cosine over the same lines, 0 to 1
+    double unexplained = 0;          // its share of measured intensity no line explains
+    std::optional<double> offsetPpm; // the cluster's common m/z offset, measured less theory
+};
+
+/// Both measures of the ion (its atoms by column, above 0, and signed charge) against the
+/// measured peaks, the target m/z being the measured peak the search is asked about: its
+/// lines (ionLines), their isotopeScore and the cosine of the match at one FWHM of the
+/// settings' resolving power. The search scores each candidate so, and a single run and the
+/// windows score a formula so, so that one formula has one score wherever it is asked.
+PatternScore scorePattern(const std::vector<accurate::AtomCount>& ionAtoms, int charge,
+                          double target, const MassTolerance& tolerance,
+                          const measured::Spectrum& measuredPeaks,
+                          const IsotopeScoreSettings& settings, const data::DataTables& tables,
+                          char separator);
+
+/// The target scorePattern takes for an ion measured without a search: the m/z of the
+/// tallest measured peak within one FWHM (at `resolvingPower`) of its monoisotopic m/z,
+/// the peak a user would ask the search about; the monoisotopic m/z where there is none.
+double measuredTarget(const measured::Spectrum& measuredPeaks, double monoisotopicMz,
+                      double resolvingPower);
 
 /// Gives every candidate of the result its isotope score against the measured peaks, adds it
 /// to the score and ranks the candidates again.

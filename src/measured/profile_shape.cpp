@@ -8,7 +8,7 @@ namespace orvane::measured {
 namespace {
 
 constexpr std::size_t fewestProfilePoints = 16;
-constexpr double largestRelativeStep = 2e-4;
+constexpr double largestRelativeStep = 3e-5;
 constexpr double evenStepShare = 0.6;
 
 } // namespace

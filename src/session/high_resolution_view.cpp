@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "measured/cluster_spacing.h"
 #include "profile/fine_structure.h"
 #include "session/ion_profile.h"
 #include "text/error.h"
@@ -107,6 +108,9 @@ std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonR
         result.scale = measured::displayScale(state.measured->points, *range);
     }
     result.basePeak = measured::basePeak(state.measured->points);
+    result.chargeNotice = measured::chargeSpacingNotice(
+        peaks, ion.mostAbundantMz, measured::toleranceAt(ion.mostAbundantMz, tolerance),
+        ion.charge);
     return result;
 }
 

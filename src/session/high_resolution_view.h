@@ -26,6 +26,9 @@ struct MeasuredMatch {
     measured::ClusterMatch match;
     std::optional<measured::DisplayScale> scale;    // the tallest point inside the ion's range
     std::optional<measured::DisplayScale> basePeak; // the tallest point of the whole spectrum
+    // "" or, where the measured isotope spacing shows another charge than the ion's, the
+    // notice that says so (measured::chargeSpacingNotice)
+    std::string chargeNotice;
 };
 
 /// The comparison of the measured spectrum in `state` with the ion: its peaks against the

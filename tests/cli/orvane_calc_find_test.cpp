@@ -155,7 +155,7 @@ TEST_F(OrvaneCalc, FindBatchIsTheSameForAnyNumberOfThreads) {
               std::string::npos)
         << one.err;
     EXPECT_TRUE(one.out.starts_with("line\ttarget\trank\tformula\tion\tionFormula\tmz\tppm\trdbe\ti"
-                                    "sotopeScore\tscore\terror\n"));
+                                    "sotopeScore\tcosine\tscore\terror\n"));
     EXPECT_NE(one.out.find("\n2\t195.0877\t1\tC8H10N4O2\t[M+H]+\t"), std::string::npos);
     EXPECT_NE(one.out.find("\n3\t181.0707\t1\tC6H12O6\t[M+H]+\t"), std::string::npos);
     EXPECT_NE(one.out.find("\n6\t203.0526\t1\tC6H12O6\t[M+Na]+\t"), std::string::npos);
@@ -255,6 +255,52 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
         EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
     }
+}
+
+TEST_F(OrvaneCalc, AFormulaScoresTheSameInTheSearchAndInASingleRun) {
+    // caffeine's [M+H]+ a ppm high, its M+1 a tenth too tall
+    write("measured.txt", "195.0878470\t1000\n196.0903\t113\n197.0923\t9\n");
+    const std::string measured = " --measured '" + (m_dir / "measured.txt").string() + "'";
+    for (const char* options : {" --resolution 20000", " --instrument QTOF --ppm 8",
+                                " --instrument orbitrap --resolution 70000"}) {
+        SCOPED_TRACE(options);
+        const Outcome search =
+            runShipped(std::string("--find 195.0878470 --limit 0 --json") + options + measured);
+        ASSERT_EQ(search.status, 0) << search.err;
+        const nlohmann::json parsed = nlohmann::json::parse(search.out);
+        nlohmann::json found;
+        for (const nlohmann::json& candidate : parsed.at("find").at("candidates")) {
+            if (candidate.at("formula") == "C8H10N4O2") {
+                found = candidate;
+            }
+        }
+        ASSERT_FALSE(found.is_null()) << search.out;
+        const Outcome single = runShipped(
+            std::string("C8H10N4O2 --ion '[M+H]+' --json --skip-pattern") + options + measured);
+        ASSERT_EQ(single.status, 0) << single.err;
+        const nlohmann::json match = nlohmann::json::parse(single.out).at("measured");
+        EXPECT_EQ(match.at("isotopeScore").get<double>(), found.at("isotopeScore").get<double>());
+        EXPECT_EQ(match.at("cosine").get<double>(), found.at("cosine").get<double>());
+        EXPECT_LT(match.at("isotopeScore").get<double>(), 0);
+        EXPECT_NEAR(match.at("massOffsetPpm").get<double>(), 1, 0.01);
+        // and the TAB report says the same
+        const Outcome tab =
+            runShipped(std::string("C8H10N4O2 --ion '[M+H]+' --skip-pattern") + options + measured);
+        ASSERT_EQ(tab.status, 0) << tab.err;
+        const std::vector<std::string> cosine = linesStartingWith(tab.out, "Cosine");
+        ASSERT_EQ(cosine.size(), 1u);
+        EXPECT_EQ(std::stod(cosine[0]), match.at("cosine").get<double>());
+    }
+}
+
+TEST_F(OrvaneCalc, FindSaysWhenTheSpacingShowsAnotherCharge) {
+    write("doubly.txt", "400.2000\t1000\n400.7017\t400\n401.2034\t90\n");
+    const Outcome result = runShipped("--find 400.2 --ppm 10 --limit 1 --measured '" +
+                                      (m_dir / "doubly.txt").string() + "'");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("notice: the measured peaks are 0.5 apart: charge 2?"),
+              std::string::npos)
+        << result.err;
 }
 
 TEST_F(OrvaneCalc, FindSwitchesEachRuleByItsName) {

@@ -1,5 +1,6 @@
 #include "find/isotope_score.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -181,6 +182,47 @@ TEST(IsotopeScore, TheSettingsMassSigmaReplacesHalfTheTolerance) {
 TEST(IsotopeScore, TheFloorIsTheSmallestRecordedPeak) {
     EXPECT_EQ(spectrumFloor(spectrumOf({})), 0);
     EXPECT_EQ(spectrumFloor(spectrumOf({{100, 0}, {101, 7}, {102, 3}, {103, 9}})), 3);
+}
+
+} // namespace
+} // namespace orvane::find
+
+namespace orvane::find {
+namespace {
+
+TEST(IsotopeScore, OneFormulaHasOneScoreInTheSearchAndAlone) {
+    const data::DataTables& tables = shippedTables();
+    const std::vector<accurate::AtomCount> ion{
+        {columnOf("C"), 8}, {columnOf("H"), 11}, {columnOf("N"), 4}, {columnOf("O"), 2}};
+    const accurate::AccurateMasses masses = accurate::computeAccurateMasses(ion, tables, '.');
+    measured::Spectrum spectrum;
+    for (std::size_t c = 0; c < masses.clusters.size() && c < 4; ++c) {
+        spectrum.mz.push_back(accurate::mzOf(masses.clusters[c].mass, 1) * (1 + 2e-6));
+        spectrum.intensity.push_back(masses.clusters[c].intensity * (c == 1 ? 1.05 : 1.0));
+    }
+    const IsotopeScoreSettings settings{20'000, 0.999, 0.02, 0.08, 2.0};
+    const double target =
+        measuredTarget(spectrum, accurate::mzOf(masses.clusters[0].mass, 1), 20'000);
+    EXPECT_EQ(target, spectrum.mz[0]);
+    FindQuery query;
+    query.mz = target;
+    FindResult result = findFormulas(query, tables, '.');
+    scoreCandidates(result, query, spectrum, settings, tables, '.');
+    const auto caffeine =
+        std::find_if(result.candidates.begin(), result.candidates.end(),
+                     [](const Candidate& candidate) { return candidate.formula == "C8H10N4O2"; });
+    ASSERT_NE(caffeine, result.candidates.end());
+    const PatternScore alone =
+        scorePattern(ion, 1, target, query.tolerance, spectrum, settings, tables, '.');
+    EXPECT_EQ(caffeine->isotopeScore, alone.isotopeScore);
+    EXPECT_EQ(caffeine->cosine, alone.cosine);
+    EXPECT_GT(alone.cosine, 0.999);
+    EXPECT_LT(alone.cosine, 1);
+    EXPECT_LT(alone.isotopeScore, 0); // the M+1 5 % high
+    ASSERT_TRUE(alone.offsetPpm);
+    EXPECT_NEAR(*alone.offsetPpm, 2, 1e-3);
+    // without a peak near the ion the target is its own monoisotopic m/z
+    EXPECT_EQ(measuredTarget(measured::Spectrum{}, 195.0877, 20'000), 195.0877);
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(ProfileShape, TellsASampledSignalFromAListOfPeaks) {
     }
     std::vector<double> isotopeLadder;
     for (int i = 0; i < 40; ++i) {
-        isotopeLadder.push_back(500 + 0.5 * i); // a 2+ ion's clusters, evenly but far apart
+        isotopeLadder.push_back(2900 + 0.5 * i); // a 2+ protein's clusters, evenly spaced
     }
     const struct {
         const char* name;

@@ -1,0 +1,54 @@
+#include "cli/score_settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "measured/instrument_preset.h"
+#include "text/error.h"
+#include "text/trim.h"
+
+namespace orvane::cli {
+
+find::MassTolerance toleranceOf(const CommandLine& commandLine) {
+    if (commandLine.milliDaltons) {
+        return {*commandLine.milliDaltons, true};
+    }
+    find::MassTolerance tolerance;
+    if (commandLine.ppm) {
+        tolerance.value = *commandLine.ppm;
+    }
+    return tolerance;
+}
+
+find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, double target) {
+    find::IsotopeScoreSettings settings;
+    const measured::InstrumentPreset* preset =
+        commandLine.instrument ? measured::findInstrumentPreset(*commandLine.instrument) : nullptr;
+    if (preset != nullptr) {
+        settings.resolvingPower = preset->resolvingPower;
+        settings.intensityA = preset->intensityA;
+        settings.intensityB = preset->intensityB;
+        settings.massSigmaPpm = preset->massSigmaPpm;
+    }
+    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
+    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
+    if (commandLine.resolvingPower) {
+        const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            !std::isfinite(value) || !(value > 0)) {
+            throw text::Error("Resolving power '" + *commandLine.resolvingPower +
+                              "' must be a number above 0.");
+        }
+        settings.resolvingPower = value;
+    }
+    if (preset != nullptr) {
+        settings.resolvingPower =
+            measured::resolvingPowerAt(*preset, settings.resolvingPower, target);
+    }
+    return settings;
+}
+
+} // namespace orvane::cli
