@@ -6,7 +6,7 @@ namespace orvane::app {
 
 namespace {
 
-enum Column { Rank, Formula, Ion, Mz, Ppm, Rdbe, IsotopeScore, Score, ColumnCount };
+enum Column { Rank, Formula, Ion, Mz, Ppm, Rdbe, IsotopeScore, Cosine, Score, ColumnCount };
 
 } // namespace
 
@@ -53,6 +53,12 @@ QVariant FindCandidateModel::data(const QModelIndex& index, int role) const {
         }
         return display ? QVariant(QString::number(*candidate.isotopeScore, 'f', 3))
                        : QVariant(*candidate.isotopeScore);
+    case Cosine:
+        if (!candidate.cosine) {
+            return display ? QVariant(QString()) : QVariant(0.0);
+        }
+        return display ? QVariant(QString::number(*candidate.cosine, 'f', 6))
+                       : QVariant(*candidate.cosine);
     case Score:
         return display ? QVariant(QString::number(candidate.score, 'f', 3))
                        : QVariant(candidate.score);
@@ -66,8 +72,8 @@ QVariant FindCandidateModel::headerData(int section, Qt::Orientation orientation
         section >= ColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const char* const names[] = {"Rank", "Formula", "Ion",           "m/z",
-                                        "ppm",  "RDBE",    "Isotope score", "Score"};
+    static const char* const names[] = {"Rank", "Formula",       "Ion",    "m/z",  "ppm",
+                                        "RDBE", "Isotope score", "Cosine", "Score"};
     return QString::fromLatin1(names[section]);
 }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QSortFilterProxyModel>
@@ -18,10 +19,12 @@
 
 #include "app/element_picker.h"
 #include "app/find_candidate_model.h"
+#include "app/window_pattern_score.h"
 #include "find/element_evidence.h"
 #include "find/isotope_score.h"
 #include "find/range_toggle.h"
 #include "measured/cluster_match.h"
+#include "measured/cluster_spacing.h"
 #include "session/high_resolution_view.h"
 #include "session/ion_result.h"
 #include "session/session.h"
@@ -113,6 +116,25 @@ FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* p
     auto* rdbe = new QHBoxLayout;
     rdbe->addWidget(m_rdbe);
     rdbe->addWidget(m_rules);
+    // each heuristic on its own, under the switch of them all
+    auto* each = new QToolButton(this);
+    each->setObjectName(QStringLiteral("RuleSwitches"));
+    each->setText(QStringLiteral("Rules…"));
+    each->setToolTip(QStringLiteral("Switch each rule, and the composition prior, on or off"));
+    each->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(each);
+    for (const std::string_view name : find::switchableRules) {
+        if (name == "ratios") {
+            continue; // both ratio rules, each of which has its own switch
+        }
+        QAction* action =
+            menu->addAction(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        action->setCheckable(true);
+        action->setChecked(true);
+        m_ruleSwitches.push_back(action);
+    }
+    each->setMenu(menu);
+    rdbe->addWidget(each);
     form->addRow(QStringLiteral("RDBE"), rdbe);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -123,6 +145,15 @@ FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* p
 }
 
 FindFormulaWindow::~FindFormulaWindow() = default;
+
+QAction* FindFormulaWindow::ruleSwitch(std::string_view name) const {
+    for (QAction* action : m_ruleSwitches) {
+        if (action->text().toStdString() == name) {
+            return action;
+        }
+    }
+    return nullptr;
+}
 
 void FindFormulaWindow::openForSearch() {
     if (m_ions->text().trimmed().isEmpty()) {
@@ -161,6 +192,10 @@ find::FindQuery FindFormulaWindow::queryOfBoxes() const {
     query.elementRanges = m_elements->text().toStdString();
     if (!m_rules->isChecked()) {
         query.rules.disableHeuristics();
+    } else {
+        for (const QAction* action : m_ruleSwitches) {
+            find::switchRule(query.rules, action->text().toStdString(), action->isChecked());
+        }
     }
     const QString rdbe = m_rdbe->text().trimmed();
     if (!rdbe.isEmpty()) {
@@ -236,16 +271,24 @@ void FindFormulaWindow::search() {
             const bool profileData = state.measured->index < summaries.size() &&
                                      summaries[state.measured->index].representation ==
                                          measured::Representation::Profile;
-            find::IsotopeScoreSettings settings;
-            settings.resolvingPower =
-                session::profileSettingsOf(state, m_session.separator()).resolvingPower;
+            const find::IsotopeScoreSettings settings =
+                windowScoreSettings(state, query.mz, m_session.separator());
             const measured::Spectrum peaks = measured::peaksOf(state.measured->points, profileData);
             find::scoreCandidates(result, query, peaks, settings, state.tables,
                                   m_session.separator());
-            const find::ElementEvidence evidence = find::elementEvidence(
-                peaks, query.mz, result.candidates.front().charge, query.tolerance);
-            measured = QStringLiteral(", scored by the measured spectrum\nMeasured: ") +
-                       QString::fromStdString(evidence.text);
+            const int charge = result.candidates.front().charge;
+            const find::ElementEvidence evidence =
+                find::elementEvidence(peaks, query.mz, charge, query.tolerance);
+            measured = QStringLiteral(", scored by the measured spectrum") +
+                       (state.instrument.empty() ? QString()
+                                                 : QStringLiteral(" as from an ") +
+                                                       QString::fromStdString(state.instrument)) +
+                       QStringLiteral("\nMeasured: ") + QString::fromStdString(evidence.text);
+            const std::string spacing = measured::chargeSpacingNotice(
+                peaks, query.mz, query.mz / settings.resolvingPower, charge);
+            if (!spacing.empty()) {
+                measured += QStringLiteral("; ") + QString::fromStdString(spacing);
+            }
         }
         QString masses;
         if (!state.tables.ame2016FileProblem.empty()) {

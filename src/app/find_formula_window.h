@@ -3,8 +3,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <string_view>
+#include <vector>
+
 #include "find/formula_search.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -43,6 +47,8 @@ public:
     QLineEdit* elementsBox() const { return m_elements; }
     QLineEdit* rdbeBox() const { return m_rdbe; }
     QCheckBox* rulesBox() const { return m_rules; }
+    /// The switch of each heuristic by its name (find::switchableRules), under "Rules…".
+    QAction* ruleSwitch(std::string_view name) const;
     QTableView* table() const { return m_table; }
     QLabel* summary() const { return m_summary; }
     const FindCandidateModel& model() const { return *m_model; }
@@ -71,6 +77,7 @@ private:
     QLineEdit* m_rdbe = nullptr;
     QPointer<QWidget> m_picker;
     QCheckBox* m_rules = nullptr;
+    std::vector<QAction*> m_ruleSwitches; // in the order of find::switchableRules
     QTableView* m_table = nullptr;
     QLabel* m_summary = nullptr;
     FindCandidateModel* m_model = nullptr;

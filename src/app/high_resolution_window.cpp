@@ -28,8 +28,10 @@
 #include "app/table_copy.h"
 #include "app/session_events.h"
 #include "app/user_dialogs.h"
+#include "app/window_pattern_score.h"
 #include "app/window_geometry.h"
 #include "export/safe_file_writer.h"
+#include "measured/instrument_preset.h"
 #include "qtcanvas/picture_file.h"
 #include "session/ion_profile.h"
 #include "session/profile_file.h"
@@ -92,6 +94,19 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
         "How far a measured peak may lie from a theoretical one to be matched, in ppm; "
         "empty: one FWHM (m/z / R) at that m/z"));
     top->addWidget(m_tolerance);
+    top->addWidget(new QLabel(QStringLiteral("Instrument"), client));
+    m_instrument = new QComboBox(client);
+    m_instrument->setObjectName(QStringLiteral("Instrument"));
+    m_instrument->addItem(QStringLiteral("none"));
+    for (const measured::InstrumentPreset& preset : measured::instrumentPresets) {
+        m_instrument->addItem(
+            QString::fromUtf8(preset.name.data(), static_cast<qsizetype>(preset.name.size())));
+    }
+    m_instrument->setToolTip(QStringLiteral(
+        "The kind of instrument the measured spectrum comes from: its resolving power falls "
+        "with m/z from the box's value at the maker's reference m/z, and its m/z and "
+        "intensity errors set the isotope scores here and in Find Formula"));
+    top->addWidget(m_instrument);
     top->addStretch();
     m_savePicture = new QPushButton(QStringLiteral("Save_Picture…"), client);
     m_savePicture->setObjectName(QStringLiteral("SavePicture"));
@@ -142,7 +157,8 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_summary = {valueLabel(lower, "Formula"),          valueLabel(lower, "IonFormula"),
                  valueLabel(lower, "MonoisotopicMass"), valueLabel(lower, "MonoisotopicMz"),
                  valueLabel(lower, "MostAbundantMz"),   valueLabel(lower, "AverageMass"),
-                 valueLabel(lower, "AverageMz"),        valueLabel(lower, "Score")};
+                 valueLabel(lower, "AverageMz"),        valueLabel(lower, "Score"),
+                 valueLabel(lower, "IsotopeScore")};
     summary->addRow(QStringLiteral("Formula"), m_summary.formula);
     summary->addRow(QStringLiteral("Ion formula"), m_summary.ionFormula);
     summary->addRow(QStringLiteral("Monoisotopic mass"), m_summary.monoisotopicMass);
@@ -154,6 +170,11 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
                        "abundances.txt; the main window's FW uses elem.txt's atomic weights"));
     summary->addRow(QStringLiteral("Average m/z"), m_summary.averageMz);
     summary->addRow(QStringLiteral("Match score"), m_summary.score);
+    summary->addRow(QStringLiteral("Isotope score"), m_summary.isotopeScore);
+    m_summary.isotopeScore->setToolTip(QStringLiteral(
+        "The formula's isotope score and cosine as Find Formula gives them for the measured "
+        "peak at its monoisotopic m/z, with the instrument chosen and the tolerance box's ppm "
+        "(5 when empty)"));
     lowerLayout->addLayout(summary);
     m_table = new QTableView(lower);
     m_table->setObjectName(QStringLiteral("Clusters"));
@@ -166,8 +187,7 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     tables->addWidget(m_finePeaks, 1);
     lowerLayout->addLayout(tables, 1);
     m_chargeStates = new ChargeLadderTable(
-        session, [this](const std::function<void()>& command) { return dispatch(command); },
-        lower);
+        session, [this](const std::function<void()>& command) { return dispatch(command); }, lower);
     lowerLayout->addWidget(m_chargeStates);
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 3);
@@ -177,8 +197,8 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
 
     makeTableCopyable(*m_table);
     for (QLabel* value : {m_summary.formula, m_summary.ionFormula, m_summary.monoisotopicMass,
-                          m_summary.monoisotopicMz, m_summary.mostAbundantMz,
-                          m_summary.averageMass, m_summary.averageMz, m_summary.score}) {
+                          m_summary.monoisotopicMz, m_summary.mostAbundantMz, m_summary.averageMass,
+                          m_summary.averageMz, m_summary.score}) {
         makeValueCopyable(*value);
     }
     connect(m_saveTable, &QPushButton::clicked, this, &HighResolutionWindow::saveTable);
@@ -198,6 +218,12 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     });
     connect(m_tolerance, &QLineEdit::editingFinished, this, [this] {
         dispatch([this] { m_session.setToleranceText(m_tolerance->text().toStdString()); });
+    });
+    connect(m_instrument, &QComboBox::activated, this, [this](int index) {
+        dispatch([this, index] {
+            m_session.setInstrument(index == 0 ? std::string()
+                                               : m_instrument->itemText(index).toStdString());
+        });
     });
     connect(m_plot, &ProfilePlotView::clickedAt, this, [this](double mz) {
         // the tallest measured point within a hundredth of the visible span
@@ -370,6 +396,8 @@ void HighResolutionWindow::refresh() {
     if (!m_tolerance->hasFocus()) {
         m_tolerance->setText(QString::fromStdString(state.toleranceText));
     }
+    const int instrument = m_instrument->findText(QString::fromStdString(state.instrument));
+    m_instrument->setCurrentIndex(instrument < 0 ? 0 : instrument);
 
     m_chargeStates->refresh();
     QString matchProblem;
@@ -436,9 +464,10 @@ void HighResolutionWindow::showIon() {
     };
     std::vector<ClusterRow> rows;
     if (!m_result) {
-        for (QLabel* label : {m_summary.formula, m_summary.ionFormula, m_summary.monoisotopicMass,
-                              m_summary.monoisotopicMz, m_summary.mostAbundantMz,
-                              m_summary.averageMass, m_summary.averageMz, m_summary.score}) {
+        for (QLabel* label :
+             {m_summary.formula, m_summary.ionFormula, m_summary.monoisotopicMass,
+              m_summary.monoisotopicMz, m_summary.mostAbundantMz, m_summary.averageMass,
+              m_summary.averageMz, m_summary.score, m_summary.isotopeScore}) {
             label->clear();
         }
         m_clusters.setRows({}, false);
@@ -449,11 +478,11 @@ void HighResolutionWindow::showIon() {
     m_summary.ionFormula->setText(QString::fromStdString(ion.ion + "  " + ion.ionFormula));
     m_summary.monoisotopicMass->setText(fixed(ion.monoisotopicMass));
     // impure labels put lighter isotopologues below the monoisotopic one
-    m_summary.monoisotopicMz->setText(
-        ion.lightestMz < ion.monoisotopicMz
-            ? fixed(ion.monoisotopicMz) + QStringLiteral("  (lightest ") + fixed(ion.lightestMz) +
-                  QStringLiteral(")")
-            : fixed(ion.monoisotopicMz));
+    m_summary.monoisotopicMz->setText(ion.lightestMz < ion.monoisotopicMz
+                                          ? fixed(ion.monoisotopicMz) +
+                                                QStringLiteral("  (lightest ") +
+                                                fixed(ion.lightestMz) + QStringLiteral(")")
+                                          : fixed(ion.monoisotopicMz));
     m_summary.mostAbundantMz->setText(fixed(ion.mostAbundantMz));
     m_summary.averageMass->setText(fixed(ion.averageMass));
     m_summary.averageMz->setText(fixed(ion.averageMz));
@@ -461,14 +490,24 @@ void HighResolutionWindow::showIon() {
     if (m_match) {
         const std::string noPeak = session::noPeakText(m_match->match, separator);
         score = QString::fromStdString(
-            noPeak.empty() ? text::fixedText(m_match->match.score, 18, 4, separator) : noPeak);
+            noPeak.empty() ? text::fixedText(m_match->match.score, 18, 6, separator) : noPeak);
         if (noPeak.empty()) {
             score += QStringLiteral("   (unexplained %1 %)")
                          .arg(QString::fromStdString(
                              text::fixedText(m_match->match.unexplained * 100, 18, 1, separator)));
         }
+        if (!m_match->chargeNotice.empty()) {
+            score += QStringLiteral("   ") + QString::fromStdString(m_match->chargeNotice);
+        }
     }
     m_summary.score->setText(score);
+    QString isotopeScore;
+    if (m_match && session::noPeakText(m_match->match, separator).empty()) {
+        if (const auto pattern = windowPatternScore(m_session.state(), ion, separator)) {
+            isotopeScore = QString::fromStdString(patternScoreText(*pattern, separator));
+        }
+    }
+    m_summary.isotopeScore->setText(isotopeScore);
 
     for (const session::IonCluster& cluster : session::listedClusters(ion)) {
         ClusterRow row{cluster.nominalMass,
@@ -520,8 +559,8 @@ void HighResolutionWindow::showMeasuredName() {
         return;
     }
     const auto& spectra = measured->file.spectra();
-    QString name = QStringLiteral("Measured: %1")
-                       .arg(QString::fromStdString(measured->file.fileName()));
+    QString name =
+        QStringLiteral("Measured: %1").arg(QString::fromStdString(measured->file.fileName()));
     if (spectra.size() > 1 && measured->index < spectra.size()) {
         name += QStringLiteral(", spectrum %1 (%2)")
                     .arg(measured->index + 1)

@@ -95,6 +95,7 @@ private:
     QLineEdit* m_resolvingPower = nullptr;
     QLineEdit* m_coverage = nullptr;
     QLineEdit* m_tolerance = nullptr;
+    QComboBox* m_instrument = nullptr;
     ProfilePlotView* m_plot = nullptr;
     QTableView* m_table = nullptr;
     FinePeakTable* m_finePeaks = nullptr; // below the clusters when fine peaks separate
@@ -117,6 +118,7 @@ private:
         QLabel* averageMass;
         QLabel* averageMz;
         QLabel* score;
+        QLabel* isotopeScore; // the search's measures of this formula
     } m_summary{};
 
     std::optional<session::IonResult> m_result;

@@ -47,8 +47,9 @@ void IsotopeWindow::refresh() {
 
 void IsotopeWindow::showDataFolder(const QString& folder) {
     // The designed title while the data files are those of the folder Orvane started in.
-    const QString title =
-        folder.isEmpty() ? designedTitle : designedTitle + QStringLiteral(" - data files from ") + folder;
+    const QString title = folder.isEmpty()
+                              ? designedTitle
+                              : designedTitle + QStringLiteral(" - data files from ") + folder;
     if (windowTitle() != title) {
         setWindowTitle(title);
     }

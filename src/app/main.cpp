@@ -60,9 +60,8 @@ int main(int argc, char** argv) {
     QString problem;
     const orvane::app::RememberedSettings remembered = settings.read(&problem);
     orvane::app::applySettings(remembered, window, session);
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&] {
-        settings.write(orvane::app::currentSettings(window, session));
-    });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit,
+                     [&] { settings.write(orvane::app::currentSettings(window, session)); });
     // On a laptop screen smaller than the designed window, its contents scroll.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         orvane::app::fitToScreen(window, orvane::app::MainWindow::designedOuterFrame(),

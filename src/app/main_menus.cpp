@@ -82,8 +82,8 @@ MainMenus buildMainMenus(MainWindow& window) {
     help->setShortcutContext(Qt::WindowShortcut);
     window.addAction(help);
     QObject::connect(help, &QAction::triggered, &window, [&window] {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvane"), helpText(),
-                        QMessageBox::Ok, &window);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvane"), helpText(), QMessageBox::Ok,
+                        &window);
         box.setTextFormat(Qt::PlainText);
         box.setObjectName(QStringLiteral("HelpBox"));
         box.exec();

@@ -57,7 +57,6 @@ const QRect designedFrame(47, 40, 852, 786);
 constexpr int gridRowHeight = 14;
 constexpr int elementColumnWidth = 70;
 
-
 QFont arial(int pixelSize, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixelSize);
@@ -461,7 +460,6 @@ void MainWindow::StringGrid1MouseDown(int x, int y) {
     const QPoint outer = frameGeometry().topLeft();
     m_pressPoint = QPoint(outer.x() + x + m_stringGrid1->x(), outer.y() + y + m_stringGrid1->y());
 }
-
 
 void MainWindow::StringGrid1Click() {
     if (!tablesLoaded() &&

@@ -49,7 +49,8 @@ RememberedSettings SettingsStore::read(QString* problem) const {
     settings.pictureFolder = file.value(QStringLiteral("folders/pictures")).toString();
     settings.spectrumFolder = file.value(QStringLiteral("folders/spectra")).toString();
     settings.ion = file.value(QStringLiteral("highResolution/ion")).toString();
-    settings.resolvingPower = file.value(QStringLiteral("highResolution/resolvingPower")).toString();
+    settings.resolvingPower =
+        file.value(QStringLiteral("highResolution/resolvingPower")).toString();
     settings.coverage = file.value(QStringLiteral("highResolution/coverage")).toString();
     settings.tolerance = file.value(QStringLiteral("highResolution/tolerance")).toString();
     settings.highResolutionGeometry =
@@ -97,7 +98,8 @@ void applySettings(const RememberedSettings& settings, MainWindow& window,
         formulas.push_back(formula.toStdString());
     }
     session.restoreFormulaHistory(formulas);
-    window.setDialogFolders({settings.patternFolder, settings.pictureFolder, settings.spectrumFolder});
+    window.setDialogFolders(
+        {settings.patternFolder, settings.pictureFolder, settings.spectrumFolder});
     if (!settings.ion.isEmpty()) {
         session.setIonText(settings.ion.toStdString());
     }

@@ -22,17 +22,9 @@ find::MassTolerance toleranceOf(const CommandLine& commandLine) {
 }
 
 find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, double target) {
-    find::IsotopeScoreSettings settings;
     const measured::InstrumentPreset* preset =
         commandLine.instrument ? measured::findInstrumentPreset(*commandLine.instrument) : nullptr;
-    if (preset != nullptr) {
-        settings.resolvingPower = preset->resolvingPower;
-        settings.intensityA = preset->intensityA;
-        settings.intensityB = preset->intensityB;
-        settings.massSigmaPpm = preset->massSigmaPpm;
-    }
-    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
-    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
+    std::optional<double> resolvingPower;
     if (commandLine.resolvingPower) {
         const std::string_view text = text::trimBlanks(*commandLine.resolvingPower);
         double value = 0;
@@ -42,12 +34,12 @@ find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, doubl
             throw text::Error("Resolving power '" + *commandLine.resolvingPower +
                               "' must be a number above 0.");
         }
-        settings.resolvingPower = value;
+        resolvingPower = value;
     }
-    if (preset != nullptr) {
-        settings.resolvingPower =
-            measured::resolvingPowerAt(*preset, settings.resolvingPower, target);
-    }
+    find::IsotopeScoreSettings settings =
+        find::instrumentScoreSettings(preset, resolvingPower, target);
+    settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
+    settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
     return settings;
 }
 

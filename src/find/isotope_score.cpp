@@ -42,6 +42,23 @@ double spectrumFloor(const measured::Spectrum& peaks) {
     return floor;
 }
 
+IsotopeScoreSettings instrumentScoreSettings(const measured::InstrumentPreset* preset,
+                                             std::optional<double> resolvingPower, double target) {
+    IsotopeScoreSettings settings;
+    if (preset != nullptr) {
+        settings.resolvingPower = preset->resolvingPower;
+        settings.intensityA = preset->intensityA;
+        settings.intensityB = preset->intensityB;
+        settings.massSigmaPpm = preset->massSigmaPpm;
+    }
+    settings.resolvingPower = resolvingPower.value_or(settings.resolvingPower);
+    if (preset != nullptr) {
+        settings.resolvingPower =
+            measured::resolvingPowerAt(*preset, settings.resolvingPower, target);
+    }
+    return settings;
+}
+
 std::vector<measured::TheoreticalPeak>
 candidateLines(const Candidate& candidate, const data::DataTables& tables,
                const IsotopeScoreSettings& settings,

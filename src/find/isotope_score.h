@@ -6,6 +6,7 @@
 #include "data/data_tables.h"
 #include "find/formula_search.h"
 #include "measured/cluster_match.h"
+#include "measured/instrument_preset.h"
 #include "measured/spectrum.h"
 
 namespace orvane::find {
@@ -22,6 +23,13 @@ struct IsotopeScoreSettings {
     // search's tolerance.
     std::optional<double> massSigmaPpm;
 };
+
+/// The score's settings for an instrument of the preset's kind (none: the defaults above)
+/// at the target m/z: the preset's errors, and its resolving power, or `resolvingPower`
+/// where given (for a preset, the power at the preset's reference m/z), along the preset's
+/// curve to the target.
+IsotopeScoreSettings instrumentScoreSettings(const measured::InstrumentPreset* preset,
+                                             std::optional<double> resolvingPower, double target);
 
 /// The candidate's theoretical peaks as the instrument shows them: its fine structure
 /// merged where the resolving power does not separate it (its clusters when the fine

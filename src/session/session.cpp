@@ -123,9 +123,9 @@ void Session::Initialize1Click() {
         exporting::protectedFiles().add(data::dataFilePath(m_dataDirectory, name));
     }
     if (!m_state.elementFileFound && m_state.searchedFolders.size() > 1) {
-        m_notifier.notify(std::string(data::elementFileName) +
-                          " was not found in any of these folders: " +
-                          data::folderList(m_state.searchedFolders));
+        m_notifier.notify(
+            std::string(data::elementFileName) +
+            " was not found in any of these folders: " + data::folderList(m_state.searchedFolders));
     }
 }
 
@@ -211,14 +211,13 @@ void Session::runEngine(const calc::EngineProgress& progress) {
         }
     };
     try {
-        calc::EngineInput input{m_state.composition.elements, m_state.tables.isotopes,
-                                m_separator};
+        calc::EngineInput input{m_state.composition.elements, m_state.tables.isotopes, m_separator};
         input.threads = m_engineThreads;
         input.fillsMsData = m_windowWork;
         input.centroidOnly = !m_windowWork;
         input.columnsMemo = &m_isotopeColumns;
-        m_state.pattern =
-            calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData, msRange, progress);
+        m_state.pattern = calc::simulateIsotopePattern(input, m_isotopeReadings, m_state.msData,
+                                                       msRange, progress);
     } catch (...) {
         showMsRange();
         throw;
@@ -313,8 +312,7 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     if (const std::string missing = missingElementDataMessage(); !missing.empty()) {
         throw text::Error(missing);
     }
-    const formula::FormulaCounts read =
-        formula::readFormula(text, m_state.reader, m_separator);
+    const formula::FormulaCounts read = formula::readFormula(text, m_state.reader, m_separator);
     std::vector<CountText> counts;
     for (const formula::ElementCount& count : read.counts) {
         counts.push_back({count.column, count.countText});
@@ -343,7 +341,8 @@ void Session::restoreFormulaHistory(const std::vector<std::string>& formulas) {
         if (history.size() >= formulaHistoryLength) {
             break;
         }
-        if (!formula.empty() && std::find(history.begin(), history.end(), formula) == history.end()) {
+        if (!formula.empty() &&
+            std::find(history.begin(), history.end(), formula) == history.end()) {
             history.push_back(formula);
         }
     }
@@ -422,10 +421,9 @@ Outcome Session::enterRowCounts(const std::vector<CountText>& counts,
     std::string weightText;
     std::string averageMzText;
     std::string formulaText;
-    if (!*m_rowColumns ||
-        !calc::composeWholeCounts(written, **m_rowColumns, m_state.settings.charge.value(),
-                                  m_separator, composition, weightText, averageMzText,
-                                  formulaText)) {
+    if (!*m_rowColumns || !calc::composeWholeCounts(
+                              written, **m_rowColumns, m_state.settings.charge.value(), m_separator,
+                              composition, weightText, averageMzText, formulaText)) {
         return enterCounts(counts, progress, labels);
     }
     const Change change(*this);
@@ -622,6 +620,11 @@ void Session::setToleranceText(const std::string& text) {
     m_state.toleranceText = text;
 }
 
+void Session::setInstrument(const std::string& name) {
+    const Change change(*this);
+    m_state.instrument = name;
+}
+
 IonResult Session::currentIon() const {
     return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator,
                       &m_powers);
@@ -645,8 +648,8 @@ std::vector<LadderRung> Session::currentLadder() const {
 void Session::chooseLadderRung(const LadderRung& rung) {
     const Change change(*this);
     m_state.ionText = rung.ionBox;
-    setChargeText(std::to_string(rung.ionBox.find('z') != std::string::npos ? rung.step
-                                                                            : std::abs(rung.charge)));
+    setChargeText(std::to_string(
+        rung.ionBox.find('z') != std::string::npos ? rung.step : std::abs(rung.charge)));
 }
 
 measured::MeasuredFile Session::readMeasuredFile(const std::string& path) const {

@@ -170,6 +170,8 @@ public:
     void setCoverageText(const std::string& text);
     /// Sets the tolerance box's text (ppm; empty for one FWHM at the resolving power).
     void setToleranceText(const std::string& text);
+    /// Sets the instrument preset the isotope scores assume, by name ("" for none).
+    void setInstrument(const std::string& name);
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
     IonResult currentIon() const;

@@ -42,14 +42,14 @@ struct SessionState {
     // isotopes of every element as the accurate masses read them, gathered at each load.
     formula::ReaderTables reader;
     accurate::ParsedIsotopes isotopes;
-    calc::Composition composition;   // formula weight and working-element list
+    calc::Composition composition; // formula weight and working-element list
     // The isotope labels of the formula entered last ("[13C]6"); they live beside the count
     // cells, which keep the unlabelled atoms. Initialization and a formula without labels
     // clear them.
     std::vector<calc::LabelElement> labels;
-    data::TextGrid workGrid{6, 2};   // StringGrid2, the working-element grid
-    calc::MsDataGrid msData;         // StringGrid3, the pattern before normalisation
-    calc::PatternState pattern;      // empty before the first calculation
+    data::TextGrid workGrid{6, 2}; // StringGrid2, the working-element grid
+    calc::MsDataGrid msData;       // StringGrid3, the pattern before normalisation
+    calc::PatternState pattern;    // empty before the first calculation
     plot::PlotState plotState;
     DisplaySettings settings;
     ViewTexts texts;
@@ -61,6 +61,7 @@ struct SessionState {
     std::string resolvingPowerText = "60000"; // m/z over the peak's full width at half height
     std::string coverageText = "0.9999";      // of the fine structure
     std::string toleranceText;                // ppm of a measured peak's match; "" one FWHM
+    std::string instrument;                   // the instrument preset the scores assume; "" none
     std::string ladderRangeText;              // the charge states' "A-B"; "" the default range
     std::optional<MeasuredSpectrum> measured;
 };

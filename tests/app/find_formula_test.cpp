@@ -1,5 +1,6 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,7 +136,14 @@ private slots:
         finder().table()->sortByColumn(0, Qt::AscendingOrder);
         QCOMPARE(cell(0, 1), QStringLiteral("C8H10N4O2"));
 
-        // without the rules more formulas stay
+        // without one rule some more formulas stay, without them all more still
+        QVERIFY(finder().ruleSwitch("senior") != nullptr);
+        QVERIFY(finder().ruleSwitch("ratios") == nullptr);
+        finder().ruleSwitch("lewis")->setChecked(false);
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        const int withoutLewis = finder().table()->model()->rowCount();
+        QVERIFY(withoutLewis > rows);
+        finder().ruleSwitch("lewis")->setChecked(true);
         finder().rulesBox()->setChecked(false);
         QTest::keyClick(finder().mzBox(), Qt::Key_Return);
         QVERIFY(finder().table()->model()->rowCount() > rows);
@@ -208,6 +216,25 @@ private slots:
         QVERIFY2(finder().summary()->text().endsWith(
                      QStringLiteral("carbon and oxygen alone, no Cl or Br")),
                  qPrintable(finder().summary()->text()));
+
+        // an Orbitrap chosen in the high-resolution window: both windows score by its errors,
+        // and the formula's isotope score is the same in both
+        auto* instrument = window.findChild<QComboBox*>(QStringLiteral("Instrument"));
+        QVERIFY(instrument != nullptr);
+        const int orbitrap = instrument->findText(QStringLiteral("Orbitrap"));
+        QVERIFY(orbitrap > 0);
+        instrument->setCurrentIndex(orbitrap);
+        emit instrument->activated(orbitrap);
+        QCOMPARE(app->session->state().instrument, std::string("Orbitrap"));
+        const QString shown = window.findChild<QLabel*>(QStringLiteral("IsotopeScore"))->text();
+        QVERIFY2(shown.startsWith(QStringLiteral("isotope score ")), qPrintable(shown));
+        QTest::keyClick(finder().mzBox(), Qt::Key_Return);
+        QCOMPARE(cell(0, 1), QStringLiteral("C6H12O6"));
+        QVERIFY(finder().summary()->text().contains(QStringLiteral("as from an Orbitrap")));
+        QVERIFY2(shown.startsWith(QStringLiteral("isotope score ") + cell(0, 6) +
+                                  QStringLiteral("   cosine ") + cell(0, 7)),
+                 qPrintable(shown + QStringLiteral(" / ") + cell(0, 6) + QStringLiteral(" ") +
+                            cell(0, 7)));
     }
 };
 
