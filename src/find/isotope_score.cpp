@@ -108,7 +108,8 @@ std::vector<measured::TheoreticalPeak> ionLines(const std::vector<accurate::Atom
             lines.push_back({peak.mz, peak.probability, cluster});
         }
     }
-    lines = measured::mergeUnresolved(std::move(lines), {settings.resolvingPower, std::nullopt});
+    // where the instrument's profile peaks would be centred
+    lines = measured::mergeAsProfile(std::move(lines), settings.resolvingPower);
     double tallest = 0;
     for (const measured::TheoreticalPeak& line : lines) {
         tallest = std::max(tallest, line.intensity);

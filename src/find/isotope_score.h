@@ -14,7 +14,7 @@ namespace orvane::find {
 // The error model of the isotope-pattern score and the instrument it assumes.
 struct IsotopeScoreSettings {
     double resolvingPower = 60'000; // fine peaks closer than m/z / R are one measured peak
-    double coverage = 0.999;        // of the fine structure computed per candidate
+    double coverage = 0.99999;      // of the fine structure computed per candidate
     // The relative-intensity error of a peak of relative intensity I has the standard
     // deviation a + b I.
     double intensityA = 0.02;

@@ -112,6 +112,131 @@ Spectrum peaksOf(const Spectrum& spectrum, bool profile) {
     return peaks;
 }
 
+std::vector<TheoreticalPeak> mergeAsProfile(std::vector<TheoreticalPeak> lines,
+                                            double resolvingPower) {
+    assert(resolvingPower > 0);
+    std::sort(lines.begin(), lines.end(),
+              [](const TheoreticalPeak& a, const TheoreticalPeak& b) { return a.mz < b.mz; });
+    constexpr double fwhmPerSigma = 2.3548200450309493; // 2 sqrt(2 ln 2)
+    std::vector<TheoreticalPeak> merged;
+    std::size_t begin = 0;
+    while (begin < lines.size()) {
+        // a run: lines each within three FWHM of the one before, beyond which no profile joins
+        std::size_t end = begin + 1;
+        while (end < lines.size() &&
+               lines[end].mz - lines[end - 1].mz <= 3 * std::fabs(lines[end].mz) / resolvingPower) {
+            ++end;
+        }
+        const double sigma = std::fabs(lines[begin].mz) / resolvingPower / fwhmPerSigma;
+        // the samples ascend, so the lines within reach of one are a window that moves on
+        std::size_t low = begin;
+        std::size_t high = begin;
+        const auto profileAt = [&](double x) {
+            while (low < end && lines[low].mz < x - 8 * sigma) {
+                ++low;
+            }
+            high = std::max(high, low);
+            while (high < end && lines[high].mz <= x + 8 * sigma) {
+                ++high;
+            }
+            long double y = 0;
+            for (std::size_t i = low; i < high; ++i) {
+                const double z = (x - lines[i].mz) / sigma;
+                y += lines[i].intensity * std::exp(-0.5 * z * z);
+            }
+            return static_cast<double>(y);
+        };
+        const auto profileAtAny = [&](double x) {
+            long double y = 0;
+            for (std::size_t i = begin; i < end; ++i) {
+                const double z = (x - lines[i].mz) / sigma;
+                if (std::fabs(z) < 8) {
+                    y += lines[i].intensity * std::exp(-0.5 * z * z);
+                }
+            }
+            return static_cast<double>(y);
+        };
+        // the profile's local minima between the run's first and last line, sampled at a
+        // quarter sigma
+        std::vector<double> cuts;
+        const double step = sigma / 4;
+        const double from = lines[begin].mz;
+        const auto samples = static_cast<std::size_t>((lines[end - 1].mz - from) / step);
+        double before = profileAt(from);
+        double here = samples > 0 ? profileAt(from + step) : before;
+        for (std::size_t k = 1; k < samples; ++k) {
+            const double after = profileAt(from + static_cast<double>(k + 1) * step);
+            if (here < before && here <= after) {
+                cuts.push_back(from + static_cast<double>(k) * step);
+            }
+            before = here;
+            here = after;
+        }
+        // each part between two cuts is one peak: the sum of its lines, centred where a
+        // centroid of the profile reads it, over the points above half its apex
+        const auto centreOf = [&](std::size_t first, std::size_t last, double low, double high) {
+            if (last - first == 1) {
+                return lines[first].mz;
+            }
+            low = std::max(low, lines[first].mz - 3 * sigma);
+            high = std::min(high, lines[last - 1].mz + 3 * sigma);
+            const double fine = sigma / 8;
+            std::vector<double> ys;
+            for (double x = low; x <= high; x += fine) {
+                ys.push_back(profileAtAny(x));
+            }
+            const auto apex =
+                static_cast<std::size_t>(std::max_element(ys.begin(), ys.end()) - ys.begin());
+            const double half = ys[apex] / 2;
+            std::size_t from = apex;
+            while (from > 0 && ys[from - 1] >= half) {
+                --from;
+            }
+            std::size_t to = apex;
+            while (to + 1 < ys.size() && ys[to + 1] >= half) {
+                ++to;
+            }
+            long double sum = 0;
+            long double moment = 0;
+            for (std::size_t k = from; k <= to; ++k) {
+                sum += ys[k];
+                moment += static_cast<long double>(ys[k]) * (low + static_cast<double>(k) * fine);
+            }
+            return static_cast<double>(moment / sum);
+        };
+        std::size_t first = begin;
+        for (std::size_t part = 0; part <= cuts.size(); ++part) {
+            const double low =
+                part == 0 ? -std::numeric_limits<double>::infinity() : cuts[part - 1];
+            const double high =
+                part == cuts.size() ? std::numeric_limits<double>::infinity() : cuts[part];
+            std::size_t last = first;
+            while (last < end && lines[last].mz <= high) {
+                ++last;
+            }
+            if (last == first) {
+                continue;
+            }
+            TheoreticalPeak peak;
+            long double sum = 0;
+            double tallest = -1;
+            for (std::size_t i = first; i < last; ++i) {
+                sum += lines[i].intensity;
+                if (lines[i].intensity > tallest) {
+                    tallest = lines[i].intensity;
+                    peak.cluster = lines[i].cluster;
+                }
+            }
+            peak.intensity = static_cast<double>(sum);
+            peak.mz = sum > 0 ? centreOf(first, last, low, high) : lines[first].mz;
+            merged.push_back(peak);
+            first = last;
+        }
+        begin = end;
+    }
+    return merged;
+}
+
 std::vector<TheoreticalPeak> mergeUnresolved(std::vector<TheoreticalPeak> lines,
                                              const MatchTolerance& tolerance) {
     std::sort(lines.begin(), lines.end(),

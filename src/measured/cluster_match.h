@@ -82,6 +82,16 @@ Spectrum peaksOf(const Spectrum& spectrum, bool profile);
 std::vector<TheoreticalPeak> mergeUnresolved(std::vector<TheoreticalPeak> lines,
                                              const MatchTolerance& tolerance);
 
+/// The lines sorted by m/z as a profile at the resolving power shows them: the sum of
+/// Gaussians of one FWHM (m/z / R) at the lines is cut at each of its local minima, and the
+/// lines between two cuts become one line (summed; the cluster of the tallest part) where a
+/// centroid of that profile peak lies: the intensity-weighted m/z of its points above half
+/// its apex. Lines a profile
+/// does not separate merge however far apart a chain of them reaches, and a small line on
+/// the flank of a tall one merges with it.
+std::vector<TheoreticalPeak> mergeAsProfile(std::vector<TheoreticalPeak> lines,
+                                            double resolvingPower);
+
 /// Compares the theory with the measured peaks (m/z ascending). Each measured peak inside
 /// the ion's range (clusterRange) is matched to the nearest line within the tolerance or
 /// left unexplained. Per cluster of at least 0.1 %: the matched intensity, its weighted

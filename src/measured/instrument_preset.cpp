@@ -7,7 +7,7 @@
 namespace orvane::measured {
 
 const std::array<InstrumentPreset, 4> instrumentPresets{{
-    {"Orbitrap", 60'000, 200, 0.5, 2, 0.005, 0.02},
+    {"Orbitrap", 60'000, 400, 0.5, 2, 0.005, 0.02},
     {"FT-ICR", 200'000, 400, 1, 1, 0.005, 0.02},
     {"QTOF", 30'000, 400, 0, 3, 0.02, 0.08},
     {"IT-TOF", 10'000, 400, 0, 4, 0.02, 0.08},

@@ -13,6 +13,7 @@
 #include "accurate/accurate_test_support.h"
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
+#include "profile/fine_structure.h"
 
 namespace orvane::find {
 namespace {
@@ -223,6 +224,124 @@ TEST(IsotopeScore, OneFormulaHasOneScoreInTheSearchAndAlone) {
     EXPECT_NEAR(*alone.offsetPpm, 2, 1e-3);
     // without a peak near the ion the target is its own monoisotopic m/z
     EXPECT_EQ(measuredTarget(measured::Spectrum{}, 195.0877, 20'000), 195.0877);
+}
+
+} // namespace
+} // namespace orvane::find
+
+namespace orvane::find {
+namespace {
+
+// The centre of a profile peak as a centroiding instrument reads it: the intensity-weighted
+// m/z of the profile's points above half the peak's height, around its apex near `near`.
+double profileCentroid(const std::vector<measured::TheoreticalPeak>& fine, double resolvingPower,
+                       double near) {
+    const double sigma = near / resolvingPower / 2.3548200450309493;
+    const auto at = [&](double x) {
+        double y = 0;
+        for (const measured::TheoreticalPeak& peak : fine) {
+            const double z = (x - peak.mz) / sigma;
+            y += peak.intensity * std::exp(-0.5 * z * z);
+        }
+        return y;
+    };
+    double apex = near;
+    for (double x = near - 3 * sigma; x <= near + 3 * sigma; x += sigma / 200) {
+        apex = at(x) > at(apex) ? x : apex;
+    }
+    const double half = at(apex) / 2;
+    double sum = 0;
+    double moment = 0;
+    for (double x = apex - 4 * sigma; x <= apex + 4 * sigma; x += sigma / 200) {
+        const double y = at(x);
+        if (y >= half) {
+            sum += y;
+            moment += y * x;
+        }
+    }
+    return moment / sum;
+}
+
+TEST(IsotopeScore, SulfursM4LineIsWhereTheProfilesPeakIs) {
+    // glutathione's [M+H]+: 34S with 13C2 and with 18O, 18O2 and 13C4 stand within a FWHM
+    // or two of each other at M+4
+    Candidate glutathione;
+    glutathione.ionAtoms = {{columnOf("H"), 18},
+                            {columnOf("C"), 10},
+                            {columnOf("N"), 3},
+                            {columnOf("O"), 6},
+                            {columnOf("S"), 1}};
+    for (const double resolvingPower : {7'500.0, 30'000.0}) {
+        SCOPED_TRACE(resolvingPower);
+        IsotopeScoreSettings settings;
+        settings.resolvingPower = resolvingPower;
+        std::vector<measured::TheoreticalCluster> clusters;
+        const std::vector<measured::TheoreticalPeak> lines =
+            candidateLines(glutathione, shippedTables(), settings, clusters, '.');
+        // the fine structure nearly whole, as the instrument sees it
+        std::vector<profile::ElementAtoms> elements;
+        for (const accurate::AtomCount& count : glutathione.ionAtoms) {
+            const accurate::ElementIsotopes element =
+                accurate::readElementIsotopes(shippedTables(), count.column, '.');
+            profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
+            for (const accurate::Isotope& isotope : element.isotopes) {
+                atoms.isotopes.push_back({isotope.mass, isotope.probability});
+            }
+            elements.push_back(std::move(atoms));
+        }
+        std::vector<measured::TheoreticalPeak> fine;
+        for (const profile::FinePeak& peak :
+             profile::computeFineStructure(elements, 1, 0.9999999, 100'000).peaks) {
+            fine.push_back({peak.mz, peak.probability, 0});
+        }
+        const double m4 = lines.front().mz + 4 * 1.0;
+        const auto line =
+            std::min_element(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
+                return std::abs(a.mz - m4) < std::abs(b.mz - m4);
+            });
+        ASSERT_LT(std::abs(line->mz - m4), 0.05);
+        EXPECT_NEAR(line->mz, profileCentroid(fine, resolvingPower, line->mz), line->mz * 1e-6);
+    }
+}
+
+TEST(IsotopeScore, AProfileSeparatesWhatItsDipsSeparate) {
+    using measured::TheoreticalPeak;
+    const double fwhm = 300.0 / 30'000; // 0.01
+    const struct {
+        const char* name;
+        std::vector<TheoreticalPeak> lines;
+        std::vector<double> merged; // the m/z of the lines left
+    } cases[] = {
+        {"two equal lines 1.5 FWHM apart",
+         {{300, 1, 0}, {300 + 1.5 * fwhm, 1, 0}},
+         {300, 300 + 1.5 * fwhm}},
+        {"two equal lines 0.8 FWHM apart: one at their middle",
+         {{300, 1, 0}, {300 + 0.8 * fwhm, 1, 0}},
+         {300 + 0.4 * fwhm}},
+        // one peak, read at its apex: the shoulder adds its intensity, hardly its m/z
+        {"a small line on a tall one's flank 1.2 FWHM away",
+         {{300, 1, 0}, {300 + 1.2 * fwhm, 0.05, 1}},
+         {300}},
+        {"a chain of lines 0.7 FWHM apart",
+         {{300, 1, 0}, {300 + 0.7 * fwhm, 1, 0}, {300 + 1.4 * fwhm, 1, 0}},
+         {300 + 0.7 * fwhm}},
+        {"lines far apart", {{300, 1, 0}, {301, 0.2, 1}}, {300, 301}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<TheoreticalPeak> merged = measured::mergeAsProfile(c.lines, 30'000);
+        ASSERT_EQ(merged.size(), c.merged.size());
+        double total = 0;
+        for (std::size_t i = 0; i < merged.size(); ++i) {
+            EXPECT_NEAR(merged[i].mz, c.merged[i], 0.01 * fwhm); // the profile sampled at sigma / 8
+            total += merged[i].intensity;
+        }
+        double given = 0;
+        for (const TheoreticalPeak& line : c.lines) {
+            given += line.intensity;
+        }
+        EXPECT_DOUBLE_EQ(total, given);
+    }
 }
 
 } // namespace
