@@ -25,6 +25,7 @@
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "session/session.h"
+#include "session/typed_ion.h"
 #include "text/error.h"
 #include "text/notifier.h"
 #include "text/trim.h"
@@ -103,7 +104,15 @@ private:
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
                           '.', m_session.state().reader);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
-        m_session.setIonText(ionAsked.value_or(defaultIon));
+        // a sequence's "/z" holds here as in a single run; each line starts from the charge
+        // of the command line
+        const session::TypedIon typed =
+            session::typedIon(counts.charge, ionAsked, m_commandLine.charge, defaultIon, "1");
+        m_session.setIonText(typed.ionText);
+        m_session.setChargeText(typed.chargeText);
+        if (!typed.notice.empty()) {
+            m_notifier.notify(typed.notice);
+        }
         if (m_commandLine.maxSeconds) {
             CalculationWatch watch(m_commandLine.maxSeconds);
             if (m_session.enterRowCounts(counts.counts, watch.engineProgress(), counts.labels) ==

@@ -25,6 +25,7 @@
 #include "session/ion_profile.h"
 #include "session/profile_file.h"
 #include "session/session.h"
+#include "session/typed_ion.h"
 #include "text/error.h"
 
 namespace orvane::cli {
@@ -141,15 +142,14 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         return 2;
     }
     applySettings(run, commandLine);
-    run.setIonText(commandLine.ion.value_or(defaultIon));
     // a peptide's "/2" stands for --charge 2 --ion '[M+zH]z+' where those are not given
-    if (counts.charge) {
-        if (!commandLine.charge) {
-            run.setChargeText(std::to_string(*counts.charge));
-        }
-        if (!commandLine.ion) {
-            run.setIonText(session::ionPresets[0]);
-        }
+    const session::TypedIon typed =
+        session::typedIon(counts.charge, commandLine.ion, commandLine.charge, defaultIon,
+                          run.state().settings.charge.text());
+    run.setIonText(typed.ionText);
+    run.setChargeText(typed.chargeText);
+    if (!typed.notice.empty()) {
+        std::cerr << "notice: " << typed.notice << '\n';
     }
     CalculationWatch watch(commandLine.maxSeconds, terminalProgressLine());
     // The exact pattern only for what shows it: the report's pattern lines, the pattern

@@ -25,6 +25,7 @@
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
 #include "session/reader_tables.h"
+#include "session/typed_ion.h"
 #include "text/error.h"
 #include "text/extended.h"
 #include "text/number_parse.h"
@@ -320,8 +321,10 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     const Outcome outcome = enterCounts(counts, progress, read.labels);
     if (outcome == Outcome::Done && read.charge) {
         // a peptide's "/2": the protonated ion at that charge
-        m_state.ionText = ionPresets[0];
-        setChargeText(std::to_string(*read.charge));
+        const TypedIon typed = typedIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
+                                        m_state.settings.charge.text());
+        m_state.ionText = typed.ionText;
+        setChargeText(typed.chargeText);
     }
     if (outcome == Outcome::Done) {
         std::vector<std::string>& history = m_state.formulaHistory;

@@ -142,8 +142,7 @@ TEST_F(OrvaneCalc, BatchRowsComeInInputOrderWithErrorRowsAndTheSingleRunsValues)
 }
 
 TEST_F(OrvaneCalc, BatchRowsOfLabelsAndSequencesHoldTheSingleRunsValues) {
-    const char* formulas[] = {"[13C]6{99%}H12O6", "D2O", "peptide(PEPTIDE)",
-                              "peptide(<15N>G)"};
+    const char* formulas[] = {"[13C]6{99%}H12O6", "D2O", "peptide(PEPTIDE)", "peptide(<15N>G)"};
     std::string input;
     for (const char* formula : formulas) {
         input += std::string(formula) + "\t[M+H]+\n";
@@ -154,8 +153,8 @@ TEST_F(OrvaneCalc, BatchRowsOfLabelsAndSequencesHoldTheSingleRunsValues) {
     ASSERT_EQ(rows.size(), std::size(formulas) + 1);
     for (std::size_t i = 0; i < std::size(formulas); ++i) {
         SCOPED_TRACE(formulas[i]);
-        const json single = json::parse(
-            runShipped(std::string("--json --ion '[M+H]+' '") + formulas[i] + "'").out);
+        const json single =
+            json::parse(runShipped(std::string("--json --ion '[M+H]+' '") + formulas[i] + "'").out);
         const std::vector<std::string> fields = fieldsOf(rows[i + 1]);
         ASSERT_EQ(fields.size(), 12u) << rows[i + 1];
         EXPECT_EQ(fields[2], single["formula"]);
@@ -164,6 +163,75 @@ TEST_F(OrvaneCalc, BatchRowsOfLabelsAndSequencesHoldTheSingleRunsValues) {
         EXPECT_EQ(std::stod(fields[7]), single["accurate"]["monoisotopicMass"].get<double>());
         EXPECT_EQ(std::stod(fields[10]), single["accurate"]["mostAbundantMz"].get<double>());
     }
+}
+
+TEST_F(OrvaneCalc, EveryFrontEndGivesOneIonOneMzForOneQuestion) {
+    // typed formulas, labels with purity, peptides with /z and mods, oligos, averagine,
+    // ions with adducts: a single run (TAB and JSON) and a batch line (TSV, CSV, JSON) agree
+    const struct {
+        const char* input;
+        const char* ion; // "" for none asked
+        const char* expectedIon;
+    } cases[] = {
+        {"C6H12O6", "", "[M]+"},
+        {"C6H12O6", "[M+Na]+", "[M+Na]+"},
+        {"[13C]6{99%}H12O6", "[M+H]+", "[M+H]+"},
+        {"peptide(EMEVEESPEK/2)", "", "[M+2H]2+"},
+        {"peptide(<[Carbamidomethyl]@C>ACCDK/3)", "", "[M+3H]3+"},
+        {"peptide(M[Oxidation]PEPTIDE)", "[M+H]+", "[M+H]+"},
+        {"peptide(EMEVEESPEK/2)", "[M+Na]+", "[M+Na]+"},
+        {"dna(pACGT)", "[M-H]-", "[M-H]-"},
+        {"averagine(5000)", "", "[M]+"},
+        {"C8H10N4O2", "[2M+Na]+", "[2M+Na]+"},
+    };
+    std::string input;
+    for (const auto& c : cases) {
+        input += std::string(c.input) + (*c.ion ? std::string("\t") + c.ion : "") + "\n";
+    }
+    const Outcome tsv = runShipped("--threads 2 --batch -", input);
+    const Outcome csv = runShipped("--threads 1 --batch - --format csv", input);
+    const Outcome jsonRows = runShipped("--threads 2 --batch - --format json", input);
+    ASSERT_EQ(tsv.status, 0) << tsv.err;
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    ASSERT_EQ(jsonRows.status, 0) << jsonRows.err;
+    const std::vector<std::string> tsvRows = linesOf(tsv.out);
+    const std::vector<std::string> csvRows = linesOf(csv.out);
+    const std::vector<std::string> jsonLines = linesOf(jsonRows.out);
+    ASSERT_EQ(tsvRows.size(), std::size(cases) + 1);
+    ASSERT_EQ(jsonLines.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(std::string(c.input) + " " + c.ion);
+        const std::string asked = *c.ion ? std::string(" --ion '") + c.ion + "'" : "";
+        const Outcome singleJson =
+            runShipped("--json --skip-pattern" + asked + " '" + c.input + "'");
+        ASSERT_EQ(singleJson.status, 0) << singleJson.err;
+        const json accurate = json::parse(singleJson.out).at("accurate");
+        EXPECT_EQ(accurate.at("ion"), c.expectedIon);
+        const double mz = accurate.at("monoisotopicMz").get<double>();
+        const Outcome singleTab = runShipped("--skip-pattern" + asked + " '" + c.input + "'");
+        ASSERT_EQ(singleTab.status, 0) << singleTab.err;
+        const std::size_t tabMz = singleTab.out.find("\nMonoisotopicMz\t");
+        ASSERT_NE(tabMz, std::string::npos);
+        EXPECT_EQ(std::stod(singleTab.out.substr(tabMz + 16)), mz);
+        const std::vector<std::string> fields = fieldsOf(tsvRows[i + 1]);
+        ASSERT_EQ(fields.size(), 12u) << tsvRows[i + 1];
+        EXPECT_EQ(fields[8], c.expectedIon);
+        EXPECT_EQ(std::stod(fields[9]), mz);
+        EXPECT_NE(csvRows[i + 1].find("," + fields[9] + ","), std::string::npos) << csvRows[i + 1];
+        const json row = json::parse(jsonLines[i]).at("accurate");
+        EXPECT_EQ(row.at("ion"), c.expectedIon);
+        EXPECT_EQ(row.at("monoisotopicMz").get<double>(), mz);
+    }
+    // an ion asked for beside a sequence's /z says that it replaces it, wherever it is asked
+    EXPECT_NE(tsv.err.find("line 7: notice: the ion [M+Na]+ asked for replaces the sequence's "
+                           "/2 ([M+2H]2+)"),
+              std::string::npos)
+        << tsv.err;
+    const Outcome single = runShipped("--ion '[M+Na]+' 'peptide(EMEVEESPEK/2)'");
+    EXPECT_NE(single.err.find("notice: the ion [M+Na]+ asked for replaces the sequence's /2"),
+              std::string::npos)
+        << single.err;
 }
 
 TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {
