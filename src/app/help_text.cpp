@@ -26,8 +26,20 @@ QString helpText() {
         "  [13C]6{99%}H12O6   a label's purity\n"
         "  peptide(M[Oxidation]K), dna(pACGT), averagine(25000)   sequences\n"
         "\n"
-        "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+.\n"
-        "Charge states there: a range such as 5-20; double-click a row to show that ion.");
+        "Ions in the high-resolution window: [M+H]+, [M+Na]+, [M-H]-, [M+2H]2+, [2M+Na]+;\n"
+        "[M]+ is a cation measured as it is, [M]+. a radical cation.\n"
+        "Charge states there: a range such as 5-20; double-click a row to show that ion.\n"
+        "\n"
+        "Finding formulas (F3)\n"
+        "  Instrument (high-resolution window): Orbitrap, FT-ICR, QTOF, IT-TOF set the\n"
+        "  resolving power's fall with m/z (the box: R at the maker's reference m/z)\n"
+        "  and the m/z and intensity errors of the isotope score.\n"
+        "  Score = mass term + composition prior + isotope score. The prior costs each\n"
+        "  count of N, P, S, F, Cl, Br, I, Si what its rarity among known metabolites\n"
+        "  (HMDB 4.0) of that mass costs, so that an element the pattern cannot show,\n"
+        "  such as P, needs evidence. Rules… switches each rule and the prior alone.\n"
+        "  A peak below the spectrum's smallest is not observed rather than missing;\n"
+        "  the cosine and isotope score are the same in both windows and orvane-calc.");
 }
 
 } // namespace orvane::app
