@@ -77,6 +77,17 @@ std::optional<measured::Spectrum> measuredPeaks(session::Session& run,
     return measured::peaksOf(run.state().measured->points, profileData);
 }
 
+// The shown spectrum's points where they are a profile scan, whose peaks' widths show the
+// resolving power; nullptr for peaks or without a spectrum.
+const measured::Spectrum* profilePointsOf(const session::Session& run) {
+    const auto& shown = run.state().measured;
+    if (!shown || shown->index >= shown->file.spectra().size() ||
+        shown->file.spectra()[shown->index].representation != measured::Representation::Profile) {
+        return nullptr;
+    }
+    return &shown->points;
+}
+
 std::optional<double> targetOf(std::string_view text) {
     text = text::trimBlanks(text);
     double value = 0;
@@ -163,8 +174,14 @@ int runFind(const CommandLine& commandLine) {
     find::FindResult result;
     std::optional<find::ElementEvidence> evidence;
     try {
-        const find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine, query.mz);
         const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
+        std::optional<double> shownPower;
+        const find::IsotopeScoreSettings settings =
+            scoreSettingsOf(commandLine, query.mz, profilePointsOf(run), &shownPower);
+        if (shownPower) {
+            std::cerr << "notice: the profile's peak at the target shows the resolving power "
+                      << std::lround(*shownPower) << "; the isotope score takes it\n";
+        }
         result = find::findFormulas(query, run.state().tables, '.');
         if (peaks) {
             find::scoreCandidates(result, query, *peaks, settings, run.state().tables, '.');
@@ -232,7 +249,8 @@ int runFindBatch(const CommandLine& commandLine) {
             row.result = find::findFormulas(row.query, tables, '.');
             if (peaks) {
                 find::scoreCandidates(row.result, row.query, *peaks,
-                                      scoreSettingsOf(commandLine, *target), tables, '.');
+                                      scoreSettingsOf(commandLine, *target, profilePointsOf(run)),
+                                      tables, '.');
             }
         } catch (const text::Error& error) {
             row.error = error.what();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "measured/instrument_preset.h"
+#include "measured/profile_width.h"
 #include "text/error.h"
 #include "text/trim.h"
 
@@ -40,6 +41,24 @@ find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, doubl
         find::instrumentScoreSettings(preset, resolvingPower, target);
     settings.intensityA = commandLine.intensitySigmaA.value_or(settings.intensityA);
     settings.intensityB = commandLine.intensitySigmaB.value_or(settings.intensityB);
+    return settings;
+}
+
+find::IsotopeScoreSettings scoreSettingsOf(const CommandLine& commandLine, double target,
+                                           const measured::Spectrum* profilePoints,
+                                           std::optional<double>* measured) {
+    find::IsotopeScoreSettings settings = scoreSettingsOf(commandLine, target);
+    if (profilePoints != nullptr && !commandLine.resolvingPower) {
+        // the peak's own width, within a few of the widest FWHM a preset allows around it
+        const std::optional<double> shown =
+            measured::profileResolvingPower(*profilePoints, target, target * 2e-5);
+        if (shown) {
+            settings.resolvingPower = *shown;
+            if (measured != nullptr) {
+                *measured = shown;
+            }
+        }
+    }
     return settings;
 }
 

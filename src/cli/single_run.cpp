@@ -92,12 +92,13 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
             file.spectra()[index].representation == measured::Representation::Profile;
         const measured::Spectrum peaks =
             measured::peaksOf(run.state().measured->points, profileData);
-        const double target =
-            find::measuredTarget(peaks, ion.monoisotopicMz,
-                                 scoreSettingsOf(commandLine, ion.monoisotopicMz).resolvingPower);
-        report.pattern =
-            find::scorePattern(ion.ionAtoms, ion.charge, target, toleranceOf(commandLine), peaks,
-                               scoreSettingsOf(commandLine, target), run.state().tables, '.');
+        const measured::Spectrum* profile = profileData ? &run.state().measured->points : nullptr;
+        const double target = find::measuredTarget(
+            peaks, ion.monoisotopicMz,
+            scoreSettingsOf(commandLine, ion.monoisotopicMz, profile).resolvingPower);
+        report.pattern = find::scorePattern(
+            ion.ionAtoms, ion.charge, target, toleranceOf(commandLine), peaks,
+            scoreSettingsOf(commandLine, target, profile), run.state().tables, '.');
     }
     return report;
 }

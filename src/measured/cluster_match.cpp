@@ -82,33 +82,59 @@ Spectrum peaksOf(const Spectrum& spectrum, bool profile) {
         return spectrum;
     }
     Spectrum peaks;
-    long double sum = 0;
-    long double moment = 0;
-    const auto close = [&] {
-        if (sum > 0) {
-            peaks.mz.push_back(static_cast<double>(moment / sum));
-            peaks.intensity.push_back(static_cast<double>(sum));
-        }
-        sum = 0;
-        moment = 0;
-    };
     const std::vector<double>& y = spectrum.intensity;
     const std::vector<double>& x = spectrum.mz;
+    // a run's peak is its points above half its apex, as a centroid reads it: a floor or a
+    // neighbour's flank in the run moves neither its m/z nor its height
+    std::size_t start = 0;
+    const auto close = [&](std::size_t end) {
+        std::size_t apex = start;
+        for (std::size_t i = start; i < end; ++i) {
+            if (y[i] > y[apex]) {
+                apex = i;
+            }
+        }
+        if (end == start || !(y[apex] > 0)) {
+            return;
+        }
+        const double half = y[apex] / 2;
+        std::size_t from = apex;
+        while (from > start && y[from - 1] >= half) {
+            --from;
+        }
+        std::size_t to = apex;
+        while (to + 1 < end && y[to + 1] >= half) {
+            ++to;
+        }
+        long double sum = 0;
+        long double moment = 0;
+        for (std::size_t i = from; i <= to; ++i) {
+            sum += y[i];
+            moment += static_cast<long double>(y[i]) * x[i];
+        }
+        peaks.mz.push_back(static_cast<double>(moment / sum));
+        peaks.intensity.push_back(static_cast<double>(sum));
+    };
+    bool fallen = false; // since the peak began, also where a flat floor follows the fall
     for (std::size_t i = 0; i < spectrum.size(); ++i) {
         if (!(y[i] > 0)) {
-            close();
+            close(i);
+            start = i + 1;
+            fallen = false;
             continue;
         }
         // a rise after a fall starts the next peak; a step far wider than the last is a gap
-        const bool rises = i >= 2 && y[i] > y[i - 1] && y[i - 1] < y[i - 2];
-        const bool gap = i >= 2 && x[i] - x[i - 1] > 4 * (x[i - 1] - x[i - 2]);
+        const bool rises = i > start && y[i] > y[i - 1] && fallen;
+        const bool gap = i >= start + 2 && x[i] - x[i - 1] > 4 * (x[i - 1] - x[i - 2]);
         if (rises || gap) {
-            close();
+            close(i);
+            start = i;
+            fallen = false;
+        } else if (i > start && y[i] < y[i - 1]) {
+            fallen = true;
         }
-        sum += y[i];
-        moment += static_cast<long double>(y[i]) * x[i];
     }
-    close();
+    close(spectrum.size());
     return peaks;
 }
 

@@ -73,8 +73,9 @@ struct DisplayScale {
 double clusterHalfWidth(int charge);
 
 /// The peaks of a spectrum: every point of a centroided one; of a profile, each run of
-/// points from one local minimum (or zero, or gap) to the next as one peak, its intensity
-/// the run's sum and its m/z the intensity-weighted centre.
+/// points from one local minimum (or zero, or gap, or the end of a flat floor between two
+/// peaks) to the next as one peak, read as a centroid reads it: its intensity the sum of
+/// its points above half its apex, its m/z their intensity-weighted centre.
 Spectrum peaksOf(const Spectrum& spectrum, bool profile);
 
 /// The lines sorted by m/z with neighbours closer than the tolerance merged (summed, at

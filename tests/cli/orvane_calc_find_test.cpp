@@ -2,6 +2,7 @@
 
 #include "orvane_calc_fixture.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -291,6 +292,41 @@ TEST_F(OrvaneCalc, AFormulaScoresTheSameInTheSearchAndInASingleRun) {
         ASSERT_EQ(cosine.size(), 1u);
         EXPECT_EQ(std::stod(cosine[0]), match.at("cosine").get<double>());
     }
+}
+
+TEST_F(OrvaneCalc, AProfileScanShowsItsResolvingPowerToTheScore) {
+    // caffeine's [M+H]+ clusters as a profile at R 20000, written as two columns
+    const double clusters[][2] = {{195.08765, 100}, {196.09015, 10.3}, {197.09224, 0.9}};
+    std::string text;
+    for (double x = 194.9; x < 197.3; x += 0.0005) {
+        double y = 0;
+        for (const auto& [mz, intensity] : clusters) {
+            const double sigma = mz / 20'000 / 2.3548200450309493;
+            y += intensity * std::exp(-0.5 * (x - mz) * (x - mz) / (sigma * sigma));
+        }
+        text += std::to_string(x) + "\t" + std::to_string(y + 0.001) + "\n";
+    }
+    write("profile.txt", text);
+    const std::string measured = " --measured '" + (m_dir / "profile.txt").string() + "'";
+    const Outcome search = runShipped("--find 195.08765 --limit 0 --json" + measured);
+    ASSERT_EQ(search.status, 0) << search.err;
+    const std::string notice =
+        "notice: the profile's peak at the target shows the resolving power ";
+    const std::size_t said = search.err.find(notice);
+    ASSERT_NE(said, std::string::npos) << search.err;
+    EXPECT_NEAR(std::stod(search.err.substr(said + notice.size())), 20'000, 400);
+    const nlohmann::json parsed = nlohmann::json::parse(search.out);
+    const nlohmann::json first = parsed.at("find").at("candidates").at(0);
+    EXPECT_EQ(first.at("formula"), "C8H10N4O2");
+    // a single run of the formula reads the same width and gives the same scores
+    const Outcome single = runShipped("C8H10N4O2 --ion '[M+H]+' --json --skip-pattern" + measured);
+    ASSERT_EQ(single.status, 0) << single.err;
+    const nlohmann::json match = nlohmann::json::parse(single.out).at("measured");
+    EXPECT_GT(match.at("cosine").get<double>(), 0.999);
+    // given a resolving power, the search takes it instead and says nothing of the width
+    const Outcome given = runShipped("--find 195.08765 --limit 1 --resolution 20000" + measured);
+    ASSERT_EQ(given.status, 0) << given.err;
+    EXPECT_EQ(given.err.find("shows the resolving power"), std::string::npos) << given.err;
 }
 
 TEST_F(OrvaneCalc, FindSaysWhenTheSpacingShowsAnotherCharge) {

@@ -129,11 +129,23 @@ TEST(ClusterMatch, TakesEachRunOfAProfileAsOnePeak) {
     const Spectrum peaks = peaksOf(profile, true);
     ASSERT_EQ(peaks.size(), 3u);
     EXPECT_NEAR(peaks.mz[0], 100.0, 1e-12);
-    EXPECT_EQ(peaks.intensity[0], 5);
+    EXPECT_EQ(peaks.intensity[0], 3); // its points above half its apex
     EXPECT_NEAR(peaks.mz[1], (2 * 101.0 + 101.001) / 3, 1e-12); // a rise after a fall splits
     EXPECT_EQ(peaks.intensity[1], 3);
     EXPECT_EQ(peaks.intensity[2], 3);
     EXPECT_EQ(peaksOf(profile, false).size(), profile.size());
+
+    // a flat floor between two peaks ends the first where the second rises, and neither
+    // the floor nor the flank moves a peak's m/z
+    const Spectrum floored{{199.998, 199.999, 200.0, 200.001, 200.002, 200.5, 201.0, 201.998,
+                            201.999, 202.0, 202.001, 202.002},
+                           {1, 5, 10, 5, 1, 1, 1, 1, 2, 4, 2, 1}};
+    const Spectrum split = peaksOf(floored, true);
+    ASSERT_EQ(split.size(), 2u);
+    EXPECT_NEAR(split.mz[0], 200.0, 1e-9);
+    EXPECT_NEAR(split.mz[1], 202.0, 1e-9);
+    EXPECT_EQ(split.intensity[0], 20);
+    EXPECT_EQ(split.intensity[1], 8);
 }
 
 TEST(ClusterMatch, ScalesTheTallestPointOfTheClusterRangeTo100) {
