@@ -209,11 +209,13 @@ TEST_F(OrvaneCalc, EveryFrontEndGivesOneIonOneMzForOneQuestion) {
         const json accurate = json::parse(singleJson.out).at("accurate");
         EXPECT_EQ(accurate.at("ion"), c.expectedIon);
         const double mz = accurate.at("monoisotopicMz").get<double>();
-        const Outcome singleTab = runShipped("--skip-pattern" + asked + " '" + c.input + "'");
-        ASSERT_EQ(singleTab.status, 0) << singleTab.err;
-        const std::size_t tabMz = singleTab.out.find("\nMonoisotopicMz\t");
-        ASSERT_NE(tabMz, std::string::npos);
-        EXPECT_EQ(std::stod(singleTab.out.substr(tabMz + 16)), mz);
+        if (i % 4 == 3) { // the TAB report reads the same numbers; a few rows show it
+            const Outcome singleTab = runShipped("--skip-pattern" + asked + " '" + c.input + "'");
+            ASSERT_EQ(singleTab.status, 0) << singleTab.err;
+            const std::size_t tabMz = singleTab.out.find("\nMonoisotopicMz\t");
+            ASSERT_NE(tabMz, std::string::npos);
+            EXPECT_EQ(std::stod(singleTab.out.substr(tabMz + 16)), mz);
+        }
         const std::vector<std::string> fields = fieldsOf(tsvRows[i + 1]);
         ASSERT_EQ(fields.size(), 12u) << tsvRows[i + 1];
         EXPECT_EQ(fields[8], c.expectedIon);
@@ -228,10 +230,21 @@ TEST_F(OrvaneCalc, EveryFrontEndGivesOneIonOneMzForOneQuestion) {
                            "/2 ([M+2H]2+)"),
               std::string::npos)
         << tsv.err;
-    const Outcome single = runShipped("--ion '[M+Na]+' 'peptide(EMEVEESPEK/2)'");
+}
+
+TEST_F(OrvaneCalc, AnIonAskedForBesideASequencesChargeSaysItReplacesIt) {
+    const Outcome single = runShipped("--skip-pattern --ion '[M+Na]+' 'peptide(EMEVEESPEK/2)'");
     EXPECT_NE(single.err.find("notice: the ion [M+Na]+ asked for replaces the sequence's /2"),
               std::string::npos)
         << single.err;
+    const Outcome both =
+        runShipped("--skip-pattern --ion '[M+Na]+' --charge 3 'peptide(EMEVEESPEK/2)'");
+    EXPECT_NE(both.err.find("notice: the ion [M+Na]+ and the charge 3 asked for replace the "
+                            "sequence's /2 ([M+2H]2+)"),
+              std::string::npos)
+        << both.err;
+    const Outcome none = runShipped("--skip-pattern 'peptide(EMEVEESPEK/2)'");
+    EXPECT_EQ(none.err.find("replace"), std::string::npos) << none.err;
 }
 
 TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {
