@@ -60,6 +60,7 @@ nlohmann::ordered_json candidateObject(const find::FindResult& result, std::size
             {"rdbe", candidate.rdbe},
             {"isotopeScore", optionalNumber(candidate.isotopeScore)},
             {"cosine", optionalNumber(candidate.cosine)},
+            {"massOffsetPpm", optionalNumber(candidate.offsetPpm)},
             {"prior", candidate.prior},
             {"score", candidate.score}};
 }

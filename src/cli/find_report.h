@@ -21,7 +21,8 @@ std::string findTabReport(const find::FindQuery& query, const find::FindResult& 
 /// The search as one JSON object on one line: {"find": {"mz", "ppm" (or "mda"),
 /// "evaluated", "removedByRules", "removedBy" {rule: count}, "candidates": [{"rank",
 /// "formula", "composition" {symbol: count}, "ion", "ionFormula", "mz", "ppm", "rdbe",
-/// "isotopeScore" and "cosine" (null without a measurement), "prior", "score"}]}}; with `evidence`,
+/// "isotopeScore", "cosine" and "massOffsetPpm" (null without a measurement), "prior",
+/// "score"}]}}; with `evidence`,
 /// "evidence":
 /// {"m2Ratio", "m2Shift", "m4Ratio" (null when not measured), "text"} before "candidates".
 std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,

@@ -49,6 +49,7 @@ struct Candidate {
     double rdbe = 0;                           // of the neutral formula
     std::optional<double> isotopeScore;        // with a measured spectrum only
     std::optional<double> cosine;              // the same match's cosine (PatternScore)
+    std::optional<double> offsetPpm;           // and the cluster's common m/z offset
     double prior = 0;                          // compositionPrior, 0 when it is off
     double score = 0;                          // the larger the likelier
 };

@@ -271,6 +271,7 @@ void scoreCandidates(FindResult& result, const FindQuery& query,
                          measuredPeaks, settings, tables, separator);
         candidate.isotopeScore = pattern.isotopeScore;
         candidate.cosine = pattern.cosine;
+        candidate.offsetPpm = pattern.offsetPpm;
         candidate.score = massScore(query.tolerance, query.mz, candidate.mz) + candidate.prior +
                           *candidate.isotopeScore;
     }

@@ -284,6 +284,7 @@ TEST_F(OrvaneCalc, AFormulaScoresTheSameInTheSearchAndInASingleRun) {
         EXPECT_EQ(match.at("cosine").get<double>(), found.at("cosine").get<double>());
         EXPECT_LT(match.at("isotopeScore").get<double>(), 0);
         EXPECT_NEAR(match.at("massOffsetPpm").get<double>(), 1, 0.01);
+        EXPECT_EQ(match.at("massOffsetPpm").get<double>(), found.at("massOffsetPpm").get<double>());
         // and the TAB report says the same
         const Outcome tab =
             runShipped(std::string("C8H10N4O2 --ion '[M+H]+' --skip-pattern") + options + measured);
