@@ -457,27 +457,24 @@ int runBatch(const CommandLine& commandLine) {
         // lines of a file are there to be read, and are taken a handful at a time; a pipe's
         // lines are taken one by one, so that each row comes out as soon as it can
         const std::size_t chunk = regularFile ? batchChunk : 1;
-        calculateBatch(
-            next, commandLine, threads, batchWindow(threads),
-            [&](const BatchRow& row) {
-                for (const std::string& notice : row.notices) {
-                    std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
-                }
-                if (!row.accurateError.empty() && accurateErrors.insert(row.accurateError).second) {
-                    std::cerr << "orvane-calc: no accurate masses: " << row.accurateError << '\n';
-                }
-                if (row.failed()) {
-                    status = 1;
-                }
-                pending += batchRowText(row, commandLine.batchFormat);
-                // Whole blocks, so that a pipe's reader sees rows as they come.
-                if (pending.size() > 1 << 16) {
-                    writeAll(1, pending);
-                    pending.clear();
-                }
-                progress.update(++done);
-            },
-            chunk);
+        calculateBatch(next, commandLine, threads, batchWindow(threads), [&](const BatchRow& row) {
+            for (const std::string& notice : row.notices) {
+                std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
+            }
+            if (!row.accurateError.empty() && accurateErrors.insert(row.accurateError).second) {
+                std::cerr << "orvane-calc: no accurate masses: " << row.accurateError << '\n';
+            }
+            if (row.failed()) {
+                status = 1;
+            }
+            pending += batchRowText(row, commandLine.batchFormat);
+            // Whole blocks, so that a pipe's reader sees rows as they come.
+            if (pending.size() > 1 << 16) {
+                writeAll(1, pending);
+                pending.clear();
+            }
+            progress.update(++done);
+        }, chunk);
     } catch (const text::Error& error) {
         writeAll(1, pending);
         std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';

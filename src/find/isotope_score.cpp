@@ -246,15 +246,9 @@ PatternScore scorePattern(const std::vector<accurate::AtomCount>& ionAtoms, int 
 
 double measuredTarget(const measured::Spectrum& measuredPeaks, double monoisotopicMz,
                       double resolvingPower) {
-    const double window = measured::toleranceAt(monoisotopicMz, {resolvingPower, std::nullopt});
-    std::optional<std::size_t> tallest;
-    for (std::size_t i = 0; i < measuredPeaks.size(); ++i) {
-        if (std::abs(measuredPeaks.mz[i] - monoisotopicMz) <= window &&
-            measuredPeaks.intensity[i] > 0 &&
-            (!tallest || measuredPeaks.intensity[i] > measuredPeaks.intensity[*tallest])) {
-            tallest = i;
-        }
-    }
+    const std::optional<std::size_t> tallest = measured::tallestNear(
+        measuredPeaks, monoisotopicMz,
+        measured::toleranceAt(monoisotopicMz, {resolvingPower, std::nullopt}));
     return tallest ? measuredPeaks.mz[*tallest] : monoisotopicMz;
 }
 

@@ -62,6 +62,36 @@ std::optional<DisplayScale> tallestIn(const Spectrum& measured, std::size_t firs
     return scale;
 }
 
+// A peak as a centroid reads it from points first <= i < last (x ascending): the sum of
+// the points above half the tallest, around it, and their intensity-weighted m/z.
+struct HalfApexPeak {
+    double mz = 0;
+    double sum = 0;
+};
+HalfApexPeak aboveHalfApex(const std::vector<double>& x, const std::vector<double>& y,
+                           std::size_t first, std::size_t last) {
+    const auto apex =
+        static_cast<std::size_t>(std::max_element(y.begin() + static_cast<std::ptrdiff_t>(first),
+                                                  y.begin() + static_cast<std::ptrdiff_t>(last)) -
+                                 y.begin());
+    const double half = y[apex] / 2;
+    std::size_t from = apex;
+    while (from > first && y[from - 1] >= half) {
+        --from;
+    }
+    std::size_t to = apex;
+    while (to + 1 < last && y[to + 1] >= half) {
+        ++to;
+    }
+    long double sum = 0;
+    long double moment = 0;
+    for (std::size_t i = from; i <= to; ++i) {
+        sum += y[i];
+        moment += static_cast<long double>(y[i]) * x[i];
+    }
+    return {static_cast<double>(moment / sum), static_cast<double>(sum)};
+}
+
 } // namespace
 
 double toleranceAt(double mz, const MatchTolerance& tolerance) {
@@ -88,32 +118,12 @@ Spectrum peaksOf(const Spectrum& spectrum, bool profile) {
     // neighbour's flank in the run moves neither its m/z nor its height
     std::size_t start = 0;
     const auto close = [&](std::size_t end) {
-        std::size_t apex = start;
-        for (std::size_t i = start; i < end; ++i) {
-            if (y[i] > y[apex]) {
-                apex = i;
-            }
+        if (end > start && *std::max_element(y.begin() + static_cast<std::ptrdiff_t>(start),
+                                             y.begin() + static_cast<std::ptrdiff_t>(end)) > 0) {
+            const HalfApexPeak peak = aboveHalfApex(x, y, start, end);
+            peaks.mz.push_back(peak.mz);
+            peaks.intensity.push_back(peak.sum);
         }
-        if (end == start || !(y[apex] > 0)) {
-            return;
-        }
-        const double half = y[apex] / 2;
-        std::size_t from = apex;
-        while (from > start && y[from - 1] >= half) {
-            --from;
-        }
-        std::size_t to = apex;
-        while (to + 1 < end && y[to + 1] >= half) {
-            ++to;
-        }
-        long double sum = 0;
-        long double moment = 0;
-        for (std::size_t i = from; i <= to; ++i) {
-            sum += y[i];
-            moment += static_cast<long double>(y[i]) * x[i];
-        }
-        peaks.mz.push_back(static_cast<double>(moment / sum));
-        peaks.intensity.push_back(static_cast<double>(sum));
     };
     bool fallen = false; // since the peak began, also where a flat floor follows the fall
     for (std::size_t i = 0; i < spectrum.size(); ++i) {
@@ -154,31 +164,18 @@ std::vector<TheoreticalPeak> mergeAsProfile(std::vector<TheoreticalPeak> lines,
             ++end;
         }
         const double sigma = std::fabs(lines[begin].mz) / resolvingPower / fwhmPerSigma;
-        // the samples ascend, so the lines within reach of one are a window that moves on
-        std::size_t low = begin;
-        std::size_t high = begin;
+        // the lines within eight sigma of x, found by halving, make the profile there
         const auto profileAt = [&](double x) {
-            while (low < end && lines[low].mz < x - 8 * sigma) {
-                ++low;
-            }
-            high = std::max(high, low);
-            while (high < end && lines[high].mz <= x + 8 * sigma) {
-                ++high;
-            }
+            const auto nearest = std::lower_bound(
+                lines.begin() + static_cast<std::ptrdiff_t>(begin),
+                lines.begin() + static_cast<std::ptrdiff_t>(end), x - 8 * sigma,
+                [](const TheoreticalPeak& line, double value) { return line.mz < value; });
             long double y = 0;
-            for (std::size_t i = low; i < high; ++i) {
-                const double z = (x - lines[i].mz) / sigma;
-                y += lines[i].intensity * std::exp(-0.5 * z * z);
-            }
-            return static_cast<double>(y);
-        };
-        const auto profileAtAny = [&](double x) {
-            long double y = 0;
-            for (std::size_t i = begin; i < end; ++i) {
-                const double z = (x - lines[i].mz) / sigma;
-                if (std::fabs(z) < 8) {
-                    y += lines[i].intensity * std::exp(-0.5 * z * z);
-                }
+            for (auto it = nearest;
+                 it != lines.begin() + static_cast<std::ptrdiff_t>(end) && it->mz <= x + 8 * sigma;
+                 ++it) {
+                const double z = (x - it->mz) / sigma;
+                y += it->intensity * std::exp(-0.5 * z * z);
             }
             return static_cast<double>(y);
         };
@@ -207,28 +204,13 @@ std::vector<TheoreticalPeak> mergeAsProfile(std::vector<TheoreticalPeak> lines,
             low = std::max(low, lines[first].mz - 3 * sigma);
             high = std::min(high, lines[last - 1].mz + 3 * sigma);
             const double fine = sigma / 8;
+            std::vector<double> xs;
             std::vector<double> ys;
             for (double x = low; x <= high; x += fine) {
-                ys.push_back(profileAtAny(x));
+                xs.push_back(x);
+                ys.push_back(profileAt(x));
             }
-            const auto apex =
-                static_cast<std::size_t>(std::max_element(ys.begin(), ys.end()) - ys.begin());
-            const double half = ys[apex] / 2;
-            std::size_t from = apex;
-            while (from > 0 && ys[from - 1] >= half) {
-                --from;
-            }
-            std::size_t to = apex;
-            while (to + 1 < ys.size() && ys[to + 1] >= half) {
-                ++to;
-            }
-            long double sum = 0;
-            long double moment = 0;
-            for (std::size_t k = from; k <= to; ++k) {
-                sum += ys[k];
-                moment += static_cast<long double>(ys[k]) * (low + static_cast<double>(k) * fine);
-            }
-            return static_cast<double>(moment / sum);
+            return aboveHalfApex(xs, ys, 0, ys.size()).mz;
         };
         std::size_t first = begin;
         for (std::size_t part = 0; part <= cuts.size(); ++part) {

@@ -15,20 +15,6 @@ constexpr double clusterSpacing = 1.003355;
 constexpr int largestCharge = 6;
 constexpr double smallestPartner = 0.05;
 
-// The tallest peak within `window` of `mz`, if any is above 0.
-std::optional<std::size_t> tallestNear(const Spectrum& peaks, double mz, double window) {
-    const auto first = std::lower_bound(peaks.mz.begin(), peaks.mz.end(), mz - window);
-    std::optional<std::size_t> tallest;
-    for (auto it = first; it != peaks.mz.end() && *it <= mz + window; ++it) {
-        const auto i = static_cast<std::size_t>(it - peaks.mz.begin());
-        if (peaks.intensity[i] > 0 &&
-            (!tallest || peaks.intensity[i] > peaks.intensity[*tallest])) {
-            tallest = i;
-        }
-    }
-    return tallest;
-}
-
 } // namespace
 
 std::optional<int> measuredCharge(const Spectrum& peaks, double mz, double window) {

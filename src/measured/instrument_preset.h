@@ -20,9 +20,9 @@ struct InstrumentPreset {
 
 // Orbitrap (R ~ 1/sqrt(m/z), stated at m/z 400 as the Orbitrap XL, Velos and Elite state it;
 // for an instrument that states it at m/z 200, R there / sqrt 2), FT-ICR (R ~ 1/(m/z), at
-// m/z 400), QTOF and IT-TOF (R nearly constant). The intensity errors are the spread of the M+1 and M+2
-// shares measured on such instruments: an Orbitrap's are within half a point, a TOF's
-// detector and ion statistics several points.
+// m/z 400), QTOF and IT-TOF (R nearly constant). The intensity errors are the spread of the M+1 and
+// M+2 shares measured on such instruments: an Orbitrap's are within half a point, a TOF's detector
+// and ion statistics several points.
 extern const std::array<InstrumentPreset, 4> instrumentPresets;
 
 /// The preset of that name, compared without case and without blanks, '-' and '_'

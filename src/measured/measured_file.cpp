@@ -281,7 +281,8 @@ void summarisePoints(const Spectrum& points, SpectrumSummary& summary) {
     std::size_t tallest = 0;
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (points.intensity[i] > points.intensity[tallest] ||
-            (points.intensity[i] == points.intensity[tallest] && points.mz[i] < points.mz[tallest])) {
+            (points.intensity[i] == points.intensity[tallest] &&
+             points.mz[i] < points.mz[tallest])) {
             tallest = i;
         }
     }

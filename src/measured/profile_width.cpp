@@ -5,14 +5,7 @@
 namespace orvane::measured {
 
 std::optional<double> profileResolvingPower(const Spectrum& points, double mz, double window) {
-    const auto first = std::lower_bound(points.mz.begin(), points.mz.end(), mz - window);
-    std::optional<std::size_t> apex;
-    for (auto it = first; it != points.mz.end() && *it <= mz + window; ++it) {
-        const auto i = static_cast<std::size_t>(it - points.mz.begin());
-        if (points.intensity[i] > 0 && (!apex || points.intensity[i] > points.intensity[*apex])) {
-            apex = i;
-        }
-    }
+    const std::optional<std::size_t> apex = tallestNear(points, mz, window);
     if (!apex) {
         return std::nullopt;
     }

@@ -66,4 +66,17 @@ double summedIntensity(const Spectrum& spectrum) {
     return static_cast<double>(sum);
 }
 
+std::optional<std::size_t> tallestNear(const Spectrum& spectrum, double mz, double window) {
+    const auto first = std::lower_bound(spectrum.mz.begin(), spectrum.mz.end(), mz - window);
+    std::optional<std::size_t> tallest;
+    for (auto it = first; it != spectrum.mz.end() && *it <= mz + window; ++it) {
+        const auto i = static_cast<std::size_t>(it - spectrum.mz.begin());
+        if (spectrum.intensity[i] > 0 &&
+            (!tallest || spectrum.intensity[i] > spectrum.intensity[*tallest])) {
+            tallest = i;
+        }
+    }
+    return tallest;
+}
+
 } // namespace orvane::measured

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,5 +33,9 @@ double summedIntensity(const Spectrum& spectrum, double mzLow, double mzHigh);
 
 /// The sum of all intensities.
 double summedIntensity(const Spectrum& spectrum);
+
+/// The index of the tallest point above 0 within `window` of `mz` (the lowest m/z among
+/// equals); nothing when there is none.
+std::optional<std::size_t> tallestNear(const Spectrum& spectrum, double mz, double window);
 
 } // namespace orvane::measured

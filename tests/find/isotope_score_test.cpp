@@ -180,11 +180,6 @@ TEST(IsotopeScore, TheSettingsMassSigmaReplacesHalfTheTolerance) {
         1e-9);
 }
 
-TEST(IsotopeScore, TheFloorIsTheSmallestRecordedPeak) {
-    EXPECT_EQ(spectrumFloor(spectrumOf({})), 0);
-    EXPECT_EQ(spectrumFloor(spectrumOf({{100, 0}, {101, 7}, {102, 3}, {103, 9}})), 3);
-}
-
 } // namespace
 } // namespace orvane::find
 
