@@ -26,7 +26,6 @@ set(expected
     ${DATADIR}/orvane/abundances.txt
     ${DATADIR}/orvane/masses.txt
     ${DATADIR}/orvane/isotopes.txt
-    ${DATADIR}/orvane/ame2016.txt
     ${DATADIR}/applications/${APP_ID}.desktop
     ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
     ${DATADIR}/metainfo/${APP_ID}.metainfo.xml

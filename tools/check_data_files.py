@@ -6,10 +6,8 @@ least every |offset|; in masses.txt as many lines again, 11 fields a line, the E
 abundances line, "0" in every slot of abundance 0 and in every other slot a mass within
 0.5 u of its mass number (the rounded weight plus the slot's offset); in isotopes.txt, where
 there is one, 3 fields a line, a symbol of elem.txt, a whole mass number and a mass within
-0.5 u of it, each symbol's lines together and ascending, and the same mass as masses.txt
-for every natural isotope; in ame2016.txt, where there is one, the same form, and every
-natural isotope of masses.txt listed, within 1e-4 u of its mass there (a line of the wrong
-isotope is off by far more; the two evaluations differ by at most 4.3e-5 u).
+0.5 u of it, each symbol's lines together and ascending, and every natural isotope of
+masses.txt listed with the same mass (one evaluation for both files).
 Exits 1 and lists the faults when any check fails.
 
 Usage: check_data_files.py [DIR]   (default: share/orvane beside this script)
@@ -23,7 +21,6 @@ MAX_TABS = 199
 MASS_FIELDS = 11
 TOLERANCE = 1e-9
 MASS_NUMBER_DISTANCE = 0.5
-EVALUATIONS_APART = 1e-4
 BLANKS = "".join(map(chr, range(33)))
 
 
@@ -98,11 +95,6 @@ def check(directory):
         if os.path.exists(isotopes_path):
             natural = natural_masses(read_lines(masses_path), weights, used)
             faults += check_isotopes("isotopes.txt", read_lines(isotopes_path), symbols, natural)
-        evaluation_path = os.path.join(directory, "ame2016.txt")
-        if os.path.exists(evaluation_path):
-            natural = natural_masses(read_lines(masses_path), weights, used)
-            faults += check_isotopes("ame2016.txt", read_lines(evaluation_path), symbols, natural,
-                                     apart=EVALUATIONS_APART)
     return faults
 
 
@@ -124,9 +116,9 @@ def natural_masses(lines, weights, used):
     return natural
 
 
-def check_isotopes(name, lines, symbols, natural, apart=0.0):
+def check_isotopes(name, lines, symbols, natural):
     """The faults of an isotope list against the element symbols and the natural masses of
-    masses.txt: each must be listed, at most `apart` u from masses.txt's."""
+    masses.txt: each must be listed with masses.txt's mass."""
     faults = []
     listed = set()
     known = {symbol.strip(BLANKS) for symbol in symbols[1:]}
@@ -159,11 +151,10 @@ def check_isotopes(name, lines, symbols, natural, apart=0.0):
                           f"{MASS_NUMBER_DISTANCE} u of mass number {number}")
         listed.add((symbol, number))
         expected = natural.get((symbol, number))
-        if expected is not None and not abs(float(expected) - mass) <= apart:
+        if expected is not None and float(expected) != mass:
             faults.append(f"{where}: {symbol}{number} is {mass_text}, masses.txt has {expected}")
-    if apart > 0:
-        faults += [f"{name}: no {symbol}{number}, a natural isotope of masses.txt"
-                   for symbol, number in sorted(natural.keys() - listed)]
+    faults += [f"{name}: no {symbol}{number}, a natural isotope of masses.txt"
+               for symbol, number in sorted(natural.keys() - listed)]
     return faults
 
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes share/orvane/elem.txt, abundances.txt, masses.txt and isotopes.txt
 from the Blue Obelisk Data Repository (Debian package bodr): every element with a natural
-isotopic composition, in atomic-number order; and ame2016.txt from NIST SRD 144.
+isotopic composition, in atomic-number order, with the masses of NIST SRD 144.
 
 elem.txt holds two lines, "Atom" and the symbols, "AW" and the standard atomic weights
 as elements.xml writes them. abundances.txt holds one line per element with the 21
@@ -19,18 +19,16 @@ fields Width, p1..p9, x0..x9, Elem:
   rescaled (bodr 2019 has none).
 
 masses.txt holds, line for line with abundances.txt, the 11 fields M0..M9, Elem: the
-exact mass in u (the source's text) of the isotope in each slot, "0" where the slot's
-abundance is 0.
+exact mass in u of the isotope in each slot, "0" where the slot's abundance is 0.
 
-isotopes.txt holds every isotope the source knows with an exact mass, of the elements of
-elem.txt and in their order, mass numbers ascending: "symbol TAB mass number TAB exact mass
-in u" (the source's text). Isotope labels such as [14C] or [125I] take their masses from it.
+isotopes.txt holds every isotope with an exact mass of the elements of elem.txt, in their
+order, mass numbers ascending: "symbol TAB mass number TAB exact mass in u". Isotope labels
+such as [14C] or [125I] take their masses from it.
 
-ame2016.txt holds, in the same form and order, the natural isotopes of those elements with
-the mass NIST's Standard Reference Data 144 gives them: the 2016 Atomic Mass Evaluation, as the
-Debian package python3-qcelemental ships the table (read as data, not imported). The
-formula search takes its element masses from it, the masses the common formula finders
-use, so that a search finds the same formulas at the edge of its tolerance.
+Both take their masses from one evaluation, so that an isotope has one mass wherever it is
+asked: NIST's Standard Reference Data 144, the 2016 Atomic Mass Evaluation, as the Debian
+package python3-qcelemental ships the table (read as data, not imported), the masses the
+common formula finders use. The texts are NIST's.
 
 Standard library only. Usage: generate_data_files.py [--bodr DIR] [--nist FILE] [--out DIR]
 """
@@ -67,35 +65,16 @@ def read_elements(path):
 
 
 def read_natural_isotopes(path):
-    """Symbol -> ([(mass number, abundance text)], {mass number: exact mass text}) of the
-    isotopes with a natural abundance."""
+    """Symbol -> [(mass number, abundance text)] of the isotopes with a natural abundance."""
     isotopes = {}
     for isotope_list in ET.parse(path).getroot().findall(CML + "isotopeList"):
         natural = []
-        masses = {}
         for isotope in isotope_list.findall(CML + "isotope"):
             abundance = scalar(isotope, "bo:relativeAbundance")
             if abundance is not None and Decimal(abundance) > 0:
-                number = int(isotope.get("number"))
-                natural.append((number, abundance))
-                masses[number] = scalar(isotope, "bo:exactMass")
-                if masses[number] is None:
-                    raise SystemExit(f"{isotope.get('id')}: no exact mass in {path}")
+                natural.append((int(isotope.get("number")), abundance))
         if natural:
-            isotopes[isotope_list.get("id")] = (sorted(natural), masses)
-    return isotopes
-
-
-def read_all_isotopes(path):
-    """Symbol -> [(mass number, exact mass text)] of every isotope with an exact mass."""
-    isotopes = {}
-    for isotope_list in ET.parse(path).getroot().findall(CML + "isotopeList"):
-        known = []
-        for isotope in isotope_list.findall(CML + "isotope"):
-            mass = scalar(isotope, "bo:exactMass")
-            if mass is not None:
-                known.append((int(isotope.get("number")), mass))
-        isotopes[isotope_list.get("id")] = sorted(known)
+            isotopes[isotope_list.get("id")] = sorted(natural)
     return isotopes
 
 
@@ -163,16 +142,20 @@ def abundance_row(symbol, weight, natural, notes):
     return [str(width)] + offsets + shares + [symbol]
 
 
-def mass_row(weight, row, masses):
+def mass_row(symbol, weight, row, masses):
     """M0..M9, Elem for an abundances.txt row: slot 0 is the rounded weight, slot k that
     plus the offset pk; a slot of abundance 0 holds "0"."""
     nominal = round_half_even(weight)
     offsets = [0] + [int(field) for field in row[1:SLOTS]]
     shares = row[SLOTS : 2 * SLOTS]
-    fields = [
-        masses[nominal + offset] if Decimal(share) != 0 else "0"
-        for offset, share in zip(offsets, shares)
-    ]
+    fields = []
+    for offset, share in zip(offsets, shares):
+        if Decimal(share) == 0:
+            fields.append("0")
+        elif nominal + offset in masses:
+            fields.append(masses[nominal + offset])
+        else:
+            raise SystemExit(f"{symbol}{nominal + offset}: a natural isotope without a mass")
     return fields + [row[-1]]
 
 
@@ -200,8 +183,11 @@ def main():
     symbols = sorted((s for s in natural if s in elements), key=lambda s: elements[s][0])
 
     notes = []
-    rows = [abundance_row(s, elements[s][1], natural[s][0], notes) for s in symbols]
-    mass_rows = [mass_row(elements[s][1], row, natural[s][1]) for s, row in zip(symbols, rows)]
+    rows = [abundance_row(s, elements[s][1], natural[s], notes) for s in symbols]
+    nist = read_nist_isotopes(args.nist)
+    mass_rows = [
+        mass_row(s, elements[s][1], row, dict(nist.get(s, []))) for s, row in zip(symbols, rows)
+    ]
     os.makedirs(args.out, exist_ok=True)
     write_lines(
         os.path.join(args.out, "elem.txt"),
@@ -209,21 +195,9 @@ def main():
     )
     write_lines(os.path.join(args.out, "abundances.txt"), ["\t".join(row) for row in rows])
     write_lines(os.path.join(args.out, "masses.txt"), ["\t".join(row) for row in mass_rows])
-    known = read_all_isotopes(os.path.join(args.bodr, "isotopes.xml"))
     write_lines(
         os.path.join(args.out, "isotopes.txt"),
-        [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in known.get(s, [])],
-    )
-    nist = read_nist_isotopes(args.nist)
-    write_lines(
-        os.path.join(args.out, "ame2016.txt"),
-        # only the natural isotopes, the ones a search can take: the file is read at every start
-        [
-            f"{s}\t{number}\t{mass}"
-            for s in symbols
-            for number, mass in nist.get(s, [])
-            if number in natural[s][1]
-        ],
+        [f"{s}\t{number}\t{mass}" for s in symbols for number, mass in nist.get(s, [])],
     )
 
     print(f"{len(symbols)} elements written to {os.path.normpath(args.out)}")

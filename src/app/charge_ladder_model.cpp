@@ -29,7 +29,7 @@ QVariant ChargeLadderModel::data(const QModelIndex& index, int role) const {
         index.column() >= columnCount()) {
         return {};
     }
-    const session::LadderRung& rung = m_rungs[static_cast<std::size_t>(index.row())];
+    const ions::LadderRung& rung = m_rungs[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
         const auto fixed = [this](double value) {
             return QString::fromStdString(text::fixedText(value, 18, 4, m_separator));
@@ -68,7 +68,7 @@ QVariant ChargeLadderModel::headerData(int section, Qt::Orientation orientation,
     return QString::fromLatin1(headers[section]);
 }
 
-void ChargeLadderModel::setRungs(std::vector<session::LadderRung> rungs) {
+void ChargeLadderModel::setRungs(std::vector<ions::LadderRung> rungs) {
     beginResetModel();
     m_rungs = std::move(rungs);
     endResetModel();

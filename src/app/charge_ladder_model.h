@@ -4,7 +4,7 @@
 
 #include <QAbstractTableModel>
 
-#include "session/charge_ladder.h"
+#include "ion/charge_ladder.h"
 
 namespace orvane::app {
 
@@ -23,12 +23,12 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     /// Shows these rungs.
-    void setRungs(std::vector<session::LadderRung> rungs);
-    const std::vector<session::LadderRung>& rungs() const { return m_rungs; }
+    void setRungs(std::vector<ions::LadderRung> rungs);
+    const std::vector<ions::LadderRung>& rungs() const { return m_rungs; }
 
 private:
     char m_separator;
-    std::vector<session::LadderRung> m_rungs;
+    std::vector<ions::LadderRung> m_rungs;
 };
 
 } // namespace orvane::app

@@ -78,7 +78,7 @@ void ChargeLadderTable::chooseRow(int row) {
         return;
     }
     // a copy: the command refreshes the table, which replaces the rungs
-    const session::LadderRung rung = m_model.rungs()[static_cast<std::size_t>(row)];
+    const ions::LadderRung rung = m_model.rungs()[static_cast<std::size_t>(row)];
     m_dispatch([this, &rung] { m_session.chooseLadderRung(rung); });
 }
 

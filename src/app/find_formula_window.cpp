@@ -25,8 +25,8 @@
 #include "find/range_toggle.h"
 #include "measured/cluster_match.h"
 #include "measured/cluster_spacing.h"
-#include "session/high_resolution_view.h"
-#include "session/ion_result.h"
+#include "ion/high_resolution_view.h"
+#include "ion/ion_result.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/number_parse.h"
@@ -159,7 +159,7 @@ void FindFormulaWindow::openForSearch() {
     if (m_ions->text().trimmed().isEmpty()) {
         const session::SessionState& state = m_session.state();
         m_ions->setText(QString::fromStdString(
-            session::expandIon(state.ionText, state.settings.charge.value())));
+            ions::expandIon(state.ionText, state.settings.charge.value())));
     }
     show();
     raise();
@@ -290,17 +290,12 @@ void FindFormulaWindow::search() {
                 measured += QStringLiteral("; ") + QString::fromStdString(spacing);
             }
         }
-        QString masses;
-        if (!state.tables.ame2016FileProblem.empty()) {
-            masses = QStringLiteral("\nMasses from masses.txt: ") +
-                     QString::fromStdString(state.tables.ame2016FileProblem);
-        }
         m_summary->setText(
-            QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4%5")
+            QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")
                 .arg(result.candidates.size())
                 .arg(result.evaluated)
                 .arg(result.removedByRules)
-                .arg(measured, masses));
+                .arg(measured));
         m_model->setCandidates(std::move(result.candidates));
         m_table->sortByColumn(0, Qt::AscendingOrder);
         m_table->resizeColumnsToContents();

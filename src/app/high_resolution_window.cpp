@@ -33,8 +33,10 @@
 #include "export/safe_file_writer.h"
 #include "measured/instrument_preset.h"
 #include "qtcanvas/picture_file.h"
-#include "session/ion_profile.h"
-#include "session/profile_file.h"
+#include "ion/ion_profile.h"
+#include "export/profile_file.h"
+#include "ion/high_resolution_view.h"
+#include "session/ion_inputs.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/number_text.h"
@@ -275,16 +277,16 @@ void HighResolutionWindow::showEvent(QShowEvent* event) {
 }
 
 void HighResolutionWindow::ionChosen(int preset) {
-    if (preset >= 0 && preset < static_cast<int>(std::size(session::ionPresets))) {
+    if (preset >= 0 && preset < static_cast<int>(std::size(ions::ionPresets))) {
         // A preset follows the main window's charge.
-        dispatch([this, preset] { m_session.setIonText(session::ionPresets[preset]); });
+        dispatch([this, preset] { m_session.setIonText(ions::ionPresets[preset]); });
     }
 }
 
 void HighResolutionWindow::ionTyped() {
     const session::SessionState& state = m_session.state();
     const std::string typed = m_ion->currentText().toStdString();
-    if (typed != session::expandIon(state.ionText, state.settings.charge.value())) {
+    if (typed != ions::expandIon(state.ionText, state.settings.charge.value())) {
         dispatch([this, &typed] { m_session.setIonText(typed); });
     }
 }
@@ -330,8 +332,11 @@ void HighResolutionWindow::saveProfile() {
         return;
     }
     dispatch([&] {
-        session::writeProfileFile(QFile::encodeName(name).toStdString(), *m_result,
-                                  m_session.state(), *m_profile);
+        const session::SessionState& state = m_session.state();
+        exporting::writeProfileFile(
+            QFile::encodeName(name).toStdString(),
+            {m_result->ion, m_result->ionFormula, state.resolvingPowerText, state.coverageText},
+            *m_profile);
     });
 }
 
@@ -382,10 +387,10 @@ void HighResolutionWindow::refresh() {
     // The boxes show the session's texts, the presets for the charge of now.
     m_ion->blockSignals(true);
     m_ion->clear();
-    for (const char* preset : session::ionPresets) {
-        m_ion->addItem(QString::fromStdString(session::expandIon(preset, charge)));
+    for (const char* preset : ions::ionPresets) {
+        m_ion->addItem(QString::fromStdString(ions::expandIon(preset, charge)));
     }
-    m_ion->setEditText(QString::fromStdString(session::expandIon(state.ionText, charge)));
+    m_ion->setEditText(QString::fromStdString(ions::expandIon(state.ionText, charge)));
     m_ion->blockSignals(false);
     if (!m_resolvingPower->hasFocus()) {
         m_resolvingPower->setText(QString::fromStdString(state.resolvingPowerText));
@@ -404,7 +409,10 @@ void HighResolutionWindow::refresh() {
     try {
         m_result = m_session.currentIon();
         try {
-            m_match = session::matchMeasured(state, *m_result, m_session.separator());
+            const std::optional<ions::MeasuredView> measured = session::measuredViewOf(state);
+            m_match = ions::matchMeasured(state.tables, session::profileBoxesOf(state),
+                                          measured ? &*measured : nullptr, *m_result,
+                                          m_session.separator());
         } catch (const text::Error& error) {
             // the ion stands without the match; the boxes say what is wrong
             m_match.reset();
@@ -441,10 +449,10 @@ void HighResolutionWindow::refresh() {
         m_profile.reset();
         try {
             profile::ProfileSettings settings =
-                session::profileSettingsOf(state, m_session.separator());
+                ions::profileSettingsOf(session::profileBoxesOf(state), m_session.separator());
             settings.compositionLimit = FinePeakModel::compositionLimit;
             m_worker.start(++m_ticket,
-                           session::profileInputFor(state, *m_result, m_session.separator()),
+                           ions::profileInputFor(state.tables, *m_result, m_session.separator()),
                            settings);
             m_computing = true;
             showStatus(QStringLiteral("Computing the profile…"));
@@ -473,7 +481,7 @@ void HighResolutionWindow::showIon() {
         m_clusters.setRows({}, false);
         return;
     }
-    const session::IonResult& ion = *m_result;
+    const ions::IonResult& ion = *m_result;
     m_summary.formula->setText(QString::fromStdString(ion.moleculeFormula));
     m_summary.ionFormula->setText(QString::fromStdString(ion.ion + "  " + ion.ionFormula));
     m_summary.monoisotopicMass->setText(fixed(ion.monoisotopicMass));
@@ -488,7 +496,7 @@ void HighResolutionWindow::showIon() {
     m_summary.averageMz->setText(fixed(ion.averageMz));
     QString score;
     if (m_match) {
-        const std::string noPeak = session::noPeakText(m_match->match, separator);
+        const std::string noPeak = ions::noPeakText(m_match->match, separator);
         score = QString::fromStdString(
             noPeak.empty() ? text::fixedText(m_match->match.score, 18, 6, separator) : noPeak);
         if (noPeak.empty()) {
@@ -502,14 +510,14 @@ void HighResolutionWindow::showIon() {
     }
     m_summary.score->setText(score);
     QString isotopeScore;
-    if (m_match && session::noPeakText(m_match->match, separator).empty()) {
+    if (m_match && ions::noPeakText(m_match->match, separator).empty()) {
         if (const auto pattern = windowPatternScore(m_session.state(), ion, separator)) {
             isotopeScore = QString::fromStdString(patternScoreText(*pattern, separator));
         }
     }
     m_summary.isotopeScore->setText(isotopeScore);
 
-    for (const session::IonCluster& cluster : session::listedClusters(ion)) {
+    for (const ions::IonCluster& cluster : ions::listedClusters(ion)) {
         ClusterRow row{cluster.nominalMass,
                        cluster.mass,
                        cluster.mz,
@@ -544,9 +552,12 @@ void HighResolutionWindow::rebuildPlot(bool wholeView) {
         m_finePeaks->setProfile(nullptr, 1);
         return;
     }
-    plot::HighResolutionContent content = session::highResolutionContent(
-        m_session.state(), *m_result, m_profile.get(), m_match, m_session.separator());
-    content.chargeMarks = session::ladderMarks(m_session.state(), m_chargeStates->rungs().rungs());
+    const session::SessionState& state = m_session.state();
+    const std::optional<ions::MeasuredView> measured = session::measuredViewOf(state);
+    plot::HighResolutionContent content = ions::highResolutionContent(
+        session::labelThresholdOf(state), measured ? &*measured : nullptr, *m_result,
+        m_profile.get(), m_match, m_session.separator());
+    content.chargeMarks = ions::ladderMarks(measured.has_value(), m_chargeStates->rungs().rungs());
     m_plot->setContent(std::move(content), wholeView);
     m_finePeaks->setProfile(m_profile, m_result->charge);
 }

@@ -10,8 +10,8 @@
 #include "app/picture_choice.h"
 #include "app/save_locations.h"
 #include "app/profile_worker.h"
-#include "session/high_resolution_view.h"
-#include "session/ion_result.h"
+#include "ion/high_resolution_view.h"
+#include "ion/ion_result.h"
 
 class QComboBox;
 class QLabel;
@@ -121,8 +121,8 @@ private:
         QLabel* isotopeScore; // the search's measures of this formula
     } m_summary{};
 
-    std::optional<session::IonResult> m_result;
-    std::optional<session::MeasuredMatch> m_match;
+    std::optional<ions::IonResult> m_result;
+    std::optional<ions::MeasuredMatch> m_match;
     std::shared_ptr<const profile::Profile> m_profile;
     std::string m_profileKey; // what the profile shown or being computed belongs to
     int m_ticket = 0;

@@ -46,7 +46,7 @@
 #include "export/safe_file_writer.h"
 #include "qtcanvas/image_canvas.h"
 #include "qtcanvas/picture_file.h"
-#include "session/formula_preview.h"
+#include "ion/formula_preview.h"
 #include "text/error.h"
 
 namespace orvane::app {
@@ -722,7 +722,8 @@ void MainWindow::Formula1Click() {
     // shows it.
     std::string current = state.texts.formulaText;
     if (!state.formulaHistory.empty() &&
-        session::previewFormula(state.formulaHistory.front(), state, m_session.separator())
+        ions::previewFormula(state.formulaHistory.front(), state.tables, state.reader,
+                             m_session.separator())
                 .formulaText == current) {
         current = state.formulaHistory.front();
     }
@@ -735,7 +736,7 @@ void MainWindow::FormulaTextChanged(const QString& text) {
         m_formulaDialog->showPreview(QString(), false);
         return;
     }
-    const session::FormulaPreview preview = m_session.previewFormula(text.toStdString());
+    const ions::FormulaPreview preview = m_session.previewFormula(text.toStdString());
     QString shown = QString::fromStdString(preview.formulaText);
     if (preview.accepted && preview.message.empty()) {
         shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
@@ -757,7 +758,7 @@ void MainWindow::FormulaTextChanged(const QString& text) {
 void MainWindow::FormulaOKClick() {
     const std::string typed = m_formulaDialog->text().toStdString();
     // A refused text keeps the dialog open with the reason under it; nothing is written.
-    const session::FormulaPreview preview = m_session.previewFormula(typed);
+    const ions::FormulaPreview preview = m_session.previewFormula(typed);
     if (!preview.accepted) {
         FormulaTextChanged(m_formulaDialog->text());
         return;

@@ -2,7 +2,8 @@
 
 #include "measured/cluster_match.h"
 #include "measured/instrument_preset.h"
-#include "session/high_resolution_view.h"
+#include "ion/high_resolution_view.h"
+#include "session/ion_inputs.h"
 #include "text/error.h"
 #include "text/number_text.h"
 
@@ -22,22 +23,23 @@ measured::Spectrum shownPeaks(const session::SessionState& state) {
 
 find::IsotopeScoreSettings windowScoreSettings(const session::SessionState& state, double target,
                                                char separator) {
-    const double resolvingPower = session::profileSettingsOf(state, separator).resolvingPower;
+    const double resolvingPower =
+        ions::profileSettingsOf(session::profileBoxesOf(state), separator).resolvingPower;
     return find::instrumentScoreSettings(measured::findInstrumentPreset(state.instrument),
                                          resolvingPower, target);
 }
 
 find::MassTolerance windowScoreTolerance(const session::SessionState& state, char separator) {
     find::MassTolerance tolerance;
-    if (const std::optional<double> ppm = session::matchToleranceOf(state, separator).ppm) {
+    if (const std::optional<double> ppm =
+            ions::matchToleranceOf(session::profileBoxesOf(state), separator).ppm) {
         tolerance.value = *ppm;
     }
     return tolerance;
 }
 
 std::optional<find::PatternScore> windowPatternScore(const session::SessionState& state,
-                                                     const session::IonResult& ion,
-                                                     char separator) {
+                                                     const ions::IonResult& ion, char separator) {
     if (!state.measured || !ion.ionLabels.empty() || ion.ionAtoms.empty()) {
         return std::nullopt;
     }

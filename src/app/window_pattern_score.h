@@ -5,7 +5,7 @@
 
 #include "find/formula_search.h"
 #include "find/isotope_score.h"
-#include "session/ion_result.h"
+#include "ion/ion_result.h"
 #include "session/session_state.h"
 
 namespace orvane::app {
@@ -25,7 +25,7 @@ find::MassTolerance windowScoreTolerance(const session::SessionState& state, cha
 /// shown; nothing without a measured spectrum, for a labelled ion or where the boxes or the
 /// data refuse it.
 std::optional<find::PatternScore> windowPatternScore(const session::SessionState& state,
-                                                     const session::IonResult& ion, char separator);
+                                                     const ions::IonResult& ion, char separator);
 
 /// "isotope score -0.113   cosine 0.999954   offset +1.0 ppm", as the windows show a score.
 std::string patternScoreText(const find::PatternScore& score, char separator);

@@ -4,7 +4,7 @@
 
 namespace orvane::cli {
 
-void writeAccurateReport(std::ostream& out, const session::IonResult& ion, bool allClusters) {
+void writeAccurateReport(std::ostream& out, const ions::IonResult& ion, bool allClusters) {
     out << "Ion\t" << ion.ion << '\t' << ion.charge << '\n';
     out << "IonFormula\t" << ion.ionFormula << '\n';
     out << "MonoisotopicMass\t" << roundTrip(ion.monoisotopicMass) << '\n';
@@ -15,7 +15,7 @@ void writeAccurateReport(std::ostream& out, const session::IonResult& ion, bool 
     if (ion.lightestMz != ion.monoisotopicMz) {
         out << "LightestMz\t" << roundTrip(ion.lightestMz) << '\n';
     }
-    for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
+    for (const ions::IonCluster& cluster : ions::listedClusters(ion, allClusters)) {
         out << "Cluster\t" << cluster.nominalMass << '\t' << roundTrip(cluster.mass) << '\t'
             << roundTrip(cluster.mz) << '\t' << roundTrip(cluster.intensity) << '\n';
     }

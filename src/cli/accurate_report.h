@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "cli/measured_report.h"
-#include "session/ion_result.h"
+#include "ion/ion_result.h"
 
 namespace orvane::cli {
 
@@ -11,7 +11,7 @@ namespace orvane::cli {
 /// report: Ion, IonFormula, MonoisotopicMass, AverageMass, MonoisotopicMz, AverageMz,
 /// MostAbundantMz, then one Cluster line per cluster of at least 1e-6 % of the tallest (all
 /// with `allClusters`): nominal mass, mass, m/z, intensity.
-void writeAccurateReport(std::ostream& out, const session::IonResult& ion,
+void writeAccurateReport(std::ostream& out, const ions::IonResult& ion,
                          bool allClusters = false);
 
 /// Writes the comparison with a measured spectrum: MeasuredFile, MeasuredSpectrum,

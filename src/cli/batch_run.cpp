@@ -25,7 +25,7 @@
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "session/session.h"
-#include "session/typed_ion.h"
+#include "ion/typed_ion.h"
 #include "text/error.h"
 #include "text/notifier.h"
 #include "text/trim.h"
@@ -106,8 +106,8 @@ private:
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
         // a sequence's "/z" holds here as in a single run; each line starts from the charge
         // of the command line
-        const session::TypedIon typed =
-            session::typedIon(counts.charge, ionAsked, m_commandLine.charge, defaultIon, "1");
+        const ions::TypedIon typed =
+            ions::typedIon(counts.charge, ionAsked, m_commandLine.charge, defaultIon, "1");
         m_session.setIonText(typed.ionText);
         m_session.setChargeText(typed.chargeText);
         if (!typed.notice.empty()) {
@@ -128,7 +128,7 @@ private:
         row.averageMzText = state.texts.averageMzText;
         row.n0 = state.pattern.n0;
         row.centroid = state.pattern.centroid;
-        std::optional<session::IonResult> ion;
+        std::optional<ions::IonResult> ion;
         try {
             // a JSON row lists every cluster; a table row only the tallest
             ion = m_commandLine.batchFormat == BatchFormat::Json ? m_session.currentIon()
@@ -457,24 +457,27 @@ int runBatch(const CommandLine& commandLine) {
         // lines of a file are there to be read, and are taken a handful at a time; a pipe's
         // lines are taken one by one, so that each row comes out as soon as it can
         const std::size_t chunk = regularFile ? batchChunk : 1;
-        calculateBatch(next, commandLine, threads, batchWindow(threads), [&](const BatchRow& row) {
-            for (const std::string& notice : row.notices) {
-                std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
-            }
-            if (!row.accurateError.empty() && accurateErrors.insert(row.accurateError).second) {
-                std::cerr << "orvane-calc: no accurate masses: " << row.accurateError << '\n';
-            }
-            if (row.failed()) {
-                status = 1;
-            }
-            pending += batchRowText(row, commandLine.batchFormat);
-            // Whole blocks, so that a pipe's reader sees rows as they come.
-            if (pending.size() > 1 << 16) {
-                writeAll(1, pending);
-                pending.clear();
-            }
-            progress.update(++done);
-        }, chunk);
+        calculateBatch(
+            next, commandLine, threads, batchWindow(threads),
+            [&](const BatchRow& row) {
+                for (const std::string& notice : row.notices) {
+                    std::cerr << "line " << row.line.lineNumber << ": notice: " << notice << '\n';
+                }
+                if (!row.accurateError.empty() && accurateErrors.insert(row.accurateError).second) {
+                    std::cerr << "orvane-calc: no accurate masses: " << row.accurateError << '\n';
+                }
+                if (row.failed()) {
+                    status = 1;
+                }
+                pending += batchRowText(row, commandLine.batchFormat);
+                // Whole blocks, so that a pipe's reader sees rows as they come.
+                if (pending.size() > 1 << 16) {
+                    writeAll(1, pending);
+                    pending.clear();
+                }
+                progress.update(++done);
+            },
+            chunk);
     } catch (const text::Error& error) {
         writeAll(1, pending);
         std::cerr << "orvane-calc: cannot calculate: " << error.what() << '\n';

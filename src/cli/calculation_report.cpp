@@ -4,7 +4,7 @@
 
 #include "cli/round_trip.h"
 #include "data/data_tables.h"
-#include "session/molecule_composition.h"
+#include "ion/molecule_composition.h"
 #include "text/shortest_text.h"
 
 namespace orvane::cli {
@@ -22,7 +22,7 @@ void writeCalculationReport(std::ostream& out, const session::SessionState& stat
         }
     }
     out << "Composition";
-    for (const session::SymbolAmount& amount : session::moleculeComposition(state)) {
+    for (const ions::SymbolAmount& amount : ions::moleculeComposition(state.composition)) {
         out << '\t' << amount.symbol << '\t' << text::shortestText(amount.count);
     }
     out << '\n';

@@ -309,7 +309,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     }
     if (app->count("--charges") > 0) {
         try {
-            commandLine.charges = session::readChargeRange(chargesText);
+            commandLine.charges = ions::readChargeRange(chargesText);
         } catch (const text::Error& error) {
             throw UsageError(std::string("--charges: ") + error.what());
         }

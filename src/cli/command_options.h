@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "session/charge_range.h"
+#include "ion/charge_range.h"
 
 namespace orvane::cli {
 
@@ -37,7 +37,7 @@ struct CommandLine {
     std::optional<std::size_t> spectrumIndex; // --spectrum, 0-based
     std::optional<std::string> tolerancePpm;  // --tolerance, as typed into the window's box
     bool clustersAll = false; // list every cluster, also those under 1e-6 % of the tallest
-    std::optional<session::ChargeRange> charges; // --charges A-B: the charge-state ladder
+    std::optional<ions::ChargeRange> charges; // --charges A-B: the charge-state ladder
 
     // Formula finding: the formulas of an accurate m/z.
     std::optional<double> findMz;                   // --find

@@ -47,12 +47,6 @@ bool loadTables(session::Session& run, const CommandLine& commandLine) {
         std::cerr << '\n';
         return false;
     }
-    const std::string& ame2016Problem = run.state().tables.ame2016FileProblem;
-    if (!ame2016Problem.empty()) {
-        // the search still runs, on the masses every other result uses
-        std::cerr << "notice: " << ame2016Problem << "; the search takes its masses from "
-                  << data::massFileName << '\n';
-    }
     return true;
 }
 

@@ -5,15 +5,15 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/ladder_report.h"
-#include "session/molecule_composition.h"
+#include "ion/molecule_composition.h"
 
 namespace orvane::cli {
 namespace {
 
 // Counts by symbol; whole counts as integers, others as they are.
-nlohmann::ordered_json compositionObject(const std::vector<session::SymbolAmount>& amounts) {
+nlohmann::ordered_json compositionObject(const std::vector<ions::SymbolAmount>& amounts) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const session::SymbolAmount& amount : amounts) {
+    for (const ions::SymbolAmount& amount : amounts) {
         if (amount.count == std::floor(amount.count) && std::fabs(amount.count) < 9e15) {
             object[amount.symbol] = static_cast<long long>(amount.count);
         } else {
@@ -28,9 +28,9 @@ nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
 }
 
 nlohmann::ordered_json accurateObject(const session::SessionState& state,
-                                      const session::IonResult& ion, bool allClusters) {
+                                      const ions::IonResult& ion, bool allClusters) {
     nlohmann::ordered_json clusters = nlohmann::ordered_json::array();
-    for (const session::IonCluster& cluster : session::listedClusters(ion, allClusters)) {
+    for (const ions::IonCluster& cluster : ions::listedClusters(ion, allClusters)) {
         clusters.push_back(
             {{"mass", cluster.mass}, {"mz", cluster.mz}, {"intensity", cluster.intensity}});
     }
@@ -38,7 +38,7 @@ nlohmann::ordered_json accurateObject(const session::SessionState& state,
         {"ion", ion.ion},
         {"ionCharge", ion.charge},
         {"ionFormula", ion.ionFormula},
-        {"ionComposition", compositionObject(session::ionComposition(state, ion))},
+        {"ionComposition", compositionObject(ions::ionComposition(state.tables, ion))},
         {"monoisotopicMass", ion.monoisotopicMass},
         {"averageMass", ion.averageMass},
         {"monoisotopicMz", ion.monoisotopicMz},
@@ -100,9 +100,9 @@ std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error) {
     return dumped(object);
 }
 
-std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
+std::string jsonReport(const session::SessionState& state, const ions::IonResult* ion,
                        const MeasuredReport* measured, const JsonOrigin* origin, bool allClusters,
-                       bool withPattern, const std::vector<session::LadderRung>* ladder) {
+                       bool withPattern, const std::vector<ions::LadderRung>* ladder) {
     const calc::PatternState& pattern = state.pattern;
     const int charge = state.settings.charge.value();
     const double weight = state.composition.formulaWeight;
@@ -110,7 +110,7 @@ std::string jsonReport(const session::SessionState& state, const session::IonRes
         origin ? originObject(*origin) : nlohmann::ordered_json::object();
     report.update(nlohmann::ordered_json{
         {"formula", state.texts.formulaText},
-        {"composition", compositionObject(session::moleculeComposition(state))},
+        {"composition", compositionObject(ions::moleculeComposition(state.composition))},
         {"fw", weight},
         {"charge", charge},
         {"mz", charge != 0 ? nlohmann::ordered_json(weight / charge) : nlohmann::ordered_json()}});

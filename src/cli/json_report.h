@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/measured_report.h"
-#include "session/charge_ladder.h"
-#include "session/ion_result.h"
+#include "ion/charge_ladder.h"
+#include "ion/ion_result.h"
 #include "session/session_state.h"
 
 namespace orvane::cli {
@@ -29,10 +29,10 @@ struct JsonOrigin {
 /// "unexplained" and per cluster "measuredMz" and "ppm" (null when nothing matched it). "ladder"
 /// follows when `ladder` is given. Bytes that are not UTF-8 are replaced, so that one bad byte
 /// never ends a table.
-std::string jsonReport(const session::SessionState& state, const session::IonResult* ion,
+std::string jsonReport(const session::SessionState& state, const ions::IonResult* ion,
                        const MeasuredReport* measured, const JsonOrigin* origin = nullptr,
                        bool allClusters = false, bool withPattern = true,
-                       const std::vector<session::LadderRung>* ladder = nullptr);
+                       const std::vector<ions::LadderRung>* ladder = nullptr);
 
 /// The object of a batch line that failed: "line", "input", "error".
 std::string jsonErrorRow(const JsonOrigin& origin, const std::string& error);

@@ -21,11 +21,13 @@
 #include "plot/profile_plot.h"
 #include "profile/cancelled.h"
 #include "profile/profile.h"
-#include "session/high_resolution_view.h"
-#include "session/ion_profile.h"
-#include "session/profile_file.h"
+#include "ion/high_resolution_view.h"
+#include "ion/charge_ladder.h"
+#include "ion/ion_profile.h"
+#include "export/profile_file.h"
+#include "session/ion_inputs.h"
 #include "session/session.h"
-#include "session/typed_ion.h"
+#include "ion/typed_ion.h"
 #include "text/error.h"
 
 namespace orvane::cli {
@@ -52,8 +54,16 @@ bool asksForAccurate(const CommandLine& commandLine) {
     return needsIon(commandLine) || commandLine.json;
 }
 
+// The ion against the measured spectrum the run shows; nothing without one.
+std::optional<ions::MeasuredMatch> matchShown(const session::Session& run,
+                                              const ions::IonResult& ion) {
+    const std::optional<ions::MeasuredView> measured = session::measuredViewOf(run.state());
+    return ions::matchMeasured(run.state().tables, session::profileBoxesOf(run.state()),
+                               measured ? &*measured : nullptr, ion, run.separator());
+}
+
 MeasuredReport compareMeasured(session::Session& run, const CommandLine& commandLine,
-                               const session::IonResult& ion) {
+                               const ions::IonResult& ion) {
     const measured::MeasuredFile file = run.readMeasuredFile(*commandLine.measuredFile);
     const std::size_t index = commandLine.spectrumIndex.value_or(run.defaultMeasuredSpectrum(file));
     if (index >= file.spectra().size()) {
@@ -62,15 +72,14 @@ MeasuredReport compareMeasured(session::Session& run, const CommandLine& command
                           " (counted from 0)");
     }
     run.showMeasuredSpectrum(file, index);
-    const std::optional<session::MeasuredMatch> match =
-        session::matchMeasured(run.state(), ion, run.separator());
+    const std::optional<ions::MeasuredMatch> match = matchShown(run, ion);
     MeasuredReport report;
     report.file = *commandLine.measuredFile;
     report.spectrum = index;
     report.points = run.state().measured->points.mz.size();
     if (match) {
         report.match = match->match;
-        report.noPeak = session::noPeakText(match->match, run.separator());
+        report.noPeak = ions::noPeakText(match->match, run.separator());
         if (!report.noPeak.empty()) {
             std::cerr << "notice: " << report.noPeak << '\n';
         }
@@ -144,9 +153,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     applySettings(run, commandLine);
     // a peptide's "/2" stands for --charge 2 --ion '[M+zH]z+' where those are not given
-    const session::TypedIon typed =
-        session::typedIon(counts.charge, commandLine.ion, commandLine.charge, defaultIon,
-                          run.state().settings.charge.text());
+    const ions::TypedIon typed = ions::typedIon(counts.charge, commandLine.ion, commandLine.charge,
+                                                defaultIon, run.state().settings.charge.text());
     run.setIonText(typed.ionText);
     run.setChargeText(typed.chargeText);
     if (!typed.notice.empty()) {
@@ -167,7 +175,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
 
     // Without masses.txt the rest of the report still stands; only what needs the ion fails.
     int status = 0;
-    std::optional<session::IonResult> ion;
+    std::optional<ions::IonResult> ion;
     try {
         ion = run.currentIon();
         for (const std::string& notice : ion->notices) {
@@ -186,11 +194,12 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         measured = compareMeasured(run, commandLine, *ion);
     }
 
-    std::optional<std::vector<session::LadderRung>> ladder;
+    std::optional<std::vector<ions::LadderRung>> ladder;
     if (commandLine.charges) {
-        ladder =
-            session::computeChargeLadder(run.state(), commandLine.ion.value_or(defaultLadderIon),
-                                         commandLine.charges, run.separator());
+        const session::SessionState& state = run.state();
+        ladder = ions::computeChargeLadder(
+            session::moleculeOf(state), state.measured ? &state.measured->points : nullptr,
+            commandLine.ion.value_or(defaultLadderIon), commandLine.charges, run.separator());
     }
 
     std::ostringstream report;
@@ -235,22 +244,29 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
         profile::Profile profile;
         try {
             profile = profile::computeProfile(
-                session::profileInputFor(run.state(), *ion, run.separator()),
-                session::profileSettingsOf(run.state(), run.separator()), watch.stopToken());
+                ions::profileInputFor(run.state().tables, *ion, run.separator()),
+                ions::profileSettingsOf(session::profileBoxesOf(run.state()), run.separator()),
+                watch.stopToken());
         } catch (const profile::Cancelled&) {
             std::cerr << "orvane-calc: " << watch.limitMessage() << '\n';
             return 1;
         }
         if (commandLine.profileFile) {
             writingFile(*commandLine.profileFile, [&] {
-                session::writeProfileFile(*commandLine.profileFile, *ion, run.state(), profile);
+                exporting::writeProfileFile(*commandLine.profileFile,
+                                            {ion->ion, ion->ionFormula,
+                                             run.state().resolvingPowerText,
+                                             run.state().coverageText},
+                                            profile);
             });
         }
         if (commandLine.hiresPngFile) {
-            const std::optional<session::MeasuredMatch> match =
-                session::matchMeasured(run.state(), *ion, run.separator());
-            const plot::HighResolutionContent content =
-                session::highResolutionContent(run.state(), *ion, &profile, match, run.separator());
+            const std::optional<ions::MeasuredMatch> match = matchShown(run, *ion);
+            const std::optional<ions::MeasuredView> measuredShown =
+                session::measuredViewOf(run.state());
+            const plot::HighResolutionContent content = ions::highResolutionContent(
+                session::labelThresholdOf(run.state()), measuredShown ? &*measuredShown : nullptr,
+                *ion, &profile, match, run.separator());
             const plot::ViewRange view = plot::wholeView(content.sticks);
             writingFile(*commandLine.hiresPngFile, [&] {
                 pictures.writeHighResolution(

@@ -7,7 +7,7 @@ namespace orvane::cli {
 
 std::string versionText(const std::string& dataDirectory) {
     std::string text = "orvane-calc " ORVANE_VERSION "\n";
-    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "isotopes.txt", "ame2016.txt"}) {
+    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "isotopes.txt"}) {
         const std::string path = dataDirectory + "/" + name;
         QFile file(QString::fromStdString(path));
         QCryptographicHash hash(QCryptographicHash::Sha256);

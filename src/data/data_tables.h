@@ -7,8 +7,7 @@
 
 namespace orvane::data {
 
-// One isotope of isotopes.txt (natural or not, as isotope labels such as "[14C]" name them)
-// or of ame2016.txt.
+// One isotope of isotopes.txt (natural or not, as isotope labels such as "[14C]" name them).
 struct KnownIsotope {
     std::string symbol;
     long long massNumber = 0;
@@ -38,10 +37,6 @@ struct DataTables {
     // Every isotope isotopes.txt lists, for labels; empty with the problem when it did not load.
     std::vector<KnownIsotope> knownIsotopes;
     std::string isotopeFileProblem = "isotopes.txt has not been loaded";
-    // The natural isotopes of ame2016.txt, whose masses the formula search uses; empty with
-    // the problem when it did not load.
-    std::vector<KnownIsotope> ame2016Isotopes;
-    std::string ame2016FileProblem = "ame2016.txt has not been loaded";
 };
 
 // Rows of the element table.

@@ -48,15 +48,24 @@ std::string readIsotopes(const std::string& dataDirectory, const std::string& fi
         // read whole, two thousand short lines at every start; a CR before the LF goes with
         // the blanks the fields are trimmed of, and 0x1A ends the data as in the other files
         std::string contents = readWhole(path);
-        contents.resize(std::min(contents.find('\x1a'), contents.size()));
+        const std::size_t dataEnd = contents.find('\x1a');
+        const bool endMarked = dataEnd != std::string::npos;
+        contents.resize(std::min(dataEnd, contents.size()));
         std::string_view rest = contents;
         int r = 0;
         while (!rest.empty()) {
             const std::size_t end = std::min(rest.find('\n'), rest.size());
+            const bool lineEnded = end < rest.size();
             const std::string_view line = rest.substr(0, end);
             rest.remove_prefix(std::min(end + 1, rest.size()));
             ++r;
             const std::string where = fileName + ", line " + std::to_string(r) + ": ";
+            // every line the file was written with ends; a last mass without its line end is
+            // a copy cut short, whose number would be taken wrong without a word
+            if (!lineEnded && !endMarked &&
+                !text::trimBlanks(line).empty()) {
+                return where + "the line has no end; the file seems cut short";
+            }
             const std::vector<std::string_view> fields = splitTabs(line);
             if (fields.size() != 3) {
                 return where + std::to_string(fields.size()) + " fields, not 3";
@@ -103,11 +112,6 @@ void loadIsotopeList(const std::string& dataDirectory, const std::string& fileNa
 void loadIsotopeFile(const std::string& dataDirectory, DataTables& tables) {
     loadIsotopeList(dataDirectory, isotopeFileName, tables.knownIsotopes,
                     tables.isotopeFileProblem);
-}
-
-void loadAme2016File(const std::string& dataDirectory, DataTables& tables) {
-    loadIsotopeList(dataDirectory, ame2016FileName, tables.ame2016Isotopes,
-                    tables.ame2016FileProblem);
 }
 
 const KnownIsotope* findIsotope(const std::vector<KnownIsotope>& isotopes, std::string_view symbol,

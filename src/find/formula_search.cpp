@@ -8,7 +8,6 @@
 
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
-#include "data/isotope_file.h"
 #include "find/composition_prior.h"
 #include "find/mass_table.h"
 #include "find/valence.h"
@@ -16,7 +15,6 @@
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
 #include "text/error.h"
-#include "text/trim.h"
 
 namespace orvane::find {
 
@@ -40,16 +38,11 @@ struct SearchIon {
     bool oddValenceSum = false;      // of M, for the measured species (lewisValenceSumOdd)
 };
 
-// The mass of the element's most abundant isotope, from ame2016.txt: the evaluation the
-// common formula finders use, so that the formulas at the edge of the tolerance are the
-// ones theirs give. masses.txt's when ame2016.txt did not load or lacks the isotope.
+// The mass of the element's most abundant isotope in masses.txt: the 2016 evaluation the
+// common formula finders use too, so that the formulas at the edge of the tolerance are the
+// ones theirs give.
 double monoisotopicMass(const data::DataTables& tables, int column, char separator) {
-    const accurate::ElementIsotopes element =
-        accurate::readElementIsotopes(tables, column, separator);
-    const accurate::Isotope& isotope = element.mostAbundant();
-    const data::KnownIsotope* evaluated = data::findIsotope(
-        tables.ame2016Isotopes, text::trimBlanks(element.symbol), isotope.massNumber);
-    return evaluated != nullptr ? evaluated->mass : isotope.mass;
+    return accurate::readElementIsotopes(tables, column, separator).mostAbundant().mass;
 }
 
 SearchIon readSearchIon(const std::string& text, const std::vector<std::string>& symbols,

@@ -74,8 +74,8 @@ double massScore(const MassTolerance& tolerance, double target, double mz);
 
 /// Every neutral formula within the ranges (at least one atom) whose monoisotopic ion m/z,
 /// for any of the ions, lies within the tolerance of the target, that no rule removes;
-/// ranked by the mass score. Masses are those of the most abundant isotope of each element,
-/// from ame2016.txt where it loaded, else from masses.txt. Raises text::Error for ranges or ions
+/// ranked by the mass score. Masses are those of the most abundant isotope of each element in
+/// masses.txt, as every other result takes them. Raises text::Error for ranges or ions
 /// the readers refuse, a target or tolerance that is not above 0, and what readElementIsotopes
 /// refuses. `progress` is called at each step of the three heaviest elements' counts; when it
 /// returns false the search stops and the result, marked cancelled, holds what was found so far.

@@ -24,8 +24,9 @@
 #include "measured/cluster_match.h"
 #include "plot/plot_range.h"
 #include "plot/stick_plot.h"
-#include "session/reader_tables.h"
-#include "session/typed_ion.h"
+#include "ion/reader_tables.h"
+#include "ion/typed_ion.h"
+#include "session/ion_inputs.h"
 #include "text/error.h"
 #include "text/extended.h"
 #include "text/number_parse.h"
@@ -116,11 +117,10 @@ void Session::Initialize1Click() {
     // Optional: what is wrong with it is told when the accurate masses are asked for.
     data::loadMassFile(m_dataDirectory, m_state.tables);
     data::loadIsotopeFile(m_dataDirectory, m_state.tables);
-    data::loadAme2016File(m_dataDirectory, m_state.tables);
     readTablesForReading();
     // No save may replace a file this run reads its data from.
     for (const char* name : {data::elementFileName, data::abundanceFileName, data::massFileName,
-                             data::isotopeFileName, data::ame2016FileName}) {
+                             data::isotopeFileName}) {
         exporting::protectedFiles().add(data::dataFilePath(m_dataDirectory, name));
     }
     if (!m_state.elementFileFound && m_state.searchedFolders.size() > 1) {
@@ -140,14 +140,14 @@ std::string Session::missingElementDataMessage() const {
            ")";
 }
 
-FormulaPreview Session::previewFormula(std::string_view text) const {
+ions::FormulaPreview Session::previewFormula(std::string_view text) const {
     const std::string missing = missingElementDataMessage();
     if (!missing.empty() && !text.empty()) {
-        FormulaPreview preview;
+        ions::FormulaPreview preview;
         preview.message = missing;
         return preview;
     }
-    return session::previewFormula(text, m_state, m_separator);
+    return ions::previewFormula(text, m_state.tables, m_state.reader, m_separator);
 }
 
 void Session::loadTablesOnce() {
@@ -277,7 +277,7 @@ void Session::rangeAndSpectrum() {
 // --- the counts ------------------------------------------------------------------------------
 
 void Session::readTablesForReading() {
-    m_state.reader = readerTablesOf(m_state.tables, m_separator);
+    m_state.reader = ions::readerTablesOf(m_state.tables, m_separator);
     m_rowColumns.reset();
     m_state.isotopes = accurate::ParsedIsotopes(m_state.tables, m_separator);
 }
@@ -321,8 +321,9 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     const Outcome outcome = enterCounts(counts, progress, read.labels);
     if (outcome == Outcome::Done && read.charge) {
         // a peptide's "/2": the protonated ion at that charge
-        const TypedIon typed = typedIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
-                                        m_state.settings.charge.text());
+        const ions::TypedIon typed =
+            ions::typedIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
+                           m_state.settings.charge.text());
         m_state.ionText = typed.ionText;
         setChargeText(typed.chargeText);
     }
@@ -628,14 +629,14 @@ void Session::setInstrument(const std::string& name) {
     m_state.instrument = name;
 }
 
-IonResult Session::currentIon() const {
-    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator,
-                      &m_powers);
+ions::IonResult Session::currentIon() const {
+    return ions::computeIon(moleculeOf(m_state), m_state.ionText, m_state.settings.charge.value(),
+                            m_separator, &m_powers);
 }
 
-IonResult Session::currentIonForRow() const {
-    return computeIon(m_state, m_state.ionText, m_state.settings.charge.value(), m_separator,
-                      &m_powers, false);
+ions::IonResult Session::currentIonForRow() const {
+    return ions::computeIon(moleculeOf(m_state), m_state.ionText, m_state.settings.charge.value(),
+                            m_separator, &m_powers, false);
 }
 
 void Session::setLadderRangeText(const std::string& text) {
@@ -643,12 +644,13 @@ void Session::setLadderRangeText(const std::string& text) {
     m_state.ladderRangeText = text;
 }
 
-std::vector<LadderRung> Session::currentLadder() const {
-    return computeChargeLadder(m_state, m_state.ionText, readChargeRange(m_state.ladderRangeText),
-                               m_separator);
+std::vector<ions::LadderRung> Session::currentLadder() const {
+    return ions::computeChargeLadder(
+        moleculeOf(m_state), m_state.measured ? &m_state.measured->points : nullptr,
+        m_state.ionText, ions::readChargeRange(m_state.ladderRangeText), m_separator);
 }
 
-void Session::chooseLadderRung(const LadderRung& rung) {
+void Session::chooseLadderRung(const ions::LadderRung& rung) {
     const Change change(*this);
     m_state.ionText = rung.ionBox;
     setChargeText(std::to_string(
@@ -663,12 +665,12 @@ std::size_t Session::defaultMeasuredSpectrum(const measured::MeasuredFile& file)
     double low = 0;
     double high = std::numeric_limits<double>::max();
     try {
-        const IonResult ion = currentIon();
+        const ions::IonResult current = currentIon();
         std::vector<measured::TheoreticalCluster> clusters;
-        for (const IonCluster& cluster : ion.clusters) {
+        for (const ions::IonCluster& cluster : current.clusters) {
             clusters.push_back({cluster.mz, cluster.intensity});
         }
-        if (const auto range = measured::clusterRange(clusters, ion.charge)) {
+        if (const auto range = measured::clusterRange(clusters, current.charge)) {
             low = range->low;
             high = range->high;
         }

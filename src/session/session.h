@@ -18,9 +18,9 @@
 #include "plot/stick_plot.h"
 #include "measured/measured_file.h"
 #include "session/change_listeners.h"
-#include "session/charge_ladder.h"
-#include "session/formula_preview.h"
-#include "session/ion_result.h"
+#include "ion/charge_ladder.h"
+#include "ion/formula_preview.h"
+#include "ion/ion_result.h"
 #include "session/session_state.h"
 #include "text/notifier.h"
 
@@ -112,7 +112,7 @@ public:
     void restoreFormulaHistory(const std::vector<std::string>& formulas);
     /// What the formula dialog shows under `text`, as "OK" would read it; says that no
     /// element data is loaded when elem.txt was not found.
-    FormulaPreview previewFormula(std::string_view text) const;
+    ions::FormulaPreview previewFormula(std::string_view text) const;
     /// A whole formula at once: "0" into every count cell, then each count in order into
     /// its column's count cell (columns outside the table are skipped), then the whole
     /// chain. A cancel puts every count back.
@@ -174,18 +174,18 @@ public:
     void setInstrument(const std::string& name);
     /// The accurate masses of the current formula as the ion of the ion box at the current
     /// charge. Raises text::Error as computeIon does.
-    IonResult currentIon() const;
+    ions::IonResult currentIon() const;
     /// currentIon for a batch row: only the lightest and the most abundant cluster, and no
     /// molecule formula.
-    IonResult currentIonForRow() const;
+    ions::IonResult currentIonForRow() const;
     /// The charge-state table's range box ("A-B"; empty for the default range), as typed.
     void setLadderRangeText(const std::string& text);
     /// The charge states of the current formula as ions of the ion box over the range box.
     /// Raises text::Error for a range box it cannot read and as computeChargeLadder does.
-    std::vector<LadderRung> currentLadder() const;
+    std::vector<ions::LadderRung> currentLadder() const;
     /// Makes `rung` the ion shown: the charge box takes its step where the ion box has a "z"
     /// (the box stays), else its charge, and the ion box its notation.
-    void chooseLadderRung(const LadderRung& rung);
+    void chooseLadderRung(const ions::LadderRung& rung);
     /// Reads a measured file for the chooser; changes nothing. Raises text::Error naming
     /// the file and what is wrong with it.
     measured::MeasuredFile readMeasuredFile(const std::string& path) const;

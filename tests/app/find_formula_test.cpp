@@ -95,18 +95,6 @@ private slots:
                  QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Br0-3 Se0-10"));
     }
 
-    void withoutAme2016TheSummaryNamesTheMassesUsed() {
-        // the tables load at F3; without ame2016.txt the search still runs, on masses.txt
-        QVERIFY(QFile::remove(app->directory.filePath(QStringLiteral("ame2016.txt"))));
-        search(QStringLiteral("195.0877"));
-        QCOMPARE(cell(0, 1), QStringLiteral("C8H10N4O2"));
-        const QString summary = finder().summary()->text();
-        QVERIFY2(summary.endsWith(QStringLiteral("removed by rules\nMasses from masses.txt: "
-                                                 "ame2016.txt was not found in ") +
-                                  app->directory.path()),
-                 qPrintable(summary));
-    }
-
     void f3AnMzAndEnterFillTheTable() {
         pressF3();
         QVERIFY(app->window->tablesLoaded()); // F3 loaded the tables first

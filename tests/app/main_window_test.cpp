@@ -597,7 +597,7 @@ private slots:
         app->dialogs.chosenName.clear();
         app->run("SaveNormal");
         QCOMPARE(app->dialogs.offeredNames.size(), 1);
-        QCOMPARE(QDir(app->directory.path()).entryList(QDir::Files).size(), 4); // the data files
+        QCOMPARE(QDir(app->directory.path()).entryList(QDir::Files).size(), 3); // the data files
     }
 
     void copyGraphicsPutsThePictureOnTheClipboard() {

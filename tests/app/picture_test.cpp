@@ -120,7 +120,7 @@ private slots:
         app->run("SavePicture");
         QCOMPARE(app->dialogs.offeredPictures.size(), std::size_t{1});
         QVERIFY(app->dialogs.errors.empty());
-        QCOMPARE(QDir(app->directory.path()).entryList(QDir::Files).size(), 4); // the data files
+        QCOMPARE(QDir(app->directory.path()).entryList(QDir::Files).size(), 3); // the data files
     }
 
     void aFailedWriteGoesToTheErrorBox() {

@@ -56,7 +56,7 @@ struct TestApplication {
     std::unique_ptr<MainWindow> window;
 
     explicit TestApplication(WindowTiming timing = WindowTiming{{}}) {
-        for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "ame2016.txt"}) {
+        for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
             QFile::copy(shareDirectory() + QLatin1Char('/') + QLatin1String(name),
                         directory.filePath(QLatin1String(name)));
         }

@@ -12,7 +12,7 @@ namespace {
 // Copies the shipped data files into `folder`.
 void copyShippedData(const fs::path& folder) {
     fs::create_directories(folder);
-    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "ame2016.txt"}) {
+    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt", "isotopes.txt"}) {
         fs::copy_file(fs::path(ORVANE_SHARE_DIR) / name, folder / name);
     }
 }
@@ -20,9 +20,8 @@ void copyShippedData(const fs::path& folder) {
 TEST_F(OrvaneCalc, WithoutDataFilesAnywhereTheFoldersLookedInAreNamed) {
     const fs::path empty = m_dir / "empty";
     fs::create_directories(empty);
-    m_commandPrefix = "cd '" + empty.string() + "' && XDG_DATA_HOME='" +
-                      (m_dir / "home").string() + "' XDG_DATA_DIRS='" +
-                      (m_dir / "system").string() + "' ";
+    m_commandPrefix = "cd '" + empty.string() + "' && XDG_DATA_HOME='" + (m_dir / "home").string() +
+                      "' XDG_DATA_DIRS='" + (m_dir / "system").string() + "' ";
     const Outcome result = run("C6H12O6");
     EXPECT_EQ(result.status, 1);
     // the designed notices stay, and what follows names every folder looked in
@@ -56,8 +55,7 @@ TEST_F(OrvaneCalc, TheFirstDataFolderHoldingElemTxtIsUsedAndNamed) {
         copyShippedData(m_dir / c.holder);
         m_commandPrefix = "cd '" + (m_dir / "work").string() + "' && XDG_DATA_HOME='" +
                           (m_dir / "home").string() + "' XDG_DATA_DIRS='" +
-                          (m_dir / "system1").string() + ":" + (m_dir / "system2").string() +
-                          "' ";
+                          (m_dir / "system1").string() + ":" + (m_dir / "system2").string() + "' ";
         const Outcome result = run("C6H12O6");
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_NE(result.out.find("FW\t"), std::string::npos);
@@ -76,7 +74,7 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
     const std::string elem = readFile(data / "elem.txt");
     const std::string abundances = readFile(data / "abundances.txt");
     const std::string masses = readFile(data / "masses.txt");
-    const std::string ame2016 = readFile(data / "ame2016.txt");
+    const std::string isotopes = readFile(data / "isotopes.txt");
     const struct {
         const char* option;
         std::string target;
@@ -88,7 +86,7 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
         {"--pdf", (data / "masses.txt").string()},
         {"--profile", (m_dir / "hard.txt").string()},
         {"--hires-png", (data / "elem.txt").string()},
-        {"--normal", (data / "ame2016.txt").string()},
+        {"--normal", (data / "isotopes.txt").string()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option);
@@ -100,12 +98,11 @@ TEST_F(OrvaneCalc, NoOutputReplacesALoadedDataFile) {
         EXPECT_EQ(readFile(data / "elem.txt"), elem);
         EXPECT_EQ(readFile(data / "abundances.txt"), abundances);
         EXPECT_EQ(readFile(data / "masses.txt"), masses);
-        EXPECT_EQ(readFile(data / "ame2016.txt"), ame2016);
+        EXPECT_EQ(readFile(data / "isotopes.txt"), isotopes);
     }
     // a new file beside them is written as always
-    const Outcome result =
-        run("--data '" + data.string() + "' --normal '" + (data / "glucose.txt").string() +
-            "' C6H12O6");
+    const Outcome result = run("--data '" + data.string() + "' --normal '" +
+                               (data / "glucose.txt").string() + "' C6H12O6");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(fs::exists(data / "glucose.txt"));
 }

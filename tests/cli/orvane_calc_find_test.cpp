@@ -82,26 +82,6 @@ TEST_F(OrvaneCalc, FindReportsTheCandidatesBestFirst) {
     EXPECT_GT(linesStartingWith(all.out, "Candidate").size(), candidates.size());
 }
 
-TEST_F(OrvaneCalc, FindWithoutAme2016TakesMassesTxtAndSaysSo) {
-    // C16H28N3O5P3S2 [M+H]+ lies 0.002 ppm outside 5 ppm of m/z 500.0731 by the 2016
-    // evaluation, and inside by masses.txt
-    const std::string query =
-        "--find 500.0731 --no-rules --elements 'C16-16 H28-28 N3-3 O5-5 P3-3 S2-2'";
-    const Outcome shipped = runShipped(query);
-    ASSERT_EQ(shipped.status, 0) << shipped.err;
-    EXPECT_EQ(shipped.err, "");
-    EXPECT_TRUE(linesStartingWith(shipped.out, "Candidate").empty()) << shipped.out;
-
-    for (const char* name : {"elem.txt", "abundances.txt", "masses.txt"}) {
-        fs::copy_file(fs::path(ORVANE_SHARE_DIR) / name, m_dir / name);
-    }
-    const Outcome fallback = run(data() + " " + query);
-    ASSERT_EQ(fallback.status, 0) << fallback.err;
-    EXPECT_EQ(fallback.err, "notice: ame2016.txt was not found in " + m_dir.string() +
-                                "; the search takes its masses from masses.txt\n");
-    EXPECT_EQ(linesStartingWith(fallback.out, "Candidate").size(), 1u) << fallback.out;
-}
-
 TEST_F(OrvaneCalc, FindWithoutRulesTakesAnIonByItsMassAlone) {
     // [M-H]- of CO2, which has no H to give: m/z 43.98983 - 1.00783 + one electron
     const std::string query = "--find 42.9826 --ion '[M-H]-' --elements 'C0-2 O0-3'";

@@ -1,4 +1,4 @@
-#include "session/charge_ladder.h"
+#include "ion/charge_ladder.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -17,6 +17,8 @@
 
 namespace orvane::session {
 namespace {
+
+using namespace ions;
 
 using testing::ShippedSession;
 
@@ -47,87 +49,56 @@ std::vector<int> sequence(int first, int last) {
     return values;
 }
 
-// What the range box takes, what it refuses and why; a range read back from its text.
-TEST(ChargeRange, ReadsRangesAndSingleChargesAndSaysWhyItRefuses) {
-    const struct {
-        const char* text;
-        std::optional<ChargeRange> range;
-        const char* error;
-    } cases[] = {
-        {"0-5", {}, "The charges \"0-5\" start below 1."},
-        {"1-101", {}, "The charges \"1-101\" go above 100."},
-        {"9-3", {}, "The charges \"9-3\" run backwards; the smaller comes first."},
-        {"a-3", {}, "The charges \"a-3\" are not a range such as \"5-20\"."},
-        {"3-", {}, "The charges \"3-\" are not a range such as \"5-20\"."},
-        {"-3", {}, "The charges \"-3\" are not a range such as \"5-20\"."},
-        {"2.5", {}, "The charges \"2.5\" are not a range such as \"5-20\"."},
-        {"1-2-3", {}, "The charges \"1-2-3\" are not a range such as \"5-20\"."},
-        {"", std::nullopt, nullptr},
-        {"  ", std::nullopt, nullptr},
-        {"5-20", ChargeRange{5, 20}, nullptr},
-        {" 7 ", ChargeRange{7, 7}, nullptr},
-        {"2 - 4", ChargeRange{2, 4}, nullptr},
-        {"1-100", ChargeRange{1, 100}, nullptr},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        if (c.error != nullptr) {
-            EXPECT_EQ(errorOf([&] { readChargeRange(c.text); }), c.error);
-            continue;
-        }
-        EXPECT_EQ(readChargeRange(c.text), c.range);
-        if (c.range) {
-            EXPECT_EQ(readChargeRange(chargeRangeText(*c.range)), c.range);
-        }
-    }
-}
-
 TEST(ChargeLadder, ARungTheMoleculeCannotFormIsRefusedWithinARange) {
     const ShippedSession glucose("C6H12O6");
     // twelve hydrogens to give: the 13th cannot be taken away
-    EXPECT_EQ(
-        errorOf([&] {
-            computeChargeLadder(glucose.session.state(), "[M-zH]z-", ChargeRange{10, 13}, '.');
-        }),
-        errorOf([&] { glucose.ion("[M-zH]z-", 13); }));
+    EXPECT_EQ(errorOf([&] {
+                  computeChargeLadder(moleculeOf(glucose.session.state()), glucose.measuredPoints(),
+                                      "[M-zH]z-", ChargeRange{10, 13}, '.');
+              }),
+              errorOf([&] { glucose.ion("[M-zH]z-", 13); }));
     EXPECT_NE(errorOf([&] { glucose.ion("[M-zH]z-", 13); }), "no error");
     // [M]z+ of H2 cannot lose three electrons
     const ShippedSession hydrogen("H2");
     EXPECT_EQ(errorOf([&] {
-                  computeChargeLadder(hydrogen.session.state(), "[M]z+", ChargeRange{1, 3}, '.');
+                  computeChargeLadder(moleculeOf(hydrogen.session.state()),
+                                      hydrogen.measuredPoints(), "[M]z+", ChargeRange{1, 3}, '.');
               }),
               "The ion [M]3+ of H2 has 2 electrons; it cannot lose 3.");
     EXPECT_EQ(errorOf([&] {
-                  computeChargeLadder(glucose.session.state(), "[M+zH", std::nullopt, '.');
+                  computeChargeLadder(moleculeOf(glucose.session.state()), glucose.measuredPoints(),
+                                      "[M+zH", std::nullopt, '.');
               }).substr(0, 13),
               "Ion notation ");
     // without a range, what cannot be formed is no rung
     const std::vector<LadderRung> anions =
-        computeChargeLadder(glucose.session.state(), "[M-zH]z-", std::nullopt, '.');
+        computeChargeLadder(moleculeOf(glucose.session.state()), glucose.measuredPoints(),
+                            "[M-zH]z-", std::nullopt, '.');
     for (const LadderRung& rung : anions) {
         EXPECT_LE(std::abs(rung.charge), 12);
     }
 }
 
 // Worked by hand from the shipped masses.txt and abundances.txt, electron 0.000548579909065:
-// M mono = 378 x 12 + 629 x 1.007825032 + 105 x 14.003074 + 118 x 15.99491462 + 31.972071
-//        = 8559.616711288
-// average atoms: C 12.010735896788, H 1.00794075382579, N 14.006743088432,
-//   O 15.9994049275694, S 32.066084993038, so M average = 8564.756793874
-// z = 5:  (8559.616711288 + 5 x 1.007825032 - 5 x 0.000548579909065) / 5 = 1712.930618710
-//         (8564.756793874 + 5 x 1.00794075382579 - 5 x 0.000548579909065) / 5 = 1713.958750949
-// z = 10: (8559.616711288 + 10 x 1.007825032 - 10 x 0.000548579909065) / 10 = 856.968947581
-//         (8564.756793874 + 10 x 1.00794075382579 - 10 x 0.000548579909065) / 10 = 857.483071561
+// M mono = 378 x 12 + 629 x 1.00782503223 + 105 x 14.00307400443 + 118 x 15.99491461957
+//          + 31.9720711744 = 8559.61671202148
+// average atoms: C 12.010735896735, H 1.00794075405578, N 14.006743092842,
+//   O 15.9994049243183, S 32.066085164186, so M average = 8564.756794249116
+// z = 5:  (8559.61671202148 + 5 x 1.00782503223 - 5 x 0.000548579909065) / 5 = 1712.930618857
+//         (8564.756794249116 + 5 x 1.00794075405578 - 5 x 0.000548579909065) / 5 = 1713.958751024
+// z = 10: (8559.61671202148 + 10 x 1.00782503223 - 10 x 0.000548579909065) / 10 = 856.968947654
+//         (8564.756794249116 + 10 x 1.00794075405578 - 10 x 0.000548579909065) / 10 = 857.483071599
 TEST(ChargeLadder, UbiquitinWorkedByHand) {
     const ShippedSession protein(ubiquitin);
     const std::vector<LadderRung> ladder =
-        computeChargeLadder(protein.session.state(), "[M+zH]z+", ChargeRange{5, 10}, '.');
+        computeChargeLadder(moleculeOf(protein.session.state()), protein.measuredPoints(),
+                            "[M+zH]z+", ChargeRange{5, 10}, '.');
     ASSERT_EQ(chargesOf(ladder), sequence(5, 10));
     const struct {
         int charge;
         double monoisotopicMz;
         double averageMz;
-    } cases[] = {{5, 1712.930618710, 1713.958750949}, {10, 856.968947581, 857.483071561}};
+    } cases[] = {{5, 1712.930618857, 1713.958751024}, {10, 856.968947654, 857.483071599}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charge);
         const LadderRung& rung = ladder.at(static_cast<std::size_t>(c.charge - 5));
@@ -159,8 +130,8 @@ TEST(ChargeLadder, RungsAgreeWithTheIonComputedWhole) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.formula) + " " + c.ion);
         const ShippedSession molecule(c.formula);
-        const std::vector<LadderRung> ladder =
-            computeChargeLadder(molecule.session.state(), c.ion, c.range, '.');
+        const std::vector<LadderRung> ladder = computeChargeLadder(
+            moleculeOf(molecule.session.state()), molecule.measuredPoints(), c.ion, c.range, '.');
         ASSERT_EQ(chargesOf(ladder).size(),
                   static_cast<std::size_t>(c.range.last - c.range.first + 1));
         for (const LadderRung& rung : ladder) {
@@ -190,7 +161,8 @@ TEST(ChargeLadder, TheDefaultRangeKeepsTheMostAbundantMzIn300To3000) {
         SCOPED_TRACE(c.formula);
         const ShippedSession molecule(c.formula);
         const std::vector<LadderRung> ladder =
-            computeChargeLadder(molecule.session.state(), "[M+zH]z+", std::nullopt, '.');
+            computeChargeLadder(moleculeOf(molecule.session.state()), molecule.measuredPoints(),
+                                "[M+zH]z+", std::nullopt, '.');
         EXPECT_EQ(chargesOf(ladder), sequence(c.first, c.last));
         for (const LadderRung& rung : ladder) {
             EXPECT_GE(rung.mostAbundantMz, 300);
@@ -198,8 +170,8 @@ TEST(ChargeLadder, TheDefaultRangeKeepsTheMostAbundantMzIn300To3000) {
         }
     }
     // glucose has no charge state there
-    EXPECT_TRUE(computeChargeLadder(ShippedSession("C6H12O6").session.state(), "[M+zH]z+",
-                                    std::nullopt, '.')
+    EXPECT_TRUE(computeChargeLadder(moleculeOf(ShippedSession("C6H12O6").session.state()), nullptr,
+                                    "[M+zH]z+", std::nullopt, '.')
                     .empty());
 }
 
@@ -212,7 +184,7 @@ TEST(ChargeLadder, AMeasuredSpectrumSetsTheDefaultRange) {
         out << "700\t10\n950\t100\n1200\t5\n";
     }
     protein.session.showMeasuredSpectrum(protein.session.readMeasuredFile(path.string()), 0);
-    const MzWindow window = ladderWindow(protein.session.state());
+    const MzWindow window = ladderWindow(protein.measuredPoints());
     EXPECT_EQ(window.low, 700);
     EXPECT_EQ(window.high, 1200);
     // 8564 / 8 = 1070.6 and 8564 / 12 = 713.7 lie inside; 7+ (1224) and 13+ (659) do not

@@ -7,6 +7,8 @@
 namespace orvane::session {
 namespace {
 
+using namespace ions;
+
 using testing::ShippedSession;
 
 // With the shipped data: formulas whose significant points lie in N0 +- s keep that span;

@@ -1,4 +1,4 @@
-#include "session/high_resolution_view.h"
+#include "ion/high_resolution_view.h"
 
 #include <filesystem>
 #include <fstream>
@@ -9,12 +9,14 @@
 #include <gtest/gtest.h>
 
 #include "profile/separated_fine_peaks.h"
-#include "session/ion_profile.h"
+#include "ion/ion_profile.h"
 #include "session/session_test_support.h"
 #include "text/error.h"
 
 namespace orvane::session {
 namespace {
+
+using namespace ions;
 
 using testing::ShippedSession;
 
@@ -38,7 +40,7 @@ TEST(HighResolutionView, TheBoxesMustHoldUsableNumbers) {
         glucose.session.setCoverageText(c.coverage);
         try {
             const profile::ProfileSettings settings =
-                profileSettingsOf(glucose.session.state(), '.');
+                profileSettingsOf(profileBoxesOf(glucose.session.state()), '.');
             EXPECT_STREQ(c.error, "");
             EXPECT_GT(settings.resolvingPower, 0);
         } catch (const text::Error& error) {
@@ -50,7 +52,7 @@ TEST(HighResolutionView, TheBoxesMustHoldUsableNumbers) {
 TEST(HighResolutionView, TheIonsProfileAndLabelsComeFromTheDataFiles) {
     ShippedSession glucose("C6H12O6");
     const IonResult ion = glucose.ion("[M+zH]z+");
-    const profile::ProfileInput input = profileInputFor(glucose.session.state(), ion, '.');
+    const profile::ProfileInput input = profileInputFor(glucose.session.state().tables, ion, '.');
     ASSERT_EQ(input.elements.size(), 3u); // H, C, O
     EXPECT_EQ(input.charge, 1);
     EXPECT_EQ(input.elements[0].atomCount, 13);
@@ -63,8 +65,8 @@ TEST(HighResolutionView, TheIonsProfileAndLabelsComeFromTheDataFiles) {
 
     // Labels follow the main window's threshold (tenths of a percent).
     glucose.session.setThresholdText("70"); // 7 %
-    const plot::HighResolutionContent content =
-        highResolutionContent(glucose.session.state(), ion, &shape, std::nullopt, '.');
+    const plot::HighResolutionContent content = highResolutionContent(
+        labelThresholdOf(glucose.session.state()), nullptr, ion, &shape, std::nullopt, '.');
     ASSERT_EQ(content.labelled.size(), 1u);
     EXPECT_EQ(content.labelled[0].intensity, 100.0);
     EXPECT_EQ(content.sticks.size(), shape.sticks.size());
@@ -75,7 +77,7 @@ TEST(HighResolutionView, TheIonsProfileAndLabelsComeFromTheDataFiles) {
 TEST(HighResolutionView, FinePeaksAreNamedByTheDataFilesIsotopes) {
     ShippedSession glucose("C6H12O6");
     const IonResult ion = glucose.ion("[M+zH]z+");
-    const profile::ProfileInput input = profileInputFor(glucose.session.state(), ion, '.');
+    const profile::ProfileInput input = profileInputFor(glucose.session.state().tables, ion, '.');
     profile::ProfileSettings settings;
     settings.resolvingPower = 200'000;
     settings.compositionLimit = 10'000;
@@ -132,6 +134,8 @@ TEST(HighResolutionView, FinePeaksAreNamedByTheDataFilesIsotopes) {
 namespace orvane::session {
 namespace {
 
+using namespace ions;
+
 using testing::ShippedSession;
 
 // A peak list of the ion's clusters, written where the test can open it.
@@ -150,8 +154,7 @@ TEST(HighResolutionView, ADoublyChargedSpectrumScoresLowAgainstASinglyChargedIon
     const std::string path =
         clusterPeakList(insulin.ion("[M+2H]2+"), "orvane_doubly_charged_insulin.txt");
     insulin.session.showMeasuredSpectrum(insulin.session.readMeasuredFile(path), 0);
-    const std::optional<MeasuredMatch> right =
-        matchMeasured(insulin.session.state(), insulin.ion("[M+2H]2+"));
+    const std::optional<MeasuredMatch> right = insulin.match(insulin.ion("[M+2H]2+"));
     ASSERT_TRUE(right);
     EXPECT_GT(right->match.score, 0.999);
     EXPECT_LT(right->match.unexplained, 1e-3);
@@ -159,8 +162,7 @@ TEST(HighResolutionView, ADoublyChargedSpectrumScoresLowAgainstASinglyChargedIon
     // about half the molecule, singly charged: its clusters lie on every other measured peak
     ShippedSession half("C128H191N32O37S3");
     half.session.showMeasuredSpectrum(half.session.readMeasuredFile(path), 0);
-    const std::optional<MeasuredMatch> wrong =
-        matchMeasured(half.session.state(), half.ion("[M+H]+"));
+    const std::optional<MeasuredMatch> wrong = half.match(half.ion("[M+H]+"));
     ASSERT_TRUE(wrong);
     EXPECT_TRUE(wrong->match.measuredInRange);
     EXPECT_LT(wrong->match.score, 0.9);
@@ -187,7 +189,7 @@ TEST(HighResolutionView, TheToleranceBoxHoldsPpmOrNothing) {
         glucose.session.setToleranceText(c.text);
         try {
             const measured::MatchTolerance tolerance =
-                matchToleranceOf(glucose.session.state(), '.');
+                matchToleranceOf(profileBoxesOf(glucose.session.state()), '.');
             EXPECT_STREQ(c.error, "");
             EXPECT_NEAR(measured::toleranceAt(1e6, tolerance), c.tolerance, 1e-9);
         } catch (const text::Error& error) {

@@ -20,6 +20,8 @@
 namespace orvane::session::testing {
 namespace {
 
+using namespace ions;
+
 // One element of the molecule as IsoSpec takes it.
 struct IsoElement {
     int atoms = 0;
@@ -70,7 +72,7 @@ std::map<long long, Bin> isoSpecBins(const std::vector<IsoElement>& elements) {
 
 TEST(LabelPattern, LabelledGlucoseAgreesWithIsoSpecGivenTheSameIsotopes) {
     const double c12 = 12.0;
-    const double c13 = 13.00335484;
+    const double c13 = 13.00335483507;
     struct Case {
         const char* formula;
         std::vector<double> labelProbabilities; // 13C then 12C of each labelled position
@@ -121,7 +123,7 @@ TEST(LabelPattern, LabelledGlucoseAgreesWithIsoSpecGivenTheSameIsotopes) {
         }
         // the monoisotopic mass takes the label's isotope at every labelled position
         const double monoisotopic =
-            c.labelled * c13 + c.naturalCarbon * c12 + 12 * 1.007825032 + 6 * 15.99491462;
+            c.labelled * c13 + c.naturalCarbon * c12 + 12 * 1.00782503223 + 6 * 15.99491461957;
         EXPECT_NEAR(ion.monoisotopicMass, monoisotopic, 1e-9);
     }
 }
@@ -131,8 +133,9 @@ TEST(LabelPattern, TheWindowShowsLabelsBesideTheUnlabelledCounts) {
     const SessionState& state = shipped.session.state();
     EXPECT_EQ(state.texts.formulaText, "H12[13C]6O6");
     EXPECT_EQ(state.tables.elements.cell(6, data::CountRow), "0"); // the C cell
-    // FW takes the label's isotope mass: 6 x 13.00335484 + 12 x 1.008 + 6 x 15.999 = 186.11012904
-    EXPECT_NEAR(state.composition.formulaWeight, 186.11012904, 1e-9);
+    // FW takes the label's isotope mass: 6 x 13.00335483507 + 12 x 1.008 + 6 x 15.999
+    // = 186.11012901042
+    EXPECT_NEAR(state.composition.formulaWeight, 186.11012901042, 1e-9);
     ASSERT_EQ(state.labels.size(), 1u);
     EXPECT_EQ(state.labels[0].symbol, "[13C]");
     // natural glucose sits at 180, the labelled one six steps higher

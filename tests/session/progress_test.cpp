@@ -11,6 +11,8 @@
 namespace orvane::session::testing {
 namespace {
 
+using namespace ions;
+
 TEST(EngineProgress, TheEstimatedWorkIsTheWorkDone) {
     // small to large: an ion, insulin, a 5 kDa and a 27 kDa protein, a heavy halogen
     const char* formulas[] = {"C6H12O6Cl2", "C257H383N65O77S6", "C220H350N60O70S2Br3",

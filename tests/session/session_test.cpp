@@ -17,6 +17,8 @@
 namespace orvane::session {
 namespace {
 
+using namespace ions;
+
 // Counts what is drawn; the picture itself is tested with the renderer.
 class CountingCanvas : public plot::Canvas {
 public:

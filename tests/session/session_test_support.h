@@ -3,7 +3,9 @@
 #include <string>
 
 #include "plot/canvas.h"
-#include "session/ion_result.h"
+#include "ion/high_resolution_view.h"
+#include "ion/ion_result.h"
+#include "session/ion_inputs.h"
 #include "session/session.h"
 #include "support/recording_notifier.h"
 
@@ -37,8 +39,19 @@ struct ShippedSession {
         session.Initialize1Click();
         session.enterFormula(formula);
     }
-    IonResult ion(const std::string& notation, int charge = 1) const {
-        return computeIon(session.state(), notation, charge, '.');
+    ions::IonResult ion(const std::string& notation, int charge = 1) const {
+        return ions::computeIon(moleculeOf(session.state()), notation, charge, '.');
+    }
+    // The measured points shown, or nullptr.
+    const measured::Spectrum* measuredPoints() const {
+        const SessionState& state = session.state();
+        return state.measured ? &state.measured->points : nullptr;
+    }
+    // The ion against the measured spectrum shown, as the windows match it.
+    std::optional<ions::MeasuredMatch> match(const ions::IonResult& ion) const {
+        const std::optional<ions::MeasuredView> measured = measuredViewOf(session.state());
+        return ions::matchMeasured(session.state().tables, profileBoxesOf(session.state()),
+                                   measured ? &*measured : nullptr, ion, '.');
     }
 };
 

@@ -1,15 +1,15 @@
-#include "session/high_resolution_view.h"
+#include "ion/high_resolution_view.h"
 
 #include <algorithm>
 
 #include "measured/cluster_spacing.h"
 #include "profile/fine_structure.h"
-#include "session/ion_profile.h"
+#include "ion/ion_profile.h"
 #include "text/error.h"
 #include "text/number_parse.h"
 #include "text/number_text.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 namespace {
 
@@ -23,26 +23,26 @@ double boxValue(const std::string& text, const char* box, char separator) {
 
 } // namespace
 
-profile::ProfileSettings profileSettingsOf(const SessionState& state, char separator) {
+profile::ProfileSettings profileSettingsOf(const ProfileBoxes& boxes, char separator) {
     profile::ProfileSettings settings;
-    settings.resolvingPower = boxValue(state.resolvingPowerText, "Resolving power", separator);
-    settings.coverage = boxValue(state.coverageText, "Coverage", separator);
+    settings.resolvingPower = boxValue(boxes.resolvingPowerText, "Resolving power", separator);
+    settings.coverage = boxValue(boxes.coverageText, "Coverage", separator);
     if (!(settings.resolvingPower > 0)) {
-        throw text::Error("Resolving power '" + state.resolvingPowerText + "' must be above 0.");
+        throw text::Error("Resolving power '" + boxes.resolvingPowerText + "' must be above 0.");
     }
     if (!(settings.coverage > 0 && settings.coverage <= 1)) {
-        throw text::Error("Coverage '" + state.coverageText + "' must be above 0 and at most 1.");
+        throw text::Error("Coverage '" + boxes.coverageText + "' must be above 0 and at most 1.");
     }
     return settings;
 }
 
-measured::MatchTolerance matchToleranceOf(const SessionState& state, char separator) {
+measured::MatchTolerance matchToleranceOf(const ProfileBoxes& boxes, char separator) {
     measured::MatchTolerance tolerance;
-    tolerance.resolvingPower = profileSettingsOf(state, separator).resolvingPower;
-    if (state.toleranceText.find_first_not_of(" \t") != std::string::npos) {
-        const double ppm = boxValue(state.toleranceText, "Tolerance", separator);
+    tolerance.resolvingPower = profileSettingsOf(boxes, separator).resolvingPower;
+    if (boxes.toleranceText.find_first_not_of(" \t") != std::string::npos) {
+        const double ppm = boxValue(boxes.toleranceText, "Tolerance", separator);
         if (!(ppm > 0)) {
-            throw text::Error("Tolerance '" + state.toleranceText + "' must be above 0.");
+            throw text::Error("Tolerance '" + boxes.toleranceText + "' must be above 0.");
         }
         tolerance.ppm = ppm;
     }
@@ -58,13 +58,14 @@ constexpr std::size_t maxMatchedFinePeaks = 200'000;
 // The lines a measured spectrum is matched to: the fine peaks, each given to the cluster of
 // its nominal mass (the nearest cluster m/z), merged where the resolving power does not
 // separate them.
-std::vector<measured::TheoreticalPeak> theoryLines(const SessionState& state, const IonResult& ion,
+std::vector<measured::TheoreticalPeak> theoryLines(const data::DataTables& tables,
+                                                   const ProfileBoxes& boxes, const IonResult& ion,
                                                    const measured::MatchTolerance& tolerance,
                                                    char separator) {
     std::vector<measured::TheoreticalPeak> lines;
-    const profile::ProfileSettings settings = profileSettingsOf(state, separator);
+    const profile::ProfileSettings settings = profileSettingsOf(boxes, separator);
     const profile::FineStructure fine =
-        profile::computeFineStructure(profileInputFor(state, ion, separator).elements, ion.charge,
+        profile::computeFineStructure(profileInputFor(tables, ion, separator).elements, ion.charge,
                                       settings.coverage, maxMatchedFinePeaks);
     if (fine.tooMany || fine.peaks.empty() || ion.clusters.empty()) {
         for (std::size_t c = 0; c < ion.clusters.size(); ++c) {
@@ -86,28 +87,26 @@ std::vector<measured::TheoreticalPeak> theoryLines(const SessionState& state, co
 
 } // namespace
 
-std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonResult& ion,
-                                           char separator) {
-    if (!state.measured) {
+std::optional<MeasuredMatch> matchMeasured(const data::DataTables& tables,
+                                           const ProfileBoxes& boxes, const MeasuredView* measured,
+                                           const IonResult& ion, char separator) {
+    if (measured == nullptr) {
         return std::nullopt;
     }
-    const measured::MatchTolerance tolerance = matchToleranceOf(state, separator);
+    const measured::MatchTolerance tolerance = matchToleranceOf(boxes, separator);
     std::vector<measured::TheoreticalCluster> theory;
     for (const IonCluster& cluster : ion.clusters) {
         theory.push_back({cluster.mz, cluster.intensity});
     }
-    const auto& summaries = state.measured->file.spectra();
-    const bool profileData =
-        state.measured->index < summaries.size() &&
-        summaries[state.measured->index].representation == measured::Representation::Profile;
-    const measured::Spectrum peaks = measured::peaksOf(state.measured->points, profileData);
+    const measured::Spectrum peaks = measured::peaksOf(measured->points, measured->profileData);
     MeasuredMatch result;
-    result.match = measured::matchClusters(theory, theoryLines(state, ion, tolerance, separator),
-                                           ion.charge, peaks, tolerance);
+    result.match =
+        measured::matchClusters(theory, theoryLines(tables, boxes, ion, tolerance, separator),
+                                ion.charge, peaks, tolerance);
     if (const auto range = measured::clusterRange(theory, ion.charge)) {
-        result.scale = measured::displayScale(state.measured->points, *range);
+        result.scale = measured::displayScale(measured->points, *range);
     }
-    result.basePeak = measured::basePeak(state.measured->points);
+    result.basePeak = measured::basePeak(measured->points);
     result.chargeNotice = measured::chargeSpacingNotice(
         peaks, ion.mostAbundantMz, measured::toleranceAt(ion.mostAbundantMz, tolerance),
         ion.charge);
@@ -123,15 +122,14 @@ std::string noPeakText(const measured::ClusterMatch& match, char separator) {
            text::fixedText(match.range.high, 18, 4, separator);
 }
 
-plot::HighResolutionContent highResolutionContent(const SessionState& state, const IonResult& ion,
-                                                  const profile::Profile* profile,
-                                                  const std::optional<MeasuredMatch>& match,
-                                                  char separator) {
+plot::HighResolutionContent
+highResolutionContent(double labelThreshold, const MeasuredView* measured, const IonResult& ion,
+                      const profile::Profile* profile, const std::optional<MeasuredMatch>& match,
+                      char separator) {
     plot::HighResolutionContent content;
     content.separator = separator;
     content.title = ion.ion + "  " + ion.ionFormula;
-    // Labels follow the main window's threshold, in tenths of a percent.
-    const double threshold = state.settings.threshold.value() / 10.0;
+    const double threshold = labelThreshold;
     if (profile != nullptr) {
         for (const profile::ProfilePoint& point : profile->points) {
             content.profile.push_back({point.mz, point.intensity});
@@ -150,17 +148,14 @@ plot::HighResolutionContent highResolutionContent(const SessionState& state, con
             content.labelled.push_back({cluster.mz, cluster.intensity});
         }
     }
-    if (state.measured && match && match->scale) {
-        const measured::Spectrum& points = state.measured->points;
+    if (measured != nullptr && match && match->scale) {
+        const measured::Spectrum& points = measured->points;
         for (std::size_t k = 0; k < points.size(); ++k) {
             content.measured.push_back({points.mz[k], points.intensity[k] * match->scale->factor});
         }
-        const auto& summaries = state.measured->file.spectra();
-        content.measuredAsSticks =
-            state.measured->index < summaries.size() &&
-            summaries[state.measured->index].representation != measured::Representation::Profile;
+        content.measuredAsSticks = !measured->profileData;
     }
     return content;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

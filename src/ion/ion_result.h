@@ -7,9 +7,10 @@
 #include "accurate/accurate_masses.h"
 #include "accurate/power_cache.h"
 #include "formula/ion_notation.h"
-#include "session/session_state.h"
+#include "calc/composition.h"
+#include "ion/molecule.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // The presets of the ion box. "z" stands for the main window's charge: "[M+zH]z+" is
 // "[M+H]+" at charge 1 and "[M+2H]2+" at charge 2.
@@ -56,16 +57,16 @@ inline constexpr double listedClusterMinimum = 1e-6;
 /// The clusters a list shows: those of at least listedClusterMinimum, or all of them.
 std::vector<IonCluster> listedClusters(const IonResult& ion, bool all = false);
 
-/// "accurate masses use whole atoms: C 2.5 taken as 2, …" for the working elements of
-/// `state` whose counts are not whole; "" when all are.
-std::string roundedCountsNotice(const SessionState& state, char separator);
+/// "accurate masses use whole atoms: C 2.5 taken as 2, …" for the working elements whose
+/// counts are not whole; "" when all are.
+std::string roundedCountsNotice(const calc::Composition& composition, char separator);
 
 /// The atoms of the columns with a count above 0.
 std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atoms);
 
 /// The molecule's unlabelled atoms as the pattern engine takes them, by column (indexed like
 /// `symbols`): every working element's count rounded.
-std::vector<long long> moleculeAtomsOf(const SessionState& state,
+std::vector<long long> moleculeAtomsOf(const calc::Composition& composition,
                                        const std::vector<std::string>& symbols);
 
 // The atoms of an ion of the current formula.
@@ -80,17 +81,17 @@ struct IonAtoms {
 /// formula::ionAtomCounts does and for a cation that would lose more electrons than its
 /// atoms have. Without `withFormula` the formula is left empty (it is still named in the
 /// error).
-IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
+IonAtoms ionAtomsOf(const Molecule& molecule, const formula::IonNotation& notation,
                     const std::vector<std::string>& symbols, bool withFormula = true);
 
-/// The accurate masses for the working elements of `state` (atoms = Round(count)) and the
+/// The accurate masses for the working elements of the molecule (atoms = Round(count)) and the
 /// ion `ion` at the main window's `charge` (see expandIon). Raises text::Error for a
 /// notation the reader refuses, an ion that would need atoms the molecule lacks, and what
 /// the accurate masses refuse (masses.txt missing or wrong, naming file, line and field).
 /// A cache, where given, keeps the elements' powers for the next formula. Without every
 /// cluster (a batch row), the clusters are only the lightest and the most abundant, and
 /// neither the molecule's nor the ion's formula is written.
-IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
+IonResult computeIon(const Molecule& molecule, std::string_view ion, int charge, char separator,
                      accurate::PowerCache* powers = nullptr, bool everyCluster = true);
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "session/ion_result.h"
-#include "session/session_state.h"
+#include "ion/ion_result.h"
+#include "calc/composition.h"
+#include "data/data_tables.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // The atoms of one element or one isotope label ("[13C]") of a molecule or an ion.
 struct SymbolAmount {
@@ -17,9 +18,9 @@ struct SymbolAmount {
 /// The neutral molecule of the working elements, in Hill order, each label as its isotope
 /// ("[13C]", "[2H]") right after its element; labels of one isotope at different purities
 /// add up.
-std::vector<SymbolAmount> moleculeComposition(const SessionState& state);
+std::vector<SymbolAmount> moleculeComposition(const calc::Composition& composition);
 
 /// The ion's whole atoms in Hill order, labels as in moleculeComposition.
-std::vector<SymbolAmount> ionComposition(const SessionState& state, const IonResult& ion);
+std::vector<SymbolAmount> ionComposition(const data::DataTables& tables, const IonResult& ion);
 
-} // namespace orvane::session
+} // namespace orvane::ions

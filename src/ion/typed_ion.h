@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // The ion and charge a typed formula is calculated with.
 struct TypedIon {
@@ -21,4 +21,4 @@ TypedIon typedIon(std::optional<int> sequenceCharge, const std::optional<std::st
                   const std::optional<std::string>& chargeAsked, const std::string& currentIon,
                   const std::string& currentCharge);
 
-} // namespace orvane::session
+} // namespace orvane::ions

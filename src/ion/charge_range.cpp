@@ -1,11 +1,11 @@
-#include "session/charge_range.h"
+#include "ion/charge_range.h"
 
 #include <charconv>
 
 #include "text/error.h"
 #include "text/trim.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 namespace {
 
@@ -53,4 +53,4 @@ std::string chargeRangeText(const ChargeRange& range) {
     return std::to_string(range.first) + "-" + std::to_string(range.last);
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -1,8 +1,8 @@
-#include "session/typed_ion.h"
+#include "ion/typed_ion.h"
 
-#include "session/ion_result.h"
+#include "ion/ion_result.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 TypedIon typedIon(std::optional<int> sequenceCharge, const std::optional<std::string>& ionAsked,
                   const std::optional<std::string>& chargeAsked, const std::string& currentIon,
@@ -27,4 +27,4 @@ TypedIon typedIon(std::optional<int> sequenceCharge, const std::optional<std::st
     return typed;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

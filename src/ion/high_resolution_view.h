@@ -6,20 +6,22 @@
 #include "measured/cluster_match.h"
 #include "plot/profile_plot.h"
 #include "profile/profile.h"
-#include "session/ion_result.h"
-#include "session/session_state.h"
+#include "ion/ion_result.h"
+#include "data/data_tables.h"
+#include "ion/measured_view.h"
+#include "ion/profile_boxes.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 /// The profile settings the high-resolution window's boxes hold: the resolving power (above
 /// 0) and the coverage of the fine structure (above 0, at most 1). Raises text::Error naming
 /// the box and its text when one is not such a number.
-profile::ProfileSettings profileSettingsOf(const SessionState& state, char separator);
+profile::ProfileSettings profileSettingsOf(const ProfileBoxes& boxes, char separator);
 
 /// The tolerance of the match: the tolerance box in ppm (a number above 0), or one FWHM at
 /// the resolving power when the box is empty. Raises text::Error naming the box and its
 /// text when it is neither.
-measured::MatchTolerance matchToleranceOf(const SessionState& state, char separator);
+measured::MatchTolerance matchToleranceOf(const ProfileBoxes& boxes, char separator);
 
 // The measured spectrum set against the ion's clusters.
 struct MeasuredMatch {
@@ -31,23 +33,24 @@ struct MeasuredMatch {
     std::string chargeNotice;
 };
 
-/// The comparison of the measured spectrum in `state` with the ion: its peaks against the
-/// ion's fine peaks merged where the resolving power does not separate them (the clusters
-/// when the fine structure is too large); nothing when no measured spectrum is shown.
-/// Raises text::Error for the boxes it reads (profileSettingsOf, matchToleranceOf).
-std::optional<MeasuredMatch> matchMeasured(const SessionState& state, const IonResult& ion,
-                                           char separator = '.');
+/// The comparison of the measured spectrum with the ion: its peaks against the ion's fine
+/// peaks merged where the resolving power does not separate them (the clusters when the fine
+/// structure is too large); nothing without a measured spectrum (nullptr). Raises
+/// text::Error for the boxes it reads (profileSettingsOf, matchToleranceOf).
+std::optional<MeasuredMatch> matchMeasured(const data::DataTables& tables,
+                                           const ProfileBoxes& boxes, const MeasuredView* measured,
+                                           const IonResult& ion, char separator = '.');
 
 /// "the measured spectrum has no peak between <low> and <high>" for a match without a
 /// measured peak in the ion's range; "" otherwise.
 std::string noPeakText(const measured::ClusterMatch& match, char separator);
 
 /// What the high-resolution plot draws: the profile (when it has been computed; else the
-/// clusters alone), the peaks above the main window's label threshold with their m/z, and
-/// the measured spectrum scaled by the match.
-plot::HighResolutionContent highResolutionContent(const SessionState& state, const IonResult& ion,
-                                                  const profile::Profile* profile,
-                                                  const std::optional<MeasuredMatch>& match,
-                                                  char separator);
+/// clusters alone), the peaks above `labelThreshold` (% of the tallest) with their m/z, and
+/// the measured spectrum (nullptr: none) scaled by the match.
+plot::HighResolutionContent
+highResolutionContent(double labelThreshold, const MeasuredView* measured, const IonResult& ion,
+                      const profile::Profile* profile, const std::optional<MeasuredMatch>& match,
+                      char separator);
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -1,4 +1,4 @@
-#include "session/charge_ladder.h"
+#include "ion/charge_ladder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,10 +8,10 @@
 #include "formula/element_symbols.h"
 #include "formula/ion_notation.h"
 #include "formula/repeated_ion.h"
-#include "session/ion_result.h"
+#include "ion/ion_result.h"
 #include "text/error.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 namespace {
 
@@ -51,19 +51,18 @@ std::string ladderIon(std::string_view ion, int step, const std::vector<std::str
     return formula::repeatedIonText(formula::readIonNotation(ion, symbols, separator), step);
 }
 
-MzWindow ladderWindow(const SessionState& state) {
-    if (state.measured && !state.measured->points.mz.empty()) {
-        const auto [low, high] =
-            std::minmax_element(state.measured->points.mz.begin(), state.measured->points.mz.end());
+MzWindow ladderWindow(const measured::Spectrum* measured) {
+    if (measured != nullptr && !measured->mz.empty()) {
+        const auto [low, high] = std::minmax_element(measured->mz.begin(), measured->mz.end());
         return {*low, *high};
     }
     return {};
 }
 
-std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::string_view ion,
-                                            const std::optional<ChargeRange>& range,
-                                            char separator) {
-    const std::vector<std::string> symbols = formula::symbolsOf(state.tables.elements);
+std::vector<LadderRung>
+computeChargeLadder(const Molecule& molecule, const measured::Spectrum* measured,
+                    std::string_view ion, const std::optional<ChargeRange>& range, char separator) {
+    const std::vector<std::string> symbols = formula::symbolsOf(molecule.tables.elements);
     // The rungs' atoms first: that is cheap, and the molecule's share of them is convolved once.
     std::string ionBox(ion);
     if (ion.find('z') == std::string_view::npos) {
@@ -84,7 +83,7 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
             continue;
         }
         try {
-            const IonAtoms atoms = ionAtomsOf(state, notation, symbols);
+            const IonAtoms atoms = ionAtomsOf(molecule, notation, symbols);
             rung.counts = countsOf(atoms);
             labels = atoms.labels;
             rungs.push_back(std::move(rung));
@@ -107,10 +106,10 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
     std::vector<accurate::AtomCount> atoms;
     std::vector<accurate::LabelAtoms> labelled;
     split(shared, symbols.size(), labels, atoms, labelled);
-    const accurate::AtomDistribution molecule =
-        accurate::AtomDistribution::of(atoms, state.tables, separator, labelled);
+    const accurate::AtomDistribution sharedAtoms =
+        accurate::AtomDistribution::of(atoms, molecule.tables, separator, labelled);
 
-    const MzWindow window = ladderWindow(state);
+    const MzWindow window = ladderWindow(measured);
     std::vector<LadderRung> ladder;
     for (RungAtoms& rung : rungs) {
         std::vector<long long> added = rung.counts;
@@ -120,11 +119,11 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
         split(added, symbols.size(), labels, atoms, labelled);
         try {
             const accurate::AccurateMasses masses =
-                molecule.plus(atoms, state.tables, separator, labelled).masses();
+                sharedAtoms.plus(atoms, molecule.tables, separator, labelled).masses();
             // the masses of the whole ion as computeIon sums them, to its last digit
             split(rung.counts, symbols.size(), labels, atoms, labelled);
             const accurate::MoleculeMasses whole =
-                accurate::computeMoleculeMasses(atoms, state.tables, separator, labelled);
+                accurate::computeMoleculeMasses(atoms, molecule.tables, separator, labelled);
             rung.rung.monoisotopicMz = accurate::mzOf(whole.monoisotopicMass, rung.rung.charge);
             rung.rung.averageMz = accurate::mzOf(whole.averageMass, rung.rung.charge);
             rung.rung.mostAbundantMz =
@@ -146,10 +145,10 @@ std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::stri
     return ladder;
 }
 
-std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
+std::vector<plot::ChargeMark> ladderMarks(bool measuredShown,
                                           const std::vector<LadderRung>& ladder) {
     std::vector<plot::ChargeMark> marks;
-    if (!state.measured) {
+    if (!measuredShown) {
         return marks;
     }
     for (const LadderRung& rung : ladder) {
@@ -159,4 +158,4 @@ std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
     return marks;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

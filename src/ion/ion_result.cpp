@@ -1,4 +1,4 @@
-#include "session/ion_result.h"
+#include "ion/ion_result.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include "text/number_text.h"
 #include "text/rounding.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 namespace {
 
@@ -73,10 +73,10 @@ std::vector<accurate::AtomCount> atomCountsOf(const std::vector<long long>& atom
     return counts;
 }
 
-std::vector<long long> moleculeAtomsOf(const SessionState& state,
+std::vector<long long> moleculeAtomsOf(const calc::Composition& composition,
                                        const std::vector<std::string>& symbols) {
     std::vector<long long> molecule(symbols.size(), 0);
-    for (const calc::WorkingElement& element : state.composition.elements) {
+    for (const calc::WorkingElement& element : composition.elements) {
         if (element.labelIsotopes.empty() && element.column > 0 &&
             static_cast<std::size_t>(element.column) < molecule.size()) {
             molecule[static_cast<std::size_t>(element.column)] +=
@@ -99,11 +99,12 @@ std::string expandIon(std::string_view ion, int charge) {
     return expanded;
 }
 
-IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notation,
+IonAtoms ionAtomsOf(const Molecule& molecule, const formula::IonNotation& notation,
                     const std::vector<std::string>& symbols, bool withFormula) {
     IonAtoms ion;
-    ion.atoms = formula::ionAtomCounts(notation, moleculeAtomsOf(state, symbols), symbols);
-    ion.labels = labelAtomsOf(state.composition);
+    ion.atoms =
+        formula::ionAtomCounts(notation, moleculeAtomsOf(molecule.composition, symbols), symbols);
+    ion.labels = labelAtomsOf(molecule.composition);
     // [2M+H]+ holds the labels of both molecules
     for (accurate::LabelAtoms& label : ion.labels) {
         if (__builtin_mul_overflow(label.atoms, static_cast<long long>(notation.moleculeMultiplier),
@@ -121,7 +122,8 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
         allAtoms.push_back({label.column, label.atoms});
     }
     // a cation cannot give up more electrons than its atoms bring
-    if (const std::optional<long long> electrons = accurate::electronCount(allAtoms, state.tables);
+    if (const std::optional<long long> electrons =
+            accurate::electronCount(allAtoms, molecule.tables);
         electrons && notation.charge > *electrons) {
         throw text::Error("The ion " + notation.text + " of " +
                           formulaOf(ion.atoms, symbols, ion.labels) + " has " +
@@ -131,28 +133,28 @@ IonAtoms ionAtomsOf(const SessionState& state, const formula::IonNotation& notat
     return ion;
 }
 
-IonResult computeIon(const SessionState& state, std::string_view ion, int charge, char separator,
+IonResult computeIon(const Molecule& molecule, std::string_view ion, int charge, char separator,
                      accurate::PowerCache* powers, bool everyCluster) {
-    const data::TextGrid& elements = state.tables.elements;
+    const data::TextGrid& elements = molecule.tables.elements;
     const std::vector<std::string> read =
-        state.reader.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
+        molecule.reader.symbols.empty() ? formula::symbolsOf(elements) : std::vector<std::string>{};
     const std::vector<std::string>& symbols =
-        state.reader.symbols.empty() ? read : state.reader.symbols;
+        molecule.reader.symbols.empty() ? read : molecule.reader.symbols;
     IonResult result;
     result.ion = expandIon(ion, charge);
     const formula::IonNotation notation = formula::readIonNotation(result.ion, symbols, separator);
     result.charge = notation.charge;
 
-    const std::vector<long long> molecule = moleculeAtomsOf(state, symbols);
-    const std::vector<accurate::LabelAtoms> moleculeLabels = labelAtomsOf(state.composition);
-    IonAtoms ionAtoms = ionAtomsOf(state, notation, symbols, everyCluster);
+    const std::vector<long long> moleculeCounts = moleculeAtomsOf(molecule.composition, symbols);
+    const std::vector<accurate::LabelAtoms> moleculeLabels = labelAtomsOf(molecule.composition);
+    IonAtoms ionAtoms = ionAtomsOf(molecule, notation, symbols, everyCluster);
     result.ionLabels = std::move(ionAtoms.labels);
     if (everyCluster) {
-        result.moleculeFormula = formulaOf(molecule, symbols, moleculeLabels);
+        result.moleculeFormula = formulaOf(moleculeCounts, symbols, moleculeLabels);
     }
     result.ionFormula = std::move(ionAtoms.formula);
 
-    const std::vector<accurate::AtomCount> moleculeAtoms = atomCountsOf(molecule);
+    const std::vector<accurate::AtomCount> moleculeAtoms = atomCountsOf(moleculeCounts);
     result.ionAtoms = atomCountsOf(ionAtoms.atoms);
     // An ion of the molecule's own atoms ([M]+) sums its masses over the same atoms in the
     // same order: the molecule's are then taken from it.
@@ -164,17 +166,17 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
                    });
     accurate::MoleculeMasses masses;
     if (!ionIsMolecule) {
-        masses = state.isotopes.empty()
-                     ? accurate::computeMoleculeMasses(moleculeAtoms, state.tables, separator,
+        masses = molecule.isotopes.empty()
+                     ? accurate::computeMoleculeMasses(moleculeAtoms, molecule.tables, separator,
                                                        moleculeLabels)
-                     : accurate::computeMoleculeMasses(moleculeAtoms, state.tables, state.isotopes,
-                                                       moleculeLabels);
+                     : accurate::computeMoleculeMasses(moleculeAtoms, molecule.tables,
+                                                       molecule.isotopes, moleculeLabels);
     }
     const accurate::AccurateMasses ionMasses =
-        state.isotopes.empty()
-            ? accurate::computeAccurateMasses(result.ionAtoms, state.tables, separator,
+        molecule.isotopes.empty()
+            ? accurate::computeAccurateMasses(result.ionAtoms, molecule.tables, separator,
                                               result.ionLabels)
-            : accurate::computeAccurateMasses(result.ionAtoms, state.tables, state.isotopes,
+            : accurate::computeAccurateMasses(result.ionAtoms, molecule.tables, molecule.isotopes,
                                               result.ionLabels, powers, everyCluster);
     if (ionIsMolecule) {
         masses = {ionMasses.monoisotopicMass, ionMasses.averageMass};
@@ -193,7 +195,8 @@ IonResult computeIon(const SessionState& state, std::string_view ion, int charge
     if (std::string notice = formula::chargeNotice(notation); !notice.empty()) {
         result.notices.push_back(std::move(notice));
     }
-    if (std::string notice = roundedCountsNotice(state, separator); !notice.empty()) {
+    if (std::string notice = roundedCountsNotice(molecule.composition, separator);
+        !notice.empty()) {
         result.notices.push_back(std::move(notice));
     }
     return result;
@@ -209,9 +212,9 @@ std::vector<IonCluster> listedClusters(const IonResult& ion, bool all) {
     return listed;
 }
 
-std::string roundedCountsNotice(const SessionState& state, char separator) {
+std::string roundedCountsNotice(const calc::Composition& composition, char separator) {
     std::string rounded;
-    for (const calc::WorkingElement& element : state.composition.elements) {
+    for (const calc::WorkingElement& element : composition.elements) {
         if (element.count != std::floor(element.count)) {
             rounded +=
                 (rounded.empty() ? "" : ", ") + element.symbol + " " +
@@ -222,4 +225,4 @@ std::string roundedCountsNotice(const SessionState& state, char separator) {
     return rounded.empty() ? rounded : "accurate masses use whole atoms: " + rounded;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -1,4 +1,4 @@
-#include "session/reader_tables.h"
+#include "ion/reader_tables.h"
 
 #include <utility>
 
@@ -7,7 +7,7 @@
 #include "formula/count_range.h"
 #include "formula/element_symbols.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 formula::ReaderTables readerTablesOf(const data::DataTables& tables, char separator) {
     std::vector<std::string> symbols = formula::symbolsOf(tables.elements);
@@ -20,4 +20,4 @@ formula::ReaderTables readerTablesOf(const data::DataTables& tables, char separa
             formula::countRangeWeights(tables.elements, separator)};
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

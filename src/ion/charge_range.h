@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // The highest charge of a ladder, the bound of the main window's charge box.
 inline constexpr int maximumLadderCharge = 100;
@@ -24,4 +24,4 @@ std::optional<ChargeRange> readChargeRange(std::string_view text);
 /// "A-B", as readChargeRange reads it back.
 std::string chargeRangeText(const ChargeRange& range);
 
-} // namespace orvane::session
+} // namespace orvane::ions

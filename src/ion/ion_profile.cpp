@@ -1,4 +1,4 @@
-#include "session/ion_profile.h"
+#include "ion/ion_profile.h"
 
 #include <limits>
 
@@ -6,15 +6,15 @@
 #include "text/error.h"
 #include "text/trim.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
-profile::ProfileInput profileInputFor(const SessionState& state, const IonResult& ion,
+profile::ProfileInput profileInputFor(const data::DataTables& tables, const IonResult& ion,
                                       char separator) {
     profile::ProfileInput input;
     input.charge = ion.charge;
     for (const accurate::AtomCount& count : ion.ionAtoms) {
         const accurate::ElementIsotopes element =
-            accurate::readElementIsotopes(state.tables, count.column, separator);
+            accurate::readElementIsotopes(tables, count.column, separator);
         if (count.atoms > std::numeric_limits<int>::max()) {
             throw text::Error("The ion has too many atoms of " + element.symbol +
                               " for a fine structure.");
@@ -32,10 +32,10 @@ profile::ProfileInput profileInputFor(const SessionState& state, const IonResult
             throw text::Error("The ion has too many atoms of " + label.isotopes.symbol +
                               " for a fine structure.");
         }
-        profile::ElementAtoms atoms{std::string(text::trimBlanks(
-                                        state.tables.elements.cell(label.column, data::SymbolRow))),
-                                    static_cast<int>(label.atoms),
-                                    {}};
+        profile::ElementAtoms atoms{
+            std::string(text::trimBlanks(tables.elements.cell(label.column, data::SymbolRow))),
+            static_cast<int>(label.atoms),
+            {}};
         for (const accurate::Isotope& isotope : label.isotopes.isotopes) {
             atoms.isotopes.push_back({isotope.mass, isotope.probability, isotope.massNumber});
         }
@@ -49,4 +49,4 @@ profile::ProfileInput profileInputFor(const SessionState& state, const IonResult
     return input;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

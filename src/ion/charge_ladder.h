@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "plot/profile_plot.h"
-#include "session/charge_range.h"
-#include "session/session_state.h"
+#include "ion/charge_range.h"
+#include "ion/molecule.h"
+#include "measured/spectrum.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // The m/z a ladder takes its charges from when no range is given: where an ESI spectrum of
 // a protein lies, unless a measured spectrum says otherwise.
@@ -38,22 +39,22 @@ struct LadderRung {
 std::string ladderIon(std::string_view ion, int step, const std::vector<std::string>& symbols,
                       char separator);
 
-/// The m/z the default range keeps: the measured spectrum's range when one is shown, else
-/// 300 to 3000.
-MzWindow ladderWindow(const SessionState& state);
+/// The m/z the default range keeps: the measured spectrum's range when one is shown (not
+/// nullptr), else 300 to 3000.
+MzWindow ladderWindow(const measured::Spectrum* measured);
 
-/// The charge states of the current formula as ions of `ion`, ascending in charge: with a
+/// The charge states of the molecule as ions of `ion`, ascending in charge: with a
 /// range, every rung whose charge (without sign) lies in it; without, every rung of charge
 /// 1 to maximumLadderCharge that can be formed and whose most abundant m/z lies in
-/// ladderWindow. The molecule is convolved once and each rung adds its own atoms. Raises
-/// text::Error as computeIon does for a rung of the range.
-std::vector<LadderRung> computeChargeLadder(const SessionState& state, std::string_view ion,
-                                            const std::optional<ChargeRange>& range,
-                                            char separator);
+/// ladderWindow of the measured spectrum (nullptr: none). The molecule is convolved once and
+/// each rung adds its own atoms. Raises text::Error as computeIon does for a rung of the range.
+std::vector<LadderRung>
+computeChargeLadder(const Molecule& molecule, const measured::Spectrum* measured,
+                    std::string_view ion, const std::optional<ChargeRange>& range, char separator);
 
 /// The marks of the rungs on the high-resolution plot ("12+" at the most abundant m/z),
 /// while a measured spectrum is shown; none without one.
-std::vector<plot::ChargeMark> ladderMarks(const SessionState& state,
+std::vector<plot::ChargeMark> ladderMarks(bool measuredShown,
                                           const std::vector<LadderRung>& ladder);
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -1,11 +1,11 @@
-#include "session/molecule_composition.h"
+#include "ion/molecule_composition.h"
 
 #include <algorithm>
 
 #include "formula/element_symbols.h"
 #include "formula/hill_order.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 namespace {
 
@@ -43,16 +43,16 @@ std::vector<SymbolAmount> inHillOrder(const std::vector<SymbolAmount>& amounts) 
 
 } // namespace
 
-std::vector<SymbolAmount> moleculeComposition(const SessionState& state) {
+std::vector<SymbolAmount> moleculeComposition(const calc::Composition& composition) {
     std::vector<SymbolAmount> amounts;
-    for (const calc::WorkingElement& element : state.composition.elements) {
+    for (const calc::WorkingElement& element : composition.elements) {
         amounts.push_back({isotopeOf(element.symbol), element.count});
     }
     return inHillOrder(amounts);
 }
 
-std::vector<SymbolAmount> ionComposition(const SessionState& state, const IonResult& ion) {
-    const std::vector<std::string> symbols = formula::symbolsOf(state.tables.elements);
+std::vector<SymbolAmount> ionComposition(const data::DataTables& tables, const IonResult& ion) {
+    const std::vector<std::string> symbols = formula::symbolsOf(tables.elements);
     std::vector<SymbolAmount> amounts;
     for (const accurate::AtomCount& atoms : ion.ionAtoms) {
         amounts.push_back(
@@ -64,4 +64,4 @@ std::vector<SymbolAmount> ionComposition(const SessionState& state, const IonRes
     return inHillOrder(amounts);
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions

@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "session/session_state.h"
+#include "data/data_tables.h"
+#include "formula/formula_reader.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
 // What the formula dialog shows under the text while it is typed.
 struct FormulaPreview {
@@ -21,6 +22,7 @@ struct FormulaPreview {
 
 /// Reads `text` against the element table as "OK" would and returns the preview: the
 /// formula in table order and its weight, or the reader's refusal. Writes nothing.
-FormulaPreview previewFormula(std::string_view text, const SessionState& state, char separator);
+FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
+                              const formula::ReaderTables& reader, char separator);
 
-} // namespace orvane::session
+} // namespace orvane::ions

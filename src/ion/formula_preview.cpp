@@ -1,6 +1,6 @@
-#include "session/formula_preview.h"
+#include "ion/formula_preview.h"
 
-#include "session/reader_tables.h"
+#include "ion/reader_tables.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,16 +17,16 @@
 #include "text/number_parse.h"
 #include "text/number_text.h"
 
-namespace orvane::session {
+namespace orvane::ions {
 
-FormulaPreview previewFormula(std::string_view text, const SessionState& state, char separator) {
+FormulaPreview previewFormula(std::string_view text, const data::DataTables& tables,
+                              const formula::ReaderTables& loadedReader, char separator) {
     FormulaPreview preview;
-    const data::DataTables& tables = state.tables;
     const data::TextGrid& elements = tables.elements;
-    // gathered at each load; a state that has not loaded has them made here
+    // gathered at each load; before a load they are made here
     const formula::ReaderTables made =
-        state.reader.symbols.empty() ? readerTablesOf(tables, separator) : formula::ReaderTables{};
-    const formula::ReaderTables& reader = state.reader.symbols.empty() ? made : state.reader;
+        loadedReader.symbols.empty() ? readerTablesOf(tables, separator) : formula::ReaderTables{};
+    const formula::ReaderTables& reader = loadedReader.symbols.empty() ? made : loadedReader;
     const std::vector<std::string>& symbols = reader.symbols;
     formula::FormulaCounts counts;
     try {
@@ -105,4 +105,4 @@ FormulaPreview previewFormula(std::string_view text, const SessionState& state, 
     return preview;
 }
 
-} // namespace orvane::session
+} // namespace orvane::ions
