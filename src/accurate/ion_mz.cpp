@@ -1,11 +1,11 @@
 #include "accurate/ion_mz.h"
 
-#include <cassert>
-
 namespace orvane::accurate {
 
 double mzOf(double mass, int signedCharge) {
-    assert(signedCharge != 0);
+    if (signedCharge == 0) {
+        return mass;
+    }
     // a cation has lost z electrons, an anion gained |z|: both are mass - z me
     const long double ion =
         static_cast<long double>(mass) - static_cast<long double>(signedCharge) * electronMass;

@@ -6,6 +6,7 @@
 
 #include <IsoSpec++/isoSpec++.h>
 
+#include "accurate/ion_mz.h"
 #include "profile/cancelled.h"
 #include "profile/fine_peak_estimate.h"
 #include "profile/normalised_elements.h"
@@ -161,7 +162,7 @@ FineStructure enumerate(const std::vector<ElementAtoms>& normalised, int charge,
 
     FineStructure result;
     for (Visited& peak : peaks) {
-        peak.mass = mzOfMass(peak.mass, charge); // m/z from here on
+        peak.mass = accurate::mzOf(peak.mass, charge); // m/z from here on
         result.coverage += peak.probability;
     }
     std::sort(peaks.begin(), peaks.end(),

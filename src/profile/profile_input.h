@@ -6,9 +6,6 @@
 
 namespace orvane::profile {
 
-/// The electron mass in u, taken off once per positive charge.
-inline constexpr double electronMass = 0.000548579909065;
-
 // One isotope as the data files give it.
 struct Isotope {
     double mass = 0;          // exact mass, u
@@ -42,12 +39,6 @@ struct ProfileInput {
 /// The divisor of masses for a charge: |z|, and 1 for the neutral molecule.
 inline int chargeMagnitude(int charge) {
     return charge == 0 ? 1 : std::abs(charge);
-}
-
-/// The m/z of an ion of neutral-atom mass `mass` and charge `charge`:
-/// (mass - z * electronMass) / |z|; the mass itself for charge 0.
-inline double mzOfMass(double mass, int charge) {
-    return (mass - charge * electronMass) / chargeMagnitude(charge);
 }
 
 } // namespace orvane::profile

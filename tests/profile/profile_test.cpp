@@ -171,7 +171,7 @@ TEST(Profile, ClustersAgreeWithTheFineStructureAtLowResolvingPower) {
     ProfileInput input{elements, charge, {}};
     for (auto& [shift, cluster] : byShift) {
         const double mean = cluster.mz / cluster.probability;
-        input.clusters.push_back({mzOfMass(mean, charge), cluster.probability,
+        input.clusters.push_back({accurate::mzOf(mean, charge), cluster.probability,
                                   cluster.variance / cluster.probability - mean * mean});
     }
     // what the reference leaves out adds up to less than 1e-7
@@ -192,8 +192,8 @@ TEST(Profile, ClustersAgreeWithTheFineStructureAtLowResolvingPower) {
 TEST(Profile, ClustersThatMergeNeedNoFineStructure) {
     const int charge = 2;
     const auto elements = formula({{"C", 15}, {"H", 22}, {"N", 3}, {"O", 5}, {"S", 1}});
-    ProfileInput input{elements, charge, {{165.05, 0.8, 1e-6}, {165.55, 0.15, 1e-6},
-                                          {166.05, 0.05, 1e-6}}};
+    ProfileInput input{
+        elements, charge, {{165.05, 0.8, 1e-6}, {165.55, 0.15, 1e-6}, {166.05, 0.05, 1e-6}}};
     const struct {
         double resolvingPower;
         bool fromFineStructure;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "accurate/ion_mz.h"
 #include "profile/fine_structure.h"
 #include "profile/profile_input.h"
 
@@ -104,7 +105,7 @@ inline std::vector<FinePeak> asFinePeaks(const std::vector<ExactPeak>& exact, in
     std::vector<FinePeak> peaks;
     for (const ExactPeak& peak : exact) {
         if (peak.probability > floor) {
-            peaks.push_back({mzOfMass(peak.mass, charge), peak.probability});
+            peaks.push_back({accurate::mzOf(peak.mass, charge), peak.probability});
         }
     }
     std::sort(peaks.begin(), peaks.end(), [](auto& a, auto& b) { return a.mz < b.mz; });
