@@ -273,7 +273,7 @@ bool HighResolutionWindow::dispatch(const std::function<void()>& command) {
 
 void HighResolutionWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    refresh();
+    refresh(session::StateChanges::all());
 }
 
 void HighResolutionWindow::ionChosen(int preset) {
@@ -377,10 +377,17 @@ void HighResolutionWindow::showStatus(const QString& message) {
     }
 }
 
-void HighResolutionWindow::refresh() {
+void HighResolutionWindow::refresh(session::StateChanges changes) {
     if (!isVisible()) {
         return; // shown again, it refreshes
     }
+    using session::StateChanges;
+    // what each part of the window is computed from; a change elsewhere (a range box of the
+    // main window, the history) leaves the ion, its fine structure and the match as they are
+    const StateChanges ladderInputs =
+        session::ionInputs | StateChanges::LadderRange | StateChanges::Measured;
+    const StateChanges matchInputs = session::ionInputs | StateChanges::ProfileBoxes |
+                                     StateChanges::Measured | StateChanges::Instrument;
     const session::SessionState& state = m_session.state();
     const int charge = state.settings.charge.value();
 
@@ -404,10 +411,20 @@ void HighResolutionWindow::refresh() {
     const int instrument = m_instrument->findText(QString::fromStdString(state.instrument));
     m_instrument->setCurrentIndex(instrument < 0 ? 0 : instrument);
 
-    m_chargeStates->refresh();
+    if (changes.touches(ladderInputs)) {
+        m_chargeStates->refresh();
+    }
+    if (!changes.touches(matchInputs)) {
+        if (changes.touches(StateChanges::Threshold)) {
+            rebuildPlot(false); // the labels follow the threshold
+        }
+        return;
+    }
     QString matchProblem;
     try {
-        m_result = m_session.currentIon();
+        if (changes.touches(session::ionInputs) || !m_result) {
+            m_result = m_session.currentIon();
+        }
         try {
             const std::optional<ions::MeasuredView> measured = session::measuredViewOf(state);
             m_match = ions::matchMeasured(state.tables, session::profileBoxesOf(state),

@@ -12,6 +12,7 @@
 #include "app/profile_worker.h"
 #include "ion/high_resolution_view.h"
 #include "ion/ion_result.h"
+#include "session/state_changes.h"
 
 class QComboBox;
 class QLabel;
@@ -56,7 +57,7 @@ signals:
 
 public slots:
     /// Shows the session's state again (only while the window is shown).
-    void refresh();
+    void refresh(session::StateChanges changes);
     /// Ctrl+C: the selected rows of the cluster table (every row without a selection) as
     /// TAB-separated text with the header line on the clipboard.
     void copyTable();

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "session/state_changes.h"
+
 namespace orvane::session {
 class Session;
 }
@@ -9,7 +11,7 @@ class Session;
 namespace orvane::app {
 
 // The session's change notification as a Qt signal: every window that shows the session's
-// state connects to changed().
+// state connects to changed(), which says what the command touched.
 class SessionEvents : public QObject {
     Q_OBJECT
 
@@ -18,7 +20,7 @@ public:
     ~SessionEvents() override;
 
 signals:
-    void changed();
+    void changed(orvane::session::StateChanges changes);
 
 private:
     session::Session& m_session;

@@ -14,11 +14,11 @@ void ChangeListeners::remove(int key) {
     m_listeners.erase(key);
 }
 
-void ChangeListeners::notify() const {
+void ChangeListeners::notify(StateChanges changes) const {
     // A listener may remove itself or another; walk a copy of the keys' listeners.
     const auto listeners = m_listeners;
     for (const auto& [key, listener] : listeners) {
-        listener();
+        listener(changes);
     }
 }
 

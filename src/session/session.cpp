@@ -54,14 +54,19 @@ struct ChainSnapshot {
 
 } // namespace
 
-// Marks one command: the listeners hear of it once, when the outermost command ends,
-// however it ends.
+// Marks one command and what it touches: the listeners hear of it once, when the outermost
+// command ends, however it ends, with what every command inside touched.
 class Session::Change {
 public:
-    explicit Change(Session& session) : m_session(session) { ++m_session.m_commandDepth; }
+    Change(Session& session, StateChanges touched) : m_session(session) {
+        ++m_session.m_commandDepth;
+        m_session.m_pendingChanges |= touched;
+    }
     ~Change() {
         if (--m_session.m_commandDepth == 0) {
-            m_session.m_listeners.notify();
+            const StateChanges changes = m_session.m_pendingChanges;
+            m_session.m_pendingChanges = {};
+            m_session.m_listeners.notify(changes);
         }
     }
     Change(const Change&) = delete;
@@ -95,7 +100,7 @@ void Session::searchDataFolders(std::vector<std::string> folders) {
 }
 
 void Session::Initialize1Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::all());
     m_state.elementFileFound = false;
     m_state.isotopeTableLoaded = false;
     if (!m_dataFolders.empty()) {
@@ -151,7 +156,7 @@ ions::FormulaPreview Session::previewFormula(std::string_view text) const {
 }
 
 void Session::loadTablesOnce() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::all());
     if (!m_state.tablesLoaded) {
         // A missing abundances.txt still counts as a normal return and is not looked for
         // again; without elem.txt nothing can be calculated, so the next click tries again.
@@ -167,7 +172,7 @@ void Session::Calculate1Click() {
 }
 
 Outcome Session::calculate(const calc::EngineProgress& progress) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Display);
     // Only a run that can be cancelled needs the copy to go back to.
     std::optional<ChainSnapshot> before;
     if (progress) {
@@ -202,7 +207,7 @@ void Session::IsotopicSimulationforMassSpec1Click() {
 }
 
 void Session::runEngine(const calc::EngineProgress& progress) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Display);
     std::optional<calc::MsRange> msRange;
     // The MS-range fields show the last atom step's range also when the run fails later.
     const auto showMsRange = [&] {
@@ -230,7 +235,7 @@ void Session::runEngine(const calc::EngineProgress& progress) {
 }
 
 void Session::Range1Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     const int charge = m_state.settings.charge.value();
     const double formulaWeight = m_state.composition.formulaWeight;
     // fw1 comes first: a charge of 0 stops here and changes nothing.
@@ -245,7 +250,7 @@ void Session::Range1Click() {
 }
 
 void Session::Spectrum1Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     const int charge = m_state.settings.charge.value();
     m_state.plotState.imageWidth = m_canvas.width();
     m_state.plotState.imageHeight = m_canvas.height();
@@ -309,7 +314,8 @@ Outcome Session::enterCell(int column, int row, const std::string& text,
 }
 
 Outcome Session::enterFormula(const std::string& text, const calc::EngineProgress& progress) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Charge | StateChanges::Ion |
+                                   StateChanges::History | StateChanges::Display);
     if (const std::string missing = missingElementDataMessage(); !missing.empty()) {
         throw text::Error(missing);
     }
@@ -339,7 +345,7 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
 }
 
 void Session::restoreFormulaHistory(const std::vector<std::string>& formulas) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::History);
     std::vector<std::string>& history = m_state.formulaHistory;
     for (const std::string& formula : formulas) {
         if (history.size() >= formulaHistoryLength) {
@@ -395,7 +401,7 @@ Session::resolveLabels(const std::vector<formula::LabelCount>& labels) const {
 Outcome Session::enterCounts(const std::vector<CountText>& counts,
                              const calc::EngineProgress& progress,
                              const std::vector<formula::LabelCount>& labels) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Display);
     std::vector<calc::LabelElement> resolved = resolveLabels(labels);
     std::vector<calc::LabelElement> previous = std::move(m_state.labels);
     m_state.labels = std::move(resolved);
@@ -430,7 +436,7 @@ Outcome Session::enterRowCounts(const std::vector<CountText>& counts,
                               composition, weightText, averageMzText, formulaText)) {
         return enterCounts(counts, progress, labels);
     }
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Display);
     m_state.labels.clear();
     m_state.composition = std::move(composition);
     m_state.texts.weightText = std::move(weightText);
@@ -442,7 +448,7 @@ Outcome Session::enterRowCounts(const std::vector<CountText>& counts,
 
 void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts,
                                         const std::vector<formula::LabelCount>& labels) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula);
     m_state.labels = resolveLabels(labels);
     writeCounts(m_state.tables.elements, counts);
     summariseComposition();
@@ -450,7 +456,7 @@ void Session::enterCountsWithoutPattern(const std::vector<CountText>& counts,
 
 Outcome Session::writeAndCalculate(const std::function<void(data::TextGrid&)>& write,
                                    const calc::EngineProgress& progress) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Formula | StateChanges::Display);
     data::TextGrid& elements = m_state.tables.elements;
     // A cancel puts back the cells as they were before this command wrote them.
     const std::optional<data::TextGrid> previous =
@@ -475,14 +481,14 @@ void Session::afterSpinChange(const text::SpinValue& box, const std::string& bef
 }
 
 void Session::setChargeText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Charge | StateChanges::Display);
     const std::string before = m_state.settings.charge.text();
     m_state.settings.charge.setText(text);
     afterSpinChange(m_state.settings.charge, before, &Session::SpinEdit1Change);
 }
 
 void Session::stepCharge(int steps) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Charge | StateChanges::Display);
     text::SpinValue& charge = m_state.settings.charge;
     const std::string before = charge.text();
     charge.setValue(static_cast<long long>(charge.value()) + steps);
@@ -490,21 +496,21 @@ void Session::stepCharge(int steps) {
 }
 
 void Session::leaveCharge() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Charge | StateChanges::Display);
     const std::string before = m_state.settings.charge.text();
     m_state.settings.charge.loseFocus();
     afterSpinChange(m_state.settings.charge, before, &Session::SpinEdit1Change);
 }
 
 void Session::setThresholdText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Threshold | StateChanges::Display);
     const std::string before = m_state.settings.threshold.text();
     m_state.settings.threshold.setText(text);
     afterSpinChange(m_state.settings.threshold, before, &Session::SpinEdit2Change);
 }
 
 void Session::stepThreshold(int steps) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Threshold | StateChanges::Display);
     text::SpinValue& threshold = m_state.settings.threshold;
     const std::string before = threshold.text();
     threshold.setValue(static_cast<long long>(threshold.value()) + steps);
@@ -512,20 +518,20 @@ void Session::stepThreshold(int steps) {
 }
 
 void Session::leaveThreshold() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Threshold | StateChanges::Display);
     const std::string before = m_state.settings.threshold.text();
     m_state.settings.threshold.loseFocus();
     afterSpinChange(m_state.settings.threshold, before, &Session::SpinEdit2Change);
 }
 
 void Session::setShowPeakPositions(bool show) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     m_state.settings.showPeakPositions = show;
     SpinEdit1Change();
 }
 
 void Session::editText(EditableText field, const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     ViewTexts& texts = m_state.texts;
     switch (field) {
     case EditableText::Weight:
@@ -559,14 +565,14 @@ void Session::editText(EditableText field, const std::string& text) {
 // only what needs none (the threshold text) and draw nothing.
 
 void Session::SpinEdit1Change() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Charge | StateChanges::Display);
     if (m_state.pattern.exists()) {
         rangeAndSpectrum();
     }
 }
 
 void Session::SpinEdit2Change() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Threshold | StateChanges::Display);
     const text::Extended percent =
         static_cast<text::Extended>(m_state.settings.threshold.value()) / 10;
     m_state.texts.thresholdPercentText = text::generalText(percent, m_separator);
@@ -576,7 +582,7 @@ void Session::SpinEdit2Change() {
 }
 
 void Session::Button1Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     if (!m_state.pattern.exists()) {
         return;
     }
@@ -595,7 +601,7 @@ void Session::Button1Click() {
 }
 
 void Session::Button3Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Display);
     m_state.settings.manualRange = false;
     if (m_state.pattern.exists()) {
         rangeAndSpectrum();
@@ -605,27 +611,27 @@ void Session::Button3Click() {
 // --- the high-resolution view -----------------------------------------------------------------
 
 void Session::setIonText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Ion);
     m_state.ionText = text;
 }
 
 void Session::setResolvingPowerText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::ProfileBoxes);
     m_state.resolvingPowerText = text;
 }
 
 void Session::setCoverageText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::ProfileBoxes);
     m_state.coverageText = text;
 }
 
 void Session::setToleranceText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::ProfileBoxes);
     m_state.toleranceText = text;
 }
 
 void Session::setInstrument(const std::string& name) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Instrument);
     m_state.instrument = name;
 }
 
@@ -640,7 +646,7 @@ ions::IonResult Session::currentIonForRow() const {
 }
 
 void Session::setLadderRangeText(const std::string& text) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::LadderRange);
     m_state.ladderRangeText = text;
 }
 
@@ -651,7 +657,7 @@ std::vector<ions::LadderRung> Session::currentLadder() const {
 }
 
 void Session::chooseLadderRung(const ions::LadderRung& rung) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Charge | StateChanges::Ion | StateChanges::Display);
     m_state.ionText = rung.ionBox;
     setChargeText(std::to_string(
         rung.ionBox.find('z') != std::string::npos ? rung.step : std::abs(rung.charge)));
@@ -681,20 +687,20 @@ std::size_t Session::defaultMeasuredSpectrum(const measured::MeasuredFile& file)
 }
 
 void Session::showMeasuredSpectrum(const measured::MeasuredFile& file, std::size_t index) {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Measured);
     measured::Spectrum points = measured::loadSpectrum(file, index);
     m_state.measured = MeasuredSpectrum{file, index, std::move(points)};
 }
 
 void Session::closeMeasuredSpectrum() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::Measured);
     m_state.measured.reset();
 }
 
 // --- commands --------------------------------------------------------------------------------
 
 void Session::Initialization1Click() {
-    const Change change(*this);
+    const Change change(*this, StateChanges::all());
     data::TextGrid& elements = m_state.tables.elements;
     for (int column = 1; column < elements.columnCount(); ++column) {
         elements.setCell(column, data::CountRow, "0");
@@ -739,7 +745,7 @@ std::string Session::formulaFileStem() const {
 }
 
 bool Session::savePattern(const std::string& path, exporting::Layout layout) {
-    const Change change(*this);
+    const Change change(*this, StateChanges{});
     requirePatternToSave();
     const calc::PatternState& pattern = m_state.pattern;
     const plot::PlotState& plot = m_state.plotState;

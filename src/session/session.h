@@ -22,6 +22,7 @@
 #include "ion/formula_preview.h"
 #include "ion/ion_result.h"
 #include "session/session_state.h"
+#include "session/state_changes.h"
 #include "text/notifier.h"
 
 namespace orvane::session {
@@ -252,6 +253,7 @@ private:
     SessionState m_state;
     ChangeListeners m_listeners;
     int m_commandDepth = 0;
+    StateChanges m_pendingChanges; // what the commands under way touched
     // Cell texts read as numbers, kept from run to run.
     calc::CompositionReadings m_compositionReadings;
     calc::CellReadings m_isotopeReadings;

@@ -373,7 +373,7 @@ TEST_F(LoadedSession, ChargeAndThresholdBoxesFollowTheirValueRules) {
 
 TEST_F(LoadedSession, ListenersHearOncePerCommandHoweverItEnds) {
     int heard = 0;
-    const int key = session.listeners().add([&] { ++heard; });
+    const int key = session.listeners().add([&](StateChanges) { ++heard; });
     session.Initialize1Click();
     EXPECT_EQ(heard, 1);
     session.enterCounts({{1, "2"}}); // the whole chain, one command
@@ -383,6 +383,57 @@ TEST_F(LoadedSession, ListenersHearOncePerCommandHoweverItEnds) {
     session.listeners().remove(key);
     session.Initialization1Click();
     EXPECT_EQ(heard, 3);
+}
+
+// Each command says what it touched, so that a view recomputes only what depends on it; a
+// command inside another adds its parts to the one notice.
+TEST_F(LoadedSession, ListenersHearWhatEachCommandTouched) {
+    loadAndCalculate("2", "1", "0");
+    StateChanges heard;
+    int notices = 0;
+    const int key = session.listeners().add([&](StateChanges changes) {
+        heard = changes;
+        ++notices;
+    });
+    using S = StateChanges;
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        StateChanges touched;   // all of these
+        StateChanges untouched; // none of these
+    } cases[] = {
+        {"a range box", [&] { session.editText(EditableText::LowerMz, "10"); }, S::Display,
+         session::ionInputs | S::ProfileBoxes | S::Measured | S::Threshold},
+        {"the resolving power", [&] { session.setResolvingPowerText("1e5"); }, S::ProfileBoxes,
+         session::ionInputs | S::Display},
+        {"the ion box", [&] { session.setIonText("[M+Na]+"); }, S::Ion,
+         S::Formula | S::Charge | S::ProfileBoxes},
+        {"the instrument", [&] { session.setInstrument("Orbitrap"); }, S::Instrument,
+         session::ionInputs},
+        {"the ladder's range", [&] { session.setLadderRangeText("1-3"); }, S::LadderRange,
+         session::ionInputs},
+        {"the threshold", [&] { session.setThresholdText("5"); }, S::Threshold, session::ionInputs},
+        {"a formula, with its chain", [&] { session.enterFormula("C2Br"); },
+         S::Formula | S::History, S::Measured},
+        {"counts, with their chain",
+         [&] {
+             session.enterCounts({{1, "3"}});
+         },
+         S::Formula | S::Display, S::Ion | S::History},
+        {"the history alone", [&] { session.restoreFormulaHistory({"CBr"}); }, S::History,
+         session::ionInputs | S::Display},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const int before = notices;
+        c.run();
+        EXPECT_EQ(notices, before + 1); // one notice per command, inner commands included
+        EXPECT_TRUE(heard.includes(c.touched));
+        EXPECT_FALSE(heard.touches(c.untouched));
+    }
+    session.Initialization1Click();
+    EXPECT_EQ(heard, StateChanges::all());
+    session.listeners().remove(key);
 }
 
 TEST_F(LoadedSession, AFormulaReplacesEveryCountAndACancelPutsThemBack) {
