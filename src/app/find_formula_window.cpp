@@ -20,13 +20,13 @@
 #include "app/element_picker.h"
 #include "app/find_candidate_model.h"
 #include "app/window_pattern_score.h"
-#include "find/element_evidence.h"
 #include "find/isotope_score.h"
+#include "find/measured_search.h"
 #include "find/range_toggle.h"
 #include "measured/cluster_match.h"
-#include "measured/cluster_spacing.h"
 #include "ion/high_resolution_view.h"
 #include "ion/ion_result.h"
+#include "session/ion_inputs.h"
 #include "session/session.h"
 #include "text/error.h"
 #include "text/number_parse.h"
@@ -158,8 +158,8 @@ QAction* FindFormulaWindow::ruleSwitch(std::string_view name) const {
 void FindFormulaWindow::openForSearch() {
     if (m_ions->text().trimmed().isEmpty()) {
         const session::SessionState& state = m_session.state();
-        m_ions->setText(QString::fromStdString(
-            ions::expandIon(state.ionText, state.settings.charge.value())));
+        m_ions->setText(
+            QString::fromStdString(ions::expandIon(state.ionText, state.settings.charge.value())));
     }
     show();
     raise();
@@ -256,39 +256,36 @@ void FindFormulaWindow::search() {
                                  1000, this);
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(400);
-        find::FindResult result =
-            find::findFormulas(query, state.tables, m_session.separator(), [&](double part) {
-                progress.setValue(static_cast<int>(part * 1000));
-                return !progress.wasCanceled();
-            });
+        // scored against the spectrum the high-resolution window shows, at its R
+        const std::optional<ions::MeasuredView> shown = session::measuredViewOf(state);
+        const std::optional<measured::Spectrum> peaks =
+            shown ? std::optional(measured::peaksOf(shown->points, shown->profileData))
+                  : std::nullopt;
+        const find::IsotopeScoreSettings settings =
+            shown ? windowScoreSettings(state, query.mz, m_session.separator())
+                  : find::IsotopeScoreSettings{};
+        find::MeasuredSearch search =
+            find::searchMeasured(query, state.tables, m_session.separator(),
+                                 peaks ? &*peaks : nullptr, settings, [&](double part) {
+                                     progress.setValue(static_cast<int>(part * 1000));
+                                     return !progress.wasCanceled();
+                                 });
         progress.reset();
+        find::FindResult& result = search.result;
         QString measured;
         if (result.cancelled) {
             measured = QStringLiteral(" before the search was cancelled");
-        } else if (state.measured && !result.candidates.empty()) {
-            // scored against the spectrum the high-resolution window shows, at its R
-            const auto& summaries = state.measured->file.spectra();
-            const bool profileData = state.measured->index < summaries.size() &&
-                                     summaries[state.measured->index].representation ==
-                                         measured::Representation::Profile;
-            const find::IsotopeScoreSettings settings =
-                windowScoreSettings(state, query.mz, m_session.separator());
-            const measured::Spectrum peaks = measured::peaksOf(state.measured->points, profileData);
-            find::scoreCandidates(result, query, peaks, settings, state.tables,
-                                  m_session.separator());
-            const int charge = result.candidates.front().charge;
-            const find::ElementEvidence evidence =
-                find::elementEvidence(peaks, query.mz, charge, query.tolerance);
+        } else if (search.scored && !result.candidates.empty()) {
             measured = QStringLiteral(", scored by the measured spectrum") +
                        (state.instrument.empty() ? QString()
                                                  : QStringLiteral(" as from an ") +
                                                        QString::fromStdString(state.instrument)) +
-                       QStringLiteral("\nMeasured: ") + QString::fromStdString(evidence.text);
-            const std::string spacing = measured::chargeSpacingNotice(
-                peaks, query.mz, query.mz / settings.resolvingPower, charge);
-            if (!spacing.empty()) {
-                measured += QStringLiteral("; ") + QString::fromStdString(spacing);
-            }
+                       QStringLiteral("\nMeasured: ") +
+                       QString::fromStdString(search.evidence ? search.evidence->text : "");
+        }
+        for (const std::string& notice : search.notices) {
+            measured += (search.scored ? QStringLiteral("; ") : QStringLiteral("\n")) +
+                        QString::fromStdString(notice);
         }
         m_summary->setText(
             QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")

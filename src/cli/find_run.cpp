@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/batch_input.h"
+#include "find/measured_search.h"
 #include "cli/blank_canvas.h"
 #include "cli/find_report.h"
 #include "cli/score_settings.h"
@@ -176,18 +177,13 @@ int runFind(const CommandLine& commandLine) {
             std::cerr << "notice: the profile's peak at the target shows the resolving power "
                       << std::lround(*shownPower) << "; the isotope score takes it\n";
         }
-        result = find::findFormulas(query, run.state().tables, '.');
-        if (peaks) {
-            find::scoreCandidates(result, query, *peaks, settings, run.state().tables, '.');
-            // the charge of the ions searched, as their candidates have it
-            const int charge = result.candidates.empty() ? 1 : result.candidates.front().charge;
-            evidence = find::elementEvidence(*peaks, query.mz, charge, query.tolerance);
-            const std::string spacing = measured::chargeSpacingNotice(
-                *peaks, query.mz, query.mz / settings.resolvingPower, charge);
-            if (!spacing.empty()) {
-                std::cerr << "notice: " << spacing << '\n';
-            }
+        find::MeasuredSearch search = find::searchMeasured(query, run.state().tables, '.',
+                                                           peaks ? &*peaks : nullptr, settings);
+        for (const std::string& notice : search.notices) {
+            std::cerr << "notice: " << notice << '\n';
         }
+        result = std::move(search.result);
+        evidence = std::move(search.evidence);
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
         return 1;
@@ -229,9 +225,11 @@ int runFindBatch(const CommandLine& commandLine) {
     struct Finished {
         std::string rows;
         std::string error;
+        std::vector<std::string> notices;
     };
     const auto search = [&](std::size_t i) {
         FindBatchRow row;
+        std::vector<std::string> notices;
         row.lineNumber = lines[i].lineNumber;
         row.input = lines[i].formula;
         try {
@@ -240,19 +238,19 @@ int runFindBatch(const CommandLine& commandLine) {
                 throw text::Error("the target \"" + lines[i].formula + "\" is not an m/z above 0");
             }
             row.query = findQueryOf(commandLine, *target, lines[i].ion);
-            row.result = find::findFormulas(row.query, tables, '.');
-            if (peaks) {
-                find::scoreCandidates(row.result, row.query, *peaks,
-                                      scoreSettingsOf(commandLine, *target, profilePointsOf(run)),
-                                      tables, '.');
-            }
+            find::MeasuredSearch search = find::searchMeasured(
+                row.query, tables, '.', peaks ? &*peaks : nullptr,
+                peaks ? scoreSettingsOf(commandLine, *target, profilePointsOf(run))
+                      : find::IsotopeScoreSettings{});
+            row.result = std::move(search.result);
+            notices = std::move(search.notices);
         } catch (const text::Error& error) {
             row.error = error.what();
         } catch (const std::bad_alloc&) {
             row.error = "Not enough memory to search this line.";
         }
         return Finished{findBatchRows(row, commandLine.batchFormat, commandLine.limit),
-                        std::move(row.error)};
+                        std::move(row.error), std::move(notices)};
     };
     int status = 0;
     // the header goes out with the first line's rows, once the searches are under way
@@ -264,6 +262,9 @@ int runFindBatch(const CommandLine& commandLine) {
             header.clear();
         } else {
             writeAll(1, line.rows);
+        }
+        for (const std::string& notice : line.notices) {
+            std::cerr << "line " << lines[i].lineNumber << ": notice: " << notice << '\n';
         }
         if (!line.error.empty()) {
             status = 1;

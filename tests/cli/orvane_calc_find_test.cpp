@@ -213,6 +213,26 @@ TEST_F(OrvaneCalc, FindScoresTheCandidatesByTheMeasuredCluster) {
     };
     EXPECT_GT(isotopeScoreOf(forgivingFirst[0]), isotopeScoreOf(patternFirst[0]));
 
+    // a target where the spectrum has no peak: nothing scored, ranked by mass, and said so,
+    // alone and as a batch line beside a target it does score
+    const std::string noPeak = "notice: the measured spectrum has no peak within 10 ppm of m/z "
+                               "304.1543; ranked by mass alone\n";
+    const Outcome elsewhere =
+        runShipped("--find 304.1543 --ppm 10 --limit 3" + orbitrap + measured);
+    ASSERT_EQ(elsewhere.status, 0) << elsewhere.err;
+    EXPECT_EQ(elsewhere.err, noPeak);
+    EXPECT_TRUE(linesStartingWith(elsewhere.out, "Evidence").empty());
+    const std::vector<std::string> unscored = linesStartingWith(elsewhere.out, "Candidate");
+    ASSERT_FALSE(unscored.empty());
+    for (const std::string& line : unscored) {
+        EXPECT_NE(line.find("\tnone\t"), std::string::npos) << line;
+    }
+    write("targets.txt", "195.0872\n304.1543\n");
+    const Outcome targets = runShipped("--find-batch '" + (m_dir / "targets.txt").string() +
+                                     "' --ppm 10 --limit 1" + orbitrap + measured);
+    ASSERT_EQ(targets.status, 0) << targets.err;
+    EXPECT_EQ(targets.err, "line 2: " + noPeak);
+
     const Outcome batch = runShipped(
         "--find-batch - --ppm 10 --limit 1 --format json" + orbitrap + measured, "195.0872\n");
     ASSERT_EQ(batch.status, 0) << batch.err;
