@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -295,13 +297,22 @@ void HighResolutionWindow::copyTable() {
     QGuiApplication::clipboard()->setText(selectedRowsText(*m_table));
 }
 
-QString HighResolutionWindow::askSaveName(const QString& suffix) {
-    const QString stem = QString::fromStdString(m_session.formulaFileStem());
-    const QString name = m_dialogs.getSaveFileName(m_tableFiles.propose(
-        stem, suffix, QFile::decodeName(QByteArray::fromStdString(m_session.dataDirectory()))));
-    if (!name.isEmpty()) {
-        m_tableFiles.chosen(name, stem);
+QString HighResolutionWindow::askSaveName(SaveLocations& files, const QString& kind) {
+    // "C6H12O6-clusters.tsv", "C6H12O6-profile.tsv": the two saves never offer one file
+    const QString stem =
+        QString::fromStdString(m_session.formulaFileStem()) + QLatin1Char('-') + kind;
+    const QString name = m_dialogs.getSaveFileName(
+        files.propose(stem, QStringLiteral("tsv"),
+                      QFile::decodeName(QByteArray::fromStdString(m_session.dataDirectory()))));
+    if (name.isEmpty()) {
+        return name;
     }
+    // the dialog does not ask (the main window's saves have their own notice), so this does
+    if (QFileInfo::exists(name) && !m_dialogs.confirm(QDir::toNativeSeparators(name).toStdString() +
+                                                      " already exists. Replace it?")) {
+        return {};
+    }
+    files.chosen(name, stem);
     return name;
 }
 
@@ -309,7 +320,7 @@ void HighResolutionWindow::saveTable() {
     if (!m_result) {
         return;
     }
-    const QString name = askSaveName(QStringLiteral("tsv"));
+    const QString name = askSaveName(m_tableFiles, QStringLiteral("clusters"));
     if (name.isEmpty()) {
         return;
     }
@@ -327,7 +338,7 @@ void HighResolutionWindow::saveProfile() {
     if (!m_result || !m_profile) {
         return;
     }
-    const QString name = askSaveName(QStringLiteral("tsv"));
+    const QString name = askSaveName(m_profileFiles, QStringLiteral("profile"));
     if (name.isEmpty()) {
         return;
     }

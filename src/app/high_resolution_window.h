@@ -80,8 +80,9 @@ private:
     void showStatus(const QString& message);
     void showIon();
     void showMeasuredName();
-    /// The save dialog for a table or profile file; empty when cancelled.
-    QString askSaveName(const QString& suffix);
+    // The save dialog for a table of `kind` ("clusters", "profile"), asking before it replaces
+    // a file; "" when the user cancelled either.
+    QString askSaveName(SaveLocations& files, const QString& kind);
     void rebuildPlot(bool wholeView);
     void profileFinished(int ticket, std::shared_ptr<const profile::Profile> profile);
     void profileFailed(int ticket, const QString& message);
@@ -108,6 +109,7 @@ private:
     QLabel* m_measuredName = nullptr;
     QPushButton* m_closeMeasured = nullptr;
     SaveLocations m_tableFiles;
+    SaveLocations m_profileFiles;
     PictureChoice m_lastPicture;
     SaveLocations m_pictureFiles;
     struct SummaryLabels {

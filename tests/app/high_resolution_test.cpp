@@ -1,4 +1,5 @@
 #include <QFont>
+#include <QDir>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -145,6 +146,45 @@ private slots:
         QVERIFY(lines.size() > 10);
         QCOMPARE(lines[1], QByteArray("# m/z\tintensity"));
         QCOMPARE(lines[2].count('\t'), 1);
+    }
+
+    void theTwoSavesOfferTheirOwnNamesAndAskBeforeReplacingAFile() {
+        enterGlucoseAndOpen();
+        QTRY_VERIFY_WITH_TIMEOUT(!window().computing(), 10000);
+        const auto click = [this](const char* button) {
+            QTest::mouseClick(window().findChild<QPushButton*>(QLatin1String(button)),
+                              Qt::LeftButton);
+        };
+        // a table saved first does not make the profile's dialog offer its file
+        const QString table = app->saves.filePath(QStringLiteral("glucose.tsv"));
+        app->dialogs.chosenName = table;
+        click("SaveTable");
+        app->dialogs.chosenName.clear(); // cancel: only what is offered counts
+        click("SaveProfile");
+        click("SaveTable");
+        QCOMPARE(app->dialogs.offeredNames.size(), 3);
+        QVERIFY2(app->dialogs.offeredNames[0].endsWith(QStringLiteral("/C6H12O6-clusters.tsv")),
+                 qPrintable(app->dialogs.offeredNames[0]));
+        QVERIFY2(app->dialogs.offeredNames[1].endsWith(QStringLiteral("/C6H12O6-profile.tsv")),
+                 qPrintable(app->dialogs.offeredNames[1]));
+        QCOMPARE(app->dialogs.offeredNames[2], table); // the table's last choice again
+        QVERIFY(app->dialogs.questions.empty());       // a new file needs no question
+
+        // the profile onto the table's file: asked, and a "no" keeps the table
+        const QByteArray saved = readAll(table);
+        app->dialogs.chosenName = table;
+        app->dialogs.confirmAnswer = false;
+        click("SaveProfile");
+        QCOMPARE(app->dialogs.questions.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(app->dialogs.questions[0]),
+                 QDir::toNativeSeparators(table) + QStringLiteral(" already exists. Replace it?"));
+        QCOMPARE(readAll(table), saved);
+        // "yes" replaces it
+        app->dialogs.confirmAnswer = true;
+        click("SaveProfile");
+        QCOMPARE(app->dialogs.questions.size(), std::size_t{2});
+        QVERIFY(readAll(table).startsWith("# [M+H]+ "));
+        QVERIFY(app->dialogs.errors.empty());
     }
 
     void anIonTheFormulaCannotGiveIsSaidInTheWindow() {
