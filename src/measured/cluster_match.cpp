@@ -35,7 +35,7 @@ std::optional<std::size_t> nearestLine(const std::vector<TheoreticalPeak>& lines
             continue;
         }
         const double distance = std::fabs(it->mz - mz);
-        if (distance <= toleranceAt(it->mz, tolerance) && distance < bestDistance) {
+        if (distance <= matchWindowAt(it->mz, tolerance) && distance < bestDistance) {
             bestDistance = distance;
             best = static_cast<std::size_t>(it - lines.begin());
         }
@@ -100,6 +100,13 @@ double toleranceAt(double mz, const MatchTolerance& tolerance) {
     }
     assert(tolerance.resolvingPower > 0);
     return std::fabs(mz) / tolerance.resolvingPower;
+}
+
+double matchWindowAt(double mz, const MatchTolerance& tolerance) {
+    if (tolerance.ppm) {
+        return toleranceAt(mz, tolerance);
+    }
+    return std::max(toleranceAt(mz, tolerance), std::fabs(mz) * matchFloorPpm * 1e-6);
 }
 
 double clusterHalfWidth(int charge) {
@@ -289,6 +296,8 @@ ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
     std::vector<long double> matched(lines.size(), 0);
     std::vector<long double> clusterSum(clusters.size(), 0);
     std::vector<long double> clusterMoment(clusters.size(), 0);
+    std::vector<long double> clusterError(clusters.size(), 0); // intensity x ppm of its line
+    double tallestInRange = 0;
     long double unexplainedSquares = 0;
     long double unexplained = 0;
     long double total = 0;
@@ -299,6 +308,7 @@ ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
             match.measuredInRange = true;
         }
         total += intensity;
+        tallestInRange = std::max(tallestInRange, intensity);
         const std::optional<std::size_t> line = nearestLine(lines, measuredPeaks.mz[i], tolerance);
         if (!line) {
             unexplained += intensity;
@@ -310,6 +320,8 @@ ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
         assert(cluster < clusters.size());
         clusterSum[cluster] += intensity;
         clusterMoment[cluster] += static_cast<long double>(intensity) * measuredPeaks.mz[i];
+        clusterError[cluster] += static_cast<long double>(intensity) *
+                                 (measuredPeaks.mz[i] - lines[*line].mz) / lines[*line].mz * 1e6L;
     }
 
     long double dot = 0;
@@ -343,11 +355,13 @@ ClusterMatch matchClusters(const std::vector<TheoreticalCluster>& clusters,
         comparison.measured = static_cast<double>(clusterSum[c]);
         if (clusterSum[c] > 0) {
             comparison.measuredMz = static_cast<double>(clusterMoment[c] / clusterSum[c]);
-            comparison.ppm = (*comparison.measuredMz - comparison.mz) / comparison.mz * 1e6;
+            comparison.ppm = static_cast<double>(clusterError[c] / clusterSum[c]);
         }
         largest = std::max(largest, comparison.measured);
         match.clusters.push_back(comparison);
     }
+    // an unmatched base peak still sets the scale: the rows say how tall each is beside it
+    largest = std::max(largest, tallestInRange);
     for (ClusterComparison& comparison : match.clusters) {
         comparison.measuredPercent = largest > 0 ? comparison.measured / largest * 100 : 0;
         comparison.difference = comparison.measuredPercent - comparison.theoryPercent;

@@ -31,18 +31,32 @@ struct MatchTolerance {
     std::optional<double> ppm;      // a fixed tolerance in ppm of the m/z instead
 };
 
-/// The largest distance in m/z at which a measured peak matches a theoretical one at `mz`.
+/// The distance in m/z within which two lines at `mz` are not told apart: the ppm given, else
+/// one FWHM.
 double toleranceAt(double mz, const MatchTolerance& tolerance);
+
+// The mass accuracy an instrument keeps besides its resolving power: at a resolving power of
+// a million one FWHM is 1 ppm, tighter than the calibration of a real spectrum.
+inline constexpr double matchFloorPpm = 3;
+
+/// The largest distance in m/z at which a measured peak matches a line at `mz`: the ppm
+/// given, else one FWHM but at least matchFloorPpm.
+double matchWindowAt(double mz, const MatchTolerance& tolerance);
 
 // One cluster set against the measured spectrum.
 struct ClusterComparison {
     double mz = 0;              // the cluster's m/z
     double theoryPercent = 0;   // the cluster's intensity as given
     double measured = 0;        // the measured peaks matched to the cluster's lines, summed
-    double measuredPercent = 0; // measured in % of the largest measured value (that one is 100)
+    // measured in % of the range's measured base: the largest of the clusters' measured values
+    // and the tallest measured peak of the range, matched or not
+    double measuredPercent = 0;
     double difference = 0;      // measuredPercent - theoryPercent
     std::optional<double> measuredMz; // intensity-weighted centre of the matched peaks
-    std::optional<double> ppm;        // (measuredMz - mz) / mz * 1e6
+    // the matched peaks' errors in ppm of the lines each matched, intensity-weighted: at a
+    // resolving power that separates the fine structure, a peak is measured against its own
+    // fine peak, not the cluster's mean
+    std::optional<double> ppm;
 };
 
 // An m/z interval low <= m/z < high.

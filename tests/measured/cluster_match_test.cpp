@@ -111,6 +111,46 @@ TEST(ClusterMatch, ReportsEachClusterWithItsMeasuredMzAndError) {
     EXPECT_EQ(empty.clusters.at(1).difference, -50);
 }
 
+// At a resolving power of a million one FWHM is 1 ppm, tighter than a spectrum's
+// calibration: a peak 1.4 ppm off still matches (a floor of a few ppm), a given ppm holds as
+// given, and the rows are scaled to the range's tallest measured peak whether it matched or
+// not. Each peak's error is taken against the fine line it matched, not the cluster's mean.
+TEST(ClusterMatch, AtAHighResolvingPowerThePeaksStillMatchAndKeepTheirScale) {
+    const MatchTolerance million{1'000'000, std::nullopt};
+    const MatchTolerance onePpm{1'000'000, 1.0};
+    // M at 811.0, M+1 as two fine lines (13C at 812.0, 15N 0.0063 u lighter) of 0.3 and 0.1
+    const std::vector<TheoreticalCluster> clusters{{811.0, 100}, {811.9984, 40}};
+    const std::vector<TheoreticalPeak> lines{{811.0, 1.0, 0}, {811.9937, 0.1, 1}, {812.0, 0.3, 1}};
+    const double off = 811.0 * (1 - 1.4e-6); // the base peak, 1.4 ppm light
+    // the fine peaks measured in another ratio than the theory's, so that their centre lies off
+    // the cluster's mean
+    const Spectrum measured{{off, 811.9937, 812.0}, {1000, 200, 176}};
+    const struct {
+        const char* name;
+        MatchTolerance tolerance;
+        bool baseMatched;
+    } cases[] = {{"one FWHM with the floor", million, true}, {"1 ppm as given", onePpm, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_DOUBLE_EQ(matchWindowAt(811.0, c.tolerance),
+                         811.0 * (c.tolerance.ppm ? 1e-6 : 3e-6));
+        const ClusterMatch match = matchClusters(clusters, lines, 1, measured, c.tolerance);
+        ASSERT_EQ(match.clusters.size(), 2u);
+        EXPECT_EQ(match.clusters[0].measured, c.baseMatched ? 1000 : 0);
+        EXPECT_EQ(match.clusters[0].ppm.has_value(), c.baseMatched);
+        if (c.baseMatched) {
+            EXPECT_NEAR(*match.clusters[0].ppm, -1.4, 1e-6);
+        }
+        // 376 of the base 1000: 37.6 %, matched base or not
+        EXPECT_NEAR(match.clusters[1].measuredPercent, 37.6, 1e-12);
+        // both fine peaks exactly on their lines: no error, though their centre lies 2 ppm
+        // off the cluster's mean
+        ASSERT_TRUE(match.clusters[1].ppm);
+        EXPECT_NEAR(*match.clusters[1].ppm, 0, 1e-9);
+        EXPECT_GT(std::fabs(*match.clusters[1].measuredMz - 811.9984) / 811.9984 * 1e6, 1);
+    }
+}
+
 TEST(ClusterMatch, MergesTheLinesTheResolvingPowerDoesNotSeparate) {
     // one FWHM at 100 is 0.00167 at R 60000
     const std::vector<TheoreticalPeak> merged =
@@ -129,7 +169,7 @@ TEST(ClusterMatch, TakesEachRunOfAProfileAsOnePeak) {
     const Spectrum peaks = peaksOf(profile, true);
     ASSERT_EQ(peaks.size(), 3u);
     EXPECT_NEAR(peaks.mz[0], 100.0, 1e-12);
-    EXPECT_EQ(peaks.intensity[0], 3); // its points above half its apex
+    EXPECT_EQ(peaks.intensity[0], 3);                           // its points above half its apex
     EXPECT_NEAR(peaks.mz[1], (2 * 101.0 + 101.001) / 3, 1e-12); // a rise after a fall splits
     EXPECT_EQ(peaks.intensity[1], 3);
     EXPECT_EQ(peaks.intensity[2], 3);
