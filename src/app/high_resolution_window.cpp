@@ -465,6 +465,11 @@ void HighResolutionWindow::refresh(session::StateChanges changes) {
     for (const std::string& notice : m_result->notices) {
         notices.append(QString::fromStdString(notice));
     }
+    if (const std::string axis =
+            ions::mainAxisNotice(*m_result, state.settings.charge.value(), m_session.separator());
+        !axis.empty()) {
+        notices.append(QString::fromStdString(axis));
+    }
     m_notices = notices.join(QStringLiteral("; "));
     showStatus({});
 

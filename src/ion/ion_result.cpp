@@ -202,6 +202,19 @@ IonResult computeIon(const Molecule& molecule, std::string_view ion, int charge,
     return result;
 }
 
+std::string mainAxisNotice(const IonResult& ion, int mainCharge, char separator) {
+    if (mainCharge == 0) {
+        return {};
+    }
+    const int z = std::abs(mainCharge);
+    const double axis = ion.monoisotopicMass / z;
+    if (std::fabs(axis - ion.monoisotopicMz) <= 0.001) {
+        return {};
+    }
+    return "the main window's m/z axis is M/" + std::to_string(z) + " (" +
+           text::fixedText(axis, 18, 4, separator) + "), without the ion's adducts and electrons";
+}
+
 std::vector<IonCluster> listedClusters(const IonResult& ion, bool all) {
     std::vector<IonCluster> listed;
     for (const IonCluster& cluster : ion.clusters) {

@@ -54,6 +54,11 @@ struct IonResult {
 // Clusters below this intensity (% of the tallest) are left out of the lists shown.
 inline constexpr double listedClusterMinimum = 1e-6;
 
+/// Where the main window's m/z axis (the molecule's mass over the charge box) and the ion's
+/// m/z part by more than 0.001: "the main window's m/z axis is M/2 (326.1155), without the
+/// ion's adducts and electrons"; "" where they agree or the charge is 0.
+std::string mainAxisNotice(const IonResult& ion, int mainCharge, char separator);
+
 /// The clusters a list shows: those of at least listedClusterMinimum, or all of them.
 std::vector<IonCluster> listedClusters(const IonResult& ion, bool all = false);
 

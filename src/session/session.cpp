@@ -325,13 +325,26 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
         counts.push_back({count.column, count.countText});
     }
     const Outcome outcome = enterCounts(counts, progress, read.labels);
+    if (outcome == Outcome::Done) {
+        // the boxes as they were before an earlier sequence's "/z", where they still hold it
+        if (const std::optional<ReplacedIon> replaced =
+                std::exchange(m_state.replacedBySequence, std::nullopt);
+            replaced && m_state.ionText == replaced->appliedIonText &&
+            m_state.settings.charge.text() == replaced->appliedChargeText) {
+            m_state.ionText = replaced->ionText;
+            setChargeText(replaced->chargeText);
+        }
+    }
     if (outcome == Outcome::Done && read.charge) {
-        // a peptide's "/2": the protonated ion at that charge
+        // a peptide's "/2": the protonated ion at that charge, for this formula
         const ions::TypedIon typed =
             ions::typedIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
                            m_state.settings.charge.text());
+        ReplacedIon replaced{m_state.ionText, m_state.settings.charge.text(), typed.ionText, {}};
         m_state.ionText = typed.ionText;
         setChargeText(typed.chargeText);
+        replaced.appliedChargeText = m_state.settings.charge.text();
+        m_state.replacedBySequence = std::move(replaced);
     }
     if (outcome == Outcome::Done) {
         std::vector<std::string>& history = m_state.formulaHistory;

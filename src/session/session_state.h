@@ -28,6 +28,15 @@ struct MeasuredSpectrum {
     measured::Spectrum points;
 };
 
+// The ion and charge a sequence's "/z" replaced, kept to be put back: the charge a sequence
+// brings lasts for its own formula only.
+struct ReplacedIon {
+    std::string ionText; // what the boxes held before
+    std::string chargeText;
+    std::string appliedIonText; // what the sequence set; a box changed since keeps its value
+    std::string appliedChargeText;
+};
+
 // Everything one run holds, as the front ends read it. Only the session's commands write it.
 struct SessionState {
     data::DataTables tables;         // the element table (storage of record) and the isotope table
@@ -64,6 +73,7 @@ struct SessionState {
     std::string instrument;                   // the instrument preset the scores assume; "" none
     std::string ladderRangeText;              // the charge states' "A-B"; "" the default range
     std::optional<MeasuredSpectrum> measured;
+    std::optional<ReplacedIon> replacedBySequence; // while a sequence's "/z" stands
 };
 
 } // namespace orvane::session
