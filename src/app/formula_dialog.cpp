@@ -1,5 +1,7 @@
 #include "app/formula_dialog.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,8 +70,36 @@ QString FormulaDialog::text() const {
     return m_formula->currentText();
 }
 
+namespace {
+
+// The label wraps at blanks only: a zero-width space after every so many characters of a
+// longer run lets it wrap there too.
+QString breakableText(const QString& text) {
+    constexpr int longestRun = 32;
+    QString breakable;
+    int run = 0;
+    for (const QChar c : text) {
+        breakable += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run == longestRun) {
+            breakable += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return breakable;
+}
+
+} // namespace
+
+void FormulaDialog::showFault(int position) {
+    QLineEdit* line = m_formula->lineEdit();
+    line->deselect();
+    line->setCursorPosition(std::clamp(position - 1, 0, static_cast<int>(line->text().size())));
+    m_formula->setFocus(Qt::OtherFocusReason);
+}
+
 void FormulaDialog::showPreview(const QString& preview, bool refused) {
-    m_preview->setText(preview);
+    m_preview->setText(breakableText(preview));
     QPalette palette = m_preview->palette();
     palette.setColor(QPalette::WindowText, refused ? QColor(200, 0, 0) : QColor(Qt::black));
     m_preview->setPalette(palette);

@@ -24,7 +24,12 @@ public:
     void openWith(const QStringList& history, const QString& text);
     QString text() const;
     /// The preview line: the formula as read and its weight, or a refusal in red.
+    /// Shows the preview under the text, red when refused; a long run without blanks (a
+    /// sequence quoted in a refusal) may wrap anywhere, so that all of it can be read.
     void showPreview(const QString& preview, bool refused);
+    /// Puts the cursor before the character at `position` (counted from 1) of the text, where
+    /// a refusal names its fault.
+    void showFault(int position);
     QComboBox* formulaBox() const { return m_formula; }
     QLabel* previewLine() const { return m_preview; }
 

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QRegularExpression>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -761,6 +762,12 @@ void MainWindow::FormulaOKClick() {
     const ions::FormulaPreview preview = m_session.previewFormula(typed);
     if (!preview.accepted) {
         FormulaTextChanged(m_formulaDialog->text());
+        // the cursor where the reason says the fault is
+        const QRegularExpressionMatch fault = QRegularExpression(QStringLiteral("position (\\d+)"))
+                                                  .match(QString::fromStdString(preview.message));
+        if (fault.hasMatch()) {
+            m_formulaDialog->showFault(fault.captured(1).toInt());
+        }
         return;
     }
     session::Outcome outcome = session::Outcome::Cancelled;

@@ -98,7 +98,7 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
                                                         cell);
             }
         }
-        preview.weightText = text::first8(text::generalText(weight, separator));
+        preview.weightText = text::generalText(weight, separator); // whole: 1.2e12 stays readable
     } catch (const text::Error& error) {
         preview.message = error.what();
     }

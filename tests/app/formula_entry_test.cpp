@@ -56,6 +56,31 @@ private slots:
         QVERIFY(!app->session->state().hasPicture);
     }
 
+    void aLongRefusalWrapsAndTheCursorGoesToTheFault() {
+        // a 300-residue sequence with a stray "@" at position 309, its text quoted in the reason
+        const QString peptide =
+            QStringLiteral("peptide(") + QString(300, QLatin1Char('A')) + QStringLiteral("@K)");
+        openAndType(peptide);
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(dialog().isVisible());
+        const QString shown = dialog().previewLine()->text();
+        QVERIFY2(shown.contains(QStringLiteral("position 309")), qPrintable(shown));
+        // no run without a break longer than the label's wrapping can take
+        int run = 0;
+        for (const QChar c : shown) {
+            run = c.isSpace() || c == QChar(0x200B) ? 0 : run + 1;
+            QVERIFY(run <= 32);
+        }
+        QVERIFY(dialog().previewLine()->wordWrap());
+        QCOMPARE(typed()->cursorPosition(), 308);
+        QVERIFY(!typed()->hasSelectedText());
+        // the weight of a huge formula is written whole, not cut to the FW box's 8 characters
+        typed()->selectAll();
+        QTest::keyClicks(typed(), QStringLiteral("C100000000000"));
+        QVERIFY2(dialog().previewLine()->text().contains(QStringLiteral("FW 1201100000000")),
+                 qPrintable(dialog().previewLine()->text()));
+    }
+
     void theDialogOpensWithoutAnErrorAndCancelHidesIt() {
         pressF2();
         QVERIFY(dialog().isVisible());
