@@ -660,10 +660,17 @@ void MainWindow::ShowMSRange1Click() {
 }
 
 void MainWindow::ShowHighResolution1Click() {
-    if (m_highResolution->isVisible()) {
+    // F12 hides the window only where the user sees it; minimised or behind, it comes back
+    if (m_highResolution->isVisible() && !m_highResolution->isMinimized() &&
+        m_highResolution->isActiveWindow()) {
         m_highResolution->hide();
         return;
     }
+    showHighResolution();
+}
+
+void MainWindow::showHighResolution() {
+    m_highResolution->setWindowState(m_highResolution->windowState() & ~Qt::WindowMinimized);
     m_highResolution->show();
     m_highResolution->raise();
     m_highResolution->activateWindow();
@@ -696,12 +703,8 @@ void MainWindow::openSpectrumFile(const QString& name) {
                   [&] { m_session.showMeasuredSpectrum(*file, *chosen); })) {
         return;
     }
-    if (!m_highResolution->isVisible()) {
-        ShowHighResolution1Click();
-    }
-    // open behind the main window, it comes to the front with the spectrum
-    m_highResolution->raise();
-    m_highResolution->activateWindow();
+    // hidden, minimised or behind the main window, it comes to the front with the spectrum
+    showHighResolution();
 }
 
 void MainWindow::Initialization1Click() {
@@ -797,7 +800,7 @@ void MainWindow::FindFormulaChosen(const QString& formula, const QString& ion) {
     });
     if (done && outcome == session::Outcome::Done) {
         dispatch("set the ion", [&] { m_session.setIonText(ion.toStdString()); });
-        ShowHighResolution1Click();
+        showHighResolution();
     }
 }
 

@@ -110,6 +110,8 @@ public slots:
     void ShowWOrkElems1Click();
     void ShowMSRange1Click();
     void ShowHighResolution1Click();
+    // Shows the high-resolution window in front, minimised or hidden before.
+    void showHighResolution();
     /// "File" / "Open": a measured spectrum to set beside the theory.
     void OpenClick();
     /// Reads the measured file `name` as "Open" does after its dialog (a chooser for

@@ -152,6 +152,19 @@ private slots:
         QCOMPARE(app->session->state().ionText, std::string("[M+H]+"));
         QVERIFY(app->window->highResolutionWindow().isVisible());
         QVERIFY(app->dialogs.errors.empty());
+
+        // shown already, a second candidate leaves it shown (it once toggled it away)
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, first.center());
+        QVERIFY(app->window->highResolutionWindow().isVisible());
+        // minimised, F12 brings it back
+        HighResolutionWindow& window = app->window->highResolutionWindow();
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized() || !window.isVisible());
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F12);
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
     }
 
     void aClickOnAMeasuredPeakSearchesItsMzWithTheSpectrum() {
