@@ -454,7 +454,10 @@ void HighResolutionWindow::refresh(session::StateChanges changes) {
         m_profile.reset();
         m_profileKey.clear();
         m_computing = false;
-        showProblem(QString::fromStdString(error.what()));
+        // before any formula the reader's complaint about the ion says nothing useful
+        showProblem(state.composition.elements.empty() && state.measured
+                        ? QStringLiteral("Enter a formula (F2) to set its ion beside the spectrum.")
+                        : QString::fromStdString(error.what()));
         showIon();
         rebuildPlot(true);
         return;
@@ -581,7 +584,12 @@ void HighResolutionWindow::rebuildPlot(bool wholeView) {
     m_saveProfile->setEnabled(m_result.has_value() && m_profile != nullptr);
     showMeasuredName();
     if (!m_result) {
-        m_plot->setContent({}, true);
+        // a spectrum opened before any formula is shown alone
+        const std::optional<ions::MeasuredView> measured =
+            session::measuredViewOf(m_session.state());
+        m_plot->setContent(measured ? ions::measuredAloneContent(*measured, m_session.separator())
+                                    : plot::HighResolutionContent{},
+                           true);
         m_finePeaks->setProfile(nullptr, 1);
         return;
     }

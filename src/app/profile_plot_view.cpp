@@ -34,7 +34,8 @@ void ProfilePlotView::setContent(plot::HighResolutionContent content, bool whole
 }
 
 void ProfilePlotView::showWholePattern() {
-    setView(plot::wholeView(m_content.sticks));
+    // a spectrum shown before any ion is viewed whole
+    setView(plot::wholeView(m_content.sticks.empty() ? m_content.measured : m_content.sticks));
 }
 
 void ProfilePlotView::setView(const plot::ViewRange& view) {

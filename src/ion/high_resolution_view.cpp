@@ -158,4 +158,17 @@ highResolutionContent(double labelThreshold, const MeasuredView* measured, const
     return content;
 }
 
+plot::HighResolutionContent measuredAloneContent(const MeasuredView& measured, char separator) {
+    plot::HighResolutionContent content;
+    content.separator = separator;
+    if (const std::optional<measured::DisplayScale> scale = measured::basePeak(measured.points)) {
+        for (std::size_t k = 0; k < measured.points.size(); ++k) {
+            content.measured.push_back(
+                {measured.points.mz[k], measured.points.intensity[k] * scale->factor});
+        }
+    }
+    content.measuredAsSticks = !measured.profileData;
+    return content;
+}
+
 } // namespace orvane::ions

@@ -53,4 +53,8 @@ highResolutionContent(double labelThreshold, const MeasuredView* measured, const
                       const profile::Profile* profile, const std::optional<MeasuredMatch>& match,
                       char separator);
 
+/// The plot of a measured spectrum alone, before there is an ion to set beside it: its
+/// tallest point at 100, drawn as sticks unless it is a profile.
+plot::HighResolutionContent measuredAloneContent(const MeasuredView& measured, char separator);
+
 } // namespace orvane::ions

@@ -211,6 +211,17 @@ private slots:
         QVERIFY(window().isVisible());
         QVERIFY(app->session->state().measured.has_value());
         QCOMPARE(app->session->state().measured->points.size(), std::size_t{2});
+        // before any formula: the spectrum alone, its tallest peak at 100, and a request for a
+        // formula instead of the reader's complaint about the ion box's "H"
+        const plot::HighResolutionContent& shown = window().plot().content();
+        QCOMPARE(shown.measured.size(), std::size_t{2});
+        QCOMPARE(shown.measured[0].intensity, 100.0);
+        QVERIFY(shown.measuredAsSticks);
+        QVERIFY(shown.sticks.empty());
+        QCOMPARE(window().findChild<QLabel*>(QStringLiteral("Problem"))->text(),
+                 QStringLiteral("Enter a formula (F2) to set its ion beside the spectrum."));
+        QVERIFY(window().plot().view().mzLow < 180.0634 &&
+                window().plot().view().mzHigh > 181.0667);
     }
 
     void aMeasuredFileOpensThroughTheChooserAndGivesTheScore() {
