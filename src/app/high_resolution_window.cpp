@@ -615,7 +615,7 @@ void HighResolutionWindow::showMeasuredName() {
         QStringLiteral("Measured: %1").arg(QString::fromStdString(measured->file.fileName()));
     if (spectra.size() > 1 && measured->index < spectra.size()) {
         name += QStringLiteral(", spectrum %1 (%2)")
-                    .arg(measured->index + 1)
+                    .arg(measured->index)
                     .arg(QString::fromStdString(spectra[measured->index].id));
     }
     m_measuredName->setText(name);

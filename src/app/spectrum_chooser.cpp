@@ -53,11 +53,15 @@ SpectrumChooser::SpectrumChooser(const measured::MeasuredFile& file, std::size_t
         const measured::SpectrumSummary& spectrum = spectra[m_rows[row]];
         const int r = static_cast<int>(row);
         const bool empty = spectrum.pointCount == 0;
+        const bool refused = !spectrum.problem.empty();
         const auto put = [&](int column, const QString& text) {
             QTableWidgetItem* item = cell(text);
             if (empty) {
-                // an empty spectrum is shown, but there is nothing to choose in it
+                // an empty or unreadable spectrum is shown, but there is nothing to choose in it
                 item->setFlags(Qt::NoItemFlags);
+            }
+            if (refused) {
+                item->setToolTip(QString::fromStdString(spectrum.problem));
             }
             m_list->setItem(r, column, item);
         };
@@ -67,7 +71,9 @@ SpectrumChooser::SpectrumChooser(const measured::MeasuredFile& file, std::size_t
         put(3, spectrum.retentionTimeSeconds
                    ? QString::number(*spectrum.retentionTimeSeconds, 'f', 2)
                    : QString());
-        put(4, empty ? QStringLiteral("0 (empty)") : QString::number(spectrum.pointCount));
+        put(4, refused ? QStringLiteral("unreadable")
+               : empty ? QStringLiteral("0 (empty)")
+                       : QString::number(spectrum.pointCount));
         put(5, spectrum.mzLow && spectrum.mzHigh
                    ? number(*spectrum.mzLow) + QStringLiteral(" – ") + number(*spectrum.mzHigh)
                    : QString());

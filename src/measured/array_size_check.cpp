@@ -274,7 +274,7 @@ private:
     }
 
     [[noreturn]] void refuse() const {
-        throw text::Error(m_fileName + ", spectrum " + std::to_string(m_spectrum) +
+        throw text::Error(m_fileName + ", spectrum " + std::to_string(m_spectrum - 1) +
                           (m_id.empty() ? "" : " (" + m_id + ")") + ": more than " +
                           std::to_string(m_maxPoints) +
                           " points; a spectrum holds at most that many");
@@ -285,7 +285,7 @@ private:
     std::size_t m_maxPoints;
     bool m_inTag = false;
     std::string m_tag;
-    std::size_t m_spectrum = 0; // counted from 1, as the reader's messages count
+    std::size_t m_spectrum = 0; // spectra begun; the messages count from 0, as the index does
     bool m_inSpectrum = false;
     std::string m_id;
     ArrayEncoding m_encoding;

@@ -45,13 +45,13 @@ double matchWindowAt(double mz, const MatchTolerance& tolerance);
 
 // One cluster set against the measured spectrum.
 struct ClusterComparison {
-    double mz = 0;              // the cluster's m/z
-    double theoryPercent = 0;   // the cluster's intensity as given
-    double measured = 0;        // the measured peaks matched to the cluster's lines, summed
+    double mz = 0;            // the cluster's m/z
+    double theoryPercent = 0; // the cluster's intensity as given
+    double measured = 0;      // the measured peaks matched to the cluster's lines, summed
     // measured in % of the range's measured base: the largest of the clusters' measured values
     // and the tallest measured peak of the range, matched or not
     double measuredPercent = 0;
-    double difference = 0;      // measuredPercent - theoryPercent
+    double difference = 0;            // measuredPercent - theoryPercent
     std::optional<double> measuredMz; // intensity-weighted centre of the matched peaks
     // the matched peaks' errors in ppm of the lines each matched, intensity-weighted: at a
     // resolving power that separates the fine structure, a peak is measured against its own

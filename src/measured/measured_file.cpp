@@ -256,7 +256,7 @@ std::size_t defaultSpectrum(const MeasuredFile& file, double mzLow, double mzHig
     std::optional<std::size_t> best;
     double bestSum = 0;
     for (const SpectrumSummary& summary : spectra) {
-        if (level && summary.msLevel != *level) {
+        if ((level && summary.msLevel != *level) || !summary.problem.empty()) {
             continue;
         }
         const double sum = summedIntensity(loadSpectrum(file, summary.index), mzLow, mzHigh);
@@ -265,8 +265,8 @@ std::size_t defaultSpectrum(const MeasuredFile& file, double mzLow, double mzHig
             bestSum = sum;
         }
     }
-    assert(best);
-    return *best;
+    // every spectrum refused: the first, whose loading names why
+    return best.value_or(0);
 }
 
 void summarisePoints(const Spectrum& points, SpectrumSummary& summary) {

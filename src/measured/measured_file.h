@@ -29,6 +29,9 @@ struct SpectrumSummary {
     // Where the points lie and the tallest of them; nothing for an empty spectrum.
     std::optional<double> mzLow, mzHigh;
     std::optional<double> basePeakMz, basePeakIntensity;
+    // Why the spectrum's points cannot be read (a point at m/z 0 among them), naming file,
+    // spectrum and point; "" when they can. The file's other spectra are read all the same.
+    std::string problem;
 };
 
 /// Fills the summary's point count, summed intensity, m/z range and base peak (the tallest

@@ -172,8 +172,8 @@ Spectrum pointsOf(const msdata::Spectrum& spectrum, const std::string& where) {
 }
 
 std::string spectrumPlace(const std::string& fileName, std::size_t index, const std::string& id) {
-    return fileName + ", spectrum " + std::to_string(index + 1) +
-           (id.empty() ? "" : " (" + id + ")");
+    // counted from 0, as the file's own index and --spectrum count
+    return fileName + ", spectrum " + std::to_string(index) + (id.empty() ? "" : " (" + id + ")");
 }
 
 // The points of the spectra, read from the file on demand through ProteoWizard's list.
@@ -239,19 +239,23 @@ Opened readThrough(boost::shared_ptr<std::istream> stream, MeasuredFormat format
             spectrum = list->spectrum(i, true);
         } catch (const std::exception& failure) {
             // still a failure of the reader, so that a read without the index is tried
-            throw std::runtime_error("spectrum " + std::to_string(i + 1) + ": " +
+            throw std::runtime_error("spectrum " + std::to_string(i) + ": " +
                                      plainMessage(failure.what()));
         }
         if (spectrum->index != i) {
             throw InconsistentIndex();
         }
-        const Spectrum points = pointsOf(*spectrum, spectrumPlace(fileName, i, spectrum->id));
         SpectrumSummary summary;
         summary.index = i;
         summary.id = spectrum->id;
         summary.msLevel = msLevelOf(*spectrum).value_or(0);
         summary.retentionTimeSeconds = retentionTimeOf(*spectrum);
-        summarisePoints(points, summary);
+        try {
+            summarisePoints(pointsOf(*spectrum, spectrumPlace(fileName, i, spectrum->id)), summary);
+        } catch (const text::Error& error) {
+            // one bad spectrum (a point at m/z 0) is refused alone; the others stand
+            summary.problem = error.what();
+        }
         summary.representation = representationOf(*spectrum);
         opened.spectra.push_back(std::move(summary));
     }

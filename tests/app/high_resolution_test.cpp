@@ -262,7 +262,7 @@ private slots:
         // the window says what is overlaid, and can take it away
         auto* name = window().findChild<QLabel*>(QStringLiteral("MeasuredName"));
         QVERIFY(name->isVisible());
-        QVERIFY2(name->text().contains(QStringLiteral("run.mzML, spectrum 2 (")),
+        QVERIFY2(name->text().contains(QStringLiteral("run.mzML, spectrum 1 (")),
                  qPrintable(name->text()));
         auto* close = window().findChild<QPushButton*>(QStringLiteral("CloseMeasured"));
         QTest::mouseClick(close, Qt::LeftButton);

@@ -57,7 +57,7 @@ const std::string floatZeros5 = zlibBase64(std::string(5 * 4, '\0'));
 const std::string bomb = zlibBase64(std::string(1 << 20, '\0')); // 1 KiB inflating to 1 MiB
 
 TEST(ArraySizeCheck, RefusesASpectrumThatHoldsOrDeclaresTooManyPoints) {
-    const std::string refused = "x, spectrum 2 (scan=2): more than 4 points; a spectrum holds "
+    const std::string refused = "x, spectrum 1 (scan=2): more than 4 points; a spectrum holds "
                                 "at most that many";
     const struct {
         const char* name;
@@ -77,10 +77,10 @@ TEST(ArraySizeCheck, RefusesASpectrumThatHoldsOrDeclaresTooManyPoints) {
          mzmlWith("4", mzmlArray("MS:1002312", testing::base64("abc"))), refused},
         {"an mzXML bomb", MeasuredFormat::MzXML,
          mzxmlWith("4", "precision=\"64\" compressionType=\"zlib\"", bomb),
-         "x, spectrum 1 (7): more than 4 points; a spectrum holds at most that many"},
+         "x, spectrum 0 (7): more than 4 points; a spectrum holds at most that many"},
         {"an mzXML scan declaring too many", MeasuredFormat::MzXML,
          mzxmlWith("5", "precision=\"32\"", testing::base64(std::string(8, '\0'))),
-         "x, spectrum 1 (7): more than 4 points; a spectrum holds at most that many"},
+         "x, spectrum 0 (7): more than 4 points; a spectrum holds at most that many"},
         {"four doubles", MeasuredFormat::MzML, mzmlWith("4", mzmlArray("MS:1000523", doubles4)),
          ""},
         {"four zlib floats", MeasuredFormat::MzML,
@@ -123,7 +123,7 @@ TEST(ArraySizeCheck, OpeningAFileRefusesItsSpectrumBeforeDecodingIt) {
     } catch (const text::Error& error) {
         message = error.what();
     }
-    EXPECT_EQ(message, "run.mzML, spectrum 1 (scan=1): more than 2 points; a spectrum holds at "
+    EXPECT_EQ(message, "run.mzML, spectrum 0 (scan=1): more than 2 points; a spectrum holds at "
                        "most that many");
 }
 

@@ -43,8 +43,8 @@ TEST(InstrumentPreset, ResolvingPowerFallsWithMzAsTheAnalyserMakesIt) {
     const InstrumentPreset& qtof = *findInstrumentPreset("QTOF");
     EXPECT_DOUBLE_EQ(resolvingPowerAt(orbitrap, 60'000, 400), 60'000);
     EXPECT_DOUBLE_EQ(resolvingPowerAt(orbitrap, 60'000, 1'600), 30'000); // 1/sqrt(m/z)
-    EXPECT_DOUBLE_EQ(resolvingPowerAt(ftIcr, 200'000, 800), 100'000);  // 1/(m/z)
-    EXPECT_DOUBLE_EQ(resolvingPowerAt(qtof, 30'000, 1'500), 30'000);   // flat
+    EXPECT_DOUBLE_EQ(resolvingPowerAt(ftIcr, 200'000, 800), 100'000);    // 1/(m/z)
+    EXPECT_DOUBLE_EQ(resolvingPowerAt(qtof, 30'000, 1'500), 30'000);     // flat
     // the Orbitrap's intensities stray far less than a time-of-flight's
     EXPECT_LT(orbitrap.intensityA + orbitrap.intensityB, qtof.intensityA + qtof.intensityB);
     EXPECT_LT(orbitrap.massSigmaPpm, qtof.massSigmaPpm);

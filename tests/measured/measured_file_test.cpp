@@ -104,21 +104,7 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
         {"old.mzML", draft, "old.mzML: mzML 0.99 files are not supported; convert with msconvert"},
         {"closed.mzML", selfClosed, "closed.mzML: the file holds no spectra"},
         {"uneven.mzML", testing::mzmlDocument({{{1.0, 2.0}, {5}, 1, "", -1}}, MzmlIndex::None),
-         "uneven.mzML: not a readable mzML file (spectrum 1: ..."}, // then ProteoWizard's words
-        {"nan.mzML",
-         testing::mzmlDocument({{{100.0, NAN, 102.0}, {1, 2, 3}, 1, "", -1}}, MzmlIndex::None),
-         "nan.mzML, spectrum 1 (scan=1): point 2: the m/z NAN is not a finite number above 0"},
-        {"zero.mzML",
-         testing::mzmlDocument({twoSpectra[0], {{0.0}, {1}, 1, "", -1}}, MzmlIndex::Right),
-         "zero.mzML, spectrum 2 (scan=2): point 1: the m/z 0 is not a finite number above 0"},
-        {"infinite.mzXML",
-         testing::mzxmlDocument({{{100.0, 101.0}, {1, INFINITY}, 1, "centroid", 1}}),
-         "infinite.mzXML, spectrum 1 (scan=1): point 2: the intensity INF is not a finite "
-         "number of 0 or more"},
-        {"negative.mzML",
-         testing::mzmlDocument({{{100.0, 101.0}, {-1, 2}, 1, "", -1}}, MzmlIndex::None),
-         "negative.mzML, spectrum 1 (scan=1): point 1: the intensity -1 is not a finite number "
-         "of 0 or more"},
+         "uneven.mzML: not a readable mzML file (spectrum 0: ..."}, // then ProteoWizard's words
         {"words.txt", "intensity and m/z\nnone\n",
          "words.txt: no line holds two numbers (m/z and intensity)"},
     };
@@ -137,6 +123,54 @@ TEST(MeasuredFile, RefusesBadFilesNamingThem) {
     }
     EXPECT_EQ(openFailure(dir.path()),
               dir.path().substr(dir.path().rfind('/') + 1) + ": a directory, not a file");
+}
+
+// A point no spectrum can hold (m/z 0, NaN, a negative intensity) refuses its spectrum
+// alone, naming it as --spectrum counts (from 0); the file opens and its other spectra read,
+// and the default spectrum passes it over.
+TEST(MeasuredFile, ABadPointRefusesItsSpectrumAlone) {
+    const TempDirectory dir;
+    const testing::TestSpectrum good{{100.0, 101.0}, {5, 2}, 1, "", -1};
+    const struct {
+        std::string name;
+        std::string bytes;
+        std::size_t refused; // the spectrum's index
+        std::string problem;
+    } cases[] = {
+        {"zero.mzML", testing::mzmlDocument({good, {{0.0}, {1}, 1, "", -1}}, MzmlIndex::Right), 1,
+         "zero.mzML, spectrum 1 (scan=2): point 1: the m/z 0 is not a finite number above 0"},
+        {"nan.mzML",
+         testing::mzmlDocument({{{100.0, NAN, 102.0}, {1, 2, 3}, 1, "", -1}, good},
+                               MzmlIndex::None),
+         0, "nan.mzML, spectrum 0 (scan=1): point 2: the m/z NAN is not a finite number above 0"},
+        {"infinite.mzXML",
+         testing::mzxmlDocument({{{100.0, 101.0}, {1, INFINITY}, 1, "centroid", 1}, good}), 0,
+         "infinite.mzXML, spectrum 0 (scan=1): point 2: the intensity INF is not a finite "
+         "number of 0 or more"},
+        {"negative.mzML",
+         testing::mzmlDocument({good, {{100.0, 101.0}, {-1, 2}, 1, "", -1}}, MzmlIndex::None), 1,
+         "negative.mzML, spectrum 1 (scan=2): point 1: the intensity -1 is not a finite number "
+         "of 0 or more"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write(c.name, c.bytes);
+        const MeasuredFile file = openMeasuredFile(dir.file(c.name));
+        ASSERT_EQ(file.spectra().size(), 2u);
+        const std::size_t other = 1 - c.refused;
+        EXPECT_EQ(file.spectra()[c.refused].problem, c.problem);
+        EXPECT_EQ(file.spectra()[c.refused].pointCount, 0u);
+        EXPECT_EQ(file.spectra()[other].problem, "");
+        EXPECT_EQ(file.spectra()[other].pointCount, 2u);
+        EXPECT_EQ(loadSpectrum(file, other).size(), 2u);
+        try {
+            loadSpectrum(file, c.refused);
+            ADD_FAILURE() << "the refused spectrum loaded";
+        } catch (const text::Error& error) {
+            EXPECT_EQ(error.what(), c.problem);
+        }
+        EXPECT_EQ(defaultSpectrum(file, 0, 1000), other);
+    }
 }
 
 void expectTwoSpectra(const MeasuredFile& file) {

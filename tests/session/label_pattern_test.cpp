@@ -209,9 +209,10 @@ TEST(SequenceEntry, APeptidesChargeSetsTheChargeAndTheProtonatedIon) {
     EXPECT_EQ(session.state().settings.charge.value(), 3);
     EXPECT_EQ(session.state().ionText, "[M+zH]z+");
     EXPECT_EQ(session.state().texts.formulaText, "H53C34N7O15");
-    // a formula without a charge leaves both as they are
+    // the sequence's charge lasts for its own formula: the next finds the boxes as they were
     session.enterFormula("peptide(PEPTIDE)");
-    EXPECT_EQ(session.state().settings.charge.value(), 3);
+    EXPECT_EQ(session.state().settings.charge.value(), 1);
+    EXPECT_EQ(session.state().ionText, "[M+Na]+");
 }
 
 } // namespace
