@@ -8,7 +8,7 @@
 #include "accurate/accurate_masses.h"
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
-#include "profile/fine_structure.h"
+#include "ion/ion_profile.h"
 #include "text/error.h"
 
 namespace orvane::find {
@@ -77,39 +77,14 @@ std::vector<measured::TheoreticalPeak> ionLines(const std::vector<accurate::Atom
     for (const accurate::Cluster& cluster : masses.clusters) {
         clusters.push_back({accurate::mzOf(cluster.mass, charge), cluster.intensity});
     }
-    std::vector<profile::ElementAtoms> elements;
-    for (const accurate::AtomCount& count : ionAtoms) {
-        const accurate::ElementIsotopes element =
-            accurate::readElementIsotopes(tables, count.column, separator);
-        if (count.atoms > std::numeric_limits<int>::max()) {
-            throw text::Error("The ion has too many atoms of " + element.symbol +
-                              " for a fine structure.");
-        }
-        profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
-        for (const accurate::Isotope& isotope : element.isotopes) {
-            atoms.isotopes.push_back({isotope.mass, isotope.probability});
-        }
-        elements.push_back(std::move(atoms));
+    profile::ProfileInput input = ions::profileInputOf(tables, ionAtoms, {}, charge, separator);
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        input.clusters.push_back({clusters[c].mz, masses.clusters[c].probability, 0});
     }
-    const profile::FineStructure fine =
-        profile::computeFineStructure(elements, charge, settings.coverage, maxScoredFinePeaks);
-    std::vector<measured::TheoreticalPeak> lines;
-    if (fine.tooMany || fine.peaks.empty()) {
-        for (std::size_t c = 0; c < clusters.size(); ++c) {
-            lines.push_back({clusters[c].mz, masses.clusters[c].probability, c});
-        }
-    } else {
-        std::size_t cluster = 0; // both ascend in m/z
-        for (const profile::FinePeak& peak : fine.peaks) {
-            while (cluster + 1 < clusters.size() && std::abs(clusters[cluster + 1].mz - peak.mz) <
-                                                        std::abs(clusters[cluster].mz - peak.mz)) {
-                ++cluster;
-            }
-            lines.push_back({peak.mz, peak.probability, cluster});
-        }
-    }
-    // where the instrument's profile peaks would be centred
-    lines = measured::mergeAsProfile(std::move(lines), settings.resolvingPower);
+    // the lines the high-resolution match takes, where the instrument's profile peaks would
+    // be centred
+    std::vector<measured::TheoreticalPeak> lines = measured::mergeAsProfile(
+        ions::fineLines(input, settings.coverage, maxScoredFinePeaks), settings.resolvingPower);
     double tallest = 0;
     for (const measured::TheoreticalPeak& line : lines) {
         tallest = std::max(tallest, line.intensity);

@@ -62,27 +62,10 @@ std::vector<measured::TheoreticalPeak> theoryLines(const data::DataTables& table
                                                    const ProfileBoxes& boxes, const IonResult& ion,
                                                    const measured::MatchTolerance& tolerance,
                                                    char separator) {
-    std::vector<measured::TheoreticalPeak> lines;
     const profile::ProfileSettings settings = profileSettingsOf(boxes, separator);
-    const profile::FineStructure fine =
-        profile::computeFineStructure(profileInputFor(tables, ion, separator).elements, ion.charge,
-                                      settings.coverage, maxMatchedFinePeaks);
-    if (fine.tooMany || fine.peaks.empty() || ion.clusters.empty()) {
-        for (std::size_t c = 0; c < ion.clusters.size(); ++c) {
-            lines.push_back({ion.clusters[c].mz, ion.clusters[c].probability, c});
-        }
-    } else {
-        std::size_t cluster = 0; // both ascend in m/z
-        for (const profile::FinePeak& peak : fine.peaks) {
-            while (cluster + 1 < ion.clusters.size() &&
-                   std::abs(ion.clusters[cluster + 1].mz - peak.mz) <
-                       std::abs(ion.clusters[cluster].mz - peak.mz)) {
-                ++cluster;
-            }
-            lines.push_back({peak.mz, peak.probability, cluster});
-        }
-    }
-    return measured::mergeUnresolved(std::move(lines), tolerance);
+    return measured::mergeUnresolved(
+        fineLines(profileInputFor(tables, ion, separator), settings.coverage, maxMatchedFinePeaks),
+        tolerance);
 }
 
 } // namespace
