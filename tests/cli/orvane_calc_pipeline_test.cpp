@@ -7,6 +7,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/blank_canvas.h"
+#include "ion/ion_result.h"
+#include "session/session.h"
+#include "support/recording_notifier.h"
+
 namespace orvane::cli::testing {
 namespace {
 
@@ -224,7 +229,40 @@ TEST_F(OrvaneCalc, EveryFrontEndGivesOneIonOneMzForOneQuestion) {
         const json row = json::parse(jsonLines[i]).at("accurate");
         EXPECT_EQ(row.at("ion"), c.expectedIon);
         EXPECT_EQ(row.at("monoisotopicMz").get<double>(), mz);
+        // the window: the formula typed into Enter Formula, the ion box set as asked (its own
+        // preset where nothing is, so only rows that ask or bring a charge), the ion it shows
+        if (*c.ion || std::string(c.input).find('/') != std::string::npos) {
+            testing_support::RecordingNotifier notices;
+            BlankCanvas canvas;
+            session::Session window(ORVANE_SHARE_DIR, '.', notices, canvas);
+            window.Initialize1Click();
+            window.enterFormula(c.input);
+            if (*c.ion) {
+                window.setIonText(c.ion);
+            }
+            const ions::IonResult shown = window.currentIon();
+            EXPECT_EQ(shown.ion, c.expectedIon);
+            EXPECT_EQ(shown.monoisotopicMz, mz);
+        }
     }
+    // the search: a candidate has the m/z of the single run of its ion, and 0 ppm at it
+    const Outcome caffeine = runShipped("--json --skip-pattern --ion '[M+H]+' C8H10N4O2");
+    ASSERT_EQ(caffeine.status, 0) << caffeine.err;
+    const double caffeineMz = json::parse(caffeine.out).at("accurate").at("monoisotopicMz");
+    char target[32];
+    std::snprintf(target, sizeof target, "%.17g", caffeineMz);
+    const Outcome found = runShipped(std::string("--find ") + target + " --json --limit 50");
+    ASSERT_EQ(found.status, 0) << found.err;
+    bool seen = false;
+    const json report = json::parse(found.out);
+    for (const json& candidate : report.at("find").at("candidates")) {
+        if (candidate.at("formula") == "C8H10N4O2" && candidate.at("ion") == "[M+H]+") {
+            seen = true;
+            EXPECT_EQ(candidate.at("mz").get<double>(), caffeineMz);
+            EXPECT_EQ(candidate.at("ppm").get<double>(), 0);
+        }
+    }
+    EXPECT_TRUE(seen) << found.out;
     // an ion asked for beside a sequence's /z says that it replaces it, wherever it is asked
     EXPECT_NE(tsv.err.find("line 7: notice: the ion [M+Na]+ asked for replaces the sequence's "
                            "/2 ([M+2H]2+)"),
