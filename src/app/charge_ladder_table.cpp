@@ -9,6 +9,7 @@
 
 #include "app/table_copy.h"
 #include "session/session.h"
+#include "text/number_text.h"
 #include "text/error.h"
 
 namespace orvane::app {
@@ -66,6 +67,21 @@ void ChargeLadderTable::refresh() {
     try {
         m_model.setRungs(m_session.currentLadder());
         m_problem->hide();
+        const session::SessionState& state = m_session.state();
+        if (m_model.rowCount() == 0 && !state.composition.elements.empty()) {
+            // an empty list says why: no rung's most abundant m/z lies in the window
+            const ions::MzWindow window =
+                ions::ladderWindow(state.measured ? &state.measured->points : nullptr);
+            m_problem->setText(
+                QStringLiteral("No charge state of %1 has its most abundant m/z between %2 and "
+                               "%3; a range such as 1-5 lists them.")
+                    .arg(QString::fromStdString(state.ionText),
+                         QString::fromStdString(
+                             text::fixedText(window.low, 18, 1, m_session.separator())),
+                         QString::fromStdString(
+                             text::fixedText(window.high, 18, 1, m_session.separator()))));
+            m_problem->show();
+        }
     } catch (const text::Error& error) {
         m_model.setRungs({});
         m_problem->setText(QString::fromStdString(error.what()));

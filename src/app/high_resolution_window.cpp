@@ -1,5 +1,7 @@
 #include "app/high_resolution_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -174,6 +176,10 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
                        "abundances.txt; the main window's FW uses elem.txt's atomic weights"));
     summary->addRow(QStringLiteral("Average m/z"), m_summary.averageMz);
     summary->addRow(QStringLiteral("Match score"), m_summary.score);
+    // "the measured spectrum has no peak between …" wraps rather than widening the summary
+    // over the tables
+    m_summary.score->setWordWrap(true);
+    m_summary.score->setMaximumWidth(320);
     summary->addRow(QStringLiteral("Isotope score"), m_summary.isotopeScore);
     m_summary.isotopeScore->setToolTip(QStringLiteral(
         "The formula's isotope score and cosine as Find Formula gives them for the measured "
@@ -184,7 +190,9 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
     m_table->setObjectName(QStringLiteral("Clusters"));
     m_table->setModel(&m_clusters);
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // whole numbers in every column, a scroll bar where the window is too narrow for them
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     auto* tables = new QVBoxLayout;
     tables->addWidget(m_table, 1);
     m_finePeaks = new FinePeakTable(*m_plot, session.separator(), lower);
@@ -575,7 +583,24 @@ void HighResolutionWindow::showIon() {
         }
         rows.push_back(row);
     }
+    const auto tallest = std::find_if(rows.begin(), rows.end(),
+                                      [](const ClusterRow& row) { return row.mostAbundant; });
+    const int tallestRow = static_cast<int>(tallest - rows.begin());
+    const bool hasTallest = tallest != rows.end();
     m_clusters.setRows(std::move(rows), m_match.has_value());
+    // a protein's list begins far below its tallest cluster: the table opens on that one
+    if (hasTallest) {
+        // once the table has its size: a window just shown lays it out after this
+        QMetaObject::invokeMethod(
+            m_table,
+            [this, tallestRow] {
+                if (tallestRow < m_clusters.rowCount()) {
+                    m_table->scrollTo(m_clusters.index(tallestRow, 0),
+                                      QAbstractItemView::PositionAtCenter);
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void HighResolutionWindow::rebuildPlot(bool wholeView) {

@@ -16,7 +16,7 @@ struct ClusterRow {
     std::optional<double> measuredPercent; // with a measured spectrum beside the theory
     std::optional<double> difference;      // measured minus theory, percent
     std::optional<double> measuredMz;      // where the matched measured peaks lie
-    std::optional<double> ppm;             // their error against the cluster's m/z
+    std::optional<double> ppm;             // their error against the lines they matched
     bool mostAbundant = false;             // the tallest cluster, shown in bold
 };
 

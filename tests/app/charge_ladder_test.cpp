@@ -64,6 +64,20 @@ private slots:
         QCOMPARE(table().rungs().rowCount(), 3);
     }
 
+    void anEmptyListSaysWhy() {
+        // glucose's [M+H]+ lies below 300: no rung of the default range, and the reason
+        app->enterFormulaAndShowHighResolution(QStringLiteral("C6H12O6"));
+        QCOMPARE(table().rungs().rowCount(), 0);
+        auto* problem = table().findChild<QLabel*>(QStringLiteral("ChargeStateProblem"));
+        QVERIFY(problem->isVisible());
+        QCOMPARE(problem->text(),
+                 QStringLiteral("No charge state of [M+zH]z+ has its most abundant m/z between "
+                                "300.0 and 3000.0; a range such as 1-5 lists them."));
+        typeRange(QStringLiteral("1-2"));
+        QCOMPARE(table().rungs().rowCount(), 2);
+        QVERIFY(!problem->isVisible());
+    }
+
     void theDefaultRangeAndTheRangeBox() {
         enterUbiquitinAndOpen();
         QAbstractItemModelTester tester(table().view().model(),

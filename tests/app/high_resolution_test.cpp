@@ -187,6 +187,28 @@ private slots:
         QVERIFY(app->dialogs.errors.empty());
     }
 
+    void aLargeMoleculesTableOpensOnItsTallestCluster() {
+        // C3000's clusters begin some thirty rows below its tallest, M+32
+        app->enterFormulaAndShowHighResolution(QStringLiteral("C3000"));
+        auto* table = window().findChild<QTableView*>(QStringLiteral("Clusters"));
+        QVERIFY(window().clusters().rowCount() > 40);
+        int tallest = -1;
+        for (int row = 0; row < window().clusters().rowCount(); ++row) {
+            if (window()
+                    .clusters()
+                    .data(window().clusters().index(row, 0), Qt::FontRole)
+                    .isValid()) {
+                tallest = row;
+            }
+        }
+        QVERIFY(tallest > 20);
+        QTRY_VERIFY(table->viewport()->rect().intersects(
+            table->visualRect(window().clusters().index(tallest, 0))));
+        // every column wide enough for its numbers: nothing cut to "…"
+        const QString mass = window().clusters().index(tallest, 1).data().toString();
+        QVERIFY(table->columnWidth(1) >= table->fontMetrics().horizontalAdvance(mass));
+    }
+
     void anIonTheFormulaCannotGiveIsSaidInTheWindow() {
         enterGlucoseAndOpen();
         auto* ion = window().findChild<QComboBox*>(QStringLiteral("IonBox"));

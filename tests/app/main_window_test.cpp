@@ -412,7 +412,8 @@ private slots:
         QCOMPARE(app->text("Formula"), QStringLiteral("C20000"));
         QVERIFY(!progressSeen);
         if (took >= 300) {
-            QVERIFY2(ticks >= 3, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(took)));
+            QVERIFY2(ticks >= 3,
+                     qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(took)));
         }
     }
 
