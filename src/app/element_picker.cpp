@@ -53,10 +53,8 @@ ElementPicker::ElementPicker(const QStringList& available, const QStringList& ch
             button->setCheckable(true);
             button->setChecked(chosen.contains(symbol));
             button->setEnabled(available.contains(symbol));
-            connect(button, &QToolButton::clicked, this, [this, symbol] {
-                emit picked(symbol);
-                close();
-            });
+            // it stays open for the next element; a click outside or Escape closes it
+            connect(button, &QToolButton::clicked, this, [this, symbol] { emit picked(symbol); });
             // a gap row between the main table and the two f-block rows
             const int shown = static_cast<int>(row) + (row >= 7 ? 1 : 0);
             grid->addWidget(button, shown, static_cast<int>(group));

@@ -140,6 +140,12 @@ FindFormulaWindow::FindFormulaWindow(const session::Session& session, QWidget* p
     layout->addLayout(form);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_summary);
+    // Tab follows the boxes as they stand, the buttons beside their box, then the table
+    QWidget* order[] = {m_mz,   m_tolerance, m_unit,  m_ions, m_elements,
+                        picker, m_rdbe,      m_rules, each,   m_table};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
     // the candidates' eight columns whole, beside a 1366-wide screen's main window
     resize(900, 540);
 }

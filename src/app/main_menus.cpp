@@ -33,8 +33,10 @@ MainMenus buildMainMenus(MainWindow& window) {
     // "&" marks the mnemonic only: the titles read as designed.
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("File1"));
+    // the keys that open a window of the program work from each of its windows
     addEntry(window, file, "Open1", QStringLiteral("Open"), &MainWindow::OpenClick,
-             {QKeySequence(Qt::CTRL | Qt::Key_O)});
+             {QKeySequence(Qt::CTRL | Qt::Key_O)})
+        ->setShortcutContext(Qt::ApplicationShortcut);
     addEntry(window, file, "SaveNormal", QStringLiteral("Save_Normal"),
              &MainWindow::SaveNormalClick, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     addEntry(window, file, "SaveSpecial", QStringLiteral("Save_Special"),
@@ -58,7 +60,8 @@ MainMenus buildMainMenus(MainWindow& window) {
     addEntry(window, option, "ShowMSRange1", QStringLiteral("ShowMSRange"),
              &MainWindow::ShowMSRange1Click, {QKeySequence(Qt::Key_F11)});
     addEntry(window, option, "ShowHighResolution1", QStringLiteral("ShowHighResolution"),
-             &MainWindow::ShowHighResolution1Click, {QKeySequence(Qt::Key_F12)});
+             &MainWindow::ShowHighResolution1Click, {QKeySequence(Qt::Key_F12)})
+        ->setShortcutContext(Qt::ApplicationShortcut);
 
     QAction* initialization1 = bar->addAction(QStringLiteral("&Initialization"));
     initialization1->setObjectName(QStringLiteral("Initialization1"));
@@ -68,18 +71,20 @@ MainMenus buildMainMenus(MainWindow& window) {
     QAction* formula1 = bar->addAction(QStringLiteral("Fo&rmula"));
     formula1->setObjectName(QStringLiteral("Formula1"));
     formula1->setShortcut(Qt::Key_F2);
+    formula1->setShortcutContext(Qt::ApplicationShortcut);
     QObject::connect(formula1, &QAction::triggered, &window, &MainWindow::Formula1Click);
 
     QAction* findFormula1 = bar->addAction(QStringLiteral("Find_Formula"));
     findFormula1->setObjectName(QStringLiteral("FindFormula1"));
     findFormula1->setShortcut(Qt::Key_F3);
+    findFormula1->setShortcutContext(Qt::ApplicationShortcut);
     QObject::connect(findFormula1, &QAction::triggered, &window, &MainWindow::FindFormula1Click);
 
     // The help has no place in the designed menu bar: F1 alone opens it.
     auto* help = new QAction(&window);
     help->setObjectName(QStringLiteral("Help1"));
     help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::WindowShortcut);
+    help->setShortcutContext(Qt::ApplicationShortcut);
     window.addAction(help);
     QObject::connect(help, &QAction::triggered, &window, [&window] {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvane"), helpText(), QMessageBox::Ok,

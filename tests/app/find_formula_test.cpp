@@ -71,6 +71,28 @@ private slots:
         QVERIFY(app->dialogs.errors.empty());
     }
 
+    void tabFollowsTheBoxesAndF2ReachesTheFormulaDialog() {
+        pressF3();
+        const QStringList expected = {
+            QStringLiteral("TargetMz"),      QStringLiteral("Tolerance"),
+            QStringLiteral("ToleranceUnit"), QStringLiteral("Ions"),
+            QStringLiteral("ElementRanges"), QStringLiteral("PeriodicTable"),
+            QStringLiteral("Rdbe"),          QStringLiteral("Rules"),
+            QStringLiteral("RuleSwitches"),  QStringLiteral("Candidates")};
+        QWidget* box = finder().mzBox();
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            box = box->nextInFocusChain();
+            while (box->focusPolicy() == Qt::NoFocus || !box->isVisible()) {
+                box = box->nextInFocusChain();
+            }
+            QCOMPARE(box->objectName(), expected[i]);
+        }
+        // the main window's keys work from this window too
+        QVERIFY(app->activate(finder()));
+        QTest::keyClick(&finder(), Qt::Key_F2);
+        QTRY_VERIFY(app->window->formulaDialog().isVisible());
+    }
+
     void thePeriodicPickerSwitchesRangesOnAndOff() {
         pressF3();
         auto* open = finder().findChild<QToolButton*>(QStringLiteral("PeriodicTable"));
@@ -87,12 +109,15 @@ private slots:
         QTest::mouseClick(selenium, Qt::LeftButton);
         QCOMPARE(finder().elementsBox()->text(),
                  QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Cl0-4 Br0-3 Se0-10"));
-        QTRY_VERIFY(finder().elementPicker() == nullptr); // a pick closes it
-        QTest::mouseClick(open, Qt::LeftButton);
+        // it stays open for the next one, shown as picked
+        QVERIFY(finder().elementPicker() != nullptr);
+        QVERIFY(selenium->isChecked());
         QTest::mouseClick(finder().elementPicker()->findChild<QToolButton*>(QStringLiteral("Cl")),
                           Qt::LeftButton);
         QCOMPARE(finder().elementsBox()->text(),
                  QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Br0-3 Se0-10"));
+        QTest::keyClick(finder().elementPicker(), Qt::Key_Escape);
+        QTRY_VERIFY(finder().elementPicker() == nullptr); // Escape closes it
     }
 
     void f3AnMzAndEnterFillTheTable() {
