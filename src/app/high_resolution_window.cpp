@@ -336,10 +336,12 @@ void HighResolutionWindow::saveTable() {
                                 ? QLatin1Char(',')
                                 : QLatin1Char('\t');
     const QByteArray bytes = tableText(m_clusters, separator).toUtf8();
-    dispatch([&] {
-        exporting::writeFileAtomically(QFile::encodeName(name).toStdString(),
-                                       std::string_view(bytes.constData(), bytes.size()));
-    });
+    if (dispatch([&] {
+            exporting::writeFileAtomically(QFile::encodeName(name).toStdString(),
+                                           std::string_view(bytes.constData(), bytes.size()));
+        })) {
+        showSaved(name);
+    }
 }
 
 void HighResolutionWindow::saveProfile() {
@@ -350,13 +352,15 @@ void HighResolutionWindow::saveProfile() {
     if (name.isEmpty()) {
         return;
     }
-    dispatch([&] {
-        const session::SessionState& state = m_session.state();
-        exporting::writeProfileFile(
-            QFile::encodeName(name).toStdString(),
-            {m_result->ion, m_result->ionFormula, state.resolvingPowerText, state.coverageText},
-            *m_profile);
-    });
+    if (dispatch([&] {
+            const session::SessionState& state = m_session.state();
+            exporting::writeProfileFile(
+                QFile::encodeName(name).toStdString(),
+                {m_result->ion, m_result->ionFormula, state.resolvingPowerText, state.coverageText},
+                *m_profile);
+        })) {
+        showSaved(name);
+    }
 }
 
 void HighResolutionWindow::savePicture() {
@@ -375,11 +379,17 @@ void HighResolutionWindow::savePicture() {
     m_lastPicture = *choice;
     m_pictureFiles.chosen(choice->name, stem);
     const std::string path = QFile::encodeName(choice->name).toStdString();
-    dispatch([&] {
-        qtcanvas::savePicture(path, choice->format, m_plot->width(), m_plot->height(),
-                              choice->scale,
-                              [this](plot::Canvas& canvas) { m_plot->draw(canvas); });
-    });
+    if (dispatch([&] {
+            qtcanvas::savePicture(path, choice->format, m_plot->width(), m_plot->height(),
+                                  choice->scale,
+                                  [this](plot::Canvas& canvas) { m_plot->draw(canvas); });
+        })) {
+        showSaved(choice->name);
+    }
+}
+
+void HighResolutionWindow::showSaved(const QString& name) {
+    showStatus(QStringLiteral("Saved ") + QDir::toNativeSeparators(name));
 }
 
 void HighResolutionWindow::showProblem(const QString& message) {

@@ -78,6 +78,8 @@ private:
     void showProblem(const QString& message);
     // The status line: the message, then the ion's notices.
     void showStatus(const QString& message);
+    // The status line after a save: "Saved /path/C6H12O6-clusters.tsv".
+    void showSaved(const QString& name);
     void showIon();
     void showMeasuredName();
     // The save dialog for a table of `kind` ("clusters", "profile"), asking before it replaces

@@ -1,5 +1,6 @@
 #include <QFont>
 #include <QDir>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -185,6 +186,10 @@ private slots:
         QCOMPARE(app->dialogs.questions.size(), std::size_t{2});
         QVERIFY(readAll(table).startsWith("# [M+H]+ "));
         QVERIFY(app->dialogs.errors.empty());
+        // the status line names the file saved
+        QVERIFY2(window().statusBar()->currentMessage().startsWith(QStringLiteral("Saved ") +
+                                                                   QDir::toNativeSeparators(table)),
+                 qPrintable(window().statusBar()->currentMessage()));
     }
 
     void aLargeMoleculesTableOpensOnItsTallestCluster() {
