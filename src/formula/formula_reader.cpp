@@ -565,9 +565,15 @@ void Reader::endPart(PartEnd end, std::size_t at) {
     if (!frame.partHasItems) {
         const std::size_t separator = frame.separatorOffset;
         if (frame.multiplierNumber) {
+            // "[13]C6", "C[13]6", "(13)C6": a mass number that missed its symbol
+            const std::string label =
+                end == PartEnd::Bracket && separator == none
+                    ? "; an isotope label holds its element's symbol inside the brackets, as "
+                      "[13C]6"
+                    : "";
             throw m_cursor.refusal(
                 "the multiplier " + FormulaCursor::quoted(frame.multiplierNumber->text) + " at " +
-                position(frame.multiplierNumber->offset) + " is not followed by a formula");
+                position(frame.multiplierNumber->offset) + " is not followed by a formula" + label);
         }
         if (separator != none && end == PartEnd::Separator) {
             throw m_cursor.refusal("nothing stands between the separator at " +

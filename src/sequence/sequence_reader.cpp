@@ -82,6 +82,13 @@ SequenceComposition readAveragine(const SequenceText& text, std::size_t begin, s
         } else if ((c == '.' || c == separator) && !point) {
             point = true;
             number.push_back('.');
+        } else if ((c == 'e' || c == 'E') && !number.empty() &&
+                   number.find('e') == std::string::npos) {
+            // averagine(1e7), as a mass is often written
+            number.push_back('e');
+            if (at + 1 < end && (text.at(at + 1) == '+' || text.at(at + 1) == '-')) {
+                number.push_back(text.at(++at));
+            }
         } else {
             valid = false;
         }

@@ -51,6 +51,16 @@ TEST(FormulaReader, RefusesNamingTheCharacterPosition) {
         {"H2..O", '.',
          "nothing stands between the separator at position 3 and the one at position 4."},
         {"2", '.', "the multiplier \"2\" at position 1 is not followed by a formula."},
+        // a mass number that missed its symbol is told how a label is written
+        {"[13]C6", '.',
+         "the multiplier \"13\" at position 2 is not followed by a formula; an isotope label "
+         "holds its element's symbol inside the brackets, as [13C]6."},
+        {"C[13]6", '.',
+         "the multiplier \"13\" at position 3 is not followed by a formula; an isotope label "
+         "holds its element's symbol inside the brackets, as [13C]6."},
+        {"(15)N2", '.',
+         "the multiplier \"15\" at position 2 is not followed by a formula; an isotope label "
+         "holds its element's symbol inside the brackets, as [13C]6."},
         {"H2O•0,5", ',', "the multiplier \"0,5\" at position 5 is not followed by a formula."},
         {"C2 3", '.',
          "the number \"3\" at position 4 stands where an element symbol or a bracket is expected."},

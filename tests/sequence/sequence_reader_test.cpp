@@ -74,6 +74,9 @@ TEST(SequenceReaderTest, RefusesWithThePosition) {
         {"averagine(-5)", "position 11", "average mass"},
         {"averagine(1.2.3)", "position 11", "average mass"},
         {"averagine(2e10)", "position 11", "average mass"},
+        {"averagine(1e)", "position 11", "average mass"},
+        {"averagine(e7)", "position 11", "average mass"},
+        {"averagine(1e7e2)", "position 11", "average mass"},
     };
     for (const Refusal& refusal : cases) {
         SCOPED_TRACE(refusal.formula);
@@ -187,12 +190,15 @@ TEST(SequenceReaderTest, DnaWeighsAsTheOligonucleotideRule) {
 }
 
 TEST(SequenceReaderTest, AveragineComesWithinHalfAHydrogenOfTheMass) {
-    const std::string masses[] = {"1000", "8564,8", "25000", "66430.3", "111125.4"};
+    // a mass may be written with an exponent, as 1e7
+    const std::string masses[] = {"1000",     "8564,8", "25000", "66430.3",
+                                  "111125.4", "2.5e4",  "1e7",   "3E+5"};
     for (const std::string& mass : masses) {
         SCOPED_TRACE(mass);
         const SequenceComposition composition = readWhole("averagine(" + mass + ")").composition;
         std::string number = mass;
         std::replace(number.begin(), number.end(), ',', '.');
+        std::replace(number.begin(), number.end(), 'E', 'e');
         const long double target = std::stold(number);
         EXPECT_LE(std::fabs(static_cast<double>(support::averageMass(composition) - target)),
                   1.008 / 2);
