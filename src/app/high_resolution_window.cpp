@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "app/charge_ladder_table.h"
+#include "app/command_failure.h"
 #include "app/fine_peak_table.h"
 #include "app/profile_plot_view.h"
 #include "app/table_copy.h"
@@ -268,17 +269,12 @@ HighResolutionWindow::HighResolutionWindow(session::Session& session, SessionEve
 HighResolutionWindow::~HighResolutionWindow() = default;
 
 bool HighResolutionWindow::dispatch(const std::function<void()>& command) {
-    try {
-        command();
-        return true;
-    } catch (const text::Error& error) {
-        m_dialogs.showError(error.what());
-    } catch (const std::bad_alloc&) {
-        m_dialogs.showError("Not enough memory to show the high-resolution view.");
-    } catch (const std::exception& error) {
-        m_dialogs.showError(std::string("The high-resolution view failed: ") + error.what());
+    const std::optional<std::string> failure =
+        commandFailure("show the high-resolution view", command);
+    if (failure) {
+        m_dialogs.showError(*failure);
     }
-    return false;
+    return !failure;
 }
 
 void HighResolutionWindow::showEvent(QShowEvent* event) {

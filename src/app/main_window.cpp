@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include <QRegularExpression>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
 
@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_failure.h"
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
 #include "app/find_formula_window.h"
@@ -375,22 +376,13 @@ void MainWindow::buildBottomBar(QWidget* client) {
 // --- dispatching ---------------------------------------------------------------------
 
 bool MainWindow::dispatch(const char* task, const std::function<void()>& command) {
-    std::string error;
-    try {
-        command();
+    const std::optional<std::string> failure = commandFailure(task, command);
+    if (!failure) {
         return true;
-    } catch (const text::Error& e) {
-        error = e.what();
-    } catch (const std::bad_alloc&) {
-        // The session keeps what it had; the user can try something smaller.
-        error = std::string("Not enough memory to ") + task + ".";
-    } catch (const std::exception& e) {
-        // the last line: a library's failure is shown, and the window stays
-        error = std::string("Cannot ") + task + ": " + e.what();
     }
     // What the command stored before the error stays stored, and is shown.
     refresh();
-    m_dialogs.showError(error);
+    m_dialogs.showError(*failure);
     return false;
 }
 

@@ -16,10 +16,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/command_failure.h"
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
 #include "qtcanvas/image_canvas.h"
@@ -54,6 +58,25 @@ private slots:
     }
     void init() { app = std::make_unique<TestApplication>(); }
     void cleanup() { app.reset(); }
+
+    void aWindowsCommandFailsInWordsTheUserReads() {
+        const struct {
+            const char* name;
+            std::function<void()> command;
+            std::optional<std::string> failure;
+        } cases[] = {
+            {"ran through", [] {}, std::nullopt},
+            {"the core's error", [] { throw text::Error("Formula \"Q\": unknown element."); },
+             "Formula \"Q\": unknown element."},
+            {"no memory", [] { throw std::bad_alloc(); },
+             "Not enough memory to calculate the pattern."},
+            {"a library", [] { throw std::runtime_error("disk on fire"); },
+             "Cannot calculate the pattern: disk on fire"},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(commandFailure("calculate the pattern", c.command), c.failure);
+        }
+    }
 
     void startsInItsDesignedState() {
         QCOMPARE(app->window->windowTitle(), QStringLiteral("Orvane for Small Displays"));
