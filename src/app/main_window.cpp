@@ -19,7 +19,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
 #include <QTimer>
 
@@ -30,6 +29,7 @@
 #include <vector>
 
 #include "app/command_failure.h"
+#include "app/formula_preview_text.h"
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
 #include "app/find_formula_window.h"
@@ -733,22 +733,7 @@ void MainWindow::FormulaTextChanged(const QString& text) {
         return;
     }
     const ions::FormulaPreview preview = m_session.previewFormula(text.toStdString());
-    QString shown = QString::fromStdString(preview.formulaText);
-    if (preview.accepted && preview.message.empty()) {
-        shown += QStringLiteral("    FW ") + QString::fromStdString(preview.weightText);
-        if (!preview.hillText.empty()) {
-            shown += QStringLiteral("\n") + QString::fromStdString(preview.hillText);
-            if (!preview.monoisotopicText.empty()) {
-                shown += QStringLiteral("    monoisotopic ") +
-                         QString::fromStdString(preview.monoisotopicText);
-            }
-        }
-    } else if (preview.accepted) {
-        shown += QStringLiteral("    ") + QString::fromStdString(preview.message);
-    } else {
-        shown = QString::fromStdString(preview.message);
-    }
-    m_formulaDialog->showPreview(shown, !preview.accepted);
+    m_formulaDialog->showPreview(formulaPreviewText(preview), !preview.accepted);
 }
 
 void MainWindow::FormulaOKClick() {
@@ -758,10 +743,8 @@ void MainWindow::FormulaOKClick() {
     if (!preview.accepted) {
         FormulaTextChanged(m_formulaDialog->text());
         // the cursor where the reason says the fault is
-        const QRegularExpressionMatch fault = QRegularExpression(QStringLiteral("position (\\d+)"))
-                                                  .match(QString::fromStdString(preview.message));
-        if (fault.hasMatch()) {
-            m_formulaDialog->showFault(fault.captured(1).toInt());
+        if (const std::optional<int> fault = faultPosition(preview.message)) {
+            m_formulaDialog->showFault(*fault);
         }
         return;
     }
