@@ -12,6 +12,7 @@ QString helpText() {
         "  F11 MS range  F12 high resolution  Ctrl+Shift+C  Copy_Graphics\n"
         "  Alt+F, Alt+O  open the menus       Ctrl+Q  Exit\n"
         "  Enter in a range box under the plot applies it.\n"
+        "  F1, F2, F3, F12 and Ctrl+O work from every window.\n"
         "\n"
         "Formulas\n"
         "  C6H12O6        element symbols with counts\n"

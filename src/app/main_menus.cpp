@@ -1,7 +1,9 @@
 #include "app/main_menus.h"
 
 #include <QAction>
+#include <QFontDatabase>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -91,6 +93,13 @@ MainMenus buildMainMenus(MainWindow& window) {
                         &window);
         box.setTextFormat(Qt::PlainText);
         box.setObjectName(QStringLiteral("HelpBox"));
+        // the text's columns line up in a font of one width
+        if (auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            fixed.setStyleHint(QFont::TypeWriter);
+            fixed.setFixedPitch(true);
+            text->setFont(fixed);
+        }
         box.exec();
     });
     return menus;

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -81,14 +82,19 @@ private slots:
 
     void f1ShowsTheKeysAndTheFormulaGrammar() {
         QString shown;
-        QTimer::singleShot(0, [&shown] {
+        bool fixedPitch = false;
+        QTimer::singleShot(0, [&shown, &fixedPitch] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 shown = box->text();
+                // its columns line up
+                const auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                fixedPitch = text != nullptr && text->font().fixedPitch();
                 box->accept();
             }
         });
         QTest::keyClick(app->window.get(), Qt::Key_F1);
         QVERIFY2(shown.contains(QStringLiteral("Ctrl+Shift+S")), qPrintable(shown));
+        QVERIFY(fixedPitch);
         QVERIFY(shown.contains(QStringLiteral("FeCl3.6H2O")));
     }
 
