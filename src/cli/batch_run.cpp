@@ -107,9 +107,7 @@ private:
         // a sequence's "/z" holds here as in a single run; each line starts from the charge
         // of the command line
         const ions::TypedIon typed =
-            ions::typedIon(counts.charge, ionAsked, m_commandLine.charge, defaultIon, "1");
-        m_session.setIonText(typed.ionText);
-        m_session.setChargeText(typed.chargeText);
+            m_session.askIon(counts.charge, ionAsked, m_commandLine.charge, defaultIon, "1");
         if (!typed.notice.empty()) {
             m_notifier.notify(typed.notice);
         }

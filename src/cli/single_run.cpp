@@ -153,10 +153,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     applySettings(run, commandLine);
     // a peptide's "/2" stands for --charge 2 --ion '[M+zH]z+' where those are not given
-    const ions::TypedIon typed = ions::typedIon(counts.charge, commandLine.ion, commandLine.charge,
-                                                defaultIon, run.state().settings.charge.text());
-    run.setIonText(typed.ionText);
-    run.setChargeText(typed.chargeText);
+    const ions::TypedIon typed = run.askIon(counts.charge, commandLine.ion, commandLine.charge,
+                                            defaultIon, run.state().settings.charge.text());
     if (!typed.notice.empty()) {
         std::cerr << "notice: " << typed.notice << '\n';
     }

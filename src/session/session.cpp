@@ -337,12 +337,10 @@ Outcome Session::enterFormula(const std::string& text, const calc::EngineProgres
     }
     if (outcome == Outcome::Done && read.charge) {
         // a peptide's "/2": the protonated ion at that charge, for this formula
-        const ions::TypedIon typed =
-            ions::typedIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
-                           m_state.settings.charge.text());
-        ReplacedIon replaced{m_state.ionText, m_state.settings.charge.text(), typed.ionText, {}};
-        m_state.ionText = typed.ionText;
-        setChargeText(typed.chargeText);
+        ReplacedIon replaced{m_state.ionText, m_state.settings.charge.text(), {}, {}};
+        replaced.appliedIonText = askIon(read.charge, std::nullopt, std::nullopt, m_state.ionText,
+                                         m_state.settings.charge.text())
+                                      .ionText;
         replaced.appliedChargeText = m_state.settings.charge.text();
         m_state.replacedBySequence = std::move(replaced);
     }
@@ -622,6 +620,17 @@ void Session::Button3Click() {
 }
 
 // --- the high-resolution view -----------------------------------------------------------------
+
+ions::TypedIon Session::askIon(std::optional<int> sequenceCharge,
+                               const std::optional<std::string>& ion,
+                               const std::optional<std::string>& charge,
+                               const std::string& fallbackIon, const std::string& fallbackCharge) {
+    const Change change(*this, StateChanges::Ion | StateChanges::Charge | StateChanges::Display);
+    ions::TypedIon typed = ions::typedIon(sequenceCharge, ion, charge, fallbackIon, fallbackCharge);
+    m_state.ionText = typed.ionText;
+    setChargeText(typed.chargeText);
+    return typed;
+}
 
 void Session::setIonText(const std::string& text) {
     const Change change(*this, StateChanges::Ion);

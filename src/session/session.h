@@ -21,6 +21,7 @@
 #include "ion/charge_ladder.h"
 #include "ion/formula_preview.h"
 #include "ion/ion_result.h"
+#include "ion/typed_ion.h"
 #include "session/session_state.h"
 #include "session/state_changes.h"
 #include "text/notifier.h"
@@ -166,6 +167,14 @@ public:
     // --- the high-resolution view ---------------------------------------------------
     /// The ion box of the high-resolution window, as typed or picked from the presets.
     void setIonText(const std::string& text);
+    /// The ion and charge boxes for a formula whose sequence asked for `sequenceCharge`, with
+    /// an ion or a charge perhaps asked for beside it (a batch line's ion, --ion, --charge):
+    /// the one charge rule of every front end (ions::typedIon), the fallbacks where neither
+    /// the sequence nor the asker says. Returns what was set, with the notice of an asked
+    /// value that replaces the sequence's "/z".
+    ions::TypedIon askIon(std::optional<int> sequenceCharge, const std::optional<std::string>& ion,
+                          const std::optional<std::string>& charge, const std::string& fallbackIon,
+                          const std::string& fallbackCharge);
     /// The high-resolution window's resolving power and coverage boxes, as typed.
     void setResolvingPowerText(const std::string& text);
     void setCoverageText(const std::string& text);
