@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "app/window_geometry.h"
@@ -21,11 +22,19 @@ bool fitToScreen(QMainWindow& window, const QRect& designedFrame, const QRect& a
     scroll->setObjectName(QStringLiteral("SmallScreenScroll"));
     scroll->setWidget(contents);
     window.setCentralWidget(scroll);
+    // what is cut is cut from the top: the bottom bar (FW, M/Z, Charge) stays in sight and
+    // the element table, which scrolls itself, gives up its first pixels
+    QScrollBar* vertical = scroll->verticalScrollBar();
+    QObject::connect(vertical, &QScrollBar::rangeChanged, scroll,
+                     [vertical](int, int maximum) { vertical->setValue(maximum); });
     releaseDesignedFrame(window);
     // wider by the scroll bar where the screen allows, so that only one direction scrolls
     const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QSize wanted(designedFrame.width() + bar, designedFrame.height() + bar);
-    setOuterGeometry(window, QRect(available.topLeft(), wanted.boundedTo(available.size())));
+    // kept once the window manager has framed it: until then the client area alone would
+    // take the screen's height, and the title bar would push the bottom bar below the screen
+    keepDesignedFrame(window, QRect(available.topLeft(), wanted.boundedTo(available.size())),
+                      FramePlace::Designed);
     return true;
 }
 
