@@ -350,10 +350,11 @@ void HighResolutionWindow::saveProfile() {
     }
     if (dispatch([&] {
             const session::SessionState& state = m_session.state();
-            exporting::writeProfileFile(
-                QFile::encodeName(name).toStdString(),
-                {m_result->ion, m_result->ionFormula, state.resolvingPowerText, state.coverageText},
-                *m_profile);
+            exporting::writeProfileFile(QFile::encodeName(name).toStdString(),
+                                        {m_result->ion, m_result->ionFormula,
+                                         state.profileBoxes.resolvingPowerText,
+                                         state.profileBoxes.coverageText},
+                                        *m_profile);
         })) {
         showSaved(name);
     }
@@ -425,13 +426,13 @@ void HighResolutionWindow::refresh(session::StateChanges changes) {
     m_ion->setEditText(QString::fromStdString(ions::expandIon(state.ionText, charge)));
     m_ion->blockSignals(false);
     if (!m_resolvingPower->hasFocus()) {
-        m_resolvingPower->setText(QString::fromStdString(state.resolvingPowerText));
+        m_resolvingPower->setText(QString::fromStdString(state.profileBoxes.resolvingPowerText));
     }
     if (!m_coverage->hasFocus()) {
-        m_coverage->setText(QString::fromStdString(state.coverageText));
+        m_coverage->setText(QString::fromStdString(state.profileBoxes.coverageText));
     }
     if (!m_tolerance->hasFocus()) {
-        m_tolerance->setText(QString::fromStdString(state.toleranceText));
+        m_tolerance->setText(QString::fromStdString(state.profileBoxes.toleranceText));
     }
     const int instrument = m_instrument->findText(QString::fromStdString(state.instrument));
     m_instrument->setCurrentIndex(instrument < 0 ? 0 : instrument);
@@ -492,7 +493,8 @@ void HighResolutionWindow::refresh(session::StateChanges changes) {
 
     // A new profile only when what it depends on changed; until it comes, the clusters.
     const std::string key = m_result->ionFormula + '|' + std::to_string(m_result->charge) + '|' +
-                            state.resolvingPowerText + '|' + state.coverageText;
+                            state.profileBoxes.resolvingPowerText + '|' +
+                            state.profileBoxes.coverageText;
     const bool newProfile = key != m_profileKey;
     if (newProfile) {
         m_profileKey = key;

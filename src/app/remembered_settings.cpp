@@ -84,9 +84,9 @@ RememberedSettings currentSettings(const MainWindow& window, const session::Sess
     settings.pictureFolder = folders.pictures;
     settings.spectrumFolder = folders.spectra;
     settings.ion = QString::fromStdString(state.ionText);
-    settings.resolvingPower = QString::fromStdString(state.resolvingPowerText);
-    settings.coverage = QString::fromStdString(state.coverageText);
-    settings.tolerance = QString::fromStdString(state.toleranceText);
+    settings.resolvingPower = QString::fromStdString(state.profileBoxes.resolvingPowerText);
+    settings.coverage = QString::fromStdString(state.profileBoxes.coverageText);
+    settings.tolerance = QString::fromStdString(state.profileBoxes.toleranceText);
     settings.highResolutionGeometry = window.highResolutionWindow().saveGeometry();
     return settings;
 }

@@ -253,8 +253,8 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
             writingFile(*commandLine.profileFile, [&] {
                 exporting::writeProfileFile(*commandLine.profileFile,
                                             {ion->ion, ion->ionFormula,
-                                             run.state().resolvingPowerText,
-                                             run.state().coverageText},
+                                             run.state().profileBoxes.resolvingPowerText,
+                                             run.state().profileBoxes.coverageText},
                                             profile);
             });
         }

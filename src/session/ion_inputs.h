@@ -15,8 +15,8 @@ inline ions::Molecule moleculeOf(const SessionState& state) {
     return {state.tables, state.reader, state.isotopes, state.composition};
 }
 
-inline ions::ProfileBoxes profileBoxesOf(const SessionState& state) {
-    return {state.resolvingPowerText, state.coverageText, state.toleranceText};
+inline const ions::ProfileBoxes& profileBoxesOf(const SessionState& state) {
+    return state.profileBoxes;
 }
 
 // The measured spectrum shown, or none; valid while the state's spectrum stays.

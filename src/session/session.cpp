@@ -639,17 +639,17 @@ void Session::setIonText(const std::string& text) {
 
 void Session::setResolvingPowerText(const std::string& text) {
     const Change change(*this, StateChanges::ProfileBoxes);
-    m_state.resolvingPowerText = text;
+    m_state.profileBoxes.resolvingPowerText = text;
 }
 
 void Session::setCoverageText(const std::string& text) {
     const Change change(*this, StateChanges::ProfileBoxes);
-    m_state.coverageText = text;
+    m_state.profileBoxes.coverageText = text;
 }
 
 void Session::setToleranceText(const std::string& text) {
     const Change change(*this, StateChanges::ProfileBoxes);
-    m_state.toleranceText = text;
+    m_state.profileBoxes.toleranceText = text;
 }
 
 void Session::setInstrument(const std::string& name) {

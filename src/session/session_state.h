@@ -12,6 +12,7 @@
 #include "data/data_tables.h"
 #include "data/text_grid.h"
 #include "formula/formula_reader.h"
+#include "ion/profile_boxes.h"
 #include "measured/measured_file.h"
 #include "measured/spectrum.h"
 #include "plot/plot_state.h"
@@ -67,11 +68,9 @@ struct SessionState {
     // The high-resolution window: the ion box ("z" stands for the charge) and the measured
     // spectrum set beside the theory.
     std::string ionText = "[M+zH]z+";
-    std::string resolvingPowerText = "60000"; // m/z over the peak's full width at half height
-    std::string coverageText = "0.9999";      // of the fine structure
-    std::string toleranceText;                // ppm of a measured peak's match; "" one FWHM
-    std::string instrument;                   // the instrument preset the scores assume; "" none
-    std::string ladderRangeText;              // the charge states' "A-B"; "" the default range
+    ions::ProfileBoxes profileBoxes; // resolving power, coverage, tolerance
+    std::string instrument;          // the instrument preset the scores assume; "" none
+    std::string ladderRangeText;     // the charge states' "A-B"; "" the default range
     std::optional<MeasuredSpectrum> measured;
     std::optional<ReplacedIon> replacedBySequence; // while a sequence's "/z" stands
 };

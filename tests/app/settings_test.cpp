@@ -46,9 +46,9 @@ private slots:
         const session::SessionState& state = second.session->state();
         QCOMPARE(state.formulaHistory, (std::vector<std::string>{"H2O", "C6H12O6"}));
         QCOMPARE(state.ionText, std::string("[M+Na]+"));
-        QCOMPARE(state.resolvingPowerText, std::string("30000"));
-        QCOMPARE(state.coverageText, std::string("0.999"));
-        QCOMPARE(state.toleranceText, std::string("3"));
+        QCOMPARE(state.profileBoxes.resolvingPowerText, std::string("30000"));
+        QCOMPARE(state.profileBoxes.coverageText, std::string("0.999"));
+        QCOMPARE(state.profileBoxes.toleranceText, std::string("3"));
         QCOMPARE(second.window->dialogFolders().patterns, saves.path());
         QCOMPARE(second.window->dialogFolders().spectra, saves.path());
         // the save dialog starts in the remembered folder
