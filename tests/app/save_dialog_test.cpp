@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <functional>
 
 #include "app/message_box_dialogs.h"
+#include "app/plain_file_icon_provider.h"
 #include "test_registry.h"
 
 namespace orvane::app::testing {
@@ -38,6 +40,21 @@ class SaveDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void everyKindOfPlaceHasAPictureWithoutAnIconTheme() {
+        // an empty icon makes the dialog warn of a null pixmap at every opening
+        const PlainFileIconProvider icons;
+        for (const auto type :
+             {QAbstractFileIconProvider::Computer, QAbstractFileIconProvider::Desktop,
+              QAbstractFileIconProvider::Trashcan, QAbstractFileIconProvider::Network,
+              QAbstractFileIconProvider::Drive, QAbstractFileIconProvider::Folder,
+              QAbstractFileIconProvider::File}) {
+            QVERIFY(!icons.icon(type).isNull());
+        }
+        const QTemporaryDir folder;
+        QVERIFY(!icons.icon(QFileInfo(folder.path())).isNull());
+        QCOMPARE(icons.type(QFileInfo(folder.path())), QStringLiteral("Folder"));
+    }
+
     void aPseudoFileFolderNeitherBlocksNorIsRead() {
         // /proc/kmsg blocks every read; a dialog that told file types by content hung here.
         MessageBoxDialogs dialogs;
