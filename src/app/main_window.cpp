@@ -497,6 +497,11 @@ void MainWindow::OK1Click() {
     // dialog keeps what was typed.
     if (done && outcome == session::Outcome::Done) {
         m_countDialog->hide();
+    } else if (!done) {
+        // back to the text to correct, once the error box has closed
+        m_countDialog->activateWindow();
+        m_countDialog->edit()->setFocus(Qt::OtherFocusReason);
+        m_countDialog->edit()->selectAll();
     }
 }
 

@@ -335,6 +335,9 @@ private slots:
         QCOMPARE(app->dialogs.errors,
                  std::vector<std::string>{"'abc' は浮動小数点数ではありません"});
         QCOMPARE(app->elements().cell(carbon, data::CountRow), std::string("abc"));
+        // the text to correct has the focus again, selected
+        QTRY_COMPARE(QApplication::focusWidget(), app->dialogEdit());
+        QCOMPARE(app->dialogEdit()->selectedText(), QStringLiteral("abc"));
 
         // Corrected and confirmed again, it goes through.
         app->dialogEdit()->setText(QStringLiteral("2"));
