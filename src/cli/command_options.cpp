@@ -354,6 +354,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         if (!commandLine.charges) {
             throw UsageError("--charges needs A-B, such as 5-20");
         }
+        // each rung is named by its charge, so a "z" must stand in the charge ("[M+zH]z+"),
+        // not only in a multiplier ("[zM+H]+")
+        if (commandLine.ion) {
+            const std::string& ion = *commandLine.ion;
+            const std::size_t close = ion.rfind(']');
+            if (ion.find('z') != std::string::npos &&
+                (close == std::string::npos || ion.find('z', close) == std::string::npos)) {
+                throw UsageError("--charges: in the ion " + ion +
+                                 ", z is not the charge; a ladder of charge states needs z as "
+                                 "the charge, as in [M+zH]z+");
+            }
+        }
         // the ladder needs no pattern; only the pattern files and pictures ask for it
         const bool patternFiles = commandLine.normalFile || commandLine.specialFile ||
                                   commandLine.pngFile || commandLine.svgFile || commandLine.pdfFile;

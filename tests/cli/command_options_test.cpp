@@ -170,6 +170,9 @@ TEST(CommandOptions, NumbersOutOfBoundsAreRefusedInReadableWords) {
         {{"--find", "500", "--limit", "-1"}, "--limit: '-1' is not a whole number of 0 or more"},
         {{"--find", "500", "--limit", "2.5"}, "--limit: '2.5' is not a whole number of 0 or more"},
         {{"--spectrum", "-1", "H2O"}, "--spectrum: '-1' is not a whole number of 0 or more"},
+        {{"--charges", "1-3", "--ion", "[zM+H]+", "H2O"},
+         "--charges: in the ion [zM+H]+, z is not the charge; a ladder of charge states needs z "
+         "as the charge, as in [M+zH]z+"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -181,6 +184,7 @@ TEST(CommandOptions, NumbersOutOfBoundsAreRefusedInReadableWords) {
         }
     }
     EXPECT_EQ(parseCommandLine({"--find", "500", "--limit", "0"}, ".").limit, 0u);
+    EXPECT_TRUE(parseCommandLine({"--charges", "1-3", "--ion", "[M+zH]z+", "H2O"}, ".").charges);
 }
 
 } // namespace
