@@ -1,7 +1,10 @@
 #include "app/remembered_settings.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -17,6 +20,19 @@ namespace {
 
 constexpr int formulasKept = 50;
 
+// Why the settings file cannot be used: a pipe would hold the start until someone writes
+// to it, and writing through a link to a device (/dev/null) would put a file in its place.
+// Empty for a regular file or none yet.
+QString unusableFile(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode)) {
+        return {};
+    }
+    return QStringLiteral("The settings file %1 is not a regular file; Orvane starts with its "
+                          "defaults and leaves it as it is.")
+        .arg(path);
+}
+
 QString defaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/orvane/orvane.ini");
@@ -31,8 +47,14 @@ QString SettingsStore::path() const {
 }
 
 RememberedSettings SettingsStore::read(QString* problem) const {
-    const QSettings file(m_path, QSettings::IniFormat);
     RememberedSettings settings;
+    if (const QString unusable = unusableFile(m_path); !unusable.isEmpty()) {
+        if (problem != nullptr) {
+            *problem = unusable;
+        }
+        return settings;
+    }
+    const QSettings file(m_path, QSettings::IniFormat);
     if (file.status() != QSettings::NoError) {
         if (problem != nullptr) {
             *problem = QStringLiteral("The settings file %1 could not be read and is ignored.")
@@ -59,6 +81,9 @@ RememberedSettings SettingsStore::read(QString* problem) const {
 }
 
 void SettingsStore::write(const RememberedSettings& settings) const {
+    if (!unusableFile(m_path).isEmpty()) {
+        return; // said at the start; what the path names is left alone
+    }
     QSettings file(m_path, QSettings::IniFormat);
     file.clear(); // a damaged file is replaced as a whole
     file.setValue(QStringLiteral("formula/history"), settings.formulas.mid(0, formulasKept));
@@ -113,6 +138,8 @@ void applySettings(const RememberedSettings& settings, MainWindow& window,
     if (!settings.highResolutionGeometry.isEmpty() &&
         window.highResolutionWindow().restoreGeometry(settings.highResolutionGeometry)) {
         releaseDesignedFrame(window.highResolutionWindow());
+        // a damaged or foreign geometry would make the window as large as it says
+        keepOnScreen(window.highResolutionWindow());
     }
 }
 

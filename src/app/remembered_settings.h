@@ -29,9 +29,11 @@ class SettingsStore {
 public:
     explicit SettingsStore(QString path = QString());
 
-    /// The remembered settings; a file that cannot be read gives none, and `problem` (when
-    /// given) says why, naming the file.
+    /// The remembered settings; a file that cannot be read, or that is not a regular file (a
+    /// pipe, a link to a device), gives none, and `problem` (when given) says why, naming it.
     RememberedSettings read(QString* problem = nullptr) const;
+    /// Writes the settings, replacing a regular file or making one; a path that names
+    /// anything else is left as it is.
     void write(const RememberedSettings& settings) const;
     QString path() const;
 
