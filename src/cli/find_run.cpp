@@ -1,7 +1,5 @@
 #include "cli/find_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -15,17 +13,19 @@
 #include <vector>
 
 #include "cli/batch_input.h"
-#include "find/measured_search.h"
 #include "cli/blank_canvas.h"
-#include "cli/find_report.h"
-#include "cli/score_settings.h"
 #include "cli/calculation_watch.h"
+#include "cli/find_report.h"
 #include "cli/find_stream.h"
 #include "cli/lines_as_read.h"
+#include "cli/score_settings.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "data/mass_file.h"
+#include "find/element_ranges.h"
 #include "find/isotope_score.h"
+#include "find/measured_search.h"
+#include "formula/element_symbols.h"
 #include "measured/cluster_match.h"
 #include "measured/cluster_spacing.h"
 #include "measured/instrument_preset.h"
@@ -33,8 +33,6 @@
 #include "text/error.h"
 #include "text/quoted_text.h"
 #include "text/trim.h"
-#include "formula/element_symbols.h"
-#include "find/element_ranges.h"
 
 namespace orvane::cli {
 namespace {
