@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <new>
 #include <optional>
 
 #include "app/element_picker.h"
@@ -34,6 +37,9 @@
 namespace orvane::app {
 
 namespace {
+
+// The most candidates the table shows: the best by the search's ranking.
+constexpr std::size_t shownCandidates = 100000;
 
 double numberOf(const QString& text, const char* box, char separator) {
     const std::optional<double> value = text::tryParseReal(text.trimmed().toStdString(), separator);
@@ -256,12 +262,26 @@ void FindFormulaWindow::openElementPicker(QWidget& under) {
 void FindFormulaWindow::search() {
     const session::SessionState& state = m_session.state();
     try {
-        const find::FindQuery query = queryOfBoxes();
+        find::FindQuery query = queryOfBoxes();
+        // the table shows at most this many, and the search holds no more while it walks
+        query.keep = shownCandidates;
         // a large search shows its progress after a moment and can be cancelled
         QProgressDialog progress(QStringLiteral("Searching formulas…"), QStringLiteral("Cancel"), 0,
                                  1000, this);
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(400);
+        // the search asks every few thousand steps; the events (a Cancel, Escape, a repaint)
+        // are looked at some twenty times a second, which costs the walk nothing
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        const auto stillWanted = [&](double part) {
+            progress.setValue(static_cast<int>(part * 1000));
+            if (sinceEvents.elapsed() >= 50) {
+                QCoreApplication::processEvents();
+                sinceEvents.restart();
+            }
+            return !progress.wasCanceled();
+        };
         // scored against the spectrum the high-resolution window shows, at its R
         const std::optional<ions::MeasuredView> shown = session::measuredViewOf(state);
         const std::optional<measured::Spectrum> peaks =
@@ -272,10 +292,7 @@ void FindFormulaWindow::search() {
                   : find::IsotopeScoreSettings{};
         find::MeasuredSearch search =
             find::searchMeasured(query, state.tables, m_session.separator(),
-                                 peaks ? &*peaks : nullptr, settings, [&](double part) {
-                                     progress.setValue(static_cast<int>(part * 1000));
-                                     return !progress.wasCanceled();
-                                 });
+                                 peaks ? &*peaks : nullptr, settings, stillWanted);
         progress.reset();
         find::FindResult& result = search.result;
         QString measured;
@@ -293,9 +310,14 @@ void FindFormulaWindow::search() {
             measured += (search.scored ? QStringLiteral("; ") : QStringLiteral("\n")) +
                         QString::fromStdString(notice);
         }
+        const QString listed = result.found > result.candidates.size()
+                                   ? QStringLiteral("the best %1 of %2")
+                                         .arg(result.candidates.size())
+                                         .arg(result.found)
+                                   : QString::number(result.candidates.size());
         m_summary->setText(
             QStringLiteral("%1 candidates; %2 formulas evaluated, %3 removed by rules%4")
-                .arg(result.candidates.size())
+                .arg(listed)
                 .arg(result.evaluated)
                 .arg(result.removedByRules)
                 .arg(measured));
@@ -305,6 +327,11 @@ void FindFormulaWindow::search() {
     } catch (const text::Error& error) {
         m_model->setCandidates({});
         m_summary->setText(QString::fromStdString(error.what()));
+    } catch (const std::bad_alloc&) {
+        // what the search held is given back as it unwinds; the window goes on
+        m_model->setCandidates({});
+        m_summary->setText(QStringLiteral("The search needs more memory than there is; narrow "
+                                          "the element ranges or the tolerance."));
     }
 }
 

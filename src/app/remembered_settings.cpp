@@ -1,8 +1,5 @@
 #include "app/remembered_settings.h"
 
-#include <QSettings>
-#include <QStandardPaths>
-
 #include <string>
 #include <vector>
 
@@ -12,66 +9,6 @@
 #include "session/session.h"
 
 namespace orvane::app {
-
-namespace {
-
-constexpr int formulasKept = 50;
-
-QString defaultPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/orvane/orvane.ini");
-}
-
-} // namespace
-
-SettingsStore::SettingsStore(QString path) : m_path(path.isEmpty() ? defaultPath() : path) {}
-
-QString SettingsStore::path() const {
-    return m_path;
-}
-
-RememberedSettings SettingsStore::read(QString* problem) const {
-    const QSettings file(m_path, QSettings::IniFormat);
-    RememberedSettings settings;
-    if (file.status() != QSettings::NoError) {
-        if (problem != nullptr) {
-            *problem = QStringLiteral("The settings file %1 could not be read and is ignored.")
-                           .arg(m_path);
-        }
-        return settings;
-    }
-    // Values of the wrong type (an edited file) read as empty: nothing is taken from them.
-    settings.formulas = file.value(QStringLiteral("formula/history")).toStringList();
-    while (settings.formulas.size() > formulasKept) {
-        settings.formulas.removeLast();
-    }
-    settings.patternFolder = file.value(QStringLiteral("folders/patterns")).toString();
-    settings.pictureFolder = file.value(QStringLiteral("folders/pictures")).toString();
-    settings.spectrumFolder = file.value(QStringLiteral("folders/spectra")).toString();
-    settings.ion = file.value(QStringLiteral("highResolution/ion")).toString();
-    settings.resolvingPower =
-        file.value(QStringLiteral("highResolution/resolvingPower")).toString();
-    settings.coverage = file.value(QStringLiteral("highResolution/coverage")).toString();
-    settings.tolerance = file.value(QStringLiteral("highResolution/tolerance")).toString();
-    settings.highResolutionGeometry =
-        file.value(QStringLiteral("highResolution/geometry")).toByteArray();
-    return settings;
-}
-
-void SettingsStore::write(const RememberedSettings& settings) const {
-    QSettings file(m_path, QSettings::IniFormat);
-    file.clear(); // a damaged file is replaced as a whole
-    file.setValue(QStringLiteral("formula/history"), settings.formulas.mid(0, formulasKept));
-    file.setValue(QStringLiteral("folders/patterns"), settings.patternFolder);
-    file.setValue(QStringLiteral("folders/pictures"), settings.pictureFolder);
-    file.setValue(QStringLiteral("folders/spectra"), settings.spectrumFolder);
-    file.setValue(QStringLiteral("highResolution/ion"), settings.ion);
-    file.setValue(QStringLiteral("highResolution/resolvingPower"), settings.resolvingPower);
-    file.setValue(QStringLiteral("highResolution/coverage"), settings.coverage);
-    file.setValue(QStringLiteral("highResolution/tolerance"), settings.tolerance);
-    file.setValue(QStringLiteral("highResolution/geometry"), settings.highResolutionGeometry);
-    file.sync();
-}
 
 RememberedSettings currentSettings(const MainWindow& window, const session::Session& session) {
     const session::SessionState& state = session.state();
@@ -113,6 +50,8 @@ void applySettings(const RememberedSettings& settings, MainWindow& window,
     if (!settings.highResolutionGeometry.isEmpty() &&
         window.highResolutionWindow().restoreGeometry(settings.highResolutionGeometry)) {
         releaseDesignedFrame(window.highResolutionWindow());
+        // a damaged or foreign geometry would make the window as large as it says
+        keepOnScreen(window.highResolutionWindow());
     }
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
+#include "app/settings_store.h"
 
 namespace orvane::session {
 class Session;
@@ -11,33 +9,6 @@ class Session;
 namespace orvane::app {
 
 class MainWindow;
-
-// What Orvane keeps from one run to the next: the formula history, the folders the file
-// dialogs were last in, the high-resolution window's ion, resolving power, coverage and
-// match tolerance, and that window's size and place. The main window keeps its designed
-// geometry.
-struct RememberedSettings {
-    QStringList formulas; // newest first
-    QString patternFolder, pictureFolder, spectrumFolder;
-    QString ion, resolvingPower, coverage, tolerance;
-    QByteArray highResolutionGeometry;
-};
-
-// The settings file: an INI file of QSettings, the user's own under the application's name
-// unless a path is given (tests).
-class SettingsStore {
-public:
-    explicit SettingsStore(QString path = QString());
-
-    /// The remembered settings; a file that cannot be read gives none, and `problem` (when
-    /// given) says why, naming the file.
-    RememberedSettings read(QString* problem = nullptr) const;
-    void write(const RememberedSettings& settings) const;
-    QString path() const;
-
-private:
-    QString m_path;
-};
 
 /// What the window and the session hold now, to be remembered.
 RememberedSettings currentSettings(const MainWindow& window, const session::Session& session);

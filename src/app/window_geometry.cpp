@@ -2,8 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace orvane::app {
 
@@ -80,6 +84,35 @@ void releaseDesignedFrame(QWidget& window) {
         QStringLiteral("DesignedFrameKeeper"), Qt::FindDirectChildrenOnly);
     for (QObject* keeper : keepers) {
         delete keeper;
+    }
+}
+
+QRect clampedToScreen(const QRect& frame, const QRect& available) {
+    if (available.isEmpty()) {
+        return frame;
+    }
+    // sizes first, in 64 bits: a damaged rectangle's right edge may lie beyond int
+    const long long frameWidth = static_cast<long long>(frame.right()) - frame.left() + 1;
+    const long long frameHeight = static_cast<long long>(frame.bottom()) - frame.top() + 1;
+    const int width = static_cast<int>(std::clamp<long long>(frameWidth, 1, available.width()));
+    const int height = static_cast<int>(std::clamp<long long>(frameHeight, 1, available.height()));
+    const int left = std::clamp(frame.left(), available.left(), available.right() - width + 1);
+    const int top = std::clamp(frame.top(), available.top(), available.bottom() - height + 1);
+    return {left, top, width, height};
+}
+
+void keepOnScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect outer = window.frameGeometry();
+    const QRect kept = clampedToScreen(outer, screen->availableGeometry());
+    if (kept != outer) {
+        setOuterGeometry(window, kept);
     }
 }
 

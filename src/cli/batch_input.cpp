@@ -1,8 +1,22 @@
 #include "cli/batch_input.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "text/trim.h"
 
 namespace orvane::cli {
+
+std::string batchInputProblem(const std::string& path) {
+    struct stat status {};
+    // a directory reads as no lines at all, which would pass for an empty batch
+    const bool known =
+        path == "-" ? ::fstat(STDIN_FILENO, &status) == 0 : ::stat(path.c_str(), &status) == 0;
+    if (known && S_ISDIR(status.st_mode)) {
+        return "a directory, not a file";
+    }
+    return {};
+}
 
 std::optional<BatchLine> BatchLineReader::next() {
     for (std::string line; std::getline(m_in, line);) {

@@ -28,6 +28,10 @@ private:
     std::size_t m_number = 0;
 };
 
+/// "a directory, not a file" when the batch input (a path, or "-": standard input) is a
+/// directory; "" otherwise, also when it does not exist (opening it tells why).
+std::string batchInputProblem(const std::string& path);
+
 /// The formulas of a batch: one a line, optionally followed by a TAB and an ion; blank lines
 /// and lines starting with "#" are skipped; a CR before the line end is dropped.
 std::vector<BatchLine> readBatchLines(std::istream& in);

@@ -412,18 +412,19 @@ int runBatch(const CommandLine& commandLine) {
     std::optional<std::size_t> total;
     bool regularFile = false;
     errno = 0;
+    if (const std::string problem = batchInputProblem(path); !problem.empty()) {
+        return cannotRead(problem);
+    }
     if (path == "-") {
         in = std::shared_ptr<std::istream>(&std::cin, [](std::istream*) {});
     } else {
         struct stat status {};
-        if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-            return cannotRead("a directory, not a file");
-        }
+        const bool statted = ::stat(path.c_str(), &status) == 0;
         auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
         if (!*file) {
             return cannotRead(text::Error::fromErrno(errno).what());
         }
-        regularFile = S_ISREG(status.st_mode);
+        regularFile = statted && S_ISREG(status.st_mode);
         if (::isatty(2) == 1 && regularFile) {
             // a file can be counted for the time left; a pipe is read only as it comes
             std::ifstream counting(path, std::ios::binary);

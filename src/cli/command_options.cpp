@@ -32,6 +32,43 @@ const char* const footer =
     "Batch: each line of FILE is a formula, optionally followed by a TAB and an ion; blank\n"
     "lines and lines starting with # are skipped. The exit status is 1 when any line failed.";
 
+// CLI11's own number checks name their bound, the largest double, in all its 309 digits.
+CLI::Validator numberAbove0() {
+    return CLI::Validator(
+        [](std::string& text) {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !std::isfinite(value) || !(value > 0)) {
+                return "'" + text + "' is not a number above 0";
+            }
+            return std::string();
+        },
+        "", "above 0");
+}
+
+CLI::Validator numberOf0OrMore() {
+    return CLI::Validator(
+        [](std::string& text) {
+            double value = 0;
+            if (!CLI::detail::lexical_cast(text, value) || !std::isfinite(value) || value < 0) {
+                return "'" + text + "' is not a number of 0 or more";
+            }
+            return std::string();
+        },
+        "", "0 or more");
+}
+
+// A count: digits alone, so that "-1" is not read as the largest count there is.
+CLI::Validator wholeNumberOf0OrMore() {
+    return CLI::Validator(
+        [](std::string& text) {
+            const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            });
+            return digits ? std::string() : "'" + text + "' is not a whole number of 0 or more";
+        },
+        "", "whole, 0 or more");
+}
+
 // The options, declared once; `commandLine` receives the values.
 std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<std::string>& counts,
                                          std::string& rdbeText, std::string& sigmaText,
@@ -95,7 +132,7 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
     app->add_option("--spectrum", commandLine.spectrumIndex,
                     "Spectrum of the measured file, 0-based (default: the MS1 spectrum with the "
                     "largest intensity in the ion's range)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(wholeNumberOf0OrMore())
         ->option_text("N");
     app->add_option("--tolerance", commandLine.tolerancePpm,
                     "Tolerance of the match with the measured peaks in ppm (default: one FWHM "
@@ -122,21 +159,21 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
         ->option_text("N");
     app->add_option("--max-seconds", commandLine.maxSeconds,
                     "Stops a calculation (in a batch: a line) after N seconds")
-        ->check(CLI::PositiveNumber)
+        ->check(numberAbove0())
         ->option_text("N");
     app->add_option("--find", commandLine.findMz,
                     "Finds the formulas whose ion has this monoisotopic m/z")
-        ->check(CLI::PositiveNumber)
+        ->check(numberAbove0())
         ->option_text("MZ");
     app->add_option("--find-batch", commandLine.findBatchFile,
                     "Finds the formulas of every m/z of FILE (- : standard input), one a line, "
                     "optionally followed by a TAB and an ion")
         ->type_name("FILE");
     app->add_option("--ppm", commandLine.ppm, "Tolerance of --find in ppm (default 5)")
-        ->check(CLI::PositiveNumber)
+        ->check(numberAbove0())
         ->option_text("P");
     app->add_option("--mda", commandLine.milliDaltons, "Tolerance of --find in mDa instead")
-        ->check(CLI::PositiveNumber)
+        ->check(numberAbove0())
         ->option_text("D");
     app->add_option("--elements", commandLine.elements,
                     "Element ranges of --find (default \"C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 "
@@ -157,7 +194,7 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
         ->type_name("NAME");
     app->add_option("--prior-weight", commandLine.priorWeight,
                     "How many times --find counts the composition prior (default 1)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(numberOf0OrMore())
         ->option_text("W");
     app->add_flag("--common-ratios", commandLine.commonRatios,
                   "--find uses the narrower element ratios most compounds keep to");
@@ -169,7 +206,8 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
                     "The isotope score's relative-intensity error a + b I (default 0.02:0.08)")
         ->type_name("A:B");
     app->add_option("--limit", commandLine.limit,
-                    "Candidates --find reports, best first; 0: all (default 20)")
+                    "Candidates --find reports, best first; 0: all, as found (default 20)")
+        ->check(wholeNumberOf0OrMore())
         ->option_text("K");
     return app;
 }
@@ -315,6 +353,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
         }
         if (!commandLine.charges) {
             throw UsageError("--charges needs A-B, such as 5-20");
+        }
+        // each rung is named by its charge, so a "z" must stand in the charge ("[M+zH]z+"),
+        // not only in a multiplier ("[zM+H]+")
+        if (commandLine.ion) {
+            const std::string& ion = *commandLine.ion;
+            const std::size_t close = ion.rfind(']');
+            if (ion.find('z') != std::string::npos &&
+                (close == std::string::npos || ion.find('z', close) == std::string::npos)) {
+                throw UsageError("--charges: in the ion " + ion +
+                                 ", z is not the charge; a ladder of charge states needs z as "
+                                 "the charge, as in [M+zH]z+");
+            }
         }
         // the ladder needs no pattern; only the pattern files and pictures ask for it
         const bool patternFiles = commandLine.normalFile || commandLine.specialFile ||

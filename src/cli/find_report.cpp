@@ -25,12 +25,12 @@ nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
 }
 
 // The neutral formula's elements with atoms, in Hill order as the formula writes them.
-nlohmann::ordered_json compositionOf(const find::FindResult& result,
+nlohmann::ordered_json compositionOf(const std::vector<find::ElementRange>& elements,
                                      const find::Candidate& candidate) {
     std::vector<std::pair<std::string, long long>> atoms;
-    for (std::size_t i = 0; i < result.elements.size(); ++i) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
         if (candidate.counts[i] > 0) {
-            atoms.emplace_back(result.elements[i].symbol, candidate.counts[i]);
+            atoms.emplace_back(elements[i].symbol, candidate.counts[i]);
         }
     }
     const bool carbon =
@@ -48,23 +48,6 @@ nlohmann::ordered_json compositionOf(const find::FindResult& result,
     return composition;
 }
 
-nlohmann::ordered_json candidateObject(const find::FindResult& result, std::size_t rank) {
-    const find::Candidate& candidate = result.candidates[rank];
-    return {{"rank", rank + 1},
-            {"formula", candidate.formula},
-            {"composition", compositionOf(result, candidate)},
-            {"ion", candidate.ion},
-            {"ionFormula", candidate.ionFormula},
-            {"mz", candidate.mz},
-            {"ppm", candidate.ppm},
-            {"rdbe", candidate.rdbe},
-            {"isotopeScore", optionalNumber(candidate.isotopeScore)},
-            {"cosine", optionalNumber(candidate.cosine)},
-            {"massOffsetPpm", optionalNumber(candidate.offsetPpm)},
-            {"prior", candidate.prior},
-            {"score", candidate.score}};
-}
-
 std::vector<std::string> candidateFields(const find::Candidate& candidate, std::size_t rank,
                                          const char* noScore) {
     return {std::to_string(rank + 1),
@@ -80,6 +63,33 @@ std::vector<std::string> candidateFields(const find::Candidate& candidate, std::
 }
 
 } // namespace
+
+nlohmann::ordered_json candidateObject(const std::vector<find::ElementRange>& elements,
+                                       const find::Candidate& candidate, std::size_t rank) {
+    return {{"rank", rank + 1},
+            {"formula", candidate.formula},
+            {"composition", compositionOf(elements, candidate)},
+            {"ion", candidate.ion},
+            {"ionFormula", candidate.ionFormula},
+            {"mz", candidate.mz},
+            {"ppm", candidate.ppm},
+            {"rdbe", candidate.rdbe},
+            {"isotopeScore", optionalNumber(candidate.isotopeScore)},
+            {"cosine", optionalNumber(candidate.cosine)},
+            {"massOffsetPpm", optionalNumber(candidate.offsetPpm)},
+            {"prior", candidate.prior},
+            {"score", candidate.score}};
+}
+
+std::string candidateLine(const find::Candidate& candidate, std::size_t rank) {
+    std::string line = "Candidate";
+    for (const std::string& field : candidateFields(candidate, rank, "none")) {
+        line += '\t';
+        line += field;
+    }
+    line += '\n';
+    return line;
+}
 
 std::string findTabReport(const find::FindQuery& query, const find::FindResult& result,
                           std::size_t limit, const find::ElementEvidence* evidence) {
@@ -101,21 +111,18 @@ std::string findTabReport(const find::FindQuery& query, const find::FindResult& 
         out << "Evidence\t" << optional(evidence->m2Ratio) << '\t' << optional(evidence->m2Shift)
             << '\t' << optional(evidence->m4Ratio) << '\t' << evidence->text << '\n';
     }
+    std::string text = out.str();
     for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
-        out << "Candidate";
-        for (const std::string& field : candidateFields(result.candidates[rank], rank, "none")) {
-            out << '\t' << field;
-        }
-        out << '\n';
+        text += candidateLine(result.candidates[rank], rank);
     }
-    return out.str();
+    return text;
 }
 
 std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
                            std::size_t limit, const find::ElementEvidence* evidence) {
     nlohmann::ordered_json candidates = nlohmann::ordered_json::array();
     for (std::size_t rank = 0; rank < shownCount(result, limit); ++rank) {
-        candidates.push_back(candidateObject(result, rank));
+        candidates.push_back(candidateObject(result.elements, result.candidates[rank], rank));
     }
     nlohmann::ordered_json removedBy = nlohmann::ordered_json::object();
     for (std::size_t rule = 0; rule < find::ruleCount; ++rule) {
@@ -149,61 +156,73 @@ std::string findBatchHeader(BatchFormat format) {
                      format);
 }
 
+std::string findBatchStart(const FindBatchRow& row, BatchFormat format) {
+    if (format == BatchFormat::Json) {
+        return {};
+    }
+    std::string start;
+    TableLineWriter startWriter(start, format);
+    startWriter.field(std::to_string(row.lineNumber));
+    startWriter.field(row.input);
+    return start;
+}
+
+void appendFindBatchRow(std::string& text, const FindBatchRow& row, std::string_view start,
+                        const std::vector<find::ElementRange>& elements,
+                        const find::Candidate& candidate, std::size_t rank, BatchFormat format) {
+    if (format == BatchFormat::Json) {
+        nlohmann::ordered_json object{{"line", row.lineNumber}, {"target", row.input}};
+        object.update(candidateObject(elements, candidate, rank));
+        text += dumped(object) + '\n';
+        return;
+    }
+    TableLineWriter line(text, format);
+    line.written(start);
+    line.whole(static_cast<long long>(rank + 1));
+    line.field(candidate.formula);
+    line.field(candidate.ion);
+    line.field(candidate.ionFormula);
+    line.number(candidate.mz);
+    line.number(candidate.ppm);
+    line.number(candidate.rdbe);
+    for (const std::optional<double>& measure : {candidate.isotopeScore, candidate.cosine}) {
+        if (measure) {
+            line.number(*measure);
+        } else {
+            line.field("");
+        }
+    }
+    line.number(candidate.score);
+    line.field("");
+    line.end();
+}
+
+std::string findBatchEmptyRow(const FindBatchRow& row, BatchFormat format) {
+    if (format == BatchFormat::Json) {
+        nlohmann::ordered_json object{{"line", row.lineNumber}, {"target", row.input}};
+        object[row.error.empty() ? "candidates" : "error"] =
+            row.error.empty() ? nlohmann::ordered_json(0) : nlohmann::ordered_json(row.error);
+        return dumped(object) + '\n';
+    }
+    std::vector<std::string> fields{std::to_string(row.lineNumber), row.input};
+    fields.resize(12);
+    fields.push_back(row.error);
+    return tableLine(fields, format);
+}
+
 std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size_t limit) {
     const std::size_t shown = row.error.empty() ? shownCount(row.result, limit) : 0;
-    std::string text;
-    if (format == BatchFormat::Json) {
-        const auto origin = [&] {
-            return nlohmann::ordered_json{{"line", row.lineNumber}, {"target", row.input}};
-        };
-        if (shown == 0) {
-            nlohmann::ordered_json object = origin();
-            object[row.error.empty() ? "candidates" : "error"] =
-                row.error.empty() ? nlohmann::ordered_json(0) : nlohmann::ordered_json(row.error);
-            return dumped(object) + '\n';
-        }
-        for (std::size_t rank = 0; rank < shown; ++rank) {
-            nlohmann::ordered_json object = origin();
-            object.update(candidateObject(row.result, rank));
-            text += dumped(object) + '\n';
-        }
-        return text;
-    }
-    const std::string lineNumber = std::to_string(row.lineNumber);
     if (shown == 0) {
-        std::vector<std::string> fields{lineNumber, row.input};
-        fields.resize(12);
-        fields.push_back(row.error);
-        return tableLine(fields, format);
+        return findBatchEmptyRow(row, format);
     }
     // tens of thousands of lines for a heavy target: written straight into one text, the
     // line and target quoted once
-    std::string start;
-    TableLineWriter startWriter(start, format);
-    startWriter.field(lineNumber);
-    startWriter.field(row.input);
+    const std::string start = findBatchStart(row, format);
+    std::string text;
     text.reserve(shown * 160); // a row is 100 to 150 bytes
-    TableLineWriter line(text, format);
     for (std::size_t rank = 0; rank < shown; ++rank) {
-        const find::Candidate& candidate = row.result.candidates[rank];
-        line.written(start);
-        line.whole(static_cast<long long>(rank + 1));
-        line.field(candidate.formula);
-        line.field(candidate.ion);
-        line.field(candidate.ionFormula);
-        line.number(candidate.mz);
-        line.number(candidate.ppm);
-        line.number(candidate.rdbe);
-        for (const std::optional<double>& measure : {candidate.isotopeScore, candidate.cosine}) {
-            if (measure) {
-                line.number(*measure);
-            } else {
-                line.field("");
-            }
-        }
-        line.number(candidate.score);
-        line.field("");
-        line.end();
+        appendFindBatchRow(text, row, start, row.result.elements, row.result.candidates[rank], rank,
+                           format);
     }
     return text;
 }

@@ -2,6 +2,10 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/command_options.h"
 #include "find/element_evidence.h"
@@ -28,6 +32,14 @@ std::string findTabReport(const find::FindQuery& query, const find::FindResult& 
 std::string findJsonReport(const find::FindQuery& query, const find::FindResult& result,
                            std::size_t limit, const find::ElementEvidence* evidence = nullptr);
 
+/// The JSON object of one candidate at `rank` (from 0), its composition by the ranges'
+/// `elements`: the members findJsonReport lists.
+nlohmann::ordered_json candidateObject(const std::vector<find::ElementRange>& elements,
+                                       const find::Candidate& candidate, std::size_t rank);
+
+/// The "Candidate" line of the TAB report for one candidate at `rank` (from 0).
+std::string candidateLine(const find::Candidate& candidate, std::size_t rank);
+
 // One target of a formula-finding batch and what its search gave.
 struct FindBatchRow {
     std::size_t lineNumber = 0;
@@ -45,5 +57,17 @@ std::string findBatchHeader(BatchFormat format);
 /// empty candidate columns when there is none or the line failed. JSON writes one object a
 /// row with the header's names, numbers as numbers.
 std::string findBatchRows(const FindBatchRow& row, BatchFormat format, std::size_t limit);
+
+/// The fields every row of a line starts with (line and target), written once; "" for JSON.
+std::string findBatchStart(const FindBatchRow& row, BatchFormat format);
+
+/// Appends the row of one candidate at `rank` (from 0) of the line; `start` is its
+/// findBatchStart, `elements` the ranges its counts are indexed by.
+void appendFindBatchRow(std::string& text, const FindBatchRow& row, std::string_view start,
+                        const std::vector<find::ElementRange>& elements,
+                        const find::Candidate& candidate, std::size_t rank, BatchFormat format);
+
+/// The one row of a line without candidates: its error, or none found.
+std::string findBatchEmptyRow(const FindBatchRow& row, BatchFormat format);
 
 } // namespace orvane::cli

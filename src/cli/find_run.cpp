@@ -1,32 +1,37 @@
 #include "cli/find_run.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <new>
 #include <optional>
 #include <thread>
 #include <vector>
 
 #include "cli/batch_input.h"
-#include "find/measured_search.h"
 #include "cli/blank_canvas.h"
+#include "cli/calculation_watch.h"
 #include "cli/find_report.h"
+#include "cli/find_stream.h"
+#include "cli/lines_as_read.h"
 #include "cli/score_settings.h"
-#include "cli/lines_in_order.h"
 #include "cli/standard_output.h"
 #include "cli/stderr_notifier.h"
 #include "data/mass_file.h"
+#include "find/element_ranges.h"
 #include "find/isotope_score.h"
+#include "find/measured_search.h"
+#include "formula/element_symbols.h"
 #include "measured/cluster_match.h"
 #include "measured/cluster_spacing.h"
 #include "measured/instrument_preset.h"
 #include "session/session.h"
 #include "text/error.h"
+#include "text/quoted_text.h"
 #include "text/trim.h"
 
 namespace orvane::cli {
@@ -94,26 +99,29 @@ std::optional<double> targetOf(std::string_view text) {
     return value;
 }
 
-std::vector<BatchLine> readLines(const std::string& path, std::string& problem) {
-    if (path == "-") {
-        return readBatchLines(std::cin);
+// The batch input, read line by line as it comes; nothing, and `problem` said, when it
+// cannot be read (a directory, also as standard input; a path that does not open).
+std::shared_ptr<std::istream> openLines(const std::string& path, std::string& problem) {
+    problem = batchInputProblem(path);
+    if (!problem.empty()) {
+        return nullptr;
     }
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-        problem = "a directory, not a file";
-        return {};
+    if (path == "-") {
+        return std::shared_ptr<std::istream>(&std::cin, [](std::istream*) {});
     }
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    auto in = std::make_shared<std::ifstream>(path, std::ios::binary);
+    if (!*in) {
         problem = text::Error::fromErrno(errno).what();
-        return {};
+        return nullptr;
     }
-    std::vector<BatchLine> lines = readBatchLines(in);
-    if (in.bad()) {
-        problem = text::Error::fromErrno(errno).what();
-    }
-    return lines;
+    return in;
+}
+
+// Whether a search shows every candidate, and so streams them unranked as found: without
+// a measured spectrum, whose isotope scores rank them again.
+bool streamsEveryCandidate(const CommandLine& commandLine) {
+    return commandLine.limit == 0 && !commandLine.measuredFile;
 }
 
 } // namespace
@@ -168,25 +176,50 @@ int runFind(const CommandLine& commandLine) {
     const find::FindQuery query = findQueryOf(commandLine, *commandLine.findMz);
     find::FindResult result;
     std::optional<find::ElementEvidence> evidence;
+    // --max-seconds bounds the search as it bounds a calculation
+    const CalculationWatch watch(commandLine.maxSeconds);
+    const find::FindProgress inTime = [&watch](double) { return !watch.timeIsUp(); };
+    std::optional<FindReportStream> stream;
     try {
-        const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
-        std::optional<double> shownPower;
-        const find::IsotopeScoreSettings settings =
-            scoreSettingsOf(commandLine, query.mz, profilePointsOf(run), &shownPower);
-        if (shownPower) {
-            std::cerr << "notice: the profile's peak at the target shows the resolving power "
-                      << std::lround(*shownPower) << "; the isotope score takes it\n";
+        if (streamsEveryCandidate(commandLine)) {
+            const data::DataTables& tables = run.state().tables;
+            stream.emplace(
+                query,
+                find::readElementRanges(query.elementRanges, formula::symbolsOf(tables.elements)),
+                commandLine.json);
+            result = find::findFormulas(query, tables, '.', inTime,
+                                        [&](const find::Candidate& found) { stream->add(found); });
+            stream->finish(result);
+        } else {
+            const std::optional<measured::Spectrum> peaks = measuredPeaks(run, commandLine);
+            std::optional<double> shownPower;
+            const find::IsotopeScoreSettings settings =
+                scoreSettingsOf(commandLine, query.mz, profilePointsOf(run), &shownPower);
+            if (shownPower) {
+                std::cerr << "notice: the profile's peak at the target shows the resolving power "
+                          << std::lround(*shownPower) << "; the isotope score takes it\n";
+            }
+            find::MeasuredSearch search = find::searchMeasured(
+                query, run.state().tables, '.', peaks ? &*peaks : nullptr, settings, inTime);
+            for (const std::string& notice : search.notices) {
+                std::cerr << "notice: " << notice << '\n';
+            }
+            result = std::move(search.result);
+            evidence = std::move(search.evidence);
         }
-        find::MeasuredSearch search = find::searchMeasured(query, run.state().tables, '.',
-                                                           peaks ? &*peaks : nullptr, settings);
-        for (const std::string& notice : search.notices) {
-            std::cerr << "notice: " << notice << '\n';
-        }
-        result = std::move(search.result);
-        evidence = std::move(search.evidence);
     } catch (const text::Error& error) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
         return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "orvane-calc: cannot find formulas: not enough memory\n";
+        return 1;
+    }
+    if (result.cancelled) {
+        std::cerr << "orvane-calc: cannot find formulas: " << watch.limitMessage() << '\n';
+        return 1;
+    }
+    if (stream) {
+        return 0;
     }
     const find::ElementEvidence* shown = evidence ? &*evidence : nullptr;
     writeAll(1, commandLine.json ? findJsonReport(query, result, commandLine.limit, shown)
@@ -197,11 +230,14 @@ int runFind(const CommandLine& commandLine) {
 int runFindBatch(const CommandLine& commandLine) {
     const std::string& path = *commandLine.findBatchFile;
     std::string problem;
-    const std::vector<BatchLine> lines = readLines(path, problem);
-    if (!problem.empty()) {
+    const std::shared_ptr<std::istream> in = openLines(path, problem);
+    const auto cannotRead = [&] {
         std::cerr << "orvane-calc: cannot read the batch file "
                   << (path == "-" ? "(standard input)" : path) << ": " << problem << '\n';
         return 1;
+    };
+    if (!in) {
+        return cannotRead();
     }
     StderrNotifier notifier;
     BlankCanvas canvas;
@@ -218,69 +254,99 @@ int runFindBatch(const CommandLine& commandLine) {
         std::cerr << "orvane-calc: cannot find formulas: " << error.what() << '\n';
         return 1;
     }
+    const bool streamed = streamsEveryCandidate(commandLine);
 
-    // Each line is searched on its own and its rows are written in input order as soon as
-    // every line before it is out, so the table is the same for any number of threads and
-    // a heavy batch holds only the lines between the searches and the output.
+    // Each line is searched on its own as it is read, and its rows are written in input
+    // order as soon as every line before it is out, so the table is the same for any
+    // number of threads and a producer that pauses gets the answers to its lines.
     struct Finished {
         std::string rows;
         std::string error;
         std::vector<std::string> notices;
     };
-    const auto search = [&](std::size_t i) {
+    const auto search = [&](const BatchLine& line) {
         FindBatchRow row;
         std::vector<std::string> notices;
-        row.lineNumber = lines[i].lineNumber;
-        row.input = lines[i].formula;
+        row.lineNumber = line.lineNumber;
+        row.input = line.formula;
+        std::string rows;
+        std::size_t sent = 0;
         try {
-            const std::optional<double> target = targetOf(lines[i].formula);
+            const std::optional<double> target = targetOf(line.formula);
             if (!target) {
-                throw text::Error("the target \"" + lines[i].formula + "\" is not an m/z above 0");
+                throw text::Error("the target " + text::quotedText(line.formula) +
+                                  " is not an m/z above 0");
             }
-            row.query = findQueryOf(commandLine, *target, lines[i].ion);
-            find::MeasuredSearch search = find::searchMeasured(
-                row.query, tables, '.', peaks ? &*peaks : nullptr,
-                peaks ? scoreSettingsOf(commandLine, *target, profilePointsOf(run))
-                      : find::IsotopeScoreSettings{});
-            row.result = std::move(search.result);
-            notices = std::move(search.notices);
+            row.query = findQueryOf(commandLine, *target, line.ion);
+            const CalculationWatch watch(commandLine.maxSeconds);
+            const find::FindProgress inTime = [&watch](double) { return !watch.timeIsUp(); };
+            if (streamed) {
+                // every candidate as found, unranked: the line's rows grow, its candidates
+                // are not held
+                const std::vector<find::ElementRange> elements = find::readElementRanges(
+                    row.query.elementRanges, formula::symbolsOf(tables.elements));
+                const std::string start = findBatchStart(row, commandLine.batchFormat);
+                row.result = find::findFormulas(
+                    row.query, tables, '.', inTime, [&](const find::Candidate& found) {
+                        appendFindBatchRow(rows, row, start, elements, found, sent++,
+                                           commandLine.batchFormat);
+                    });
+            } else {
+                find::MeasuredSearch search = find::searchMeasured(
+                    row.query, tables, '.', peaks ? &*peaks : nullptr,
+                    peaks ? scoreSettingsOf(commandLine, *target, profilePointsOf(run))
+                          : find::IsotopeScoreSettings{},
+                    inTime);
+                row.result = std::move(search.result);
+                notices = std::move(search.notices);
+            }
+            if (row.result.cancelled) {
+                throw text::Error(watch.limitMessage());
+            }
         } catch (const text::Error& error) {
             row.error = error.what();
         } catch (const std::bad_alloc&) {
             row.error = "Not enough memory to search this line.";
         }
-        return Finished{findBatchRows(row, commandLine.batchFormat, commandLine.limit),
-                        std::move(row.error), std::move(notices)};
+        if (!streamed) {
+            rows = findBatchRows(row, commandLine.batchFormat, commandLine.limit);
+        } else if (sent == 0 || !row.error.empty()) {
+            rows += findBatchEmptyRow(row, commandLine.batchFormat);
+        }
+        return Finished{std::move(rows), std::move(row.error), std::move(notices)};
     };
     int status = 0;
     // the header goes out with the first line's rows, once the searches are under way
     std::string header = findBatchHeader(commandLine.batchFormat);
-    const auto write = [&](std::size_t i, const Finished& line) {
+    const auto write = [&](const BatchLine& line, const Finished& finished) {
         if (!header.empty()) {
-            header += line.rows;
+            header += finished.rows;
             writeAll(1, header);
             header.clear();
         } else {
-            writeAll(1, line.rows);
+            writeAll(1, finished.rows);
         }
-        for (const std::string& notice : line.notices) {
-            std::cerr << "line " << lines[i].lineNumber << ": notice: " << notice << '\n';
+        for (const std::string& notice : finished.notices) {
+            std::cerr << "line " << line.lineNumber << ": notice: " << notice << '\n';
         }
-        if (!line.error.empty()) {
+        if (!finished.error.empty()) {
             status = 1;
-            std::cerr << "line " << lines[i].lineNumber << ": " << line.error << '\n';
+            std::cerr << "line " << line.lineNumber << ": " << finished.error << '\n';
         }
     };
-    if (lines.empty()) {
-        writeAll(1, header);
-        return status;
-    }
     unsigned threads = commandLine.threads;
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
+    BatchLineReader reader(*in);
     // the searches may run 16 lines a thread ahead of the output
-    makeLinesInOrder(lines.size(), threads, 16 * std::size_t{threads}, search, write);
+    makeAsReadInOrder([&] { return reader.next(); }, threads, 16 * std::size_t{threads}, search,
+                      write);
+    writeAll(1, header); // no line at all: the header alone
+    if (in->bad()) {
+        problem = text::Error::fromErrno(errno).what();
+        return cannotRead();
+    }
     return status;
 }
 

@@ -33,10 +33,6 @@
 namespace orvane::cli {
 namespace {
 
-// The high-resolution plot of orvane-calc, the size of the window's plot.
-constexpr int highResolutionWidth = 880;
-constexpr int highResolutionHeight = 420;
-
 // What fails without the ion's accurate masses.
 bool needsIon(const CommandLine& commandLine) {
     return commandLine.ion || commandLine.profileFile || commandLine.hiresPngFile ||
@@ -229,9 +225,12 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
                     [&] { run.savePattern(*commandLine.specialFile, exporting::Layout::Special); });
     }
     const auto drawSpectrum = [&run](plot::Canvas& canvas) { run.drawSpectrumOn(canvas); };
-    for (const auto& [file, type] : {std::pair{commandLine.pngFile, PictureType::Png},
-                                     std::pair{commandLine.svgFile, PictureType::Svg},
-                                     std::pair{commandLine.pdfFile, PictureType::Pdf}}) {
+    for (const auto& picture : {std::pair{commandLine.pngFile, PictureType::Png},
+                                std::pair{commandLine.svgFile, PictureType::Svg},
+                                std::pair{commandLine.pdfFile, PictureType::Pdf}}) {
+        // named, not a structured binding: clang 14's lambdas cannot capture one
+        const std::optional<std::string>& file = picture.first;
+        const PictureType type = picture.second;
         if (file) {
             writingFile(*file, [&] {
                 pictures.writeSpectrum(*file, type, commandLine.pngScale, drawSpectrum);

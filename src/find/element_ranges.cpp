@@ -68,8 +68,9 @@ std::vector<ElementRange> readElementRanges(std::string_view text,
             throw cursor.refusal("an element symbol is expected at " + cursor.positionText(at));
         }
         ElementRange range{column, symbols[static_cast<std::size_t>(column)], 0, 0};
+        // a structured binding is not captured by clang 14's lambdas
         if (std::any_of(ranges.begin(), ranges.end(),
-                        [&](const ElementRange& r) { return r.column == column; })) {
+                        [&range](const ElementRange& r) { return r.column == range.column; })) {
             throw cursor.refusal(range.symbol + " at " + cursor.positionText(at) +
                                  " is given a second time");
         }

@@ -1,15 +1,15 @@
 #include "find/formula_search.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
+#include "find/bounded_best.h"
 #include "find/composition_prior.h"
-#include "find/mass_table.h"
+#include "find/formula_enumerator.h"
+#include "find/hill_writer.h"
 #include "find/valence.h"
 #include "formula/adduct_charge.h"
 #include "formula/element_symbols.h"
@@ -19,14 +19,6 @@
 namespace orvane::find {
 
 namespace {
-
-// One element of the search with the mass of its most abundant isotope.
-struct SearchElement {
-    std::size_t range = 0; // index into the ranges as written
-    double mass = 0;
-    long long minimum = 0;
-    long long maximum = 0;
-};
 
 // An ion read for the search: the atoms its adducts add or take per column, in whole atoms.
 struct SearchIon {
@@ -76,223 +68,8 @@ SearchIon readSearchIon(const std::string& text, const std::vector<std::string>&
     return ion;
 }
 
-// Walks the counts heaviest element first; each count's range is cut to what the lighter
-// elements can still make up between their smallest and largest masses, so no branch
-// that cannot reach the window is entered. The lightest two elements, the most counts of
-// all, are looked up together in a table by mass.
-class Enumerator {
-public:
-    Enumerator(std::vector<SearchElement> elements, double low, double high)
-        : m_elements(std::move(elements)), m_low(low), m_high(high) {
-        std::sort(m_elements.begin(), m_elements.end(),
-                  [](const SearchElement& a, const SearchElement& b) { return a.mass > b.mass; });
-        const std::size_t n = m_elements.size();
-        m_lightestRest.assign(n + 1, 0);
-        m_heaviestRest.assign(n + 1, 0);
-        for (std::size_t i = n; i-- > 0;) {
-            m_lightestRest[i] = m_lightestRest[i + 1] +
-                                static_cast<double>(m_elements[i].minimum) * m_elements[i].mass;
-            m_heaviestRest[i] = m_heaviestRest[i + 1] +
-                                static_cast<double>(m_elements[i].maximum) * m_elements[i].mass;
-        }
-        m_counts.assign(n, 0);
-        // the lightest two: a table of three costs more to build for each search than its
-        // lookups save; counts beyond the window's mass cannot take part
-        if (n >= 2) {
-            std::vector<CountRange> ranges;
-            for (std::size_t i = n - 2; i < n; ++i) {
-                const SearchElement& element = m_elements[i];
-                const double reachable = std::max(std::floor(high / element.mass), -1.0);
-                ranges.push_back({element.mass, element.minimum,
-                                  std::min(element.maximum, static_cast<long long>(reachable))});
-            }
-            if (MassTable::sizeOf(ranges) > 0) {
-                m_table.emplace(ranges, high - low);
-                m_tableFrom = n - 2;
-            }
-        }
-    }
-
-    const std::vector<SearchElement>& elements() const { return m_elements; }
-
-    /// Calls `hit(counts)` for every formula whose mass lies in the window, and `progress`
-    /// (when given) with the part walked, 0 to 1, now and then; false from it stops the walk.
-    /// False when it was stopped.
-    template <typename Hit> bool run(Hit&& hit, const FindProgress& progress) {
-        m_progress = &progress;
-        m_stopped = false;
-        descend(0, 0.0, hit);
-        return !m_stopped;
-    }
-
-private:
-    template <typename Hit> void descend(std::size_t i, double partial, Hit& hit) {
-        const std::size_t n = m_elements.size();
-        if (i == n) {
-            if (partial >= m_low && partial <= m_high) {
-                hit(m_counts);
-            }
-            return;
-        }
-        if (m_table && i == m_tableFrom) {
-            m_table->forEachIn(m_low - partial, m_high - partial, [&](const auto& counts, double) {
-                for (std::size_t j = i; j < n; ++j) {
-                    m_counts[j] = counts[j - i];
-                }
-                hit(m_counts);
-            });
-            std::fill(m_counts.begin() + static_cast<std::ptrdiff_t>(i), m_counts.end(), 0);
-            return;
-        }
-        const SearchElement& element = m_elements[i];
-        const double lowest = (m_low - partial - m_heaviestRest[i + 1]) / element.mass;
-        const double highest = (m_high - partial - m_lightestRest[i + 1]) / element.mass;
-        if (highest < static_cast<double>(element.minimum) ||
-            lowest > static_cast<double>(element.maximum)) {
-            return;
-        }
-        const long long from = std::max(element.minimum, static_cast<long long>(std::ceil(lowest)));
-        const long long to = std::min(element.maximum, static_cast<long long>(std::floor(highest)));
-        for (long long count = from; count <= to && !m_stopped; ++count) {
-            // the heaviest elements' counts, a few hundred steps, tell how far the walk is
-            if (i < reportedDepth && *m_progress) {
-                m_parts[i] = {count - from, to - from + 1};
-                if (!(*m_progress)(walked(i))) {
-                    m_stopped = true;
-                    break;
-                }
-            }
-            m_counts[i] = count;
-            descend(i + 1, partial + static_cast<double>(count) * element.mass, hit);
-        }
-        m_counts[i] = 0;
-    }
-
-    // The part of the walk done, from the steps of the first `depth` + 1 levels.
-    double walked(std::size_t depth) const {
-        double part = 0;
-        double scale = 1;
-        for (std::size_t i = 0; i <= depth; ++i) {
-            scale /= static_cast<double>(m_parts[i].second);
-            part += static_cast<double>(m_parts[i].first) * scale;
-        }
-        return part;
-    }
-
-    static constexpr std::size_t reportedDepth = 3;
-    const FindProgress* m_progress = nullptr;
-    bool m_stopped = false;
-    std::array<std::pair<long long, long long>, reportedDepth> m_parts{}; // step of steps
-
-    std::vector<SearchElement> m_elements;
-    double m_low = 0;
-    double m_high = 0;
-    std::vector<double> m_lightestRest; // of elements i.. at their minima
-    std::vector<double> m_heaviestRest; // of elements i.. at their maxima
-    std::vector<long long> m_counts;    // by position in m_elements
-    std::optional<MassTable> m_table;   // of the elements from m_tableFrom on
-    std::size_t m_tableFrom = 0;
-};
-
-// Writes formulas of a fixed list of elements in Hill order (as formula::hillFormula
-// orders them), the two orders, with and without carbon, worked out once for all formulas
-// of a search.
-class HillWriter {
-public:
-    explicit HillWriter(std::vector<std::string> symbols) {
-        std::vector<std::size_t> slots(symbols.size());
-        std::optional<std::size_t> carbon;
-        for (std::size_t i = 0; i < slots.size(); ++i) {
-            slots[i] = i;
-            if (symbols[i] == "C") {
-                carbon = i;
-            }
-        }
-        m_carbon = carbon;
-        std::vector<std::size_t> withoutCarbon = slots;
-        std::stable_sort(withoutCarbon.begin(), withoutCarbon.end(),
-                         [&](std::size_t a, std::size_t b) { return symbols[a] < symbols[b]; });
-        const auto rank = [&](std::size_t slot) {
-            return symbols[slot] == "C" ? 0 : symbols[slot] == "H" ? 1 : 2;
-        };
-        std::vector<std::size_t> withCarbon = slots;
-        std::stable_sort(withCarbon.begin(), withCarbon.end(), [&](std::size_t a, std::size_t b) {
-            return rank(a) != rank(b) ? rank(a) < rank(b) : symbols[a] < symbols[b];
-        });
-        std::vector<std::size_t> offsets;
-        for (const std::string& symbol : symbols) {
-            offsets.push_back(m_letters.size());
-            m_letters += symbol;
-        }
-        const auto piecesOf = [&](const std::vector<std::size_t>& order) {
-            std::vector<Piece> pieces;
-            for (const std::size_t slot : order) {
-                pieces.push_back({slot, offsets[slot], symbols[slot].size()});
-            }
-            return pieces;
-        };
-        m_withCarbon = piecesOf(withCarbon);
-        m_withoutCarbon = piecesOf(withoutCarbon);
-    }
-
-    /// The formula of the counts, indexed like the symbols; counts of 0 are left out, and a
-    /// negative one (an ion that takes atoms its molecule lacks) keeps its sign: "H-1".
-    std::string write(const std::vector<long long>& counts) const {
-        const bool carbon = m_carbon && counts[*m_carbon] > 0;
-        // written into a buffer first: one string made per formula, hundreds of thousands
-        // of them in a batch
-        char buffer[256];
-        char* at = buffer;
-        char* const end = buffer + sizeof buffer;
-        std::string text;
-        for (const Piece& piece : carbon ? m_withCarbon : m_withoutCarbon) {
-            const long long count = counts[piece.slot];
-            if (count == 0) {
-                continue;
-            }
-            if (end - at < static_cast<std::ptrdiff_t>(piece.length) + 24) {
-                text.append(buffer, static_cast<std::size_t>(at - buffer));
-                at = buffer;
-            }
-            if (piece.length > sizeof buffer - 24) {
-                text.append(m_letters, piece.offset, piece.length); // a symbol of an edited table
-            } else {
-                at = std::copy_n(m_letters.data() + piece.offset, piece.length, at);
-            }
-            if (count < 0) {
-                *at++ = '-';
-                at = std::to_chars(at, end, -count).ptr;
-            } else if (count < 10) {
-                // most counts of a search are one or two digits
-                if (count != 1) {
-                    *at++ = static_cast<char>('0' + count);
-                }
-            } else if (count < 100) {
-                *at++ = static_cast<char>('0' + count / 10);
-                *at++ = static_cast<char>('0' + count % 10);
-            } else {
-                at = std::to_chars(at, end, count).ptr;
-            }
-        }
-        text.append(buffer, static_cast<std::size_t>(at - buffer));
-        return text;
-    }
-
-private:
-    // An element in the order the formula writes it: its slot in the counts and where its
-    // symbol lies in the letters of all symbols, which stay together in one block.
-    struct Piece {
-        std::size_t slot;
-        std::size_t offset;
-        std::size_t length;
-    };
-    std::string m_letters;
-    std::optional<std::size_t> m_carbon;
-    std::vector<Piece> m_withCarbon;
-    std::vector<Piece> m_withoutCarbon;
-};
-
-// A formula found, kept compact until the ranking: its neutral counts lie in a shared pool.
+// A formula found, kept compact until the ranking: its neutral counts lie in a shared pool,
+// in a slot that a kept hit holds and a displaced one gives back.
 struct Hit {
     std::size_t ion = 0;   // index into the ions searched
     std::size_t first = 0; // of its counts in the pool, one per range
@@ -339,7 +116,7 @@ double massScore(const MassTolerance& tolerance, double target, double mz) {
 }
 
 FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
-                        const FindProgress& progress) {
+                        const FindProgress& progress, const CandidateSink& sink) {
     if (!(query.mz > 0) || !std::isfinite(query.mz)) {
         throw text::Error("The target m/z must be a number above 0.");
     }
@@ -367,9 +144,70 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
     for (const std::string& ionText : query.ions) {
         ions.push_back(readSearchIon(ionText, symbols, tables, separator));
     }
-    std::vector<Hit> hits;
+    const std::size_t ranges = result.elements.size();
     std::vector<long long> pool; // the hits' neutral counts, one range after another
+    const auto countsAt = [&](std::size_t first) {
+        return std::vector<long long>(pool.begin() + static_cast<std::ptrdiff_t>(first),
+                                      pool.begin() + static_cast<std::ptrdiff_t>(first + ranges));
+    };
+    // The order of rankCandidates: score, |ppm|, then the formula and ion texts, which are
+    // written only for the rare hits that tie on both numbers.
+    const auto better = [&](const Hit& a, const Hit& b) {
+        if (a.score != b.score) {
+            return a.score > b.score;
+        }
+        if (std::abs(a.ppm) != std::abs(b.ppm)) {
+            return std::abs(a.ppm) < std::abs(b.ppm);
+        }
+        const std::string first = neutralWriter.write(countsAt(a.first));
+        const std::string second = neutralWriter.write(countsAt(b.first));
+        if (first != second) {
+            return first < second;
+        }
+        return ions[a.ion].text < ions[b.ion].text;
+    };
     std::vector<IonShape> ionShapes(ions.size());
+    std::vector<long long> ionCounts; // one buffer for every candidate's ion
+    const auto fillCandidate = [&](const Hit& hit, Candidate& candidate) {
+        const SearchIon& ion = ions[hit.ion];
+        const IonShape& shape = ionShapes[hit.ion];
+        candidate.counts = countsAt(hit.first);
+        ionCounts.assign(shape.base.begin(), shape.base.end());
+        for (std::size_t i = 0; i < ranges; ++i) {
+            ionCounts[shape.slotOfRange[i]] += ion.multiplier * candidate.counts[i];
+        }
+        candidate.ionAtoms.clear();
+        if (query.withIonAtoms) {
+            candidate.ionAtoms.reserve(shape.columns.size());
+            for (std::size_t slot = 0; slot < shape.columns.size(); ++slot) {
+                if (ionCounts[slot] > 0) {
+                    candidate.ionAtoms.push_back({shape.columns[slot], ionCounts[slot]});
+                }
+            }
+        }
+        candidate.formula = neutralWriter.write(candidate.counts);
+        candidate.ion = ion.text;
+        candidate.ionFormula = shape.writer.write(ionCounts);
+        candidate.charge = ion.charge;
+        candidate.neutralMass = hit.mass;
+        candidate.mz = hit.mz;
+        candidate.ppm = hit.ppm;
+        candidate.rdbe = hit.rdbe;
+        candidate.prior = hit.prior;
+        candidate.score = hit.score;
+    };
+    // Only what the report can show is held while the walk goes on: the best `keep` in a
+    // bounded heap, or nothing when each candidate goes to the sink as it is found; every
+    // hit only when all are asked for ranked.
+    const bool streamed = static_cast<bool>(sink);
+    const bool bounded = !streamed && query.keep > 0;
+    std::vector<Hit> hits;
+    BoundedBest<Hit, decltype(better)> best(bounded ? query.keep : 0, better);
+    std::size_t scratch = 0; // the slot the next hit's counts go to, when they are not added
+    if (streamed || bounded) {
+        pool.resize(ranges);
+    }
+    Candidate sent; // one candidate's buffers for every one sent to the sink
     for (std::size_t ionIndex = 0; ionIndex < ions.size() && !result.cancelled; ++ionIndex) {
         const SearchIon& ion = ions[ionIndex];
         // an ion that takes atoms away needs at least as many in its molecules, which the
@@ -410,7 +248,7 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
         const double low = neutralOf(query.mz - width) - slack;
         const double high = neutralOf(query.mz + width) + slack;
 
-        Enumerator enumerator(elements, low, high);
+        FormulaEnumerator enumerator(elements, low, high);
         // the ion's elements, by column: those of the ranges and those its adducts change
         std::vector<int> ionColumns;
         for (std::size_t column = 1; column < ion.netAtoms.size(); ++column) {
@@ -477,9 +315,12 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                 // kept compact; the candidates are made once ranked, and only those kept
                 Hit found;
                 found.ion = ionIndex;
-                found.first = pool.size();
-                for (std::size_t i = 0; i < result.elements.size(); ++i) {
-                    pool.push_back(tallies[i].count);
+                found.first = streamed || bounded ? scratch : pool.size();
+                if (!streamed && !bounded) {
+                    pool.resize(pool.size() + ranges);
+                }
+                for (std::size_t i = 0; i < ranges; ++i) {
+                    pool[found.first + i] = tallies[i].count;
                 }
                 found.mass = static_cast<double>(mass);
                 found.mz = mz;
@@ -489,72 +330,40 @@ FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, 
                                   ? query.rules.priorWeight * compositionPrior(tallies, found.mass)
                                   : 0;
                 found.score = massScore(query.tolerance, query.mz, mz) + found.prior;
-                hits.push_back(found);
+                ++result.found;
+                if (streamed) {
+                    fillCandidate(found, sent);
+                    sink(sent);
+                } else if (!bounded) {
+                    hits.push_back(found);
+                } else {
+                    switch (best.offer(found)) {
+                    case BoundedBest<Hit, decltype(better)>::Offer::Added:
+                        // the added hit keeps the slot; the next one writes to a new one
+                        scratch = pool.size();
+                        pool.resize(pool.size() + ranges);
+                        break;
+                    case BoundedBest<Hit, decltype(better)>::Offer::Replaced:
+                        scratch = found.first; // the displaced hit's slot
+                        break;
+                    case BoundedBest<Hit, decltype(better)>::Offer::Refused:
+                        break;
+                    }
+                }
             },
             ionProgress);
+        result.walked += enumerator.steps();
         result.cancelled = !finished;
     }
-    result.found = hits.size();
-    const std::size_t ranges = result.elements.size();
-    const auto countsOf = [&](const Hit& hit) {
-        return std::vector<long long>(pool.begin() + static_cast<std::ptrdiff_t>(hit.first),
-                                      pool.begin() +
-                                          static_cast<std::ptrdiff_t>(hit.first + ranges));
-    };
-    // The order of rankCandidates: score, |ppm|, then the formula and ion texts, which are
-    // written only for the rare hits that tie on both numbers.
-    const auto better = [&](const Hit& a, const Hit& b) {
-        if (a.score != b.score) {
-            return a.score > b.score;
-        }
-        if (std::abs(a.ppm) != std::abs(b.ppm)) {
-            return std::abs(a.ppm) < std::abs(b.ppm);
-        }
-        const std::string first = neutralWriter.write(countsOf(a));
-        const std::string second = neutralWriter.write(countsOf(b));
-        if (first != second) {
-            return first < second;
-        }
-        return ions[a.ion].text < ions[b.ion].text;
-    };
-    const std::size_t kept = query.keep == 0 ? hits.size() : std::min(query.keep, hits.size());
-    if (kept < hits.size()) {
-        std::partial_sort(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(kept),
-                          hits.end(), better);
-        hits.resize(kept);
+    if (bounded) {
+        hits = best.takeBestFirst();
     } else {
         std::sort(hits.begin(), hits.end(), better);
     }
     result.candidates.reserve(hits.size());
-    std::vector<long long> ionCounts; // one buffer for every candidate's ion
     for (const Hit& hit : hits) {
-        const SearchIon& ion = ions[hit.ion];
-        const IonShape& shape = ionShapes[hit.ion];
         // made in place: a batch makes hundreds of thousands
-        Candidate& candidate = result.candidates.emplace_back();
-        candidate.counts = countsOf(hit);
-        ionCounts.assign(shape.base.begin(), shape.base.end());
-        for (std::size_t i = 0; i < ranges; ++i) {
-            ionCounts[shape.slotOfRange[i]] += ion.multiplier * candidate.counts[i];
-        }
-        if (query.withIonAtoms) {
-            candidate.ionAtoms.reserve(shape.columns.size());
-            for (std::size_t slot = 0; slot < shape.columns.size(); ++slot) {
-                if (ionCounts[slot] > 0) {
-                    candidate.ionAtoms.push_back({shape.columns[slot], ionCounts[slot]});
-                }
-            }
-        }
-        candidate.formula = neutralWriter.write(candidate.counts);
-        candidate.ion = ion.text;
-        candidate.ionFormula = shape.writer.write(ionCounts);
-        candidate.charge = ion.charge;
-        candidate.neutralMass = hit.mass;
-        candidate.mz = hit.mz;
-        candidate.ppm = hit.ppm;
-        candidate.rdbe = hit.rdbe;
-        candidate.prior = hit.prior;
-        candidate.score = hit.score;
+        fillCandidate(hit, result.candidates.emplace_back());
     }
     return result;
 }

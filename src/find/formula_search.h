@@ -62,11 +62,15 @@ struct FindResult {
     RuleCounts removedBy{};             // by the first rule each broke
     std::vector<Candidate> candidates;  // best first; at most the query's `keep`
     std::size_t found = 0;              // candidates that passed the rules
+    long long walked = 0;               // steps of the walk: counts tried, table entries seen
     bool cancelled = false;             // stopped by the progress callback: incomplete
 };
 
 // Told the part of a search done, 0 to 1, now and then; returns false to stop it.
 using FindProgress = std::function<bool(double)>;
+
+// Takes each candidate as it is found, in the order of the walk, instead of the result.
+using CandidateSink = std::function<void(const Candidate&)>;
 
 /// The mass term of the score: the log-likelihood of the m/z error under a Gaussian whose
 /// standard deviation is half the tolerance at the target, -0.5 (error / sigma)^2.
@@ -77,10 +81,15 @@ double massScore(const MassTolerance& tolerance, double target, double mz);
 /// ranked by the mass score. Masses are those of the most abundant isotope of each element in
 /// masses.txt, as every other result takes them. Raises text::Error for ranges or ions
 /// the readers refuse, a target or tolerance that is not above 0, and what readElementIsotopes
-/// refuses. `progress` is called at each step of the three heaviest elements' counts; when it
-/// returns false the search stops and the result, marked cancelled, holds what was found so far.
+/// refuses. While the walk goes on only the best `keep` are held (a bounded heap), so that the
+/// memory does not grow with what is found. `progress` is called at the start, at each step of
+/// the three heaviest elements' counts and every few thousand steps of every loop below them
+/// (FormulaEnumerator::pollInterval); when it returns false the search stops and the result,
+/// marked cancelled, holds what was found so far. With a `sink`, every candidate goes to it
+/// as it is found and none is held: ion by ion as given, the heaviest element's count rising
+/// slowest (unranked; the same order in every run).
 FindResult findFormulas(const FindQuery& query, const data::DataTables& tables, char separator,
-                        const FindProgress& progress = {});
+                        const FindProgress& progress = {}, const CandidateSink& sink = {});
 
 /// Sorts best first: higher score, then smaller |ppm|, then formula and ion text.
 void rankCandidates(std::vector<Candidate>& candidates);

@@ -70,6 +70,8 @@ computeChargeLadder(const Molecule& molecule, const measured::Spectrum* measured
     }
     std::vector<RungAtoms> rungs;
     std::vector<accurate::LabelAtoms> labels;
+    const bool zTemplate = ion.find('z') != std::string_view::npos;
+    int firstCharge = 0; // without sign, at z = 1
     for (int step = 1; step <= maximumLadderCharge; ++step) {
         RungAtoms rung;
         rung.rung.step = step;
@@ -79,6 +81,16 @@ computeChargeLadder(const Molecule& molecule, const measured::Spectrum* measured
         rung.rung.charge = notation.charge;
         rung.rung.ionBox = ionBox.empty() ? rung.rung.ion : ionBox;
         const int charge = std::abs(notation.charge);
+        // a rung is named by its charge: a "z" that multiplies something else ([zM+H]+)
+        // would give rungs of one charge under the names of many
+        if (zTemplate && step > 1 && charge != step * firstCharge) {
+            throw text::Error("In the ion " + std::string(ion) + ", z is not the charge: at z = " +
+                              std::to_string(step) + " it is " + rung.rung.ion +
+                              ". A ladder of charge states needs z as the charge, as in [M+zH]z+.");
+        }
+        if (step == 1) {
+            firstCharge = charge;
+        }
         if (range ? charge < range->first || charge > range->last : charge > maximumLadderCharge) {
             continue;
         }

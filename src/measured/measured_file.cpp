@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include <sys/mman.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,14 +30,58 @@ text::Error fileError(const std::string& fileName, int errnoValue) {
     return text::Error(fileName + ": " + text::Error::fromErrno(errnoValue).what());
 }
 
+// What a pipe opened without waiting holds first, so that one no one writes to is refused
+// instead of waited on: a byte read, nothing when a writer is there but has not written yet
+// (or for a file, which is read as it is). A writer that is about to open it is given a
+// second; then the pipe is closed and refused, naming the file.
+std::optional<char> firstByteOfPipe(int descriptor, const std::string& fileName) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISFIFO(status.st_mode)) {
+        return std::nullopt;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        char byte = 0;
+        const ssize_t got = ::read(descriptor, &byte, 1);
+        if (got == 1) {
+            return byte;
+        }
+        if (got < 0 && errno == EAGAIN) {
+            return std::nullopt; // a writer holds it open: its bytes are waited for
+        }
+        if (got < 0 && errno != EINTR) {
+            const int error = errno;
+            ::close(descriptor);
+            throw fileError(fileName, error);
+        }
+        if (got == 0 && attempt == 0) {
+            pollfd wait{descriptor, POLLIN, 0};
+            ::poll(&wait, 1, 1000);
+        }
+    }
+    ::close(descriptor);
+    throw text::Error(fileName + ": a pipe that no one writes to");
+}
+
 // A file open for reading, closed with it.
 class OpenFile {
 public:
     OpenFile(const std::string& path, const std::string& fileName) : m_fileName(fileName) {
         errno = 0;
-        m_file = std::fopen(path.c_str(), "rb");
-        if (m_file == nullptr) {
+        // without waiting: a named pipe that no one writes to would hold the open for ever
+        const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) {
             throw fileError(fileName, errno);
+        }
+        const std::optional<char> first = firstByteOfPipe(descriptor, fileName);
+        const int flags = ::fcntl(descriptor, F_GETFL);
+        if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) < 0 ||
+            (m_file = ::fdopen(descriptor, "rb")) == nullptr) {
+            const int error = errno;
+            ::close(descriptor);
+            throw fileError(fileName, error);
+        }
+        if (first) {
+            std::ungetc(static_cast<unsigned char>(*first), m_file);
         }
     }
     ~OpenFile() { std::fclose(m_file); }
@@ -209,12 +255,19 @@ MeasuredFile openMeasuredFile(const std::string& path, const ReadLimits& limits)
     if (S_ISDIR(status.st_mode)) {
         throw text::Error(fileName + ": a directory, not a file");
     }
+    // a device or socket may never end or never answer; a file or a pipe is read
+    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
+        throw text::Error(fileName + ": neither a file nor a pipe");
+    }
     // one open for everything, so that a pipe is read once
     OpenFile file(path, fileName);
     const std::string head = file.read(contentHeadSize);
     const bool regular = S_ISREG(status.st_mode);
     switch (detectContent(head)) {
     case ContentKind::Empty:
+        if (!regular) {
+            throw text::Error(fileName + ": a pipe that nothing was written to");
+        }
         throw text::Error(fileName + ": the file is empty");
     case ContentKind::Binary:
         throw text::Error(fileName + ": binary data, neither a peak list nor mzML or mzXML");

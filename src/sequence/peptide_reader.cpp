@@ -348,18 +348,20 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
         --end;
     }
     const std::string_view inside = m_text.whole().substr(begin, end - begin);
-    const std::string where = " at " + m_text.position(open);
-    const std::string shown = m_text.quoted(begin, end);
+    // written only for a refusal: counting the characters up to `open` for every one of
+    // thousands of modifications made reading them quadratic
+    const auto where = [&] { return " at " + m_text.position(open); };
+    const auto shown = [&] { return m_text.quoted(begin, end); };
     if (inside.empty()) {
-        throw m_text.refusal("the modification" + where + " is empty");
+        throw m_text.refusal("the modification" + where() + " is empty");
     }
     if (inside.find("#XL") != std::string_view::npos || startsWithNoCase(inside, "XL:") ||
         startsWithNoCase(inside, "XLMOD:")) {
-        throw m_text.refusal("the cross-link " + shown + where +
+        throw m_text.refusal("the cross-link " + shown() + where() +
                              " is not read: only linear peptides are");
     }
     if (inside.find('#') != std::string_view::npos) {
-        throw m_text.refusal("the group label in " + shown + where +
+        throw m_text.refusal("the group label in " + shown() + where() +
                              " is not read: give each modification to its residue");
     }
     if (startsWithNoCase(inside, "INFO:")) {
@@ -370,18 +372,18 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
     }
     if (inside[0] == '+' || inside[0] == '-' || isDigit(inside[0]) ||
         startsWithNoCase(inside, "Obs:")) {
-        throw m_text.refusal("the modification " + shown + where +
+        throw m_text.refusal("the modification " + shown() + where() +
                              " gives a mass, no atoms: name it (\"Oxidation\", "
                              "\"UNIMOD:35\") or write its formula (\"Formula:O\")");
     }
     if (startsWithNoCase(inside, "Glycan:") || startsWithNoCase(inside, "G:") ||
         startsWithNoCase(inside, "GNO:")) {
-        throw m_text.refusal("the glycan " + shown + where +
+        throw m_text.refusal("the glycan " + shown() + where() +
                              " is not read: name its Unimod modification or write its formula");
     }
     if (startsWithNoCase(inside, "M:") || startsWithNoCase(inside, "MOD:") ||
         startsWithNoCase(inside, "R:") || startsWithNoCase(inside, "RESID:")) {
-        throw m_text.refusal("the modification " + shown + where +
+        throw m_text.refusal("the modification " + shown() + where() +
                              " is not from Unimod: name its Unimod modification or write its "
                              "formula");
     }
@@ -392,21 +394,22 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
         const auto [stop, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), accession);
         if (error != std::errc() || stop != digits.data() + digits.size()) {
-            throw m_text.refusal("the accession " + shown + where + " is no Unimod number");
+            throw m_text.refusal("the accession " + shown() + where() + " is no Unimod number");
         }
         found = unimodByAccession(accession);
         if (!found) {
-            throw m_text.refusal("the accession " + shown + where + " is not in Unimod");
+            throw m_text.refusal("the accession " + shown() + where() + " is not in Unimod");
         }
     } else {
         const std::string_view name = startsWithNoCase(inside, "U:") ? inside.substr(2) : inside;
         found = unimodByName(name);
         if (!found) {
-            throw m_text.refusal("the modification " + shown + where + " is no Unimod name");
+            throw m_text.refusal("the modification " + shown() + where() + " is no Unimod name");
         }
     }
     if (!found->delta) {
-        throw m_text.refusal("the modification " + shown + where + " has no composition in Unimod");
+        throw m_text.refusal("the modification " + shown() + where() +
+                             " has no composition in Unimod");
     }
     return std::move(*found->delta);
 }

@@ -1,6 +1,11 @@
+#include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <memory>
 #include <string>
@@ -9,6 +14,7 @@
 #include "app/high_resolution_window.h"
 #include "app/main_window.h"
 #include "app/remembered_settings.h"
+#include "app/window_geometry.h"
 #include "test_application.h"
 #include "test_registry.h"
 
@@ -74,6 +80,81 @@ private slots:
         problem.clear();
         SettingsStore(path()).read(&problem);
         QVERIFY(problem.isEmpty());
+    }
+
+    // A pipe would hold the start until someone writes to it, and a link to a device would
+    // be replaced by a file: neither is read nor written, and the run starts with defaults.
+    void aPipeOrADeviceIsNeitherReadNorReplaced() {
+        const QString fifo = folder.filePath(QStringLiteral("fifo.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString linked = folder.filePath(QStringLiteral("linked.ini"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), linked));
+        TestApplication app;
+        for (const QString& settingsPath : {fifo, linked}) {
+            QString problem;
+            const RememberedSettings read = SettingsStore(settingsPath).read(&problem);
+            QCOMPARE(problem, QStringLiteral("The settings file %1 is not a regular file; Orvane "
+                                             "starts with its defaults and leaves it as it is.")
+                                  .arg(settingsPath));
+            QVERIFY(read.formulas.isEmpty());
+            SettingsStore(settingsPath).write(currentSettings(*app.window, *app.session));
+        }
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+        QCOMPARE(QFileInfo(linked).symLinkTarget(), QStringLiteral("/dev/null"));
+    }
+
+    // The frame is moved, then shrunk, as little as puts it on the screen.
+    void aFrameIsClampedToTheScreen() {
+        const QRect screen(0, 0, 1280, 800);
+        const struct {
+            QRect frame;
+            QRect expected;
+        } cases[] = {
+            {{100, 100, 640, 480}, {100, 100, 640, 480}},
+            {{-50, 700, 640, 480}, {0, 320, 640, 480}},
+            {{1000, 10, 640, 480}, {640, 10, 640, 480}},
+            {{10, 10, 4000, 3000}, {0, 0, 1280, 800}},
+            {{0, 0, 2147483647, 2147483647}, {0, 0, 1280, 800}},
+            {{-2147483647, -2147483647, 100, 100}, {0, 0, 100, 100}},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(clampedToScreen(c.frame, screen), c.expected);
+        }
+        QCOMPARE(clampedToScreen(QRect(5, 5, 10, 10), QRect(1280, 0, 1024, 768)),
+                 QRect(1280, 5, 10, 10));
+    }
+
+    // A remembered geometry of 2147483647 x 2147483647 makes a window of the screen's size.
+    void aDamagedGeometryKeepsTheWindowOnTheScreen() {
+        TestApplication app;
+        HighResolutionWindow& window = app.window->highResolutionWindow();
+        const QByteArray saved = window.saveGeometry();
+        // the layout saveGeometry writes: magic, version, frame, normal geometry, screen,
+        // maximized, full screen, screen width, geometry
+        QDataStream in(saved);
+        in.setVersion(QDataStream::Qt_4_0);
+        quint32 magic = 0;
+        quint16 major = 0, minor = 0;
+        QRect frame, normal, geometry;
+        qint32 screenNumber = 0, screenWidth = 0;
+        quint8 maximized = 0, fullScreen = 0;
+        in >> magic >> major >> minor >> frame >> normal >> screenNumber >> maximized >>
+            fullScreen >> screenWidth >> geometry;
+        QCOMPARE(in.status(), QDataStream::Ok);
+        const QRect damaged(0, 0, 2147483647, 2147483647);
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_4_0);
+        out << magic << major << minor << damaged << damaged << screenNumber << maximized
+            << fullScreen << screenWidth << damaged;
+        RememberedSettings settings;
+        settings.highResolutionGeometry = bytes;
+        applySettings(settings, *app.window, *app.session);
+        const QRect available = window.screen()->availableGeometry();
+        QVERIFY2(available.contains(window.frameGeometry()),
+                 qPrintable(QStringLiteral("%1x%2").arg(window.width()).arg(window.height())));
     }
 
     void theHistoryKeepsFiftyFormulas() {

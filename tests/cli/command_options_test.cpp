@@ -154,5 +154,38 @@ TEST(CommandLine, FindTakesSeveralIonsAndItsOwnOptions) {
     }
 }
 
+// A bound is said in words, not as the largest double in all its digits, and a count is not
+// read from a negative number.
+TEST(CommandOptions, NumbersOutOfBoundsAreRefusedInReadableWords) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* message;
+    } cases[] = {
+        {{"--find", "500", "--ppm", "0"}, "--ppm: '0' is not a number above 0"},
+        {{"--find", "500", "--mda", "-1"}, "--mda: '-1' is not a number above 0"},
+        {{"--find", "0"}, "--find: '0' is not a number above 0"},
+        {{"--max-seconds", "0", "H2O"}, "--max-seconds: '0' is not a number above 0"},
+        {{"--find", "500", "--prior-weight", "-1"},
+         "--prior-weight: '-1' is not a number of 0 or more"},
+        {{"--find", "500", "--limit", "-1"}, "--limit: '-1' is not a whole number of 0 or more"},
+        {{"--find", "500", "--limit", "2.5"}, "--limit: '2.5' is not a whole number of 0 or more"},
+        {{"--spectrum", "-1", "H2O"}, "--spectrum: '-1' is not a whole number of 0 or more"},
+        {{"--charges", "1-3", "--ion", "[zM+H]+", "H2O"},
+         "--charges: in the ion [zM+H]+, z is not the charge; a ladder of charge states needs z "
+         "as the charge, as in [M+zH]z+"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        try {
+            parseCommandLine(c.arguments, ".");
+            ADD_FAILURE() << "accepted";
+        } catch (const UsageError& error) {
+            EXPECT_EQ(std::string(error.what()), c.message);
+        }
+    }
+    EXPECT_EQ(parseCommandLine({"--find", "500", "--limit", "0"}, ".").limit, 0u);
+    EXPECT_TRUE(parseCommandLine({"--charges", "1-3", "--ion", "[M+zH]z+", "H2O"}, ".").charges);
+}
+
 } // namespace
 } // namespace orvane::cli

@@ -142,5 +142,29 @@ TEST_F(CheckedMassFile, UnusedSlotsAndADecimalCommaPass) {
     EXPECT_EQ(m_tables.masses.rowCount(), 3);
 }
 
+// A half-copied file: empty, or cut inside a line (inside a mass, before the symbol, after
+// a TAB). Each is refused, naming the line and the field where it can.
+TEST_F(CheckedMassFile, ATruncatedOrEmptyFileIsRefused) {
+    const struct {
+        std::string contents;
+        std::string problem;
+    } cases[] = {
+        {"", "masses.txt has 0 lines; the element table has 2 elements"},
+        {chlorine + "\n12\t13.00", "masses.txt, line 2, field Elem: '' where the element table "
+                                   "has 'C'"},
+        {chlorine + "\n12\t13.00335484\t0\t0",
+         "masses.txt, line 2, field Elem: '' where the element table has 'C'"},
+        {chlorine + "\n1", "masses.txt, line 2, field Elem: '' where the element table has 'C'"},
+        {chlorine.substr(0, 20), "masses.txt has 1 line; the element table has 2 elements"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.contents));
+        load(chlorine + "\n" + carbon + "\n");
+        ASSERT_EQ(m_tables.massFileProblem, "");
+        load(c.contents);
+        expectRefused(c.problem);
+    }
+}
+
 } // namespace
 } // namespace orvane::data

@@ -13,6 +13,7 @@
 #include "accurate/accurate_test_support.h"
 #include "accurate/element_isotopes.h"
 #include "accurate/ion_mz.h"
+#include "find/formula_enumerator.h"
 
 namespace orvane::find {
 namespace {
@@ -338,6 +339,69 @@ TEST(FormulaSearch, RangesTooWideForThePairTableAreSearchedCountByCount) {
         single.ions = {"[M]+"};
         const std::set<Found> carbonOnly = foundBy(findFormulas(single, shippedTables(), '.'));
         EXPECT_EQ(carbonOnly, (std::set<Found>{{"C" + std::to_string(carbons), "[M]+"}}));
+    }
+}
+
+// Streamed, every candidate goes to the sink as it is found and none is held: the same
+// candidates as the whole search, in the same order in every run.
+TEST(FormulaSearch, SendsEveryCandidateToTheSinkAndHoldsNone) {
+    FindQuery query;
+    query.mz = 500.0731;
+    query.ions = {"[M+H]+", "[M+Na]+"};
+    query.rules.disableHeuristics();
+    const FindResult whole = findFormulas(query, shippedTables(), '.');
+    ASSERT_GT(whole.candidates.size(), 100u);
+    const auto streamed = [&] {
+        std::vector<Found> sent;
+        const FindResult result =
+            findFormulas(query, shippedTables(), '.', {}, [&](const Candidate& candidate) {
+                sent.emplace_back(candidate.formula, candidate.ion);
+            });
+        EXPECT_TRUE(result.candidates.empty());
+        EXPECT_EQ(result.found, whole.found);
+        EXPECT_EQ(result.evaluated, whole.evaluated);
+        return sent;
+    };
+    const std::vector<Found> sent = streamed();
+    EXPECT_EQ(std::set<Found>(sent.begin(), sent.end()), foundBy(whole));
+    EXPECT_EQ(sent.size(), whole.candidates.size());
+    EXPECT_EQ(streamed(), sent);
+}
+
+// Heaviest elements of one count each leave all the work to the loops below them: a cancel
+// still takes effect within a few thousand steps there, whatever loop the walk is in, and
+// the progress moves by the work done, not only by the heaviest counts.
+TEST(FormulaSearch, StopsWithinAFewThousandStepsOfACancelInEveryLoop) {
+    const struct {
+        const char* ranges;
+        double mz;
+        int callsAllowed;
+    } cases[] = {
+        {"C0-60 H0-120 N0-10 O0-20 S0-1 Cl0-1 Br0-1 I0-1", 800.1, 5},
+        {"C0-60 H0-120 N0-10 O0-20 S0-1 Cl0-1 Br0-1 I0-1", 800.1, 40},
+        {"C0-200 H0-400 N0-40 O0-60 P0-1", 1500.3, 12},
+        {"C0-60 H0-120", 500.2, 1}, // only the table and the carbon
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.ranges) + " after " + std::to_string(c.callsAllowed));
+        FindQuery query;
+        query.mz = c.mz;
+        query.tolerance.value = 20000;
+        query.elementRanges = c.ranges;
+        query.rules.disableHeuristics();
+        query.keep = 20;
+        int calls = 0;
+        std::vector<double> parts;
+        const FindResult stopped = findFormulas(query, shippedTables(), '.', [&](double part) {
+            parts.push_back(part);
+            return ++calls < c.callsAllowed;
+        });
+        EXPECT_TRUE(stopped.cancelled);
+        EXPECT_EQ(calls, c.callsAllowed);
+        EXPECT_LE(stopped.walked,
+                  static_cast<long long>(c.callsAllowed) * FormulaEnumerator::pollInterval);
+        EXPECT_TRUE(std::is_sorted(parts.begin(), parts.end()));
+        EXPECT_LE(stopped.candidates.size(), 20u);
     }
 }
 

@@ -221,6 +221,26 @@ private:
     std::jthread m_writer;
 };
 
+// A named pipe that no one writes to, or a device, would hold the reader for ever: refused,
+// naming the file, and the pipe's writer that comes after the refusal is not waited for.
+TEST(MeasuredFile, APipeWithoutAWriterOrADeviceIsRefusedAtOnce) {
+    const TempDirectory dir;
+    const std::string fifo = dir.file("unwritten.mzML");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {fifo, "unwritten.mzML: a pipe that no one writes to"},
+        {"/dev/null", "null: neither a file nor a pipe"},
+        {"/dev/zero", "zero: neither a file nor a pipe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(openFailure(c.path), c.message);
+    }
+}
+
 TEST(MeasuredFile, APipeTooLargeOrNoPeakListIsRefused) {
     const TempDirectory dir;
     ReadLimits small;

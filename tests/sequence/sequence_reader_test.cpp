@@ -225,3 +225,25 @@ TEST(SequenceReaderTest, KnowsWhereASequenceStarts) {
 
 } // namespace
 } // namespace orvane::sequence
+
+namespace orvane::sequence {
+namespace {
+
+// Forty thousand modifications are read in one pass: each one's position is counted only
+// for a refusal, so the last, unknown one is refused at once, at its place.
+TEST(SequenceReader, ReadsTensOfThousandsOfModificationsInOnePass) {
+    constexpr std::size_t modifications = 40000;
+    std::string formula = "peptide(";
+    for (std::size_t i = 0; i < modifications; ++i) {
+        formula += "M[Oxidation]";
+    }
+    const std::size_t unknown = formula.size() + 2; // the "[" after the last M, from 1
+    formula += "M[NoSuchModification])";
+    const std::string message = messageOf(formula);
+    EXPECT_NE(message.find("is no Unimod name"), std::string::npos) << message.substr(0, 200);
+    EXPECT_NE(message.find("position " + std::to_string(unknown)), std::string::npos)
+        << message.substr(0, 200);
+}
+
+} // namespace
+} // namespace orvane::sequence

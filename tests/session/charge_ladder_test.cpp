@@ -49,6 +49,37 @@ std::vector<int> sequence(int first, int last) {
     return values;
 }
 
+// A "z" that multiplies the molecule or an adduct without the charge gives rungs of one
+// charge: refused, with and without a range, rather than named by charges they lack.
+TEST(ChargeLadder, AZThatIsNotTheChargeIsRefused) {
+    const ShippedSession glucose("C6H12O6");
+    const struct {
+        const char* ion;
+        std::optional<ChargeRange> range;
+        std::string error;
+    } cases[] = {
+        {"[zM+H]+", ChargeRange{1, 3},
+         "In the ion [zM+H]+, z is not the charge: at z = 2 it is [2M+H]+. A ladder of charge "
+         "states needs z as the charge, as in [M+zH]z+."},
+        {"[zM+H]+", std::nullopt,
+         "In the ion [zM+H]+, z is not the charge: at z = 2 it is [2M+H]+. A ladder of charge "
+         "states needs z as the charge, as in [M+zH]z+."},
+        {"[M+zH2O+H]+", ChargeRange{2, 4},
+         "In the ion [M+zH2O+H]+, z is not the charge: at z = 2 it is [M+2H2O+H]+. A ladder of "
+         "charge states needs z as the charge, as in [M+zH]z+."},
+        {"[M+zH]z+", ChargeRange{1, 3}, "no error"},
+        {"[zM+zH]z+", ChargeRange{1, 3}, "no error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ion);
+        EXPECT_EQ(errorOf([&] {
+                      computeChargeLadder(moleculeOf(glucose.session.state()), nullptr, c.ion,
+                                          c.range, '.');
+                  }),
+                  c.error);
+    }
+}
+
 TEST(ChargeLadder, ARungTheMoleculeCannotFormIsRefusedWithinARange) {
     const ShippedSession glucose("C6H12O6");
     // twelve hydrogens to give: the 13th cannot be taken away
