@@ -10,8 +10,11 @@ TypedIon typedIon(std::optional<int> sequenceCharge, const std::optional<std::st
     if (!sequenceCharge) {
         return {ionAsked.value_or(currentIon), chargeAsked.value_or(currentCharge), {}};
     }
-    const std::string z = std::to_string(*sequenceCharge);
-    TypedIon typed{ionAsked.value_or(ionPresets[0]), chargeAsked.value_or(z), {}};
+    // "/2" the protonated ion, "/-1" the deprotonated one; the charge box holds |z|
+    const int magnitude = *sequenceCharge < 0 ? -*sequenceCharge : *sequenceCharge;
+    const char* preset = *sequenceCharge < 0 ? "[M-zH]z-" : ionPresets[0];
+    const std::string z = std::to_string(magnitude);
+    TypedIon typed{ionAsked.value_or(preset), chargeAsked.value_or(z), {}};
     if (ionAsked || chargeAsked) {
         std::string asked;
         if (ionAsked) {
@@ -21,8 +24,8 @@ TypedIon typedIon(std::optional<int> sequenceCharge, const std::optional<std::st
             asked += (asked.empty() ? "the charge " : " and the charge ") + *chargeAsked;
         }
         typed.notice = asked + " asked for replace" + (ionAsked && chargeAsked ? "" : "s") +
-                       " the sequence's /" + z + " (" + expandIon(ionPresets[0], *sequenceCharge) +
-                       ")";
+                       " the sequence's /" + std::to_string(*sequenceCharge) + " (" +
+                       expandIon(preset, magnitude) + ")";
     }
     return typed;
 }

@@ -13,7 +13,7 @@ struct TypedIon {
 };
 
 /// The ion and charge for a formula whose sequence asked for the charge `sequenceCharge`
-/// ("/2": the protonated ion [M+2H]2+), where an ion or a charge may have been asked for on
+/// ("/2": the protonated ion [M+2H]2+; "/-1": the deprotonated [M-H]-), where an ion or a charge may have been asked for on
 /// their own (a batch line's ion, --ion, --charge): what was asked for stands, the sequence's
 /// "/z" fills what was not, and the notice says which asked-for value replaces the
 /// sequence's. Without a sequence charge, what was asked for or else the current texts.

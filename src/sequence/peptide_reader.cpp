@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,7 +22,8 @@ struct Residue {
     int carbon, hydrogen, nitrogen, oxygen, sulfur, selenium;
 };
 
-constexpr std::array<Residue, 22> residues{{
+// J is leucine or isoleucine, one composition for either.
+constexpr std::array<Residue, 23> residues{{
     {'G', 2, 3, 1, 1, 0, 0},   {'A', 3, 5, 1, 1, 0, 0},   {'S', 3, 5, 1, 2, 0, 0},
     {'P', 5, 7, 1, 1, 0, 0},   {'V', 5, 9, 1, 1, 0, 0},   {'T', 4, 7, 1, 2, 0, 0},
     {'C', 3, 5, 1, 1, 1, 0},   {'L', 6, 11, 1, 1, 0, 0},  {'I', 6, 11, 1, 1, 0, 0},
@@ -29,7 +31,7 @@ constexpr std::array<Residue, 22> residues{{
     {'K', 6, 12, 2, 1, 0, 0},  {'E', 5, 7, 1, 3, 0, 0},   {'M', 5, 9, 1, 1, 1, 0},
     {'H', 6, 7, 3, 1, 0, 0},   {'F', 9, 9, 1, 1, 0, 0},   {'R', 6, 12, 4, 1, 0, 0},
     {'Y', 9, 9, 1, 2, 0, 0},   {'W', 11, 10, 2, 1, 0, 0}, {'U', 3, 5, 1, 1, 0, 1},
-    {'O', 12, 19, 3, 2, 0, 0},
+    {'O', 12, 19, 3, 2, 0, 0}, {'J', 6, 11, 1, 1, 0, 0},
 }};
 
 const Residue* residueOf(char code) {
@@ -76,7 +78,23 @@ struct FixedModification {
     std::string residues;
     bool nTerminus = false;
     bool cTerminus = false;
+    std::string nTerminalResidues; // "N-term:A": on the N-terminus where it is an A
+    std::string cTerminalResidues;
 };
+
+// A modification written as a mass ("+15.9949", "-18.0106", "Obs:+15.995"): no atoms. A name
+// that begins with a digit ("2HPG", "2-succinyl") is a name.
+bool isMassText(std::string_view text) {
+    if (text.size() >= 4 && (text[0] == 'O' || text[0] == 'o') && text.substr(1, 3) == "bs:") {
+        return true;
+    }
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        text.remove_prefix(1);
+    }
+    double mass = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), mass);
+    return !text.empty() && error == std::errc() && stop == text.data() + text.size();
+}
 
 struct GlobalLabel {
     std::string symbol;
@@ -163,7 +181,8 @@ SequenceComposition PeptideReader::read() {
         const Residue* residue = residueOf(peek());
         if (residue == nullptr) {
             throw m_text.refusal("the residue " + m_text.character(at) + " at " +
-                                 m_text.position(at) + " is not one of the 20 amino acids, U or O");
+                                 m_text.position(at) +
+                                 " is not one of the 20 amino acids, J, U or O");
         }
         addResidue(chain, *residue);
         sequence.push_back(residue->code);
@@ -205,7 +224,11 @@ SequenceComposition PeptideReader::read() {
         const auto sites = std::count_if(sequence.begin(), sequence.end(), [&](char code) {
             return fixed.residues.find(code) != std::string::npos;
         });
-        chain.add(fixed.delta, sites + (fixed.nTerminus ? 1 : 0) + (fixed.cTerminus ? 1 : 0));
+        const bool nTerminal =
+            fixed.nTerminus || fixed.nTerminalResidues.find(sequence.front()) != std::string::npos;
+        const bool cTerminal =
+            fixed.cTerminus || fixed.cTerminalResidues.find(sequence.back()) != std::string::npos;
+        chain.add(fixed.delta, sites + (nTerminal ? 1 : 0) + (cTerminal ? 1 : 0));
     }
     applyLabels(chain);
     for (const AtomCount& atoms : chain.atoms) {
@@ -227,10 +250,20 @@ SequenceComposition PeptideReader::read() {
 
 void PeptideReader::readGlobal() {
     const std::size_t open = m_at;
-    const std::size_t close = closingOf(open, '<', '>');
-    if (m_text.at(open + 1) == '[') {
+    std::size_t close = 0;
+    if (open + 1 < m_end && m_text.at(open + 1) == '[') {
+        // the ">" after the modification's bracket: its name may hold one ("Gln->pyro-Glu")
+        close = closingOf(open + 1, '[', ']');
+        while (close < m_end && m_text.at(close) != '>') {
+            ++close;
+        }
+        if (close == m_end) {
+            throw m_text.refusal("the bracket " + m_text.character(open) + " at " +
+                                 m_text.position(open) + " is never closed");
+        }
         readFixed(open, close);
     } else {
+        close = closingOf(open, '<', '>');
         readGlobalLabel(open, close);
     }
     m_at = close + 1;
@@ -288,16 +321,22 @@ void PeptideReader::readFixed(std::size_t open, std::size_t close) {
             ++stop;
         }
         const std::string_view site = m_text.whole().substr(start, stop - start);
+        const bool terminalResidue =
+            site.size() == 8 && site[6] == ':' && residueOf(site[7]) != nullptr;
         if (site == "N-term") {
             fixed.nTerminus = true;
         } else if (site == "C-term") {
             fixed.cTerminus = true;
+        } else if (terminalResidue && site.substr(0, 6) == "N-term") {
+            fixed.nTerminalResidues.push_back(residueOf(site[7])->code);
+        } else if (terminalResidue && site.substr(0, 6) == "C-term") {
+            fixed.cTerminalResidues.push_back(residueOf(site[7])->code);
         } else if (site.size() == 1 && residueOf(site[0]) != nullptr) {
             fixed.residues.push_back(residueOf(site[0])->code);
         } else {
             throw m_text.refusal("the site " + m_text.quoted(start, stop) + " at " +
                                  m_text.position(start) +
-                                 " is no residue letter, N-term or C-term");
+                                 " is no residue letter, N-term, C-term, N-term:A or C-term:A");
         }
         if (stop == close) {
             break;
@@ -321,6 +360,7 @@ SequenceComposition PeptideReader::readModificationAt() {
 SequenceComposition PeptideReader::modification(std::size_t open, std::size_t close) const {
     std::size_t begin = open + 1;
     int depth = 0;
+    std::optional<std::pair<std::size_t, std::size_t>> mass; // the first written as a mass
     for (std::size_t i = begin; i <= close; ++i) {
         const char c = m_text.at(i);
         if (c == '[') {
@@ -329,14 +369,31 @@ SequenceComposition PeptideReader::modification(std::size_t open, std::size_t cl
             --depth;
         }
         if ((c == '|' && depth == 0) || i == close) {
-            if (auto delta = alternative(open, begin, i)) {
+            std::size_t first = begin;
+            std::size_t last = i;
+            while (first < last && (m_text.at(first) == ' ' || m_text.at(first) == '\t')) {
+                ++first;
+            }
+            while (last > first && (m_text.at(last - 1) == ' ' || m_text.at(last - 1) == '\t')) {
+                --last;
+            }
+            if (isMassText(m_text.whole().substr(first, last - first))) {
+                // a mass beside a name ("+15.9949|Oxidation"): the name gives the atoms
+                mass = mass.value_or(std::pair{first, last});
+            } else if (auto delta = alternative(open, begin, i)) {
                 return std::move(*delta); // the other names are synonyms
             }
             begin = i + 1;
         }
     }
-    throw m_text.refusal("the modification " + m_text.quoted(open, close + 1) + " at " +
-                         m_text.position(open) + " gives no composition");
+    if (mass) {
+        throw m_text.refusal("the modification " + m_text.quoted(mass->first, mass->second) +
+                             " at " + m_text.position(open) +
+                             " gives a mass, no atoms: name it (\"Oxidation\", "
+                             "\"UNIMOD:35\") or write its formula (\"Formula:O\")");
+    }
+    // INFO tags alone: a note on the residue, which stays as it is
+    return {};
 }
 
 std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, std::size_t begin,
@@ -369,12 +426,6 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
     }
     if (startsWithNoCase(inside, "Formula:")) {
         return readProformaFormula(m_text, begin + 8, end);
-    }
-    if (inside[0] == '+' || inside[0] == '-' || isDigit(inside[0]) ||
-        startsWithNoCase(inside, "Obs:")) {
-        throw m_text.refusal("the modification " + shown() + where() +
-                             " gives a mass, no atoms: name it (\"Oxidation\", "
-                             "\"UNIMOD:35\") or write its formula (\"Formula:O\")");
     }
     if (startsWithNoCase(inside, "Glycan:") || startsWithNoCase(inside, "G:") ||
         startsWithNoCase(inside, "GNO:")) {
@@ -417,6 +468,11 @@ std::optional<SequenceComposition> PeptideReader::alternative(std::size_t open, 
 void PeptideReader::readCharge() {
     const std::size_t slash = m_at;
     ++m_at;
+    // "/2", "/+2" and "/-1": a negative charge is the deprotonated ion [M-zH]z-
+    const bool negative = peek() == '-';
+    if (peek() == '+' || peek() == '-') {
+        ++m_at;
+    }
     const std::size_t digits = m_at;
     while (isDigit(peek())) {
         ++m_at;
@@ -426,13 +482,13 @@ void PeptideReader::readCharge() {
     const auto [stop, error] = std::from_chars(whole.data() + digits, whole.data() + m_at, charge);
     if (m_at == digits || error != std::errc() || charge < 1 || charge > 100) {
         throw m_text.refusal("the charge at " + m_text.position(slash) +
-                             " must be a whole number from 1 to 100, as /2");
+                             " must be a whole number from 1 to 100, as /2 or /-1");
     }
     if (peek() == '[') {
         throw m_text.refusal("the ion at " + m_text.position(m_at) +
                              " is not read: a charge /z is the ion [M+zH]z+");
     }
-    m_charge = charge;
+    m_charge = negative ? -charge : charge;
 }
 
 void PeptideReader::refuseHere() const {

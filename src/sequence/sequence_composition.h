@@ -25,7 +25,7 @@ struct IsotopeCount {
 struct SequenceComposition {
     std::vector<AtomCount> atoms;     // in the order first named
     std::vector<IsotopeCount> labels; // in the order first named
-    std::optional<int> charge;        // "/2": the ion [M+2H]2+
+    std::optional<int> charge;        // "/2": the ion [M+2H]2+; "/-1": [M-H]-
 
     /// Adds `count` natural atoms of `symbol`.
     void addAtoms(std::string_view symbol, long long count);

@@ -49,6 +49,10 @@ TEST(TypedIon, WhatWasAskedForStandsAndSaysWhatItReplaces) {
          "the charge 1 asked for replaces the sequence's /3 ([M+3H]3+)"},
         {2, "[M-zH]z-", "4", "[M-zH]z-", "4",
          "the ion [M-zH]z- and the charge 4 asked for replace the sequence's /2 ([M+2H]2+)"},
+        // "/-1": the deprotonated ion, the charge box holding |z|
+        {-1, none, none, "[M-zH]z-", "1", ""},
+        {-2, "[M+Na]+", none, "[M+Na]+", "2",
+         "the ion [M+Na]+ asked for replaces the sequence's /-2 ([M-2H]2-)"},
         // asking for what the sequence gives still names it: the user said it twice
         {1, "[M+zH]z+", none, "[M+zH]z+", "1",
          "the ion [M+zH]z+ asked for replaces the sequence's /1 ([M+H]+)"},

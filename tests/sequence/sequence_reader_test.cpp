@@ -38,14 +38,18 @@ TEST(SequenceReaderTest, RefusesWithThePosition) {
         {"peptide(C[XLMOD:02001#XL1]K)", "position 10", "cross-link"},
         {"peptide(C[Disulfide#XL1]AC#XL1K)", "position 10", "cross-link"},
         {"peptide(AC#XL1K)", "position 11", "cross-link"},
-        {"peptide(PEPXIDE)", "position 12", "not one of the 20 amino acids, U or O"},
+        {"peptide(PEPXIDE)", "position 12", "not one of the 20 amino acids, J, U or O"},
+        // a name that begins with a digit is looked up as a name, not read as a mass
+        {"peptide(K[2-nothing])", "position 10", "is no Unimod name"},
+        {"peptide(M[+15.9949|+16])", "position 10", "\"+15.9949\" at position 10 gives a mass"},
+        {"peptide(<[Carbamidomethyl]@N-term:X>ACK)", "position 28", "N-term:A"},
+        {"peptide(ACK/-0)", "position 12", "from 1 to 100"},
         {"peptide(PEP1TIDE)", "position 12", "has no place in a peptide"},
         {"peptide(M[Foo]K)", "position 10", "is no Unimod name"},
         {"peptide(M[UNIMOD:999999]K)", "position 10", "is not in Unimod"},
         {"peptide(M[UNIMOD:x]K)", "position 10", "is no Unimod number"},
         {"peptide(M[MOD:00719]K)", "position 10", "is not from Unimod"},
         {"peptide(M[Glycan:Hex]K)", "position 10", "glycan"},
-        {"peptide(M[INFO:oxidised]K)", "position 10", "gives no composition"},
         {"peptide(M[]K)", "position 10", "is empty"},
         {"peptide([Acetyl]ACK)", "position 9", "write \"-\" after it"},
         {"peptide(ACK-)", "position 12", "not followed by a C-terminal"},
@@ -144,6 +148,21 @@ TEST(SequenceReaderTest, ReadsPeptidesAndNucleicAcidsToTheirCompositions) {
         // the natural N of Amidated is labelled too; O-1 stays
         {"peptide(<15N>G-[Amidated])", "C2 H6 O1 [15N]2"},
         {"peptide(ACK/2)", "C12 H24 N4 O4 S1", 2},
+        {"peptide(ACK/+2)", "C12 H24 N4 O4 S1", 2},
+        {"peptide(ACK/-1)", "C12 H24 N4 O4 S1", -1},
+        // J, leucine or isoleucine: PEPTIDE's C34H53N7O15 and C6H11NO
+        {"peptide(PEPJTIDE)", "C40 H64 N8 O16"},
+        // an INFO tag alone leaves the residue as it is; a mass beside a name takes the name
+        {"peptide(M[INFO:oxidised]K)", "C11 H23 N3 O3 S1"},
+        {"peptide(M[+15.9949|Oxidation]K)", "C11 H23 N3 O4 S1"},
+        // a Unimod title that begins with a digit: K + H2O + 2HPG's C16H10O5
+        {"peptide(K[2HPG])", "C22 H24 N2 O7"},
+        // Q A K + H2O = C14H27N5O5, pyro-Glu takes NH3 off the Q: its name holds a ">"
+        {"peptide(<[Gln->pyro-Glu]@Q>QAK)", "C14 H24 N4 O5"},
+        // on the C and on the N-terminus where it is an A; not where it is a G
+        {"peptide(<[Carbamidomethyl]@C,N-term:A>ACK)", "C16 H30 N6 O6 S1"},
+        {"peptide(<[Carbamidomethyl]@N-term:G>ACK)", "C12 H24 N4 O4 S1"},
+        {"peptide(<[Carbamidomethyl]@C-term:K>ACK)", "C14 H27 N5 O5 S1"},
         // U + O + H2O
         {"peptide(UO)", "C15 H26 N4 O4 Se1"},
         {"dna(A)", "C10 H13 N5 O3"},

@@ -35,6 +35,9 @@ TEST(SequenceCharge, LastsForItsOwnFormulaOnly) {
          {{"peptide(PEPTIDEK/2)", nullptr, "[M+zH]z+", "2"},
           {nullptr, "4", "[M+zH]z+", "4"},
           {"C6H12O6", nullptr, "[M+zH]z+", "4"}}},
+        {"a negative charge, the deprotonated ion, then back",
+         {{"peptide(PEPTIDEK/-1)", nullptr, "[M-zH]z-", "1"},
+          {"C6H12O6", nullptr, "[M+zNa]z+", "1"}}},
         {"a sequence without a charge keeps the boxes",
          {{"peptide(PEPTIDEK)", nullptr, "[M+zNa]z+", "1"}}},
     };
