@@ -184,7 +184,7 @@ Metabolite metaboliteOf(const TracerTables& tables, const CorrectionInput& input
             throw inputError(file.fileName, row.line, row.metaboliteColumn, "metabolite",
                              "the metabolite '" + row.metabolite + "' is not in " +
                                  (input.metabolites.fileName.empty()
-                                      ? std::string("the metabolites")
+                                      ? std::string("the metabolites; none were given")
                                       : input.metabolites.fileName));
         }
         metabolite.formula = entry->formula;
@@ -200,7 +200,7 @@ Metabolite metaboliteOf(const TracerTables& tables, const CorrectionInput& input
                 throw inputError(file.fileName, row.line, row.derivativeColumn, "derivative",
                                  "the derivative '" + row.derivative + "' is not in " +
                                      (input.derivatives.fileName.empty()
-                                          ? std::string("the derivatives (--derivatives)")
+                                          ? std::string("the derivatives; none were given")
                                           : input.derivatives.fileName));
             }
             // the derivative's atoms are all at natural abundance, its tracer element too
