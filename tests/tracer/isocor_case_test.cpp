@@ -15,12 +15,12 @@ namespace {
 
 using support::correctTexts;
 
-const char* const metabolites = "name\tformula\tcharge\n"
-                                "Fum\tC4H3O4\t-1\n"
-                                "G3P\tC3H7O3\t-1\n"
-                                "aKG\tC5H5O5\t-1\n";
+const char* const isoCorMetabolites = "name\tformula\tcharge\n"
+                                      "Fum\tC4H3O4\t-1\n"
+                                      "G3P\tC3H7O3\t-1\n"
+                                      "aKG\tC5H5O5\t-1\n";
 
-std::string measurementsOf(const std::string& metabolite, const std::vector<double>& areas) {
+std::string isoCorMeasurements(const std::string& metabolite, const std::vector<double>& areas) {
     std::string text = "sample\tmetabolite\tderivative\tisotopologue\tarea\tresolution\n";
     for (std::size_t k = 0; k < areas.size(); ++k) {
         text += "Sample_1\t" + metabolite + " \t\t" + std::to_string(k) + "\t" +
@@ -93,7 +93,7 @@ TEST(IsoCorCase, CorrectedAreasFractionsAndEnrichmentAgreeWithIsoCor) {
             settings.resolution = HighResolution{70000, 400, Instrument::Orbitrap};
         }
         const CorrectionResult result =
-            correctTexts(measurementsOf(c.metabolite, c.areas), metabolites, settings);
+            correctTexts(isoCorMeasurements(c.metabolite, c.areas), isoCorMetabolites, settings);
         ASSERT_EQ(result.rows.size(), c.areas.size());
         double sum = 0;
         for (const double area : c.areas) {
