@@ -56,19 +56,6 @@ TextTable sheetTable(const CorrectionResult& result, bool normalized) {
     TextTable table;
     table.header = {"Compound", "Formula", "IsotopeLabel"};
     table.header.insert(table.header.end(), result.samples.begin(), result.samples.end());
-    std::vector<std::string> lightest;
-    for (const std::string& tracer : result.tracers) {
-        std::size_t digits = 0;
-        while (digits < tracer.size() && tracer[digits] >= '0' && tracer[digits] <= '9') {
-            ++digits;
-        }
-        // the lightest isotope's name of the usual tracers' elements
-        const std::string symbol = tracer.substr(digits);
-        const std::map<std::string, std::string> lightestOf{
-            {"C", "12C"}, {"N", "14N"}, {"H", "1H"}, {"O", "16O"}, {"S", "32S"}};
-        const auto found = lightestOf.find(symbol);
-        lightest.push_back(found == lightestOf.end() ? symbol : found->second);
-    }
     // lines keyed by compound and isotopologue, in the order they first appear
     std::map<std::tuple<std::string, std::vector<int>>, std::size_t> lineOf;
     for (const CorrectedRow& row : result.rows) {
@@ -76,7 +63,7 @@ TextTable sheetTable(const CorrectionResult& result, bool normalized) {
         auto found = lineOf.find(key);
         if (found == lineOf.end()) {
             std::vector<std::string> line = {compoundOf(row), row.formula,
-                                             accuCorLabel(row.counts, result.tracers, lightest)};
+                                             accuCorLabel(row.counts, result.tracers)};
             line.resize(table.header.size());
             table.lines.push_back(std::move(line));
             found = lineOf.emplace(key, table.lines.size() - 1).first;

@@ -29,7 +29,7 @@ struct Metabolite {
 
 // "C13" or "N15" as AccuCor names isotopes, "D" for 2H; the tracer's name "13C".
 std::string tracerNameOfAccuCor(std::string_view name) {
-    if (name == "D") {
+    if (name == "D" || name == "D2") {
         return "2H";
     }
     std::size_t letters = 0;
@@ -303,28 +303,22 @@ std::string isotopologueText(const std::vector<int>& counts) {
     return text;
 }
 
-std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::string>& tracers,
-                         const std::vector<std::string>& lightestNames) {
+std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::string>& tracers) {
     bool parent = true;
     for (const int count : counts) {
         parent = parent && count == 0;
     }
-    const auto accuCorName = [](const std::string& name) {
+    // AccuCor names the unlabelled molecule so whatever the tracer
+    if (parent) {
+        return "C12 PARENT";
+    }
+    std::string label;
+    for (const std::string& name : tracers) {
         std::size_t digits = 0;
         while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9') {
             ++digits;
         }
-        return name.substr(digits) + name.substr(0, digits);
-    };
-    std::string label;
-    if (parent) {
-        for (const std::string& name : lightestNames) {
-            label += accuCorName(name);
-        }
-        return label + " PARENT";
-    }
-    for (const std::string& name : tracers) {
-        label += accuCorName(name);
+        label += name == "2H" ? std::string("D") : name.substr(digits) + name.substr(0, digits);
     }
     label += "-label";
     for (const int count : counts) {

@@ -45,10 +45,9 @@ struct CorrectionResult {
 /// The isotopologue as IsoCor's isotopologue column writes it: "3"; "2,1" for two tracers.
 std::string isotopologueText(const std::vector<int>& counts);
 
-/// The isotopologue as AccuCor's IsotopeLabel writes it: "C12 PARENT", "C13-label-3";
-/// for two tracers "C13N15-label-2-1".
-std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::string>& tracers,
-                         const std::vector<std::string>& lightestNames);
+/// The isotopologue as AccuCor's IsotopeLabel writes it: "C12 PARENT" for the unlabelled
+/// one whatever the tracer, "C13-label-3", "D-label-2"; for two tracers "C13N15-label-2-1".
+std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::string>& tracers);
 
 /// Corrects every measured distribution for the natural isotopes of all its atoms and the
 /// tracer's impurity: builds each metabolite's correction matrix from the tables' isotopes
