@@ -176,8 +176,8 @@ Metabolite metaboliteOf(const TracerTables& tables, const CorrectionInput& input
     int column = 0;
     if (file.accuCorLayout) {
         metabolite.formula = row.formula;
-        readAtoms(row.formula, true, file.fileName, row.line, row.isotopologueColumn - 1);
-        column = row.isotopologueColumn - 1;
+        readAtoms(row.formula, true, file.fileName, row.line, row.formulaColumn);
+        column = row.formulaColumn;
     } else {
         const NamedFormula* entry = input.metabolites.find(row.metabolite);
         if (entry == nullptr) {

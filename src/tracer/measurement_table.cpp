@@ -118,6 +118,7 @@ MeasurementTable readAccuCorLayout(const std::vector<DelimitedLine>& lines,
             row.formula = cell(formula);
             row.line = line.number;
             row.metaboliteColumn = compound + 1;
+            row.formulaColumn = formula + 1;
             row.isotopologueColumn = label + 1;
             row.area = readArea(cell(sampleColumns[s]), fileName, line.number, sampleColumns[s] + 1,
                                 table.samples[s]);

@@ -17,7 +17,8 @@ struct Measurement {
     int metaboliteColumn = 0; // the fields, 1 for the first, for errors
     int derivativeColumn = 0; // 0 where the layout has none
     int isotopologueColumn = 0;
-    std::string formula; // AccuCor's Formula column; "" in IsoCor's layout
+    int formulaColumn = 0; // AccuCor's Formula; 0 in IsoCor's layout
+    std::string formula;   // AccuCor's Formula column; "" in IsoCor's layout
 };
 
 // The measurements of one file, in file order.

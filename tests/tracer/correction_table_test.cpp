@@ -113,6 +113,12 @@ TEST(MeasurementTable, AccuCorDeuteriumLabelsReadAs2H) {
                                                           "", settings);
     ASSERT_EQ(result.rows.size(), 3u);
     EXPECT_EQ(result.rows[2].counts, std::vector<int>{2});
+    const std::string refused = support::errorOf([&] {
+        support::correctTexts("Compound,IsotopeLabel,Formula,S\nwater,C12 PARENT,H2Q,100\n", "",
+                              settings);
+    });
+    const std::string where = "measurements.tsv, line 2, column 3 (formula): the formula 'H2Q'";
+    EXPECT_EQ(refused.substr(0, where.size()), where);
 }
 
 } // namespace
