@@ -59,6 +59,8 @@ MainMenus buildMainMenus(MainWindow& window) {
              &MainWindow::ShowMSRange1Click, {QKeySequence(Qt::Key_F11)});
     addEntry(window, option, "ShowHighResolution1", QStringLiteral("ShowHighResolution"),
              &MainWindow::ShowHighResolution1Click, {QKeySequence(Qt::Key_F12)});
+
+    // tracer experiments, the last of the windows the Option menu opens
     addEntry(window, option, "CorrectIsotopologues1", QStringLiteral("Correct isotopologues…"),
              &MainWindow::CorrectIsotopologues1Click);
 
