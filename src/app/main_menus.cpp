@@ -65,6 +65,10 @@ MainMenus buildMainMenus(MainWindow& window) {
              &MainWindow::ShowHighResolution1Click, {QKeySequence(Qt::Key_F12)})
         ->setShortcutContext(Qt::ApplicationShortcut);
 
+    // tracer experiments, the last of the windows the Option menu opens
+    addEntry(window, option, "CorrectIsotopologues1", QStringLiteral("Correct isotopologues…"),
+             &MainWindow::CorrectIsotopologues1Click);
+
     QAction* initialization1 = bar->addAction(QStringLiteral("&Initialization"));
     initialization1->setObjectName(QStringLiteral("Initialization1"));
     QObject::connect(initialization1, &QAction::triggered, &window,

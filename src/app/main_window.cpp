@@ -32,6 +32,7 @@
 #include "app/formula_preview_text.h"
 #include "app/count_dialog.h"
 #include "app/element_grid_view.h"
+#include "app/correct_isotopologues_window.h"
 #include "app/find_formula_window.h"
 #include "app/formula_dialog.h"
 #include "app/high_resolution_window.h"
@@ -770,6 +771,18 @@ void MainWindow::FindFormula1Click() {
         return;
     }
     m_findFormula->openForSearch();
+}
+
+void MainWindow::CorrectIsotopologues1Click() {
+    // the correction reads the tables, which are loaded as for F2
+    if (!tablesLoaded() &&
+        !dispatch("load the data files", [this] { m_session.loadTablesOnce(); })) {
+        return;
+    }
+    if (!m_correctIsotopologues) {
+        m_correctIsotopologues = std::make_unique<CorrectIsotopologuesWindow>(m_session, m_dialogs);
+    }
+    m_correctIsotopologues->openForCorrection();
 }
 
 void MainWindow::FindFormulaChosen(const QString& formula, const QString& ion) {

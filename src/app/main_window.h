@@ -31,6 +31,7 @@ class ImageCanvas;
 
 namespace orvane::app {
 
+class CorrectIsotopologuesWindow;
 class CountDialog;
 class ElementGridView;
 class FindFormulaWindow;
@@ -69,6 +70,10 @@ public:
     CountDialog& countDialog() const { return *m_countDialog; }
     FormulaDialog& formulaDialog() const { return *m_formulaDialog; }
     FindFormulaWindow& findFormulaWindow() const { return *m_findFormula; }
+    /// The tracer correction window; nullptr until its menu entry was first chosen.
+    CorrectIsotopologuesWindow* correctIsotopologuesWindow() const {
+        return m_correctIsotopologues.get();
+    }
     HighResolutionWindow& highResolutionWindow() const { return *m_highResolution; }
     IsotopeWindow& isotopeWindow() const { return *m_isotopeWindow; }
     bool tablesLoaded() const { return m_session.state().tablesLoaded; }
@@ -126,6 +131,9 @@ public slots:
     // typed after F2, its ion set in the high-resolution window, which then shows it.
     void FindFormula1Click();
     void FindFormulaChosen(const QString& formula, const QString& ion);
+    // "Correct isotopologues…": a tracer experiment's measurements corrected with the
+    // session's tables, in a window of its own made at the first opening.
+    void CorrectIsotopologues1Click();
 
     // The hidden buttons' handlers.
     void Initialize1Click();
@@ -205,6 +213,7 @@ private:
     std::unique_ptr<HighResolutionWindow> m_highResolution;
     QString m_lastSpectrumName;
     std::unique_ptr<IsotopeWindow> m_isotopeWindow;
+    std::unique_ptr<CorrectIsotopologuesWindow> m_correctIsotopologues;
     std::set<std::string> m_rewritesAllowed; // files the user let be rewritten in place
 };
 

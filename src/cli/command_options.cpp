@@ -13,6 +13,7 @@
 #include "measured/instrument_preset.h"
 #include "text/error.h"
 #include "text/trim.h"
+#include "tracer/correction_settings.h"
 
 namespace orvane::cli {
 namespace {
@@ -209,6 +210,38 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
                     "Candidates --find reports, best first; 0: all, as found (default 20)")
         ->check(wholeNumberOf0OrMore())
         ->option_text("K");
+    app->add_option("--correct", commandLine.correctFile,
+                    "Corrects the measured isotopologue distributions of FILE (IsoCor's "
+                    "measurements or AccuCor's layout) for natural isotopes and tracer purity")
+        ->type_name("FILE");
+    app->add_option("--metabolites", commandLine.metabolitesFile,
+                    "Metabolites of --correct: name, formula, charge (TAB-separated)")
+        ->type_name("FILE");
+    app->add_option("--derivatives", commandLine.derivativesFile,
+                    "Derivatives of --correct: name, formula (TAB-separated)")
+        ->type_name("FILE");
+    app->add_option("--tracer", commandLine.tracers,
+                    "Tracer isotope of --correct: 13C, 15N, 2H, 18O, 34S, or two as 13C,15N "
+                    "(default 13C)")
+        ->type_name("ISOTOPES");
+    app->add_option("--purity", commandLine.purity,
+                    "Tracer purity of --correct: the abundances at labelled positions, "
+                    "lightest isotope first (0.01,0.99), or a percentage (99); ';' between "
+                    "two tracers' (default: pure)")
+        ->type_name("P");
+    app->add_flag_callback(
+        "--no-tracer-natural-abundance",
+        [&commandLine] { commandLine.tracerNaturalAbundance = false; },
+        "--correct leaves the tracer's natural abundance at unlabelled positions");
+    app->add_option("--resolution-at", commandLine.resolutionAt,
+                    "The m/z at which --resolution holds, for --correct (default 400)")
+        ->check(CLI::PositiveNumber)
+        ->option_text("MZ");
+    app->add_option("--sheet", commandLine.sheet,
+                    "Table --correct writes: rows (IsoCor's), corrected or normalized "
+                    "(AccuCor's sheets; default rows)")
+        ->check(CLI::IsMember({"rows", "corrected", "normalized"}))
+        ->option_text("rows|corrected|normalized");
     return app;
 }
 
@@ -235,6 +268,27 @@ void refuseGiven(std::initializer_list<std::pair<bool, const char*>> options,
             throw UsageError(std::string(name) + why);
         }
     }
+}
+
+// The options --correct takes, checked together; what belongs to another kind of run is
+// refused rather than dropped.
+void checkCorrectOptions(const CommandLine& commandLine) {
+    if (commandLine.instrument && !tracer::instrumentNamed(*commandLine.instrument)) {
+        throw UsageError("--instrument: --correct takes orbitrap, ftcr or constant, not '" +
+                         *commandLine.instrument + "'");
+    }
+    if ((commandLine.instrument || commandLine.resolutionAt) && !commandLine.resolvingPower) {
+        throw UsageError(std::string(commandLine.instrument ? "--instrument" : "--resolution-at") +
+                         " needs --resolution with --correct");
+    }
+    refuseGiven({{bool(commandLine.findMz), "--find"},
+                 {bool(commandLine.findBatchFile), "--find-batch"},
+                 {bool(commandLine.batchFile), "--batch"},
+                 {!commandLine.formula.empty(), "FORMULA"},
+                 {bool(commandLine.measuredFile), "--measured"},
+                 {bool(commandLine.charges), "--charges"},
+                 {commandLine.json, "--json (use --format json)"}},
+                commandLine, " does not go with --correct");
 }
 
 } // namespace
@@ -387,7 +441,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
                              "'; the rules are " + names);
         }
     };
-    if (commandLine.instrument && !measured::findInstrumentPreset(*commandLine.instrument)) {
+    if (commandLine.correctFile) {
+        // --correct reads --instrument as a law of the resolving power, not a preset
+        checkCorrectOptions(commandLine);
+    } else if (commandLine.instrument && !measured::findInstrumentPreset(*commandLine.instrument)) {
         std::string names;
         for (const measured::InstrumentPreset& preset : measured::instrumentPresets) {
             names += (names.empty() ? "" : ", ") + std::string(preset.name);

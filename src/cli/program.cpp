@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/batch_run.h"
+#include "cli/correct_run.h"
 #include "cli/data_folder.h"
 #include "cli/find_run.h"
 #include "cli/standard_output.h"
@@ -75,6 +76,9 @@ int runCommandLine(int argc, char** argv, const ProgramParts& parts) {
     if (commandLine.version) {
         writeAll(1, parts.version(commandLine.dataDirectory));
         return 0;
+    }
+    if (commandLine.correctFile) {
+        return runCorrect(commandLine);
     }
     if (commandLine.findMz) {
         return runFind(commandLine);
