@@ -68,6 +68,11 @@ MainMenus buildMainMenus(MainWindow& window) {
     // tracer experiments, the last of the windows the Option menu opens
     addEntry(window, option, "CorrectIsotopologues1", QStringLiteral("Correct isotopologues…"),
              &MainWindow::CorrectIsotopologues1Click);
+    // the engine's second thread, as orvane-calc's --threads sets it; remembered
+    menus.twoThreads = addEntry(window, option, "TwoThreads1",
+                                QStringLiteral("Calculate on two threads"), nullptr);
+    menus.twoThreads->setCheckable(true);
+    QObject::connect(menus.twoThreads, &QAction::toggled, &window, &MainWindow::setTwoThreads);
 
     QAction* initialization1 = bar->addAction(QStringLiteral("&Initialization"));
     initialization1->setObjectName(QStringLiteral("Initialization1"));

@@ -11,6 +11,7 @@ class MainWindow;
 // Ctrl+Shift+S, Ctrl+Shift+C, Ctrl+Q, F1 for the help).
 struct MainMenus {
     QAction* savePicture = nullptr;
+    QAction* twoThreads = nullptr; // checked while the exact engine shares its steps
 };
 
 /// Builds the menu bar of `window` and connects every entry to its handler.

@@ -144,7 +144,10 @@ MainWindow::MainWindow(session::Session& session, UserDialogs& dialogs,
     buildElementArea(client);
     buildPlotPanel(client);
     buildBottomBar(client);
-    m_savePicture = buildMainMenus(*this).savePicture;
+    const MainMenus menus = buildMainMenus(*this);
+    m_savePicture = menus.savePicture;
+    m_twoThreads = menus.twoThreads;
+    showEngineThreads();
     keepDesignedFrame(*this, designedFrame, FramePlace::Designed);
 
     m_countDialog = std::make_unique<CountDialog>();
@@ -665,6 +668,15 @@ void MainWindow::ShowHighResolution1Click() {
         return;
     }
     showHighResolution();
+}
+
+void MainWindow::setTwoThreads(bool on) {
+    m_session.setEngineThreads(on ? 2 : 1);
+}
+
+void MainWindow::showEngineThreads() {
+    const QSignalBlocker quiet(m_twoThreads);
+    m_twoThreads->setChecked(m_session.engineThreads() == 2);
 }
 
 void MainWindow::showHighResolution() {

@@ -117,6 +117,10 @@ public slots:
     void ShowHighResolution1Click();
     // Shows the high-resolution window in front, minimised or hidden before.
     void showHighResolution();
+    // The exact engine on two threads or one (the Option menu's "Calculate on two threads").
+    void setTwoThreads(bool on);
+    // The menu's check as the session's engine stands.
+    void showEngineThreads();
     /// "File" / "Open": a measured spectrum to set beside the theory.
     void OpenClick();
     /// Reads the measured file `name` as "Open" does after its dialog (a chooser for
@@ -179,6 +183,7 @@ private:
     SaveLocations m_pictureFiles;
     PictureChoice m_lastPicture;
     QAction* m_savePicture = nullptr;
+    QAction* m_twoThreads = nullptr;
 
     TextGridModel m_elementModel;
     TextGridModel m_workModel;

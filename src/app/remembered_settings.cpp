@@ -25,6 +25,7 @@ RememberedSettings currentSettings(const MainWindow& window, const session::Sess
     settings.coverage = QString::fromStdString(state.profileBoxes.coverageText);
     settings.tolerance = QString::fromStdString(state.profileBoxes.toleranceText);
     settings.highResolutionGeometry = window.highResolutionWindow().saveGeometry();
+    settings.engineThreads = session.engineThreads();
     return settings;
 }
 
@@ -47,6 +48,10 @@ void applySettings(const RememberedSettings& settings, MainWindow& window,
         session.setCoverageText(settings.coverage.toStdString());
     }
     session.setToleranceText(settings.tolerance.toStdString());
+    if (settings.engineThreads != 0) {
+        session.setEngineThreads(settings.engineThreads);
+        window.showEngineThreads();
+    }
     if (!settings.highResolutionGeometry.isEmpty() &&
         window.highResolutionWindow().restoreGeometry(settings.highResolutionGeometry)) {
         releaseDesignedFrame(window.highResolutionWindow());

@@ -69,6 +69,8 @@ RememberedSettings SettingsStore::read(QString* problem) const {
     settings.tolerance = file.value(QStringLiteral("highResolution/tolerance")).toString();
     settings.highResolutionGeometry =
         file.value(QStringLiteral("highResolution/geometry")).toByteArray();
+    const int threads = file.value(QStringLiteral("engine/threads")).toInt();
+    settings.engineThreads = threads == 1 || threads == 2 ? threads : 0;
     return settings;
 }
 
@@ -87,6 +89,9 @@ void SettingsStore::write(const RememberedSettings& settings) const {
     file.setValue(QStringLiteral("highResolution/coverage"), settings.coverage);
     file.setValue(QStringLiteral("highResolution/tolerance"), settings.tolerance);
     file.setValue(QStringLiteral("highResolution/geometry"), settings.highResolutionGeometry);
+    if (settings.engineThreads != 0) {
+        file.setValue(QStringLiteral("engine/threads"), settings.engineThreads);
+    }
     file.sync();
 }
 

@@ -15,6 +15,7 @@ struct RememberedSettings {
     QString patternFolder, pictureFolder, spectrumFolder;
     QString ion, resolvingPower, coverage, tolerance;
     QByteArray highResolutionGeometry;
+    int engineThreads = 0; // the exact engine's threads, 1 or 2; 0: as the machine has cores
 };
 
 // The settings file: an INI file of QSettings, the user's own under the application's name

@@ -76,6 +76,7 @@ public:
     /// pattern is the same to the last bit): two where the machine has two cores, one where
     /// the caller runs sessions side by side (batches).
     void setEngineThreads(int threads);
+    int engineThreads() const { return m_engineThreads; }
     char separator() const { return m_separator; }
 
     // --- the load -------------------------------------------------------------------

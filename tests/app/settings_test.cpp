@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +44,13 @@ private slots:
             first.session->setCoverageText("0.999");
             first.session->setToleranceText("3");
             first.window->setDialogFolders({saves.path(), saves.path(), saves.path()});
+            // one thread, chosen in the Option menu
+            auto* twoThreads = first.window->findChild<QAction*>(QStringLiteral("TwoThreads1"));
+            QVERIFY(twoThreads != nullptr && twoThreads->isCheckable());
+            twoThreads->setChecked(true);
+            QCOMPARE(first.session->engineThreads(), 2);
+            twoThreads->setChecked(false);
+            QCOMPARE(first.session->engineThreads(), 1);
             SettingsStore(path()).write(currentSettings(*first.window, *first.session));
         }
         TestApplication second;
@@ -57,6 +65,8 @@ private slots:
         QCOMPARE(state.profileBoxes.toleranceText, std::string("3"));
         QCOMPARE(second.window->dialogFolders().patterns, saves.path());
         QCOMPARE(second.window->dialogFolders().spectra, saves.path());
+        QCOMPARE(second.session->engineThreads(), 1);
+        QVERIFY(!second.window->findChild<QAction*>(QStringLiteral("TwoThreads1"))->isChecked());
         // the save dialog starts in the remembered folder
         second.enterCount(shippedColumn(QStringLiteral("C")), QStringLiteral("2"));
         second.run("SaveNormal");
