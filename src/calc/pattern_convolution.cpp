@@ -1,12 +1,15 @@
 #include "calc/pattern_convolution.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
+#include "calc/assist_free_rounding.h"
 #include "text/error.h"
 #include "text/extended.h"
 
@@ -142,7 +145,8 @@ PatternConvolution::FirstSteps PatternConvolution::firstSteps(long long start) c
     steps.tailBound = m_tailBound;
     if (!m_currentDirty.empty()) {
         assert(m_currentDirty.first >= first);
-        steps.entries.assign(m_current.begin() + first, m_current.begin() + m_currentDirty.last + 1);
+        steps.entries.assign(m_current.begin() + first,
+                             m_current.begin() + m_currentDirty.last + 1);
     }
     return steps;
 }
@@ -153,8 +157,8 @@ bool PatternConvolution::resumeFrom(const FirstSteps& steps, long long start) {
         first >= static_cast<long long>(m_current.size())) {
         return false;
     }
-    const long long kept = std::clamp<long long>(*m_cut - first + 1, 0,
-                                                 static_cast<long long>(steps.entries.size()));
+    const long long kept =
+        std::clamp<long long>(*m_cut - first + 1, 0, static_cast<long long>(steps.entries.size()));
     if (first + kept > static_cast<long long>(m_current.size())) {
         return false;
     }
@@ -206,6 +210,17 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
         m_activeSlots == 1 && m_offsets[0] == 0 && m_abundances[0] == 100.0 && !m_negativeTerms;
     // each stored sum is within a few double roundings of the exact sum of its terms
     m_growth = abundanceSum / 100.0L * (1.0L + 0x1p-40L);
+    // A source at least this large makes a first term of at least 2^-1022 (twice what that
+    // needs, for the product's and the quotient's rounding); a NaN's or a negative source's
+    // bits lie above it, which costs at most time.
+    m_ordinarySourceBits = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
+    if (m_activeSlots > 0 && m_abundances[0] != 0.0) {
+        const Extended smallest =
+            0x1p-1021L * 100.0L / std::fabs(static_cast<Extended>(m_abundances[0]));
+        if (smallest <= std::numeric_limits<double>::max()) {
+            m_ordinarySourceBits = std::bit_cast<std::uint64_t>(static_cast<double>(smallest));
+        }
+    }
 }
 
 bool PatternConvolution::stepsAreIdle() const {
@@ -264,8 +279,13 @@ long long PatternConvolution::step() {
             const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
             double* out = m_next.data();
             const double* p = m_current.data();
-            m_worker->runBoth([&] { gather(p, {kept.first, middle - 1}, sources, out, 0); },
-                              [&] { gather(p, {middle, kept.last}, sources, out, 0); });
+            m_worker->runBoth(
+                [&] {
+                    gather(p, {kept.first, middle - 1}, sources, out, 0);
+                },
+                [&] {
+                    gather(p, {middle, kept.last}, sources, out, 0);
+                });
         } else {
             gather(m_current.data(), kept, sources, m_next.data(), 0);
         }
@@ -363,7 +383,7 @@ long long PatternConvolution::sharedBlock(int count) {
 
     long long lowerTerms = 0;
     Range lowerDirty[2] = {oldDirty[0], oldDirty[1]}; // below middle
-    Range lowerLast;                                   // the last step's entries
+    Range lowerLast;                                  // the last step's entries
     const auto lower = [&] {
         Range from{sources.first, std::min(sources.last, middle - 1)};
         for (int step = 1; step <= count; ++step) {
@@ -483,30 +503,48 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 
-    // Near the ends of the source range some terms have no source; they add nothing.
-    auto gatherEdge = [&](long long from, long long to) {
+    // The tails: entries near the ends of the source range, where some terms have no source
+    // (they add nothing) and where sources or sums may be subnormal. Summed with the same
+    // extended operations in the same order, only loaded and stored through the helpers that
+    // give the x87's results without its microcode assists.
+    auto gatherTail = [&](long long from, long long to) {
         for (long long t = from; t <= to; ++t) {
-            double sum = 0.0;
+            Extended sum = 0;
+            double stored = 0.0;
             for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
                 const long long i = t - m_offsets[k];
                 if (i >= sources.first && i <= sources.last) {
-                    sum = addTerm(sum, p[i], m_abundances[k]);
+                    stored = roundedAsStored(sum + widened(p[i]) * m_abundances[k] / 100.0L, sum);
                 }
             }
-            out[t - outFirst] = sum;
+            out[t - outFirst] = stored;
         }
     };
 
-    const long long insideFirst = std::max(targets.first, sources.first + highest);
-    const long long insideLast = std::min(targets.last, sources.last + lowest);
-    if (insideFirst > insideLast) {
-        gatherEdge(targets.first, targets.last);
+    // The bulk: entries whose every source lies between the first and the last source whose
+    // first term is already a normal double. Non-negative terms only make a sum larger, so
+    // there no sum is subnormal either, and the plain loop meets no assist. (Elsewhere it
+    // would give the same bits, only slower: which entries go which way changes no result.)
+    long long ordinaryFirst = sources.first;
+    while (ordinaryFirst <= sources.last &&
+           std::bit_cast<std::uint64_t>(p[ordinaryFirst]) < m_ordinarySourceBits) {
+        ++ordinaryFirst;
+    }
+    long long ordinaryLast = sources.last;
+    while (ordinaryLast > ordinaryFirst &&
+           std::bit_cast<std::uint64_t>(p[ordinaryLast]) < m_ordinarySourceBits) {
+        --ordinaryLast;
+    }
+    const long long bulkFirst = std::max(targets.first, ordinaryFirst + highest);
+    const long long bulkLast = std::min(targets.last, ordinaryLast + lowest);
+    if (ordinaryFirst > sources.last || bulkFirst > bulkLast) {
+        gatherTail(targets.first, targets.last);
         return;
     }
-    gatherEdge(targets.first, insideFirst - 1);
-    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, insideFirst,
-                                                             insideLast, m_offsets, m_abundances);
-    gatherEdge(insideLast + 1, targets.last);
+    gatherTail(targets.first, bulkFirst - 1);
+    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, bulkFirst, bulkLast,
+                                                             m_offsets, m_abundances);
+    gatherTail(bulkLast + 1, targets.last);
 }
 
 double PatternConvolution::sumOfEveryTerm(long long target) const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -141,6 +142,9 @@ private:
     // floating-point flags nor the terms that are dropped outside the window.
     long double m_bound = 0;
     long double m_growth = 0;
+    // The bit pattern of the smallest source whose terms cannot make a subnormal sum (bits
+    // order non-negative doubles as their values do).
+    std::uint64_t m_ordinarySourceBits = 0;
 
     std::optional<long long> m_cut; // relative to the window
     bool m_cutBroken = false;
@@ -148,7 +152,7 @@ private:
 
     int m_threads = 1;
     long long m_splitTerms = defaultSplitTerms;
-    std::unique_ptr<SplitWorker> m_worker; // made at the first step long enough to split
+    std::unique_ptr<SplitWorker> m_worker;      // made at the first step long enough to split
     std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };
 
