@@ -210,16 +210,27 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
         m_activeSlots == 1 && m_offsets[0] == 0 && m_abundances[0] == 100.0 && !m_negativeTerms;
     // each stored sum is within a few double roundings of the exact sum of its terms
     m_growth = abundanceSum / 100.0L * (1.0L + 0x1p-40L);
-    // A source at least this large makes a first term of at least 2^-1022 (twice what that
-    // needs, for the product's and the quotient's rounding); a NaN's or a negative source's
-    // bits lie above it, which costs at most time.
+    // A source at least this large is a normal double and makes a first term of at least
+    // 2^-1022 (twice what that needs, for the product's and the quotient's rounding); a
+    // NaN's or a negative source's bits lie above it, which costs at most time.
     m_ordinarySourceBits = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
     if (m_activeSlots > 0 && m_abundances[0] != 0.0) {
         const Extended smallest =
             0x1p-1021L * 100.0L / std::fabs(static_cast<Extended>(m_abundances[0]));
         if (smallest <= std::numeric_limits<double>::max()) {
-            m_ordinarySourceBits = std::bit_cast<std::uint64_t>(static_cast<double>(smallest));
+            m_ordinarySourceBits = std::max(
+                std::bit_cast<std::uint64_t>(static_cast<double>(smallest)), smallestNormalBits);
         }
+    }
+    // The sources whose entry's every sum stays below 2^-1022 whatever their terms round
+    // to (m_growth bounds the abundances' sum): their bits are their value in units of
+    // 2^-1074. None when a term may be negative, where the sums no longer only grow.
+    m_wholeUnitsBelow = 0;
+    if (!m_negativeTerms && m_activeSlots > 0) {
+        const Extended units = 0x1p52L / m_growth;
+        m_wholeUnitsBelow = units >= 0x1p52L ? smallestNormalBits
+                            : units >= 1     ? static_cast<std::uint64_t>(std::floor(units))
+                                             : 0;
     }
 }
 
@@ -504,39 +515,68 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 
     // The tails: entries near the ends of the source range, where some terms have no source
-    // (they add nothing) and where sources or sums may be subnormal. Summed with the same
-    // extended operations in the same order, only loaded and stored through the helpers that
-    // give the x87's results without its microcode assists.
+    // (they add nothing) and where sources or sums may be subnormal. Their terms are the same
+    // extended operations in the same order; only the crossings between double and extended
+    // avoid the x87's microcode assists.
     auto gatherTail = [&](long long from, long long to) {
         for (long long t = from; t <= to; ++t) {
+            if (m_wholeUnitsBelow > 0) {
+                // Sources whose bits lie below m_wholeUnitsBelow are subnormal (or +0), with
+                // the fraction as their bits, and no sum their terms make reaches 2^-1021:
+                // every store rounds to a whole multiple of 2^-1074. In those units (a power
+                // of two away, so each extended operation rounds alike) the sums are summed
+                // and rounded without a double. Other entries are summed again below.
+                Extended units = 0;
+                std::uint64_t largest = 0;
+                for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                    const long long i = t - m_offsets[k];
+                    if (i >= sources.first && i <= sources.last) {
+                        const auto bits = std::bit_cast<std::uint64_t>(p[i]);
+                        largest = std::max(largest, bits);
+                        units = wholeUnits(units +
+                                           static_cast<Extended>(static_cast<std::int64_t>(bits)) *
+                                               m_abundances[k] / 100.0L);
+                    }
+                }
+                if (largest < m_wholeUnitsBelow) {
+                    out[t - outFirst] = fromWholeUnits(units);
+                    continue;
+                }
+            }
             Extended sum = 0;
-            double stored = 0.0;
             for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
                 const long long i = t - m_offsets[k];
                 if (i >= sources.first && i <= sources.last) {
-                    stored = roundedAsStored(sum + widened(p[i]) * m_abundances[k] / 100.0L, sum);
+                    sum = roundedAsStored(sum + widened(p[i]) * m_abundances[k] / 100.0L);
                 }
             }
-            out[t - outFirst] = stored;
+            out[t - outFirst] = narrowed(sum);
         }
     };
 
-    // The bulk: entries whose every source lies between the first and the last source whose
-    // first term is already a normal double. Non-negative terms only make a sum larger, so
-    // there no sum is subnormal either, and the plain loop meets no assist. (Elsewhere it
-    // would give the same bits, only slower: which entries go which way changes no result.)
+    // The bulk: entries whose sources are all normal doubles and whose first term (of the
+    // highest offset) is one too. Non-negative terms only make a sum larger, so there no sum
+    // is subnormal either, and the plain loop meets no assist. The scan finds the ends only,
+    // which is all the tails need; elsewhere the plain loop gives the same bits, only slower:
+    // which entries go which way changes no result.
+    const auto below = [p](long long i, std::uint64_t bits) {
+        return std::bit_cast<std::uint64_t>(p[i]) < bits;
+    };
     long long ordinaryFirst = sources.first;
-    while (ordinaryFirst <= sources.last &&
-           std::bit_cast<std::uint64_t>(p[ordinaryFirst]) < m_ordinarySourceBits) {
+    while (ordinaryFirst <= sources.last && below(ordinaryFirst, m_ordinarySourceBits)) {
         ++ordinaryFirst;
     }
-    long long ordinaryLast = sources.last;
-    while (ordinaryLast > ordinaryFirst &&
-           std::bit_cast<std::uint64_t>(p[ordinaryLast]) < m_ordinarySourceBits) {
+    long long normalLast = sources.last;
+    while (normalLast > ordinaryFirst && below(normalLast, smallestNormalBits)) {
+        --normalLast;
+    }
+    long long ordinaryLast = normalLast;
+    while (ordinaryLast > ordinaryFirst && below(ordinaryLast, m_ordinarySourceBits)) {
         --ordinaryLast;
     }
     const long long bulkFirst = std::max(targets.first, ordinaryFirst + highest);
-    const long long bulkLast = std::min(targets.last, ordinaryLast + lowest);
+    const long long bulkLast =
+        std::min({targets.last, ordinaryLast + highest, normalLast + lowest});
     if (ordinaryFirst > sources.last || bulkFirst > bulkLast) {
         gatherTail(targets.first, targets.last);
         return;

@@ -145,6 +145,8 @@ private:
     // The bit pattern of the smallest source whose terms cannot make a subnormal sum (bits
     // order non-negative doubles as their values do).
     std::uint64_t m_ordinarySourceBits = 0;
+    // Entries whose sources' bits all lie below this are summed in whole units of 2^-1074.
+    std::uint64_t m_wholeUnitsBelow = 0;
 
     std::optional<long long> m_cut; // relative to the window
     bool m_cutBroken = false;
