@@ -38,9 +38,9 @@ inline text::Extended widened(double value) {
 /// `units` (a value in units of 2^-1074, 0 or more and below 2^62) rounded to a whole number
 /// as the current rounding mode rounds: adding 1.5 * 2^63 brings it where an extended holds
 /// whole numbers and nothing finer, so the sum is rounded once, with ties to even (1.5 * 2^63
-/// is even), and taking it away again is exact. Below 2^-1021 a store to double rounds to
-/// exactly such a whole multiple of 2^-1074: the subnormals and the normal doubles below
-/// 2^-1021 are those multiples.
+/// is even), and taking it away again is exact (giving -0 for 0 when rounding down). Below 2^-1021
+/// a store to double rounds to exactly such a whole multiple of 2^-1074: the subnormals and the
+/// normal doubles below 2^-1021 are those multiples.
 inline text::Extended wholeUnits(text::Extended units) {
     constexpr text::Extended onlyWholeNumbers = 0x1.8p63L;
     return (units + onlyWholeNumbers) - onlyWholeNumbers;
@@ -63,7 +63,9 @@ inline text::Extended roundedAsStored(text::Extended sum) {
         return static_cast<double>(sum);
     }
     if (sum > 0) {
-        return wholeUnits(sum * 0x1p1074L) * 0x1p-1074L;
+        // rounding down, a whole number of 0 comes out as -0
+        const text::Extended units = wholeUnits(sum * 0x1p1074L);
+        return units == 0 ? 0.0L : units * 0x1p-1074L;
     }
     constexpr text::Extended onlyWholeNumbers = 0x1.8p63L;
     const text::Extended units = (sum * 0x1p1074L - onlyWholeNumbers) + onlyWholeNumbers;
