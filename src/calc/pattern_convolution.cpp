@@ -104,9 +104,6 @@ PatternConvolution::~PatternConvolution() = default;
 void PatternConvolution::setThreads(int threads, long long minimumTerms) {
     m_threads = threads > 1 ? 2 : 1;
     m_splitTerms = minimumTerms;
-    if (m_threads == 1) {
-        m_worker.reset();
-    }
 }
 
 void PatternConvolution::cutAbove(long long index) {
@@ -284,13 +281,10 @@ long long PatternConvolution::step() {
         // Split only where no floating-point flag has to be read afterwards: flags are
         // the thread's own.
         if (safe && m_threads > 1 && terms >= m_splitTerms && kept.last > kept.first) {
-            if (!m_worker) {
-                m_worker = std::make_unique<SplitWorker>();
-            }
             const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
             double* out = m_next.data();
             const double* p = m_current.data();
-            m_worker->runBoth(
+            SplitWorker::ofThisThread().runBoth(
                 [&] {
                     gather(p, {kept.first, middle - 1}, sources, out, 0);
                 },
@@ -467,10 +461,7 @@ long long PatternConvolution::sharedBlock(int count) {
         upperTop = top;
     };
 
-    if (!m_worker) {
-        m_worker = std::make_unique<SplitWorker>();
-    }
-    m_worker->runBoth(upper, lower);
+    SplitWorker::ofThisThread().runBoth(upper, lower);
 
     // m_current holds the block's last step; m_next the step before below middle, and
     // whatever it held before the block above

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -154,7 +153,6 @@ private:
 
     int m_threads = 1;
     long long m_splitTerms = defaultSplitTerms;
-    std::unique_ptr<SplitWorker> m_worker;      // made at the first step long enough to split
     std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };
 

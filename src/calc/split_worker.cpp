@@ -7,11 +7,7 @@ namespace orvane::calc {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The most hand-overs done alone after a miss, some 50 ms of the longest blocks: between
-// them a busy machine costs one probe that may find the worker put aside.
-constexpr int mostAlone = 1024;
+using Clock = SharingLedger::Clock;
 
 void relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -61,6 +57,11 @@ SplitWorker::SplitWorker() : SplitWorker(SpinTimes{}) {}
 SplitWorker::SplitWorker(SpinTimes spins, std::function<void()> beforeFirstTask)
     : m_spins(spins), m_thread([this, first = std::move(beforeFirstTask)] { loop(first); }) {}
 
+SplitWorker& SplitWorker::ofThisThread() {
+    thread_local SplitWorker worker;
+    return worker;
+}
+
 SplitWorker::~SplitWorker() {
     m_state.store(Stopping);
     m_state.notify_all();
@@ -68,8 +69,8 @@ SplitWorker::~SplitWorker() {
 }
 
 bool SplitWorker::offer(void* task, void (*call)(void*)) {
-    if (m_alone > 0) {
-        --m_alone;
+    m_offered = Clock::now();
+    if (!m_ledger.shares(m_offered)) {
         return false;
     }
     m_task = task;
@@ -83,10 +84,11 @@ bool SplitWorker::offer(void* task, void (*call)(void*)) {
 }
 
 bool SplitWorker::takeBack() {
+    m_ownDone = Clock::now();
     unsigned offered = Offered;
     if (m_state.load(std::memory_order_acquire) == Offered &&
         m_state.compare_exchange_strong(offered, Idle, std::memory_order_acq_rel)) {
-        heldUp();
+        m_ledger.missed(m_ownDone);
         return true;
     }
     return false;
@@ -94,19 +96,13 @@ bool SplitWorker::takeBack() {
 
 std::exception_ptr SplitWorker::waitForWorker() {
     const auto done = [](unsigned state) { return state == Done; };
-    if (spinUntil([&] { return done(m_state.load(std::memory_order_acquire)); }, m_spins.caller)) {
-        m_backOff = std::max(m_backOff - 1, 0);
-    } else {
+    if (!spinUntil([&] { return done(m_state.load(std::memory_order_acquire)); }, m_spins.caller)) {
         sleepUntil(m_state, m_callerSleeps, done);
-        heldUp();
     }
+    const Clock::time_point now = Clock::now();
+    m_ledger.ran(m_ownDone - m_offered, now - m_ownDone, now);
     ++m_halvesOnWorker;
     return m_error;
-}
-
-void SplitWorker::heldUp() {
-    m_backOff = std::min(2 * m_backOff + 1, mostAlone);
-    m_alone = m_backOff;
 }
 
 void SplitWorker::loop(const std::function<void()>& beforeFirstTask) {

@@ -7,6 +7,8 @@
 #include <thread>
 #include <type_traits>
 
+#include "calc/sharing_ledger.h"
+
 namespace orvane::calc {
 
 // A second thread for the halves of long atom steps. A half lasts microseconds, so each
@@ -14,9 +16,9 @@ namespace orvane::calc {
 // half); then it sleeps on the hand-over's word (a futex on Linux), so that a thread the
 // scheduler has put aside costs the other nothing. A half the worker has not taken when the
 // caller's own is done is taken back and done by the caller, so the caller waits only for a
-// worker that was running. Where the worker keeps missing hand-overs or holding the caller
-// up (a machine busy with other work), the caller does both halves alone for a while,
-// longer each time: two threads then cost no more than one.
+// worker that was running. Where sharing loses more than it wins (a machine busy with other
+// work), the caller does both halves alone for a while (SharingLedger): two threads then
+// cost no more than one.
 class SplitWorker {
 public:
     // How long each side spins before it sleeps: the worker for the next half (the caller's
@@ -34,6 +36,11 @@ public:
     ~SplitWorker();
     SplitWorker(const SplitWorker&) = delete;
     SplitWorker& operator=(const SplitWorker&) = delete;
+
+    /// The calling thread's worker, made at the first call and kept while the thread lives:
+    /// a run of the engine is often shorter than a thread's start and end on a busy machine,
+    /// and the ledger's lesson holds from one run to the next.
+    static SplitWorker& ofThisThread();
 
     /// Runs `there` and `here`, `there` on the worker where it takes it in time and `here` on
     /// the calling thread, and returns once both are done; an exception from either is
@@ -71,7 +78,6 @@ private:
     bool offer(void* task, void (*call)(void*));
     bool takeBack();
     std::exception_ptr waitForWorker();
-    void heldUp();
     void loop(const std::function<void()>& beforeFirstTask);
 
     // Both threads write the state; the half is called through a plain pointer, with
@@ -83,11 +89,11 @@ private:
     void (*m_call)(void*) = nullptr;
     std::exception_ptr m_error;
 
-    // The caller's own: hand-overs still to be done alone, and how many the next miss
-    // sends alone.
+    // The caller's own: when its half was offered and when it was done, and the ledger.
     alignas(64) SpinTimes m_spins;
-    int m_alone = 0;
-    int m_backOff = 0;
+    SharingLedger m_ledger;
+    SharingLedger::Clock::time_point m_offered{};
+    SharingLedger::Clock::time_point m_ownDone{};
     long long m_halvesOnWorker = 0;
     std::thread m_thread;
 };
