@@ -371,7 +371,11 @@ long long PatternConvolution::sharedBlock(int count) {
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
     const Range sources = m_nonZero;
-    const long long middle = sources.first + (sources.last - sources.first + 1) / 2;
+    // Each step the upper thread forms, besides its half, what the remaining steps read below
+    // the middle and what the step adds at the top: count * highest entries in all. The
+    // middle moves up by half of that, so that both threads end together.
+    const long long middle =
+        sources.first + (sources.last - sources.first + 1 + count * highest) / 2;
     const long long haloFirst = middle - count * highest; // the upper thread's index 0
 
     for (int step = 0; step < count; ++step) {
