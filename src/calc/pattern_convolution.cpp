@@ -381,12 +381,12 @@ long long PatternConvolution::sharedBlock(int count) {
     for (int step = 0; step < count; ++step) {
         m_bound = std::min(m_bound * m_growth + subnormalSlack, boundCap);
     }
-    const long long upperSize = sources.last + count * highest - haloFirst + 1;
-    for (std::vector<double>& buffer : m_upper) {
-        buffer.assign(static_cast<std::size_t>(upperSize), 0.0);
-    }
-    std::copy(m_current.begin() + haloFirst, m_current.begin() + sources.last + 1,
-              m_upper[0].begin());
+    // Only the entries below the middle, which the lower thread overwrites, are copied for the
+    // upper one before the hand-over; the upper thread copies its half and clears its buffers
+    // itself, so that they stay in the cache of the core that uses them.
+    const auto upperSize = static_cast<std::size_t>(sources.last + count * highest - haloFirst + 1);
+    m_upper[0].resize(std::max(m_upper[0].size(), upperSize));
+    std::copy(m_current.begin() + haloFirst, m_current.begin() + middle, m_upper[0].begin());
     const Range oldDirty[2] = {m_currentDirty, m_nextDirty};
     std::vector<double>* const buffers[2] = {&m_current, &m_next};
 
@@ -423,6 +423,11 @@ long long PatternConvolution::sharedBlock(int count) {
     long long upperTerms = 0;
     long long upperTop = sources.last; // the last step's last target, as single steps keep it
     const auto upper = [&] {
+        std::copy(m_current.begin() + middle, m_current.begin() + sources.last + 1,
+                  m_upper[0].begin() + (middle - haloFirst));
+        std::fill(m_upper[0].begin() + (sources.last - haloFirst + 1), m_upper[0].end(), 0.0);
+        m_upper[0].resize(upperSize);
+        m_upper[1].assign(upperSize, 0.0);
         // indices here are relative to haloFirst
         Range from{0, sources.last - haloFirst};
         long long top = from.last;
