@@ -208,15 +208,20 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
     // each stored sum is within a few double roundings of the exact sum of its terms
     m_growth = abundanceSum / 100.0L * (1.0L + 0x1p-40L);
     // A source at least this large is a normal double and makes a first term of at least
-    // 2^-1022 (twice what that needs, for the product's and the quotient's rounding); a
-    // NaN's or a negative source's bits lie above it, which costs at most time.
-    m_ordinarySourceBits = std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
-    if (m_activeSlots > 0 && m_abundances[0] != 0.0) {
-        const Extended smallest =
-            0x1p-1021L * 100.0L / std::fabs(static_cast<Extended>(m_abundances[0]));
-        if (smallest <= std::numeric_limits<double>::max()) {
-            m_ordinarySourceBits = std::max(
-                std::bit_cast<std::uint64_t>(static_cast<double>(smallest)), smallestNormalBits);
+    // 2^-1022 with the slot's abundance (twice what that needs, for the product's and the
+    // quotient's rounding); a NaN's or a negative source's bits lie above it, which costs at
+    // most time.
+    for (std::size_t k = 0; k < slotCount; ++k) {
+        m_ordinarySourceBits[k] =
+            std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
+        if (k < static_cast<std::size_t>(m_activeSlots)) {
+            const Extended smallest =
+                0x1p-1021L * 100.0L / std::fabs(static_cast<Extended>(m_abundances[k]));
+            if (smallest <= std::numeric_limits<double>::max()) {
+                m_ordinarySourceBits[k] =
+                    std::max(std::bit_cast<std::uint64_t>(static_cast<double>(smallest)),
+                             smallestNormalBits);
+            }
         }
     }
     // The sources whose entry's every sum stays below 2^-1022 whatever their terms round
@@ -520,15 +525,26 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     // avoid the x87's microcode assists.
     auto gatherTail = [&](long long from, long long to) {
         for (long long t = from; t <= to; ++t) {
-            if (m_wholeUnitsBelow > 0) {
+            std::size_t first = 0; // the first term's slot
+            while (first < static_cast<std::size_t>(m_activeSlots) &&
+                   (t - m_offsets[first] < sources.first || t - m_offsets[first] > sources.last)) {
+                ++first;
+            }
+            if (first == static_cast<std::size_t>(m_activeSlots)) {
+                out[t - outFirst] = 0.0; // no term: the sum stays +0
+                continue;
+            }
+            const auto firstBits = std::bit_cast<std::uint64_t>(p[t - m_offsets[first]]);
+            if (firstBits < m_wholeUnitsBelow) {
                 // Sources whose bits lie below m_wholeUnitsBelow are subnormal (or +0), with
                 // the fraction as their bits, and no sum their terms make reaches 2^-1021:
                 // every store rounds to a whole multiple of 2^-1074. In those units (a power
-                // of two away, so each extended operation rounds alike) the sums are summed
-                // and rounded without a double. Other entries are summed again below.
+                // of two away, so each extended operation rounds alike) the sums are formed
+                // and rounded without a double. An entry with a larger source is summed again
+                // below.
                 Extended units = 0;
                 std::uint64_t largest = 0;
-                for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
                     const long long i = t - m_offsets[k];
                     if (i >= sources.first && i <= sources.last) {
                         const auto bits = std::bit_cast<std::uint64_t>(p[i]);
@@ -542,9 +558,29 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
                     out[t - outFirst] = fromWholeUnits(units);
                     continue;
                 }
+            } else if (firstBits >= m_ordinarySourceBits[first]) {
+                // A first term that is normal and normal sources: the plain loop, as the bulk.
+                std::uint64_t smallest = firstBits;
+                for (std::size_t k = first + 1; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                    const long long i = t - m_offsets[k];
+                    if (i >= sources.first && i <= sources.last) {
+                        smallest = std::min(smallest, std::bit_cast<std::uint64_t>(p[i]));
+                    }
+                }
+                if (smallest >= smallestNormalBits) {
+                    double sum = 0.0;
+                    for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                        const long long i = t - m_offsets[k];
+                        if (i >= sources.first && i <= sources.last) {
+                            sum = addTerm(sum, p[i], m_abundances[k]);
+                        }
+                    }
+                    out[t - outFirst] = sum;
+                    continue;
+                }
             }
             Extended sum = 0;
-            for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+            for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
                 const long long i = t - m_offsets[k];
                 if (i >= sources.first && i <= sources.last) {
                     sum = roundedAsStored(sum + widened(p[i]) * m_abundances[k] / 100.0L);
@@ -563,7 +599,7 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         return std::bit_cast<std::uint64_t>(p[i]) < bits;
     };
     long long ordinaryFirst = sources.first;
-    while (ordinaryFirst <= sources.last && below(ordinaryFirst, m_ordinarySourceBits)) {
+    while (ordinaryFirst <= sources.last && below(ordinaryFirst, m_ordinarySourceBits[0])) {
         ++ordinaryFirst;
     }
     long long normalLast = sources.last;
@@ -571,7 +607,7 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         --normalLast;
     }
     long long ordinaryLast = normalLast;
-    while (ordinaryLast > ordinaryFirst && below(ordinaryLast, m_ordinarySourceBits)) {
+    while (ordinaryLast > ordinaryFirst && below(ordinaryLast, m_ordinarySourceBits[0])) {
         --ordinaryLast;
     }
     const long long bulkFirst = std::max(targets.first, ordinaryFirst + highest);

@@ -141,9 +141,9 @@ private:
     // floating-point flags nor the terms that are dropped outside the window.
     long double m_bound = 0;
     long double m_growth = 0;
-    // The bit pattern of the smallest source whose terms cannot make a subnormal sum (bits
-    // order non-negative doubles as their values do).
-    std::uint64_t m_ordinarySourceBits = 0;
+    // By slot: the bit pattern of the smallest source whose term as an entry's first cannot
+    // make a subnormal sum (bits order non-negative doubles as their values do).
+    std::array<std::uint64_t, slotCount> m_ordinarySourceBits{};
     // Entries whose sources' bits all lie below this are summed in whole units of 2^-1074.
     std::uint64_t m_wholeUnitsBelow = 0;
 
