@@ -1,6 +1,8 @@
 // From atom counts to the normalised pattern, with the shipped data files: the work one
 // count change costs before the plot.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -35,7 +37,27 @@ int columnOf(const std::string& symbol) {
     throw std::runtime_error("no element " + symbol);
 }
 
-// `threads` (1 or 2) and the shortest step that is split, as the engine takes them.
+// The terms one run of the engine sums: its progress counts one unit per atom step and one
+// per term, and hears the whole at the end.
+long long termsOf(const calc::Composition& composition, const data::TextGrid& isotopes) {
+    long long units = 0;
+    calc::CellReadings isotopeReadings;
+    calc::MsDataGrid msData;
+    std::optional<calc::MsRange> msRange;
+    calc::simulateIsotopePattern({composition.elements, isotopes, '.'}, isotopeReadings, msData,
+                                 msRange, [&units](long long done, long long) {
+                                     units = done;
+                                     return true;
+                                 });
+    long long atomSteps = 0;
+    for (const calc::WorkingElement& element : composition.elements) {
+        atomSteps += std::max(static_cast<long long>(std::nearbyint(element.count)), 0LL);
+    }
+    return units - atomSteps;
+}
+
+// `threads` (1 or 2) and the shortest step that is split, as the engine takes them. The
+// counters: the array's length, and the terms summed per second (counted by a run before).
 void countsToPattern(benchmark::State& state,
                      const std::vector<std::pair<std::string, std::string>>& formula,
                      int threads = 1, long long splitTerms = 3000) {
@@ -68,6 +90,10 @@ void countsToPattern(benchmark::State& state,
         benchmark::DoNotOptimize(pattern.p.data());
     }
     state.counters["array"] = static_cast<double>(pattern.p.size());
+    state.counters["terms"] =
+        benchmark::Counter(static_cast<double>(termsOf(composition, t.isotopes)) *
+                               static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
     for (const auto& [column, count] : counts) {
         t.elements.setCell(column, data::CountRow, "0");
     }

@@ -1,12 +1,15 @@
 #include "calc/pattern_convolution.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
+#include "calc/assist_free_rounding.h"
 #include "text/error.h"
 #include "text/extended.h"
 
@@ -101,9 +104,6 @@ PatternConvolution::~PatternConvolution() = default;
 void PatternConvolution::setThreads(int threads, long long minimumTerms) {
     m_threads = threads > 1 ? 2 : 1;
     m_splitTerms = minimumTerms;
-    if (m_threads == 1) {
-        m_worker.reset();
-    }
 }
 
 void PatternConvolution::cutAbove(long long index) {
@@ -142,7 +142,8 @@ PatternConvolution::FirstSteps PatternConvolution::firstSteps(long long start) c
     steps.tailBound = m_tailBound;
     if (!m_currentDirty.empty()) {
         assert(m_currentDirty.first >= first);
-        steps.entries.assign(m_current.begin() + first, m_current.begin() + m_currentDirty.last + 1);
+        steps.entries.assign(m_current.begin() + first,
+                             m_current.begin() + m_currentDirty.last + 1);
     }
     return steps;
 }
@@ -153,8 +154,8 @@ bool PatternConvolution::resumeFrom(const FirstSteps& steps, long long start) {
         first >= static_cast<long long>(m_current.size())) {
         return false;
     }
-    const long long kept = std::clamp<long long>(*m_cut - first + 1, 0,
-                                                 static_cast<long long>(steps.entries.size()));
+    const long long kept =
+        std::clamp<long long>(*m_cut - first + 1, 0, static_cast<long long>(steps.entries.size()));
     if (first + kept > static_cast<long long>(m_current.size())) {
         return false;
     }
@@ -206,6 +207,33 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
         m_activeSlots == 1 && m_offsets[0] == 0 && m_abundances[0] == 100.0 && !m_negativeTerms;
     // each stored sum is within a few double roundings of the exact sum of its terms
     m_growth = abundanceSum / 100.0L * (1.0L + 0x1p-40L);
+    // A source at least this large is a normal double and makes a first term of at least
+    // 2^-1022 with the slot's abundance (twice what that needs, for the product's and the
+    // quotient's rounding); a NaN's or a negative source's bits lie above it, which costs at
+    // most time.
+    for (std::size_t k = 0; k < slotCount; ++k) {
+        m_ordinarySourceBits[k] =
+            std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
+        if (k < static_cast<std::size_t>(m_activeSlots)) {
+            const Extended smallest =
+                0x1p-1021L * 100.0L / std::fabs(static_cast<Extended>(m_abundances[k]));
+            if (smallest <= std::numeric_limits<double>::max()) {
+                m_ordinarySourceBits[k] =
+                    std::max(std::bit_cast<std::uint64_t>(static_cast<double>(smallest)),
+                             smallestNormalBits);
+            }
+        }
+    }
+    // The sources whose entry's every sum stays below 2^-1022 whatever their terms round
+    // to (m_growth bounds the abundances' sum): their bits are their value in units of
+    // 2^-1074. None when a term may be negative, where the sums no longer only grow.
+    m_wholeUnitsBelow = 0;
+    if (!m_negativeTerms && m_activeSlots > 0) {
+        const Extended units = 0x1p52L / m_growth;
+        m_wholeUnitsBelow = units >= 0x1p52L ? smallestNormalBits
+                            : units >= 1     ? static_cast<std::uint64_t>(std::floor(units))
+                                             : 0;
+    }
 }
 
 bool PatternConvolution::stepsAreIdle() const {
@@ -258,14 +286,16 @@ long long PatternConvolution::step() {
         // Split only where no floating-point flag has to be read afterwards: flags are
         // the thread's own.
         if (safe && m_threads > 1 && terms >= m_splitTerms && kept.last > kept.first) {
-            if (!m_worker) {
-                m_worker = std::make_unique<SplitWorker>();
-            }
             const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
             double* out = m_next.data();
             const double* p = m_current.data();
-            m_worker->runBoth([&] { gather(p, {kept.first, middle - 1}, sources, out, 0); },
-                              [&] { gather(p, {middle, kept.last}, sources, out, 0); });
+            SplitWorker::ofThisThread().runBoth(
+                [&] {
+                    gather(p, {kept.first, middle - 1}, sources, out, 0);
+                },
+                [&] {
+                    gather(p, {middle, kept.last}, sources, out, 0);
+                });
         } else {
             gather(m_current.data(), kept, sources, m_next.data(), 0);
         }
@@ -346,24 +376,28 @@ long long PatternConvolution::sharedBlock(int count) {
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
     const Range sources = m_nonZero;
-    const long long middle = sources.first + (sources.last - sources.first + 1) / 2;
+    // Each step the upper thread forms, besides its half, what the remaining steps read below
+    // the middle and what the step adds at the top: count * highest entries in all. The
+    // middle moves up by half of that, so that both threads end together.
+    const long long middle =
+        sources.first + (sources.last - sources.first + 1 + count * highest) / 2;
     const long long haloFirst = middle - count * highest; // the upper thread's index 0
 
     for (int step = 0; step < count; ++step) {
         m_bound = std::min(m_bound * m_growth + subnormalSlack, boundCap);
     }
-    const long long upperSize = sources.last + count * highest - haloFirst + 1;
-    for (std::vector<double>& buffer : m_upper) {
-        buffer.assign(static_cast<std::size_t>(upperSize), 0.0);
-    }
-    std::copy(m_current.begin() + haloFirst, m_current.begin() + sources.last + 1,
-              m_upper[0].begin());
+    // Only the entries below the middle, which the lower thread overwrites, are copied for the
+    // upper one before the hand-over; the upper thread copies its half and clears its buffers
+    // itself, so that they stay in the cache of the core that uses them.
+    const auto upperSize = static_cast<std::size_t>(sources.last + count * highest - haloFirst + 1);
+    m_upper[0].resize(std::max(m_upper[0].size(), upperSize));
+    std::copy(m_current.begin() + haloFirst, m_current.begin() + middle, m_upper[0].begin());
     const Range oldDirty[2] = {m_currentDirty, m_nextDirty};
     std::vector<double>* const buffers[2] = {&m_current, &m_next};
 
     long long lowerTerms = 0;
     Range lowerDirty[2] = {oldDirty[0], oldDirty[1]}; // below middle
-    Range lowerLast;                                   // the last step's entries
+    Range lowerLast;                                  // the last step's entries
     const auto lower = [&] {
         Range from{sources.first, std::min(sources.last, middle - 1)};
         for (int step = 1; step <= count; ++step) {
@@ -394,6 +428,11 @@ long long PatternConvolution::sharedBlock(int count) {
     long long upperTerms = 0;
     long long upperTop = sources.last; // the last step's last target, as single steps keep it
     const auto upper = [&] {
+        std::copy(m_current.begin() + middle, m_current.begin() + sources.last + 1,
+                  m_upper[0].begin() + (middle - haloFirst));
+        std::fill(m_upper[0].begin() + (sources.last - haloFirst + 1), m_upper[0].end(), 0.0);
+        m_upper[0].resize(upperSize);
+        m_upper[1].assign(upperSize, 0.0);
         // indices here are relative to haloFirst
         Range from{0, sources.last - haloFirst};
         long long top = from.last;
@@ -436,10 +475,7 @@ long long PatternConvolution::sharedBlock(int count) {
         upperTop = top;
     };
 
-    if (!m_worker) {
-        m_worker = std::make_unique<SplitWorker>();
-    }
-    m_worker->runBoth(upper, lower);
+    SplitWorker::ofThisThread().runBoth(upper, lower);
 
     // m_current holds the block's last step; m_next the step before below middle, and
     // whatever it held before the block above
@@ -483,30 +519,108 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 
-    // Near the ends of the source range some terms have no source; they add nothing.
-    auto gatherEdge = [&](long long from, long long to) {
+    // The tails: entries near the ends of the source range, where some terms have no source
+    // (they add nothing) and where sources or sums may be subnormal. Their terms are the same
+    // extended operations in the same order; only the crossings between double and extended
+    // avoid the x87's microcode assists.
+    auto gatherTail = [&](long long from, long long to) {
         for (long long t = from; t <= to; ++t) {
-            double sum = 0.0;
-            for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
-                const long long i = t - m_offsets[k];
-                if (i >= sources.first && i <= sources.last) {
-                    sum = addTerm(sum, p[i], m_abundances[k]);
+            std::size_t first = 0; // the first term's slot
+            while (first < static_cast<std::size_t>(m_activeSlots) &&
+                   (t - m_offsets[first] < sources.first || t - m_offsets[first] > sources.last)) {
+                ++first;
+            }
+            if (first == static_cast<std::size_t>(m_activeSlots)) {
+                out[t - outFirst] = 0.0; // no term: the sum stays +0
+                continue;
+            }
+            const auto firstBits = std::bit_cast<std::uint64_t>(p[t - m_offsets[first]]);
+            if (firstBits < m_wholeUnitsBelow) {
+                // Sources whose bits lie below m_wholeUnitsBelow are subnormal (or +0), with
+                // the fraction as their bits, and no sum their terms make reaches 2^-1021:
+                // every store rounds to a whole multiple of 2^-1074. In those units (a power
+                // of two away, so each extended operation rounds alike) the sums are formed
+                // and rounded without a double. An entry with a larger source is summed again
+                // below.
+                Extended units = 0;
+                std::uint64_t largest = 0;
+                for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                    const long long i = t - m_offsets[k];
+                    if (i >= sources.first && i <= sources.last) {
+                        const auto bits = std::bit_cast<std::uint64_t>(p[i]);
+                        largest = std::max(largest, bits);
+                        units = wholeUnits(units +
+                                           static_cast<Extended>(static_cast<std::int64_t>(bits)) *
+                                               m_abundances[k] / 100.0L);
+                    }
+                }
+                if (largest < m_wholeUnitsBelow) {
+                    out[t - outFirst] = fromWholeUnits(units);
+                    continue;
+                }
+            } else if (firstBits >= m_ordinarySourceBits[first]) {
+                // A first term that is normal and normal sources: the plain loop, as the bulk.
+                std::uint64_t smallest = firstBits;
+                for (std::size_t k = first + 1; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                    const long long i = t - m_offsets[k];
+                    if (i >= sources.first && i <= sources.last) {
+                        smallest = std::min(smallest, std::bit_cast<std::uint64_t>(p[i]));
+                    }
+                }
+                if (smallest >= smallestNormalBits) {
+                    double sum = 0.0;
+                    for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                        const long long i = t - m_offsets[k];
+                        if (i >= sources.first && i <= sources.last) {
+                            sum = addTerm(sum, p[i], m_abundances[k]);
+                        }
+                    }
+                    out[t - outFirst] = sum;
+                    continue;
                 }
             }
-            out[t - outFirst] = sum;
+            Extended sum = 0;
+            for (std::size_t k = first; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                const long long i = t - m_offsets[k];
+                if (i >= sources.first && i <= sources.last) {
+                    sum = roundedAsStored(sum + widened(p[i]) * m_abundances[k] / 100.0L);
+                }
+            }
+            out[t - outFirst] = narrowed(sum);
         }
     };
 
-    const long long insideFirst = std::max(targets.first, sources.first + highest);
-    const long long insideLast = std::min(targets.last, sources.last + lowest);
-    if (insideFirst > insideLast) {
-        gatherEdge(targets.first, targets.last);
+    // The bulk: entries whose sources are all normal doubles and whose first term (of the
+    // highest offset) is one too. Non-negative terms only make a sum larger, so there no sum
+    // is subnormal either, and the plain loop meets no assist. The scan finds the ends only,
+    // which is all the tails need; elsewhere the plain loop gives the same bits, only slower:
+    // which entries go which way changes no result.
+    const auto below = [p](long long i, std::uint64_t bits) {
+        return std::bit_cast<std::uint64_t>(p[i]) < bits;
+    };
+    long long ordinaryFirst = sources.first;
+    while (ordinaryFirst <= sources.last && below(ordinaryFirst, m_ordinarySourceBits[0])) {
+        ++ordinaryFirst;
+    }
+    long long normalLast = sources.last;
+    while (normalLast > ordinaryFirst && below(normalLast, smallestNormalBits)) {
+        --normalLast;
+    }
+    long long ordinaryLast = normalLast;
+    while (ordinaryLast > ordinaryFirst && below(ordinaryLast, m_ordinarySourceBits[0])) {
+        --ordinaryLast;
+    }
+    const long long bulkFirst = std::max(targets.first, ordinaryFirst + highest);
+    const long long bulkLast =
+        std::min({targets.last, ordinaryLast + highest, normalLast + lowest});
+    if (ordinaryFirst > sources.last || bulkFirst > bulkLast) {
+        gatherTail(targets.first, targets.last);
         return;
     }
-    gatherEdge(targets.first, insideFirst - 1);
-    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, insideFirst,
-                                                             insideLast, m_offsets, m_abundances);
-    gatherEdge(insideLast + 1, targets.last);
+    gatherTail(targets.first, bulkFirst - 1);
+    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, bulkFirst, bulkLast,
+                                                             m_offsets, m_abundances);
+    gatherTail(bulkLast + 1, targets.last);
 }
 
 double PatternConvolution::sumOfEveryTerm(long long target) const {

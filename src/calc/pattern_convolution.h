@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -141,6 +141,11 @@ private:
     // floating-point flags nor the terms that are dropped outside the window.
     long double m_bound = 0;
     long double m_growth = 0;
+    // By slot: the bit pattern of the smallest source whose term as an entry's first cannot
+    // make a subnormal sum (bits order non-negative doubles as their values do).
+    std::array<std::uint64_t, slotCount> m_ordinarySourceBits{};
+    // Entries whose sources' bits all lie below this are summed in whole units of 2^-1074.
+    std::uint64_t m_wholeUnitsBelow = 0;
 
     std::optional<long long> m_cut; // relative to the window
     bool m_cutBroken = false;
@@ -148,7 +153,6 @@ private:
 
     int m_threads = 1;
     long long m_splitTerms = defaultSplitTerms;
-    std::unique_ptr<SplitWorker> m_worker; // made at the first step long enough to split
     std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };
 

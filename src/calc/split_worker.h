@@ -1,51 +1,100 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <exception>
+#include <functional>
 #include <thread>
 #include <type_traits>
 
+#include "calc/sharing_ledger.h"
+
 namespace orvane::calc {
 
-// A second thread for the halves of long atom steps. It lives as long as the convolution
-// that made it and waits for work by spinning (then yielding), because a step lasts
-// microseconds: a condition variable's wake-up would cost as much as the half it hands over.
+// A second thread for the halves of long atom steps. A half lasts microseconds, so each
+// side first spins a little for the other (sleeping and waking would cost as much as the
+// half); then it sleeps on the hand-over's word (a futex on Linux), so that a thread the
+// scheduler has put aside costs the other nothing. A half the worker has not taken when the
+// caller's own is done is taken back and done by the caller, so the caller waits only for a
+// worker that was running. Where sharing loses more than it wins (a machine busy with other
+// work), the caller does both halves alone for a while (SharingLedger): two threads then
+// cost no more than one.
 class SplitWorker {
 public:
+    // How long each side spins before it sleeps: the worker for the next half (the caller's
+    // work between two shared steps takes a few microseconds), the caller for a half the
+    // worker took (about what a long half takes). Tests set 0 to reach the sleeps at once.
+    struct SpinTimes {
+        std::chrono::nanoseconds worker = std::chrono::microseconds(100);
+        std::chrono::nanoseconds caller = std::chrono::microseconds(200);
+    };
+
+    /// `beforeFirstTask` runs on the worker before it takes its first half: tests hold the
+    /// worker back there.
     SplitWorker();
+    explicit SplitWorker(SpinTimes spins, std::function<void()> beforeFirstTask = {});
     ~SplitWorker();
     SplitWorker(const SplitWorker&) = delete;
     SplitWorker& operator=(const SplitWorker&) = delete;
 
-    /// Runs `there` on the worker and `here` on the calling thread, and returns once both
-    /// are done; an exception from either is raised here (the worker's first).
+    /// The calling thread's worker, made at the first call and kept while the thread lives:
+    /// a run of the engine is often shorter than a thread's start and end on a busy machine,
+    /// and the ledger's lesson holds from one run to the next.
+    static SplitWorker& ofThisThread();
+
+    /// Runs `there` and `here`, `there` on the worker where it takes it in time and `here` on
+    /// the calling thread, and returns once both are done; an exception from either is
+    /// raised here (`there`'s first).
     template <typename There, typename Here> void runBoth(There&& there, Here&& here) {
         using Task = std::remove_reference_t<There>;
-        post(const_cast<void*>(static_cast<const void*>(&there)),
-             [](void* task) { (*static_cast<Task*>(task))(); });
-        std::exception_ptr hereError;
-        try {
-            here();
-        } catch (...) {
-            hereError = std::current_exception();
+        const bool offered = offer(const_cast<void*>(static_cast<const void*>(&there)),
+                                   [](void* task) { (*static_cast<Task*>(task))(); });
+        const std::exception_ptr hereError = caught(here);
+        const std::exception_ptr thereError =
+            offered && !takeBack() ? waitForWorker() : caught(there);
+        if (thereError) {
+            std::rethrow_exception(thereError);
         }
-        finish(hereError);
+        if (hereError) {
+            std::rethrow_exception(hereError);
+        }
     }
 
-private:
-    void post(void* task, void (*call)(void*));
-    void finish(std::exception_ptr hereError);
-    void loop();
+    /// How many of the halves so far the worker ran (the others the caller did itself).
+    long long halvesOnWorker() const { return m_halvesOnWorker; }
 
-    // A step hands over in microseconds: the two counters live on cache lines of their own,
-    // so that each thread's writes do not pull the other's line away, and the task is
-    // called through a plain pointer, with nothing allocated.
-    alignas(64) std::atomic<unsigned long long> m_posted{0};
+private:
+    enum State : unsigned { Idle, Offered, Taken, Done, Stopping };
+
+    template <typename Task> static std::exception_ptr caught(Task& task) noexcept {
+        try {
+            task();
+        } catch (...) {
+            return std::current_exception();
+        }
+        return nullptr;
+    }
+
+    bool offer(void* task, void (*call)(void*));
+    bool takeBack();
+    std::exception_ptr waitForWorker();
+    void loop(const std::function<void()>& beforeFirstTask);
+
+    // Both threads write the state; the half is called through a plain pointer, with
+    // nothing allocated.
+    alignas(64) std::atomic<unsigned> m_state{Idle};
+    std::atomic<bool> m_workerSleeps{false};
+    std::atomic<bool> m_callerSleeps{false};
     void* m_task = nullptr;
     void (*m_call)(void*) = nullptr;
-    alignas(64) std::atomic<unsigned long long> m_done{0};
     std::exception_ptr m_error;
-    alignas(64) std::atomic<bool> m_stop{false};
+
+    // The caller's own: when its half was offered and when it was done, and the ledger.
+    alignas(64) SpinTimes m_spins;
+    SharingLedger m_ledger;
+    SharingLedger::Clock::time_point m_offered{};
+    SharingLedger::Clock::time_point m_ownDone{};
+    long long m_halvesOnWorker = 0;
     std::thread m_thread;
 };
 

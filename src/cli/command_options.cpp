@@ -155,7 +155,8 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
                     "Batch output: tsv, csv or json (default tsv)")
         ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case))
         ->option_text("tsv|csv|json");
-    app->add_option("--threads", commandLine.threads, "Batch threads (default: one per core)")
+    app->add_option("--threads", commandLine.threads,
+                    "Threads of a batch's lines or of one run's atom steps (default: one per core)")
         ->check(CLI::Range(1u, 1024u))
         ->option_text("N");
     app->add_option("--max-seconds", commandLine.maxSeconds,

@@ -290,6 +290,9 @@ int runSingle(const CommandLine& commandLine, PictureWriter& pictures) {
     BlankCanvas canvas;
     session::Session run(commandLine.dataDirectory, '.', notifier, canvas);
     run.drawOnlyOnRequest(); // pictures are drawn onto their own canvases
+    if (commandLine.threads != 0) {
+        run.setEngineThreads(static_cast<int>(commandLine.threads)); // the session takes 1 or 2
+    }
     try {
         return runCalculation(commandLine, pictures, run);
     } catch (const FileNotWritten& error) {

@@ -189,12 +189,15 @@ TEST(EngineCrossCheck, RandomFormulas) {
     }
 }
 
-// A real protein and a halogenated compound with the shipped data files.
+// A real protein, a halogenated compound and single heavy elements (whose tails run
+// through the subnormal range at both ends) with the shipped data files.
 TEST(EngineCrossCheck, ShippedDataFiles) {
     support::ShippedTables shipped;
     const std::vector<std::vector<std::pair<std::string, std::string>>> formulas = {
         {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}}, // insulin
         {{"C", "20"}, {"H", "10"}, {"Br", "6"}, {"Cl", "4"}, {"Sn", "2"}},
+        {{"Sn", "300"}},
+        {{"Xe", "200"}},
     };
     for (const auto& formula : formulas) {
         SCOPED_TRACE(formula.front().second);

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,9 +35,9 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
         std::array<IsotopeSlot, PatternConvolution::slotCount> slots{};
         for (int j = 0; j < PatternConvolution::slotCount; ++j) {
             const bool used = j == 0 || pick(0, blocks ? 2 : 4) != 0;
-            slots[static_cast<std::size_t>(j)] = {
-                j == 0 ? 0 : pick(negative ? -4 : 0, 6),
-                used ? pick(negative ? -2 : 0, 9999) / 97.0 : 0.0};
+            slots[static_cast<std::size_t>(j)] = {j == 0 ? 0 : pick(negative ? -4 : 0, 6),
+                                                  used ? pick(negative ? -2 : 0, 9999) / 97.0
+                                                       : 0.0};
         }
         const long long length = 6000;
         PatternConvolution one(length, 500, 5500);
@@ -45,10 +46,10 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
         // one entry, or a wide start whose ends are so small that they soon underflow
         const int width = blocks ? pick(150, 900) : 1;
         for (int i = 0; i < width; ++i) {
-            const double value = !blocks                             ? 300.0
-                                 : i < 8 || i >= width - 8           ? std::ldexp(1.0, -1060 - pick(0, 10))
-                                 : pick(0, 30) == 0                  ? 0.0
-                                                                     : pick(1, 1000000) / 7.0;
+            const double value = !blocks                   ? 300.0
+                                 : i < 8 || i >= width - 8 ? std::ldexp(1.0, -1060 - pick(0, 10))
+                                 : pick(0, 30) == 0        ? 0.0
+                                                           : pick(1, 1000000) / 7.0;
             one.setEntry(2000 + i, value);
             two.setEntry(2000 + i, value);
         }
@@ -61,8 +62,8 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
             termsOne += one.step();
         }
         for (int step = 0; step < steps;) {
-            const auto [taken, terms] = blocks ? two.steps(steps - step)
-                                               : std::pair<int, long long>{1, two.step()};
+            const auto [taken, terms] =
+                blocks ? two.steps(steps - step) : std::pair<int, long long>{1, two.step()};
             sharedBlocks += taken > 1;
             step += taken;
             termsTwo += terms;
@@ -75,16 +76,12 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
     EXPECT_GT(sharedBlocks, 20);
 }
 
-// The whole engine with the shipped data: Cl2, insulin and albumin on one and two threads.
-TEST(TwoThreadEngine, ShippedFormulasGiveTheSamePattern) {
+// The patterns of one and two threads for each formula, with the shipped data, compared.
+void expectSameOnTwoThreads(
+    const std::vector<std::vector<std::pair<std::string, std::string>>>& formulas) {
     support::ShippedTables shipped;
-    const std::vector<std::vector<std::pair<std::string, std::string>>> formulas = {
-        {{"Cl", "2"}},
-        {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}},      // insulin
-        {{"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}}, // albumin
-    };
     for (const auto& formula : formulas) {
-        SCOPED_TRACE(formula.front().second);
+        SCOPED_TRACE(formula.front().first + formula.front().second);
         PatternState patterns[2];
         for (const int threads : {1, 2}) {
             patterns[threads - 1] = shipped.pattern(formula, [threads](EngineInput& input) {
@@ -95,6 +92,54 @@ TEST(TwoThreadEngine, ShippedFormulasGiveTheSamePattern) {
         EXPECT_TRUE(sameBits(patterns[0].p, patterns[1].p));
         EXPECT_EQ(std::memcmp(&patterns[0].centroid, &patterns[1].centroid, sizeof(double)), 0);
     }
+}
+
+// Cl2, insulin, albumin, and single heavy elements whose tails (both of them: their
+// lightest isotopes are rare too) run through the subnormal range for many entries.
+TEST(TwoThreadEngine, ShippedFormulasGiveTheSamePattern) {
+    expectSameOnTwoThreads({
+        {{"Cl", "2"}},
+        {{"C", "257"}, {"H", "383"}, {"N", "65"}, {"O", "77"}, {"S", "6"}},      // insulin
+        {{"C", "2934"}, {"H", "4615"}, {"N", "781"}, {"O", "897"}, {"S", "39"}}, // albumin
+        {{"Sn", "300"}},
+        {{"Xe", "200"}},
+        {{"Hg", "40"}, {"Pb", "40"}, {"Cl", "30"}},
+    });
+}
+
+// A 250 kDa protein: over a thousand blocks of shared steps.
+TEST(TwoThreadEngine, LargeProteinGivesTheSamePattern) {
+    expectSameOnTwoThreads(
+        {{{"C", "11000"}, {"H", "17000"}, {"N", "3000"}, {"O", "3300"}, {"S", "80"}}});
+}
+
+// A label of 200 [13C] positions at 99 % beside natural atoms: the label's lighter isotope
+// lies below its own, so its steps reach down; one and two threads alike.
+TEST(TwoThreadEngine, LabelledFormulaGivesTheSamePattern) {
+    support::ShippedTables shipped;
+    support::Summary composition;
+    shipped.summarise({{"C", "300"}, {"H", "480"}, {"N", "80"}, {"O", "90"}, {"S", "4"}},
+                      composition);
+    WorkingElement label;
+    label.symbol = "[13C]";
+    label.weight = 13.00335484;
+    label.count = 200;
+    label.column = shipped.column.at("C");
+    label.labelIsotopes = {{13, 13.00335484, 0.99}, {12, 12.0, 0.01}};
+    composition.elements.push_back(label);
+    PatternState patterns[2];
+    for (const int threads : {1, 2}) {
+        CellReadings readings;
+        MsDataGrid grid;
+        std::optional<MsRange> range;
+        EngineInput input{composition.elements, shipped.tables.isotopes, '.'};
+        input.threads = threads;
+        input.minimumSplitTerms = 1;
+        patterns[threads - 1] = simulateIsotopePattern(input, readings, grid, range);
+    }
+    ASSERT_TRUE(patterns[0].exists());
+    EXPECT_TRUE(sameBits(patterns[0].p, patterns[1].p));
+    EXPECT_EQ(std::memcmp(&patterns[0].centroid, &patterns[1].centroid, sizeof(double)), 0);
 }
 
 } // namespace
