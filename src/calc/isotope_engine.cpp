@@ -427,7 +427,7 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                          const std::vector<Slots>* preRead) -> std::optional<std::vector<double>> {
         PatternConvolution convolution(length, n0 - w, n0 + w);
         convolution.setEntry(n0, 300.0);
-        convolution.setThreads(input.threads, input.minimumSplitTerms);
+        convolution.setThreads(input.threads, input.minimumSplitTerms, input.blocksWhileAlone);
         if (cut) {
             convolution.cutAbove(*cut);
         }
@@ -447,8 +447,7 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
                                     element.labelIsotopes.empty() && atoms > 0 &&
                                     reachStaysInside(slots, atoms, length - 1 - n0, w);
             if (keepsFirst) {
-                const PatternConvolution::FirstSteps* kept =
-                    memo->atomSteps(element.column, atoms);
+                const PatternConvolution::FirstSteps* kept = memo->atomSteps(element.column, atoms);
                 if (kept != nullptr && convolution.resumeFrom(*kept, n0)) {
                     continue;
                 }

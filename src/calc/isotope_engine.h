@@ -43,6 +43,10 @@ struct EngineInput {
     // times while the second core was free. Blocks of steps, with one hand-over for 16 or
     // 32, are shared from a quarter of it a step. Tests set 1 to share all they can.
     long long minimumSplitTerms = 400;
+    // Tests: steps are shared in blocks even while the two threads' halves go alone (on a
+    // busy machine), done one after the other by the caller, so that the blocks' bits are
+    // checked whatever the machine does.
+    bool blocksWhileAlone = false;
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.
     bool fillsMsData = true;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "calc/assist_free_rounding.h"
+#include "calc/sharing_ledger.h"
 #include "text/error.h"
 #include "text/extended.h"
 
@@ -87,6 +88,13 @@ void throwOnStepFlags() {
     text::throwOnFloatFlags();
 }
 
+// What sharing blocks has been worth on this thread lately: the lesson holds from one run of
+// the engine to the next, as the thread's split worker does.
+SharingLedger& sharingLedger() {
+    thread_local SharingLedger ledger;
+    return ledger;
+}
+
 } // namespace
 
 PatternConvolution::PatternConvolution(long long length, long long windowFirst,
@@ -101,9 +109,10 @@ PatternConvolution::PatternConvolution(long long length, long long windowFirst,
 
 PatternConvolution::~PatternConvolution() = default;
 
-void PatternConvolution::setThreads(int threads, long long minimumTerms) {
+void PatternConvolution::setThreads(int threads, long long minimumTerms, bool blocksWhileAlone) {
     m_threads = threads > 1 ? 2 : 1;
     m_splitTerms = minimumTerms;
+    m_blocksWhileAlone = blocksWhileAlone;
 }
 
 void PatternConvolution::cutAbove(long long index) {
@@ -285,7 +294,8 @@ long long PatternConvolution::step() {
         const long long terms = (kept.last - kept.first + 1) * m_activeSlots;
         // Split only where no floating-point flag has to be read afterwards: flags are
         // the thread's own.
-        if (safe && m_threads > 1 && terms >= m_splitTerms && kept.last > kept.first) {
+        if (safe && m_threads > 1 && terms >= m_splitTerms && kept.last > kept.first &&
+            !m_stepsAlone && (m_blocksWhileAlone || sharingLedger().shares())) {
             const long long middle = kept.first + (kept.last - kept.first + 1) / 2;
             double* out = m_next.data();
             const double* p = m_current.data();
@@ -331,7 +341,29 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
     // last steps of an element
     for (const int count : {blockSteps, blockSteps / 2}) {
         if (most >= count && blockCanBeShared(count)) {
-            return {count, sharedBlock(count)};
+            if (m_blocksWhileAlone) {
+                return {count, sharedBlock(count)};
+            }
+            // Alone, the block's steps are taken one by one: a block would only add its upper
+            // half's extra entries to the caller's work. Either way the ledger learns what the
+            // block cost.
+            SharingLedger& ledger = sharingLedger();
+            const SharingLedger::Way way = ledger.next();
+            const long long workerHalves = SplitWorker::ofThisThread().halvesOnWorker();
+            const SharingLedger::Clock::time_point start = SharingLedger::Clock::now();
+            long long terms = 0;
+            if (way == SharingLedger::Way::Shared) {
+                terms = sharedBlock(count);
+            } else {
+                m_stepsAlone = true;
+                for (int step = 0; step < count; ++step) {
+                    terms += this->step();
+                }
+                m_stepsAlone = false;
+            }
+            ledger.took(way, terms, SharingLedger::Clock::now() - start,
+                        SplitWorker::ofThisThread().halvesOnWorker() > workerHalves);
+            return {count, terms};
         }
     }
     return {1, step()};

@@ -38,8 +38,12 @@ public:
 
     /// Steps of at least `minimumTerms` terms are shared between `threads` (1 or 2)
     /// threads, each summing a half of the entries in the same order as one thread would,
-    /// so every double stays the same. One thread until this is called.
-    void setThreads(int threads, long long minimumTerms = defaultSplitTerms);
+    /// so every double stays the same. One thread until this is called. Where the calling
+    /// thread's SharingLedger finds one thread quicker (a busy machine) the steps are taken
+    /// one by one, unless `blocksWhileAlone` (tests: the blocks' bits are then checked
+    /// whatever the machine does).
+    void setThreads(int threads, long long minimumTerms = defaultSplitTerms,
+                    bool blocksWhileAlone = false);
     /// Below this many terms a step is quicker on one thread than handed over in halves.
     static constexpr long long defaultSplitTerms = 3000;
 
@@ -152,6 +156,8 @@ private:
     long double m_tailBound = 0;
 
     int m_threads = 1;
+    bool m_blocksWhileAlone = false;
+    bool m_stepsAlone = false; // within a block taken alone: no step is split
     long long m_splitTerms = defaultSplitTerms;
     std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };

@@ -4,41 +4,67 @@
 
 namespace orvane::calc {
 
-// What sharing the halves of atom steps with a second thread has won and lost lately, and
-// so whether to share the next one. A half the worker ran wins the time the caller's own
-// half took less the time the caller then waited for the worker's; a half the worker did
-// not take in time loses the wake-up it cost. While the balance stays above a small debt
-// the halves are shared (a run on an idle machine starts at 0 and soon holds the whole
-// credit, which absorbs an odd late worker); past it the caller does both halves alone for
-// a while, twice as long at each debt in a row (a machine busy with other work, where a
-// worker that is put aside in the middle of a half holds the caller up for a time slice),
-// until sharing has won the whole credit again.
+// Whether blocks of atom steps are shared with the second thread or taken one step after
+// another by the caller alone: whichever has lately taken less time per term. Each block's
+// time is measured either way and the chosen way's figure is the time over the terms of
+// its recent blocks, so that an odd late block costs the figure what it cost the run (a
+// worker held up for a time slice outweighs many quick blocks; a short interruption does
+// not); the way not chosen is tried now and then, to keep its figure fresh. A try of sharing
+// counts only the block after the first one the worker took part in: a worker that slept
+// while the blocks went alone takes tens of microseconds to wake in a VM, longer than a
+// block. Sharing pays more the longer the blocks (a hand-over costs the same), so blocks
+// twice as long as those on which it last lost try it again at once. On an idle machine a shared
+// block takes about 0.6 times as long, and one block in 256 is taken alone to check; on a machine
+// busy with other work the worker is often not running when a half is offered (the caller then does
+// both halves, and a block does more than single steps), or is put aside in the middle of one and
+// holds the caller up for a time slice, so blocks go alone, and sharing is tried again after 16
+// blocks, twice as many after each try that lost, up to 1024.
 class SharingLedger {
 public:
     using Clock = std::chrono::steady_clock;
+    enum class Way { Shared, Alone };
 
-    static constexpr Clock::duration credit = std::chrono::milliseconds(4);
-    static constexpr Clock::duration debt = std::chrono::microseconds(50);
-    static constexpr Clock::duration wakeUp = std::chrono::microseconds(2);
-    static constexpr Clock::duration shortestAlone = std::chrono::milliseconds(1);
-    static constexpr Clock::duration longestAlone = std::chrono::milliseconds(64);
+    /// Sharing must take at most this share of the time alone to be chosen.
+    static constexpr double sharingBound = 0.9;
+    static constexpr int aloneTryEvery = 256;
+    static constexpr int firstSharedTryEvery = 16;
+    static constexpr int mostSharedTryEvery = 1024;
+    /// Shared blocks in a row after which sharing is tried soon again once it loses.
+    static constexpr int settledSharing = 64;
+    /// The most blocks a try of sharing takes to wake the worker; then it measures anyway.
+    static constexpr int mostWarmUp = 8;
 
-    /// Whether the half due at `now` is offered to the worker.
-    bool shares(Clock::time_point now) const { return now >= m_aloneUntil; }
-    /// The worker ran a half: the caller's own took `own`, then it waited `waited` (up to
-    /// `now`).
-    void ran(Clock::duration own, Clock::duration waited, Clock::time_point now);
-    /// The worker had not taken the half offered when the caller's own was done at `now`.
-    void missed(Clock::time_point now);
-
-    Clock::duration balance() const { return m_balance; }
+    /// How the next block is to be taken.
+    Way next();
+    /// The block taken as next() said formed `terms` terms in `elapsed`; `workerTookPart`
+    /// whether the worker did one of its halves.
+    void took(Way way, long long terms, Clock::duration elapsed, bool workerTookPart);
+    /// The way chosen at present, for the steps outside blocks.
+    bool shares() const { return m_sharing; }
 
 private:
-    void settle(Clock::time_point now);
+    // Time and terms of a way's recent blocks, each block weighing `recent` less than the
+    // one after it.
+    struct Figure {
+        double nanoseconds = 0;
+        double terms = 0; // 0 until measured
+        double perTerm() const { return nanoseconds / terms; }
+    };
+    static constexpr double recent = 1.0 / 16;
 
-    Clock::duration m_balance{0};
-    Clock::duration m_alone = shortestAlone;
-    Clock::time_point m_aloneUntil{};
+    void startTry(Way way);
+
+    Figure m_sharedFigure;
+    Figure m_aloneFigure;
+    bool m_sharing = true;
+    int m_sinceTry = 0;
+    int m_sharedTryEvery = firstSharedTryEvery;
+    int m_sharedInARow = 0;
+    long long m_lostOn = 0; // the terms of the block on which sharing last lost
+    Way m_tryWay = Way::Alone;
+    bool m_trying = false;
+    bool m_warm = false; // the try's worker has taken part
+    int m_warmUpLeft = 0;
 };
 
 } // namespace orvane::calc

@@ -7,7 +7,7 @@ namespace orvane::calc {
 
 namespace {
 
-using Clock = SharingLedger::Clock;
+using Clock = std::chrono::steady_clock;
 
 void relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -68,11 +68,7 @@ SplitWorker::~SplitWorker() {
     m_thread.join();
 }
 
-bool SplitWorker::offer(void* task, void (*call)(void*)) {
-    m_offered = Clock::now();
-    if (!m_ledger.shares(m_offered)) {
-        return false;
-    }
+void SplitWorker::offer(void* task, void (*call)(void*)) {
     m_task = task;
     m_call = call;
     m_error = nullptr;
@@ -80,18 +76,12 @@ bool SplitWorker::offer(void* task, void (*call)(void*)) {
     if (m_workerSleeps.load()) {
         m_state.notify_all();
     }
-    return true;
 }
 
 bool SplitWorker::takeBack() {
-    m_ownDone = Clock::now();
     unsigned offered = Offered;
-    if (m_state.load(std::memory_order_acquire) == Offered &&
-        m_state.compare_exchange_strong(offered, Idle, std::memory_order_acq_rel)) {
-        m_ledger.missed(m_ownDone);
-        return true;
-    }
-    return false;
+    return m_state.load(std::memory_order_acquire) == Offered &&
+           m_state.compare_exchange_strong(offered, Idle, std::memory_order_acq_rel);
 }
 
 std::exception_ptr SplitWorker::waitForWorker() {
@@ -99,8 +89,6 @@ std::exception_ptr SplitWorker::waitForWorker() {
     if (!spinUntil([&] { return done(m_state.load(std::memory_order_acquire)); }, m_spins.caller)) {
         sleepUntil(m_state, m_callerSleeps, done);
     }
-    const Clock::time_point now = Clock::now();
-    m_ledger.ran(m_ownDone - m_offered, now - m_ownDone, now);
     ++m_halvesOnWorker;
     return m_error;
 }

@@ -7,8 +7,6 @@
 #include <thread>
 #include <type_traits>
 
-#include "calc/sharing_ledger.h"
-
 namespace orvane::calc {
 
 // A second thread for the halves of long atom steps. A half lasts microseconds, so each
@@ -16,9 +14,8 @@ namespace orvane::calc {
 // half); then it sleeps on the hand-over's word (a futex on Linux), so that a thread the
 // scheduler has put aside costs the other nothing. A half the worker has not taken when the
 // caller's own is done is taken back and done by the caller, so the caller waits only for a
-// worker that was running. Where sharing loses more than it wins (a machine busy with other
-// work), the caller does both halves alone for a while (SharingLedger): two threads then
-// cost no more than one.
+// worker that was running. Whether halves are offered at all is the caller's choice
+// (SharingLedger).
 class SplitWorker {
 public:
     // How long each side spins before it sleeps: the worker for the next half (the caller's
@@ -47,11 +44,10 @@ public:
     /// raised here (`there`'s first).
     template <typename There, typename Here> void runBoth(There&& there, Here&& here) {
         using Task = std::remove_reference_t<There>;
-        const bool offered = offer(const_cast<void*>(static_cast<const void*>(&there)),
-                                   [](void* task) { (*static_cast<Task*>(task))(); });
+        offer(const_cast<void*>(static_cast<const void*>(&there)),
+              [](void* task) { (*static_cast<Task*>(task))(); });
         const std::exception_ptr hereError = caught(here);
-        const std::exception_ptr thereError =
-            offered && !takeBack() ? waitForWorker() : caught(there);
+        const std::exception_ptr thereError = takeBack() ? caught(there) : waitForWorker();
         if (thereError) {
             std::rethrow_exception(thereError);
         }
@@ -75,7 +71,7 @@ private:
         return nullptr;
     }
 
-    bool offer(void* task, void (*call)(void*));
+    void offer(void* task, void (*call)(void*));
     bool takeBack();
     std::exception_ptr waitForWorker();
     void loop(const std::function<void()>& beforeFirstTask);
@@ -89,11 +85,7 @@ private:
     void (*m_call)(void*) = nullptr;
     std::exception_ptr m_error;
 
-    // The caller's own: when its half was offered and when it was done, and the ledger.
     alignas(64) SpinTimes m_spins;
-    SharingLedger m_ledger;
-    SharingLedger::Clock::time_point m_offered{};
-    SharingLedger::Clock::time_point m_ownDone{};
     long long m_halvesOnWorker = 0;
     std::thread m_thread;
 };

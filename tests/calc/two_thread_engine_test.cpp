@@ -42,7 +42,7 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
         const long long length = 6000;
         PatternConvolution one(length, 500, 5500);
         PatternConvolution two(length, 500, 5500);
-        two.setThreads(2, 1);
+        two.setThreads(2, 1, true);
         // one entry, or a wide start whose ends are so small that they soon underflow
         const int width = blocks ? pick(150, 900) : 1;
         for (int i = 0; i < width; ++i) {
@@ -87,6 +87,7 @@ void expectSameOnTwoThreads(
             patterns[threads - 1] = shipped.pattern(formula, [threads](EngineInput& input) {
                 input.threads = threads;
                 input.minimumSplitTerms = 1;
+                input.blocksWhileAlone = true;
             });
         }
         EXPECT_TRUE(sameBits(patterns[0].p, patterns[1].p));
@@ -135,6 +136,7 @@ TEST(TwoThreadEngine, LabelledFormulaGivesTheSamePattern) {
         EngineInput input{composition.elements, shipped.tables.isotopes, '.'};
         input.threads = threads;
         input.minimumSplitTerms = 1;
+        input.blocksWhileAlone = true;
         patterns[threads - 1] = simulateIsotopePattern(input, readings, grid, range);
     }
     ASSERT_TRUE(patterns[0].exists());
