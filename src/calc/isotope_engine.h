@@ -35,17 +35,19 @@ struct EngineInput {
     const data::TextGrid& isotopes;
     char separator;
     // Threads for the long atom steps, 1 or 2; the pattern is the same to the last bit for
-    // either. On the 2-core development machine two take titin from 4.5 s to 2.42-2.6 s, a
-    // 450 kDa protein from 152-157 ms to 93-104 ms and albumin from 11.7-12 ms to 7.8-8 ms.
+    // either. On the 2-core development machine (AMD EPYC) two take titin from 4.5 s to
+    // 2.42-2.6 s, a 450 kDa protein from 152-157 ms to 93-104 ms and albumin from 11.7-12 ms
+    // to 7.8-8 ms; on a 2-core Intel Xeon VM titin from 2.9 s to 1.6-1.7 s, the protein from
+    // 93-98 ms to 56-62 ms and albumin from 6.9-7.7 ms to 5.1-5.7 ms. Where one thread has
+    // lately been quicker (a machine busy with other work) two take the steps as one does.
     int threads = 1;
     // Single steps with fewer terms stay on one thread: handing half a step over costs
     // about as much as 200 terms. Of 200 to 1000, 400 gave albumin and titin their shortest
     // times while the second core was free. Blocks of steps, with one hand-over for 16 or
     // 32, are shared from a quarter of it a step. Tests set 1 to share all they can.
     long long minimumSplitTerms = 400;
-    // Tests: steps are shared in blocks even while the two threads' halves go alone (on a
-    // busy machine), done one after the other by the caller, so that the blocks' bits are
-    // checked whatever the machine does.
+    // Tests: blocks of steps are shared even where one thread has lately been quicker, so
+    // that their bits are checked whatever the machine does.
     bool blocksWhileAlone = false;
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.

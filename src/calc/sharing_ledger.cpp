@@ -25,19 +25,19 @@ SharingLedger::Way SharingLedger::next() {
 void SharingLedger::startTry(Way way) {
     m_tryWay = way;
     m_trying = true;
-    // alone needs no waking; sharing is measured the block after the worker took part
+    // alone needs no waking; sharing is measured the block after the worker ran a half
     m_warm = way == Way::Alone;
     m_warmUpLeft = mostWarmUp;
 }
 
-void SharingLedger::took(Way way, long long terms, Clock::duration elapsed, bool workerTookPart) {
+void SharingLedger::took(Way way, long long terms, Clock::duration elapsed, bool workerRanAHalf) {
     if (terms <= 0) {
         return;
     }
     bool tried = false;
     if (m_trying && way == m_tryWay) {
         if (!m_warm && --m_warmUpLeft > 0) {
-            m_warm = workerTookPart;
+            m_warm = workerRanAHalf;
             return; // the worker is being woken: not counted
         }
         m_trying = false;

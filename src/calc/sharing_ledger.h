@@ -10,7 +10,7 @@ namespace orvane::calc {
 // its recent blocks, so that an odd late block costs the figure what it cost the run (a
 // worker held up for a time slice outweighs many quick blocks; a short interruption does
 // not); the way not chosen is tried now and then, to keep its figure fresh. A try of sharing
-// counts only the block after the first one the worker took part in: a worker that slept
+// counts only the block after the first one in which the worker ran a half: a worker that slept
 // while the blocks went alone takes tens of microseconds to wake in a VM, longer than a
 // block. Sharing pays more the longer the blocks (a hand-over costs the same), so blocks
 // twice as long as those on which it last lost try it again at once. On an idle machine a shared
@@ -36,9 +36,9 @@ public:
 
     /// How the next block is to be taken.
     Way next();
-    /// The block taken as next() said formed `terms` terms in `elapsed`; `workerTookPart`
+    /// The block taken as next() said formed `terms` terms in `elapsed`; `workerRanAHalf`
     /// whether the worker did one of its halves.
-    void took(Way way, long long terms, Clock::duration elapsed, bool workerTookPart);
+    void took(Way way, long long terms, Clock::duration elapsed, bool workerRanAHalf);
     /// The way chosen at present, for the steps outside blocks.
     bool shares() const { return m_sharing; }
 
@@ -63,7 +63,7 @@ private:
     long long m_lostOn = 0; // the terms of the block on which sharing last lost
     Way m_tryWay = Way::Alone;
     bool m_trying = false;
-    bool m_warm = false; // the try's worker has taken part
+    bool m_warm = false; // the worker has run a half of the try
     int m_warmUpLeft = 0;
 };
 

@@ -86,7 +86,7 @@ TEST(SharingLedger, AHeldUpBlockSendsTheBlocksAloneUntilATryOfSharingWins) {
     EXPECT_EQ(takeBlocks(ledger, idle, 100), 100);
 }
 
-// A try of sharing measures the block after the first one the worker took part in (a worker
+// A try of sharing measures the block after the first one in which the worker ran a half (a worker
 // that slept takes longer to wake than a block), or the last of mostWarmUp blocks.
 TEST(SharingLedger, ATryOfSharingWaitsForTheWorkerToWake) {
     SharingLedger ledger;
