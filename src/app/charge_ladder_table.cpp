@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/table_copy.h"
+#include "session/ion_inputs.h"
 #include "session/session.h"
 #include "text/number_text.h"
 #include "text/error.h"
@@ -70,8 +71,7 @@ void ChargeLadderTable::refresh() {
         const session::SessionState& state = m_session.state();
         if (m_model.rowCount() == 0 && !state.composition.elements.empty()) {
             // an empty list says why: no rung's most abundant m/z lies in the window
-            const ions::MzWindow window =
-                ions::ladderWindow(state.measured ? &state.measured->points : nullptr);
+            const ions::MzWindow window = ions::ladderWindow(session::measuredPointsOf(state));
             m_problem->setText(
                 QStringLiteral("No charge state of %1 has its most abundant m/z between %2 and "
                                "%3; a range such as 1-5 lists them.")

@@ -192,7 +192,7 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     if (commandLine.charges) {
         const session::SessionState& state = run.state();
         ladder = ions::computeChargeLadder(
-            session::moleculeOf(state), state.measured ? &state.measured->points : nullptr,
+            session::moleculeOf(state), session::measuredPointsOf(state),
             commandLine.ion.value_or(defaultLadderIon), commandLine.charges, run.separator());
     }
 

@@ -19,6 +19,11 @@ inline const ions::ProfileBoxes& profileBoxesOf(const SessionState& state) {
     return state.profileBoxes;
 }
 
+// The points of the measured spectrum shown, or nullptr; valid while it stays.
+inline const measured::Spectrum* measuredPointsOf(const SessionState& state) {
+    return state.measured ? &state.measured->points : nullptr;
+}
+
 // The measured spectrum shown, or none; valid while the state's spectrum stays.
 inline std::optional<ions::MeasuredView> measuredViewOf(const SessionState& state) {
     if (!state.measured) {

@@ -673,9 +673,9 @@ void Session::setLadderRangeText(const std::string& text) {
 }
 
 std::vector<ions::LadderRung> Session::currentLadder() const {
-    return ions::computeChargeLadder(
-        moleculeOf(m_state), m_state.measured ? &m_state.measured->points : nullptr,
-        m_state.ionText, ions::readChargeRange(m_state.ladderRangeText), m_separator);
+    return ions::computeChargeLadder(moleculeOf(m_state), measuredPointsOf(m_state),
+                                     m_state.ionText,
+                                     ions::readChargeRange(m_state.ladderRangeText), m_separator);
 }
 
 void Session::chooseLadderRung(const ions::LadderRung& rung) {

@@ -43,10 +43,7 @@ struct ShippedSession {
         return ions::computeIon(moleculeOf(session.state()), notation, charge, '.');
     }
     // The measured points shown, or nullptr.
-    const measured::Spectrum* measuredPoints() const {
-        const SessionState& state = session.state();
-        return state.measured ? &state.measured->points : nullptr;
-    }
+    const measured::Spectrum* measuredPoints() const { return measuredPointsOf(session.state()); }
     // The ion against the measured spectrum shown, as the windows match it.
     std::optional<ions::MeasuredMatch> match(const ions::IonResult& ion) const {
         const std::optional<ions::MeasuredView> measured = measuredViewOf(session.state());
