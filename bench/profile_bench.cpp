@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "accurate/ion_mz.h"
 #include "profile/profile.h"
 
 namespace {
@@ -19,12 +20,15 @@ using namespace orvane::profile;
 // Exact masses and abundances of /usr/share/bodr/isotopes.xml.
 ElementAtoms element(const std::string& symbol, int atoms) {
     static const std::map<std::string, std::vector<Isotope>> table{
-        {"H", {{1.007825032, 0.999885}, {2.014101778, 0.000115}}},
-        {"C", {{12.0, 0.9893}, {13.00335484, 0.0107}}},
-        {"N", {{14.003074, 0.99632}, {15.0001089, 0.00368}}},
-        {"O", {{15.99491462, 0.99757}, {16.9991317, 0.00038}, {17.999161, 0.00205}}},
+        {"H", {{0, 1.007825032, 0.999885}, {0, 2.014101778, 0.000115}}},
+        {"C", {{0, 12.0, 0.9893}, {0, 13.00335484, 0.0107}}},
+        {"N", {{0, 14.003074, 0.99632}, {0, 15.0001089, 0.00368}}},
+        {"O", {{0, 15.99491462, 0.99757}, {0, 16.9991317, 0.00038}, {0, 17.999161, 0.00205}}},
         {"S",
-         {{31.972071, 0.9493}, {32.97145876, 0.0076}, {33.9678669, 0.0429}, {35.96708076, 0.0002}}},
+         {{0, 31.972071, 0.9493},
+          {0, 32.97145876, 0.0076},
+          {0, 33.9678669, 0.0429},
+          {0, 35.96708076, 0.0002}}},
     };
     return {symbol, atoms, table.at(symbol)};
 }
@@ -100,7 +104,8 @@ std::vector<AccurateCluster> clustersOf(const std::vector<ElementAtoms>& element
     for (std::size_t k = 0; k < all.size(); ++k) {
         if (all[k].probability > 1e-18) {
             const double mass = lightest + static_cast<double>(k) + all[k].meanDefect;
-            clusters.push_back({mzOfMass(mass, charge), all[k].probability, all[k].variance});
+            clusters.push_back(
+                {orvane::accurate::mzOf(mass, charge), all[k].probability, all[k].variance});
         }
     }
     return clusters;

@@ -21,7 +21,7 @@ public:
     bool confirm(const std::string& message) override { throw std::runtime_error(message); }
 };
 
-/// elem.txt, abundances.txt, masses.txt and ame2016.txt (the formula search's masses) of
+/// elem.txt, abundances.txt and masses.txt of
 /// share/orvane, loaded at the first call.
 inline data::DataTables& shippedTables() {
     static data::DataTables loaded = [] {
@@ -34,10 +34,6 @@ inline data::DataTables& shippedTables() {
         data::loadMassFile(ORVANE_SHARE_DIR, t);
         if (!t.massFileProblem.empty()) {
             throw std::runtime_error(t.massFileProblem);
-        }
-        data::loadAme2016File(ORVANE_SHARE_DIR, t);
-        if (!t.ame2016FileProblem.empty()) {
-            throw std::runtime_error(t.ame2016FileProblem);
         }
         return t;
     }();
