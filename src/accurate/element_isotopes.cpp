@@ -81,11 +81,7 @@ const Isotope& ElementIsotopes::mostAbundant() const {
 }
 
 long double ElementIsotopes::averageMass() const {
-    long double mean = 0;
-    for (const Isotope& isotope : isotopes) {
-        mean += static_cast<long double>(isotope.probability) * isotope.mass;
-    }
-    return mean;
+    return data::meanMass(isotopes);
 }
 
 long double ElementIsotopes::averageDefect() const {

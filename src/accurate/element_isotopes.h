@@ -4,15 +4,14 @@
 #include <vector>
 
 #include "data/data_tables.h"
+#include "data/isotope.h"
 
 namespace orvane::accurate {
 
-// One isotope of an element, as the isotope table and masses.txt give it.
-struct Isotope {
-    long long massNumber = 0; // the rounded weight plus the slot's offset
-    double mass = 0;          // exact mass in u
-    double probability = 0;   // the slot's abundance over the sum of the row's abundances
-};
+// One isotope of an element, as the isotope table and masses.txt give it: the mass number
+// is the rounded weight plus the slot's offset, the probability the slot's abundance over
+// the sum of the row's abundances.
+using Isotope = data::Isotope;
 
 // The isotopes of one element: the slots of its isotope row whose abundance is not 0, in
 // slot order. The probabilities add to 1 even when the abundances add to 99.99.

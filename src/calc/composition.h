@@ -5,16 +5,10 @@
 
 #include "calc/cell_readings.h"
 #include "calc/ms_data_grid.h"
+#include "data/isotope.h"
 #include "data/text_grid.h"
 
 namespace orvane::calc {
-
-// One isotope a labelled position can hold.
-struct LabelIsotope {
-    long long massNumber = 0;
-    double mass = 0;        // exact, in u
-    double probability = 0; // of a labelled position
-};
 
 // Atoms of one isotope of an element, written as a label ("[13C]6"): the formula keeps
 // them apart from the element's count cell, as an element of their own.
@@ -23,7 +17,7 @@ struct LabelElement {
     int column = 0;     // the element's column
     double count = 0;
     std::string countText;
-    std::vector<LabelIsotope> isotopes; // the label's isotope first
+    std::vector<data::Isotope> isotopes; // the label's isotope first
 
     /// The mass of one labelled position on average (the isotope's mass when pure).
     double averageMass() const;
@@ -37,7 +31,7 @@ struct WorkingElement {
     int column = 0; // element-table column, 1 or more
     // A label's isotopes, the label's first; empty for an element of the table, whose
     // isotopes the isotope table gives.
-    std::vector<LabelIsotope> labelIsotopes;
+    std::vector<data::Isotope> labelIsotopes;
 };
 
 // What the composition summary leaves for the later stages: the formula weight and the

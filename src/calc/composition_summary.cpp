@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calc/formula_weight.h"
 #include "data/data_tables.h"
 #include "text/extended.h"
 #include "text/number_parse.h"
@@ -26,7 +27,7 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
     std::vector<double> weights(counts.size(), 0.0);
     auto weightOf = [&](int c) { return weights[static_cast<std::size_t>(c)]; };
 
-    composition.formulaWeight = 0;
+    composition.formulaWeight = 0; // what was summed stays when a later cell is refused
     int n = 0;
     for (int c = 1; c < columns; ++c) {
         counts[static_cast<std::size_t>(c)] = readings.counts.real(
@@ -34,17 +35,13 @@ void calculateComposition(data::TextGrid& elements, int charge, char separator,
         if (countOf(c) > 0) {
             weights[static_cast<std::size_t>(c)] = readings.weights.real(
                 static_cast<std::size_t>(c), elements.cell(c, data::WeightRow), separator);
-            composition.formulaWeight =
-                text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
-                                  static_cast<text::Extended>(weightOf(c)) * countOf(c));
+            addToFormulaWeight(composition.formulaWeight, weightOf(c), countOf(c));
             ++n;
         }
     }
     for (const LabelElement& label : labels) {
         if (label.count > 0) {
-            composition.formulaWeight =
-                text::storeDouble(static_cast<text::Extended>(composition.formulaWeight) +
-                                  static_cast<text::Extended>(label.averageMass()) * label.count);
+            addToFormulaWeight(composition.formulaWeight, label.averageMass(), label.count);
             ++n;
         }
     }

@@ -63,9 +63,9 @@ long long totalAtomSteps(const std::vector<WorkingElement>& elements) {
 }
 
 // A label's window share per atom: the farthest of its isotopes from the label's own.
-int labelWidth(const std::vector<LabelIsotope>& isotopes) {
+int labelWidth(const std::vector<data::Isotope>& isotopes) {
     long long width = 0;
-    for (const LabelIsotope& isotope : isotopes) {
+    for (const data::Isotope& isotope : isotopes) {
         width = std::max(width, std::abs(isotope.massNumber - isotopes.front().massNumber));
     }
     return static_cast<int>(std::min<long long>(width, std::numeric_limits<int>::max()));
@@ -74,7 +74,7 @@ int labelWidth(const std::vector<LabelIsotope>& isotopes) {
 // A label's isotopes as slots: its own at offset 0, the others at their mass-number
 // distance, abundances in percent.
 std::array<IsotopeSlot, PatternConvolution::slotCount>
-labelSlots(const std::vector<LabelIsotope>& isotopes) {
+labelSlots(const std::vector<data::Isotope>& isotopes) {
     if (isotopes.size() > static_cast<std::size_t>(PatternConvolution::slotCount)) {
         throw text::Error("A label holds " + std::to_string(isotopes.size()) +
                           " isotopes; the pattern takes " +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/formula_weight.h"
 #include "data/data_tables.h"
 #include "text/error.h"
 #include "text/extended.h"
@@ -56,13 +57,10 @@ bool composeWholeCounts(const std::vector<std::pair<int, std::string>>& counts,
     if (whole.empty()) {
         return false;
     }
-    // summed as the summary sums them: column by column, each product in extended precision
     double fw = 0;
     for (const auto& [column, count] : whole) {
-        fw = text::storeDouble(
-            static_cast<text::Extended>(fw) +
-            static_cast<text::Extended>(columns.weights[static_cast<std::size_t>(column)]) *
-                static_cast<double>(count));
+        addToFormulaWeight(fw, columns.weights[static_cast<std::size_t>(column)],
+                           static_cast<double>(count));
     }
     if (!(fw > 0)) {
         return false;

@@ -27,7 +27,7 @@ void writeCalculationReport(std::ostream& out, const session::SessionState& stat
     }
     out << '\n';
     for (const calc::LabelElement& label : state.labels) {
-        const calc::LabelIsotope& isotope = label.isotopes.front();
+        const data::Isotope& isotope = label.isotopes.front();
         out << "Labels\t" << label.symbol << '\t' << label.countText << '\t'
             << text::shortestText(isotope.probability) << '\t' << roundTrip(isotope.mass) << '\n';
     }

@@ -25,7 +25,7 @@ profile::ProfileInput profileInputOf(const data::DataTables& tables,
         }
         profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
         for (const accurate::Isotope& isotope : element.isotopes) {
-            atoms.isotopes.push_back({isotope.mass, isotope.probability, isotope.massNumber});
+            atoms.isotopes.push_back(isotope);
         }
         input.elements.push_back(std::move(atoms));
     }
@@ -41,7 +41,7 @@ profile::ProfileInput profileInputOf(const data::DataTables& tables,
             static_cast<int>(label.atoms),
             {}};
         for (const accurate::Isotope& isotope : label.isotopes.isotopes) {
-            atoms.isotopes.push_back({isotope.mass, isotope.probability, isotope.massNumber});
+            atoms.isotopes.push_back(isotope);
         }
         if (label.atoms > 0) {
             input.elements.push_back(std::move(atoms));

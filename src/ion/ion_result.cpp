@@ -48,10 +48,7 @@ std::vector<accurate::LabelAtoms> labelAtomsOf(const calc::Composition& composit
         }
         accurate::LabelAtoms label;
         label.isotopes.symbol = element.symbol;
-        for (const calc::LabelIsotope& isotope : element.labelIsotopes) {
-            label.isotopes.isotopes.push_back(
-                {isotope.massNumber, isotope.mass, isotope.probability});
-        }
+        label.isotopes.isotopes = element.labelIsotopes;
         label.atoms = text::roundHalfEven(static_cast<text::Extended>(element.count));
         label.column = element.column;
         labels.push_back(std::move(label));

@@ -4,14 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "accurate/element_isotopes.h"
+
 namespace orvane::profile {
 
-// One isotope as the data files give it.
-struct Isotope {
-    double mass = 0;          // exact mass, u
-    double probability = 0;   // abundance as a fraction; an element's sum is renormalised to 1
-    long long massNumber = 0; // for the fine peaks' composition; 0: the mass rounded
-};
+// One isotope as the data files give it; the profile renormalises an element's
+// probabilities to 1, and a mass number of 0 stands for the mass rounded.
+using Isotope = accurate::Isotope;
 
 // One element of the ion with its atom count.
 struct ElementAtoms {

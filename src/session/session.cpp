@@ -401,9 +401,7 @@ Session::resolveLabels(const std::vector<formula::LabelCount>& labels) const {
         element.countText = label.countText;
         const accurate::ElementIsotopes isotopes = accurate::readLabelIsotopes(
             m_state.tables, label.column, label.massNumber, label.purity, m_separator);
-        for (const accurate::Isotope& isotope : isotopes.isotopes) {
-            element.isotopes.push_back({isotope.massNumber, isotope.mass, isotope.probability});
-        }
+        element.isotopes = isotopes.isotopes;
         resolved.push_back(std::move(element));
     }
     return resolved;

@@ -23,12 +23,12 @@ namespace {
 
 // [M+H]+ of caffeine, C8H11N4O2+, with the isotopes of the data files rounded
 std::shared_ptr<const profile::Profile> caffeineProfile(double resolvingPower) {
-    const std::vector<profile::Isotope> carbon{{12.0, 98.93, 12}, {13.00335484, 1.07, 13}};
-    const std::vector<profile::Isotope> hydrogen{{1.007825032, 99.9885, 1},
-                                                 {2.014101778, 0.0115, 2}};
-    const std::vector<profile::Isotope> nitrogen{{14.003074, 99.632, 14}, {15.0001089, 0.368, 15}};
+    const std::vector<profile::Isotope> carbon{{12, 12.0, 98.93}, {13, 13.00335484, 1.07}};
+    const std::vector<profile::Isotope> hydrogen{{1, 1.007825032, 99.9885},
+                                                 {2, 2.014101778, 0.0115}};
+    const std::vector<profile::Isotope> nitrogen{{14, 14.003074, 99.632}, {15, 15.0001089, 0.368}};
     const std::vector<profile::Isotope> oxygen{
-        {15.99491462, 99.757, 16}, {16.9991317, 0.038, 17}, {17.999161, 0.205, 18}};
+        {16, 15.99491462, 99.757}, {17, 16.9991317, 0.038}, {18, 17.999161, 0.205}};
     const profile::ProfileInput input{
         {{"C", 8, carbon}, {"H", 11, hydrogen}, {"N", 4, nitrogen}, {"O", 2, oxygen}}, 1, {}};
     profile::ProfileSettings settings;

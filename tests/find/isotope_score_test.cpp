@@ -280,7 +280,7 @@ TEST(IsotopeScore, SulfursM4LineIsWhereTheProfilesPeakIs) {
                 accurate::readElementIsotopes(shippedTables(), count.column, '.');
             profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
             for (const accurate::Isotope& isotope : element.isotopes) {
-                atoms.isotopes.push_back({isotope.mass, isotope.probability});
+                atoms.isotopes.push_back(isotope);
             }
             elements.push_back(std::move(atoms));
         }

@@ -57,7 +57,7 @@ TEST(EnumerationBytes, FollowsWhatIsoSpecBuildsAtASmallCoverage) {
 }
 
 TEST(EnumerationBytes, NothingToChooseBuildsNothing) {
-    ElementAtoms single{"F", 1000, {{18.998403, 1.0}}};
+    ElementAtoms single{"F", 1000, {{0, 18.998403, 1.0}}};
     EXPECT_EQ(estimateEnumerationBytes({single}, 0.5, 3), 0.0);
     // only the marginals count: many elements of few atoms each build little
     const std::vector<ElementAtoms> protein = normalisedElements(formula(support::insulin));

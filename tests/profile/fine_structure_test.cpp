@@ -36,7 +36,7 @@ TEST(FineStructure, RefusesInvalidInput) {
         {formula({{"C", 0}, {"H", 0}}), 0.9, "The ion has no atoms."},
         {formula({{"C", -1}}), 0.9, "Element C: the atom count -1 is negative."},
         {negative, 0.9, "Element Cl, isotope 2: the probability -1 is not a number of 0 or more."},
-        {{{"X", 1, {{10, 0}}}}, 0.9, "Element X: no isotope has a probability above 0."},
+        {{{"X", 1, {{0, 10, 0}}}}, 0.9, "Element X: no isotope has a probability above 0."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -48,7 +48,7 @@ TEST(FineStructure, RefusesInvalidInput) {
 // 1e-9 of their own size, both signs of charge and none, an element of one isotope.
 TEST(FineStructure, CompleteSetMatchesBruteForce) {
     auto withPhosphorus = formula({{"Cl", 3}, {"O", 2}});
-    withPhosphorus.push_back({"P", 1, {{30.97376163, 100}}});
+    withPhosphorus.push_back({"P", 1, {{0, 30.97376163, 100}}});
     const struct {
         std::vector<ElementAtoms> elements;
         int charge;
@@ -102,7 +102,7 @@ TEST(FineStructure, PartialCoverageIsTheSmallestSet) {
 // IsoSpec would try to hold) are refused before it starts: a walk of them would not end
 // within the suite's time limit, so no clock is needed to tell.
 TEST(FineStructure, ReportsTooManyPeaksEarly) {
-    ElementAtoms flat{"X", 100, std::vector<Isotope>(10, {100, 0.1})};
+    ElementAtoms flat{"X", 100, std::vector<Isotope>(10, {0, 100, 0.1})};
     for (int i = 0; i < 10; ++i) {
         flat.isotopes[i].mass += i;
     }
