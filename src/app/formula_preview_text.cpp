@@ -20,6 +20,9 @@ QString formulaPreviewText(const ions::FormulaPreview& preview) {
     } else {
         shown = QString::fromStdString(preview.message);
     }
+    for (const std::string& notice : preview.notices) {
+        shown += QStringLiteral("\n") + QString::fromStdString(notice);
+    }
     return shown;
 }
 

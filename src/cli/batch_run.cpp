@@ -104,6 +104,9 @@ private:
             countsToEnter(m_session.state().tables.elements, row.line.formula, m_commandLine.counts,
                           '.', m_session.state().reader);
         const std::optional<std::string> ionAsked = row.line.ion ? row.line.ion : m_commandLine.ion;
+        for (const std::string& notice : counts.notices) {
+            m_notifier.notify(notice);
+        }
         // a sequence's "/z" holds here as in a single run; each line starts from the charge
         // of the command line
         const ions::TypedIon typed =

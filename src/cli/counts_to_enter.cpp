@@ -17,6 +17,7 @@ FormulaEntry countsToEnter(const data::TextGrid& elements, const std::string& fo
         const formula::FormulaCounts read = formula::readFormula(formula, tables, separator);
         entry.labels = read.labels;
         entry.charge = read.charge;
+        entry.notices = read.notices;
         formula::requireCountsInRange(formula, read, elements, separator, tables.countWeights);
         for (const formula::ElementCount& count : read.counts) {
             entries.push_back({count.column, count.countText});

@@ -15,7 +15,8 @@ namespace orvane::cli {
 struct FormulaEntry {
     std::vector<session::CountText> counts;
     std::vector<formula::LabelCount> labels;
-    std::optional<int> charge; // a sequence's "/z"
+    std::optional<int> charge;        // a sequence's "/z"
+    std::vector<std::string> notices; // the reader's, as a sequence likely not meant so
 };
 
 /// The counts orvane-calc writes into the count cells: those of `formula` (read as the

@@ -149,6 +149,9 @@ int runCalculation(const CommandLine& commandLine, PictureWriter& pictures, sess
     }
     applySettings(run, commandLine);
     // a peptide's "/2" stands for --charge 2 --ion '[M+zH]z+' where those are not given
+    for (const std::string& notice : counts.notices) {
+        std::cerr << "notice: " << notice << '\n';
+    }
     const ions::TypedIon typed = run.askIon(counts.charge, commandLine.ion, commandLine.charge,
                                             defaultIon, run.state().settings.charge.text());
     if (!typed.notice.empty()) {

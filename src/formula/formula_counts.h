@@ -32,7 +32,8 @@ struct LabelCount {
 struct FormulaCounts {
     std::vector<ElementCount> counts;
     std::vector<LabelCount> labels;
-    std::optional<int> charge; // a peptide's "/2": the ion [M+2H]2+
+    std::optional<int> charge;        // a peptide's "/2": the ion [M+2H]2+
+    std::vector<std::string> notices; // what was read, though likely not meant as written
 
     /// The count of `column`, 0 for a column the formula does not name.
     text::Extended countOf(int column) const;

@@ -138,6 +138,7 @@ private:
     const SymbolIndex* m_index; // null: every symbol is looked at
     std::vector<Frame> m_frames;
     std::optional<int> m_charge;
+    std::vector<std::string> m_notices;
 };
 
 FormulaCounts Reader::read() {
@@ -169,6 +170,7 @@ FormulaCounts Reader::read() {
     endPart(PartEnd::Text, m_cursor.offset());
     FormulaCounts counts = finished(m_frames.back().total);
     counts.charge = m_charge;
+    counts.notices = std::move(m_notices);
     return counts;
 }
 
@@ -495,6 +497,7 @@ void Reader::readSequence(std::size_t at) {
     const sequence::SequenceReading reading =
         sequence::readSequenceAt(text, at, m_cursor.separator(), weightOf);
     const sequence::SequenceComposition& composition = reading.composition;
+    m_notices.insert(m_notices.end(), reading.notices.begin(), reading.notices.end());
     if (composition.charge) {
         if (m_charge && *m_charge != *composition.charge) {
             throw m_cursor.refusal("the charge /" + std::to_string(*composition.charge) +

@@ -8,6 +8,7 @@
 #include "accurate/accurate_masses.h"
 #include "accurate/element_isotopes.h"
 #include "accurate/label_isotopes.h"
+#include "calc/formula_weight.h"
 #include "data/data_tables.h"
 #include "formula/element_symbols.h"
 #include "formula/formula_reader.h"
@@ -36,6 +37,7 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
         return preview;
     }
     preview.accepted = true;
+    preview.notices = counts.notices;
     preview.formulaText = formula::tableOrderText(counts, symbols);
     // The Hill formula and the monoisotopic mass, shown beside the weight; a count that
     // cannot be read leaves them out, and the weight below says why.
@@ -76,16 +78,15 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
     } catch (const text::Error&) {
         // without masses.txt the preview still gives the formula and its weight
     }
-    // The weight as the summary will form it from the count cells' texts: weight times
-    // count, summed in column order.
+    // The weight as the summary will form it from the count cells' texts.
     try {
-        text::Extended weight = 0;
+        double weight = 0;
         for (const formula::ElementCount& count : counts.counts) {
             const double cell = text::parseReal(count.countText, separator);
             if (cell > 0) {
-                const double atomic =
-                    text::parseReal(elements.cell(count.column, data::WeightRow), separator);
-                weight = text::storeDouble(weight + static_cast<text::Extended>(atomic) * cell);
+                calc::addToFormulaWeight(
+                    weight,
+                    text::parseReal(elements.cell(count.column, data::WeightRow), separator), cell);
             }
         }
         for (const formula::LabelCount& label : counts.labels) {
@@ -93,12 +94,11 @@ FormulaPreview previewFormula(std::string_view text, const data::DataTables& tab
             if (cell > 0) {
                 const accurate::ElementIsotopes isotopes = accurate::readLabelIsotopes(
                     tables, label.column, label.massNumber, label.purity, separator);
-                weight = text::storeDouble(weight + static_cast<text::Extended>(static_cast<double>(
-                                                        isotopes.averageMass())) *
-                                                        cell);
+                calc::addToFormulaWeight(weight, static_cast<double>(isotopes.averageMass()), cell);
             }
         }
-        preview.weightText = text::generalText(weight, separator); // whole: 1.2e12 stays readable
+        // whole: 1.2e12 stays readable
+        preview.weightText = text::generalText(weight, separator);
     } catch (const text::Error& error) {
         preview.message = error.what();
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/data_tables.h"
 #include "formula/formula_reader.h"
@@ -18,6 +19,7 @@ struct FormulaPreview {
     // the monoisotopic mass in u with 6 decimals; empty without masses.txt or for counts
     // that are no whole numbers of atoms
     std::string monoisotopicText;
+    std::vector<std::string> notices; // the reader's: a sequence read, though likely not meant so
 };
 
 /// Reads `text` against the element table as "OK" would and returns the preview: the

@@ -230,6 +230,22 @@ SequenceComposition PeptideReader::read() {
             fixed.cTerminus || fixed.cTerminalResidues.find(sequence.back()) != std::string::npos;
         chain.add(fixed.delta, sites + (nTerminal ? 1 : 0) + (cTerminal ? 1 : 0));
     }
+    // A modification that swaps atoms for a heavier isotope writes the light ones it takes
+    // as a negative label, "[Formula:[13C6][12C-6]]": they come out of the element's natural
+    // atoms, which is what the peptide holds before the swap.
+    const SequenceComposition labelled = chain;
+    std::erase_if(chain.labels, [&](const IsotopeCount& label) {
+        const bool swapped =
+            label.count < 0 &&
+            std::any_of(labelled.labels.begin(), labelled.labels.end(), [&](const auto& heavy) {
+                return heavy.symbol == label.symbol && heavy.massNumber > label.massNumber &&
+                       heavy.count > 0;
+            });
+        if (swapped) {
+            chain.addAtoms(label.symbol, label.count);
+        }
+        return swapped;
+    });
     applyLabels(chain);
     for (const AtomCount& atoms : chain.atoms) {
         if (atoms.count < 0) {

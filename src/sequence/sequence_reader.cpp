@@ -1,8 +1,12 @@
 #include "sequence/sequence_reader.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,8 +68,48 @@ std::size_t closingOf(const SequenceText& text, std::size_t open) {
                        text.position(opened.back()) + " is never closed");
 }
 
+// The one-letter codes of a sequence written wholly in three-letter codes ("GlyGly": "GG"),
+// nothing otherwise: the reader takes letters case-blind, one a residue.
+std::optional<std::string> oneLetterReading(std::string_view letters) {
+    static constexpr std::array<std::pair<std::string_view, char>, 22> codes{{
+        {"Ala", 'A'}, {"Arg", 'R'}, {"Asn", 'N'}, {"Asp", 'D'}, {"Cys", 'C'}, {"Gln", 'Q'},
+        {"Glu", 'E'}, {"Gly", 'G'}, {"His", 'H'}, {"Ile", 'I'}, {"Leu", 'L'}, {"Lys", 'K'},
+        {"Met", 'M'}, {"Phe", 'F'}, {"Pro", 'P'}, {"Ser", 'S'}, {"Thr", 'T'}, {"Trp", 'W'},
+        {"Tyr", 'Y'}, {"Val", 'V'}, {"Sec", 'U'}, {"Pyl", 'O'},
+    }};
+    if (letters.empty() || letters.size() % 3 != 0) {
+        return std::nullopt;
+    }
+    std::string reading;
+    for (std::size_t at = 0; at < letters.size(); at += 3) {
+        const std::string_view code = letters.substr(at, 3);
+        const auto* found = std::find_if(codes.begin(), codes.end(),
+                                         [&](const auto& entry) { return entry.first == code; });
+        if (found == codes.end()) {
+            return std::nullopt;
+        }
+        reading.push_back(found->second);
+    }
+    return reading;
+}
+
+// The average mass of a composition by the given masses; nothing where one is unknown.
+std::optional<long double> averageMassOf(const SequenceComposition& composition,
+                                         const AverageMassLookup& averageMasses) {
+    long double mass = 0;
+    for (const AtomCount& atoms : composition.atoms) {
+        const std::optional<long double> one = averageMasses(atoms.symbol);
+        if (!one) {
+            return std::nullopt;
+        }
+        mass += *one * static_cast<long double>(atoms.count);
+    }
+    return mass;
+}
+
 SequenceComposition readAveragine(const SequenceText& text, std::size_t begin, std::size_t end,
-                                  char separator, const AverageMassLookup& averageMasses) {
+                                  char separator, const AverageMassLookup& averageMasses,
+                                  std::vector<std::string>& notices) {
     while (begin < end && (text.at(begin) == ' ' || text.at(begin) == '\t')) {
         ++begin;
     }
@@ -110,6 +154,17 @@ SequenceComposition readAveragine(const SequenceText& text, std::size_t begin, s
         throw text.refusal("averagine at " + text.position(begin) +
                            " needs the weights of C, H, N, O and S in the element table");
     }
+    // the hydrogens bring any larger mass within half a hydrogen; a small one may stay far
+    if (const std::optional<long double> formed = averageMassOf(*composition, averageMasses);
+        formed && std::fabs(*formed - mass) > 0.51L) {
+        char message[200];
+        std::snprintf(message, sizeof message,
+                      "averagine(%s) has no composition of whole atoms near its mass: the "
+                      "nearest weighs %.2Lf u, %.2Lf u %s",
+                      std::string(text.whole().substr(begin, end - begin)).c_str(), *formed,
+                      std::fabs(*formed - mass), *formed > mass ? "more" : "less");
+        notices.emplace_back(message);
+    }
     return *composition;
 }
 
@@ -127,9 +182,19 @@ SequenceReading readSequenceAt(const SequenceText& text, std::size_t offset, cha
     SequenceReading reading;
     reading.end = close + 1;
     switch (function->kind) {
-    case Kind::Peptide:
+    case Kind::Peptide: {
         reading.composition = readPeptide(text, open + 1, close);
+        const std::string_view written = text.whole().substr(open + 1, close - open - 1);
+        if (const std::optional<std::string> meant = oneLetterReading(written)) {
+            std::string read(written);
+            std::transform(read.begin(), read.end(), read.begin(),
+                           [](char c) { return static_cast<char>(std::toupper(c)); });
+            reading.notices.push_back("peptide(" + std::string(written) +
+                                      ") is read one letter a residue, as " + read +
+                                      "; did you mean peptide(" + *meant + ")?");
+        }
         break;
+    }
     case Kind::Dna:
         reading.composition = readNucleicAcid(text, open + 1, close, NucleicAcid::Dna);
         break;
@@ -137,7 +202,8 @@ SequenceReading readSequenceAt(const SequenceText& text, std::size_t offset, cha
         reading.composition = readNucleicAcid(text, open + 1, close, NucleicAcid::Rna);
         break;
     case Kind::Averagine:
-        reading.composition = readAveragine(text, open + 1, close, separator, averageMasses);
+        reading.composition =
+            readAveragine(text, open + 1, close, separator, averageMasses, reading.notices);
         break;
     }
     return reading;

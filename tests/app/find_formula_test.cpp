@@ -261,6 +261,19 @@ private slots:
                                   QStringLiteral("   cosine ") + cell(0, 7)),
                  qPrintable(shown + QStringLiteral(" / ") + cell(0, 6) + QStringLiteral(" ") +
                             cell(0, 7)));
+
+        // an m/z the spectrum holds no peak at: ranked by mass, unscored, and said so
+        search(QStringLiteral("304.1543"));
+        QVERIFY(finder().table()->model()->rowCount() > 0);
+        for (int row = 0; row < finder().table()->model()->rowCount(); ++row) {
+            QVERIFY2(cell(row, 6).isEmpty() || cell(row, 6) == QStringLiteral("none"),
+                     qPrintable(cell(row, 6)));
+        }
+        QVERIFY2(finder().summary()->text().contains(QStringLiteral(
+                     "the measured spectrum has no peak within 5 ppm of m/z 304.1543; ranked by "
+                     "mass alone")),
+                 qPrintable(finder().summary()->text()));
+        QVERIFY(!finder().summary()->text().contains(QStringLiteral("scored by the measured")));
     }
 };
 

@@ -1,7 +1,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProgressDialog>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "app/formula_dialog.h"
+#include "app/high_resolution_window.h"
 #include "app/main_window.h"
 #include "data/data_tables.h"
 #include "test_application.h"
@@ -79,6 +82,39 @@ private slots:
         QTest::keyClicks(typed(), QStringLiteral("C100000000000"));
         QVERIFY2(dialog().previewLine()->text().contains(QStringLiteral("FW 1201100000000")),
                  qPrintable(dialog().previewLine()->text()));
+    }
+
+    void aSequencesChargeLastsForItsOwnFormulaAndTheAxisIsNamed() {
+        const std::string ionBefore = app->session->state().ionText;
+        const std::string chargeBefore = app->session->state().settings.charge.text();
+        // what is read but likely not meant is said under the text as it is typed
+        openAndType(QStringLiteral("peptide(GlyGly)"));
+        QVERIFY2(
+            dialog().previewLine()->text().contains(QStringLiteral("did you mean peptide(GG)?")),
+            qPrintable(dialog().previewLine()->text()));
+        typed()->selectAll();
+        QTest::keyClicks(typed(), QStringLiteral("peptide(EMEVEESPEK/2)"));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QVERIFY(!dialog().isVisible());
+        QCOMPARE(app->session->state().ionText, std::string("[M+zH]z+"));
+        QCOMPARE(app->session->state().settings.charge.text(), std::string("2"));
+        QVERIFY(app->activate(*app->window));
+        QTest::keyClick(app->window.get(), Qt::Key_F12);
+        QMainWindow& window = app->window->highResolutionWindow();
+        QVERIFY(window.isVisible());
+        // the main window's axis is the molecule's mass over 2, without the two protons
+        QTRY_VERIFY2(window.statusBar()->currentMessage().contains(
+                         QStringLiteral("the main window's m/z axis is M/2 (")),
+                     qPrintable(window.statusBar()->currentMessage()));
+        // the next formula finds the ion and the charge as they were
+        openAndType(QStringLiteral("C6H12O6"));
+        QTest::keyClick(typed(), Qt::Key_Return);
+        QCOMPARE(app->session->state().ionText, ionBefore);
+        QCOMPARE(app->session->state().settings.charge.text(), chargeBefore);
+        QTRY_VERIFY2(window.statusBar()->currentMessage().contains(
+                         QStringLiteral("the main window's m/z axis is M/1 (")),
+                     qPrintable(window.statusBar()->currentMessage()));
+        QVERIFY(app->dialogs.errors.empty());
     }
 
     void theDialogOpensWithoutAnErrorAndCancelHidesIt() {

@@ -188,6 +188,7 @@ TEST_F(OrvaneCalc, EveryFrontEndGivesOneIonOneMzForOneQuestion) {
         {"dna(pACGT)", "[M-H]-", "[M-H]-"},
         {"averagine(5000)", "", "[M]+"},
         {"C8H10N4O2", "[2M+Na]+", "[2M+Na]+"},
+        {"peptide(AK[Formula:[13C2][12C-2]]/2)", "", "[M+2H]2+"},
     };
     std::string input;
     for (const auto& c : cases) {
@@ -283,6 +284,21 @@ TEST_F(OrvaneCalc, AnIonAskedForBesideASequencesChargeSaysItReplacesIt) {
         << both.err;
     const Outcome none = runShipped("--skip-pattern 'peptide(EMEVEESPEK/2)'");
     EXPECT_EQ(none.err.find("replace"), std::string::npos) << none.err;
+}
+
+TEST_F(OrvaneCalc, TheReadersNoticesReachTheSingleRunAndEveryBatchLine) {
+    const Outcome single = runShipped("--skip-pattern 'peptide(GlyGly)'");
+    EXPECT_EQ(single.status, 0) << single.err;
+    EXPECT_NE(single.err.find("notice: peptide(GlyGly) is read one letter a residue, as GLYGLY; "
+                              "did you mean peptide(GG)?"),
+              std::string::npos)
+        << single.err;
+    const Outcome batch = runShipped("--batch -", "C6H12O6\naveragine(50)\n");
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    EXPECT_NE(batch.err.find("line 2: notice: averagine(50) has no composition of whole atoms"),
+              std::string::npos)
+        << batch.err;
+    EXPECT_EQ(batch.err.find("line 1:"), std::string::npos) << batch.err;
 }
 
 TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {

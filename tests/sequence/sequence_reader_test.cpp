@@ -123,6 +123,9 @@ TEST(SequenceReaderTest, ReadsPeptidesAndNucleicAcidsToTheirCompositions) {
         {"peptide(ACK)", "C12 H24 N4 O4 S1"},
         // M + K + H2O + O
         {"peptide(M[Oxidation]K)", "C11 H23 N3 O4 S1"},
+        // K + H2O, six of its carbons swapped for 13C: the 12C taken are natural carbons
+        {"peptide(K[Formula:[13C6][12C-6]])", "H14 N2 O2 [13C]6"},
+        {"peptide(AK[Formula:[13C2][12C-2]])", "C7 H19 N3 O3 [13C]2"},
         {"peptide(M[oxidation]K)", "C11 H23 N3 O4 S1"},
         {"peptide(M[U:Oxidation]K)", "C11 H23 N3 O4 S1"},
         {"peptide(M[UNIMOD:35]K)", "C11 H23 N3 O4 S1"},
@@ -231,6 +234,38 @@ TEST(SequenceReaderTest, AveragineComesWithinHalfAHydrogenOfTheMass) {
     EXPECT_EQ(protein.atomsOf("N"), 1358);
     EXPECT_EQ(protein.atomsOf("O"), 1477);
     EXPECT_EQ(protein.atomsOf("S"), 42);
+}
+
+// What is read as written but likely meant otherwise is said beside the reading.
+TEST(SequenceReaderTest, NoticesThreeLetterCodesAndAnAveragineFarFromItsMass) {
+    const struct {
+        std::string formula;
+        std::string notice; // "" for none
+    } cases[] = {
+        {"peptide(GlyGly)",
+         "peptide(GlyGly) is read one letter a residue, as GLYGLY; did you mean peptide(GG)?"},
+        {"peptide(AlaSerPyl)", "peptide(AlaSerPyl) is read one letter a residue, as ALASERPYL; "
+                               "did you mean peptide(ASO)?"},
+        {"peptide(GLYGLY)", ""}, // capitals are one-letter codes
+        {"peptide(GlyGl)", ""},
+        {"peptide(GlyAAA)", ""}, // not every triple a code: no reading to offer
+        {"peptide(Gly)", "peptide(Gly) is read one letter a residue, as GLY; did you mean "
+                         "peptide(G)?"},
+        {"averagine(50)", "averagine(50) has no composition of whole atoms near its mass: the "
+                          "nearest weighs 54.03 u, 4.03 u more"},
+        {"averagine(1000)", ""},
+        {"averagine(25000)", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.formula);
+        const std::vector<std::string> notices = readWhole(c.formula).notices;
+        if (c.notice.empty()) {
+            EXPECT_TRUE(notices.empty());
+        } else {
+            ASSERT_EQ(notices.size(), 1u);
+            EXPECT_EQ(notices.front(), c.notice);
+        }
+    }
 }
 
 TEST(SequenceReaderTest, KnowsWhereASequenceStarts) {
