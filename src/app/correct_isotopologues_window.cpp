@@ -26,6 +26,7 @@
 #include "text/number_parse.h"
 #include "tracer/correction_table.h"
 #include "tracer/fraction_bars.h"
+#include "tracer/isotope_table.h"
 
 namespace orvane::app {
 
@@ -75,6 +76,13 @@ CorrectIsotopologuesWindow::CorrectIsotopologuesWindow(const session::Session& s
     m_derivatives = new QLineEdit;
     m_derivatives->setObjectName(QStringLiteral("DerivativesBox"));
     auto* openDerivatives = new QPushButton(QStringLiteral("…"));
+    m_isotopeTable = new QLineEdit;
+    m_isotopeTable->setObjectName(QStringLiteral("IsotopeTableBox"));
+    m_isotopeTable->setPlaceholderText(QStringLiteral("empty: the data files' isotopes"));
+    m_isotopeTable->setToolTip(
+        QStringLiteral("A peer's isotope table (element, mass, abundance; IsoCor's "
+                       "Isotopes.dat) whose abundances and masses the correction uses"));
+    auto* openIsotopeTable = new QPushButton(QStringLiteral("…"));
 
     m_tracer = new QComboBox;
     m_tracer->setObjectName(QStringLiteral("TracerBox"));
@@ -83,7 +91,7 @@ CorrectIsotopologuesWindow::CorrectIsotopologuesWindow(const session::Session& s
                         QStringLiteral("18O"), QStringLiteral("34S"), QStringLiteral("13C,15N")});
     m_purity = new QLineEdit;
     m_purity->setObjectName(QStringLiteral("PurityBox"));
-    m_purity->setPlaceholderText(QStringLiteral("pure; e.g. 0.01,0.99 or 99"));
+    m_purity->setPlaceholderText(QStringLiteral("pure; e.g. 0.01,0.99, 99 or 99+natural"));
     m_naturalAbundance = new QCheckBox(QStringLiteral("Correct the tracer's natural abundance"));
     m_naturalAbundance->setObjectName(QStringLiteral("NaturalAbundanceBox"));
     m_naturalAbundance->setChecked(true);
@@ -105,6 +113,7 @@ CorrectIsotopologuesWindow::CorrectIsotopologuesWindow(const session::Session& s
     form->addRow(QStringLiteral("Measurements:"), fileRow(m_measurements, openMeasurements));
     form->addRow(QStringLiteral("Metabolites:"), fileRow(m_metabolites, openMetabolites));
     form->addRow(QStringLiteral("Derivatives:"), fileRow(m_derivatives, openDerivatives));
+    form->addRow(QStringLiteral("Isotope table:"), fileRow(m_isotopeTable, openIsotopeTable));
     form->addRow(QStringLiteral("Tracer:"), m_tracer);
     form->addRow(QStringLiteral("Purity:"), m_purity);
     form->addRow(QString(), m_naturalAbundance);
@@ -157,6 +166,8 @@ CorrectIsotopologuesWindow::CorrectIsotopologuesWindow(const session::Session& s
             [this] { chooseFile(m_metabolites, QStringLiteral("Open metabolites")); });
     connect(openDerivatives, &QPushButton::clicked, this,
             [this] { chooseFile(m_derivatives, QStringLiteral("Open derivatives")); });
+    connect(openIsotopeTable, &QPushButton::clicked, this,
+            [this] { chooseFile(m_isotopeTable, QStringLiteral("Open isotope table")); });
     connect(correct, &QPushButton::clicked, this, [this] { correctNow(); });
     connect(save, &QPushButton::clicked, this, [this] { chooseSaveFile(); });
     connect(m_sheet, &QComboBox::currentIndexChanged, this, [this] { showSheet(); });
@@ -208,6 +219,10 @@ bool CorrectIsotopologuesWindow::correctNow() {
         if (!m_derivatives->text().trimmed().isEmpty()) {
             input.derivatives =
                 tracer::readNamedFormulaFile(m_derivatives->text().trimmed().toStdString(), false);
+        }
+        if (!m_isotopeTable->text().trimmed().isEmpty()) {
+            input.isotopeTable =
+                tracer::readIsotopeTableFile(m_isotopeTable->text().trimmed().toStdString());
         }
         const session::SessionState& state = m_session.state();
         m_result = tracer::correct(

@@ -26,8 +26,9 @@ class UserDialogs;
 // "Correct isotopologues…": a tracer experiment's measured isotopologue distributions
 // corrected for the natural isotopes and the tracer's purity with the session's tables, the
 // same correction orvane-calc --correct runs. Open a measurements file (and the
-// metabolites and derivatives it names), choose the tracer, purity and resolution, see the
-// table and the fractions of the selected metabolite per sample, save the table.
+// metabolites and derivatives it names, and a peer's isotope table to reproduce its
+// numbers), choose the tracer, purity and resolution, see the table and the fractions of
+// the selected metabolite per sample, save the table.
 class CorrectIsotopologuesWindow : public QWidget {
     Q_OBJECT
 
@@ -50,6 +51,7 @@ public:
     QLineEdit* measurementsBox() const { return m_measurements; }
     QLineEdit* metabolitesBox() const { return m_metabolites; }
     QLineEdit* derivativesBox() const { return m_derivatives; }
+    QLineEdit* isotopeTableBox() const { return m_isotopeTable; }
     QComboBox* tracerBox() const { return m_tracer; }
     QLineEdit* purityBox() const { return m_purity; }
     QCheckBox* naturalAbundanceBox() const { return m_naturalAbundance; }
@@ -74,6 +76,7 @@ private:
     QLineEdit* m_measurements = nullptr;
     QLineEdit* m_metabolites = nullptr;
     QLineEdit* m_derivatives = nullptr;
+    QLineEdit* m_isotopeTable = nullptr; // "" for the data files' isotopes
     QComboBox* m_tracer = nullptr;
     QLineEdit* m_purity = nullptr;
     QCheckBox* m_naturalAbundance = nullptr;

@@ -221,14 +221,19 @@ std::unique_ptr<CLI::App> declareOptions(CommandLine& commandLine, std::vector<s
     app->add_option("--derivatives", commandLine.derivativesFile,
                     "Derivatives of --correct: name, formula (TAB-separated)")
         ->type_name("FILE");
+    app->add_option("--isotope-table", commandLine.isotopeTableFile,
+                    "Isotopes of --correct in place of the data files': element, mass, "
+                    "abundance (IsoCor's Isotopes.dat layout)")
+        ->type_name("FILE");
     app->add_option("--tracer", commandLine.tracers,
                     "Tracer isotope of --correct: 13C, 15N, 2H, 18O, 34S, or two as 13C,15N "
                     "(default 13C)")
         ->type_name("ISOTOPES");
     app->add_option("--purity", commandLine.purity,
                     "Tracer purity of --correct: the abundances at labelled positions, "
-                    "lightest isotope first (0.01,0.99), or a percentage (99); ';' between "
-                    "two tracers' (default: pure)")
+                    "lightest isotope first (0.01,0.99), or a percentage (99: the rest in "
+                    "the natural ratio; 99+natural: the rest at natural abundance); ';' "
+                    "between two tracers' (default: pure)")
         ->type_name("P");
     app->add_flag_callback(
         "--no-tracer-natural-abundance",

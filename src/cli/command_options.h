@@ -60,14 +60,15 @@ struct CommandLine {
     std::optional<double> intensitySigmaA, intensitySigmaB;
 
     // Tracer experiments: measured isotopologue distributions corrected.
-    std::optional<std::string> correctFile;     // --correct, the measurements
-    std::optional<std::string> metabolitesFile; // --metabolites
-    std::optional<std::string> derivativesFile; // --derivatives
-    std::string tracers = "13C";                // --tracer, one or two isotopes
-    std::string purity;                         // --purity, "" for a perfect tracer
-    bool tracerNaturalAbundance = true;         // --no-tracer-natural-abundance turns it off
-    std::optional<double> resolutionAt;         // --resolution-at, the m/z of --resolution
-    std::string sheet = "rows";                 // --sheet rows|corrected|normalized
+    std::optional<std::string> correctFile;      // --correct, the measurements
+    std::optional<std::string> metabolitesFile;  // --metabolites
+    std::optional<std::string> derivativesFile;  // --derivatives
+    std::optional<std::string> isotopeTableFile; // --isotope-table, a peer's isotopes
+    std::string tracers = "13C";                 // --tracer, one or two isotopes
+    std::string purity;                          // --purity, "" for a perfect tracer
+    bool tracerNaturalAbundance = true;          // --no-tracer-natural-abundance turns it off
+    std::optional<double> resolutionAt;          // --resolution-at, the m/z of --resolution
+    std::string sheet = "rows";                  // --sheet rows|corrected|normalized
 
     std::optional<std::string> batchFile; // "-" is standard input
     BatchFormat batchFormat = BatchFormat::Tsv;

@@ -8,6 +8,7 @@
 #include "session/session.h"
 #include "text/number_parse.h"
 #include "tracer/correction_table.h"
+#include "tracer/isotope_table.h"
 #include "tracer/isotopologue_correction.h"
 
 namespace orvane::cli {
@@ -64,6 +65,9 @@ int runCorrect(const CommandLine& commandLine) {
     }
     if (commandLine.derivativesFile) {
         input.derivatives = tracer::readNamedFormulaFile(*commandLine.derivativesFile, false);
+    }
+    if (commandLine.isotopeTableFile) {
+        input.isotopeTable = tracer::readIsotopeTableFile(*commandLine.isotopeTableFile);
     }
     const session::SessionState& state = run.state();
     const tracer::CorrectionResult result =

@@ -21,8 +21,10 @@ struct HighResolution {
 struct CorrectionSettings {
     std::string tracers = "13C"; // one isotope, or two as "13C,15N"
     // "" for a perfect tracer; the abundances of the element's isotopes at labelled positions,
-    // lightest first ("0.01,0.99"), or the tracer isotope's share in percent ("99"); for two
-    // tracers one such text each, separated by ';'
+    // lightest first ("0.01,0.99"), the tracer isotope's share in percent with the rest of
+    // the element's isotopes in their natural ratio ("99"), or the share of positions that
+    // hold the tracer isotope with the others at natural abundance ("99+natural", AccuCor's
+    // purity); for two tracers one such text each, separated by ';'
     std::string purity;
     // the tracer element's natural isotopes at unlabelled positions are corrected for; off,
     // those positions are taken to hold the lightest isotope (IsoCor without -n)

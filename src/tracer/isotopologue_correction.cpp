@@ -143,7 +143,7 @@ void addAtoms(const TracerTables& tables, const std::vector<Tracer>& tracers,
         if (traced && t < tracers.size()) {
             tracerCounts[t] += count;
         } else if (count > 0) {
-            background.push_back({lightestFirst(tables.isotopes.of(element.column)), count});
+            background.push_back({naturalIsotopes(tables, element.column), count});
         }
     }
     for (const formula::LabelCount& label : counts.labels) {
@@ -327,7 +327,11 @@ std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::
     return label;
 }
 
-CorrectionResult correct(const TracerTables& tables, const CorrectionInput& input) {
+CorrectionResult correct(const TracerTables& loaded, const CorrectionInput& input) {
+    TracerTables tables = loaded;
+    if (input.isotopeTable) {
+        tables.isotopeTable = &*input.isotopeTable;
+    }
     const std::vector<Tracer> tracers =
         readTracers(tables, input.settings.tracers, input.settings.purity);
     const MeasurementTable& file = input.measurements;

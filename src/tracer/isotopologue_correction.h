@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tracer/correction_settings.h"
+#include "tracer/isotope_table.h"
 #include "tracer/measurement_table.h"
 #include "tracer/metabolite_table.h"
 #include "tracer/tracer_tables.h"
@@ -11,12 +13,15 @@
 namespace orvane::tracer {
 
 // What one correction reads: the measurements, the metabolites and derivatives they name
-// (AccuCor's layout carries its formulas and needs neither), and the settings.
+// (AccuCor's layout carries its formulas and needs neither), the settings, and the
+// isotopes to correct with when not the loaded tables'.
 struct CorrectionInput {
     MeasurementTable measurements;
     NamedFormulas metabolites;
     NamedFormulas derivatives;
     CorrectionSettings settings;
+    std::optional<IsotopeTable> isotopeTable; // a peer's isotope table; isotope labels keep
+                                              // the loaded tables' isotopes
 };
 
 // One isotopologue of one metabolite in one sample, corrected; IsoCor's columns.
@@ -51,12 +56,14 @@ std::string accuCorLabel(const std::vector<int>& counts, const std::vector<std::
 
 /// Corrects every measured distribution for the natural isotopes of all its atoms and the
 /// tracer's impurity: builds each metabolite's correction matrix from the tables' isotopes
-/// and solves it by non-negative least squares, one sample at a time; isotopologues the
-/// file leaves out count as measured 0. Raises text::Error naming the file, line and column
-/// of an unknown metabolite or derivative, a formula that cannot be read or lacks the
-/// tracer element, an isotopologue that cannot be read or that the formula cannot hold
-/// (M+7 of C6), one measured twice, and the tracers' and purities' errors; at whole mass
-/// steps two tracers are refused, since their isotopologues fall into the same peaks.
+/// (or `input.isotopeTable`'s for every element of the formulas) and solves it by
+/// non-negative least squares, one sample at a time; isotopologues the file leaves out count
+/// as measured 0. Raises text::Error naming the file, line and column of an unknown
+/// metabolite or derivative, a formula that cannot be read, lacks the tracer element or
+/// holds an element the isotope table lacks, an isotopologue that cannot be read or that
+/// the formula cannot hold (M+7 of C6), one measured twice, and the tracers' and purities'
+/// errors; at whole mass steps two tracers are refused, since their isotopologues fall into
+/// the same peaks.
 CorrectionResult correct(const TracerTables& tables, const CorrectionInput& input);
 
 } // namespace orvane::tracer

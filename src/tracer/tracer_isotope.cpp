@@ -49,7 +49,7 @@ Tracer tracerNamed(const TracerTables& tables, std::string_view name) {
     tracer.name = std::to_string(massNumber) + symbol;
     tracer.column = static_cast<int>(found - symbols.begin());
     tracer.symbol = symbol;
-    tracer.isotopes = lightestFirst(tables.isotopes.of(tracer.column));
+    tracer.isotopes = naturalIsotopes(tables, tracer.column);
     const auto isotope = std::find_if(
         tracer.isotopes.begin(), tracer.isotopes.end(),
         [&](const accurate::Isotope& known) { return known.massNumber == massNumber; });
@@ -84,6 +84,12 @@ void readPurity(Tracer& tracer, std::string_view text) {
         return;
     }
     std::string_view trimmed = text;
+    constexpr std::string_view naturalSuffix = "+natural";
+    const bool natural = trimmed.size() > naturalSuffix.size() &&
+                         trimmed.substr(trimmed.size() - naturalSuffix.size()) == naturalSuffix;
+    if (natural) {
+        trimmed = text::trimBlanks(trimmed.substr(0, trimmed.size() - naturalSuffix.size()));
+    }
     const bool percentSign = !trimmed.empty() && trimmed.back() == '%';
     if (percentSign) {
         trimmed.remove_suffix(1);
@@ -94,6 +100,15 @@ void readPurity(Tracer& tracer, std::string_view text) {
         if (!(percent > 0 && percent <= 100)) {
             throw text::Error("the purity " + std::string(text) + " of " + tracer.name +
                               " is no percentage above 0 and at most 100");
+        }
+        if (natural) {
+            // the positions that missed the tracer isotope hold the element as found in nature
+            const double share = percent / 100;
+            for (std::size_t i = 0; i < tracer.isotopes.size(); ++i) {
+                tracer.purity[i] = (1 - share) * tracer.isotopes[i].probability +
+                                   (i == tracer.index ? share : 0.0);
+            }
+            return;
         }
         // the rest is the element's other isotopes in their natural ratio, as a label's {99%}
         const double share = percent / 100;
@@ -107,7 +122,7 @@ void readPurity(Tracer& tracer, std::string_view text) {
         }
         return;
     }
-    if (percentSign || parts.size() != tracer.isotopes.size()) {
+    if (percentSign || natural || parts.size() != tracer.isotopes.size()) {
         std::string masses;
         for (const accurate::Isotope& isotope : tracer.isotopes) {
             masses +=
@@ -115,7 +130,7 @@ void readPurity(Tracer& tracer, std::string_view text) {
         }
         throw text::Error("the purity '" + std::string(text) + "' of " + tracer.name + " needs " +
                           std::to_string(tracer.isotopes.size()) + " abundances, one for each of " +
-                          masses + ", or one percentage");
+                          masses + ", or one percentage (99, or 99+natural)");
     }
     double sum = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {

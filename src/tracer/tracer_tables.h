@@ -1,8 +1,12 @@
 #pragma once
 
+#include <vector>
+
+#include "accurate/element_isotopes.h"
 #include "accurate/parsed_isotopes.h"
 #include "data/data_tables.h"
 #include "formula/formula_reader.h"
+#include "tracer/isotope_table.h"
 
 namespace orvane::tracer {
 
@@ -13,6 +17,13 @@ struct TracerTables {
     const formula::ReaderTables& reader;
     const accurate::ParsedIsotopes& isotopes;
     char separator = '.';
+    // the elements' isotopes, abundances and masses in place of `isotopes` when given
+    const IsotopeTable* isotopeTable = nullptr;
 };
+
+/// The natural isotopes of the element in `column`, lightest first: the isotope table's
+/// when one is given (raising text::Error naming it when it lacks the element), else the
+/// loaded tables'.
+std::vector<accurate::Isotope> naturalIsotopes(const TracerTables& tables, int column);
 
 } // namespace orvane::tracer

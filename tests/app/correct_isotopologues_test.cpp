@@ -101,6 +101,31 @@ private slots:
         QCOMPARE(window.table()->model()->rowCount(), 0);
     }
 
+    void anIsotopeTableReplacesTheDataFilesIsotopes() {
+        CorrectIsotopologuesWindow& window = opened();
+        window.metabolitesBox()->setText(QString::fromStdString(files->file("metabolites.tsv")));
+        window.purityBox()->setText(QStringLiteral("0.01,0.99"));
+        // IsoCor's layout with 1.1 % of 13C, where the data files have 1.07 %
+        const std::string table = files->write(
+            "isotopes.dat", "element,mass,abundance\nH,1.0078250322,0.999885\n"
+                            "H,2.0141017781,0.000115\nC,12.0,0.989\nC,13.003354835,0.011\n"
+                            "O,15.99491462,0.99757\nO,16.999131757,0.00038\n"
+                            "O,17.999159613,0.00205\n");
+        window.isotopeTableBox()->setText(QString::fromStdString(table));
+        QVERIFY(window.openMeasurements(QString::fromStdString(files->file("measurements.tsv"))));
+        // IsoCor 2.2.3 given the same table: 394681.2101 (394197.8038 with the data files')
+        QVERIFY2(cell(window, 0, 5).startsWith(QStringLiteral("394681.21")),
+                 qPrintable(cell(window, 0, 5)));
+
+        files->write("isotopes.dat", "element,mass,abundance\nC,12,0.98\n");
+        QVERIFY(!window.correctNow());
+        QCOMPARE(app->dialogs.errors.size(), std::size_t{1});
+        QCOMPARE(app->dialogs.errors.front(),
+                 table + ", line 2, column 3 (abundance): the abundances of C add up to 0.98, "
+                         "not 1");
+        QCOMPARE(window.table()->model()->rowCount(), 0);
+    }
+
     void savingAsksBeforeReplacingAFile() {
         CorrectIsotopologuesWindow& window = opened();
         window.metabolitesBox()->setText(QString::fromStdString(files->file("metabolites.tsv")));

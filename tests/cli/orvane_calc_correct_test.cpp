@@ -80,6 +80,32 @@ TEST_F(OrvaneCalcCorrect, AccuCorLayoutCarriesItsFormulas) {
         << outcome.out;
 }
 
+TEST_F(OrvaneCalcCorrect, IsotopeTableReplacesTheDataFilesIsotopes) {
+    // IsoCor's table in its own layout, but with 1.1 % of 13C where the data files have 1.07 %
+    write("isotopes.dat",
+          "\"element\",\"mass\",\"abundance\"\n"
+          "H,1.0078250322,0.999885\nH,2.0141017781,0.000115\n"
+          "C,12.0,0.989\nC,13.003354835,0.011\n"
+          "O,15.99491462,0.99757\nO,16.999131757,0.00038\nO,17.999159613,0.00205\n");
+    const Outcome outcome = runShipped(files() + "--purity 0.01,0.99 --isotope-table '" +
+                                       (m_dir / "isotopes.dat").string() + "'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    // IsoCor 2.2.3 given the same table: 394681.2101 for M+0 and a mean enrichment of
+    // 0.2847456489 (with the data files' 1.07 %: 394197.8038 and 0.2849647608)
+    EXPECT_NE(outcome.out.find("S1\tFum\t\t0\t376000\t394681.210"), std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("\t0.28474564"), std::string::npos);
+
+    write("bad.dat", "element,mass,abundance\nC,12,0.9893\nC,13.003354835,1.0107\n");
+    const Outcome refused =
+        runShipped(files() + "--isotope-table '" + (m_dir / "bad.dat").string() + "'");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "orvane-calc: " + (m_dir / "bad.dat").string() +
+                               ", line 3, column 3 (abundance): the abundance '1.0107' is not a "
+                               "number of 0 to 1\n");
+}
+
 TEST_F(OrvaneCalcCorrect, RefusalsNameTheFileLineAndColumn) {
     write("bad.tsv", "sample\tmetabolite\tderivative\tisotopologue\tarea\n"
                      "S1\tFum\t\t0\t-5\n");

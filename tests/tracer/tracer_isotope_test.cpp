@@ -35,6 +35,12 @@ TEST(TracerPurity, ReadsAbundancesLightestFirstOrAPercentage) {
         {"18O", "0.005,0.005,0.99", {{0.005, 0.005, 0.99}}},
         {"13C,15N", "0.01,0.99;98", {{0.01, 0.99}, {0.02, 0.98}}},
         {"13C,15N", "", {{0, 1}, {0, 1}}},
+        // the positions that missed the tracer isotope hold the element as found in nature
+        {"13C", "99+natural", {{0.01 * 0.9893, 0.99 + 0.01 * 0.0107}}},
+        {"13C", "99%+natural", {{0.01 * 0.9893, 0.99 + 0.01 * 0.0107}}},
+        {"15N", "99 +natural", {{0.01 * 0.99632, 0.99 + 0.01 * 0.00368}}},
+        {"18O", "90+natural", {{0.1 * 0.99757, 0.1 * 0.00038, 0.9 + 0.1 * 0.00205}}},
+        {"13C,15N", "100+natural;98", {{0, 1}, {0.02, 0.98}}},
     };
     for (const PurityCase& c : cases) {
         SCOPED_TRACE(std::string(c.tracers) + " " + c.purity);
@@ -79,7 +85,13 @@ TEST(TracerPurity, RefusesWhatCannotBeAPurityOrATracer) {
         {"13C", "0.5,0.4", "the purity '0.5,0.4' of 13C adds up to 0.9, not 1"},
         {"13C", "0.01,0.98,0.01",
          "the purity '0.01,0.98,0.01' of 13C needs 2 abundances, one for each of 12C,13C, or "
-         "one percentage"},
+         "one percentage (99, or 99+natural)"},
+        {"13C", "0.01,0.99+natural",
+         "the purity '0.01,0.99+natural' of 13C needs 2 abundances, one for each of 12C,13C, "
+         "or one percentage (99, or 99+natural)"},
+        {"13C", "+natural", "the purity '+natural' holds '+natural', which is not a number"},
+        {"13C", "0+natural",
+         "the purity 0+natural of 13C is no percentage above 0 and at most 100"},
         {"13C", "-0.01,1.01", "the purity '-0.01,1.01' of 13C holds -0.01, outside 0 to 1"},
         {"13C", "0", "the purity 0 of 13C is no percentage above 0 and at most 100"},
         {"13C", "101", "the purity 101 of 13C is no percentage above 0 and at most 100"},
