@@ -15,6 +15,20 @@ namespace orvane::calc {
 // AMD's do not. Extended reaches down to 2^-16382, so every value of the tails is an
 // ordinary number there: only the crossings need care.
 
+/// Whether this processor's x87 takes those assists: all but AMD's are taken to, so that an
+/// unknown one is never slowed by a sum 100 times its cost. Either way gives the same bits.
+inline bool subnormalsTakeAssists() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool assists = [] {
+        __builtin_cpu_init();
+        return !__builtin_cpu_is("amd");
+    }();
+    return assists;
+#else
+    return false;
+#endif
+}
+
 inline constexpr std::uint64_t doubleExponentBits = 0x7ff0'0000'0000'0000;
 inline constexpr std::uint64_t doubleSignBit = 0x8000'0000'0000'0000;
 inline constexpr std::uint64_t doubleFractionBits = 0x000f'ffff'ffff'ffff;

@@ -551,6 +551,34 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 
+    if (!m_avoidsAssists) {
+        // The plain sweep: near the ends of the source range some terms have no source (they
+        // add nothing); inside, none is missing.
+        const auto gatherEdge = [&](long long from, long long to) {
+            for (long long t = from; t <= to; ++t) {
+                double sum = 0.0;
+                for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                    const long long i = t - m_offsets[k];
+                    if (i >= sources.first && i <= sources.last) {
+                        sum = addTerm(sum, p[i], m_abundances[k]);
+                    }
+                }
+                out[t - outFirst] = sum;
+            }
+        };
+        const long long insideFirst = std::max(targets.first, sources.first + highest);
+        const long long insideLast = std::min(targets.last, sources.last + lowest);
+        if (insideFirst > insideLast) {
+            gatherEdge(targets.first, targets.last);
+            return;
+        }
+        gatherEdge(targets.first, insideFirst - 1);
+        gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](
+            p, out, outFirst, insideFirst, insideLast, m_offsets, m_abundances);
+        gatherEdge(insideLast + 1, targets.last);
+        return;
+    }
+
     // The tails: entries near the ends of the source range, where some terms have no source
     // (they add nothing) and where sources or sums may be subnormal. Their terms are the same
     // extended operations in the same order; only the crossings between double and extended

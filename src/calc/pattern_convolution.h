@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/assist_free_rounding.h"
 #include "calc/split_worker.h"
 
 namespace orvane::calc {
@@ -46,6 +47,9 @@ public:
                     bool blocksWhileAlone = false);
     /// Below this many terms a step is quicker on one thread than handed over in halves.
     static constexpr long long defaultSplitTerms = 3000;
+    /// Whether the pattern's tails are summed without subnormal loads and stores (by default
+    /// where the processor takes assists for them); the same bits either way.
+    void setAvoidsAssists(bool avoids) { m_avoidsAssists = avoids; }
 
     /// Entries above `index` (absolute) are no longer formed; a bound on the sum of what they
     /// would hold is kept instead (tailBound). An entry depends only on entries at or below
@@ -150,6 +154,9 @@ private:
     std::array<std::uint64_t, slotCount> m_ordinarySourceBits{};
     // Entries whose sources' bits all lie below this are summed in whole units of 2^-1074.
     std::uint64_t m_wholeUnitsBelow = 0;
+    // The tails summed without the x87's subnormal loads and stores (where they cost assists),
+    // or by the plain sweep, which is quicker where they do not.
+    bool m_avoidsAssists = subnormalsTakeAssists();
 
     std::optional<long long> m_cut; // relative to the window
     bool m_cutBroken = false;
