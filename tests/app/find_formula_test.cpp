@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -160,6 +162,32 @@ private slots:
         finder().rulesBox()->setChecked(false);
         QTest::keyClick(finder().mzBox(), Qt::Key_Return);
         QVERIFY(finder().table()->model()->rowCount() > rows);
+    }
+
+    void aCancelStopsABigSearchAndKeepsTheWindowUsable() {
+        pressF3();
+        finder().toleranceBox()->setText(QStringLiteral("100000"));
+        finder().elementsBox()->setText(QStringLiteral("C0-150 H0-300 N0-40 O0-60 P0-5 S0-5"));
+        finder().rulesBox()->setChecked(false);
+        // the Cancel comes with the first events the walk lets through, long before its end
+        QTimer::singleShot(0, &finder(), [this] {
+            for (QProgressDialog* progress : finder().findChildren<QProgressDialog*>()) {
+                progress->cancel();
+            }
+        });
+        search(QStringLiteral("2000"));
+        const QString summary = finder().summary()->text();
+        QVERIFY2(summary.contains(QStringLiteral("before the search was cancelled")),
+                 qPrintable(summary));
+        QVERIFY(finder().table()->model()->rowCount() <= 100000);
+        // and the next search runs whole
+        finder().toleranceBox()->setText(QStringLiteral("5"));
+        finder().elementsBox()->setText(
+            QStringLiteral("C0-60 H0-120 N0-10 O0-20 P0-3 S0-4 Cl0-4 Br0-3"));
+        finder().rulesBox()->setChecked(true);
+        search(QStringLiteral("195.0877"));
+        QCOMPARE(cell(0, 1), QStringLiteral("C8H10N4O2"));
+        QVERIFY(!finder().summary()->text().contains(QStringLiteral("cancelled")));
     }
 
     void aDoubleClickEntersTheCandidateAndShowsItsIon() {
