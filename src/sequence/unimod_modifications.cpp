@@ -1,6 +1,7 @@
 #include "sequence/unimod_modifications.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <exception>
@@ -83,6 +84,29 @@ UnimodModification modificationOf(const pwiz::cv::CVTermInfo& term) {
     return modification;
 }
 
+// Unimod records that ProteoWizard's copy of Unimod lacks, as Unimod's own unimod.xml gives
+// them (the copy openms-common 2.6 ships, whose records of 99900 and above are OpenMS's own
+// and not Unimod's): title, accession and delta composition.
+struct MissingRecord {
+    std::string_view title;
+    long long accession;
+    std::string_view composition;
+};
+
+constexpr std::array<MissingRecord, 1> missingRecords{{
+    {"Ethoxyformyl", 915, "H(4) C(3) O(2)"},
+}};
+
+std::optional<UnimodModification> missingRecord(auto matches) {
+    for (const MissingRecord& record : missingRecords) {
+        if (matches(record)) {
+            return UnimodModification{std::string(record.title), record.accession,
+                                      unimodComposition(record.composition)};
+        }
+    }
+    return std::nullopt;
+}
+
 bool isUpper(char c) {
     return c >= 'A' && c <= 'Z';
 }
@@ -103,7 +127,9 @@ std::optional<UnimodModification> unimodByName(std::string_view name) {
     if (found == index.exact.end()) {
         found = index.lower.find(lowerCase(name));
         if (found == index.lower.end()) {
-            return std::nullopt;
+            return missingRecord([&](const MissingRecord& record) {
+                return lowerCase(record.title) == lowerCase(name);
+            });
         }
     }
     return modificationOf(pwiz::cv::cvTermInfo(found->second));
@@ -116,13 +142,14 @@ std::optional<UnimodModification> unimodByAccession(long long accession) {
     const std::string id = "UNIMOD:" + std::to_string(accession);
     try {
         const pwiz::cv::CVTermInfo& term = pwiz::cv::cvTermInfo(id);
-        if (term.cvid == pwiz::cv::CVID_Unknown || term.id != id || term.isObsolete) {
-            return std::nullopt;
+        if (term.cvid != pwiz::cv::CVID_Unknown && term.id == id && !term.isObsolete) {
+            return modificationOf(term);
         }
-        return modificationOf(term);
     } catch (const std::exception&) {
-        return std::nullopt; // ProteoWizard throws for an accession it does not know
+        // ProteoWizard throws for an accession it does not know
     }
+    return missingRecord(
+        [accession](const MissingRecord& record) { return record.accession == accession; });
 }
 
 std::optional<SequenceComposition> unimodComposition(std::string_view text) {

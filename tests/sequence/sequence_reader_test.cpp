@@ -128,6 +128,9 @@ TEST(SequenceReaderTest, ReadsPeptidesAndNucleicAcidsToTheirCompositions) {
         {"peptide(AK[Formula:[13C2][12C-2]])", "C7 H19 N3 O3 [13C]2"},
         {"peptide(M[oxidation]K)", "C11 H23 N3 O4 S1"},
         {"peptide(M[U:Oxidation]K)", "C11 H23 N3 O4 S1"},
+        // H + K + H2O + C3H4O2
+        {"peptide(H[UNIMOD:915]K)", "C15 H25 N5 O5"},
+        {"peptide(H[ethoxyformyl]K)", "C15 H25 N5 O5"},
         {"peptide(M[UNIMOD:35]K)", "C11 H23 N3 O4 S1"},
         {"peptide(M[INFO:seen twice|Oxidation]K)", "C11 H23 N3 O4 S1"},
         // S + K + H2O + HO3P

@@ -63,6 +63,7 @@ TEST(UnimodModificationsTest, FindsModificationsByNameAndAccession) {
         {"Deamidated", 7, "H-1 N-1 O1"},
         {"Methyl", 34, "C1 H2"},
         {"Label:13C(6)", 188, "C-6 [13C]6"},
+        {"Ethoxyformyl", 915, "C3 H4 O2"}, // not in ProteoWizard's copy of Unimod
     };
     for (const Modification& modification : cases) {
         SCOPED_TRACE(modification.name);
