@@ -103,6 +103,15 @@ void FormulaDialog::showPreview(const QString& preview, bool refused) {
     QPalette palette = m_preview->palette();
     palette.setColor(QPalette::WindowText, refused ? QColor(200, 0, 0) : QColor(Qt::black));
     m_preview->setPalette(palette);
+    // a longer preview (a refusal, a notice) gets the lines it needs; the dialog does not
+    // shrink back while the text is typed, so that it does not jump under the cursor
+    if (QLayout* lines = layout(); lines != nullptr && lines->hasHeightForWidth()) {
+        lines->activate();
+        const int needed = lines->totalHeightForWidth(width());
+        if (needed > height()) {
+            resize(width(), needed);
+        }
+    }
 }
 
 } // namespace orvane::app

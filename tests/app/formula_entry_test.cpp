@@ -92,6 +92,9 @@ private slots:
         QVERIFY2(
             dialog().previewLine()->text().contains(QStringLiteral("did you mean peptide(GG)?")),
             qPrintable(dialog().previewLine()->text()));
+        // with every line of it in sight
+        QTRY_VERIFY(dialog().previewLine()->height() >=
+                    dialog().previewLine()->heightForWidth(dialog().previewLine()->width()));
         typed()->selectAll();
         QTest::keyClicks(typed(), QStringLiteral("peptide(EMEVEESPEK/2)"));
         QTest::keyClick(typed(), Qt::Key_Return);
