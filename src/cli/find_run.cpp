@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -340,8 +341,9 @@ int runFindBatch(const CommandLine& commandLine) {
     }
     BatchLineReader reader(*in);
     // the searches may run 16 lines a thread ahead of the output
-    makeAsReadInOrder([&] { return reader.next(); }, threads, 16 * std::size_t{threads}, search,
-                      write);
+    makeAsReadInOrder([&] { return reader.next(); },
+                      {.threads = threads, .ahead = 16 * std::size_t{threads}},
+                      [&] { return std::ref(search); }, write);
     writeAll(1, header); // no line at all: the header alone
     if (in->bad()) {
         problem = text::Error::fromErrno(errno).what();
