@@ -5,14 +5,11 @@
 
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <mutex>
 #include <new>
 #include <optional>
-#include <map>
 #include <memory>
 #include <set>
 #include <thread>
@@ -22,6 +19,7 @@
 #include "cli/calculation_watch.h"
 #include "cli/counts_to_enter.h"
 #include "cli/json_report.h"
+#include "cli/lines_as_read.h"
 #include "cli/session_settings.h"
 #include "cli/standard_output.h"
 #include "session/session.h"
@@ -74,7 +72,8 @@ public:
         applySettings(m_session, commandLine);
     }
 
-    BatchRow calculate(const BatchLine& line) {
+    /// The row of one line; a line that fails has its error in the row.
+    BatchRow operator()(const BatchLine& line) {
         BatchRow row;
         row.line = line;
         m_notifier.notices.clear();
@@ -160,143 +159,6 @@ private:
     session::Session m_session;
 };
 
-// The lines between the reader and the output: at most `window` of them read and not yet
-// delivered, their finished rows kept until every row before them is out. Shared with the
-// workers, so that they may outlive a batch that ends in a failure while one of them waits
-// for a line that will never come (a terminal's standard input).
-class BatchWindow {
-public:
-    BatchWindow(BatchLineSource next, CommandLine commandLine, std::size_t window)
-        : commandLine(std::move(commandLine)), m_next(std::move(next)), m_window(window) {}
-
-    /// Up to `most` next lines with their places in the output, once the window has room;
-    /// none at the end of the input or after a failure.
-    std::vector<std::pair<std::size_t, BatchLine>> take(std::size_t most) {
-        std::size_t room = 0;
-        {
-            std::unique_lock lock(m_mutex);
-            m_room.wait(lock, [&] { return m_taken < m_window || m_stopped || m_ended; });
-            if (m_stopped || m_ended) {
-                return {};
-            }
-            room = std::min(most, m_window - m_taken);
-            m_taken += room;
-        }
-        // one reader at a time, outside the window's lock: the output goes on while it waits
-        const std::lock_guard reading(m_readMutex);
-        std::vector<std::optional<BatchLine>> lines;
-        bool ended = false;
-        {
-            const std::lock_guard lock(m_mutex);
-            if (m_stopped) {
-                return {}; // a failure came while another worker read
-            }
-            ended = m_ended;
-        }
-        while (!ended && lines.size() < room) {
-            std::optional<BatchLine> line = m_next();
-            ended = !line;
-            if (line) {
-                lines.push_back(std::move(line));
-            }
-        }
-        const std::lock_guard lock(m_mutex);
-        std::vector<std::pair<std::size_t, BatchLine>> taken;
-        for (std::optional<BatchLine>& line : lines) {
-            taken.emplace_back(m_read++, std::move(*line));
-        }
-        if (ended) {
-            m_ended = true;
-            m_taken -= room - taken.size();
-            m_ready.notify_all();
-            m_room.notify_all();
-        }
-        return taken;
-    }
-
-    void putAll(std::vector<std::pair<std::size_t, BatchRow>> rows) {
-        {
-            const std::lock_guard lock(m_mutex);
-            for (auto& [index, row] : rows) {
-                m_rows.emplace(index, std::move(row));
-            }
-        }
-        m_ready.notify_all();
-    }
-
-    void fail(std::exception_ptr error) {
-        {
-            const std::lock_guard lock(m_mutex);
-            if (!m_error) {
-                m_error = error;
-            }
-            m_stopped = true;
-        }
-        m_ready.notify_all();
-        m_room.notify_all();
-    }
-
-    void stop() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopped = true;
-        }
-        m_room.notify_all();
-    }
-
-    /// Counts a worker whose session is made (or failed to be made).
-    void workerReady() {
-        {
-            const std::lock_guard lock(m_mutex);
-            ++m_readyWorkers;
-        }
-        m_workersReady.notify_all();
-    }
-
-    /// Returns once `workers` have counted themselves ready.
-    void waitForWorkers(std::size_t workers) {
-        std::unique_lock lock(m_mutex);
-        m_workersReady.wait(lock, [&] { return m_readyWorkers >= workers; });
-    }
-
-    /// The next row in input order once it is done, nothing once every line is out;
-    /// rethrows a worker's failure.
-    std::optional<BatchRow> next() {
-        std::unique_lock lock(m_mutex);
-        m_ready.wait(lock, [&] {
-            return m_error || m_rows.contains(m_delivered) || (m_ended && m_delivered == m_read);
-        });
-        if (m_error) {
-            std::rethrow_exception(m_error);
-        }
-        const auto found = m_rows.find(m_delivered);
-        if (found == m_rows.end()) {
-            return std::nullopt;
-        }
-        BatchRow row = std::move(found->second);
-        m_rows.erase(found);
-        ++m_delivered;
-        --m_taken;
-        m_room.notify_one();
-        return row;
-    }
-
-    const CommandLine commandLine;
-
-private:
-    BatchLineSource m_next;
-    std::size_t m_window;
-    std::mutex m_readMutex;
-    std::mutex m_mutex;
-    std::condition_variable m_room, m_ready, m_workersReady;
-    std::size_t m_readyWorkers = 0;
-    std::size_t m_taken = 0; // lines read (or being read) and not yet delivered
-    std::size_t m_read = 0, m_delivered = 0;
-    bool m_ended = false, m_stopped = false;
-    std::map<std::size_t, BatchRow> m_rows;
-    std::exception_ptr m_error;
-};
-
 // "1234/10000 lines, 2500/s, 4 s left" on a terminal, at most five times a second;
 // "1234 lines, 2500/s" when the total is not known.
 class ProgressLine {
@@ -342,65 +204,10 @@ private:
 void calculateBatch(BatchLineSource next, const CommandLine& commandLine, unsigned threads,
                     std::size_t window, const std::function<void(const BatchRow&)>& deliver,
                     std::size_t chunk) {
-    threads = std::max(1u, threads);
-    if (threads == 1) {
-        // one thread needs no window: each line is calculated and delivered in turn, without
-        // handing rows between threads
-        BatchWorker worker(commandLine);
-        while (std::optional<BatchLine> line = next()) {
-            deliver(worker.calculate(*line));
-        }
-        return;
-    }
-    window = std::max<std::size_t>(window, 1);
-    chunk = std::clamp<std::size_t>(chunk, 1, std::max<std::size_t>(window / threads, 1));
-    const auto shared = std::make_shared<BatchWindow>(std::move(next), commandLine, window);
-    std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t) {
-        workers.emplace_back([shared, chunk] {
-            std::optional<BatchWorker> worker;
-            try {
-                worker.emplace(shared->commandLine);
-            } catch (...) {
-                shared->fail(std::current_exception());
-            }
-            shared->workerReady();
-            if (!worker) {
-                return;
-            }
-            try {
-                for (auto lines = shared->take(chunk); !lines.empty();
-                     lines = shared->take(chunk)) {
-                    std::vector<std::pair<std::size_t, BatchRow>> rows;
-                    for (auto& [index, line] : lines) {
-                        rows.emplace_back(index, worker->calculate(line));
-                    }
-                    shared->putAll(std::move(rows));
-                }
-            } catch (...) {
-                shared->fail(std::current_exception());
-            }
-        });
-    }
-    // Every worker's session is made before a row is delivered: a delivery that fails
-    // leaves the workers behind, and none may then still be loading the data files (which
-    // registers them with the process) while the process ends.
-    shared->waitForWorkers(workers.size());
-    try {
-        while (const std::optional<BatchRow> row = shared->next()) {
-            deliver(*row);
-        }
-    } catch (...) {
-        // a worker may wait for input that never comes; the window outlives it
-        shared->stop();
-        for (std::thread& worker : workers) {
-            worker.detach();
-        }
-        throw;
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
+    makeAsReadInOrder(
+        std::move(next), {.threads = threads, .ahead = window, .chunk = chunk},
+        [&] { return BatchWorker(commandLine); },
+        [&](const BatchLine&, const BatchRow& row) { deliver(row); });
 }
 
 int runBatch(const CommandLine& commandLine) {

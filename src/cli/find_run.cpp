@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -338,10 +339,12 @@ int runFindBatch(const CommandLine& commandLine) {
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     }
-    BatchLineReader reader(*in);
+    // the reader outlives a run whose output fails while a search thread waits for input
+    const auto reader = std::make_shared<BatchLineReader>(*in);
     // the searches may run 16 lines a thread ahead of the output
-    makeAsReadInOrder([&] { return reader.next(); }, threads, 16 * std::size_t{threads}, search,
-                      write);
+    makeAsReadInOrder([in, reader] { return reader->next(); },
+                      {.threads = threads, .ahead = 16 * std::size_t{threads}},
+                      [&] { return std::ref(search); }, write);
     writeAll(1, header); // no line at all: the header alone
     if (in->bad()) {
         problem = text::Error::fromErrno(errno).what();
