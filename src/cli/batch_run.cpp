@@ -279,8 +279,9 @@ int runBatch(const CommandLine& commandLine) {
                     status = 1;
                 }
                 pending += batchRowText(row, commandLine.batchFormat);
-                // Whole blocks, so that a pipe's reader sees rows as they come.
-                if (pending.size() > 1 << 16) {
+                // A file's rows go out in whole blocks; a pipe's each at once, as the lines are
+                // taken one by one: a program that sends a line and waits gets its row.
+                if (!regularFile || pending.size() > 1 << 16) {
                     writeAll(1, pending);
                     pending.clear();
                 }

@@ -3,6 +3,8 @@
 
 #include "orvane_calc_fixture.h"
 
+#include <poll.h>
+
 #include <cmath>
 
 #include <nlohmann/json.hpp>
@@ -299,6 +301,85 @@ TEST_F(OrvaneCalc, TheReadersNoticesReachTheSingleRunAndEveryBatchLine) {
               std::string::npos)
         << batch.err;
     EXPECT_EQ(batch.err.find("line 1:"), std::string::npos) << batch.err;
+}
+
+// orvane-calc with `arguments` on pipes the test holds: each line is sent only once the
+// answer to the one before has come, as a program that waits for it would. Returns what came
+// after each line (up to its newline); an answer that does not come within 10 s ends the
+// talk, so that a held-back row fails the test instead of hanging it.
+std::vector<std::string> converse(const std::string& arguments,
+                                  const std::vector<std::string>& lines) {
+    int toChild[2];
+    int fromChild[2];
+    if (::pipe(toChild) != 0 || ::pipe(fromChild) != 0) {
+        return {};
+    }
+    const std::string command = std::string("'") + ORVANE_CALC_PATH + "' --data '" +
+                                ORVANE_SHARE_DIR + "' " + arguments + " 2>/dev/null";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(toChild[0], 0);
+        ::dup2(fromChild[1], 1);
+        ::close(toChild[1]);
+        ::close(fromChild[0]);
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    std::string received;
+    const auto readLine = [&] {
+        std::string line;
+        while (true) {
+            const std::size_t end = received.find('\n');
+            if (end != std::string::npos) {
+                line = received.substr(0, end + 1);
+                received.erase(0, end + 1);
+                return line;
+            }
+            pollfd ready{fromChild[0], POLLIN, 0};
+            char buffer[4096];
+            const ssize_t got =
+                ::poll(&ready, 1, 10'000) == 1 ? ::read(fromChild[0], buffer, sizeof buffer) : 0;
+            if (got <= 0) {
+                line = received;
+                received.clear();
+                return line;
+            }
+            received.append(buffer, static_cast<std::size_t>(got));
+        }
+    };
+    std::vector<std::string> answers{readLine()}; // the header
+    for (const std::string& line : lines) {
+        const std::string sent = line + "\n";
+        if (::write(toChild[1], sent.data(), sent.size()) != static_cast<ssize_t>(sent.size())) {
+            break;
+        }
+        answers.push_back(readLine());
+        if (!answers.back().ends_with('\n')) {
+            break; // held back: no use waiting for the next
+        }
+    }
+    ::close(toChild[1]);
+    ::close(fromChild[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return answers;
+}
+
+TEST_F(OrvaneCalc, ABatchOnAPipeAnswersEachLineBeforeTheNextIsSent) {
+    const std::vector<std::string> lines = {"C6H12O6", "H2O", "peptide(EMEVEESPEK/2)"};
+    for (const char* threads : {"--threads 1", "--threads 2"}) {
+        SCOPED_TRACE(threads);
+        const std::vector<std::string> answers =
+            converse(std::string(threads) + " --batch -", lines);
+        ASSERT_EQ(answers.size(), lines.size() + 1);
+        EXPECT_TRUE(answers[0].starts_with("line\t")) << answers[0];
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(answers[i + 1].starts_with(std::to_string(i + 1) + "\t" + lines[i] + "\t"))
+                << answers[i + 1];
+        }
+    }
 }
 
 TEST_F(OrvaneCalc, BatchFormatsAndThreadCountsGiveTheSameRows) {
