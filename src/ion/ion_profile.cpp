@@ -23,11 +23,7 @@ profile::ProfileInput profileInputOf(const data::DataTables& tables,
             throw text::Error("The ion has too many atoms of " + element.symbol +
                               " for a fine structure.");
         }
-        profile::ElementAtoms atoms{element.symbol, static_cast<int>(count.atoms), {}};
-        for (const accurate::Isotope& isotope : element.isotopes) {
-            atoms.isotopes.push_back(isotope);
-        }
-        input.elements.push_back(std::move(atoms));
+        input.elements.push_back({element.symbol, static_cast<int>(count.atoms), element.isotopes});
     }
     // a labelled position is an element of its own, named by its element so that the fine
     // peaks read "12C1" where a [13C] position holds the natural isotope
@@ -36,15 +32,10 @@ profile::ProfileInput profileInputOf(const data::DataTables& tables,
             throw text::Error("The ion has too many atoms of " + label.isotopes.symbol +
                               " for a fine structure.");
         }
-        profile::ElementAtoms atoms{
-            std::string(text::trimBlanks(tables.elements.cell(label.column, data::SymbolRow))),
-            static_cast<int>(label.atoms),
-            {}};
-        for (const accurate::Isotope& isotope : label.isotopes.isotopes) {
-            atoms.isotopes.push_back(isotope);
-        }
         if (label.atoms > 0) {
-            input.elements.push_back(std::move(atoms));
+            input.elements.push_back(
+                {std::string(text::trimBlanks(tables.elements.cell(label.column, data::SymbolRow))),
+                 static_cast<int>(label.atoms), label.isotopes.isotopes});
         }
     }
     return input;

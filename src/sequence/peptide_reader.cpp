@@ -233,11 +233,10 @@ SequenceComposition PeptideReader::read() {
     // A modification that swaps atoms for a heavier isotope writes the light ones it takes
     // as a negative label, "[Formula:[13C6][12C-6]]": they come out of the element's natural
     // atoms, which is what the peptide holds before the swap.
-    const SequenceComposition labelled = chain;
+    const std::vector<IsotopeCount> labels = chain.labels;
     std::erase_if(chain.labels, [&](const IsotopeCount& label) {
         const bool swapped =
-            label.count < 0 &&
-            std::any_of(labelled.labels.begin(), labelled.labels.end(), [&](const auto& heavy) {
+            label.count < 0 && std::any_of(labels.begin(), labels.end(), [&](const auto& heavy) {
                 return heavy.symbol == label.symbol && heavy.massNumber > label.massNumber &&
                        heavy.count > 0;
             });
