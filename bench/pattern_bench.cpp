@@ -56,11 +56,17 @@ long long termsOf(const calc::Composition& composition, const data::TextGrid& is
     return units - atomSteps;
 }
 
-// `threads` (1 or 2) and the shortest step that is split, as the engine takes them. The
-// counters: the array's length, and the terms summed per second (counted by a run before).
+// `threads` (1 or 2), the shortest step that is split and the vector lanes, as the engine
+// takes them. The counters: the array's length, and the terms summed per second (counted by
+// a run before).
 void countsToPattern(benchmark::State& state,
                      const std::vector<std::pair<std::string, std::string>>& formula,
-                     int threads = 1, long long splitTerms = 3000) {
+                     int threads = 1, long long splitTerms = 3000,
+                     calc::Lanes lanes = calc::widestLanes()) {
+    if (static_cast<int>(lanes) > static_cast<int>(calc::widestLanes())) {
+        state.SkipWithError("this processor has no such lanes");
+        return;
+    }
     data::DataTables& t = tables();
     for (int c = 1; c < t.elements.columnCount(); ++c) {
         t.elements.setCell(c, data::CountRow, "0");
@@ -86,6 +92,7 @@ void countsToPattern(benchmark::State& state,
         calc::EngineInput input{composition.elements, t.isotopes, '.'};
         input.threads = threads;
         input.minimumSplitTerms = splitTerms;
+        input.lanes = lanes;
         pattern = calc::simulateIsotopePattern(input, isotopeReadings, msData, msRange);
         benchmark::DoNotOptimize(pattern.p.data());
     }
@@ -137,6 +144,16 @@ void TitinThreads(benchmark::State& state) {
 }
 void Protein450kThreads(benchmark::State& state) {
     countsToPattern(state, protein450k, static_cast<int>(state.range(0)), state.range(1));
+}
+
+// Each width of vector lanes (0 none: the x87 alone, 1 four, 2 eight) on one and two threads.
+void AlbuminLanes(benchmark::State& state) {
+    countsToPattern(state, albumin, static_cast<int>(state.range(1)), 400,
+                    static_cast<calc::Lanes>(state.range(0)));
+}
+void Protein450kLanes(benchmark::State& state) {
+    countsToPattern(state, protein450k, static_cast<int>(state.range(1)), 400,
+                    static_cast<calc::Lanes>(state.range(0)));
 }
 
 // The pattern of a batch row: only up to the cut above the peak, the columns' isotopes and
@@ -201,6 +218,8 @@ BENCHMARK(Protein450kThreads)
     ->Args({2, 30000})
     ->Args({2, 100000})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(AlbuminLanes)->ArgsProduct({{0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(Protein450kLanes)->ArgsProduct({{0, 1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
 BENCHMARK(Insulin)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BovineSerumAlbumin)->Unit(benchmark::kMillisecond);
 BENCHMARK(Polyethylene20k)->Unit(benchmark::kMillisecond);

@@ -428,6 +428,10 @@ PatternState simulateIsotopePattern(const EngineInput& input, CellReadings& isot
         PatternConvolution convolution(length, n0 - w, n0 + w);
         convolution.setEntry(n0, 300.0);
         convolution.setThreads(input.threads, input.minimumSplitTerms, input.blocksWhileAlone);
+        convolution.setLanes(input.lanes);
+        if (input.avoidsAssists) {
+            convolution.setAvoidsAssists(*input.avoidsAssists);
+        }
         if (cut) {
             convolution.cutAbove(*cut);
         }

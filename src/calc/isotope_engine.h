@@ -7,6 +7,7 @@
 #include "calc/cell_readings.h"
 #include "calc/composition.h"
 #include "calc/isotope_columns_memo.h"
+#include "calc/lane_terms.h"
 #include "calc/ms_data_grid.h"
 #include "calc/pattern_state.h"
 #include "data/text_grid.h"
@@ -49,6 +50,11 @@ struct EngineInput {
     // Tests: blocks of steps are shared even where one thread has lately been quicker, so
     // that their bits are checked whatever the machine does.
     bool blocksWhileAlone = false;
+    // The vector lanes the bulk of a step is summed on, and whether the tails avoid the
+    // x87's subnormal assists (by default as the processor wants it); tests and benchmarks
+    // set them, and every way gives the same bits.
+    Lanes lanes = widestLanes();
+    std::optional<bool> avoidsAssists = std::nullopt;
     // Whether msData is refilled after every element; a batch row, which shows no grid,
     // leaves it as it was.
     bool fillsMsData = true;

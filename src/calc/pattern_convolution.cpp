@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "calc/assist_free_rounding.h"
+#include "calc/extended_terms.h"
 #include "calc/sharing_ledger.h"
 #include "text/error.h"
 #include "text/extended.h"
@@ -27,42 +28,6 @@ constexpr Extended boundCap = 1e4000L;
 // Rounding a sum to a subnormal double may enlarge it by an absolute amount; this covers
 // every entry of the largest array.
 constexpr Extended subnormalSlack = 1e-300L;
-
-// One term of the sweep added to the running sum of an entry: the product and the
-// quotient in extended precision, the sum stored as a double.
-inline double addTerm(double sum, double source, double abundance) {
-    return static_cast<double>(static_cast<Extended>(sum) +
-                               static_cast<Extended>(source) * abundance / 100.0L);
-}
-
-// Entries whose sources all lie inside the source range: no index tests in the loop.
-template <int Slots>
-void gatherInside(const double* p, double* out, long long outFirst, long long first, long long last,
-                  const std::array<long long, PatternConvolution::slotCount>& offsets,
-                  const std::array<double, PatternConvolution::slotCount>& abundances) {
-    std::array<long long, Slots> offset;
-    std::array<double, Slots> abundance;
-    for (std::size_t k = 0; k < Slots; ++k) {
-        offset[k] = offsets[k];
-        abundance[k] = abundances[k];
-    }
-    for (long long t = first; t <= last; ++t) {
-        double sum = 0.0;
-        for (std::size_t k = 0; k < Slots; ++k) {
-            sum = addTerm(sum, p[t - offset[k]], abundance[k]);
-        }
-        out[t - outFirst] = sum;
-    }
-}
-
-using GatherInside = void (*)(const double*, double*, long long, long long, long long,
-                              const std::array<long long, PatternConvolution::slotCount>&,
-                              const std::array<double, PatternConvolution::slotCount>&);
-
-constexpr std::array<GatherInside, PatternConvolution::slotCount + 1> gatherInsideFor = {
-    nullptr,         gatherInside<1>, gatherInside<2>, gatherInside<3>,
-    gatherInside<4>, gatherInside<5>, gatherInside<6>, gatherInside<7>,
-    gatherInside<8>, gatherInside<9>, gatherInside<10>};
 
 // One entry receives its terms from the highest offset down, equal offsets in slot order:
 // a stable sort by offset, descending (insertion sort: ten slots at most).
@@ -210,6 +175,8 @@ void PatternConvolution::setIsotopes(const std::array<IsotopeSlot, slotCount>& s
         m_spillFactors[k] =
             std::fabs(static_cast<Extended>(active[k].abundance)) / 100.0L * (1.0L + 0x1p-60L);
     }
+    m_onLanes = m_lanes != Lanes::none && !m_negativeTerms && m_activeSlots > 0 &&
+                lanesTakeAbundances(m_abundances.data(), m_activeSlots);
     // (P * 100) / 100 gives P back exactly, so such a step leaves P as it is (but for
     // turning -0 into +0)
     m_identity =
@@ -551,9 +518,17 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
 
+    // Near the ends of the source range some terms have no source (they add nothing);
+    // inside, none is missing.
+    const long long insideFirst = std::max(targets.first, sources.first + highest);
+    const long long insideLast = std::min(targets.last, sources.last + lowest);
+    const auto inside = [&](long long from, long long to) {
+        gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](
+            p, out, outFirst, from, to, m_offsets.data(), m_abundances.data());
+    };
+
     if (!m_avoidsAssists) {
-        // The plain sweep: near the ends of the source range some terms have no source (they
-        // add nothing); inside, none is missing.
+        // the plain sweep
         const auto gatherEdge = [&](long long from, long long to) {
             for (long long t = from; t <= to; ++t) {
                 double sum = 0.0;
@@ -566,15 +541,17 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
                 out[t - outFirst] = sum;
             }
         };
-        const long long insideFirst = std::max(targets.first, sources.first + highest);
-        const long long insideLast = std::min(targets.last, sources.last + lowest);
         if (insideFirst > insideLast) {
             gatherEdge(targets.first, targets.last);
             return;
         }
         gatherEdge(targets.first, insideFirst - 1);
-        gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](
-            p, out, outFirst, insideFirst, insideLast, m_offsets, m_abundances);
+        if (m_onLanes) {
+            gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, insideFirst, insideLast,
+                          m_offsets.data(), m_abundances.data(), ownSweep(inside));
+        } else {
+            inside(insideFirst, insideLast);
+        }
         gatherEdge(insideLast + 1, targets.last);
         return;
     }
@@ -678,8 +655,13 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         return;
     }
     gatherTail(targets.first, bulkFirst - 1);
-    gatherInsideFor[static_cast<std::size_t>(m_activeSlots)](p, out, outFirst, bulkFirst, bulkLast,
-                                                             m_offsets, m_abundances);
+    if (m_onLanes) {
+        // a subnormal source would cost the vector units an assist too
+        gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, bulkFirst, bulkLast,
+                      m_offsets.data(), m_abundances.data(), ownSweep(gatherTail));
+    } else {
+        inside(bulkFirst, bulkLast);
+    }
     gatherTail(bulkLast + 1, targets.last);
 }
 

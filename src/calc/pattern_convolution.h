@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/assist_free_rounding.h"
+#include "calc/lane_terms.h"
 #include "calc/split_worker.h"
 
 namespace orvane::calc {
@@ -50,6 +51,9 @@ public:
     /// Whether the pattern's tails are summed without subnormal loads and stores (by default
     /// where the processor takes assists for them); the same bits either way.
     void setAvoidsAssists(bool avoids) { m_avoidsAssists = avoids; }
+    /// The vector lanes the bulk of the entries is summed on (by default the widest the
+    /// processor has); the same bits on any. Before setIsotopes().
+    void setLanes(Lanes lanes) { m_lanes = lanes; }
 
     /// Entries above `index` (absolute) are no longer formed; a bound on the sum of what they
     /// would hold is kept instead (tailBound). An entry depends only on entries at or below
@@ -157,6 +161,8 @@ private:
     // The tails summed without the x87's subnormal loads and stores (where they cost assists),
     // or by the plain sweep, which is quicker where they do not.
     bool m_avoidsAssists = subnormalsTakeAssists();
+    Lanes m_lanes = widestLanes();
+    bool m_onLanes = false; // the current element's bulk goes on them
 
     std::optional<long long> m_cut; // relative to the window
     bool m_cutBroken = false;

@@ -76,22 +76,41 @@ TEST(TwoThreadEngine, SharedStepsGiveTheSameBits) {
     EXPECT_GT(sharedBlocks, 20);
 }
 
-// The patterns of one and two threads for each formula, with the shipped data, compared.
+// The patterns of one and two threads, on each width of lanes the processor has and with
+// the tails summed either way, for each formula with the shipped data, compared.
 void expectSameOnTwoThreads(
     const std::vector<std::vector<std::pair<std::string, std::string>>>& formulas) {
     support::ShippedTables shipped;
+    std::vector<Lanes> lanes = {Lanes::none};
+    for (const Lanes wider : {Lanes::four, Lanes::eight}) {
+        if (static_cast<int>(wider) <= static_cast<int>(widestLanes())) {
+            lanes.push_back(wider);
+        }
+    }
     for (const auto& formula : formulas) {
         SCOPED_TRACE(formula.front().first + formula.front().second);
-        PatternState patterns[2];
+        const PatternState plain = shipped.pattern(formula, [](EngineInput& input) {
+            input.lanes = Lanes::none;
+            input.avoidsAssists = false;
+        });
         for (const int threads : {1, 2}) {
-            patterns[threads - 1] = shipped.pattern(formula, [threads](EngineInput& input) {
-                input.threads = threads;
-                input.minimumSplitTerms = 1;
-                input.blocksWhileAlone = true;
-            });
+            for (const Lanes width : lanes) {
+                for (const bool avoids : {false, true}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << threads << " threads, lanes " << static_cast<int>(width)
+                                 << ", avoids " << avoids);
+                    const PatternState pattern = shipped.pattern(formula, [&](EngineInput& input) {
+                        input.threads = threads;
+                        input.minimumSplitTerms = 1;
+                        input.blocksWhileAlone = true;
+                        input.lanes = width;
+                        input.avoidsAssists = avoids;
+                    });
+                    EXPECT_TRUE(sameBits(plain.p, pattern.p));
+                    EXPECT_EQ(std::memcmp(&plain.centroid, &pattern.centroid, sizeof(double)), 0);
+                }
+            }
         }
-        EXPECT_TRUE(sameBits(patterns[0].p, patterns[1].p));
-        EXPECT_EQ(std::memcmp(&patterns[0].centroid, &patterns[1].centroid, sizeof(double)), 0);
     }
 }
 
