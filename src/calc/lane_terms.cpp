@@ -52,8 +52,8 @@ constexpr long long apartAbove = 40LL << 52;
 constexpr long long apartBelow = -(48LL << 52);
 constexpr double gridScale = 0x1.8p-11; // 2^E times this is 1.5 * 2^52 * 2^(E-63)
 
-#pragma GCC push_options
-#pragma GCC target("avx2,fma")
+// Each function of a width carries its target, as GCC and Clang both read it.
+#define LANES_TARGET __attribute__((target("avx2,fma")))
 namespace four {
 
 struct Ops {
@@ -61,42 +61,42 @@ struct Ops {
     using Mask = __m256i;
     static constexpr int width = 4;
 
-    static D load(const double* p) { return _mm256_loadu_pd(p); }
-    static void store(double* p, D v) { _mm256_storeu_pd(p, v); }
-    static D splat(double v) { return _mm256_set1_pd(v); }
-    static D add(D a, D b) { return _mm256_add_pd(a, b); }
-    static D sub(D a, D b) { return _mm256_sub_pd(a, b); }
-    static D mul(D a, D b) { return _mm256_mul_pd(a, b); }
-    static D mulSub(D a, D b, D c) { return _mm256_fmsub_pd(a, b, c); }
-    static D negMulAdd(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
-    static __m256i bits(D v) { return _mm256_castpd_si256(v); }
-    static __m256i splatBits(long long v) { return _mm256_set1_epi64x(v); }
+    LANES_TARGET static D load(const double* p) { return _mm256_loadu_pd(p); }
+    LANES_TARGET static void store(double* p, D v) { _mm256_storeu_pd(p, v); }
+    LANES_TARGET static D splat(double v) { return _mm256_set1_pd(v); }
+    LANES_TARGET static D add(D a, D b) { return _mm256_add_pd(a, b); }
+    LANES_TARGET static D sub(D a, D b) { return _mm256_sub_pd(a, b); }
+    LANES_TARGET static D mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    LANES_TARGET static D mulSub(D a, D b, D c) { return _mm256_fmsub_pd(a, b, c); }
+    LANES_TARGET static D negMulAdd(D a, D b, D c) { return _mm256_fnmadd_pd(a, b, c); }
+    LANES_TARGET static __m256i bits(D v) { return _mm256_castpd_si256(v); }
+    LANES_TARGET static __m256i splatBits(long long v) { return _mm256_set1_epi64x(v); }
 
-    static D gridConstant(D v) {
+    LANES_TARGET static D gridConstant(D v) {
         return mul(_mm256_and_pd(v, _mm256_castsi256_pd(splatBits(exponentBits))),
                    splat(gridScale));
     }
-    static D toGrid(D v, D c) { return sub(add(v, c), c); }
-    static Mask either(Mask a, Mask b) { return _mm256_or_si256(a, b); }
-    static bool none(Mask m) { return _mm256_testz_si256(m, m) != 0; }
+    LANES_TARGET static D toGrid(D v, D c) { return sub(add(v, c), c); }
+    LANES_TARGET static Mask either(Mask a, Mask b) { return _mm256_or_si256(a, b); }
+    LANES_TARGET static bool none(Mask m) { return _mm256_testz_si256(m, m) != 0; }
     // above: the bits as unsigned numbers (a negative double's lie above every positive
     // one's), compared as signed ones with the sign bit turned; below: for positive doubles
-    static Mask aboveBits(D v, long long b) {
+    LANES_TARGET static Mask aboveBits(D v, long long b) {
         const __m256i turn = splatBits(std::numeric_limits<long long>::min());
         return _mm256_cmpgt_epi64(_mm256_xor_si256(bits(v), turn),
                                   _mm256_xor_si256(splatBits(b), turn));
     }
-    static Mask belowBits(D v, long long b) { return _mm256_cmpgt_epi64(splatBits(b), bits(v)); }
-    static Mask powerOfTwo(D v) {
+    LANES_TARGET static Mask belowBits(D v, long long b) { return _mm256_cmpgt_epi64(splatBits(b), bits(v)); }
+    LANES_TARGET static Mask powerOfTwo(D v) {
         return _mm256_cmpeq_epi64(_mm256_and_si256(bits(v), splatBits(fractionBits)),
                                   _mm256_setzero_si256());
     }
-    static Mask nearBinadeEnd(D v) {
+    LANES_TARGET static Mask nearBinadeEnd(D v) {
         const __m256i fraction =
             _mm256_and_si256(_mm256_add_epi64(bits(v), splatBits(3)), splatBits(fractionBits));
         return _mm256_cmpgt_epi64(splatBits(7), fraction);
     }
-    static Mask exponentsApart(D a, D b) {
+    LANES_TARGET static Mask exponentsApart(D a, D b) {
         const __m256i d = _mm256_sub_epi64(bits(a), bits(b));
         return either(_mm256_cmpgt_epi64(d, splatBits(apartAbove)),
                       _mm256_cmpgt_epi64(splatBits(apartBelow), d));
@@ -106,10 +106,9 @@ struct Ops {
 #include "calc/lane_group_sums.inc"
 
 } // namespace four
-#pragma GCC pop_options
+#undef LANES_TARGET
 
-#pragma GCC push_options
-#pragma GCC target("avx512f")
+#define LANES_TARGET __attribute__((target("avx512f")))
 namespace eight {
 
 struct Ops {
@@ -117,39 +116,39 @@ struct Ops {
     using Mask = __mmask8;
     static constexpr int width = 8;
 
-    static D load(const double* p) { return _mm512_loadu_pd(p); }
-    static void store(double* p, D v) { _mm512_storeu_pd(p, v); }
-    static D splat(double v) { return _mm512_set1_pd(v); }
-    static D add(D a, D b) { return _mm512_add_pd(a, b); }
-    static D sub(D a, D b) { return _mm512_sub_pd(a, b); }
-    static D mul(D a, D b) { return _mm512_mul_pd(a, b); }
-    static D mulSub(D a, D b, D c) { return _mm512_fmsub_pd(a, b, c); }
-    static D negMulAdd(D a, D b, D c) { return _mm512_fnmadd_pd(a, b, c); }
-    static __m512i bits(D v) { return _mm512_castpd_si512(v); }
-    static __m512i splatBits(long long v) { return _mm512_set1_epi64(v); }
+    LANES_TARGET static D load(const double* p) { return _mm512_loadu_pd(p); }
+    LANES_TARGET static void store(double* p, D v) { _mm512_storeu_pd(p, v); }
+    LANES_TARGET static D splat(double v) { return _mm512_set1_pd(v); }
+    LANES_TARGET static D add(D a, D b) { return _mm512_add_pd(a, b); }
+    LANES_TARGET static D sub(D a, D b) { return _mm512_sub_pd(a, b); }
+    LANES_TARGET static D mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    LANES_TARGET static D mulSub(D a, D b, D c) { return _mm512_fmsub_pd(a, b, c); }
+    LANES_TARGET static D negMulAdd(D a, D b, D c) { return _mm512_fnmadd_pd(a, b, c); }
+    LANES_TARGET static __m512i bits(D v) { return _mm512_castpd_si512(v); }
+    LANES_TARGET static __m512i splatBits(long long v) { return _mm512_set1_epi64(v); }
 
-    static D gridConstant(D v) {
+    LANES_TARGET static D gridConstant(D v) {
         return mul(_mm512_castsi512_pd(_mm512_and_si512(bits(v), splatBits(exponentBits))),
                    splat(gridScale));
     }
-    static D toGrid(D v, D c) { return sub(add(v, c), c); }
-    static Mask either(Mask a, Mask b) { return static_cast<Mask>(a | b); }
-    static bool none(Mask m) { return m == 0; }
-    static Mask aboveBits(D v, long long b) {
+    LANES_TARGET static D toGrid(D v, D c) { return sub(add(v, c), c); }
+    LANES_TARGET static Mask either(Mask a, Mask b) { return static_cast<Mask>(a | b); }
+    LANES_TARGET static bool none(Mask m) { return m == 0; }
+    LANES_TARGET static Mask aboveBits(D v, long long b) {
         return _mm512_cmpgt_epu64_mask(bits(v), splatBits(b));
     }
-    static Mask belowBits(D v, long long b) {
+    LANES_TARGET static Mask belowBits(D v, long long b) {
         return _mm512_cmplt_epi64_mask(bits(v), splatBits(b));
     }
-    static Mask powerOfTwo(D v) {
+    LANES_TARGET static Mask powerOfTwo(D v) {
         return _mm512_testn_epi64_mask(bits(v), splatBits(fractionBits));
     }
-    static Mask nearBinadeEnd(D v) {
+    LANES_TARGET static Mask nearBinadeEnd(D v) {
         const __m512i fraction =
             _mm512_and_si512(_mm512_add_epi64(bits(v), splatBits(3)), splatBits(fractionBits));
         return _mm512_cmplt_epi64_mask(fraction, splatBits(7));
     }
-    static Mask exponentsApart(D a, D b) {
+    LANES_TARGET static Mask exponentsApart(D a, D b) {
         const __m512i d = _mm512_sub_epi64(bits(a), bits(b));
         return either(_mm512_cmpgt_epi64_mask(d, splatBits(apartAbove)),
                       _mm512_cmplt_epi64_mask(d, splatBits(apartBelow)));
@@ -159,7 +158,7 @@ struct Ops {
 #include "calc/lane_group_sums.inc"
 
 } // namespace eight
-#pragma GCC pop_options
+#undef LANES_TARGET
 
 } // namespace
 
