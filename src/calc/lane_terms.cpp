@@ -1,5 +1,6 @@
 #include "calc/lane_terms.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 
@@ -50,7 +51,11 @@ constexpr long long highestSource = (1023LL + 544) << 52;
 constexpr long long lowestSum = (1023LL - 1022 + 256) << 52;
 constexpr long long apartAbove = 40LL << 52;
 constexpr long long apartBelow = -(48LL << 52);
-constexpr double gridScale = 0x1.8p-11; // 2^E times this is 1.5 * 2^52 * 2^(E-63)
+constexpr double gridScale = 0x1.8p-11;             // 2^E times this is 1.5 * 2^52 * 2^(E-63)
+constexpr long long smallestNormalBits = 1LL << 52; // 2^-1022
+constexpr long long smallestNormalScaled = (1023LL - 1022 + 256) << 52; // 2^-1022 * scale
+constexpr long long halfUnitMargin = (1023LL - 858) << 52; // 2^-40 of the scaled 2^-1074
+constexpr long long twoTo52 = 0x4330'0000'0000'0000;       // the bits of 2^52
 
 // Each function of a width carries its target, as GCC and Clang both read it.
 #define LANES_TARGET __attribute__((target("avx2,fma")))
@@ -59,7 +64,7 @@ namespace four {
 struct Ops {
     using D = __m256d;
     using Mask = __m256i;
-    static constexpr int width = 4;
+    static constexpr int width = entriesAtOnce(Lanes::four);
 
     LANES_TARGET static D load(const double* p) { return _mm256_loadu_pd(p); }
     LANES_TARGET static void store(double* p, D v) { _mm256_storeu_pd(p, v); }
@@ -78,6 +83,26 @@ struct Ops {
     }
     LANES_TARGET static D toGrid(D v, D c) { return sub(add(v, c), c); }
     LANES_TARGET static Mask either(Mask a, Mask b) { return _mm256_or_si256(a, b); }
+    LANES_TARGET static Mask both(Mask a, Mask b) { return _mm256_and_si256(a, b); }
+    LANES_TARGET static Mask noLanes() { return _mm256_setzero_si256(); }
+    LANES_TARGET static D select(Mask m, D ifSet, D otherwise) {
+        return _mm256_blendv_pd(otherwise, ifSet, _mm256_castsi256_pd(m));
+    }
+    LANES_TARGET static D magnitude(D v) {
+        return _mm256_castsi256_pd(
+            _mm256_and_si256(bits(v), splatBits(std::numeric_limits<long long>::max())));
+    }
+    // the whole number a double's fraction bits make (a subnormal's value in units of 2^-1074)
+    LANES_TARGET static D wholeFraction(D v) {
+        const __m256i fraction = _mm256_and_si256(bits(v), splatBits(fractionBits));
+        return sub(_mm256_castsi256_pd(_mm256_or_si256(fraction, splatBits(twoTo52))),
+                   splat(0x1p52));
+    }
+    // the double whose bits are this whole number below 2^52
+    LANES_TARGET static D fromWholeNumber(D v) {
+        return _mm256_castsi256_pd(
+            _mm256_sub_epi64(bits(add(v, splat(0x1p52))), splatBits(twoTo52)));
+    }
     LANES_TARGET static bool none(Mask m) { return _mm256_testz_si256(m, m) != 0; }
     // above: the bits as unsigned numbers (a negative double's lie above every positive
     // one's), compared as signed ones with the sign bit turned; below: for positive doubles
@@ -86,7 +111,9 @@ struct Ops {
         return _mm256_cmpgt_epi64(_mm256_xor_si256(bits(v), turn),
                                   _mm256_xor_si256(splatBits(b), turn));
     }
-    LANES_TARGET static Mask belowBits(D v, long long b) { return _mm256_cmpgt_epi64(splatBits(b), bits(v)); }
+    LANES_TARGET static Mask belowBits(D v, long long b) {
+        return _mm256_cmpgt_epi64(splatBits(b), bits(v));
+    }
     LANES_TARGET static Mask powerOfTwo(D v) {
         return _mm256_cmpeq_epi64(_mm256_and_si256(bits(v), splatBits(fractionBits)),
                                   _mm256_setzero_si256());
@@ -114,7 +141,7 @@ namespace eight {
 struct Ops {
     using D = __m512d;
     using Mask = __mmask8;
-    static constexpr int width = 8;
+    static constexpr int width = entriesAtOnce(Lanes::eight);
 
     LANES_TARGET static D load(const double* p) { return _mm512_loadu_pd(p); }
     LANES_TARGET static void store(double* p, D v) { _mm512_storeu_pd(p, v); }
@@ -133,6 +160,24 @@ struct Ops {
     }
     LANES_TARGET static D toGrid(D v, D c) { return sub(add(v, c), c); }
     LANES_TARGET static Mask either(Mask a, Mask b) { return static_cast<Mask>(a | b); }
+    LANES_TARGET static Mask both(Mask a, Mask b) { return static_cast<Mask>(a & b); }
+    LANES_TARGET static Mask noLanes() { return 0; }
+    LANES_TARGET static D select(Mask m, D ifSet, D otherwise) {
+        return _mm512_mask_blend_pd(m, otherwise, ifSet);
+    }
+    LANES_TARGET static D magnitude(D v) {
+        return _mm512_castsi512_pd(
+            _mm512_and_si512(bits(v), splatBits(std::numeric_limits<long long>::max())));
+    }
+    LANES_TARGET static D wholeFraction(D v) {
+        const __m512i fraction = _mm512_and_si512(bits(v), splatBits(fractionBits));
+        return sub(_mm512_castsi512_pd(_mm512_or_si512(fraction, splatBits(twoTo52))),
+                   splat(0x1p52));
+    }
+    LANES_TARGET static D fromWholeNumber(D v) {
+        return _mm512_castsi512_pd(
+            _mm512_sub_epi64(bits(add(v, splat(0x1p52))), splatBits(twoTo52)));
+    }
     LANES_TARGET static bool none(Mask m) { return m == 0; }
     LANES_TARGET static Mask aboveBits(D v, long long b) {
         return _mm512_cmpgt_epu64_mask(bits(v), splatBits(b));
@@ -205,20 +250,28 @@ LaneTermParts laneTermParts(Lanes lanes, double source, double abundance, double
     (void)source;
     (void)abundance;
     (void)sum;
-    return {0, 0, 0, true};
+    return {0, 0, 0, true, 0, true};
 }
 
-long long gatherOnLanes(Lanes lanes, int slots, const double* p, double* out, long long outFirst,
-                        long long first, long long last, const long long* offsets,
-                        const double* abundances, OwnSweep own) {
+namespace {
+
+template <bool Tails>
+long long sumOnLanes(Lanes lanes, int slots, const double* p, double* out, long long outFirst,
+                     long long first, long long last, const long long* offsets,
+                     const double* abundances, OwnSweep own) {
 #if defined(__x86_64__)
+    const auto index = static_cast<std::size_t>(slots);
     if (lanes == Lanes::eight) {
-        return eight::groupSumsFor[slots](p, out, outFirst, first, last, offsets, abundances, own);
+        return eight::groupSumsFor<Tails>[index](p, out, outFirst, first, last, offsets, abundances,
+                                                 own);
     }
     if (lanes == Lanes::four) {
-        return four::groupSumsFor[slots](p, out, outFirst, first, last, offsets, abundances, own);
+        return four::groupSumsFor<Tails>[index](p, out, outFirst, first, last, offsets, abundances,
+                                                own);
     }
 #endif
+    (void)lanes;
+    (void)slots;
     (void)p;
     (void)out;
     (void)outFirst;
@@ -226,6 +279,28 @@ long long gatherOnLanes(Lanes lanes, int slots, const double* p, double* out, lo
     (void)abundances;
     own(first, last);
     return 0;
+}
+
+} // namespace
+
+long long gatherOnLanes(Lanes lanes, int slots, const double* p, double* out, long long outFirst,
+                        long long first, long long last, const long long* offsets,
+                        const double* abundances, OwnSweep own) {
+    // the groups the bulk's ground leaves are tried on the tails' before the caller's sweep
+    long long onTails = 0;
+    const auto tails = [&](long long from, long long to) {
+        onTails +=
+            sumOnLanes<true>(lanes, slots, p, out, outFirst, from, to, offsets, abundances, own);
+    };
+    return sumOnLanes<false>(lanes, slots, p, out, outFirst, first, last, offsets, abundances,
+                             ownSweep(tails)) +
+           onTails;
+}
+
+long long gatherTailsOnLanes(Lanes lanes, int slots, const double* p, double* out,
+                             long long outFirst, long long first, long long last,
+                             const long long* offsets, const double* abundances, OwnSweep own) {
+    return sumOnLanes<true>(lanes, slots, p, out, outFirst, first, last, offsets, abundances, own);
 }
 
 } // namespace orvane::calc

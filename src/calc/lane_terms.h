@@ -12,6 +12,11 @@ enum class Lanes { none, four, eight };
 /// The widest lanes this processor and its system offer.
 Lanes widestLanes();
 
+/// How many entries the lanes sum at once: 1, 4 or 8.
+constexpr long long entriesAtOnce(Lanes lanes) {
+    return lanes == Lanes::eight ? 8 : lanes == Lanes::four ? 4 : 1;
+}
+
 /// Whether the lanes may take the terms of these abundances: each above 0 and within
 /// 2^-60 to 2^60, as the lanes' proof needs.
 bool lanesTakeAbundances(const double* abundances, int slots);
@@ -41,13 +46,24 @@ long long gatherOnLanes(Lanes lanes, int slots, const double* p, double* out, lo
                         long long first, long long last, const long long* offsets,
                         const double* abundances, OwnSweep own);
 
+/// As gatherOnLanes(), on the ground of the pattern's tails alone: sources may be subnormal
+/// and sums are stored subnormal as the x87 stores them, and no vector operation meets or
+/// makes a subnormal double (which costs some processors an assist there too). Slower than
+/// the bulk's ground, which gatherOnLanes() tries first.
+long long gatherTailsOnLanes(Lanes lanes, int slots, const double* p, double* out,
+                             long long outFirst, long long first, long long last,
+                             const long long* offsets, const double* abundances, OwnSweep own);
+
 /// For tests: one term's X = ext(s * a), Y = ext(X / 100) and Z = ext(sum + Y) as the lanes
-/// hold them (the first term's Z, for a sum of 0, is Y), and whether they refuse the term.
+/// hold them (the first term's Z, for a sum of 0, is Y), and whether they refuse the term;
+/// and on the tails' ground the double Z is stored as, and whether they refuse it there.
 struct LaneTermParts {
     long double product;
     long double quotient;
     long double sum;
     bool refused;
+    double stored;
+    bool tailsRefused;
 };
 LaneTermParts laneTermParts(Lanes lanes, double source, double abundance, double sum);
 

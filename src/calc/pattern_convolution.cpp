@@ -527,31 +527,26 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
             p, out, outFirst, from, to, m_offsets.data(), m_abundances.data());
     };
 
-    if (!m_avoidsAssists) {
-        // the plain sweep
-        const auto gatherEdge = [&](long long from, long long to) {
-            for (long long t = from; t <= to; ++t) {
-                double sum = 0.0;
-                for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
-                    const long long i = t - m_offsets[k];
-                    if (i >= sources.first && i <= sources.last) {
-                        sum = addTerm(sum, p[i], m_abundances[k]);
-                    }
+    // the plain sweep
+    const auto gatherEdge = [&](long long from, long long to) {
+        for (long long t = from; t <= to; ++t) {
+            double sum = 0.0;
+            for (std::size_t k = 0; k < static_cast<std::size_t>(m_activeSlots); ++k) {
+                const long long i = t - m_offsets[k];
+                if (i >= sources.first && i <= sources.last) {
+                    sum = addTerm(sum, p[i], m_abundances[k]);
                 }
-                out[t - outFirst] = sum;
             }
-        };
+            out[t - outFirst] = sum;
+        }
+    };
+    if (!m_avoidsAssists && !m_onLanes) {
         if (insideFirst > insideLast) {
             gatherEdge(targets.first, targets.last);
             return;
         }
         gatherEdge(targets.first, insideFirst - 1);
-        if (m_onLanes) {
-            gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, insideFirst, insideLast,
-                          m_offsets.data(), m_abundances.data(), ownSweep(inside));
-        } else {
-            inside(insideFirst, insideLast);
-        }
+        inside(insideFirst, insideLast);
         gatherEdge(insideLast + 1, targets.last);
         return;
     }
@@ -650,19 +645,65 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long bulkFirst = std::max(targets.first, ordinaryFirst + highest);
     const long long bulkLast =
         std::min({targets.last, ordinaryLast + highest, normalLast + lowest});
-    if (ordinaryFirst > sources.last || bulkFirst > bulkLast) {
-        gatherTail(targets.first, targets.last);
+    const bool noBulk = ordinaryFirst > sources.last || bulkFirst > bulkLast;
+    if (!m_onLanes) {
+        if (noBulk) {
+            gatherTail(targets.first, targets.last);
+            return;
+        }
+        gatherTail(targets.first, bulkFirst - 1);
+        inside(bulkFirst, bulkLast);
+        gatherTail(bulkLast + 1, targets.last);
         return;
     }
-    gatherTail(targets.first, bulkFirst - 1);
-    if (m_onLanes) {
-        // a subnormal source would cost the vector units an assist too
-        gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, bulkFirst, bulkLast,
-                      m_offsets.data(), m_abundances.data(), ownSweep(gatherTail));
-    } else {
-        inside(bulkFirst, bulkLast);
+
+    // On the lanes: the bulk on its own ground, the tails' entries whose sources all exist on
+    // theirs (a subnormal operand costs the vector units of AMD's processors too, Intel's an
+    // assist), and what either leaves by the processor's own sweep.
+    const auto own = [&](long long from, long long to) {
+        if (m_avoidsAssists) {
+            gatherTail(from, to);
+        } else {
+            inside(from, to); // the lanes hand over only entries whose sources all exist
+        }
+    };
+    const auto edge = [&](long long from, long long to) {
+        if (m_avoidsAssists) {
+            gatherTail(from, to);
+        } else {
+            gatherEdge(from, to);
+        }
+    };
+    // A tail shorter than a group takes in entries of the bulk, which come out the same.
+    const long long group = entriesAtOnce(m_lanes);
+    const auto tails = [&](long long from, long long to, bool below) {
+        if (from > to) {
+            return;
+        }
+        if (to - from + 1 < group) {
+            if (below) {
+                to = std::min(insideLast, from + group - 1);
+            } else {
+                from = std::max(insideFirst, to - group + 1);
+            }
+        }
+        gatherTailsOnLanes(m_lanes, m_activeSlots, p, out, outFirst, from, to, m_offsets.data(),
+                           m_abundances.data(), ownSweep(own));
+    };
+    if (insideFirst > insideLast) {
+        edge(targets.first, targets.last);
+        return;
     }
-    gatherTail(bulkLast + 1, targets.last);
+    edge(targets.first, insideFirst - 1);
+    if (noBulk) {
+        tails(insideFirst, insideLast, true);
+    } else {
+        tails(insideFirst, bulkFirst - 1, true);
+        gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, bulkFirst, bulkLast,
+                      m_offsets.data(), m_abundances.data(), ownSweep(own));
+        tails(bulkLast + 1, insideLast, false);
+    }
+    edge(insideLast + 1, targets.last);
 }
 
 double PatternConvolution::sumOfEveryTerm(long long target) const {

@@ -42,7 +42,8 @@ using Abundances = std::array<double, 10>;
 struct Kind {
     std::string name;
     double (*source)(std::mt19937_64&, int index, const Abundances&, int slots);
-    bool mostOnLanes; // ordinary entries: a lane refusing them all would be a stub
+    bool mostOnLanes;               // ordinary entries: a lane refusing them all would be a stub
+    bool mostOnTails = mostOnLanes; // the tails' ground takes these too
     // each entry's last source chosen so that its sum lands within a few units of a power
     // of two
     bool sumsNearPowersOfTwo = false;
@@ -82,7 +83,16 @@ const std::vector<Kind> kinds = {
      false},
     {"a tail into the subnormals",
      [](std::mt19937_64& random, int index, const Abundances&, int) {
-         return std::ldexp(uniform(random, 1, 2), -900 - index / 16);
+         return std::ldexp(uniform(random, 1, 2), -900 - index / 4);
+     },
+     false, true},
+    // whole units of 2^-1074, 25 times an odd number now and then: with an abundance of 2 a
+    // quotient is then half a unit, a tie the store breaks to even
+    {"subnormal whole units",
+     [](std::mt19937_64& random, int, const Abundances&, int) {
+         const std::uint64_t units = random() % 2 == 0 ? 25 * (2 * (random() % 4000) + 1)
+                                                       : random() % (std::uint64_t{1} << 52);
+         return std::bit_cast<double>(units);
      },
      false},
     {"huge values",
@@ -106,7 +116,7 @@ const std::vector<Kind> kinds = {
      [](std::mt19937_64& random, int, const Abundances&, int) {
          return std::ldexp(uniform(random, 1, 2), -static_cast<int>(random() % 8));
      },
-     false, true},
+     false, false, true},
     {"zeros, negatives and non-numbers among ordinary values",
      [](std::mt19937_64& random, int, const Abundances&, int) {
          const double odd[] = {0.0, -0.0, -1.5, INFINITY, NAN, 0x1p-1074};
@@ -177,19 +187,26 @@ TEST(LaneTerms, EveryKindOfEntryGivesTheX87sBits) {
                     gatherInsideFor[static_cast<std::size_t>(slots)](
                         p.data(), got.data(), 0, from, to, offsets.data(), abundances.data());
                 };
-                const long long onLanes =
-                    gatherOnLanes(width, slots, p.data(), got.data(), 0, first, last,
-                                  offsets.data(), abundances.data(), ownSweep(own));
-                EXPECT_EQ(onLanes + ownEntries, last - first + 1);
-                for (long long t = first; t <= last; ++t) {
-                    const auto i = static_cast<std::size_t>(t);
-                    ASSERT_EQ(std::bit_cast<std::uint64_t>(got[i]),
-                              std::bit_cast<std::uint64_t>(expected[i]))
-                        << "lanes " << static_cast<int>(width) << ", entry " << t << ": " << got[i]
-                        << " against " << expected[i];
-                }
-                if (kind.mostOnLanes) {
-                    EXPECT_GT(onLanes, (last - first + 1) * 3 / 4) << static_cast<int>(width);
+                // the bulk's ground (which tries the groups it leaves on the tails'), and the
+                // tails' alone
+                for (const bool tailsAlone : {false, true}) {
+                    SCOPED_TRACE(tailsAlone ? "the tails' ground" : "the bulk's ground");
+                    std::fill(got.begin(), got.end(), 0.0);
+                    ownEntries = 0;
+                    const long long onLanes = (tailsAlone ? gatherTailsOnLanes : gatherOnLanes)(
+                        width, slots, p.data(), got.data(), 0, first, last, offsets.data(),
+                        abundances.data(), ownSweep(own));
+                    EXPECT_EQ(onLanes + ownEntries, last - first + 1);
+                    for (long long t = first; t <= last; ++t) {
+                        const auto i = static_cast<std::size_t>(t);
+                        ASSERT_EQ(std::bit_cast<std::uint64_t>(got[i]),
+                                  std::bit_cast<std::uint64_t>(expected[i]))
+                            << "lanes " << static_cast<int>(width) << ", entry " << t << ": "
+                            << got[i] << " against " << expected[i];
+                    }
+                    if (tailsAlone ? kind.mostOnTails : kind.mostOnLanes) {
+                        EXPECT_GT(onLanes, (last - first + 1) * 3 / 4) << static_cast<int>(width);
+                    }
                 }
             }
         }
@@ -294,6 +311,20 @@ TEST(LaneTerms, EachRoundingOfATermIsTheX87s) {
              return Term{source, a, std::ldexp(1 + 0x1p-48, exponent - 64)};
          },
          false},
+        // Y a hair above or below half a unit of 2^-1074 (over a sum of whole units): its
+        // rounding to 53 bits would make it a tie, which the store breaks to even
+        {"a subnormal sum a hair from half a unit",
+         [&] {
+             const std::uint64_t units =
+                 (std::uint64_t{1} << 30) + random() % (std::uint64_t{1} << 20);
+             // a few units only: finer than 2^-54 units, Y's 64 bits reach below e's 53
+             const double k = static_cast<double>(random() % 8);
+             const double before = random() % 2 == 0 ? 0.0 : static_cast<double>(random() % 8);
+             return Term{std::bit_cast<double>(units),
+                         100 * (k + before + 0.5) / static_cast<double>(units),
+                         std::bit_cast<double>(static_cast<std::uint64_t>(before))};
+         },
+         false},
         {"a sum far above the term",
          [&] {
              const FarAbove term = farAboveTheTerm(random);
@@ -321,6 +352,20 @@ TEST(LaneTerms, EachRoundingOfATermIsTheX87s) {
                     << std::hexfloat << "s " << term.source << " a " << term.abundance << " S "
                     << term.sum << ": X " << parts.product << " / " << x << ", Y " << parts.quotient
                     << " / " << y << ", Z " << parts.sum << " / " << z;
+            }
+            for (int i = 0; i < count / 4; ++i) {
+                const Term term = kind.term();
+                const LaneTermParts parts =
+                    laneTermParts(width, term.source, term.abundance, term.sum);
+                if (parts.tailsRefused) {
+                    continue;
+                }
+                const Extended y = static_cast<Extended>(term.source) * term.abundance / 100.0L;
+                const double stored = static_cast<double>(term.sum > 0 ? term.sum + y : y);
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(parts.stored),
+                          std::bit_cast<std::uint64_t>(stored))
+                    << std::hexfloat << "tails: s " << term.source << " a " << term.abundance
+                    << " S " << term.sum << ": " << parts.stored << " / " << stored;
             }
             if (kind.mostTaken) {
                 EXPECT_GT(taken, count * 9 / 10);
