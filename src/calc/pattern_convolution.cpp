@@ -540,16 +540,6 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
             out[t - outFirst] = sum;
         }
     };
-    if (!m_avoidsAssists && !m_onLanes) {
-        if (insideFirst > insideLast) {
-            gatherEdge(targets.first, targets.last);
-            return;
-        }
-        gatherEdge(targets.first, insideFirst - 1);
-        inside(insideFirst, insideLast);
-        gatherEdge(insideLast + 1, targets.last);
-        return;
-    }
 
     // The tails: entries near the ends of the source range, where some terms have no source
     // (they add nothing) and where sources or sums may be subnormal. Their terms are the same
@@ -622,6 +612,29 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         }
     };
 
+    // The ends, where some sources are missing, by the processor's own sweep, around `middle`,
+    // which sums the entries whose sources all exist.
+    const auto edge = [&](long long from, long long to) {
+        if (m_avoidsAssists) {
+            gatherTail(from, to);
+        } else {
+            gatherEdge(from, to);
+        }
+    };
+    const auto aroundInside = [&](const auto& middle) {
+        if (insideFirst > insideLast) {
+            edge(targets.first, targets.last);
+            return;
+        }
+        edge(targets.first, insideFirst - 1);
+        middle();
+        edge(insideLast + 1, targets.last);
+    };
+    if (!m_avoidsAssists && !m_onLanes) {
+        aroundInside([&] { inside(insideFirst, insideLast); });
+        return;
+    }
+
     // The bulk: entries whose sources are all normal doubles and whose first term (of the
     // highest offset) is one too. Non-negative terms only make a sum larger, so there no sum
     // is subnormal either, and the plain loop meets no assist. The scan finds the ends only,
@@ -667,13 +680,6 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
             inside(from, to); // the lanes hand over only entries whose sources all exist
         }
     };
-    const auto edge = [&](long long from, long long to) {
-        if (m_avoidsAssists) {
-            gatherTail(from, to);
-        } else {
-            gatherEdge(from, to);
-        }
-    };
     // A tail shorter than a group takes in entries of the bulk, which come out the same.
     const long long group = entriesAtOnce(m_lanes);
     const auto tails = [&](long long from, long long to, bool below) {
@@ -690,20 +696,16 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         gatherTailsOnLanes(m_lanes, m_activeSlots, p, out, outFirst, from, to, m_offsets.data(),
                            m_abundances.data(), ownSweep(own));
     };
-    if (insideFirst > insideLast) {
-        edge(targets.first, targets.last);
-        return;
-    }
-    edge(targets.first, insideFirst - 1);
-    if (noBulk) {
-        tails(insideFirst, insideLast, true);
-    } else {
+    aroundInside([&] {
+        if (noBulk) {
+            tails(insideFirst, insideLast, true);
+            return;
+        }
         tails(insideFirst, bulkFirst - 1, true);
         gatherOnLanes(m_lanes, m_activeSlots, p, out, outFirst, bulkFirst, bulkLast,
                       m_offsets.data(), m_abundances.data(), ownSweep(own));
         tails(bulkLast + 1, insideLast, false);
-    }
-    edge(insideLast + 1, targets.last);
+    });
 }
 
 double PatternConvolution::sumOfEveryTerm(long long target) const {
