@@ -12,6 +12,7 @@
 #include "calc/assist_free_rounding.h"
 #include "calc/extended_terms.h"
 #include "calc/sharing_ledger.h"
+#include "calc/split_balance.h"
 #include "text/error.h"
 #include "text/extended.h"
 
@@ -58,6 +59,12 @@ void throwOnStepFlags() {
 SharingLedger& sharingLedger() {
     thread_local SharingLedger ledger;
     return ledger;
+}
+
+// Where the middle of this thread's shared blocks lies, learned as the ledger is.
+SplitBalance& splitBalance() {
+    thread_local SplitBalance balance;
+    return balance;
 }
 
 } // namespace
@@ -307,9 +314,11 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
     // a longer block hands over less often, a shorter one fits narrower steps and the
     // last steps of an element
     for (const int count : {blockSteps, blockSteps / 2}) {
-        if (most >= count && blockCanBeShared(count)) {
+        const std::optional<long double> bound =
+            most >= count ? boundAfterSharedBlock(count) : std::nullopt;
+        if (bound) {
             if (m_blocksWhileAlone) {
-                return {count, sharedBlock(count)};
+                return {count, sharedBlock(count, *bound)};
             }
             // Alone, the block's steps are taken one by one: a block would only add its upper
             // half's extra entries to the caller's work. Either way the ledger learns what the
@@ -320,7 +329,7 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
             const SharingLedger::Clock::time_point start = SharingLedger::Clock::now();
             long long terms = 0;
             if (way == SharingLedger::Way::Shared) {
-                terms = sharedBlock(count);
+                terms = sharedBlock(count, *bound);
             } else {
                 m_stepsAlone = true;
                 for (int step = 0; step < count; ++step) {
@@ -336,31 +345,31 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
     return {1, step()};
 }
 
-bool PatternConvolution::blockCanBeShared(int count) const {
+std::optional<long double> PatternConvolution::boundAfterSharedBlock(int count) const {
     if (m_threads < 2 || m_cut || m_negativeTerms || m_identity || m_activeSlots == 0 ||
         m_nonZero.empty()) {
-        return false;
+        return std::nullopt;
     }
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
     const long long width = m_nonZero.last - m_nonZero.first + 1;
     // the halves must each keep a good part of the entries besides the upper one's halo,
     // and nothing may reach the window's ends, where single steps clip their targets
-    if (lowest < 0 || width < 4 * count * highest + 64 ||
+    if (lowest < 0 || width < 2 * count * highest + 32 ||
         width * m_activeSlots < m_splitTerms / 4 ||
         m_nonZero.last + count * highest > static_cast<long long>(m_current.size()) - 1) {
-        return false;
+        return std::nullopt;
     }
     // every step of the block must be one whose sums cannot overflow
     Extended bound = m_bound;
     for (int step = 0; step < count; ++step) {
         const Extended reach = bound * m_growth;
         if (!(reach <= safeSum)) {
-            return false;
+            return std::nullopt;
         }
         bound = std::min(reach + subnormalSlack, boundCap);
     }
-    return true;
+    return bound;
 }
 
 // The lower thread sums the entries below `middle` in the two buffers, step after step, as
@@ -370,21 +379,22 @@ bool PatternConvolution::blockCanBeShared(int count) const {
 // reach down, up to the top: at the end its entries from middle up are those the single
 // steps give, and it writes them into the buffer the block ends in. Each entry is summed in
 // the one order, so the bits are the same; the ends are trimmed as single steps trim them.
-long long PatternConvolution::sharedBlock(int count) {
+long long PatternConvolution::sharedBlock(int count, long double bound) {
     static_assert(blockSteps % 4 == 0, "both block lengths end in the buffer they start from");
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
     const Range sources = m_nonZero;
     // Each step the upper thread forms, besides its half, what the remaining steps read below
     // the middle and what the step adds at the top: count * highest entries in all. The
-    // middle moves up by half of that, so that both threads end together.
-    const long long middle =
-        sources.first + (sources.last - sources.first + 1 + count * highest) / 2;
+    // middle moves up by half of that, and by the lean, so that both threads end together;
+    // the upper thread's halo stays within the sources.
+    SplitBalance& balance = splitBalance();
+    const long long even = sources.first + (sources.last - sources.first + 1 + count * highest) / 2;
+    const long long middle = std::clamp(even + m_fixedLean.value_or(balance.lean()),
+                                        sources.first + count * highest, sources.last);
     const long long haloFirst = middle - count * highest; // the upper thread's index 0
 
-    for (int step = 0; step < count; ++step) {
-        m_bound = std::min(m_bound * m_growth + subnormalSlack, boundCap);
-    }
+    m_bound = bound;
     // Only the entries below the middle, which the lower thread overwrites, are copied for the
     // upper one before the hand-over; the upper thread copies its half and clears its buffers
     // itself, so that they stay in the cache of the core that uses them.
@@ -394,15 +404,27 @@ long long PatternConvolution::sharedBlock(int count) {
     const Range oldDirty[2] = {m_currentDirty, m_nextDirty};
     std::vector<double>* const buffers[2] = {&m_current, &m_next};
 
-    long long lowerTerms = 0;
-    Range lowerDirty[2] = {oldDirty[0], oldDirty[1]}; // below middle
-    Range lowerLast;                                  // the last step's entries
-    const auto lower = [&] {
+    // Each half keeps what it changes in its own variables and writes them out once, at its
+    // end: variables of this frame that both threads wrote step after step would share cache
+    // lines, which then went from core to core at every step.
+    using Clock = SplitBalance::Clock;
+    const Clock::time_point start = Clock::now();
+    struct LowerHalf {
+        long long entries = 0;
+        Range dirty[2]; // below middle
+        Range last;     // the last step's entries
+        Clock::time_point end;
+    };
+    LowerHalf lowerHalf;
+    const auto lower = [this, sources, middle, lowest, count, buffers, oldDirty, &lowerHalf] {
+        long long entries = 0;
+        Range dirtyOf[2] = {oldDirty[0], oldDirty[1]};
+        Range last;
         Range from{sources.first, std::min(sources.last, middle - 1)};
         for (int step = 1; step <= count; ++step) {
             std::vector<double>& out = *buffers[step % 2];
             const std::vector<double>& in = *buffers[(step - 1) % 2];
-            Range& dirty = lowerDirty[step % 2];
+            Range& dirty = dirtyOf[step % 2];
             const Range targets{from.empty() ? middle : from.first + lowest, middle - 1};
             // what this buffer held below the targets from two steps ago goes
             if (!dirty.empty()) {
@@ -413,25 +435,34 @@ long long PatternConvolution::sharedBlock(int count) {
             }
             if (!targets.empty()) {
                 gather(in.data(), targets, from, out.data(), 0);
-                lowerTerms += targets.last - targets.first + 1;
+                entries += targets.last - targets.first + 1;
             }
             dirty = targets;
             from = targets;
             while (!from.empty() && out[static_cast<std::size_t>(from.first)] == 0.0) {
                 ++from.first;
             }
-            lowerLast = targets;
+            last = targets;
         }
+        lowerHalf = {entries, {dirtyOf[0], dirtyOf[1]}, last, Clock::now()};
     };
 
-    long long upperTerms = 0;
-    long long upperTop = sources.last; // the last step's last target, as single steps keep it
-    const auto upper = [&] {
+    struct UpperHalf {
+        long long entries = 0; // from middle up
+        long long halo = 0;    // below middle
+        long long top = 0;     // the last step's last target, as single steps keep it
+        Clock::time_point end;
+    };
+    UpperHalf upperHalf;
+    const auto upper = [this, sources, middle, haloFirst, highest, count, upperSize, oldDirty,
+                        &upperHalf] {
         std::copy(m_current.begin() + middle, m_current.begin() + sources.last + 1,
                   m_upper[0].begin() + (middle - haloFirst));
         std::fill(m_upper[0].begin() + (sources.last - haloFirst + 1), m_upper[0].end(), 0.0);
         m_upper[0].resize(upperSize);
         m_upper[1].assign(upperSize, 0.0);
+        long long entries = 0;
+        long long halo = 0;
         // indices here are relative to haloFirst
         Range from{0, sources.last - haloFirst};
         long long top = from.last;
@@ -449,7 +480,9 @@ long long PatternConvolution::sharedBlock(int count) {
             }
             if (!targets.empty()) {
                 gather(in.data(), targets, from, out.data(), 0);
-                upperTerms += std::max(targets.last - (middle - haloFirst) + 1, 0LL);
+                const long long above = std::max(targets.last - (middle - haloFirst) + 1, 0LL);
+                entries += above;
+                halo += targets.last - targets.first + 1 - above;
             }
             high = std::max(targets.last, haloLeft - 1);
             from = targets;
@@ -471,16 +504,23 @@ long long PatternConvolution::sharedBlock(int count) {
             std::fill(m_current.begin() + staleFirst, m_current.begin() + oldDirty[0].last + 1,
                       0.0);
         }
-        upperTop = top;
+        upperHalf = {entries, halo, top, Clock::now()};
     };
 
-    SplitWorker::ofThisThread().runBoth(upper, lower);
+    SplitWorker& worker = SplitWorker::ofThisThread();
+    const long long halvesOnWorker = worker.halvesOnWorker();
+    worker.runBoth(upper, lower);
+    // a half the caller took back ran after its own: nothing to learn from its end
+    if (worker.halvesOnWorker() > halvesOnWorker) {
+        balance.took(count, lowerHalf.entries + upperHalf.entries + upperHalf.halo,
+                     lowerHalf.end - start, upperHalf.end - lowerHalf.end);
+    }
 
     // m_current holds the block's last step; m_next the step before below middle, and
     // whatever it held before the block above
-    const long long first = lowerLast.empty() ? middle : lowerLast.first;
-    m_currentDirty = first <= upperTop ? Range{first, upperTop} : Range{};
-    Range nextDirty = lowerDirty[1];
+    const long long first = lowerHalf.last.empty() ? middle : lowerHalf.last.first;
+    m_currentDirty = first <= upperHalf.top ? Range{first, upperHalf.top} : Range{};
+    Range nextDirty = lowerHalf.dirty[1];
     if (!oldDirty[1].empty()) {
         nextDirty = nextDirty.empty() ? oldDirty[1]
                                       : Range{std::min(nextDirty.first, oldDirty[1].first),
@@ -489,7 +529,7 @@ long long PatternConvolution::sharedBlock(int count) {
     m_nextDirty = nextDirty;
     m_nonZero = m_currentDirty;
     trimZeros();
-    return (lowerTerms + upperTerms) * m_activeSlots;
+    return (lowerHalf.entries + upperHalf.entries) * m_activeSlots;
 }
 
 void PatternConvolution::addToTailBound(Range sources) {

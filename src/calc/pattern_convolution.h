@@ -51,6 +51,9 @@ public:
     /// Whether the pattern's tails are summed without subnormal loads and stores (by default
     /// where the processor takes assists for them); the same bits either way.
     void setAvoidsAssists(bool avoids) { m_avoidsAssists = avoids; }
+    /// Tests: the middle of each shared block moved up by this many entries (as far as the
+    /// halves allow) instead of by the lean the calling thread has learned (SplitBalance).
+    void setSplitLean(std::optional<long long> lean) { m_fixedLean = lean; }
     /// The vector lanes the bulk of the entries is summed on (by default the widest the
     /// processor has); the same bits on any. Before setIsotopes().
     void setLanes(Lanes lanes) { m_lanes = lanes; }
@@ -120,8 +123,9 @@ private:
 
     void gather(const double* p, Range targets, Range sources, double* out,
                 long long outFirst) const;
-    bool blockCanBeShared(int count) const;
-    long long sharedBlock(int count);
+    // The bound on the sum of |P| after a block of `count` steps where they can be shared.
+    std::optional<long double> boundAfterSharedBlock(int count) const;
+    long long sharedBlock(int count, long double bound);
     void addToTailBound(Range sources);
     double sumOfEveryTerm(long long target) const;
     void resumNegativeZeros(Range targets);
@@ -172,6 +176,7 @@ private:
     bool m_blocksWhileAlone = false;
     bool m_stepsAlone = false; // within a block taken alone: no step is split
     long long m_splitTerms = defaultSplitTerms;
+    std::optional<long long> m_fixedLean;
     std::array<std::vector<double>, 2> m_upper; // the upper thread's own P during a block
 };
 
