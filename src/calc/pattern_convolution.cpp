@@ -710,9 +710,13 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
         return;
     }
 
-    // On the lanes: the bulk on its own ground, the tails' entries whose sources all exist on
-    // theirs (a subnormal operand costs the vector units of AMD's processors too, Intel's an
-    // assist), and what either leaves by the processor's own sweep.
+    // On the lanes: the bulk on its own ground, and what the lanes leave by the processor's
+    // own sweep. The tails never meet the bulk's ground (a subnormal operand costs the vector
+    // units of AMD's processors too, Intel's an assist). Where the x87 takes assists for
+    // subnormals (Intel's), the tails' entries whose sources all exist go on the tails' ground,
+    // which meets no subnormal; where it takes none (AMD's), its plain loop is the quicker: 2.7
+    // ns an entry of two terms on the EPYC, against 3.9 ns on four lanes and, for a tail of 8 to
+    // 64 entries, 5.6 to 2.1 ns on eight.
     const auto own = [&](long long from, long long to) {
         if (m_avoidsAssists) {
             gatherTail(from, to);
@@ -724,6 +728,10 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
     const long long group = entriesAtOnce(m_lanes);
     const auto tails = [&](long long from, long long to, bool below) {
         if (from > to) {
+            return;
+        }
+        if (!m_avoidsAssists) {
+            own(from, to);
             return;
         }
         if (to - from + 1 < group) {
