@@ -318,7 +318,7 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
             most >= count ? boundAfterSharedBlock(count) : std::nullopt;
         if (bound) {
             if (m_blocksWhileAlone) {
-                return {count, sharedBlock(count, *bound)};
+                return {count, sharedBlock(count, *bound, SplitBalance::Clock::now())};
             }
             // Alone, the block's steps are taken one by one: a block would only add its upper
             // half's extra entries to the caller's work. Either way the ledger learns what the
@@ -329,7 +329,7 @@ std::pair<int, long long> PatternConvolution::steps(int most) {
             const SharingLedger::Clock::time_point start = SharingLedger::Clock::now();
             long long terms = 0;
             if (way == SharingLedger::Way::Shared) {
-                terms = sharedBlock(count, *bound);
+                terms = sharedBlock(count, *bound, start);
             } else {
                 m_stepsAlone = true;
                 for (int step = 0; step < count; ++step) {
@@ -379,7 +379,8 @@ std::optional<long double> PatternConvolution::boundAfterSharedBlock(int count) 
 // reach down, up to the top: at the end its entries from middle up are those the single
 // steps give, and it writes them into the buffer the block ends in. Each entry is summed in
 // the one order, so the bits are the same; the ends are trimmed as single steps trim them.
-long long PatternConvolution::sharedBlock(int count, long double bound) {
+long long PatternConvolution::sharedBlock(int count, long double bound,
+                                          std::chrono::steady_clock::time_point start) {
     static_assert(blockSteps % 4 == 0, "both block lengths end in the buffer they start from");
     const long long highest = m_offsets[0];
     const long long lowest = m_offsets[static_cast<std::size_t>(m_activeSlots - 1)];
@@ -408,7 +409,6 @@ long long PatternConvolution::sharedBlock(int count, long double bound) {
     // end: variables of this frame that both threads wrote step after step would share cache
     // lines, which then went from core to core at every step.
     using Clock = SplitBalance::Clock;
-    const Clock::time_point start = Clock::now();
     struct LowerHalf {
         long long entries = 0;
         Range dirty[2]; // below middle
@@ -731,7 +731,7 @@ void PatternConvolution::gather(const double* p, Range targets, Range sources, d
             return;
         }
         if (!m_avoidsAssists) {
-            own(from, to);
+            inside(from, to);
             return;
         }
         if (to - from + 1 < group) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -125,7 +126,9 @@ private:
                 long long outFirst) const;
     // The bound on the sum of |P| after a block of `count` steps where they can be shared.
     std::optional<long double> boundAfterSharedBlock(int count) const;
-    long long sharedBlock(int count, long double bound);
+    // The block, begun at `start` (the ledger's clock reading, which the balance shares).
+    long long sharedBlock(int count, long double bound,
+                          std::chrono::steady_clock::time_point start);
     void addToTailBound(Range sources);
     double sumOfEveryTerm(long long target) const;
     void resumNegativeZeros(Range targets);
